@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need, from Debian's packages only.
+# Safe to run again: it skips what is already there.
+set -euo pipefail
+
+need_root() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: run as root (or with sudo)" >&2
+    exit 1
+  fi
+}
+
+pkgs=(
+  cmake ninja-build g++ pkg-config
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  rapidjson-dev libpugixml-dev
+  googletest libgtest-dev libgmock-dev
+  libcpp-httplib-dev
+  clang libclang-rt-14-dev
+  python3 dpkg-dev
+  wine wine32:i386
+)
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+# pugixml has no MinGW build in Debian: the DLL compiles it from the source package.
+src_ready=0
+ls /var/cache/brisvane-src/pugixml-*/src/pugixml.cpp >/dev/null 2>&1 && src_ready=1
+
+if [ ${#missing[@]} -eq 0 ] && [ $src_ready -eq 1 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+need_root
+export DEBIAN_FRONTEND=noninteractive
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+
+# deb-src for the pugixml source package.
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  for f in /etc/apt/sources.list.d/debian.sources; do
+    [ -f "$f" ] && sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+  done
+  if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/brisvane-src.list
+  fi
+fi
+
+apt-get update -qq
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ $src_ready -eq 0 ]; then
+  mkdir -p /var/cache/brisvane-src
+  (cd /var/cache/brisvane-src && apt-get source -qq --download-only pugixml >/dev/null &&
+     dpkg-source -x --no-check pugixml_*.dsc >/dev/null)
+fi
+echo "install-deps: done"

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native, native under ASan+UBSan, and the
+# 32-bit Windows build (unit tests and the real DLL) under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+status=0
+for preset in native asan win32; do
+  echo "=== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "=== $preset: tests"
+  ctest --preset "$preset" || status=1
+done
+exit $status

@@ -1,0 +1,47 @@
+#include "config/Config.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "log/Logger.h"
+
+pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
+    pugi::xml_parse_result result = document.load_file(kConfigFileName);
+    if (!result) return pugi::xml_node();
+    logger.logMessage("GetConfig", "TRY GET configuration");
+    return document.child("Configuration");
+}
+
+void WriteConfToLog(Logger& logger) {
+    std::string content;
+    std::ifstream in(kConfigFileName);
+    if (in.is_open()) {
+        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    logger.logMessage("WriteConfToLog", content);
+}
+
+int32_t atoiText(const pugi::xml_node& element) {
+    return static_cast<int32_t>(std::atoi(element.text().get()));
+}
+
+namespace {
+std::vector<int32_t> currencyCodes(const pugi::xml_node& configuration, const char* account) {
+    std::vector<int32_t> codes;
+    for (pugi::xml_node node = configuration.child(account); node;
+         node = node.next_sibling(account)) {
+        codes.push_back(atoiText(node.child("CurrencyCode")));
+    }
+    return codes;
+}
+}  // namespace
+
+std::vector<int32_t> bonusCurrencyCodes(const pugi::xml_node& configuration) {
+    return currencyCodes(configuration, "BonusAccount");
+}
+
+std::vector<int32_t> depositCurrencyCodes(const pugi::xml_node& configuration) {
+    return currencyCodes(configuration, "DepositAccount");
+}

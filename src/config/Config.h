@@ -1,0 +1,23 @@
+#pragma once
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <vector>
+
+class Logger;
+
+constexpr const char* kConfigFileName = "conf.xml";
+
+// Loads conf.xml into `document` and returns its Configuration element, or the
+// empty node when the file is missing or malformed (nothing is logged then).
+pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document);
+
+// Copies the raw text of conf.xml into the log as one entry (empty if unreadable).
+void WriteConfToLog(Logger& logger);
+
+// atoi of an element's text; 0 for a missing element or one without digits.
+int32_t atoiText(const pugi::xml_node& element);
+
+// One entry per BonusAccount / DepositAccount, in document order, from its CurrencyCode.
+std::vector<int32_t> bonusCurrencyCodes(const pugi::xml_node& configuration);
+std::vector<int32_t> depositCurrencyCodes(const pugi::xml_node& configuration);

@@ -1,0 +1,4 @@
+#pragma once
+
+// The host's packed card-information record.
+struct CardInfoRecord;

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Per-call writer of brisvane.log. Every entry is an independent
+// open-append-close so that the file can be read, moved or deleted between
+// entries; every file failure is silent by design.
+class Logger {
+public:
+    Logger();
+
+    void logMessage(const std::string& tag, const std::string& message);
+    void logInputBuffer(const std::string& tag, const char* buffer, std::size_t length);
+    void logAnswer(const std::string& path, const char* reply);
+    void logParsedXml(const std::string& tag, const std::string& text);
+
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    void writeEntry(const std::string& head, const std::string& body, bool finalLineFeed);
+
+    std::string fileName_;
+};
+
+// The stamp of every entry: local time as "%m-%d-%Y %X"; empty if the clock
+// cannot be read.
+std::string logTimeStamp();
+
+// Appends one text-mode chunk to the named file; silent on failure.
+void appendToLog(const std::string& fileName, const std::string& text);
+
+// Deletes brisvane.log once it exceeds 10000000 bytes, and logs the outcome.
+void ClearTheLog();
+
+constexpr long long kLogSizeLimit = 10000000;
+constexpr const char* kLogFileName = "brisvane.log";

@@ -1,0 +1,99 @@
+#include "HostRig.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+namespace hostrig {
+
+std::string readFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& name, const std::string& text) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string stampless(const std::string& log) {
+    return std::regex_replace(log, std::regex(kStampPattern), "[S]");
+}
+
+// The build passes a Unix path; Wine sees the Unix root as drive Z:.
+static std::string windowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+Dll::Dll(const std::string& path) : module_(LoadLibraryA(windowsPath(path).c_str())) {}
+
+Dll::~Dll() { unload(); }
+
+void Dll::unload() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+}
+
+void* Dll::proc(const char* name) const {
+    return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+}
+
+static uint32_t ptr32(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+CallResult Dll::init() const {
+    CallResult r{};
+    r.result = callWithSlots(proc("Init"), nullptr, 0, &r.removed);
+    return r;
+}
+
+CallResult Dll::getCardInfoEx(int64_t card, void* record, const char* inpBuf, uint32_t inpLen,
+                              uint32_t junk, void* junkPtr) const {
+    const uint64_t u = static_cast<uint64_t>(card);
+    const uint32_t slots[11] = {static_cast<uint32_t>(u), static_cast<uint32_t>(u >> 32),
+                                junk, junk ^ 0x5a5a5a5au, ptr32(record), ptr32(inpBuf), inpLen,
+                                junk & 0xffffu, ptr32(junkPtr), junk, junk >> 16};
+    CallResult r{};
+    r.result = callWithSlots(proc("GetCardInfoEx"), slots, 11, &r.removed);
+    return r;
+}
+
+CallResult Dll::transactionsEx(const char* inpBuf, uint32_t inpLen, uint32_t junk,
+                               void* junkPtr) const {
+    const uint32_t slots[8] = {junk, ~junk, ptr32(inpBuf), inpLen, junk & 0xffffu,
+                               ptr32(junkPtr), junk, junk >> 16};
+    CallResult r{};
+    r.result = callWithSlots(proc("TransactionsEx"), slots, 8, &r.removed);
+    return r;
+}
+
+void HostTest::SetUp() {
+    char buf[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, buf);
+    previous_ = buf;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    char name[MAX_PATH];
+    ASSERT_NE(GetTempFileNameA(tmp, "bv", 0, name), 0u);
+    DeleteFileA(name);  // the unique name becomes our folder
+    ASSERT_TRUE(CreateDirectoryA(name, nullptr));
+    dir_ = name;
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
+}
+
+void HostTest::loadDll() {
+    dll_ = std::make_unique<Dll>(BRISVANE_DLL_PATH);
+    ASSERT_TRUE(dll_->loaded()) << "LoadLibrary failed: " << GetLastError();
+}
+
+void HostTest::TearDown() {
+    dll_.reset();
+    SetCurrentDirectoryA(previous_.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+}  // namespace hostrig

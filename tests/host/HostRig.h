@@ -1,0 +1,65 @@
+#pragma once
+// A POS host in miniature: loads brisvane.dll from its build folder into a
+// fresh working directory per test and calls its exports with exact slots.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern "C" int32_t callWithSlots(void* fn, const uint32_t* slots, uint32_t count,
+                                 uint32_t* removed);
+
+namespace hostrig {
+
+inline const std::string kEol = "\r\n";
+inline const char* kStampPattern =
+    R"(\[[0-1][0-9]-[0-3][0-9]-[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\])";
+
+std::string readFile(const std::string& name);
+void writeFile(const std::string& name, const std::string& text);
+std::string stampless(const std::string& log);
+
+struct CallResult {
+    int32_t result;
+    uint32_t removed;
+};
+
+class Dll {
+public:
+    explicit Dll(const std::string& path);
+    ~Dll();
+    Dll(const Dll&) = delete;
+    Dll& operator=(const Dll&) = delete;
+
+    bool loaded() const { return module_ != nullptr; }
+    void* proc(const char* name) const;
+    void unload();
+
+    CallResult init() const;
+    // Slots of the card lookup; the never-read ones are filled by the caller.
+    CallResult getCardInfoEx(int64_t card, void* record, const char* inpBuf, uint32_t inpLen,
+                             uint32_t junk = 0, void* junkPtr = nullptr) const;
+    CallResult transactionsEx(const char* inpBuf, uint32_t inpLen, uint32_t junk = 0,
+                              void* junkPtr = nullptr) const;
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+// Fixture: a fresh temporary working directory, the DLL loaded inside it.
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void loadDll();
+    std::string logText() const { return readFile("brisvane.log"); }
+
+    std::string dir_;
+    std::string previous_;
+    std::unique_ptr<Dll> dll_;
+};
+
+}  // namespace hostrig

@@ -1,0 +1,123 @@
+#include <gmock/gmock.h>
+
+#include <cstring>
+#include <vector>
+
+#include "HostRig.h"
+
+using namespace hostrig;
+using ::testing::HasSubstr;
+
+namespace {
+
+class ExportsTest : public HostTest {};
+
+const char kConf[] =
+    "<Configuration>\n  <ApiAddress>127.0.0.2</ApiAddress>\n  <SSL>false</SSL>\n"
+    "</Configuration>\n";
+
+std::string initEntries(const std::string& conf) {
+    std::string confText;
+    for (char c : conf) confText += (c == '\n') ? kEol : std::string(1, c);
+    return "[S] Init : Started" + kEol + "[S] Init : ****************" + kEol + kEol +
+           "brisvane.dll started!" + kEol + kEol + "****************" + kEol +
+           "[S] Init : CURRENT VERSION: 37" + kEol + "[S] WriteConfToLog : " + confText + kEol +
+           "[S] Init : Ended" + kEol;
+}
+
+TEST_F(ExportsTest, ExactlyThreePlainNamedExports) {
+    loadDll();
+    EXPECT_NE(dll_->proc("Init"), nullptr);
+    EXPECT_NE(dll_->proc("GetCardInfoEx"), nullptr);
+    EXPECT_NE(dll_->proc("TransactionsEx"), nullptr);
+    EXPECT_EQ(dll_->proc("_Init@0"), nullptr);
+    EXPECT_EQ(dll_->proc("GetCardInfoEx@44"), nullptr);
+    EXPECT_EQ(dll_->proc("_TransactionsEx@32"), nullptr);
+}
+
+TEST_F(ExportsTest, LoadEmptiesInitMarkerEvenWhenItHeldText) {
+    writeFile("init.txt", "left over from yesterday");
+    loadDll();
+    EXPECT_TRUE(GetFileAttributesA("init.txt") != INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(readFile("init.txt"), "");
+    writeFile("init.txt", "written while loaded");
+    dll_->unload();  // unloading is a notification too
+    EXPECT_EQ(readFile("init.txt"), "");
+}
+
+TEST_F(ExportsTest, InitTwiceWritesItsEntriesTwiceAndReturnsZero) {
+    writeFile("conf.xml", kConf);
+    loadDll();
+    CallResult first = dll_->init();
+    CallResult second = dll_->init();
+    EXPECT_EQ(first.result, 0);
+    EXPECT_EQ(second.result, 0);
+    EXPECT_EQ(first.removed, 0u);
+    EXPECT_EQ(second.removed, 0u);
+    EXPECT_EQ(stampless(logText()), initEntries(kConf) + initEntries(kConf));
+}
+
+TEST_F(ExportsTest, InitWithoutConfigurationStillReturnsZero) {
+    loadDll();
+    CallResult r = dll_->init();
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.removed, 0u);
+    EXPECT_EQ(stampless(logText()), initEntries(""));
+}
+
+TEST_F(ExportsTest, WorkingCallsBalanceTheStackWhateverTheJunkSlots) {
+    writeFile("conf.xml", kConf);
+    loadDll();
+    std::vector<uint8_t> record(1164, 0);
+    const char check[] = "<CHECK chmode=\"14\"></CHECK>";
+    char junkBuffer[16] = {};
+    const std::vector<std::pair<uint32_t, void*>> junks = {
+        {0, nullptr}, {0xdeadbeefu, junkBuffer}, {0xffffffffu, reinterpret_cast<void*>(1)}};
+
+    std::vector<int32_t> lookupResults, postingResults;
+    for (const auto& j : junks) {
+        CallResult lookup =
+            dll_->getCardInfoEx(79161234567LL, record.data(), check, sizeof check, j.first, j.second);
+        EXPECT_EQ(lookup.removed, 44u);
+        lookupResults.push_back(lookup.result);
+        CallResult posting = dll_->transactionsEx(check, sizeof check, j.first, j.second);
+        EXPECT_EQ(posting.removed, 32u);
+        postingResults.push_back(posting.result);
+        // Null and empty input buffers take other paths; the contract holds there too.
+        EXPECT_EQ(dll_->getCardInfoEx(0, record.data(), nullptr, 0, j.first, j.second).removed, 44u);
+        EXPECT_EQ(dll_->transactionsEx(nullptr, 0, j.first, j.second).removed, 32u);
+    }
+    // The never-read slots change nothing.
+    EXPECT_THAT(lookupResults, ::testing::Each(lookupResults.front()));
+    EXPECT_THAT(postingResults, ::testing::Each(postingResults.front()));
+    EXPECT_EQ(std::memcmp(junkBuffer, std::vector<char>(16, 0).data(), 16), 0);
+}
+
+TEST_F(ExportsTest, WorkingCallsLogTheirStartAndTheInputBuffer) {
+    loadDll();
+    std::vector<uint8_t> record(1164, 0);
+    const char check[] = "<CHECK chmode=\"1\">\n</CHECK>\0junk";
+    dll_->getCardInfoEx(1, record.data(), check, sizeof check);
+    dll_->transactionsEx(check, sizeof check);
+    std::string log = stampless(logText());
+    EXPECT_THAT(log, HasSubstr("[S] GetCardInfoEx : GetCardInfoEx from File1 Started!" + kEol +
+                               "[S] GetCardInfoEx : InputBuf was" + kEol + kEol +
+                               "<CHECK chmode=\"1\">" + kEol + "</CHECK>" + kEol));
+    EXPECT_THAT(log, HasSubstr("[S] ClearTheLog : Failed!" + kEol + "[S] TransactionsEx : Started" +
+                               kEol + "[S] TransactionsEx : InputBuf was" + kEol + kEol));
+}
+
+TEST_F(ExportsTest, ClearTheLogAtTheThresholdThroughTransactionsEx) {
+    loadDll();
+    writeFile("brisvane.log", std::string(10000000, 'x'));
+    dll_->transactionsEx("", 1);
+    std::string kept = logText();
+    EXPECT_EQ(kept.find_first_not_of('x'), 10000000u);
+    EXPECT_EQ(stampless(kept.substr(10000000, 80)).rfind("[S] ClearTheLog : Failed!" + kEol, 0), 0u);
+
+    writeFile("brisvane.log", std::string(10000001, 'x'));
+    dll_->transactionsEx("", 1);
+    EXPECT_EQ(stampless(logText()).rfind("[S] ClearTheLog : Success!" + kEol, 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace testsupport {
+
+// The log is written in text mode: the Windows runtime stores LF as CR LF.
+#ifdef _WIN32
+inline const std::string kEol = "\r\n";
+#else
+inline const std::string kEol = "\n";
+#endif
+
+// A stamp as the log writes it: [MM-DD-YYYY HH:MM:SS]
+inline const char* kStampPattern = R"(\[[0-1][0-9]-[0-3][0-9]-[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\])";
+
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFile(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Every test that touches the module's relative files runs in a fresh folder.
+class InTempDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("brisvane-unit-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string logText() const { return readFile(dir_ / "brisvane.log"); }
+    std::filesystem::path dir_;
+
+private:
+    std::filesystem::path previous_;
+};
+
+}  // namespace testsupport

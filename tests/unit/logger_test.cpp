@@ -1,0 +1,104 @@
+#include <gmock/gmock.h>
+
+#include <cstring>
+#include <regex>
+#include <vector>
+
+#include "TestSupport.h"
+#include "log/Logger.h"
+
+using namespace testsupport;
+
+namespace {
+
+class LoggerTest : public InTempDir {};
+
+std::string stampless(const std::string& log) {
+    return std::regex_replace(log, std::regex(kStampPattern), "[S]");
+}
+
+TEST_F(LoggerTest, MessageEntryLayoutAndFileCreation) {
+    ASSERT_FALSE(std::filesystem::exists("brisvane.log"));
+    Logger log;
+    log.logMessage("GetConfig", "TRY GET configuration");
+    log.logMessage("Init", "");
+    log.logMessage("Init", "line one\nline two");
+
+    std::string text = logText();
+    EXPECT_TRUE(std::regex_search(text, std::regex(std::string("^") + kStampPattern + " GetConfig")));
+    EXPECT_EQ(stampless(text), "[S] GetConfig : TRY GET configuration" + kEol +
+                                   "[S] Init : " + kEol +
+                                   "[S] Init : line one" + kEol + "line two" + kEol);
+}
+
+TEST_F(LoggerTest, StampIsLocalTimeInMonthDayYearOrder) {
+    std::string stamp = logTimeStamp();
+    ASSERT_EQ(stamp.size(), 19u) << stamp;
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char year[8];
+    std::snprintf(year, sizeof year, "%04d", local.tm_year + 1900);
+    EXPECT_EQ(stamp.substr(6, 4), year);
+    EXPECT_EQ(stamp[2], '-');
+    EXPECT_EQ(stamp[13], ':');
+}
+
+TEST_F(LoggerTest, InputBufferStopsAtZeroByteOrAtLength) {
+    Logger log;
+    const char withZero[] = "<CHECK/>\0tail";
+    log.logInputBuffer("GetCardInfoEx", withZero, sizeof withZero);
+
+    // No zero byte at all: exactly `length` bytes, nothing read past them.
+    std::vector<char> noZero = {'a', 'b', 'c', 'd'};
+    log.logInputBuffer("TransactionsEx", noZero.data(), 3);
+    EXPECT_EQ(noZero, (std::vector<char>{'a', 'b', 'c', 'd'}));
+
+    EXPECT_EQ(stampless(logText()),
+              "[S] GetCardInfoEx : InputBuf was" + kEol + kEol + "<CHECK/>" + kEol +
+                  "[S] TransactionsEx : InputBuf was" + kEol + kEol + "abc" + kEol);
+}
+
+TEST_F(LoggerTest, DumpEntriesHaveNoTagSeparator) {
+    Logger log;
+    log.logAnswer("v1/GuestInfo/tok", "{\"Status\":1}");
+    log.logParsedXml("if(s < start_check_data )", "<CHECK/>\n<CHECKDATA/>");
+    EXPECT_EQ(stampless(logText()), "[S] ANSWER FROM URL v1/GuestInfo/tok " + kEol +
+                                        "{\"Status\":1}" + kEol +
+                                        "[S] PARSE XML FROM if(s < start_check_data ) " + kEol +
+                                        "<CHECK/>" + kEol + "<CHECKDATA/>" + kEol);
+}
+
+TEST_F(LoggerTest, UnwritableLogIsSilent) {
+    std::filesystem::create_directory("brisvane.log");  // cannot be opened as a file
+    Logger log;
+    EXPECT_NO_THROW(log.logMessage("Init", "Started"));
+    EXPECT_NO_THROW(log.logInputBuffer("Init", "x", 1));
+    EXPECT_NO_THROW(ClearTheLog());
+}
+
+TEST_F(LoggerTest, ClearTheLogWithoutLogWritesFailed) {
+    ClearTheLog();
+    EXPECT_EQ(stampless(logText()), "[S] ClearTheLog : Failed!" + kEol);
+}
+
+TEST_F(LoggerTest, ClearTheLogKeepsLogOfExactlyTheLimit) {
+    writeFile("brisvane.log", std::string(kLogSizeLimit, 'x'));
+    ClearTheLog();
+    std::string text = logText();
+    ASSERT_GT(text.size(), static_cast<size_t>(kLogSizeLimit));
+    EXPECT_EQ(text.find_first_not_of('x'), static_cast<size_t>(kLogSizeLimit));
+    EXPECT_EQ(stampless(text.substr(kLogSizeLimit)), "[S] ClearTheLog : Failed!" + kEol);
+}
+
+TEST_F(LoggerTest, ClearTheLogDeletesLogOverTheLimit) {
+    writeFile("brisvane.log", std::string(kLogSizeLimit + 1, 'x'));
+    ClearTheLog();
+    EXPECT_EQ(stampless(logText()), "[S] ClearTheLog : Success!" + kEol);
+}
+
+}  // namespace
