@@ -1,0 +1,4 @@
+#include <cstdint>
+
+// Module-wide: written by the transport, appended to failure lines elsewhere.
+uint32_t lastErrorCode = 0;
