@@ -1,0 +1,14 @@
+#pragma once
+#include <pugixml.hpp>
+#include <rapidjson/document.h>
+
+#include <cstdint>
+
+class Logger;
+struct CardInfoRecord;
+
+// Fills the record from a discount reply whose "Status" was 1. Throws
+// ReplyFormatError, before writing anything, when a member it reads is
+// missing or of another JSON type.
+void fillFromDiscountReply(CardInfoRecord* record, const rapidjson::Value& reply, int64_t clientId,
+                           const pugi::xml_node& configuration, Logger& log);
