@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -46,3 +47,15 @@ public:
 int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient,
                        const char* verb, const char* headers, const char* path,
                        const char* body, const char* const* acceptTypes, Logger& logger);
+
+// The most of a reply that is kept; a longer one is cut here, with a log line.
+inline constexpr std::size_t kReplyLimit = 1u << 20;
+
+// Where the connectivity probe connects to (a wide root URL).
+void setProbeUrl(const std::wstring& url);
+const std::wstring& probeUrl();
+
+// Observability of the module-wide transport state, for diagnostics and tests:
+// the WinInet handles currently open, and the send workers still running.
+int openTransportHandles();
+int runningSendWorkers();

@@ -1,0 +1,181 @@
+#include "http/HttpClient.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "http/Timings.h"
+#include "log/Logger.h"
+#include "platform/Platform.h"
+
+using platform::NetHandle;
+
+namespace {
+
+constexpr const char* kTag = "SendRequest";
+constexpr const char* kAgent = "WinInet Test";
+constexpr uint32_t kReadChunk = 4096;
+
+// The module-wide transport state: one set per loaded module, never more than
+// one exchange in flight (the host does not call in parallel).
+NetHandle hInternet = nullptr;
+NetHandle hConnect = nullptr;
+NetHandle hRequest = nullptr;
+ByteBuffer replyBuffer;
+
+std::atomic<int> openHandles{0};
+std::atomic<int> runningWorkers{0};
+
+std::wstring& probeUrlStorage() {
+    static std::wstring url = L"http://www.google.com/";
+    return url;
+}
+
+NetHandle tracked(NetHandle h) {
+    if (h != nullptr) ++openHandles;
+    return h;
+}
+
+void closeTracked(NetHandle& h) {
+    if (h == nullptr) return;
+    platform::closeHandle(h);
+    --openHandles;
+    h = nullptr;
+}
+
+// Closes the module's request handle on every way out of SendRequest.
+struct RequestCloser {
+    ~RequestCloser() { closeTracked(hRequest); }
+};
+
+// What the worker needs; lives in SendRequest's frame, which outlives it.
+struct SendParams {
+    const char* headers;
+    const char* body;
+    NetHandle request;
+};
+
+uint32_t sendWorker(void* param) {
+    ++runningWorkers;
+    auto* p = static_cast<SendParams*>(param);
+    bool sent = platform::sendRequest(p->request, p->headers, p->body,
+                                      static_cast<uint32_t>(std::strlen(p->body)));
+    lastErrorCode = platform::lastError();
+    --runningWorkers;
+    return sent ? 0 : 1;
+}
+
+enum class ReadOutcome { Done, Failed, Cut };
+
+// Reads the reply body to its end into replyBuffer (no terminating zero yet),
+// keeping at most kReplyLimit bytes.
+ReadOutcome readReply(NetHandle request, std::size_t& total) {
+    total = 0;
+    for (;;) {
+        if (total == kReplyLimit) {
+            char extra = 0;
+            uint32_t got = 0;
+            bool ok = platform::readFile(request, &extra, 1, &got);
+            return (ok && got > 0) ? ReadOutcome::Cut : ReadOutcome::Done;
+        }
+        uint32_t want = static_cast<uint32_t>(std::min<std::size_t>(kReadChunk, kReplyLimit - total));
+        replyBuffer.resize(total + want);
+        uint32_t got = 0;
+        if (!platform::readFile(request, replyBuffer.data() + total, want, &got)) {
+            replyBuffer.resize(total);
+            return ReadOutcome::Failed;
+        }
+        total += std::min(got, want);
+        replyBuffer.resize(total);
+        if (got == 0) return ReadOutcome::Done;
+    }
+}
+
+}  // namespace
+
+void setProbeUrl(const std::wstring& url) { probeUrlStorage() = url; }
+const std::wstring& probeUrl() { return probeUrlStorage(); }
+int openTransportHandles() { return openHandles.load(); }
+int runningSendWorkers() { return runningWorkers.load(); }
+
+int HttpClient::init(const std::string& host, bool secure) {
+    this->secure = secure;
+    // A connection a flow left open is closed, never overwritten.
+    closeTracked(hConnect);
+    closeTracked(hInternet);
+    hInternet = tracked(platform::internetOpen(kAgent));
+    if (hInternet == nullptr) return 1;
+    hConnect = tracked(platform::internetConnect(hInternet, host, secure ? 443 : 80));
+    if (hConnect == nullptr) return 1;
+    return 0;
+}
+
+void HttpClient::close() {
+    closeTracked(hConnect);
+    closeTracked(hInternet);
+}
+
+bool HttpClient::checkConnection() { return platform::checkConnection(probeUrl()); }
+
+ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const char* path,
+                                   const char* body, const char* const* acceptTypes,
+                                   Logger& logger) {
+    const std::string pathText = path ? path : "";
+    closeTracked(hRequest);
+    hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
+    if (hRequest == nullptr) {
+        lastErrorCode = platform::lastError();
+        logger.logMessage(kTag, "ERROR WHILE SENDING hRequest == NULL " + pathText +
+                                    std::to_string(lastErrorCode));
+        return ByteBuffer();
+    }
+    RequestCloser closer;
+    platform::setRequestTimeouts(hRequest, timings::kRequestIoTimeoutMs);
+
+    SendParams params{headers ? headers : "", body ? body : "", hRequest};
+    platform::WorkerThread worker(sendWorker, &params);
+    replyBuffer.clear();
+
+    if (worker.wait(timings::kSendLimitMs) == platform::WaitResult::TimedOut) {
+        // Closing the handle aborts the blocked send; the worker is joined
+        // before anything else, so it never outlives this frame.
+        closeTracked(hRequest);
+        worker.wait(platform::kInfinite);
+        worker.close();
+        logger.logMessage(kTag,
+                          "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == "
+                          "WAIT_TIMEOUT " +
+                              pathText);
+        throw TimeoutExceeded();
+    }
+    uint32_t dwExitCode = 0;
+    if (!worker.exitCode(dwExitCode)) {
+        worker.close();
+        logger.logMessage(kTag, "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) " +
+                                    pathText);
+        return ByteBuffer();
+    }
+    worker.close();
+    if (dwExitCode != 0) {
+        logger.logMessage(kTag, "RETURN vector<char> dwExitCode != 0 " + std::to_string(dwExitCode));
+        return ByteBuffer();
+    }
+
+    std::size_t dwBytesRead = 0;
+    ReadOutcome read = readReply(hRequest, dwBytesRead);
+    if (read == ReadOutcome::Failed || dwBytesRead == 0) {
+        replyBuffer.clear();
+        logger.logMessage(kTag, "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
+        return ByteBuffer();
+    }
+    if (read == ReadOutcome::Cut) {
+        logger.logMessage(kTag, "ERROR reply longer than " + std::to_string(kReplyLimit) +
+                                    " bytes, the rest is not read " + pathText);
+    }
+    replyBuffer.push_back('\0');
+    closeTracked(hRequest);
+    logger.logAnswer(pathText, replyBuffer.data());
+    ByteBuffer reply;
+    reply.swap(replyBuffer);
+    return reply;
+}

@@ -1,0 +1,83 @@
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "host/CardInfoRecord.h"
+#include "http/HttpClient.h"
+#include "http/Timings.h"
+#include "log/Logger.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr const char* kTag = "SendRequestWrapper";
+
+// "Карта не найдена, обновите карту!" in Windows-1251 (33 bytes).
+constexpr char kCardNotFound[] =
+    "\xca\xe0\xf0\xf2\xe0 \xed\xe5 \xed\xe0\xe9\xe4\xe5\xed\xe0, "
+    "\xee\xe1\xed\xee\xe2\xe8\xf2\xe5 \xea\xe0\xf0\xf2\xf3!";
+static_assert(sizeof kCardNotFound == 34, "33 bytes of text and the zero byte");
+
+// Copies a text with its zero byte into a fixed text field of the record;
+// the field's size bounds it.
+template <typename T, std::size_t N>
+void writeRecordText(T (&field)[N], const std::string& text) {
+    static_assert(sizeof(T) == 1, "single-byte text field");
+    std::size_t n = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), n);
+    field[n] = 0;
+}
+
+// One attempt. A time-out empties the reply: a stale earlier reply in the
+// caller's buffer must never pass for the answer to this request.
+void attempt(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient, const char* verb,
+             const char* headers, const char* path, const char* body,
+             const char* const* acceptTypes, Logger& logger) {
+    try {
+        reply = httpClient.SendRequest(verb, headers, path, body, acceptTypes, logger);
+    } catch (const TimeoutExceeded& e) {
+        reply.clear();
+        if (record != nullptr) writeRecordText(record->Screen_comment, e.message);
+        logger.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
+        dumpCardInfo(kTag, record);
+    }
+}
+
+void finalFailure(CardInfoRecord* record, Logger& logger) {
+    if (record != nullptr) {
+        writeRecordText(record->Block_reason, kCardNotFound);
+    } else {
+        logger.logMessage(kTag, "AND INFO WAS NULL");
+    }
+    dumpCardInfo(kTag, record);
+}
+
+}  // namespace
+
+int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient,
+                       const char* verb, const char* headers, const char* path,
+                       const char* body, const char* const* acceptTypes, Logger& logger) {
+    const std::string pathText = path ? path : "";
+    const std::string headersText = headers ? headers : "";
+    logger.logMessage(kTag, "TRY SEND REQUEST TO " + pathText + " WITH " + (body ? body : ""));
+
+    attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);
+    if (!isEmptyReply(reply)) return 0;
+
+    platform::sleepMs(timings::kProbePauseMs);
+    logger.logMessage(kTag, "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE");
+    if (!httpClient.checkConnection()) {
+        logger.logMessage(kTag, "GOOGLE NOT WORKING, ERROR!");
+        finalFailure(record, logger);
+        return 1;
+    }
+    logger.logMessage(kTag, "GOOGLE WORKS, TRY ANOTHER ONE TO " + pathText + " WITH " + headersText);
+
+    platform::sleepMs(timings::kRetryPauseMs);
+    attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);
+    if (!isEmptyReply(reply)) return 0;
+
+    logger.logMessage(kTag, "RESPONSE WAS NULL AGAIN, ERROR!");
+    finalFailure(record, logger);
+    return -1;
+}

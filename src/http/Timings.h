@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+
+// Every wait of the transport, in one place. Test builds shorten them so that
+// time-out paths take milliseconds; the shipped DLL keeps the real values.
+namespace timings {
+#ifdef BRISVANE_SHORT_TIMINGS
+inline constexpr uint32_t kSendLimitMs = 1500;   // how long SendRequest waits for the send
+inline constexpr uint32_t kProbePauseMs = 100;   // pause before the connectivity probe
+inline constexpr uint32_t kRetryPauseMs = 200;   // pause before the second attempt
+inline constexpr uint32_t kIoGraceMs = 700;      // WinInet's own time-outs lie this far beyond
+#else
+inline constexpr uint32_t kSendLimitMs = 60000;
+inline constexpr uint32_t kProbePauseMs = 10000;
+inline constexpr uint32_t kRetryPauseMs = 30000;
+inline constexpr uint32_t kIoGraceMs = 2000;
+#endif
+// Where a blocked send cannot be aborted by closing its handle (Wine), the
+// request's own send/receive time-outs end it; they lie just past the limit
+// so that the limit, not WinInet, decides what a time-out is.
+inline constexpr uint32_t kRequestIoTimeoutMs = kSendLimitMs + kIoGraceMs;
+}  // namespace timings
