@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "host/CardInfoRecord.h"
@@ -18,16 +16,6 @@ constexpr char kCardNotFound[] =
     "\xee\xe1\xed\xee\xe2\xe8\xf2\xe5 \xea\xe0\xf0\xf2\xf3!";
 static_assert(sizeof kCardNotFound == 34, "33 bytes of text and the zero byte");
 
-// Copies a text with its zero byte into a fixed text field of the record;
-// the field's size bounds it.
-template <typename T, std::size_t N>
-void writeRecordText(T (&field)[N], const std::string& text) {
-    static_assert(sizeof(T) == 1, "single-byte text field");
-    std::size_t n = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), n);
-    field[n] = 0;
-}
-
 // One attempt. A time-out empties the reply: a stale earlier reply in the
 // caller's buffer must never pass for the answer to this request.
 void attempt(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient, const char* verb,
@@ -37,7 +25,7 @@ void attempt(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient, 
         reply = httpClient.SendRequest(verb, headers, path, body, acceptTypes, logger);
     } catch (const TimeoutExceeded& e) {
         reply.clear();
-        if (record != nullptr) writeRecordText(record->Screen_comment, e.message);
+        if (record != nullptr) setRecordText(record->Screen_comment, e.message);
         logger.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
         dumpCardInfo(kTag, record);
     }
@@ -45,7 +33,7 @@ void attempt(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient, 
 
 void finalFailure(CardInfoRecord* record, Logger& logger) {
     if (record != nullptr) {
-        writeRecordText(record->Block_reason, kCardNotFound);
+        setRecordText(record->Block_reason, kCardNotFound);
     } else {
         logger.logMessage(kTag, "AND INFO WAS NULL");
     }

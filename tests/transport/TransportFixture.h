@@ -1,0 +1,73 @@
+#pragma once
+// Shared set-up of the transport tests: a fresh working folder, the fake
+// loyalty service of the ctest fixture, and the log read back without stamps.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <string>
+
+#include "FakeLoyalty.h"
+#include "TestSupport.h"
+#include "http/HttpClient.h"
+#include "log/Logger.h"
+
+namespace transporttest {
+
+using testsupport::kEol;
+
+inline const char* const kAccept[] = {"*/*", nullptr};
+inline const char* const kHeaders = "Content-Type:application/json;";
+
+inline std::wstring wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+class TransportTest : public testsupport::InTempDir {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        setProbeUrl(wide("http://" + service_.address() + "/"));
+    }
+    void TearDown() override {
+        client_.close();
+        EXPECT_EQ(openTransportHandles(), 0) << "a WinInet handle was left open";
+        InTempDir::TearDown();
+    }
+
+    // The log with every stamp replaced by "[S]".
+    std::string entries() const {
+        return std::regex_replace(logText(), std::regex(testsupport::kStampPattern), "[S]");
+    }
+    static std::string entry(const std::string& tag, const std::string& message) {
+        return "[S] " + tag + " : " + message + kEol;
+    }
+    static std::string answer(const std::string& path, const std::string& reply) {
+        return "[S] ANSWER FROM URL " + path + " " + kEol + reply + kEol;
+    }
+    static std::string nullDump(const std::string& tag) { return "[S] " + tag + " : Info - " + kEol + "NULL"; }
+
+    static std::string text(const ByteBuffer& b) { return isEmptyReply(b) ? std::string() : std::string(b.data()); }
+
+    ByteBuffer send(const std::string& path, const std::string& body) {
+        return client_.SendRequest("POST", kHeaders, path.c_str(), body.c_str(), kAccept, log_);
+    }
+    int wrapped(CardInfoRecord* record, ByteBuffer& reply, const std::string& path,
+                const std::string& body) {
+        return SendRequestWrapper(record, reply, client_, "POST", kHeaders, path.c_str(),
+                                  body.c_str(), kAccept, log_);
+    }
+
+    fakeloyalty::Service service_{BRISVANE_FAKE_ADDRESS};
+    HttpClient client_;
+    Logger log_;
+};
+
+// Milliseconds spent by `f`.
+template <typename F>
+long long elapsedMs(F f) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+}  // namespace transporttest

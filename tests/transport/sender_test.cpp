@@ -1,0 +1,133 @@
+// One exchange through SendRequest against the fake loyalty service.
+#include <gmock/gmock.h>
+
+#include "TransportFixture.h"
+#include "http/Timings.h"
+
+using namespace transporttest;
+using ::testing::HasSubstr;
+
+namespace {
+
+class SenderTest : public TransportTest {};
+
+TEST_F(SenderTest, SendsThePostAsGivenAndReturnsTheWholeReplyWithItsDump) {
+    const std::string token = fakeloyalty::uniqueToken("s");
+    const std::string path = "v1/GuestInfo/" + token;
+    const std::string body = "{\"Phone\":\"79161234567\",\"Name\":\"\xc8\xe2\xe0\xed\"}";
+    service_.setScenario(token, R"({"GuestInfo": {"body": "{\"Status\":1,\"FIO\":\"A B\"}"}})");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+
+    ByteBuffer reply = send(path, body);
+
+    EXPECT_EQ(text(reply), "{\"Status\":1,\"FIO\":\"A B\"}");
+    ASSERT_FALSE(reply.empty());
+    EXPECT_EQ(reply.back(), '\0');
+    EXPECT_EQ(entries(), answer(path, "{\"Status\":1,\"FIO\":\"A B\"}"));
+    EXPECT_EQ(openTransportHandles(), 2) << "the request handle stays open";
+
+    auto got = service_.requests(token);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].method, "POST");
+    EXPECT_EQ(got[0].path, "/" + path);
+    EXPECT_EQ(got[0].header("Content-Type"), "application/json;");
+    EXPECT_EQ(got[0].header("User-Agent"), "WinInet Test");
+    EXPECT_EQ(got[0].header("Accept"), "*/*");
+    EXPECT_EQ(got[0].body, body) << "the body goes out byte for byte";
+    EXPECT_FALSE(got[0].tls);
+}
+
+TEST_F(SenderTest, AnErrorPageIsStillTheReply) {
+    const std::string token = fakeloyalty::uniqueToken("s");
+    service_.setScenario(token, R"({"CloseOrder": {"status": 500, "body": "{\"Error\":\"down\"}"}})");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+    EXPECT_EQ(text(send("v1/CloseOrder/" + token, "{}")), "{\"Error\":\"down\"}");
+}
+
+TEST_F(SenderTest, AnEmptyBodyIsNoReply) {
+    const std::string token = fakeloyalty::uniqueToken("s");
+    const std::string path = "v1/GetDiscount/" + token;
+    service_.setScenario(token, R"({"GetDiscount": {"body": ""}})");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+
+    ByteBuffer reply = send(path, "{}");
+
+    EXPECT_TRUE(reply.empty());
+    EXPECT_EQ(entries(), entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path));
+    EXPECT_EQ(openTransportHandles(), 2) << "the request handle was closed on the failure path";
+}
+
+TEST_F(SenderTest, LongRepliesAreReadToTheirEndUpToTheBound) {
+    const std::string token = fakeloyalty::uniqueToken("s");
+    const std::size_t oversize = kReplyLimit + 5000;
+    service_.setScenario(token, R"({"GuestInfo": {"body": "0123456789abcdefghi", "size": 3000},
+                                    "GetDiscount": {"body": "0123456789", "size": )" +
+                                    std::to_string(oversize) + "}}");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+
+    std::string pattern;
+    while (pattern.size() < oversize) pattern += "0123456789";
+
+    std::string whole;
+    while (whole.size() < 3000) whole += "0123456789abcdefghi";
+    whole.resize(3000);
+    ByteBuffer reply = send("v1/GuestInfo/" + token, "{}");
+    EXPECT_EQ(reply.size(), 3001u);
+    EXPECT_EQ(text(reply), whole);
+
+    ByteBuffer cut = send("v1/GetDiscount/" + token, "{}");
+    EXPECT_EQ(text(cut), pattern.substr(0, kReplyLimit));
+    EXPECT_THAT(entries(), HasSubstr(entry("SendRequest", "ERROR reply longer than 1048576 bytes, the rest is not read v1/GetDiscount/" + token)));
+}
+
+TEST_F(SenderTest, NoConnectionMeansNoRequestHandle) {
+    // Never initialised (or closed): the request handle cannot be made.
+    ByteBuffer reply = send("v1/GuestInfo/x", "{}");
+    EXPECT_TRUE(reply.empty());
+    EXPECT_NE(lastErrorCode, 0u);
+    EXPECT_EQ(entries(), entry("SendRequest", "ERROR WHILE SENDING hRequest == NULL v1/GuestInfo/x" +
+                                                  std::to_string(lastErrorCode)));
+    EXPECT_EQ(openTransportHandles(), 0);
+}
+
+TEST_F(SenderTest, AnotherInitClosesTheConnectionLeftOpen) {
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+    EXPECT_EQ(openTransportHandles(), 2);
+    client_.close();
+    EXPECT_EQ(openTransportHandles(), 0);
+    client_.close();  // closing twice is harmless
+    EXPECT_EQ(openTransportHandles(), 0);
+}
+
+TEST_F(SenderTest, ASendOverTheLimitThrowsAfterTheWorkerHasEnded) {
+    const std::string token = fakeloyalty::uniqueToken("s");
+    const std::string path = "v1/GuestInfo/" + token;
+    service_.setScenario(token, R"({"GuestInfo": {"action": "hang", "max_s": 30}})");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+
+    std::string message;
+    int workersAfter = -1;
+    long long ms = elapsedMs([&] {
+        try {
+            send(path, "{}");
+        } catch (const TimeoutExceeded& e) {
+            workersAfter = runningSendWorkers();
+            message = e.message;
+        }
+    });
+
+    EXPECT_EQ(workersAfter, 0) << "SendRequest returned while its worker still ran";
+    // "Время ожидания ответа истекло. Попробуйте повторить запрос позже." in Windows-1251.
+    EXPECT_EQ(message.size(), 65u);
+    EXPECT_EQ(message.substr(0, 6), "\xc2\xf0\xe5\xec\xff ");
+    EXPECT_EQ(message.substr(message.size() - 6), "\xef\xee\xe7\xe6\xe5.");
+    EXPECT_STREQ(TimeoutExceeded().what(), std::exception().what());
+    EXPECT_GE(ms, timings::kSendLimitMs);
+    EXPECT_LT(ms, timings::kRequestIoTimeoutMs + 1500) << "the worker ended long after the limit";
+    EXPECT_EQ(entries(), entry("SendRequest",
+                               "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path));
+    EXPECT_EQ(openTransportHandles(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,330 @@
+#!/usr/bin/env python3
+"""A fake loyalty service for demos and tests.
+
+Serves POST /v1/GuestInfo/<token>, /v1/GetDiscount/<token>, /v1/CloseOrder/<token>
+and /v1/ReturnOrder/<token> on loopback addresses only, over HTTP and (with a
+certificate) HTTPS. What it does for a request is chosen by the API token (the
+last path segment) from a scenario; every request it receives is recorded.
+
+Control API, on every listener:
+  POST /__control/scenario     body: one scenario (see below); replaces the token's
+  POST /__control/reset        forgets all scenarios (except start-up ones) and records
+  GET  /__control/requests?token=T   {"requests": [{"method", "path", "headers": [[k, v]],
+                                      "body_hex", "tls", "time", "client_closed"}]}
+  GET  /__control/ping         "ok"
+
+Scenario: {"token": "T", "paths": {"GuestInfo": B, "GetDiscount": B, ..., "*": B}}
+where B is one behaviour or a list of them (the n-th request to that path gets the
+n-th entry, the last one repeats). A behaviour:
+  {"action": "reply" | "hang" | "close",   # answer / accept and never answer / drop
+   "status": 200, "body": "text", "size": N,  # size: body repeated and cut to N bytes
+   "delay_ms": 0, "content_type": "application/json; charset=utf-8"}
+The token "*" is the fallback for tokens without a scenario of their own.
+"""
+import argparse
+import json
+import os
+import select
+import signal
+import socket
+import ssl
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+API_PATHS = ("GuestInfo", "GetDiscount", "CloseOrder", "ReturnOrder")
+MAX_BODY = 1 << 20          # request bodies accepted
+MAX_REPLY = 16 << 20        # largest reply a scenario may ask for
+MAX_WAIT_S = 600            # bound of every delay and of "hang"
+MAX_RECORDS = 10000
+STEP_S = 0.05
+
+
+class State:
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.scenarios = {}
+        self.startup = {}
+        self.records = []
+        self.counts = {}
+        self.stopping = threading.Event()
+
+    def set_scenario(self, scenario, startup=False):
+        token = str(scenario["token"])
+        paths = scenario.get("paths", {})
+        if not isinstance(paths, dict):
+            raise ValueError("paths must be an object")
+        with self.lock:
+            (self.startup if startup else self.scenarios)[token] = paths
+            for key in list(self.counts):
+                if key[0] == token:
+                    del self.counts[key]
+
+    def reset(self):
+        with self.lock:
+            self.scenarios = {}
+            self.records = []
+            self.counts = {}
+
+    def behaviour(self, token, name):
+        with self.lock:
+            paths = self.scenarios.get(token) or self.startup.get(token)
+            if paths is None:
+                paths = self.scenarios.get("*") or self.startup.get("*")
+            if paths is None:
+                return None
+            entry = paths.get(name, paths.get("*"))
+            if entry is None:
+                return None
+            if isinstance(entry, list):
+                n = self.counts.get((token, name), 0)
+                self.counts[(token, name)] = n + 1
+                return entry[min(n, len(entry) - 1)] if entry else None
+            return entry
+
+    def record(self, rec):
+        with self.lock:
+            if len(self.records) < MAX_RECORDS:
+                self.records.append(rec)
+
+    def requests(self, token):
+        with self.lock:
+            return [r for r in self.records if token is None or r["token"] == token]
+
+
+STATE = State()
+
+
+def wait(seconds, sock=None):
+    """Sleeps up to `seconds` (bounded); with `sock`, returns True early when the
+    client has closed its side."""
+    end = time.monotonic() + min(max(seconds, 0), MAX_WAIT_S)
+    while not STATE.stopping.is_set():
+        left = end - time.monotonic()
+        if left <= 0:
+            return False
+        if sock is not None:
+            try:
+                readable, _, _ = select.select([sock], [], [], min(STEP_S, left))
+                if readable:
+                    # TLS sockets cannot peek; nothing more is read from them anyway.
+                    peek = sock.recv(1) if isinstance(sock, ssl.SSLSocket) \
+                        else sock.recv(1, socket.MSG_PEEK)
+                    if peek == b"":
+                        return True
+            except (OSError, ValueError):
+                return True
+        else:
+            time.sleep(min(STEP_S, left))
+    return False
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "fakeloyalty"
+    timeout = 120
+
+    def setup(self):
+        super().setup()
+        try:
+            self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        except OSError:
+            pass
+
+    def log_message(self, fmt, *args):
+        sys.stderr.write("%s %s\n" % (self.address_string(), fmt % args))
+
+    def send_whole(self, status, body, content_type="application/json; charset=utf-8"):
+        # Head and body in one write: two writes stall every exchange on Nagle.
+        reason = self.responses.get(status, ("",))[0]
+        head = ("HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
+                % (status, reason, content_type, len(body))).encode("latin-1")
+        self.wfile.write(head + body)
+
+    def read_body(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        if length < 0 or length > MAX_BODY:
+            raise ValueError("request body too large")
+        return self.rfile.read(length) if length else b""
+
+    def do_GET(self):
+        url = urlsplit(self.path)
+        if url.path == "/__control/ping":
+            return self.send_whole(200, b"ok", "text/plain")
+        if url.path == "/__control/requests":
+            token = parse_qs(url.query).get("token", [None])[0]
+            body = json.dumps({"requests": STATE.requests(token)}).encode()
+            return self.send_whole(200, body)
+        return self.serve_api(b"")
+
+    def do_POST(self):
+        try:
+            body = self.read_body()
+        except ValueError:
+            self.close_connection = True
+            return self.send_whole(413, b'{"Error":"too large"}')
+        path = urlsplit(self.path).path
+        if path.startswith("/__control/"):
+            return self.control(path, body)
+        return self.serve_api(body)
+
+    def control(self, path, body):
+        try:
+            if path == "/__control/scenario":
+                STATE.set_scenario(json.loads(body.decode("utf-8")))
+            elif path == "/__control/reset":
+                STATE.reset()
+            else:
+                return self.send_whole(404, b'{"Error":"unknown control"}')
+        except (ValueError, KeyError, TypeError) as e:
+            return self.send_whole(400, json.dumps({"Error": str(e)}).encode())
+        return self.send_whole(200, b'{"Ok":true}')
+
+    def serve_api(self, body):
+        path = urlsplit(self.path).path
+        parts = path.strip("/").split("/")
+        token = parts[-1] if parts else ""
+        name = parts[1] if len(parts) == 3 and parts[0] == "v1" else ""
+        rec = {
+            "method": self.command,
+            "path": self.path,
+            "headers": [[k, v] for k, v in self.headers.items()],
+            "body_hex": body.hex(),
+            "tls": isinstance(self.connection, ssl.SSLSocket),
+            "time": time.time(),
+            "client_closed": None,
+            "token": token,
+        }
+        STATE.record(rec)
+        if self.command != "POST" or name not in API_PATHS:
+            return self.send_whole(404, b'{"Status":0,"Message":"no such request"}')
+        b = STATE.behaviour(token, name)
+        if b is None:
+            return self.send_whole(404, b'{"Status":0,"Message":"no scenario for this token"}')
+        self.act(b, rec)
+
+    def act(self, b, rec):
+        action = b.get("action", "reply")
+        if action == "hang":
+            # Accept and never answer; notice when the client gives up.
+            if wait(b.get("max_s", MAX_WAIT_S), self.connection):
+                rec["client_closed"] = time.time()
+            self.close_connection = True
+            return
+        if wait(b.get("delay_ms", 0) / 1000.0, self.connection):
+            rec["client_closed"] = time.time()
+            self.close_connection = True
+            return
+        if action == "close":
+            self.close_connection = True
+            try:
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            return
+        body = b.get("body", "").encode("utf-8")
+        if "size" in b:
+            size = min(int(b["size"]), MAX_REPLY)
+            pattern = body or b"x"
+            body = (pattern * (size // len(pattern) + 1))[:size]
+        self.send_whole(int(b.get("status", 200)), body,
+                        b.get("content_type", "application/json; charset=utf-8"))
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def handle_error(self, request, client_address):
+        # Clients that drop the connection or refuse the certificate are part of the tests.
+        sys.stderr.write("%s: %s\n" % (client_address[0], sys.exc_info()[1]))
+
+
+def loopback(address):
+    if not address.startswith("127."):
+        raise SystemExit("fakeloyalty: binds loopback addresses (127.x.x.x) only, not %s" % address)
+    return address
+
+
+def make_server(address, port, cert=None, key=None):
+    server = Server((loopback(address), port), Handler)
+    if cert:
+        ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        ctx.load_cert_chain(cert, key)
+        server.socket = ctx.wrap_socket(server.socket, server_side=True,
+                                        do_handshake_on_connect=False)
+    return server
+
+
+class TlsHandler(Handler):
+    def setup(self):
+        self.request.settimeout(30)
+        self.request.do_handshake()  # in the connection's own thread, never in accept
+        self.request.settimeout(None)
+        super().setup()
+
+
+def main():
+    ap = argparse.ArgumentParser(description="Fake loyalty service (loopback only).")
+    ap.add_argument("--http", action="append", default=[], metavar="ADDR:PORT",
+                    help="plain HTTP listener, e.g. 127.0.0.2:80 (repeatable)")
+    ap.add_argument("--https", action="append", default=[], metavar="ADDR:PORT:CERT:KEY",
+                    help="HTTPS listener with a PEM certificate chain and key (repeatable)")
+    ap.add_argument("--scenario", action="append", default=[], metavar="FILE",
+                    help="JSON file with a scenario or a list of them, kept across resets")
+    ap.add_argument("--pid-file", help="written once every listener is bound")
+    args = ap.parse_args()
+    if not args.http and not args.https:
+        ap.error("give at least one --http or --https listener")
+
+    for f in args.scenario:
+        with open(f, encoding="utf-8") as fh:
+            data = json.load(fh)
+        for sc in data if isinstance(data, list) else [data]:
+            STATE.set_scenario(sc, startup=True)
+
+    servers = []
+    for spec in args.http:
+        addr, port = spec.rsplit(":", 1)
+        servers.append(make_server(addr, int(port)))
+    for spec in args.https:
+        addr, port, cert, key = spec.split(":", 3)
+        s = make_server(addr, int(port), cert, key)
+        s.RequestHandlerClass = TlsHandler
+        servers.append(s)
+
+    def stop(*_):
+        STATE.stopping.set()
+        for s in servers:
+            threading.Thread(target=s.shutdown, daemon=True).start()
+
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+    threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.2})
+               for s in servers]
+    for t in threads:
+        t.start()
+    if args.pid_file:
+        tmp = args.pid_file + ".tmp"
+        with open(tmp, "w") as fh:
+            fh.write("%d\n" % os.getpid())
+        os.replace(tmp, args.pid_file)
+    print("fakeloyalty: serving on %s" % ", ".join(args.http + [h.split(":")[0] + ":" + h.split(":")[1] for h in args.https]),
+          flush=True)
+    while not STATE.stopping.is_set():
+        STATE.stopping.wait(0.5)
+    for t in threads:
+        t.join(timeout=5)
+    for s in servers:
+        s.server_close()
+    if args.pid_file:
+        try:
+            os.remove(args.pid_file)
+        except OSError:
+            pass
+
+
+if __name__ == "__main__":
+    main()
