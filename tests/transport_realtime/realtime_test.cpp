@@ -1,0 +1,43 @@
+// The real 60-second limit, against the timings the DLL ships with.
+#include <gmock/gmock.h>
+
+#include "TransportFixture.h"
+#include "http/Timings.h"
+
+using namespace transporttest;
+
+namespace {
+
+class RealTimingTest : public TransportTest {};
+
+TEST_F(RealTimingTest, AServiceSilentForOverAMinuteTimesOutAtSixtySeconds) {
+    static_assert(timings::kSendLimitMs == 60000, "built with the DLL's timings");
+    const std::string token = fakeloyalty::uniqueToken("r");
+    const std::string path = "v1/GuestInfo/" + token;
+    // Answers only after 61 seconds.
+    service_.setScenario(token, R"({"GuestInfo": {"delay_ms": 61000, "body": "{\"Status\":1}"}})");
+    ASSERT_EQ(client_.init(service_.address(), false), 0);
+
+    bool thrown = false;
+    int workersAfter = -1;
+    long long ms = elapsedMs([&] {
+        try {
+            client_.SendRequest("POST", kHeaders, path.c_str(), "{}", kAccept, log_);
+        } catch (const TimeoutExceeded& e) {
+            workersAfter = runningSendWorkers();
+            thrown = e.message.size() == 65;
+        }
+    });
+
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(workersAfter, 0) << "SendRequest returned while its worker still ran";
+    EXPECT_GE(ms, 60000);
+    EXPECT_LT(ms, 60000 + timings::kIoGraceMs + 3000);
+    EXPECT_EQ(entries(), entry("SendRequest",
+                               "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path));
+    auto got = service_.requests(token);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_TRUE(got[0].clientClosed) << "the client gave up before the service answered";
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// HTTPS through WinInet with certificate validation on: the fixture makes a
+// test CA trusted and maps the service's host names in /etc/hosts.
+#include <gmock/gmock.h>
+
+#include "TransportFixture.h"
+
+using namespace transporttest;
+
+namespace {
+
+class TlsTest : public TransportTest {};
+
+TEST_F(TlsTest, ASecureClientTalksHttpsOn443WithATrustedCertificate) {
+    const std::string token = fakeloyalty::uniqueToken("t");
+    const std::string path = "v1/GuestInfo/" + token;
+    service_.setScenario(token, R"({"GuestInfo": {"body": "{\"Status\":1}"}})");
+    ASSERT_EQ(client_.init(BRISVANE_TLS_HOST, true), 0);
+
+    ByteBuffer reply;
+    EXPECT_EQ(SendRequestWrapper(nullptr, reply, client_, "POST", kHeaders, path.c_str(), "{\"Card\":2}",
+                                 kAccept, log_),
+              0);
+    EXPECT_EQ(text(reply), "{\"Status\":1}");
+    auto got = service_.requests(token);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_TRUE(got[0].tls) << "the request did not come over TLS";
+    EXPECT_EQ(got[0].body, "{\"Card\":2}");
+}
+
+TEST_F(TlsTest, AnUntrustedCertificateFailsTheExchange) {
+    const std::string token = fakeloyalty::uniqueToken("t");
+    const std::string path = "v1/GuestInfo/" + token;
+    service_.setScenario(token, R"({"GuestInfo": {"body": "{\"Status\":1}"}})");
+    ASSERT_EQ(client_.init(BRISVANE_UNTRUSTED_HOST, true), 0);
+
+    ByteBuffer reply = client_.SendRequest("POST", kHeaders, path.c_str(), "{}", kAccept, log_);
+
+    EXPECT_TRUE(reply.empty());
+    EXPECT_EQ(lastErrorCode, 12057u);
+    EXPECT_EQ(entries(), entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1"));
+    EXPECT_TRUE(service_.requests(token).empty()) << "a request went over an untrusted channel";
+}
+
+}  // namespace
