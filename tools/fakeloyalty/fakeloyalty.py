@@ -143,6 +143,20 @@ class Handler(BaseHTTPRequestHandler):
                 % (status, reason, content_type, len(body))).encode("latin-1")
         self.wfile.write(head + body)
 
+    def quick_ack(self):
+        # Clients that write the head and the body of a request separately
+        # (WinInet does) would otherwise wait for our delayed ACK before the
+        # body leaves them; acknowledge the head at once.
+        try:
+            self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_QUICKACK, 1)
+        except (OSError, AttributeError):
+            pass
+
+    def parse_request(self):
+        ok = super().parse_request()
+        self.quick_ack()
+        return ok
+
     def read_body(self):
         length = int(self.headers.get("Content-Length") or 0)
         if length < 0 or length > MAX_BODY:
