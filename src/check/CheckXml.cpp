@@ -62,7 +62,7 @@ void CheckXml::loadCheck(std::string_view input, Logger& log) {
     inputText.push_back('\0');
 
     if (cut.dumpTag)
-        log.logParsedXml(cut.dumpTag, std::string(inputText.data(), inputText.size() - 1));
+        log.logParsedXml(cut.dumpTag, std::string_view(inputText.data(), inputText.size() - 1));
     if (cut.debugFile) writeDebugCopy(cut.debugFile, inputText);
     doc.load_string(inputText.data());
     if (cut.caseNumber == 1) inputText.clear();
