@@ -17,6 +17,7 @@ pkgs=(
   googletest libgtest-dev libgmock-dev
   libcpp-httplib-dev
   clang libclang-rt-14-dev
+  libbenchmark-dev
   python3 dpkg-dev
   wine wine32:i386
 )

@@ -27,7 +27,7 @@ void appendToLog(const std::string& fileName, const std::string& text) {
 
 Logger::Logger() : fileName_(kLogFileName) {}
 
-void Logger::writeEntry(const std::string& head, const std::string& body, bool finalLineFeed) {
+void Logger::writeEntry(const std::string& head, std::string_view body, bool finalLineFeed) {
     std::ofstream out(fileName_, std::ios::out | std::ios::app);
     out << head;
     out << body;
@@ -63,7 +63,7 @@ void Logger::logAnswer(const std::string& path, const char* reply) {
                true);
 }
 
-void Logger::logParsedXml(const std::string& tag, const std::string& text) {
+void Logger::logParsedXml(const std::string& tag, std::string_view text) {
     writeEntry("[" + logTimeStamp() + "] PARSE XML FROM " + tag + " \n", text, true);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Per-call writer of brisvane.log. Every entry is an independent
 // open-append-close so that the file can be read, moved or deleted between
@@ -12,12 +13,12 @@ public:
     void logMessage(const std::string& tag, const std::string& message);
     void logInputBuffer(const std::string& tag, const char* buffer, std::size_t length);
     void logAnswer(const std::string& path, const char* reply);
-    void logParsedXml(const std::string& tag, const std::string& text);
+    void logParsedXml(const std::string& tag, std::string_view text);
 
     const std::string& fileName() const { return fileName_; }
 
 private:
-    void writeEntry(const std::string& head, const std::string& body, bool finalLineFeed);
+    void writeEntry(const std::string& head, std::string_view body, bool finalLineFeed);
 
     std::string fileName_;
 };

@@ -1,0 +1,47 @@
+#pragma once
+#include <pugixml.hpp>
+#include <rapidjson/document.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Logger;
+
+// One host check for the duration of one exported call. Node handles point
+// into `doc`, so they live only as long as the reader.
+class CheckXml {
+public:
+    pugi::xml_document doc;
+    pugi::xml_node check;              // top-level CHECK, or empty
+    std::vector<int64_t> cardCodes;    // HOLDERS/ITEM "cardcode", in document order
+    pugi::xml_node checkData;          // top-level CHECKDATA, or empty
+    pugi::xml_node checkLines;         // CHECKDATA/CHECKLINES, set by the body builders
+    rapidjson::Document requestJson;   // request body under construction
+    std::vector<char> inputText;       // the cut text handed to the parser, zero-terminated
+    std::string selectedInterface;     // first INTERFACES/INTERFACE "interface", or empty
+
+    // Repairs and parses the host's buffer. Reads at most InpLen bytes and stops
+    // at the first zero byte. Every failure ends in one "CHECKXML INIT" line.
+    void init(const char* InpBuf, uint32_t InpLen, Logger& log);
+
+    // The INTERFACES block of the host's text; throws AttributeNotFound("interface")
+    // when the block lacks its INTERFACE element or attribute.
+    void setInterface(std::string_view input, Logger& log);
+
+private:
+    void readHolders(std::string_view input);
+    void loadCheck(std::string_view input, Logger& log);
+};
+
+// The entry points' way to initialise a reader: 0 loaded (or failure already
+// logged by init), 2 CheckdataNotFound, 1 any other escaping failure. Never throws.
+int initCheckXml(CheckXml& reader, const char* InpBuf, uint32_t InpLen, const std::string& tag,
+                 Logger& log) noexcept;
+
+// initCheckXml's result mapping around any init step; separate so that each
+// handler can be exercised.
+int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
+                 Logger& log) noexcept;

@@ -1,0 +1,51 @@
+#include <exception>
+
+#include "check/CheckXml.h"
+#include "check/XmlErrors.h"
+#include "http/HttpClient.h"
+#include "log/Logger.h"
+
+namespace {
+// A handler's own line must not turn its result into an escaping exception.
+int logAndReturn(Logger& log, const std::string& tag, const char* head, const std::string& tail,
+                 int result) noexcept {
+    try {
+        log.logMessage(tag, head + tail);
+    } catch (...) {
+    }
+    return result;
+}
+
+int logOtherFailure(Logger& log, const std::string& tag) noexcept {
+    try {
+        return logAndReturn(log, tag, "Error: checkXml.init(InpBuf), Error code AFTER 25.07 ",
+                            std::to_string(lastErrorCode), 1);
+    } catch (...) {
+        return 1;
+    }
+}
+}  // namespace
+
+int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
+                 Logger& log) noexcept {
+    try {
+        initStep();
+        log.logMessage(tag, "checkXml.init(InpBuf) success");
+        return 0;
+    } catch (const CheckdataNotFound&) {
+        return logAndReturn(log, tag, "CheckdataNotFound", {}, 2);
+    } catch (const XmlElementNotFound& e) {
+        return logAndReturn(log, tag, "ERROR XmlElementNotFound& e AFTER 25.07 ", e.message, 1);
+    } catch (...) {
+        return logOtherFailure(log, tag);
+    }
+}
+
+int initCheckXml(CheckXml& reader, const char* InpBuf, uint32_t InpLen, const std::string& tag,
+                 Logger& log) noexcept {
+    try {
+        return runCheckInit([&] { reader.init(InpBuf, InpLen, log); }, tag, log);
+    } catch (...) {
+        return logOtherFailure(log, tag);  // the step itself could not be set up
+    }
+}
