@@ -15,7 +15,7 @@ std::string buildGuestInfoBody(int64_t card) {
     char digits[32];
     const int count = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(card));
     rapidjson::Document body(rapidjson::kObjectType);
-    rapidjson::Value name(count == 11 ? "Phone" : "CardToken");
+    rapidjson::Value name(rapidjson::StringRef(count == 11 ? "Phone" : "CardToken"));
     body.AddMember(name, rapidjson::Value(static_cast<uint64_t>(card)), body.GetAllocator());
     return writeJsonText(body);
 }
