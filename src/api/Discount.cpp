@@ -5,12 +5,11 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "host/CardInfoRecord.h"
-#include "http/HttpClient.h"
+#include "http/Exchange.h"
 #include "log/Logger.h"
 
 namespace {
 constexpr const char* kTag = "SendGetDiscount";
-const char* const kAcceptAll[] = {"*/*", nullptr};
 }  // namespace
 
 int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string& token,
@@ -34,8 +33,8 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
     }
 
     try {
-        SendRequestWrapper(nullptr, reply, httpClient, "POST", "Content-Type:application/json;",
-                           path.c_str(), body.data(), kAcceptAll, log);
+        SendRequestWrapper(nullptr, reply, httpClient, "POST", kJsonHeaders, path.c_str(),
+                           body.data(), kAcceptAnything, log);
     } catch (const TimeoutExceeded& e) {
         log.logMessage(kTag, "ERROR" + e.message);
         CardInfoRecord* record = recordSlot ? *recordSlot : nullptr;
