@@ -21,14 +21,3 @@ int32_t runInit() {
     log.logMessage("Init", "Ended");
     return 0;
 }
-
-int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
-    Logger log;
-    ClearTheLog();
-    log.logMessage("TransactionsEx", "Started");
-    log.logInputBuffer("TransactionsEx", inpBuf, inpLen);
-    // The posting flow itself is not built yet.
-    log.logMessage("TransactionsEx",
-                   "ERROR transaction posting is not available in this build RETURN 1");
-    return 1;
-}
