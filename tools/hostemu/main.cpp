@@ -64,6 +64,11 @@ void writeOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+bool isUtf8(const std::string& text) {
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                               static_cast<int>(text.size()), nullptr, 0) > 0;
+}
+
 void printLogFrom(long long offset) {
     std::string log;
     if (!readWholeFile("brisvane.log", log)) {
@@ -71,10 +76,18 @@ void printLogFrom(long long offset) {
         return;
     }
     if (offset > static_cast<long long>(log.size())) offset = 0;  // the log was cleared
-    std::string shown;
-    for (std::size_t i = static_cast<std::size_t>(offset); i < log.size(); ++i)
-        if (log[i] != '\r') shown += log[i];
-    writeOut(fromCp1251(shown));
+    // The log holds the host's Windows-1251 texts beside the service's UTF-8
+    // replies; each line is shown in whichever it is.
+    std::string line;
+    for (std::size_t i = static_cast<std::size_t>(offset); i <= log.size(); ++i) {
+        if (i < log.size() && log[i] != '\n') {
+            if (log[i] != '\r') line += log[i];
+            continue;
+        }
+        writeOut(line.empty() || isUtf8(line) ? line : fromCp1251(line));
+        if (i < log.size()) writeOut("\n");
+        line.clear();
+    }
 }
 
 template <std::size_t N>
