@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(CloseOrderTest, BonusAndDepositPaymentsNameClientAndWriteOffs) {
-    load("<CHECKLINES/><CHECKPAYMENTS>"
+    load("<CHECKPAYMENTS>"
          "<PAYMENT code=\"5\" account=\"12345\" interface=\"7\" sum=\"150\"/>"
          "<PAYMENT code=\"6\" account=\"777\" sum=\"40\"/></CHECKPAYMENTS>");
     const std::string body = close();
