@@ -1,5 +1,6 @@
 #include "config/Config.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -23,9 +24,14 @@ void WriteConfToLog(Logger& logger) {
     logger.logMessage("WriteConfToLog", content);
 }
 
-int32_t atoiText(const pugi::xml_node& element) {
-    return static_cast<int32_t>(std::atoi(element.text().get()));
+int32_t atoi32(const char* text) {
+    const long long v = std::strtoll(text, nullptr, 10);
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(v);
 }
+
+int32_t atoiText(const pugi::xml_node& element) { return atoi32(element.text().get()); }
 
 namespace {
 std::vector<int32_t> currencyCodes(const pugi::xml_node& configuration, const char* account) {

@@ -21,26 +21,3 @@ int32_t runInit() {
     log.logMessage("Init", "Ended");
     return 0;
 }
-
-int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBuf,
-                         uint32_t inpLen) {
-    (void)card;
-    (void)record;
-    Logger log;
-    log.logMessage("GetCardInfoEx", "GetCardInfoEx from File1 Started!");
-    log.logInputBuffer("GetCardInfoEx", inpBuf, inpLen);
-    // The lookup flow itself is not built yet.
-    log.logMessage("GetCardInfoEx", "ERROR card lookup is not available in this build RETURN 1");
-    return 1;
-}
-
-int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
-    Logger log;
-    ClearTheLog();
-    log.logMessage("TransactionsEx", "Started");
-    log.logInputBuffer("TransactionsEx", inpBuf, inpLen);
-    // The posting flow itself is not built yet.
-    log.logMessage("TransactionsEx",
-                   "ERROR transaction posting is not available in this build RETURN 1");
-    return 1;
-}

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <vector>
+
+class CheckXml;
+class HttpClient;
+class Logger;
+
+// No loyalty client could be found for a paid check.
+class ClientIdNotFound : public std::exception {};
+
+// Builds the CloseOrder body into `body` and hands back the client id found in
+// the check's payments, its discounts, or by asking the service about each
+// card holder. Throws NodeNotFound, AttributeNotFound and ClientIdNotFound.
+void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
+                                  std::vector<int32_t> depositCurrencyCodes,
+                                  std::vector<char>& body, std::string& clientIdOut,
+                                  const std::string& token, HttpClient& httpClient, Logger& log);
+
+// The ReturnOrder body: the order head only. Throws AttributeNotFound.
+void getJsonResponseForReturnOrder(CheckXml& reader, std::vector<char>& body);

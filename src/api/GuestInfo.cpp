@@ -1,0 +1,63 @@
+#include "api/GuestInfo.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "api/JsonText.h"
+#include "api/ReplyAccess.h"
+#include "config/Config.h"
+#include "host/CardInfoRecord.h"
+#include "host/TextCodec.h"
+
+std::string buildGuestInfoBody(int64_t card) {
+    char digits[32];
+    const int count = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(card));
+    rapidjson::Document body(rapidjson::kObjectType);
+    rapidjson::Value name(rapidjson::StringRef(count == 11 ? "Phone" : "CardToken"));
+    body.AddMember(name, rapidjson::Value(static_cast<uint64_t>(card)), body.GetAllocator());
+    return writeJsonText(body);
+}
+
+bool parseLeadingDouble(const char* text, double& value) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    if (*p == '+' && p[1] != '-') ++p;  // from_chars takes no plus sign
+    const char* end = p + std::strlen(p);
+    auto res = std::from_chars(p, end, value, std::chars_format::general);
+    if (res.ec == std::errc::invalid_argument) return false;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: keep the sign and the magnitude class.
+        value = std::strtod(p, nullptr);
+    }
+    return true;
+}
+
+void fillFromGuestInfo(const rapidjson::Value& reply, CardInfoRecord* record) {
+    // Read and check every member first; a bad reply leaves the record untouched.
+    const int64_t notPayType = replyInteger(reply, "NotPayType");
+    const std::string clientIdText = replyString(reply, "ClientId");
+    const std::string loyaltyLevel = replyString(reply, "LoyaltyLevel");
+    const int64_t discountId = replyInteger(reply, "DiscountId");
+    const int64_t bonusId = replyInteger(reply, "BonusId");
+    const std::string balanceText = replyString(reply, "BonusBalance");
+    double balance = 0;
+    if (!parseLeadingDouble(balanceText.c_str(), balance)) {
+        throw ReplyFormatError("reply member \"BonusBalance\" is not a decimal number");
+    }
+    const std::string owner = replyString(reply, "LastName") + " " +
+                              replyString(reply, "FirstName") + " " +
+                              replyString(reply, "MiddleName");
+
+    record->Not_pay_type = static_cast<uint32_t>(notPayType);
+    const int32_t clientId = atoi32(clientIdText.c_str());
+    record->Owner_id = clientId;
+    record->Account_number = static_cast<uint32_t>(clientId);
+    setRecordText(record->Screen_comment, utf8ToCp1251(loyaltyLevel));
+    record->Discount_num = static_cast<uint16_t>(discountId);
+    record->Bonus_num = static_cast<uint16_t>(bonusId);
+    record->Access_amount = amountToHundredths(balance);
+    record->Max_discount = 99999900;  // 999999.00: the service sets no limit here
+    setRecordText(record->Card_owner, utf8ToCp1251(owner));
+}

@@ -1,0 +1,79 @@
+#include "config/Token.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "check/Accessors.h"
+#include "check/CheckXml.h"
+#include "config/Config.h"
+#include "http/HttpClient.h"
+#include "log/Logger.h"
+
+std::optional<std::string> selectToken(CheckXml& checkXml, const pugi::xml_node& configuration) {
+    const int32_t orderCategory =
+        checkXml.checkData ? getAttributeInt(checkXml.checkData, "order_cat") : -1;
+    std::optional<std::string> fallback;
+    for (pugi::xml_node place = configuration.child("PlaceOfService"); place;
+         place = place.next_sibling("PlaceOfService")) {
+        const pugi::xml_node token = place.child("LoyltyApiToken");
+        const pugi::xml_attribute isDefault = token.attribute("Default");
+        if (isDefault && std::strcmp(isDefault.value(), "true") == 0) {
+            fallback = token.text().get();
+        }
+        if (atoiText(place.child("PlaceCode")) == orderCategory) {
+            return std::string(token.text().get());  // even when empty: no fallback then
+        }
+    }
+    return fallback;
+}
+
+ServiceAddress readServiceAddress(const pugi::xml_node& configuration) {
+    ServiceAddress address;
+    // Used as written: a value spread over lines keeps its line feeds and blanks.
+    address.host = configuration.child("ApiAddress").first_child().value();
+    address.secure = std::strcmp(configuration.child("SSL").first_child().value(), "true") == 0;
+    return address;
+}
+
+std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
+                     CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept {
+    try {
+        try {
+            const ServiceAddress address = readServiceAddress(configuration);
+            const std::optional<std::string> token = selectToken(checkXml, configuration);
+            logger.logMessage(tag, "getToken success");
+            if (!token) {
+                logger.logMessage(tag, "ERROR finding token");
+                return std::string();
+            }
+            if (httpClient.init(address.host, address.secure) != 0) {
+                logger.logMessage(tag, "ERROR server connection init");
+                return std::string();
+            }
+            return *token;
+        } catch (const XmlElementNotFound& e) {
+            logger.logMessage(tag, "ERROR getToken XmlElementNotFound" + e.message);
+        } catch (...) {
+            logger.logMessage(tag, "ERROR getToken " + std::to_string(lastErrorCode));
+        }
+    } catch (...) {
+        // The failure line itself could not be built; the empty token still reports it.
+    }
+    return std::string();
+}
+
+int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
+    try {
+        try {
+            const int32_t mode = getAttributeInt(checkXml.check, "chmode");
+            logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
+            return mode;
+        } catch (const XmlElementNotFound& e) {
+            logger.logMessage(tag, "ERROR checkChmod XmlElementNotFound" + e.message);
+        } catch (...) {
+            logger.logMessage(tag, "ERROR getChmode " + std::to_string(lastErrorCode));
+        }
+    } catch (...) {
+    }
+    return -1;
+}

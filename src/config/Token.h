@@ -1,0 +1,30 @@
+#pragma once
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class CheckXml;
+class HttpClient;
+class Logger;
+
+// Where the service is: ApiAddress as written (no trimming) and whether SSL
+// is exactly "true".
+struct ServiceAddress {
+    std::string host;
+    bool secure = false;
+};
+ServiceAddress readServiceAddress(const pugi::xml_node& configuration);
+
+// Chooses the API token for the check's order category and opens the service
+// connection; the empty string on any failure (logged under `tag`). Never throws.
+std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
+                     CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept;
+
+// The first place whose PlaceCode matches the order category, else the last
+// Default="true" token, else none. Throws AttributeNotFound("order_cat").
+std::optional<std::string> selectToken(CheckXml& checkXml, const pugi::xml_node& configuration);
+
+// The check's "chmode", or -1 when it cannot be read (logged). Never throws.
+int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept;

@@ -1,0 +1,217 @@
+// GetCardInfoEx: the card or guest lookup, end to end.
+#include <rapidjson/document.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "api/Discount.h"
+#include "api/GuestInfo.h"
+#include "api/ReplyAccess.h"
+#include "check/Accessors.h"
+#include "check/CheckXml.h"
+#include "check/XmlErrors.h"
+#include "config/Config.h"
+#include "config/Token.h"
+#include "host/CardInfoRecord.h"
+#include "host/DiscountReply.h"
+#include "host/Entry.h"
+#include "host/FlowSupport.h"
+#include "host/TextCodec.h"
+#include "http/HttpClient.h"
+#include "log/Logger.h"
+
+namespace {
+
+constexpr const char* kTag = "GetCardInfoEx";
+
+// A lookup either ends with a result of its own or falls through to the
+// common successful end (the result dump and "Ended successfully!").
+constexpr int kGoOn = -100;
+
+bool isOneOf(int32_t mode, std::initializer_list<int32_t> modes) {
+    for (int32_t m : modes)
+        if (m == mode) return true;
+    return false;
+}
+
+class CardLookup {
+public:
+    CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
+        : card_(card), record_(record), log_(log) {}
+
+    int run(const char* inpBuf, uint32_t inpLen);
+
+private:
+    int bonusPaymentPath();
+    int guestPath();
+    int discountAndFill(const std::string& clientId, int64_t ownerId);
+    void closeConnection();
+
+    int64_t card_;
+    CardInfoRecord* record_;
+    Logger& log_;
+    ByteBuffer reply_;
+    pugi::xml_document configDoc_;
+    pugi::xml_node configuration_;
+    CheckXml reader_;
+    rapidjson::Document jsonGuestInfo_;
+    rapidjson::Document jsonDiscont_;
+    HttpClient client_;
+    ConnectionCloser closer_{client_};
+    std::string token_;
+    int32_t workingMode_ = -1;
+};
+
+int CardLookup::run(const char* inpBuf, uint32_t inpLen) {
+    record_->Deleted = 0;
+    record_->Need_withdraw = 0;
+    record_->Expired = 0;
+    record_->Not_valid = 0;
+    record_->Manager_confirm = 0;
+
+    configuration_ = GetConfig(log_, configDoc_);
+
+    log_.logMessage(kTag, "TRY GET CheckXmlFunc");
+    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
+    if (num != 0 && num != 2) {
+        log_.logMessage(kTag, "num != 0 && num != 2 RETURN " + std::to_string(num));
+        return num;
+    }
+
+    log_.logMessage(kTag, "TRY GET token");
+    token_ = getToken(kTag, configuration_, reader_, client_, log_);
+    if (token_.empty()) {
+        log_.logMessage(kTag, "Cant get token! RETURN 1");
+        return 1;
+    }
+
+    log_.logMessage(kTag, "TRY GET GetChmod");
+    workingMode_ = checkChmod(kTag, reader_, log_);
+    if (workingMode_ == -1) {
+        log_.logMessage(kTag, "Cant get chmod RETURN 1");
+        return 1;
+    }
+
+    log_.logMessage(kTag, "TRY GET LOGICK");
+    if (num == 2 && !isOneOf(workingMode_, {0, 8, 9, 10, 11, 12, 13})) {
+        log_.logMessage(kTag,
+                        "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, "
+                        "13 RETURN 1");
+        return 1;
+    }
+
+    int result = kGoOn;
+    if (workingMode_ == 16) {
+        result = bonusPaymentPath();
+    } else if (workingMode_ >= 0 && workingMode_ <= 13) {
+        result = guestPath();
+    }
+    if (result != kGoOn) return result;
+
+    dumpCardInfo("GetCardInfoEx RESULT INFO", record_);
+    log_.logMessage(kTag, "Ended successfully! RETURN 0");
+    return 0;
+}
+
+int CardLookup::bonusPaymentPath() {
+    log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
+    const std::string account = getPaymentAccount(reader_, bonusCurrencyCodes(configuration_));
+    return discountAndFill(account, atoi32(account.c_str()));
+}
+
+// The discount exchange and the fill shared by the bonus-payment path and the
+// guest-and-discount modes.
+int CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
+    CardInfoRecord* recordSlot = record_;
+    const int res = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    if (res != -1) {
+        log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
+        return res;
+    }
+    closeConnection();
+
+    const std::string text = replyText(reply_);
+    jsonDiscont_.Parse(text.c_str());
+    const bool ok = !jsonDiscont_.HasParseError();
+    if (!ok || !jsonDiscont_.IsObject() || !jsonDiscont_.HasMember("Status") ||
+        !jsonDiscont_["Status"].IsInt() || jsonDiscont_["Status"].GetInt() != 1) {
+        log_.logMessage(kTag, std::string("ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() "
+                                          "!= 1") + text);
+        return 1;
+    }
+    fillFromDiscountReply(record_, jsonDiscont_, ownerId, configuration_, log_);
+    return kGoOn;
+}
+
+int CardLookup::guestPath() {
+    const std::string path = "v1/GuestInfo/" + token_;
+    const std::string body = buildGuestInfoBody(card_);
+    try {
+        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
+                           body.c_str(), kAcceptAnything, log_);
+    } catch (...) {
+        log_.logMessage(kTag, "ERROR v1/GuestInfo/ " + std::to_string(lastErrorCode));
+        return 1;
+    }
+    if (isEmptyReply(reply_)) return 1;
+
+    jsonGuestInfo_.Parse(replyText(reply_).c_str());
+    if (jsonGuestInfo_.HasParseError()) {
+        log_.logMessage(kTag, "Error: not ok jsonGuestInfo RETURN 1");
+        return 1;
+    }
+    const int32_t status = replyInt32(jsonGuestInfo_, "Status");
+
+    if (status == 2) {
+        static const std::string kBlocked =
+            utf8ToCp1251("Карта заблокирована. Продажа по карте невозможна.");
+        const std::string message = utf8ToCp1251(replyString(jsonGuestInfo_, "ErrorMessage"));
+        if (message == kBlocked) {
+            record_->Blocked = 1;
+            setRecordText(record_->Block_reason, message);
+            log_.logMessage(kTag, utf8ToCp1251("Error: Карта заблокирована. Продажа по карте "
+                                               "невозможна RETURN 0"));
+            dumpCardInfo(kTag, record_);
+            return 0;
+        }
+        log_.logMessage(kTag, "Error: status == 2 RETURN 1");
+        return 1;
+    }
+    if (status == 1 && isOneOf(workingMode_, {0, 8, 10, 11, 12, 13})) {
+        fillFromGuestInfo(jsonGuestInfo_, record_);
+        return kGoOn;
+    }
+    if (status == 1) {  // the guest-and-discount modes 1 to 7 and 9
+        const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
+        return discountAndFill(clientId, atoi32(clientId.c_str()));
+    }
+    log_.logMessage(kTag, "Error: status != 1 RETURN 1");
+    return 1;
+}
+
+void CardLookup::closeConnection() {
+    try {
+        log_.logMessage(kTag, "Trying to close HC");
+        client_.close();
+        log_.logMessage(kTag, "HC closed!");
+    } catch (...) {
+        log_.logMessage(kTag, "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode));
+    }
+}
+
+}  // namespace
+
+int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBuf,
+                         uint32_t inpLen) {
+    Logger log;
+    log.logMessage(kTag, "GetCardInfoEx from File1 Started!");
+    log.logInputBuffer(kTag, inpBuf, inpLen);
+    if (record == nullptr) {
+        log.logMessage(kTag, "ERROR card record is NULL RETURN 1");
+        return 1;
+    }
+    return runFlowGuarded(kTag, log, [&] {
+        CardLookup lookup(card, record, log);
+        return lookup.run(inpBuf, inpLen);
+    });
+}

@@ -1,0 +1,200 @@
+// TransactionsEx: posting a paid (close) or returned check to the service.
+#include <rapidjson/document.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "api/CloseOrder.h"
+#include "api/Discount.h"
+#include "check/CheckXml.h"
+#include "check/XmlErrors.h"
+#include "config/Config.h"
+#include "config/Token.h"
+#include "host/CardInfoRecord.h"
+#include "host/Entry.h"
+#include "host/FlowSupport.h"
+#include "host/TextCodec.h"
+#include "http/Exchange.h"
+#include "log/Logger.h"
+
+namespace {
+
+constexpr const char* kTag = "TransactionsEx";
+
+const std::string& unexpectedError() {
+    static const std::string text = utf8ToCp1251("Непредвиденная ошибка! RETURNS 1");
+    return text;
+}
+
+class TransactionPosting {
+public:
+    explicit TransactionPosting(Logger& log) : log_(log) {}
+    int run(const char* inpBuf, uint32_t inpLen);
+
+private:
+    int closeOrder();
+    int returnOrder();
+    int checkReply();
+
+    Logger& log_;
+    pugi::xml_document configDoc_;
+    // Starts as 1024 zero bytes: no text, yet not an empty buffer.
+    ByteBuffer reply_ = ByteBuffer(1024, '\0');
+    pugi::xml_node configuration_;
+    CheckXml reader_;
+    HttpClient client_;
+    ConnectionCloser closer_{client_};
+    std::string token_;
+    rapidjson::Document jsonResultRequest_;
+    CardInfoRecord scratchRecord_{};
+};
+
+int TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
+    configuration_ = GetConfig(log_, configDoc_);
+
+    log_.logMessage(kTag, "TRY GET CheckXmlFunc");
+    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
+    if (num != 0) {
+        log_.logMessage(kTag, "NUM IS NOT 0 RETURNS " + std::to_string(num));
+        return num;
+    }
+
+    log_.logMessage(kTag, "TRY GET httpClient");
+    log_.logMessage(kTag, "TRY GET token");
+    token_ = getToken(kTag, configuration_, reader_, client_, log_);
+    if (token_.empty()) {
+        log_.logMessage(kTag, "token error RETURN 1");
+        return 1;
+    }
+
+    log_.logMessage(kTag, "TRY GET checkChmod");
+    const int32_t mode = checkChmod(kTag, reader_, log_);
+    if (mode == -1) {
+        log_.logMessage(kTag, "chmod error! RETURN 1");
+        return 1;
+    }
+
+    log_.logMessage(kTag, "TRY START LOGICK");
+    int result = -1;
+    if (mode == 1 || mode == 4) {
+        result = closeOrder();
+    } else if (mode == 2 || mode == 3) {
+        result = returnOrder();
+    }
+    // Any other mode sends nothing; the untouched buffer then fails the reply check.
+    return result != -1 ? result : checkReply();
+}
+
+int TransactionPosting::closeOrder() {
+    log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
+    const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
+    log_.logMessage(kTag, "TRY GET depositCurrencyCodes");
+    const std::vector<int32_t> depositCodes = depositCurrencyCodes(configuration_);
+
+    ByteBuffer body;
+    std::string clientId;
+    log_.logMessage(kTag, "TRY GET getJsonResponseForCloseOrder");
+    try {
+        getJsonResponseForCloseOrder(reader_, bonusCodes, depositCodes, body, clientId, token_,
+                                     client_, log_);
+    } catch (const ClientIdNotFound&) {
+        log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
+        return 1;
+    } catch (const XmlElementNotFound& e) {
+        log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
+        return 1;
+    } catch (...) {
+        log_.logMessage(kTag, "ERROR getJsonResponseForCloseOrder " + std::to_string(lastErrorCode));
+        return 1;
+    }
+
+    CardInfoRecord* recordSlot = &scratchRecord_;
+    int discountResult = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    if (discountResult != -1) {
+        // A close is reported done only when the service confirmed it; a
+        // discount that timed out confirms nothing.
+        if (discountResult == 0) discountResult = 1;
+        log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
+        return discountResult;
+    }
+
+    const std::string path = "v1/CloseOrder/" + token_;
+    try {
+        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
+                           body.data(), kAcceptAnything, log_);
+    } catch (const TimeoutExceeded& e) {
+        reply_.clear();
+        log_.logMessage(kTag, "ERROR v1/CloseOrder/ TimeoutExceeded" + e.message + "RETURNS 1");
+        return 1;
+    } catch (...) {
+        log_.logMessage(kTag, "ERROR  v1/CloseOrder/ " + std::to_string(lastErrorCode));
+        return 1;
+    }
+    return -1;
+}
+
+int TransactionPosting::returnOrder() {
+    const std::string path = "v1/ReturnOrder/" + token_;
+    ByteBuffer body;
+    try {
+        getJsonResponseForReturnOrder(reader_, body);
+    } catch (const XmlElementNotFound& e) {
+        log_.logMessage(kTag, "ERROR " + e.message + " RETURNS 1");
+        return 1;
+    } catch (...) {
+        log_.logMessage(kTag, unexpectedError());
+        return 1;
+    }
+    try {
+        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
+                           body.data(), kAcceptAnything, log_);
+    } catch (const TimeoutExceeded& e) {
+        // Not confirmed, so not done.
+        log_.logMessage(kTag, "ERROR TimeoutExceeded" + e.message + " RETURNS 1 ");
+        return 1;
+    } catch (...) {
+        log_.logMessage(kTag, unexpectedError());
+        return 1;
+    }
+    return -1;
+}
+
+int TransactionPosting::checkReply() {
+    if (reply_.empty()) {
+        log_.logMessage(kTag, "Error sending Transaction request RETURNS 1, Error code: " +
+                                  std::to_string(lastErrorCode));
+        return 1;
+    }
+    const std::string text = replyText(reply_);
+    jsonResultRequest_.Parse(text.c_str());
+    const bool ok = !jsonResultRequest_.HasParseError();
+    if (ok && jsonResultRequest_.IsObject() && jsonResultRequest_.HasMember("Status") &&
+        jsonResultRequest_["Status"].IsInt() && jsonResultRequest_["Status"].GetInt() == 1) {
+        try {
+            log_.logMessage(kTag, "Trying to close HC");
+            client_.close();
+            log_.logMessage(kTag, "HC closed!");
+        } catch (...) {
+            log_.logMessage(kTag, "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode));
+        }
+        log_.logMessage(kTag, "Ended RETURN 0");
+        return 0;
+    }
+    log_.logMessage(kTag,
+                    "ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() != 1 RETURNS 1" + text);
+    return 1;
+}
+
+}  // namespace
+
+int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
+    Logger log;
+    ClearTheLog();
+    log.logMessage(kTag, "Started");
+    log.logInputBuffer(kTag, inpBuf, inpLen);
+    return runFlowGuarded(kTag, log, [&] {
+        TransactionPosting posting(log);
+        return posting.run(inpBuf, inpLen);
+    });
+}
