@@ -89,6 +89,13 @@ void HostTest::loadDll() {
     ASSERT_TRUE(dll_->loaded()) << "LoadLibrary failed: " << GetLastError();
 }
 
+void HostTest::writeConf(const std::string& address, const std::string& token,
+                         const std::string& accounts) const {
+    writeFile("conf.xml", "<Configuration><ApiAddress>" + address + "</ApiAddress><SSL>false</SSL>"
+                          "<PlaceOfService><PlaceCode>-100</PlaceCode><LoyltyApiToken Default=\"true\">" +
+                          token + "</LoyltyApiToken></PlaceOfService>" + accounts + "</Configuration>");
+}
+
 void HostTest::TearDown() {
     dll_.reset();
     SetCurrentDirectoryA(previous_.c_str());

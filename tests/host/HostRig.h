@@ -56,6 +56,10 @@ protected:
     void TearDown() override;
     void loadDll();
     std::string logText() const { return readFile("brisvane.log"); }
+    // conf.xml naming the service at `address` with `token` as the fallback
+    // token; `accounts` goes inside Configuration as written.
+    void writeConf(const std::string& address, const std::string& token,
+                   const std::string& accounts = "") const;
 
     std::string dir_;
     std::string previous_;
