@@ -28,15 +28,16 @@ TEST(AmountRule, TruncatesTowardZeroInHundredths) {
     EXPECT_EQ(amountToHundredths(std::nan("")), 0);
 }
 
+// Packed fields are compared through "+" copies: a reference to one would be misaligned.
 TEST(AccessAmount, OnlySubAccountsOneToEightAreWritten) {
     CardInfoRecord r{};
     for (int32_t sub : {0, 9, -1, 100}) setAccessAmount(&r, sub, 77);
     EXPECT_EQ(std::memcmp(&r, std::vector<char>(sizeof r, 0).data(), sizeof r), 0);
     setAccessAmount(&r, 1, 11);
     setAccessAmount(&r, 8, 88);
-    EXPECT_EQ(r.Access_amount, 11);
-    EXPECT_EQ(r.Access_amount8, 88);
-    EXPECT_EQ(r.Access_amount7, 0);
+    EXPECT_EQ(+r.Access_amount, 11);
+    EXPECT_EQ(+r.Access_amount8, 88);
+    EXPECT_EQ(+r.Access_amount7, 0);
 }
 
 TEST(RecordText, LongTextIsCutAtTheFieldWidth) {
@@ -44,7 +45,7 @@ TEST(RecordText, LongTextIsCutAtTheFieldWidth) {
     r.Owner_id = 0x0102030405060708;
     setRecordText(r.Card_owner, std::string(100, 'N'));
     EXPECT_EQ(std::string(r.Card_owner), std::string(39, 'N'));
-    EXPECT_EQ(r.Owner_id, 0x0102030405060708);
+    EXPECT_EQ(+r.Owner_id, 0x0102030405060708);
 }
 
 class DumpTest : public InTempDir {};
@@ -115,15 +116,15 @@ TEST_F(DiscountReplyTest, FillsFieldsAndConfiguredSubAccounts) {
     fill(replyWith(R"(,"Message":"")"), -5);
     EXPECT_EQ(record.Blocked, 0);
     EXPECT_STREQ(record.Card_owner, "\xC8\xE2\xE0\xED\xEE\xE2 \xC8\xE2\xE0\xED");
-    EXPECT_EQ(record.Owner_id, -5);
-    EXPECT_EQ(record.Account_number, 4294967291u);
-    EXPECT_EQ(record.Not_pay_type, 2u);
-    EXPECT_EQ(record.Bonus_num, 1);
-    EXPECT_EQ(record.Discount_num, 3);
-    EXPECT_EQ(record.Max_discount, 10);
-    EXPECT_EQ(record.Access_amount2, 1050);
-    EXPECT_EQ(record.Access_amount5, 1050);
-    EXPECT_EQ(record.Access_amount3, -299);  // only the first DepositAccount counts
+    EXPECT_EQ(+record.Owner_id, -5);
+    EXPECT_EQ(+record.Account_number, 4294967291u);
+    EXPECT_EQ(+record.Not_pay_type, 2u);
+    EXPECT_EQ(+record.Bonus_num, 1);
+    EXPECT_EQ(+record.Discount_num, 3);
+    EXPECT_EQ(+record.Max_discount, 10);
+    EXPECT_EQ(+record.Access_amount2, 1050);
+    EXPECT_EQ(+record.Access_amount5, 1050);
+    EXPECT_EQ(+record.Access_amount3, -299);  // only the first DepositAccount counts
     const int64_t untouched = static_cast<int64_t>(0xABABABABABABABABull);
     for (int64_t v : {record.Access_amount, record.Access_amount4, record.Access_amount6,
                       record.Access_amount7, record.Access_amount8})
@@ -131,7 +132,7 @@ TEST_F(DiscountReplyTest, FillsFieldsAndConfiguredSubAccounts) {
     EXPECT_STREQ(record.Comment, "");
     EXPECT_STREQ(record.Screen_comment, "Gold");
     EXPECT_STREQ(record.Printer_comment, "\xD1\xEF\xE0\xF1\xE8\xE1\xEE");
-    EXPECT_EQ(record.Size, 0xABAB);  // never written by the module
+    EXPECT_EQ(+record.Size, 0xABAB);  // never written by the module
     EXPECT_EQ(static_cast<unsigned char>(record.Block_reason[0]), 0xAB);
 
     std::string text = logText();
@@ -187,7 +188,7 @@ TEST_F(DiscountReplyTest, LongTextsNeverWritePastTheRecord) {
     for (size_t i = sizeof(CardInfoRecord); i < memory.size(); ++i) ASSERT_EQ(memory[i], 0xEE) << i;
     EXPECT_EQ(std::strlen(r->Printer_comment), 255u);
     EXPECT_EQ(std::strlen(r->Card_owner), 39u);
-    EXPECT_EQ(r->Owner_id, 7);
+    EXPECT_EQ(+r->Owner_id, 7);
 }
 
 }  // namespace

@@ -39,35 +39,35 @@ protected:
 
 TEST_F(GuestInfoFill, FillsTheNamedFieldsOnly) {
     fill("150.75", "");
-    EXPECT_EQ(record.Access_amount, 15075);
-    EXPECT_EQ(record.Owner_id, 123);
-    EXPECT_EQ(record.Account_number, 123u);
-    EXPECT_EQ(record.Not_pay_type, 7u);
-    EXPECT_EQ(record.Discount_num, 1);
-    EXPECT_EQ(record.Bonus_num, 2);
-    EXPECT_EQ(record.Max_discount, 99999900);
+    EXPECT_EQ(+record.Access_amount, 15075);
+    EXPECT_EQ(+record.Owner_id, 123);
+    EXPECT_EQ(+record.Account_number, 123u);
+    EXPECT_EQ(+record.Not_pay_type, 7u);
+    EXPECT_EQ(+record.Discount_num, 1);
+    EXPECT_EQ(+record.Bonus_num, 2);
+    EXPECT_EQ(+record.Max_discount, 99999900);
     EXPECT_STREQ(record.Screen_comment, "\xC7\xEE\xEB\xEE\xF2\xEE");
     EXPECT_STREQ(record.Card_owner, "\xC8\xE2\xE0\xED\xEE\xE2 Ivan ");  // empty middle name keeps its blank
     EXPECT_EQ(record.Blocked, 0x11);
-    EXPECT_EQ(record.Access_amount2, 0x1111111111111111);
+    EXPECT_EQ(+record.Access_amount2, 0x1111111111111111);
     EXPECT_EQ(record.Comment[0], 0x11);
 }
 
 TEST_F(GuestInfoFill, BalanceTextReadsItsLeadingNumber) {
     fill("0");
-    EXPECT_EQ(record.Access_amount, 0);
+    EXPECT_EQ(+record.Access_amount, 0);
     fill("12.5abc");
-    EXPECT_EQ(record.Access_amount, 1250);
+    EXPECT_EQ(+record.Access_amount, 1250);
     fill("  -3.999");
-    EXPECT_EQ(record.Access_amount, -399);
+    EXPECT_EQ(+record.Access_amount, -399);
 }
 
 TEST_F(GuestInfoFill, NegativeClientIdWidensWithItsSign) {
     reply.Parse(R"({"ClientId":"-5","NotPayType":0,"LoyaltyLevel":"","DiscountId":0,"BonusId":0,)"
                 R"("BonusBalance":"1","LastName":"","FirstName":"","MiddleName":""})");
     fillFromGuestInfo(reply, &record);
-    EXPECT_EQ(record.Owner_id, -5);
-    EXPECT_EQ(record.Account_number, 4294967291u);
+    EXPECT_EQ(+record.Owner_id, -5);
+    EXPECT_EQ(+record.Account_number, 4294967291u);
     EXPECT_STREQ(record.Card_owner, "  ");
 }
 
