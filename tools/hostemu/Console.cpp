@@ -46,7 +46,10 @@ bool isUtf8(const std::string& text) {
 bool endsOrFails(const std::string& line) {
     if (line.empty() || line[0] != '[' || line.find("] ") == std::string::npos) return false;
     // Init names no result; its closing line is "Ended".
-    const bool initEnded = line.size() >= 8 && line.compare(line.size() - 8, 8, " : Ended") == 0;
+    static const std::string kInitEnded = "] Init : Ended";
+    const bool initEnded = line.size() >= kInitEnded.size() &&
+                           line.compare(line.size() - kInitEnded.size(), kInitEnded.size(),
+                                        kInitEnded) == 0;
     return initEnded || line.find("RETURN") != std::string::npos ||
            line.find("ERROR") != std::string::npos || line.find("Error") != std::string::npos;
 }

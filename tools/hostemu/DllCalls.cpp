@@ -20,7 +20,10 @@ using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, ui
 
 class Module {
 public:
-    Module() : dll_(LoadLibraryA(".\\brisvane.dll")) {}
+    // By its full path: a relative name would be searched for beside
+    // hostemu.exe first, and another copy of the DLL could be loaded.
+    explicit Module(const std::string& path)
+        : dll_(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
     ~Module() {
         if (dll_) FreeLibrary(dll_);
     }
@@ -49,7 +52,9 @@ int runDllCommand(const Args& args, const std::string& check) {
                      GetLastError());
         return 1;
     }
-    Module dll;
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
+    Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
     if (!dll.loaded()) {
         std::fprintf(stderr, "hostemu: cannot load %s\\brisvane.dll (error %lu)\n",
                      args.folder.c_str(), GetLastError());
