@@ -1,5 +1,7 @@
 // hostemu: loads brisvane.dll the way a POS host does and calls its exports,
 // so that an installation can be tried and diagnosed without a till.
+#include <windows.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -37,6 +39,8 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything is printed as UTF-8 (the host's Windows-1251 texts decoded).
+    SetConsoleOutputCP(CP_UTF8);
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {
