@@ -121,7 +121,7 @@ for rec in records:
     body = bytes.fromhex(rec["body_hex"]).decode("utf-8", "replace")
     # The start names the order, the end of a close its write-offs.
     print("%s %s  %s" % (rec["method"], rec["path"],
-                         body if len(body) <= 100 else body[:35] + " ... " + body[-60:]))
+                         body if len(body) <= 140 else body[:30] + " ... " + body[-100:]))
 EOF
 
 echo
