@@ -20,6 +20,9 @@ n-th entry, the last one repeats). A behaviour:
    "status": 200, "body": "text", "size": N,  # size: body repeated and cut to N bytes
    "delay_ms": 0, "content_type": "application/json; charset=utf-8"}
 The token "*" is the fallback for tokens without a scenario of their own.
+A behaviour may also choose by the request body, so that one token can serve
+several guests: {"by_body": [{"contains": "text", <behaviour>}, ...], "default": B}
+takes the first case whose "contains" text occurs in the (UTF-8) body, else B.
 """
 import argparse
 import json
@@ -121,6 +124,17 @@ def wait(seconds, sock=None):
     return False
 
 
+def by_body(b, body):
+    """Resolves a behaviour that chooses by the request body (see the top)."""
+    if not isinstance(b, dict) or "by_body" not in b:
+        return b
+    text = body.decode("utf-8", "replace")
+    for case in b["by_body"]:
+        if isinstance(case, dict) and str(case.get("contains", "")) in text:
+            return case
+    return b.get("default")
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     server_version = "fakeloyalty"
@@ -214,7 +228,7 @@ class Handler(BaseHTTPRequestHandler):
         STATE.record(rec)
         if self.command != "POST" or name not in API_PATHS:
             return self.send_whole(404, b'{"Status":0,"Message":"no such request"}')
-        b = STATE.behaviour(token, name)
+        b = by_body(STATE.behaviour(token, name), body)
         if b is None:
             return self.send_whole(404, b'{"Status":0,"Message":"no scenario for this token"}')
         self.act(b, rec)

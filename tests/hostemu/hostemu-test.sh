@@ -1,0 +1,285 @@
+#!/usr/bin/env bash
+# Tests of the host emulator under Wine: its usage errors, init, lookup and
+# transaction against the fake loyalty service, and the configuration report's
+# warnings on crafted conf.xml files.
+#   hostemu-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS
+# Needs the fake service on FAKE_ADDRESS:80 (ctest fixture "fakeloyalty") and
+# WINEPREFIX in the environment.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+wine_run="$here/../../scripts/wine-run.sh"
+hostemu="$1" dll="$2" fake="$3"
+
+work="$(mktemp -d /tmp/hostemu-test.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+out="" status=0 case_name=""
+
+fail() {
+  echo "FAIL [$case_name] $*"
+  printf '%s\n' "$out" | sed 's/^/    | /'
+  failures=$((failures + 1))
+}
+
+# run NAME EXPECTED_STATUS hostemu-arguments...
+run() {
+  case_name="$1"
+  local expected="$2"
+  shift 2
+  out="$("$wine_run" "$work/till/hostemu.exe" "$@" 2>&1)"
+  status=$?
+  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}
+has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
+lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output has: $1"; }
+
+# A till folder with the DLL and hostemu; conf.xml per case.
+till="$work/till"
+mkdir -p "$till"
+cp "$hostemu" "$dll" "$till/"
+T="Z:$till"
+conf() { cat >"$till/conf.xml"; }
+check() { cat >"$work/$1"; }
+
+scenario() {  # scenario TOKEN PATHS_JSON
+  python3 - "$fake" "$1" "$2" <<'EOF' || { echo "cannot set a scenario on $fake"; exit 1; }
+import json, sys, urllib.request
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+body = json.dumps({"token": sys.argv[2], "paths": json.loads(sys.argv[3])}).encode()
+req = urllib.request.Request("http://%s/__control/scenario" % sys.argv[1], data=body, method="POST")
+opener.open(req, timeout=10).read()
+EOF
+}
+
+good_conf() {  # good_conf ADDRESS TOKEN1 TOKEN2
+  conf <<EOF
+<Configuration>
+  <ApiAddress>$1</ApiAddress>
+  <SSL>false</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$2</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>$3</LoyltyApiToken></PlaceOfService>
+  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>
+  <DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>
+</Configuration>
+EOF
+}
+
+check cat1.xml <<'EOF'
+<INTERFACES><INTERFACE interface="7"/></INTERFACES>
+<HOLDERS><ITEM cardcode="1001"/></HOLDERS>
+<CHECK restaurantcode="R1" chmode="1"></CHECK>
+<CHECKDATA orderguid="{G-1}" checknum="17" order_cat="1" closedatetime="2025-03-14 19:42:10">
+<CHECKLINES><LINE type="dish" id="{D1}" name="Soup" servprint_id="{K}" servprint="Kitchen" quantity="1" price="300" sum="300"/></CHECKLINES>
+<CHECKPAYMENTS><PAYMENT code="5" account="501" interface="7" sum="100"/><PAYMENT code="1" sum="200"/></CHECKPAYMENTS>
+</CHECKDATA>
+EOF
+sed 's/chmode="1"/chmode="0"/' "$work/cat1.xml" >"$work/guest.xml"
+sed 's/order_cat="1"/order_cat="3"/' "$work/cat1.xml" >"$work/cat3.xml"
+sed 's/order_cat="1"/order_cat="12"/' "$work/cat1.xml" >"$work/cat12.xml"
+sed 's/ order_cat="1"//' "$work/cat1.xml" >"$work/nocat.xml"
+check nodata.xml <<'EOF'
+<CHECK restaurantcode="R1" chmode="0"></CHECK>
+EOF
+
+# --- usage errors: a message and a non-zero exit, never a crash
+good_conf "$fake" tok-a tok-b
+run "no arguments" 2
+has "usage: hostemu"
+run "folder only" 2 "$T"
+has "usage: hostemu"
+run "unknown command" 2 "$T" fly
+has "unknown command fly"
+run "unknown option" 2 --loud "$T" init
+has "unknown option --loud"
+run "init with extra argument" 2 "$T" init now
+run "lookup without check" 2 "$T" lookup 1001
+run "lookup with a non-number" 2 "$T" lookup 12ab "$work/cat1.xml"
+has "not a 64-bit number: 12ab"
+run "lookup with a number beyond 64 bits" 2 "$T" lookup 99999999999999999999 "$work/cat1.xml"
+run "transaction with a missing check" 2 "$T" transaction "$work/none.xml"
+has "cannot read check file"
+run "config without check" 2 "$T" config
+run "help" 0 --help
+has "hostemu [--brief] <folder> lookup"
+run "folder without the DLL" 1 "Z:$work" init
+has "cannot load"
+run "folder that does not exist" 1 "Z:$work/nowhere" init
+has "cannot enter folder"
+
+# --- init
+run "init" 0 "$T" init
+has "Init returned 0"
+has "CURRENT VERSION: 37"
+has "<ApiAddress>$fake</ApiAddress>"
+[ -f "$till/init.txt" ] || fail "no init.txt beside the DLL's working folder"
+run "init brief" 0 --brief "$T" init
+has "Init : Ended"
+lacks "CURRENT VERSION"
+
+# --- lookup against the fake service
+tok="hemu-$$-look"
+good_conf "$fake" "$tok" other
+scenario "$tok" '{"GuestInfo": {"by_body": [
+  {"contains": "\"CardToken\":1003}", "body": "{\"Status\":2,\"ErrorMessage\":\"Карта заблокирована. Продажа по карте невозможна.\"}"}],
+  "default": {"body": "{\"Status\":1,\"ClientId\":\"501\",\"LastName\":\"Петрова\",\"FirstName\":\"Анна\",\"MiddleName\":\"Сергеевна\",\"LoyaltyLevel\":\"Золото\",\"BonusBalance\":\"1250.50\",\"DiscountId\":3,\"BonusId\":7,\"NotPayType\":0}"}},
+ "GetDiscount": {"body": "{\"Status\":1,\"FIO\":\"Петрова Анна\",\"NotPayType\":0,\"BonusId\":7,\"DiscountId\":3,\"SumDiscount\":30.5,\"MaxBonus\":250.0,\"MaxDeposit\":800.0,\"LoyaltyLevel\":\"Золото\",\"PrintMessage\":\"Спасибо!\"}"},
+ "CloseOrder": [{"body": "{\"Status\":1}"}, {"body": "{\"Status\":2}"}],
+ "ReturnOrder": {"body": "{\"Status\":1}"}}'
+run "guest lookup" 0 "$T" lookup 1001 "$work/guest.xml"
+has "GetCardInfoEx(1001) returned 0 (answered)"
+has "Card_owner       Петрова Анна Сергеевна"
+has "Access_amount    1250.50"
+has "Screen_comment   Золото"
+has "Ended successfully! RETURN 0"
+has "TRY SEND REQUEST TO v1/GuestInfo/$tok"
+run "guest and discount lookup, brief" 0 --brief "$T" lookup 1001 "$work/cat1.xml"
+has "Max_discount     30.50"
+has "Access_amount2   250.00"
+has "Access_amount3   800.00"
+has "Printer_comment  Спасибо!"
+lacks "Comment          "
+lacks "TRY SEND REQUEST"
+[ "$(grep -c '^\[' <<<"$out")" -eq 1 ] || fail "brief output should hold one closing log line"
+run "blocked card" 0 --brief "$T" lookup 1003 "$work/guest.xml"
+has "Blocked          1"
+has "Block_reason     Карта заблокирована. Продажа по карте невозможна."
+has "Error: Карта заблокирована. Продажа по карте невозможна RETURN 0"
+
+# --- transactions against the fake service
+run "close confirmed" 0 "$T" transaction "$work/cat1.xml"
+has "TransactionsEx returned 0 (posted)"
+has "TRY SEND REQUEST TO v1/CloseOrder/$tok"
+has "Ended RETURN 0"
+run "close refused" 0 --brief "$T" transaction "$work/cat1.xml"
+has "TransactionsEx returned 1 (not posted)"
+has 'jsonResultRequest["Status"].GetInt() != 1 RETURNS 1{"Status":2}'
+sed 's/chmode="1"/chmode="2"/' "$work/cat1.xml" >"$work/return.xml"
+run "return" 0 --brief "$T" transaction "$work/return.xml"
+has "TransactionsEx returned 0 (posted)"
+
+# --- the configuration report
+rm -f "$till/brisvane.log" "$till"/inputBuf_*.txt
+good_conf "$fake" secret-hall-token-1234 secret-delivery-token-5678
+run "config of a sound conf.xml" 0 "$T" config "$work/cat1.xml"
+has "ApiAddress  \"$fake\""
+has "plain HTTP on port 80"
+has "requests go to http://$fake:80/v1/GuestInfo/<token>"
+has "place #1 matches"
+has "token \"secr****************34\" (22 characters)"
+has "MaxBonus -> sub-account 2 (Access_amount2)"
+has "MaxDeposit -> sub-account 3 (Access_amount3)"
+has "the bonus payment of the selected interface names the guest: account \"501\""
+has "No warnings."
+lacks "secret-hall-token-1234"
+lacks "secret-delivery-token-5678"
+[ ! -e "$till/brisvane.log" ] || fail "config wrote brisvane.log into the host's folder"
+ls "$till"/inputBuf_*.txt >/dev/null 2>&1 && fail "config wrote a debug file into the host's folder"
+
+run "config, check without CHECKDATA uses the fallback" 0 "$T" config "$work/nodata.xml"
+has "order category -1 (the check has no CHECKDATA)"
+has "the fallback of place #1 is used"
+
+rm -f "$till/conf.xml"
+run "config without conf.xml" 1 "$T" config "$work/cat1.xml"
+has "WARNING: conf.xml cannot be loaded"
+
+conf <<'EOF'
+<configuration><ApiAddress>h</ApiAddress></configuration>
+EOF
+run "config with another root" 1 "$T" config "$work/cat1.xml"
+has "WARNING: the top element is <configuration>, not <Configuration>"
+
+conf <<'EOF'
+<Configuration><ApiAddress>h</ApiAddress>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>t1</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken Default="True">t2</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "config, no match and no fallback" 1 "$T" config "$work/cat3.xml"
+has "WARNING: no place of service matches order category 3 and none is marked Default=\"true\""
+has "WARNING: place #2: Default=\"True\" does not make a fallback"
+
+tok1="hemu-$$-fb1" tok2="hemu-$$-fb2"
+conf <<EOF
+<Configuration><ApiAddress>$fake</ApiAddress>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$tok1</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken Default="true">$tok2</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "config, two fallbacks" 1 "$T" config "$work/cat3.xml"
+has "WARNING: 2 places are marked Default=\"true\" (#1, #2): only the last one, #2, is the fallback"
+has "the fallback of place #2 is used"
+# The DLL agrees: the lookup goes out with the second place's token.
+scenario "$tok2" '{"GuestInfo": {"body": "{\"Status\":3}"}}'
+run "the DLL uses the last fallback" 0 "$T" lookup 1001 "$work/cat3.xml"
+has "TRY SEND REQUEST TO v1/GuestInfo/$tok2"
+has "Error: status != 1 RETURN 1"
+
+conf <<'EOF'
+<Configuration><ApiAddress>h</ApiAddress>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken></LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken Default="true">fallback-token</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "config, matching place with an empty token" 1 "$T" config "$work/cat1.xml"
+has "WARNING: place #1 has an empty LoyltyApiToken"
+has "WARNING: this check matches place #1, whose token is empty"
+has "token \"\" (0 characters)"
+
+conf <<'EOF'
+<Configuration><ApiAddress>h</ApiAddress><SSL>TRUE</SSL>
+  <PlaceOfService><PlaceCode>12abc</PlaceCode><LoyltyApiToken Default="true">t</LoyltyApiToken></PlaceOfService>
+  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>9</CardSubAccount></BonusAccount>
+  <BonusAccount><CurrencyCode>7</CurrencyCode><CardSubAccount>0</CardSubAccount></BonusAccount>
+  <DepositAccount><CurrencyCode>6</CurrencyCode></DepositAccount>
+</Configuration>
+EOF
+run "config, SSL TRUE, odd code, sub-accounts outside 1..8" 1 "$T" config "$work/cat12.xml"
+has "WARNING: SSL is written \"TRUE\": only the exact text \"true\" turns HTTPS on"
+has "WARNING: place #1: PlaceCode \"12abc\" reads as 12"
+has "place #1 matches"
+has "WARNING: BonusAccount #1: CardSubAccount \"9\" reads as 9, outside 1..8"
+has "WARNING: BonusAccount #2: CardSubAccount \"0\" reads as 0, outside 1..8"
+has "WARNING: DepositAccount #1: CardSubAccount (none) reads as 0, outside 1..8"
+
+conf <<'EOF'
+<Configuration><ApiAddress>h</ApiAddress><SSL>1</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">t</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "config, SSL 1" 1 "$T" config "$work/cat1.xml"
+has "WARNING: SSL is written \"1\""
+has "SSL         \"1\" -> plain HTTP on port 80"
+
+conf <<'EOF'
+<Configuration>
+  <ApiAddress>
+    loyalty.example.com
+  </ApiAddress>
+  <SSL>true</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">t</LoyltyApiToken></PlaceOfService>
+  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>
+  <DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>2</CardSubAccount></DepositAccount>
+</Configuration>
+EOF
+run "config, address across lines, HTTPS, shared slot" 1 "$T" config "$work/cat1.xml"
+has 'ApiAddress  "\n    loyalty.example.com\n  "'
+has "WARNING: ApiAddress holds blanks or line feeds: the DLL uses the text as written, untrimmed"
+has "SSL         \"true\" -> HTTPS on port 443"
+has "WARNING: sub-account 2 receives both MaxBonus (BonusAccount #1) and MaxDeposit"
+
+good_conf h t1 t2
+run "config, CHECKDATA without order_cat" 1 "$T" config "$work/nocat.xml"
+has "WARNING: CHECKDATA has no order_cat"
+
+# The bundled sample is sound as it stands.
+cp "$here/../../samples/conf.xml" "$till/conf.xml"
+run "config of samples/conf.xml" 0 "$T" config "$work/cat1.xml"
+has "HTTPS on port 443"
+has "No warnings."
+
+if [ "$failures" -ne 0 ]; then
+  echo "hostemu tests: $failures failure(s)"
+  exit 1
+fi
+echo "hostemu tests: all passed"

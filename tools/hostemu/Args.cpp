@@ -1,0 +1,81 @@
+#include "Args.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+bool parseCard(const std::string& s, int64_t& card) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(s.c_str(), &end, 10);
+    if (errno != 0 || end == s.c_str() || *end != '\0') return false;
+    card = v;
+    return true;
+}
+
+}  // namespace
+
+const char* usageText() {
+    return "usage: hostemu [--brief] <folder> init\n"
+           "       hostemu [--brief] <folder> lookup <card-or-phone-number> <check.xml>\n"
+           "       hostemu [--brief] <folder> transaction <check.xml>\n"
+           "       hostemu <folder> config <check.xml>\n"
+           "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+           "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+           "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+           "  the lines that end the call, and only the record fields that hold something).\n"
+           "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
+           "  which address, token and record slots the DLL will use for that check, with\n"
+           "  warnings for settings that do not do what they seem to.\n"
+           "  Exit status: 0 done (config: no warnings), 1 config warnings or the DLL could\n"
+           "  not be loaded, 2 bad arguments or unreadable check file.\n";
+}
+
+bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string w = argv[i] ? argv[i] : "";
+        if (w == "--brief") {
+            args.brief = true;
+        } else if (w.size() > 1 && w[0] == '-' && !(w[1] >= '0' && w[1] <= '9')) {
+            error = "unknown option " + w;
+            return false;
+        } else {
+            words.push_back(w);
+        }
+    }
+    if (words.size() < 2) {
+        error = "give a folder and a command";
+        return false;
+    }
+    args.folder = words[0];
+    const std::string& command = words[1];
+    const std::size_t rest = words.size() - 2;
+    if (command == "init") {
+        args.command = Args::Command::Init;
+        if (rest != 0) error = "init takes no further arguments";
+    } else if (command == "lookup") {
+        args.command = Args::Command::Lookup;
+        if (rest != 2) {
+            error = "lookup takes a card or phone number and a check file";
+        } else if (!parseCard(words[2], args.card)) {
+            error = "not a 64-bit number: " + words[2];
+        } else {
+            args.checkFile = words[3];
+        }
+    } else if (command == "transaction" || command == "config") {
+        args.command = command == "config" ? Args::Command::Config : Args::Command::Transaction;
+        if (rest != 1) {
+            error = command + " takes one check file";
+        } else {
+            args.checkFile = words[2];
+        }
+    } else {
+        error = "unknown command " + command;
+    }
+    if (args.folder.empty() && error.empty()) error = "the folder is empty";
+    return error.empty();
+}

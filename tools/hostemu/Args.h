@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// What hostemu was asked to do, read from its command line.
+struct Args {
+    enum class Command { Init, Lookup, Transaction, Config };
+    Command command = Command::Init;
+    bool brief = false;      // only the call's closing log lines, only filled record fields
+    std::string folder;      // the host's working folder: brisvane.dll, conf.xml, brisvane.log
+    int64_t card = 0;        // lookup only
+    std::string checkFile;   // lookup, transaction, config
+};
+
+// Parses argv; on failure returns false with a one-line reason in `error`.
+bool parseArgs(int argc, char** argv, Args& args, std::string& error);
+
+// The usage text (also printed for -h / --help).
+const char* usageText();
