@@ -60,7 +60,7 @@ inline const Field& field(const std::string& name) {
 }
 
 class Record {
-public:
+  public:
     Record() : bytes_(kRecordSize, 0) {}
 
     // What a host typically hands in: its size, set flags, earlier texts and
@@ -69,8 +69,8 @@ public:
         Record r;
         for (std::size_t i = 0; i < kRecordSize; ++i) r.bytes_[i] = static_cast<uint8_t>(i * 7 + 3);
         r.set("Size", kRecordSize);
-        for (const char* flag : {"Deleted", "Need_withdraw", "Expired", "Not_valid",
-                                 "Manager_confirm"})
+        for (const char* flag :
+             {"Deleted", "Need_withdraw", "Expired", "Not_valid", "Manager_confirm"})
             r.set(flag, 1);
         r.set("Blocked", 0);
         r.setText("Block_reason", "old reason");
@@ -87,7 +87,8 @@ public:
     void set(const std::string& name, int64_t value) {
         const Field& f = field(name);
         const uint64_t u = static_cast<uint64_t>(value);
-        for (std::size_t i = 0; i < f.width; ++i) bytes_[f.offset + i] = static_cast<uint8_t>(u >> (8 * i));
+        for (std::size_t i = 0; i < f.width; ++i)
+            bytes_[f.offset + i] = static_cast<uint8_t>(u >> (8 * i));
     }
     // The text and its zero byte at the start of the field; the rest stays.
     void setText(const std::string& name, const std::string& text) {
@@ -96,8 +97,8 @@ public:
         std::memcpy(&bytes_[f.offset], text.c_str(), text.size() + 1);
     }
     void clearLookupFlags() {
-        for (const char* flag : {"Deleted", "Need_withdraw", "Expired", "Not_valid",
-                                 "Manager_confirm"})
+        for (const char* flag :
+             {"Deleted", "Need_withdraw", "Expired", "Not_valid", "Manager_confirm"})
             set(flag, 0);
     }
 
@@ -122,18 +123,19 @@ public:
     // stamp replaced by "[S]", line ends as `eol`.
     std::string dump(const std::string& tag, const std::string& eol) const {
         static const char* const order[] = {
-            "Access_amount", "Access_amount2", "Access_amount3", "Access_amount4",
-            "Access_amount5", "Access_amount6", "Access_amount7", "Access_amount8",
-            "Account_number", "Max_discount", "Blocked", "Size", "Deleted", "Need_withdraw",
-            "Expired", "Not_valid", "Manager_confirm", "Block_reason", "Card_owner", "Owner_id",
-            "Account_number", "Not_pay_type", "Bonus_num", "Discount_num", "Comment",
-            "Screen_comment", "Printer_comment"};
+            "Access_amount",   "Access_amount2", "Access_amount3", "Access_amount4",
+            "Access_amount5",  "Access_amount6", "Access_amount7", "Access_amount8",
+            "Account_number",  "Max_discount",   "Blocked",        "Size",
+            "Deleted",         "Need_withdraw",  "Expired",        "Not_valid",
+            "Manager_confirm", "Block_reason",   "Card_owner",     "Owner_id",
+            "Account_number",  "Not_pay_type",   "Bonus_num",      "Discount_num",
+            "Comment",         "Screen_comment", "Printer_comment"};
         std::string text = "[S] " + tag + " : Info - " + eol;
         for (const char* name : order) text += std::string(name) + ": " + value(name) + ";" + eol;
         return text;
     }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 

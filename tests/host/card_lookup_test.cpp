@@ -1,17 +1,15 @@
 // GetCardInfoEx end to end: the real DLL, called with the host's slots,
 // against the fake loyalty service; each test has a token of its own.
 #include <gmock/gmock.h>
+#include <wininet.h>
 
 #include <cstdio>
-
 #include <string>
 #include <vector>
 
 #include "CardRecordBytes.h"
 #include "FakeLoyalty.h"
 #include "HostRig.h"
-
-#include <wininet.h>
 
 using namespace hostrig;
 using cardrecord::Record;
@@ -29,7 +27,8 @@ namespace {
 // "Карта заблокирована. Продажа по карте невозможна."
 const std::string kBlockedText =
     "\xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
-    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 \xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
+    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
+    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
 // "Иванов Иван Петрович"
 const std::string kIvanovCp1251 =
     "\xc8\xe2\xe0\xed\xee\xe2 \xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2\xe8\xf7";
@@ -109,7 +108,8 @@ const std::string kInterface12 = "<INTERFACES><INTERFACE interface=\"12\"/></INT
 std::vector<std::string> logLines(const std::string& log) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = log.find(kEol, start)) != std::string::npos; start = end + kEol.size())
+    for (std::size_t end; (end = log.find(kEol, start)) != std::string::npos;
+         start = end + kEol.size())
         lines.push_back(log.substr(start, end - start));
     if (start < log.size()) lines.push_back(log.substr(start));
     return lines;
@@ -130,12 +130,19 @@ std::string entry(const std::string& tag, const std::string& message) {
 
 // The lookup's own lines up to the choice of the path, for a readable check.
 std::vector<std::string> startLines(int mode) {
-    return {"GetCardInfoEx from File1 Started!", "InputBuf was", "TRY GET CheckXmlFunc",
-            "checkXml.init(InpBuf) success", "TRY GET token", "getToken success",
-            "TRY GET GetChmod", "checkChmod is " + std::to_string(mode), "TRY GET LOGICK"};
+    return {"GetCardInfoEx from File1 Started!",
+            "InputBuf was",
+            "TRY GET CheckXmlFunc",
+            "checkXml.init(InpBuf) success",
+            "TRY GET token",
+            "getToken success",
+            "TRY GET GetChmod",
+            "checkChmod is " + std::to_string(mode),
+            "TRY GET LOGICK"};
 }
 
-std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_t from, std::size_t to) {
+std::vector<std::string> slice(const std::vector<std::string>& lines, std::size_t from,
+                               std::size_t to) {
     return std::vector<std::string>(lines.begin() + from, lines.begin() + to);
 }
 
@@ -155,17 +162,18 @@ const std::vector<std::string> kDiscountFillLines = {
 std::vector<uintptr_t> freshHandleValues() {
     std::vector<uintptr_t> values;
     HINTERNET session = InternetOpenA("probe", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    HINTERNET connection = InternetConnectA(session, "127.0.0.1", 80, nullptr, nullptr,
-                                            INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET connection =
+        InternetConnectA(session, "127.0.0.1", 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     HINTERNET request = HttpOpenRequestA(connection, "POST", "/", nullptr, nullptr, nullptr, 0, 0);
-    for (HINTERNET h : {session, connection, request}) values.push_back(reinterpret_cast<uintptr_t>(h));
+    for (HINTERNET h : {session, connection, request})
+        values.push_back(reinterpret_cast<uintptr_t>(h));
     for (HINTERNET h : {request, connection, session})
         if (h) InternetCloseHandle(h);
     return values;
 }
 
 class CardLookupTest : public HostTest {
-protected:
+  protected:
     void SetUp() override {
         HostTest::SetUp();
         token_ = fakeloyalty::uniqueToken("lookup");
@@ -177,14 +185,21 @@ protected:
         handlesObservable_ = handlesBefore_ == freshHandleValues() && handlesBefore_[0] != 0;
     }
 
-    void confWith(const std::string& accounts = "") { writeConf(service_.address(), token_, accounts); }
+    void confWith(const std::string& accounts = "") {
+        writeConf(service_.address(), token_, accounts);
+    }
     void serve(const std::string& pathsJson) { service_.setScenario(token_, pathsJson); }
-    void serveGuest(const std::string& reply) { serve("{\"GuestInfo\": " + replyWith(reply) + "}"); }
+    void serveGuest(const std::string& reply) {
+        serve("{\"GuestInfo\": " + replyWith(reply) + "}");
+    }
     void serveBoth(const std::string& guest, const std::string& discount) {
-        serve("{\"GuestInfo\": " + replyWith(guest) + ", \"GetDiscount\": " + replyWith(discount) + "}");
+        serve("{\"GuestInfo\": " + replyWith(guest) + ", \"GetDiscount\": " + replyWith(discount) +
+              "}");
     }
 
-    int32_t lookup(int64_t card, const std::string& check) { return lookupInto(card, check, record_.data()); }
+    int32_t lookup(int64_t card, const std::string& check) {
+        return lookupInto(card, check, record_.data());
+    }
     // The host's buffer: the check, its zero byte and whatever the host keeps behind it.
     int32_t lookupInto(int64_t card, const std::string& check, void* record) {
         const std::string buffer = check + std::string(1, '\0') + "host bytes after the text";
@@ -220,13 +235,16 @@ protected:
         std::string log = entry("GetCardInfoEx", "GetCardInfoEx from File1 Started!") +
                           entry("GetCardInfoEx", "InputBuf was" + kEol + kEol + withEol(check)) +
                           entry("GetConfig", "TRY GET configuration") +
-                          entry("GetCardInfoEx", "TRY GET CheckXmlFunc") + entry("setInterface", "START");
+                          entry("GetCardInfoEx", "TRY GET CheckXmlFunc") +
+                          entry("setInterface", "START");
         if (check.find("<INTERFACES") != std::string::npos) log += entry("setInterface", "END");
         log += "[S] PARSE XML FROM if(s < start_check_data ) " + kEol + withEol(parsed) + kEol;
-        for (const std::string& line : slice(startLines(mode), 3, 9)) log += entry("GetCardInfoEx", line);
+        for (const std::string& line : slice(startLines(mode), 3, 9))
+            log += entry("GetCardInfoEx", line);
         return log;
     }
-    std::string exchange(const std::string& path, const std::string& body, const std::string& reply) const {
+    std::string exchange(const std::string& path, const std::string& body,
+                         const std::string& reply) const {
         return entry("SendRequestWrapper", "TRY SEND REQUEST TO " + path + " WITH " + body) +
                "[S] ANSWER FROM URL " + path + " " + kEol + reply + kEol;
     }
@@ -296,10 +314,10 @@ TEST_F(CardLookupTest, GuestOnlyLookupFillsTheRecordInWindows1251AndKeepsTheHost
     expected_.setText("Card_owner", kIvanovCp1251);
     expectRecord();
     const std::string path = "v1/GuestInfo/" + token_;
-    EXPECT_EQ(stampless(logText()),
-              logStart(0, check) + exchange(path, "{\"Phone\":79161234567}", kGuestIvanov) +
-                  expected_.dump("GetCardInfoEx RESULT INFO", kEol) +
-                  entry("GetCardInfoEx", "Ended successfully! RETURN 0"));
+    EXPECT_EQ(stampless(logText()), logStart(0, check) +
+                                        exchange(path, "{\"Phone\":79161234567}", kGuestIvanov) +
+                                        expected_.dump("GetCardInfoEx RESULT INFO", kEol) +
+                                        entry("GetCardInfoEx", "Ended successfully! RETURN 0"));
 }
 
 TEST_F(CardLookupTest, GuestAndDiscountLookupFillsBonusAndDepositSubAccounts) {
@@ -329,7 +347,8 @@ TEST_F(CardLookupTest, GuestAndDiscountLookupFillsBonusAndDepositSubAccounts) {
 }
 
 TEST_F(CardLookupTest, ClientIdTextsAreReadAsSigned32BitNumbers) {
-    for (const auto& [text, id] : std::vector<std::pair<std::string, int64_t>>{{"00123", 123}, {"-5", -5}}) {
+    for (const auto& [text, id] :
+         std::vector<std::pair<std::string, int64_t>>{{"00123", 123}, {"-5", -5}}) {
         SCOPED_TRACE(text);
         token_ = fakeloyalty::uniqueToken("clientid");
         confWith(kAccounts);
@@ -358,8 +377,10 @@ TEST_F(CardLookupTest, ModesWithoutARequestOnlyClearTheFiveFlags) {
         EXPECT_EQ(lookup(79161234567LL, hostCheck(mode)), 0);
 
         expectRecord();
-        EXPECT_EQ(lookupLines(), (startLines(mode) + std::vector<std::string>{"Ended successfully! RETURN 0"}));
-        EXPECT_THAT(stampless(logText()), HasSubstr(expected_.dump("GetCardInfoEx RESULT INFO", kEol)));
+        EXPECT_EQ(lookupLines(),
+                  (startLines(mode) + std::vector<std::string>{"Ended successfully! RETURN 0"}));
+        EXPECT_THAT(stampless(logText()),
+                    HasSubstr(expected_.dump("GetCardInfoEx RESULT INFO", kEol)));
     }
     EXPECT_THAT(received(), IsEmpty());
 }
@@ -367,30 +388,33 @@ TEST_F(CardLookupTest, ModesWithoutARequestOnlyClearTheFiveFlags) {
 TEST_F(CardLookupTest, BonusPaymentModeAsksForTheLastMatchingPaymentsAccount) {
     confWith(kAccounts);
     serve("{\"GetDiscount\": " + replyWith(kDiscountPetrov) + "}");
-    const std::string check = hostCheck(16,
-                                        paymentsOf("<PAYMENT code=\"5\" account=\"111\" interface=\"12\"/>"
-                                                   "<PAYMENT code=\"9\" account=\"333\" interface=\"12\"/>"
-                                                   "<PAYMENT code=\"6\" account=\"222\" interface=\"12\"/>"
-                                                   "<PAYMENT code=\"5\" account=\"444\" interface=\"13\"/>"),
-                                        kInterface12);
+    const std::string check =
+        hostCheck(16,
+                  paymentsOf("<PAYMENT code=\"5\" account=\"111\" interface=\"12\"/>"
+                             "<PAYMENT code=\"9\" account=\"333\" interface=\"12\"/>"
+                             "<PAYMENT code=\"6\" account=\"222\" interface=\"12\"/>"
+                             "<PAYMENT code=\"5\" account=\"444\" interface=\"13\"/>"),
+                  kInterface12);
 
     EXPECT_EQ(lookup(79161234567LL, check), 0);
 
     EXPECT_THAT(received(), ElementsAre(discountPath() + " " + discountBody("222")));
     expectPetrovFill(222);
-    EXPECT_EQ(lookupLines(), (startLines(16) + std::vector<std::string>{"TRY GET bonusCurrencyCodes"} +
-                                 kDiscountFillLines));
+    EXPECT_EQ(lookupLines(),
+              (startLines(16) + std::vector<std::string>{"TRY GET bonusCurrencyCodes"} +
+               kDiscountFillLines));
     EXPECT_THAT(stampless(logText()), HasSubstr(expected_.dump("GetCardInfoEx RESULT INFO", kEol)));
 }
 
 TEST_F(CardLookupTest, BonusPaymentModeWithoutAMatchAsksForAnEmptyClient) {
     confWith(kAccounts);
     serve("{\"GetDiscount\": " + replyWith(kDiscountPetrov) + "}");
-    const std::string check = hostCheck(16,
-                                        paymentsOf("<PAYMENT code=\"5\" account=\"0\" interface=\"12\"/>"
-                                                   "<PAYMENT code=\"5\" account=\"555\" interface=\"13\"/>"
-                                                   "<PAYMENT code=\"6\" interface=\"12\"/>"),
-                                        kInterface12);
+    const std::string check =
+        hostCheck(16,
+                  paymentsOf("<PAYMENT code=\"5\" account=\"0\" interface=\"12\"/>"
+                             "<PAYMENT code=\"5\" account=\"555\" interface=\"13\"/>"
+                             "<PAYMENT code=\"6\" interface=\"12\"/>"),
+                  kInterface12);
 
     EXPECT_EQ(lookup(79161234567LL, check), 0);
 
@@ -405,13 +429,16 @@ TEST_F(CardLookupTest, CheckWithoutCheckdataStillLooksUpAndPricesAnEmptyOrder) {
 
     EXPECT_EQ(lookup(79161234567LL, check), 0);
 
-    EXPECT_THAT(received(),
-                ElementsAre(guestPath() + " {\"Phone\":79161234567}",
-                            discountPath() +
-                                R"( {"OrganizationId":"R7","OrderId":"","ParentOrderId":"","ClientId":"42",)"
-                                R"("OrderNumber":"","OrderSum":0.0,"OrderSumWithDiscount":0.0,"Order":[]})"));
+    EXPECT_THAT(
+        received(),
+        ElementsAre(
+            guestPath() + " {\"Phone\":79161234567}",
+            discountPath() +
+                R"( {"OrganizationId":"R7","OrderId":"","ParentOrderId":"","ClientId":"42",)"
+                R"("OrderNumber":"","OrderSum":0.0,"OrderSumWithDiscount":0.0,"Order":[]})"));
     expectPetrovFill(42);
-    EXPECT_EQ(readFile("inputBuf_without_checkdata.txt"), "<CHECK chmode=\"1\" restaurantcode=\"R7\"></CHECK>");
+    EXPECT_EQ(readFile("inputBuf_without_checkdata.txt"),
+              "<CHECK chmode=\"1\" restaurantcode=\"R7\"></CHECK>");
     EXPECT_THAT(heads(), Contains(StartsWith("[S] CHECKXML INIT : THROW SOME ERROR ")));
     EXPECT_EQ(lookupLines(), (startLines(1) + std::vector<std::string>{} + kDiscountFillLines));
 }
@@ -420,7 +447,8 @@ TEST_F(CardLookupTest, CheckWithoutCheckdataStillLooksUpAndPricesAnEmptyOrder) {
 
 TEST_F(CardLookupTest, BlockedCardIsAnAnswerWithTheBlockReason) {
     confWith(kAccounts);
-    serveGuest(u8R"({"Status":2,"ErrorMessage":"Карта заблокирована. Продажа по карте невозможна."})");
+    serveGuest(
+        u8R"({"Status":2,"ErrorMessage":"Карта заблокирована. Продажа по карте невозможна."})");
 
     EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 0);
 
@@ -434,19 +462,21 @@ TEST_F(CardLookupTest, BlockedCardIsAnAnswerWithTheBlockReason) {
         "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
         "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0";
     EXPECT_EQ(lookupLines(), (startLines(1) + std::vector<std::string>{blockedLine, "Info - "}));
-    EXPECT_THAT(stampless(logText()),
-                EndsWith(entry("GetCardInfoEx", blockedLine) + expected_.dump("GetCardInfoEx", kEol)));
+    EXPECT_THAT(stampless(logText()), EndsWith(entry("GetCardInfoEx", blockedLine) +
+                                               expected_.dump("GetCardInfoEx", kEol)));
 }
 
 TEST_F(CardLookupTest, OtherRefusalFailsAndLeavesTheBlockAlone) {
     confWith();
     // The block text without its final full stop is another message.
-    serveGuest(u8R"({"Status":2,"ErrorMessage":"Карта заблокирована. Продажа по карте невозможна"})");
+    serveGuest(
+        u8R"({"Status":2,"ErrorMessage":"Карта заблокирована. Продажа по карте невозможна"})");
 
     EXPECT_EQ(lookup(79161234567LL, hostCheck(0)), 1);
 
     expectRecord();
-    EXPECT_EQ(lookupLines(), (startLines(0) + std::vector<std::string>{"Error: status == 2 RETURN 1"}));
+    EXPECT_EQ(lookupLines(),
+              (startLines(0) + std::vector<std::string>{"Error: status == 2 RETURN 1"}));
     EXPECT_EQ(received().size(), 1u);
 }
 
@@ -455,10 +485,12 @@ TEST_F(CardLookupTest, GuestRepliesThatAreNotAGuestFail) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {R"({"Status":3})", "Error: status != 1 RETURN 1"},
         {"<html>busy</html>", "Error: not ok jsonGuestInfo RETURN 1"},
-        {R"({"Status":"1"})", "ERROR service reply not usable: reply member \"Status\" is not a 32-bit "
-                              "integer RETURN 1"},
-        {R"({"Status":1,"ClientId":"42"})", "ERROR service reply not usable: reply member "
-                                            "\"NotPayType\" is missing (expected an integer) RETURN 1"},
+        {R"({"Status":"1"})",
+         "ERROR service reply not usable: reply member \"Status\" is not a 32-bit "
+         "integer RETURN 1"},
+        {R"({"Status":1,"ClientId":"42"})",
+         "ERROR service reply not usable: reply member "
+         "\"NotPayType\" is missing (expected an integer) RETURN 1"},
     };
     for (const auto& [reply, line] : cases) {
         SCOPED_TRACE(reply);
@@ -482,7 +514,8 @@ TEST_F(CardLookupTest, DiscountReplyThatIsNotASuccessFailsAfterClosing) {
         {refusal, "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1" + refusal},
         {R"({"Status":1,"FIO":"","NotPayType":0,"BonusId":0,"DiscountId":0,"SumDiscount":0,)"
          R"("MaxBonus":0,"LoyaltyLevel":"","PrintMessage":""})",
-         "ERROR service reply not usable: reply member \"MaxDeposit\" is missing (expected a number) "
+         "ERROR service reply not usable: reply member \"MaxDeposit\" is missing (expected a "
+         "number) "
          "RETURN 1"},
     };
     for (const auto& [reply, line] : cases) {
@@ -497,7 +530,8 @@ TEST_F(CardLookupTest, DiscountReplyThatIsNotASuccessFailsAfterClosing) {
 
         // Nothing of either reply reaches the record.
         expectRecord();
-        EXPECT_EQ(lookupLines(), (startLines(1) + std::vector<std::string>{"Trying to close HC", "HC closed!", line}));
+        EXPECT_EQ(lookupLines(), (startLines(1) + std::vector<std::string>{"Trying to close HC",
+                                                                           "HC closed!", line}));
         EXPECT_EQ(received().size(), 2u);
     }
 }
@@ -513,17 +547,20 @@ TEST_F(CardLookupTest, DiscountBodyThatCannotBeBuiltFailsWithoutARequest) {
 
     expectRecord();
     EXPECT_THAT(received(), ElementsAre(guestPath() + " {\"Phone\":79161234567}"));
-    EXPECT_EQ(lookupLines(), (startLines(2) + std::vector<std::string>{"ERROR getDiscountRes != -1 RETURN 1"}));
-    EXPECT_THAT(heads(), Contains(head("SendGetDiscount",
-                                       "ERROR XmlElementNotFoundAttribute servprint_id not found")));
+    EXPECT_EQ(lookupLines(),
+              (startLines(2) + std::vector<std::string>{"ERROR getDiscountRes != -1 RETURN 1"}));
+    EXPECT_THAT(heads(),
+                Contains(head("SendGetDiscount",
+                              "ERROR XmlElementNotFoundAttribute servprint_id not found")));
 }
 
 TEST_F(CardLookupTest, MissingConfigurationMeansNoToken) {
     EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 1);
 
     expectRecord();
-    EXPECT_EQ(lookupLines(), (slice(startLines(1), 0, 6) +
-                              std::vector<std::string>{"ERROR finding token", "Cant get token! RETURN 1"}));
+    EXPECT_EQ(lookupLines(),
+              (slice(startLines(1), 0, 6) +
+               std::vector<std::string>{"ERROR finding token", "Cant get token! RETURN 1"}));
     EXPECT_THAT(heads(), Not(Contains(head("GetConfig", "TRY GET configuration"))));
 }
 
@@ -534,8 +571,9 @@ TEST_F(CardLookupTest, NullRecordFailsBeforeAnythingElse) {
     EXPECT_EQ(lookupInto(79161234567LL, hostCheck(0), nullptr), 1);
 
     EXPECT_THAT(received(), IsEmpty());
-    EXPECT_EQ(lookupLines(), (std::vector<std::string>{"GetCardInfoEx from File1 Started!", "InputBuf was",
-                                                       "ERROR card record is NULL RETURN 1"}));
+    EXPECT_EQ(lookupLines(),
+              (std::vector<std::string>{"GetCardInfoEx from File1 Started!", "InputBuf was",
+                                        "ERROR card record is NULL RETURN 1"}));
 }
 
 // ---- failures the flow does not name: result 1 and a line saying why -------
@@ -543,18 +581,20 @@ TEST_F(CardLookupTest, NullRecordFailsBeforeAnythingElse) {
 TEST_F(CardLookupTest, PaymentWithoutCodeEndsTheBonusPaymentLookup) {
     confWith(kAccounts);
     serve("{\"GetDiscount\": " + replyWith(kDiscountPetrov) + "}");
-    const std::string check = hostCheck(16,
-                                        paymentsOf("<PAYMENT code=\"5\" account=\"111\" interface=\"12\"/>"
-                                                   "<PAYMENT account=\"222\" interface=\"12\"/>"),
-                                        kInterface12);
+    const std::string check =
+        hostCheck(16,
+                  paymentsOf("<PAYMENT code=\"5\" account=\"111\" interface=\"12\"/>"
+                             "<PAYMENT account=\"222\" interface=\"12\"/>"),
+                  kInterface12);
 
     EXPECT_EQ(lookup(79161234567LL, check), 1);
 
     expectRecord();
     EXPECT_THAT(received(), IsEmpty());
-    EXPECT_EQ(lookupLines(), (startLines(16) + std::vector<std::string>{
-                                                  "TRY GET bonusCurrencyCodes",
-                                                  "ERROR check not usable: Attribute code not found RETURN 1"}));
+    EXPECT_EQ(lookupLines(),
+              (startLines(16) + std::vector<std::string>{
+                                    "TRY GET bonusCurrencyCodes",
+                                    "ERROR check not usable: Attribute code not found RETURN 1"}));
 }
 
 // ---- exchanges without a reply (each costs the wrapper's 10 s pause) ------
@@ -587,10 +627,14 @@ TEST_F(CardLookupTest, DiscountExchangeWithoutAReplyFailsWithItsCode) {
     expectRecord();
     EXPECT_THAT(received(), ElementsAre(guestPath() + " {\"Phone\":79161234567}",
                                         discountPath() + " " + discountBody("42")));
-    EXPECT_EQ(lookupLines(), (startLines(1) + std::vector<std::string>{"ERROR getDiscountRes != -1 RETURN 1"}));
-    // The dump of the absent record ends without a line feed, so the next entry follows on its line.
-    EXPECT_THAT(stampless(logText()),
-                HasSubstr(kEol + "NULL" + head("SendGetDiscount", "Error: GetDiscount(szData size = 0), Error code")));
+    EXPECT_EQ(lookupLines(),
+              (startLines(1) + std::vector<std::string>{"ERROR getDiscountRes != -1 RETURN 1"}));
+    // The dump of the absent record ends without a line feed, so the next entry follows on its
+    // line.
+    EXPECT_THAT(
+        stampless(logText()),
+        HasSubstr(kEol + "NULL" +
+                  head("SendGetDiscount", "Error: GetDiscount(szData size = 0), Error code")));
 }
 
 }  // namespace
