@@ -15,6 +15,7 @@
 #include "host/CardInfoRecord.h"
 #include "host/DiscountReply.h"
 #include "host/Entry.h"
+#include "host/CardLookup.h"
 #include "host/FlowSupport.h"
 #include "host/TextCodec.h"
 #include "http/HttpClient.h"
@@ -23,6 +24,21 @@
 namespace {
 
 constexpr const char* kTag = "GetCardInfoEx";
+
+// The service's refusal for a blocked card, in Windows-1251:
+// "Карта заблокирована. Продажа по карте невозможна."
+constexpr char kBlockedText[] =
+    "\xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
+    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
+    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
+static_assert(sizeof kBlockedText == 50, "49 bytes of text and the zero byte");
+
+// Its log line, without the final full stop:
+// "Error: Карта заблокирована. Продажа по карте невозможна RETURN 0"
+constexpr char kBlockedLine[] =
+    "Error: \xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
+    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
+    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0";
 
 // A lookup either ends with a result of its own or falls through to the
 // common successful end (the result dump and "Ended successfully!").
@@ -39,7 +55,7 @@ public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
         : card_(card), record_(record), log_(log) {}
 
-    int run(const char* inpBuf, uint32_t inpLen);
+    int run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
 
 private:
     int bonusPaymentPath();
@@ -62,7 +78,7 @@ private:
     int32_t workingMode_ = -1;
 };
 
-int CardLookup::run(const char* inpBuf, uint32_t inpLen) {
+int CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep) {
     record_->Deleted = 0;
     record_->Need_withdraw = 0;
     record_->Expired = 0;
@@ -72,7 +88,7 @@ int CardLookup::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
-    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
+    const int num = initStep(reader_, inpBuf, inpLen, kTag, log_);
     if (num != 0 && num != 2) {
         log_.logMessage(kTag, "num != 0 && num != 2 RETURN " + std::to_string(num));
         return num;
@@ -163,14 +179,11 @@ int CardLookup::guestPath() {
     const int32_t status = replyInt32(jsonGuestInfo_, "Status");
 
     if (status == 2) {
-        static const std::string kBlocked =
-            utf8ToCp1251("Карта заблокирована. Продажа по карте невозможна.");
         const std::string message = utf8ToCp1251(replyString(jsonGuestInfo_, "ErrorMessage"));
-        if (message == kBlocked) {
+        if (message == kBlockedText) {
             record_->Blocked = 1;
             setRecordText(record_->Block_reason, message);
-            log_.logMessage(kTag, utf8ToCp1251("Error: Карта заблокирована. Продажа по карте "
-                                               "невозможна RETURN 0"));
+            log_.logMessage(kTag, kBlockedLine);
             dumpCardInfo(kTag, record_);
             return 0;
         }
@@ -203,6 +216,11 @@ void CardLookup::closeConnection() {
 
 int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBuf,
                          uint32_t inpLen) {
+    return runCardLookup(card, record, inpBuf, inpLen, initCheckXml);
+}
+
+int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, uint32_t inpLen,
+                      CheckInitStep initStep) {
     Logger log;
     log.logMessage(kTag, "GetCardInfoEx from File1 Started!");
     log.logInputBuffer(kTag, inpBuf, inpLen);
@@ -212,6 +230,6 @@ int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBu
     }
     return runFlowGuarded(kTag, log, [&] {
         CardLookup lookup(card, record, log);
-        return lookup.run(inpBuf, inpLen);
+        return lookup.run(inpBuf, inpLen, initStep);
     });
 }
