@@ -355,6 +355,40 @@ TEST_F(TransactionsTest, AReturnSendsTheOrderHeadOnly) {
     }
 }
 
+TEST_F(TransactionsTest, BodiesThatCannotBeBuiltOrWrittenAreNotSent) {
+    // "Непредвиденная ошибка! RETURNS 1" in Windows-1251.
+    const std::string unexpected =
+        "\xcd\xe5\xef\xf0\xe5\xe4\xe2\xe8\xe4\xe5\xed\xed\xe0\xff \xee\xf8\xe8\xe1\xea\xe0! RETURNS 1";
+    struct Case {
+        int mode;
+        std::string data;
+        std::string failure;  // the last log line, without its number for a close
+    };
+    const Case cases[] = {
+        {2, "<CHECKLINES><LINE sum=\"1\"/></CHECKLINES>", "ERROR Attribute type not found RETURNS 1"},
+        // An amount beyond single precision becomes infinite and has no JSON form.
+        {3, "<CHECKLINES><LINE type=\"dish\" sum=\"1e39\"/></CHECKLINES>", unexpected},
+        {1, payments(payment(R"(code="5" account="12345" interface="7" sum="1e39")")),
+         "ERROR getJsonResponseForCloseOrder "},
+    };
+    for (const Case& c : cases) {
+        nextToken();
+        scenario(kConfirmed);
+        Check check;
+        check.mode = c.mode;
+        check.data = c.data;
+
+        EXPECT_EQ(post(check), 1) << c.mode;
+
+        EXPECT_TRUE(received().empty()) << c.mode;
+        const std::string log = logic();
+        const std::size_t last = log.rfind("[S] ");
+        EXPECT_EQ(log.substr(last, log.find(kEol, last) - last).rfind("[S] TransactionsEx : " + c.failure, 0), 0u)
+            << log;
+        EXPECT_EQ(log.find(kEol, last) + kEol.size(), log.size()) << "the failure ends the call";
+    }
+}
+
 TEST_F(TransactionsTest, OtherModesSendNothingAndFailTheReplyCheck) {
     for (int mode : {0, 5}) {
         nextToken();
