@@ -2,6 +2,8 @@
 // GuestInfo exchange per holder against the fake loyalty service.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "TransportFixture.h"
 #include "api/CloseOrder.h"
 #include "check/CheckXml.h"
@@ -89,8 +91,9 @@ TEST_F(HolderSearchTest, UnusableRepliesAreSkippedWithoutALineOfTheirOwn) {
     load("<CHECKPAYMENTS/><CHECKDISCOUNTS><DISCOUNT account=\"D\" interface=\"8\" sum=\"1\"/>"
          "</CHECKDISCOUNTS>",
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
-    replies(R"({"action": "close"},
-               {"body": ""},
+    // The dropped connection comes last: WinInet may resend such a request on
+    // its own, which would shift the replies of the holders after it.
+    replies(R"({"body": ""},
                {"body": "<html>not json</html>"},
                {"status": 500, "body": "{\"Status\":1,\"ClientId\":"},
                {"body": "[1]"},
@@ -98,20 +101,25 @@ TEST_F(HolderSearchTest, UnusableRepliesAreSkippedWithoutALineOfTheirOwn) {
                {"body": "{\"Status\":\"1\",\"ClientId\":\"TEXT\"}"},
                {"body": "{\"Status\":1.0,\"ClientId\":\"REAL\"}"},
                {"body": "{\"Status\":1,\"ClientId\":555}"},
+               {"body": "{\"Status\":1}"},
                {"body": "{\"Status\":1,\"ClientId\":\"GOOD\"}"},
-               {"body": "{\"Status\":1}"})");
+               {"action": "close"})");
 
     close();
 
     EXPECT_EQ(clientId_, "GOOD") << "a later failure keeps an earlier success";
-    EXPECT_EQ(askedBodies().size(), 11u);
+    std::vector<std::string> asked = askedBodies();
+    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+    std::vector<std::string> expected;
+    for (int card = 1; card <= 11; ++card) expected.push_back("{\"CardToken\":" + std::to_string(card) + "}");
+    EXPECT_EQ(asked, expected);
     const std::string log = entries();
     EXPECT_THAT(log, HasSubstr(entry(kTag, "TRY GET ClientId from CHECKDISCOUNTS")));
     EXPECT_THAT(log, HasSubstr(ask("{\"CardToken\":11}")));
     EXPECT_THAT(log, Not(HasSubstr("TimeoutExceeded")));
     EXPECT_THAT(log, Not(HasSubstr("ClientId is NULL")));
-    EXPECT_THAT(log, HasSubstr(answer(guestPath(), "{\"Status\":1}") +
-                               entry(kTag, "RESULT ClientId IS GOOD")));
+    const std::string result = entry(kTag, "RESULT ClientId IS GOOD");
+    EXPECT_EQ(log.substr(log.size() - result.size()), result);
 }
 
 TEST_F(HolderSearchTest, NoUsableReplyAtAllIsClientIdNotFound) {
