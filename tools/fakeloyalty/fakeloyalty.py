@@ -305,9 +305,15 @@ class Handler(BaseHTTPRequestHandler):
             except OSError:
                 pass
             return
-        self.send_whole(200, plan["body"])
-        rec["replied"] = True
+        # Recorded before the write: the client may act on the reply (and ask for
+        # the records) before this thread runs again.
         rec["reply_status"] = status_of(plan["body"])
+        rec["replied"] = True
+        try:
+            self.send_whole(200, plan["body"])
+        except OSError:
+            rec["replied"] = False
+            raise
 
 
 def plan_fault(rng, weights, good, b):
