@@ -40,3 +40,8 @@ else()
   endif()
   find_package(RapidJSON REQUIRED)
 endif()
+
+# Replies may nest as deep as they are long (up to the 1 MiB reply limit);
+# rapidjson's recursive parser would need a stack frame per level and overflow
+# the host thread's stack. The iterative parser accepts exactly the same texts.
+target_compile_definitions(brisvane_deps INTERFACE RAPIDJSON_PARSE_DEFAULT_FLAGS=kParseIterativeFlag)

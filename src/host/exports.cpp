@@ -1,11 +1,29 @@
-// The DLL's boundary: calling convention, plain export names (see brisvane.def)
-// and the outermost catch-all of every exported function.
+// The DLL's boundary: calling convention, plain export names (see brisvane.def),
+// the outermost catch-all of every exported function, and the one lock that
+// keeps a host calling from several threads at once from overlapping calls.
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
 
 #include "host/Entry.h"
 #include "host/Guard.h"
+
+namespace {
+
+// The transport's handles, its reply buffer and lastErrorCode are module-wide,
+// and the log is appended entry by entry: two calls at once would tear them.
+// Constant-initialised, so it is ready before DllMain and needs no teardown;
+// DllMain itself never takes it (it runs under the loader lock).
+std::mutex callLock;
+
+template <typename Body>
+int32_t serialized(Body body) {
+    std::lock_guard<std::mutex> hold(callLock);
+    return body();
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -20,21 +38,22 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 
 int32_t __stdcall Init() {
     // Init has no failure result: even an unexpected fault reports 0.
-    return guardedCall("Init", 0, [] { return runInit(); });
+    return guardedCall("Init", 0, [] { return serialized([] { return runInit(); }); });
 }
 
-int32_t __stdcall GetCardInfoEx(int64_t card, uint32_t, uint32_t,
-                                                      CardInfoRecord* record, const char* inpBuf,
-                                                      uint32_t inpLen, uint16_t, void*, uint32_t,
-                                                      uint16_t) {
-    return guardedCall("GetCardInfoEx", 1,
-                       [&] { return runGetCardInfoEx(card, record, inpBuf, inpLen); });
+int32_t __stdcall GetCardInfoEx(int64_t card, uint32_t, uint32_t, CardInfoRecord* record,
+                                const char* inpBuf, uint32_t inpLen, uint16_t, void*, uint32_t,
+                                uint16_t) {
+    return guardedCall("GetCardInfoEx", 1, [&] {
+        return serialized([&] { return runGetCardInfoEx(card, record, inpBuf, inpLen); });
+    });
 }
 
-int32_t __stdcall TransactionsEx(uint32_t, uint32_t, const char* inpBuf,
-                                                       uint32_t inpLen, uint16_t, void*, uint32_t,
-                                                       uint16_t) {
-    return guardedCall("TransactionsEx", 1, [&] { return runTransactionsEx(inpBuf, inpLen); });
+int32_t __stdcall TransactionsEx(uint32_t, uint32_t, const char* inpBuf, uint32_t inpLen,
+                                 uint16_t, void*, uint32_t, uint16_t) {
+    return guardedCall("TransactionsEx", 1, [&] {
+        return serialized([&] { return runTransactionsEx(inpBuf, inpLen); });
+    });
 }
 
 }  // extern "C"

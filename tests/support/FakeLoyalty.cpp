@@ -123,9 +123,18 @@ std::vector<Request> Service::requests(const std::string& token) const {
             req.body += static_cast<char>(hexValue(hex[i]) * 16 + hexValue(hex[i + 1]));
         req.tls = r["tls"].GetBool();
         req.clientClosed = !r["client_closed"].IsNull();
+        if (r.HasMember("fault")) {
+            req.fault = r["fault"].GetString();
+            req.replied = r["replied"].GetBool();
+            if (r["reply_status"].IsInt64()) req.replyStatus = r["reply_status"].GetInt64();
+        }
         out.push_back(std::move(req));
     }
     return out;
+}
+
+void Service::forget(const std::string& token) const {
+    call("POST", "/__control/forget", "{\"token\":\"" + token + "\"}");
 }
 
 std::string uniqueToken(const std::string& prefix) {

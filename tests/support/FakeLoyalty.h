@@ -16,6 +16,12 @@ struct Request {
     std::string body;         // the bytes as received
     bool tls = false;
     bool clientClosed = false;  // the client hung up before an answer came
+    // Fault mode only: the fault chosen, whether the whole reply was written, and
+    // the integer "Status" the reply carries (-1000 when it carries none).
+    std::string fault;
+    bool replied = false;
+    long long replyStatus = kNoStatus;
+    static constexpr long long kNoStatus = -1000;
     std::string header(const std::string& name) const;
 };
 
@@ -27,6 +33,8 @@ public:
     // R"({"GuestInfo": {"body": "{\"Status\":1}"}})".
     void setScenario(const std::string& token, const std::string& pathsJson) const;
     std::vector<Request> requests(const std::string& token) const;
+    // Drops the token's scenario and records.
+    void forget(const std::string& token) const;
     const std::string& address() const { return address_; }
 
     // One HTTP exchange with the service; the reply body (throws on failure).

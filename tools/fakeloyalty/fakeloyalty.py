@@ -23,10 +23,25 @@ The token "*" is the fallback for tokens without a scenario of their own.
 A behaviour may also choose by the request body, so that one token can serve
 several guests: {"by_body": [{"contains": "text", <behaviour>}, ...], "default": B}
 takes the first case whose "contains" text occurs in the (UTF-8) body, else B.
+
+Fault mode, for soak tests: {"action": "faults", "seed": S, "body": "<the good reply>",
+"weights": {"ok": 10, "close": 1, ...}} answers each request with the good reply or a
+fault chosen at random (one generator per token, seeded with S at the token's first
+request, so a fixed seed gives a fixed sequence). Faults: "close" (hang up without a
+reply), "delay" (the good reply after up to "delay_ms_max", default 300 ms), "hang" (no
+reply for "hang_ms", default 4000 ms, or until the client gives up), "garbage" (random
+bytes), "truncated" (the good reply cut short), "oversize" (the good reply behind more
+than 1 MiB of padding), "wrongtype" (one member of the good reply with a value of
+another JSON type), "status" (the good reply with another "Status"). Records then also
+carry "fault", "replied" (the whole reply was written) and "reply_status" (the integer
+"Status" of the reply text up to its first zero byte and within 1 MiB, else null).
+
+POST /__control/forget  body {"token": T}: drops that token's scenario, records and state.
 """
 import argparse
 import json
 import os
+import random
 import select
 import signal
 import socket
@@ -43,6 +58,9 @@ MAX_REPLY = 16 << 20        # largest reply a scenario may ask for
 MAX_WAIT_S = 600            # bound of every delay and of "hang"
 MAX_RECORDS = 10000
 STEP_S = 0.05
+CLIENT_REPLY_LIMIT = 1 << 20  # what the module keeps of a reply
+FAULTS = ("ok", "close", "delay", "hang", "garbage", "truncated", "oversize", "wrongtype",
+          "status")
 
 
 class State:
@@ -52,6 +70,7 @@ class State:
         self.startup = {}
         self.records = []
         self.counts = {}
+        self.rngs = {}
         self.stopping = threading.Event()
 
     def set_scenario(self, scenario, startup=False):
@@ -64,12 +83,32 @@ class State:
             for key in list(self.counts):
                 if key[0] == token:
                     del self.counts[key]
+            self.rngs.pop(token, None)
 
     def reset(self):
         with self.lock:
             self.scenarios = {}
             self.records = []
             self.counts = {}
+            self.rngs = {}
+
+    def forget(self, token):
+        with self.lock:
+            self.scenarios.pop(token, None)
+            self.records = [r for r in self.records if r["token"] != token]
+            for key in list(self.counts):
+                if key[0] == token:
+                    del self.counts[key]
+            self.rngs.pop(token, None)
+
+    def draw(self, token, seed, fn):
+        """Runs fn(rng) with the token's generator, under the lock, so that the
+        draws of one token follow each other in request order."""
+        with self.lock:
+            rng = self.rngs.get(token)
+            if rng is None:
+                rng = self.rngs[token] = random.Random(seed)
+            return fn(rng)
 
     def behaviour(self, token, name):
         with self.lock:
@@ -204,6 +243,8 @@ class Handler(BaseHTTPRequestHandler):
                 STATE.set_scenario(json.loads(body.decode("utf-8")))
             elif path == "/__control/reset":
                 STATE.reset()
+            elif path == "/__control/forget":
+                STATE.forget(str(json.loads(body.decode("utf-8"))["token"]))
             else:
                 return self.send_whole(404, b'{"Error":"unknown control"}')
         except (ValueError, KeyError, TypeError) as e:
@@ -235,6 +276,8 @@ class Handler(BaseHTTPRequestHandler):
 
     def act(self, b, rec):
         action = b.get("action", "reply")
+        if action == "faults":
+            return self.act_faults(b, rec)
         if action == "hang":
             # Accept and never answer; notice when the client gives up.
             if wait(b.get("max_s", MAX_WAIT_S), self.connection):
@@ -259,6 +302,99 @@ class Handler(BaseHTTPRequestHandler):
             body = (pattern * (size // len(pattern) + 1))[:size]
         self.send_whole(int(b.get("status", 200)), body,
                         b.get("content_type", "application/json; charset=utf-8"))
+
+
+    def act_faults(self, b, rec):
+        good = b.get("body", "").encode("utf-8")
+        weights = b.get("weights", {"ok": 1})
+        plan = STATE.draw(rec["token"], b.get("seed", 0),
+                          lambda rng: plan_fault(rng, weights, good, b))
+        rec["fault"], rec["replied"], rec["reply_status"] = plan["fault"], False, None
+        if plan["wait_ms"] and wait(plan["wait_ms"] / 1000.0, self.connection):
+            rec["client_closed"] = time.time()
+        if plan["body"] is None or rec["client_closed"] is not None:
+            self.close_connection = True
+            try:
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            return
+        # Recorded before the write: the client may act on the reply (and ask for
+        # the records) before this thread runs again.
+        rec["reply_status"] = status_of(plan["body"])
+        rec["replied"] = True
+        try:
+            self.send_whole(200, plan["body"])
+        except OSError:
+            rec["replied"] = False
+            raise
+
+
+def plan_fault(rng, weights, good, b):
+    """What to do with one request: the fault's name, how long to wait first and
+    the body to send (None: hang up)."""
+    names = [f for f in FAULTS if weights.get(f, 0) > 0] or ["ok"]
+    fault = rng.choices(names, weights=[weights.get(f, 1) for f in names])[0]
+    plan = {"fault": fault, "wait_ms": 0, "body": good}
+    if fault == "close":
+        plan["body"] = None
+    elif fault == "delay":
+        plan["wait_ms"] = rng.randint(1, int(b.get("delay_ms_max", 300)))
+    elif fault == "hang":
+        plan["wait_ms"], plan["body"] = int(b.get("hang_ms", 4000)), None
+    elif fault == "garbage":
+        plan["body"] = rng.randbytes(rng.randint(1, 3000))
+    elif fault == "truncated":
+        plan["body"] = good[:rng.randint(0, max(len(good) - 1, 0))]
+    elif fault == "oversize":
+        pad = b" " * (CLIENT_REPLY_LIMIT + rng.randint(1, 4096))
+        plan["body"] = b'{"Pad":"' + pad + b'",' + good.lstrip()[1:] if good.startswith(b"{") \
+            else pad + good
+    elif fault == "wrongtype":
+        plan["body"] = retype_member(rng, good)
+    elif fault == "status":
+        plan["body"] = restatus(rng, good)
+    return plan
+
+
+OTHER_TYPES = ('"1"', "1", "1.5", "null", "true", "[]", "{}", '"x"', "-1", "4294967297")
+
+
+def retype_member(rng, good):
+    try:
+        doc = json.loads(good)
+    except ValueError:
+        return good
+    if not isinstance(doc, dict) or not doc:
+        return good
+    key = rng.choice(sorted(doc))
+    current = json.dumps(doc[key])
+    choices = [t for t in OTHER_TYPES if type(json.loads(t)) is not type(doc[key])] or [current]
+    doc[key] = json.loads(rng.choice(choices))
+    return json.dumps(doc, ensure_ascii=False, separators=(",", ":")).encode("utf-8")
+
+
+def restatus(rng, good):
+    try:
+        doc = json.loads(good)
+    except ValueError:
+        return good
+    if not isinstance(doc, dict):
+        return good
+    doc["Status"] = rng.choice([0, 2, 3, -1, 100])
+    return json.dumps(doc, ensure_ascii=False, separators=(",", ":")).encode("utf-8")
+
+
+def status_of(body):
+    """The integer "Status" the module reads from this reply, or None."""
+    text = body[:CLIENT_REPLY_LIMIT].split(b"\0", 1)[0]
+    try:
+        # The module does not validate UTF-8; neither may this judgement.
+        doc = json.loads(text.decode("utf-8", "replace"))
+    except ValueError:
+        return None
+    status = doc.get("Status") if isinstance(doc, dict) else None
+    return status if isinstance(status, int) and not isinstance(status, bool) else None
 
 
 class Server(ThreadingHTTPServer):

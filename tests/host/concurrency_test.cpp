@@ -1,0 +1,153 @@
+// A host that breaks the one-call-at-a-time rule: two threads calling the
+// real DLL at once must get exactly what they would get one after the other.
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "FakeLoyalty.h"
+#include "HostRig.h"
+#include "host/CardInfoRecord.h"
+
+using namespace hostrig;
+
+namespace {
+
+constexpr int kRounds = 12;
+
+std::string guestReply(const std::string& lastName, const std::string& clientId) {
+    return R"({\"Status\":1,\"NotPayType\":0,\"ClientId\":\")" + clientId +
+           R"(\",\"LoyaltyLevel\":\"L\",\"DiscountId\":1,\"BonusId\":2,\"BonusBalance\":\"5\",)"
+           R"(\"LastName\":\")" + lastName + R"(\",\"FirstName\":\"F\",\"MiddleName\":\"M\"})";
+}
+
+std::string lookupCheck(int orderCategory) {
+    return "<CHECK restaurantcode=\"7\" chmode=\"0\"></CHECK><CHECKDATA orderguid=\"g" +
+           std::to_string(orderCategory) + "\" checknum=\"5\" order_cat=\"" +
+           std::to_string(orderCategory) + "\"></CHECKDATA>";
+}
+
+const std::string kCloseCheck =
+    "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES>"
+    "<CHECK restaurantcode=\"7\" chmode=\"1\"></CHECK>"
+    "<CHECKDATA orderguid=\"g2\" checknum=\"6\" order_cat=\"2\" closedatetime=\"2026-01-02 10:00:00\">"
+    "<CHECKLINES><LINE type=\"dish\" id=\"1\" name=\"Soup\" quantity=\"1\" price=\"3\" sum=\"3\" servprint_id=\"1\" servprint=\"K\"/>"
+    "</CHECKLINES><CHECKPAYMENTS><PAYMENT code=\"5\" account=\"42\" interface=\"12\" sum=\"1\"/>"
+    "</CHECKPAYMENTS></CHECKDATA>";
+
+class ConcurrencyTest : public HostTest {};
+
+// The calls' entries in the log must not interleave: every start is followed by
+// its own end before the next call starts.
+std::vector<std::string> interleavings(const std::string& log) {
+    static const std::regex start(R"((GetCardInfoEx : GetCardInfoEx from File1 Started!|TransactionsEx : Started))");
+    static const std::regex end(R"((Ended successfully! RETURN 0|Ended RETURN 0|RETURNS? \d))");
+    std::vector<std::string> problems;
+    bool open = false;
+    std::size_t pos = 0, lineNo = 0;
+    while (pos < log.size()) {
+        std::size_t eol = log.find('\n', pos);
+        if (eol == std::string::npos) eol = log.size();
+        const std::string line = log.substr(pos, eol - pos);
+        ++lineNo;
+        if (std::regex_search(line, start)) {
+            if (open) problems.push_back("line " + std::to_string(lineNo) + ": " + line);
+            open = true;
+        } else if (std::regex_search(line, end)) {
+            open = false;
+        }
+        pos = eol + 1;
+    }
+    return problems;
+}
+
+TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAnswers) {
+    fakeloyalty::Service service(BRISVANE_FAKE_ADDRESS);
+    const std::string tokenA = fakeloyalty::uniqueToken("concA");
+    const std::string tokenB = fakeloyalty::uniqueToken("concB");
+    // Every answer takes a while, so the two threads' exchanges would overlap.
+    service.setScenario(tokenA, R"({"GuestInfo": {"delay_ms": 15, "body": ")" +
+                                    guestReply("Alpha", "101") + "\"}}");
+    service.setScenario(tokenB, R"({"GuestInfo": {"delay_ms": 15, "body": ")" +
+                                    guestReply("Bravo", "202") +
+                                    R"("}, "GetDiscount": {"delay_ms": 15, "body": "{\"Status\":1}"},)"
+                                    R"( "CloseOrder": {"delay_ms": 15, "body": "{\"Status\":1}"}})");
+    writeFile("conf.xml",
+              std::string("<Configuration><ApiAddress>") + BRISVANE_FAKE_ADDRESS +
+                  "</ApiAddress><SSL>false</SSL>"
+                  "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>" + tokenA +
+                  "</LoyltyApiToken></PlaceOfService>"
+                  "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>" + tokenB +
+                  "</LoyltyApiToken></PlaceOfService>"
+                  "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
+                  "</BonusAccount></Configuration>");
+    loadDll();
+
+    std::atomic<int> ready{0};
+    auto startTogether = [&] {
+        ++ready;
+        while (ready.load() < 2) std::this_thread::yield();
+    };
+    struct Outcome {
+        std::vector<int32_t> results;
+        std::vector<uint32_t> removed;
+        std::vector<std::string> owners;
+    };
+    Outcome a, b;
+    const std::string checkA = lookupCheck(1), checkB = lookupCheck(2);
+
+    std::thread threadA([&] {
+        startTogether();
+        for (int i = 0; i < 2 * kRounds; ++i) {
+            CardInfoRecord record{};
+            CallResult r = dll_->getCardInfoEx(79000000001LL, &record, checkA.c_str(),
+                                               static_cast<uint32_t>(checkA.size()));
+            a.results.push_back(r.result);
+            a.removed.push_back(r.removed);
+            a.owners.push_back(record.Card_owner);
+        }
+    });
+    std::thread threadB([&] {
+        startTogether();
+        for (int i = 0; i < kRounds; ++i) {
+            CardInfoRecord record{};
+            CallResult r = dll_->getCardInfoEx(79000000002LL, &record, checkB.c_str(),
+                                               static_cast<uint32_t>(checkB.size()));
+            b.results.push_back(r.result);
+            b.removed.push_back(r.removed);
+            b.owners.push_back(record.Card_owner);
+            CallResult t = dll_->transactionsEx(kCloseCheck.c_str(),
+                                                static_cast<uint32_t>(kCloseCheck.size()));
+            b.results.push_back(t.result);
+            b.removed.push_back(t.removed);
+        }
+    });
+    threadA.join();
+    threadB.join();
+
+    EXPECT_THAT(a.results, ::testing::Each(0));
+    EXPECT_THAT(b.results, ::testing::Each(0));
+    EXPECT_THAT(a.owners, ::testing::Each(std::string("Alpha F M")));
+    EXPECT_THAT(b.owners, ::testing::Each(std::string("Bravo F M")));
+    EXPECT_EQ(a.removed.size(), 2u * kRounds);
+    EXPECT_THAT(a.removed, ::testing::Each(44u));
+    for (std::size_t i = 0; i < b.removed.size(); ++i) EXPECT_EQ(b.removed[i], i % 2 ? 32u : 44u);
+
+    // The service saw every request whole, each on the token of its thread.
+    int closes = 0, guestB = 0;
+    for (const auto& req : service.requests(tokenB)) {
+        closes += req.path == "/v1/CloseOrder/" + tokenB;
+        guestB += req.path == "/v1/GuestInfo/" + tokenB;
+        EXPECT_FALSE(req.clientClosed) << req.path;
+    }
+    EXPECT_EQ(closes, kRounds);
+    EXPECT_EQ(guestB, kRounds);
+    EXPECT_EQ(service.requests(tokenA).size(), 2u * kRounds);
+
+    EXPECT_THAT(interleavings(logText()), ::testing::IsEmpty());
+}
+
+}  // namespace

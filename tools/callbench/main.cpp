@@ -1,0 +1,312 @@
+// What a call through brisvane.dll costs over the least any implementation must
+// spend: per case, medians over N calls of the exported call against its floor,
+// a bare WinInet POST of each body the call sent (same service, same bodies)
+// plus one bare open-append-close write per log entry the call wrote, of the
+// same bytes. Calls and floors alternate so that both see the same noise.
+//   callbench <brisvane.dll> <service address> [count]
+// Run it in a scratch folder: it writes conf.xml, brisvane.log and floor.log.
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, void*, const char*,
+                                             uint32_t, uint16_t, void*, uint32_t, uint16_t);
+using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, uint32_t, uint16_t,
+                                              void*, uint32_t, uint16_t);
+
+constexpr int64_t kPhone = 79161234567LL;
+const char* const kAccept[] = {"*/*", nullptr};
+const char kHeaders[] = "Content-Type:application/json;";
+
+double nowUs() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+long long fileSize(const char* name) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string readFrom(const char* name, long long offset) {
+    std::ifstream in(name, std::ios::binary);
+    in.seekg(offset);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const char* name, const std::string& text) {
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << text;
+}
+
+// The log text split into its entries, each starting "[MM-DD-YYYY HH:MM:SS] ".
+std::vector<std::string> entries(const std::string& log) {
+    static const char shape[] = "[dd-dd-dddd dd:dd:dd] ";
+    const std::size_t n = sizeof shape - 1;
+    std::vector<std::size_t> starts;
+    for (std::size_t p = log.find('['); p != std::string::npos && p + n <= log.size();
+         p = log.find('[', p + 1)) {
+        bool match = true;
+        for (std::size_t i = 0; i < n && match; ++i)
+            match = shape[i] == 'd' ? (log[p + i] >= '0' && log[p + i] <= '9') : log[p + i] == shape[i];
+        if (match) starts.push_back(p);
+    }
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        out.push_back(log.substr(starts[i], (i + 1 < starts.size() ? starts[i + 1] : log.size()) - starts[i]));
+    if (!starts.empty() && starts[0] != 0) out[0] = log.substr(0, starts[0]) + out[0];
+    return out;
+}
+
+// One bare exchange: request handle, send, read to the end, close.
+bool barePost(HINTERNET connection, const std::string& path, const std::string& body) {
+    HINTERNET request = HttpOpenRequestA(connection, "POST", path.c_str(), nullptr, nullptr,
+                                         const_cast<LPCSTR*>(kAccept), 0, 1);
+    if (!request) return false;
+    bool ok = HttpSendRequestA(request, kHeaders, static_cast<DWORD>(-1),
+                               const_cast<char*>(body.data()), static_cast<DWORD>(body.size())) != FALSE;
+    char buf[4096];
+    DWORD got = 0;
+    while (ok && InternetReadFile(request, buf, sizeof buf, &got) && got > 0) {
+    }
+    InternetCloseHandle(request);
+    return ok;
+}
+
+// The same, with the send on a short-lived worker thread that is waited for
+// with a time limit, as the module's design has it: shows what that costs.
+struct SendJob {
+    HINTERNET request;
+    const std::string* body;
+};
+
+DWORD WINAPI sendJob(LPVOID param) {
+    auto* job = static_cast<SendJob*>(param);
+    return HttpSendRequestA(job->request, kHeaders, static_cast<DWORD>(-1),
+                            const_cast<char*>(job->body->data()),
+                            static_cast<DWORD>(job->body->size())) ? 0 : 1;
+}
+
+bool threadedPost(HINTERNET connection, const std::string& path, const std::string& body) {
+    HINTERNET request = HttpOpenRequestA(connection, "POST", path.c_str(), nullptr, nullptr,
+                                         const_cast<LPCSTR*>(kAccept), 0, 1);
+    if (!request) return false;
+    SendJob job{request, &body};
+    HANDLE thread = CreateThread(nullptr, 0, sendJob, &job, 0, nullptr);
+    WaitForSingleObject(thread, 60000);
+    DWORD code = 1;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    char buf[4096];
+    DWORD got = 0;
+    while (code == 0 && InternetReadFile(request, buf, sizeof buf, &got) && got > 0) {
+    }
+    InternetCloseHandle(request);
+    return code == 0;
+}
+
+struct Exchange {
+    std::string path;
+    std::string body;
+};
+
+// The floor of one call: its exchanges bare, and its log entries as bare appends.
+double floorOnce(const std::string& address, const std::vector<Exchange>& exchanges,
+                 const std::vector<std::string>& logEntries, bool onWorker) {
+    const double t0 = nowUs();
+    HINTERNET root = InternetOpenA("WinInet Test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET connection = InternetConnectA(root, address.c_str(), 80, nullptr, nullptr,
+                                            INTERNET_SERVICE_HTTP, 0, 1);
+    for (const Exchange& e : exchanges)
+        onWorker ? threadedPost(connection, e.path, e.body) : barePost(connection, e.path, e.body);
+    InternetCloseHandle(connection);
+    InternetCloseHandle(root);
+    for (const std::string& entry : logEntries) {
+        HANDLE f = CreateFileA("floor.log", FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(f, entry.data(), static_cast<DWORD>(entry.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    return nowUs() - t0;
+}
+
+struct Case {
+    const char* name;
+    const char* token;
+    bool posting;
+    std::string check;
+    std::vector<Exchange> exchanges;  // paths and bodies, as the DLL sent them
+};
+
+std::string conf(const std::string& address, const std::string& token) {
+    return "<Configuration><ApiAddress>" + address + "</ApiAddress><SSL>false</SSL>"
+           "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default=\"true\">" + token +
+           "</LoyltyApiToken></PlaceOfService><BonusAccount><CurrencyCode>5</CurrencyCode>"
+           "<CardSubAccount>2</CardSubAccount></BonusAccount><DepositAccount><CurrencyCode>6"
+           "</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>";
+}
+
+std::string check(int mode, bool payment) {
+    return std::string("<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES><CHECK restaurantcode=\"7\" "
+                       "chmode=\"") + std::to_string(mode) +
+           "\"></CHECK><CHECKDATA orderguid=\"{0A1B}\" checknum=\"15\" order_cat=\"1\" "
+           "closedatetime=\"2026-01-02 10:00:00\"><CHECKLINES><LINE type=\"dish\" id=\"11\" "
+           "name=\"Soup\" quantity=\"2\" price=\"3.5\" sum=\"7\" servprint_id=\"1\" "
+           "servprint=\"Kitchen\"/></CHECKLINES><CHECKPAYMENTS>" +
+           (payment ? "<PAYMENT code=\"5\" account=\"77\" interface=\"12\" sum=\"1.5\"/>" : "") +
+           "<PAYMENT code=\"1\" sum=\"5.5\"/></CHECKPAYMENTS></CHECKDATA>";
+}
+
+struct Dll {
+    HMODULE module;
+    GetCardInfoExFn lookup;
+    TransactionsExFn posting;
+};
+
+int32_t callOnce(const Dll& dll, const Case& c) {
+    std::vector<uint8_t> record(1164, 0);
+    return c.posting ? dll.posting(0, 0, c.check.c_str(), static_cast<uint32_t>(c.check.size()), 0,
+                                   nullptr, 0, 0)
+                     : dll.lookup(kPhone, 0, 0, record.data(), c.check.c_str(),
+                                  static_cast<uint32_t>(c.check.size()), 0, nullptr, 0, 0);
+}
+
+// The exchanges a call makes, read back from its log: each request's path and
+// body appear in the "TRY SEND REQUEST TO <path> WITH <body>" entry.
+std::vector<Exchange> exchangesOf(const std::string& log) {
+    std::vector<Exchange> out;
+    const std::string marker = "TRY SEND REQUEST TO ";
+    for (std::size_t p = log.find(marker); p != std::string::npos; p = log.find(marker, p + 1)) {
+        const std::size_t start = p + marker.size();
+        const std::size_t with = log.find(" WITH ", start);
+        const std::size_t eol = log.find_first_of("\r\n", with);
+        out.push_back({log.substr(start, with - start), log.substr(with + 6, eol - with - 6)});
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: callbench <brisvane.dll> <service address> [count]\n");
+        return 2;
+    }
+    const std::string address = argv[2];
+    const int count = argc > 3 ? std::atoi(argv[3]) : 200;
+    Dll dll{LoadLibraryA(argv[1]), nullptr, nullptr};
+    if (!dll.module) {
+        std::fprintf(stderr, "callbench: cannot load %s (%lu)\n", argv[1], GetLastError());
+        return 1;
+    }
+    dll.lookup = reinterpret_cast<GetCardInfoExFn>(reinterpret_cast<void*>(GetProcAddress(dll.module, "GetCardInfoEx")));
+    dll.posting = reinterpret_cast<TransactionsExFn>(reinterpret_cast<void*>(GetProcAddress(dll.module, "TransactionsEx")));
+
+    std::vector<Case> cases = {
+        {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}},
+        {"guest+discount GetCardInfoEx", "bench-discount", false, check(1, false), {}},
+        {"close TransactionsEx", "bench-close", true, check(1, true), {}},
+    };
+    int status = 0;
+    std::printf("%-30s %10s %10s %7s %9s %8s %10s %7s\n", "case (medians over calls)", "call us",
+                "floor us", "ratio", "log B/call", "entries", "+worker us", "ratio");
+    for (Case& c : cases) {
+        writeFile("conf.xml", conf(address, c.token));
+        DeleteFileA("brisvane.log");
+        DeleteFileA("floor.log");
+        // Warm up, and learn what the call sends and logs.
+        std::string lastLog;
+        for (int i = 0; i < 10; ++i) {
+            const long long before = fileSize("brisvane.log");
+            if (callOnce(dll, c) != 0) {
+                std::fprintf(stderr, "callbench: %s did not succeed; is the service up?\n", c.name);
+                return 1;
+            }
+            lastLog = readFrom("brisvane.log", before);
+        }
+        c.exchanges = exchangesOf(lastLog);
+        std::vector<double> callUs, floorUs, workerFloorUs, growth, entryCounts;
+        for (int i = 0; i < count; ++i) {
+            const long long before = fileSize("brisvane.log");
+            const double t0 = nowUs();
+            const int32_t result = callOnce(dll, c);
+            const double t1 = nowUs();
+            if (result != 0) status = 1;
+            const std::string logged = readFrom("brisvane.log", before);
+            const std::vector<std::string> logEntries = entries(logged);
+            callUs.push_back(t1 - t0);
+            growth.push_back(static_cast<double>(logged.size()));
+            entryCounts.push_back(static_cast<double>(logEntries.size()));
+            floorUs.push_back(floorOnce(address, c.exchanges, logEntries, false));
+            workerFloorUs.push_back(floorOnce(address, c.exchanges, logEntries, true));
+        }
+        const double call = median(callUs), floor = median(floorUs), workerFloor = median(workerFloorUs);
+        std::printf("%-30s %10.0f %10.0f %7.3f %9.0f %8.0f %10.0f %7.3f  (%zu exchanges)\n", c.name,
+                    call, floor, call / floor, median(growth), median(entryCounts), workerFloor,
+                    call / workerFloor, c.exchanges.size());
+    }
+
+    // The posting's ClearTheLog looks at the log's size on every call: a log just
+    // under the 10 MB limit must cost no more than an empty one.
+    const Case& close = cases.back();
+    writeFile("conf.xml", conf(address, close.token));
+    const long long big = 9900000;
+    {
+        // Real text, not a sparse file: log-like lines up to just under the limit.
+        std::string line = "[01-02-2026 10:00:00] TransactionsEx : TRY GET token\r\n";
+        std::string text;
+        text.reserve(big + line.size());
+        while (text.size() < static_cast<std::size_t>(big)) text += line;
+        text.resize(big);
+        writeFile("big.log", text);
+    }
+    std::vector<double> emptyUs, bigUs;
+    for (int i = 0; i < count / 2; ++i) {
+        DeleteFileA("brisvane.log");
+        double t0 = nowUs();
+        callOnce(dll, close);
+        emptyUs.push_back(nowUs() - t0);
+
+        DeleteFileA("brisvane.log");
+        MoveFileA("big.log", "brisvane.log");
+        t0 = nowUs();
+        callOnce(dll, close);
+        bigUs.push_back(nowUs() - t0);
+        if (fileSize("brisvane.log") <= big) status = 1;  // cleared: not what is measured here
+        HANDLE f = CreateFileA("brisvane.log", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = big;
+        SetFilePointerEx(f, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(f);
+        CloseHandle(f);
+        MoveFileA("brisvane.log", "big.log");
+    }
+    std::printf("TransactionsEx (close), medians over %d calls: empty log %.0f us, 9.9 MB log %.0f us "
+                "(ratio %.3f)\n",
+                count / 2, median(emptyUs), median(bigUs), median(bigUs) / median(emptyUs));
+    FreeLibrary(dll.module);
+    return status;
+}
