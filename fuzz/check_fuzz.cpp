@@ -16,16 +16,9 @@
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
 #include "log/Logger.h"
+#include "WorkDir.h"
 
 namespace {
-
-std::filesystem::path workDir;
-
-void removeWorkDir() {
-    std::error_code ec;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    std::filesystem::remove_all(workDir, ec);
-}
 
 // Reads that may legitimately find nothing; only a crash or a sanitizer report matters.
 template <typename F>
@@ -67,16 +60,7 @@ void readEverything(CheckXml& reader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The reader writes brisvane.log and its debug copies into the working folder.
-    // A memory file system where there is one: the log is written on every run.
-    std::error_code ec;
-    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                     ? std::filesystem::path("/dev/shm")
-                                     : std::filesystem::temp_directory_path();
-    workDir = base / ("brisvane-check-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(workDir);
-    std::filesystem::current_path(workDir);
-    std::atexit(removeWorkDir);
+    fuzzsupport::enterWorkDir("check");
     return 0;
 }
 

@@ -30,16 +30,9 @@
 #include "http/HttpClient.h"
 #include "log/Logger.h"
 #include "platform/ScriptedPlatform.h"
+#include "WorkDir.h"
 
 namespace {
-
-std::filesystem::path workDir;
-
-void removeWorkDir() {
-    std::error_code ec;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    std::filesystem::remove_all(workDir, ec);
-}
 
 // Two places of service, bonus payments in code 5 and deposits in code 6.
 constexpr const char* kConf =
@@ -125,15 +118,8 @@ bool serviceConfirmed() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::error_code ec;
-    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                     ? std::filesystem::path("/dev/shm")
-                                     : std::filesystem::temp_directory_path();
-    workDir = base / ("brisvane-flows-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(workDir);
-    std::filesystem::current_path(workDir);
-    std::ofstream(workDir / "conf.xml", std::ios::binary) << kConf;
-    std::atexit(removeWorkDir);
+    const std::filesystem::path& dir = fuzzsupport::enterWorkDir("flows");
+    std::ofstream(dir / "conf.xml", std::ios::binary) << kConf;
     return 0;
 }
 
