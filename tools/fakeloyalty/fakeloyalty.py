@@ -450,11 +450,11 @@ def main():
             STATE.set_scenario(sc, startup=True)
 
     servers = []
-    for spec in args.http:
-        addr, port = spec.rsplit(":", 1)
+    for listener in args.http:
+        addr, port = listener.rsplit(":", 1)
         servers.append(make_server(addr, int(port)))
-    for spec in args.https:
-        addr, port, cert, key = spec.split(":", 3)
+    for listener in args.https:
+        addr, port, cert, key = listener.split(":", 3)
         s = make_server(addr, int(port), cert, key)
         s.RequestHandlerClass = TlsHandler
         servers.append(s)

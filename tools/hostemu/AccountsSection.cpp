@@ -12,6 +12,12 @@ std::string slotName(int32_t subAccount) {
 
 bool validSlot(int32_t subAccount) { return subAccount >= 1 && subAccount <= 8; }
 
+std::string slotDescription(int32_t subAccount) {
+    return validSlot(subAccount) ? "sub-account " + std::to_string(subAccount) + " (" +
+                                       slotName(subAccount) + ")"
+                                 : std::string("no slot");
+}
+
 struct Account {
     int number;
     int32_t currency;
@@ -60,9 +66,7 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
         const std::string name = "BonusAccount #" + std::to_string(a.number);
         report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
                     " are bonus payments; MaxBonus -> " +
-                    (validSlot(a.subAccount) ? "sub-account " + std::to_string(a.subAccount) +
-                                                   " (" + slotName(a.subAccount) + ")"
-                                             : std::string("no slot")));
+                    slotDescription(a.subAccount));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
             report.warn(name + ": CardSubAccount " + subAccountText(a) +
@@ -86,9 +90,7 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
         }
         report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
                     " are deposit payments; MaxDeposit -> " +
-                    (validSlot(a.subAccount) ? "sub-account " + std::to_string(a.subAccount) +
-                                                   " (" + slotName(a.subAccount) + ")"
-                                             : std::string("no slot")));
+                    slotDescription(a.subAccount));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
             report.warn(name + ": CardSubAccount " + subAccountText(a) +
