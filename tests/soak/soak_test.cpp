@@ -23,6 +23,7 @@
 
 #include "FakeLoyalty.h"
 #include "HostRig.h"
+#include "LogEntries.h"
 #include "host/CardInfoRecord.h"
 
 using namespace hostrig;
@@ -152,24 +153,9 @@ std::string readFrom(const std::string& name, long long offset) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Where log entries start: "[MM-DD-YYYY HH:MM:SS] ".
-std::vector<std::size_t> entryStarts(const std::string& log) {
-    static const char shape[] = "[dd-dd-dddd dd:dd:dd] ";
-    const std::size_t n = sizeof shape - 1;
-    std::vector<std::size_t> starts;
-    for (std::size_t p = log.find('['); p != std::string::npos && p + n <= log.size();
-         p = log.find('[', p + 1)) {
-        bool match = true;
-        for (std::size_t i = 0; i < n && match; ++i)
-            match = shape[i] == 'd' ? (log[p + i] >= '0' && log[p + i] <= '9') : log[p + i] == shape[i];
-        if (match) starts.push_back(p);
-    }
-    return starts;
-}
-
 // The first line of the call's last entry that is not a record dump.
 std::string endingLine(const std::string& segment) {
-    const std::vector<std::size_t> starts = entryStarts(segment);
+    const std::vector<std::size_t> starts = logEntryStarts(segment);
     for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
         std::string line = segment.substr(*it, segment.find_first_of("\r\n", *it) - *it);
         if (line.find(" : Info - ") == std::string::npos) return line.substr(22);

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "LogEntries.h"
+
 namespace {
 
 using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, void*, const char*,
@@ -63,16 +65,7 @@ void writeFile(const char* name, const std::string& text) {
 
 // The log text split into its entries, each starting "[MM-DD-YYYY HH:MM:SS] ".
 std::vector<std::string> entries(const std::string& log) {
-    static const char shape[] = "[dd-dd-dddd dd:dd:dd] ";
-    const std::size_t n = sizeof shape - 1;
-    std::vector<std::size_t> starts;
-    for (std::size_t p = log.find('['); p != std::string::npos && p + n <= log.size();
-         p = log.find('[', p + 1)) {
-        bool match = true;
-        for (std::size_t i = 0; i < n && match; ++i)
-            match = shape[i] == 'd' ? (log[p + i] >= '0' && log[p + i] <= '9') : log[p + i] == shape[i];
-        if (match) starts.push_back(p);
-    }
+    const std::vector<std::size_t> starts = logEntryStarts(log);
     std::vector<std::string> out;
     for (std::size_t i = 0; i < starts.size(); ++i)
         out.push_back(log.substr(starts[i], (i + 1 < starts.size() ? starts[i + 1] : log.size()) - starts[i]));
