@@ -98,6 +98,7 @@ void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCu
         }
     }
     log.logMessage(kTag, "MAYBE break here");
+    if (!depositClientId && depositSum != 0.0f) throw DepositAccountMissing();
 
     if (clientId && *clientId != "0") {
         log.logMessage(kTag, "ClientId IS " + *clientId);
@@ -136,8 +137,8 @@ void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCu
             has(payment, "sum") && bonusSum == 0.0f) {
             bonusSum += getAttributeFloat(payment, "sum");
         }
-        // A deposit payment without "account" names no deposit holder: the close
-        // then sends the client id with no deposit write-off.
+        // Only deposit payments of no sum can lack "account" here: the close then
+        // sends the client id with no deposit write-off.
         if (contains(depositCurrencyCodes, code) && has(payment, "sum") && depositSum == 0.0f) {
             depositSum += getAttributeFloat(payment, "sum");
         }

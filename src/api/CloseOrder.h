@@ -11,9 +11,14 @@ class Logger;
 // No loyalty client could be found for a paid check.
 class ClientIdNotFound : public std::exception {};
 
+// The check was paid from a deposit, yet no deposit payment names its account:
+// posting it would report the close done with nothing written off.
+class DepositAccountMissing : public std::exception {};
+
 // Builds the CloseOrder body into `body` and hands back the client id found in
 // the check's payments, its discounts, or by asking the service about each
-// card holder. Throws NodeNotFound, AttributeNotFound and ClientIdNotFound.
+// card holder. Throws NodeNotFound, AttributeNotFound, ClientIdNotFound and,
+// before any request is made, DepositAccountMissing.
 void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
                                   std::vector<int32_t> depositCurrencyCodes,
                                   std::vector<char>& body, std::string& clientIdOut,

@@ -36,6 +36,7 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
         SendRequestWrapper(nullptr, reply, httpClient, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log);
     } catch (const TimeoutExceeded& e) {
+        // Defensive, never reached: the wrapper handles a time-out itself.
         log.logMessage(kTag, "ERROR" + e.message);
         CardInfoRecord* record = recordSlot ? *recordSlot : nullptr;
         if (record) setRecordText(record->Screen_comment, e.message);

@@ -16,7 +16,9 @@ void fillFromDiscountReply(CardInfoRecord* record, const rapidjson::Value& reply
     const int64_t bonusId = replyInteger(reply, "BonusId");
     const int64_t discountId = replyInteger(reply, "DiscountId");
     const double sumDiscount = replyNumber(reply, "SumDiscount");
-    const double maxBonus = replyNumber(reply, "MaxBonus");
+    // "MaxBonus" is only read into a BonusAccount's slot: without one, a reply may omit it.
+    const bool hasBonusAccount = static_cast<bool>(configuration.child("BonusAccount"));
+    const double maxBonus = hasBonusAccount ? replyNumber(reply, "MaxBonus") : 0.0;
     const double maxDeposit = replyNumber(reply, "MaxDeposit");
     const bool hasMessage = hasReplyMember(reply, "Message");
     const std::string message = hasMessage ? replyString(reply, "Message") : std::string();

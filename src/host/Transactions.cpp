@@ -101,6 +101,10 @@ int TransactionPosting::closeOrder() {
     } catch (const ClientIdNotFound&) {
         log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
         return 1;
+    } catch (const DepositAccountMissing&) {
+        log_.logMessage(kTag, "ERROR deposit payment names no account: cannot write off the deposit, "
+                              "nothing sent RETURN 1");
+        return 1;
     } catch (const XmlElementNotFound& e) {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
         return 1;
@@ -112,8 +116,8 @@ int TransactionPosting::closeOrder() {
     CardInfoRecord* recordSlot = &scratchRecord_;
     int discountResult = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
     if (discountResult != -1) {
-        // A close is reported done only when the service confirmed it; a
-        // discount that timed out confirms nothing.
+        // A close is reported done only when the service confirmed it. (0 would
+        // mean a time-out escaped the wrapper, which it never lets happen.)
         if (discountResult == 0) discountResult = 1;
         log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
         return discountResult;
@@ -124,6 +128,7 @@ int TransactionPosting::closeOrder() {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
     } catch (const TimeoutExceeded& e) {
+        // Defensive, never reached: the wrapper handles a time-out itself.
         reply_.clear();
         log_.logMessage(kTag, "ERROR v1/CloseOrder/ TimeoutExceeded" + e.message + "RETURNS 1");
         return 1;
@@ -150,7 +155,7 @@ int TransactionPosting::returnOrder() {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
     } catch (const TimeoutExceeded& e) {
-        // Not confirmed, so not done.
+        // Defensive, never reached: the wrapper handles a time-out itself.
         log_.logMessage(kTag, "ERROR TimeoutExceeded" + e.message + " RETURNS 1 ");
         return 1;
     } catch (...) {

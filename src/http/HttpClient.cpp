@@ -17,7 +17,7 @@ constexpr const char* kAgent = "WinInet Test";
 constexpr uint32_t kReadChunk = 4096;
 
 // The module-wide transport state: one set per loaded module, never more than
-// one exchange in flight (the host does not call in parallel).
+// one exchange in flight (the exports' lock makes a host's parallel calls wait).
 NetHandle hInternet = nullptr;
 NetHandle hConnect = nullptr;
 NetHandle hRequest = nullptr;

@@ -252,7 +252,7 @@ class CardLookupTest : public HostTest {
 
     void expectRecord() const { EXPECT_EQ(cardrecord::differences(expected_, record_), ""); }
     // What fillFromDiscountReply makes of kDiscountPetrov with the accounts of kAccounts.
-    void expectPetrovFill(int64_t clientId) {
+    void expectPetrovFill(int64_t clientId, bool bonusSlots = true) {
         expected_.set("Blocked", 0);
         expected_.setText("Card_owner", kPetrovCp1251);
         expected_.set("Owner_id", clientId);
@@ -261,8 +261,10 @@ class CardLookupTest : public HostTest {
         expected_.set("Bonus_num", 9);
         expected_.set("Discount_num", 4);
         expected_.set("Max_discount", 1234);
-        expected_.set("Access_amount2", 1050);
-        expected_.set("Access_amount5", 1050);
+        if (bonusSlots) {
+            expected_.set("Access_amount2", 1050);
+            expected_.set("Access_amount5", 1050);
+        }
         expected_.set("Access_amount3", 20000);
         expected_.setText("Comment", kDiscountCp1251);
         expected_.setText("Screen_comment", "Silver");
@@ -345,6 +347,20 @@ TEST_F(CardLookupTest, GuestAndDiscountLookupFillsBonusAndDepositSubAccounts) {
                   entry("GetCardInfoEx", "Try find configuration->first_node(\"DepositAccount\")") +
                   expected_.dump("GetCardInfoEx RESULT INFO", kEol) +
                   entry("GetCardInfoEx", "Ended successfully! RETURN 0"));
+}
+
+TEST_F(CardLookupTest, DiscountReplyMayOmitMaxBonusWhenNoBonusAccountIsConfigured) {
+    const std::string maxBonus = "\"MaxBonus\":10.5,";
+    std::string reply = kDiscountPetrov;
+    reply.erase(reply.find(maxBonus), maxBonus.size());
+    confWith("<DepositAccount><CurrencyCode>7</CurrencyCode><CardSubAccount>3</CardSubAccount>"
+             "</DepositAccount>");
+    serveBoth(guestWithClientId("42"), reply);
+
+    EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 0);
+
+    expectPetrovFill(42, false);
+    EXPECT_EQ(lookupLines(), (startLines(1) + kDiscountFillLines));
 }
 
 TEST_F(CardLookupTest, ClientIdTextsAreReadAsSigned32BitNumbers) {
@@ -518,6 +534,11 @@ TEST_F(CardLookupTest, DiscountReplyThatIsNotASuccessFailsAfterClosing) {
          "ERROR service reply not usable: reply member \"MaxDeposit\" is missing (expected a "
          "number) "
          "RETURN 1"},
+        // With a BonusAccount configured, "MaxBonus" is needed.
+        {R"({"Status":1,"FIO":"","NotPayType":0,"BonusId":0,"DiscountId":0,"SumDiscount":0,)"
+         R"("MaxDeposit":0,"LoyaltyLevel":"","PrintMessage":""})",
+         "ERROR service reply not usable: reply member \"MaxBonus\" is missing (expected a "
+         "number) RETURN 1"},
     };
     for (const auto& [reply, line] : cases) {
         SCOPED_TRACE(reply);

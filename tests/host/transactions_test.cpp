@@ -13,6 +13,7 @@
 using namespace hostrig;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 using ::testing::Not;
 
 namespace {
@@ -185,21 +186,34 @@ TEST_F(TransactionsTest, BonusAndDepositPaymentsCloseTheOrderAfterTheDiscountReq
                   body("RESULT ClientId IS 12345") + discountAndClose(order, close));
 }
 
-TEST_F(TransactionsTest, ModeFourClosesLikeModeOneAndADepositWithoutAccountWritesNothingOff) {
-    // A deposit payment that names no account cannot say whose deposit pays:
-    // the guest's id stands in and nothing is written off.
-    configure();
-    scenario(kConfirmed);
-    Check check;
-    check.mode = 4;
-    check.data = payments(payment(R"(code="5" account="12345" interface="7" sum="150")") +
-                          payment(R"(code="6" sum="25")"));
+TEST_F(TransactionsTest, ModeFourClosesLikeModeOneUnlessADepositWithoutAccountPaidSomething) {
+    // A deposit payment that names no account cannot say whose deposit pays.
+    // Paying nothing, the guest's id stands in and nothing is written off;
+    // paying a sum, the close is refused before any request, since posting it
+    // would report the check closed with the deposit never written off.
+    const std::vector<std::pair<std::string, int32_t>> cases = {{"0", 0}, {"25", 1}};
+    for (const auto& [sum, result] : cases) {
+        SCOPED_TRACE(sum);
+        nextToken();
+        scenario(kConfirmed);
+        Check check;
+        check.mode = 4;
+        check.data = payments(payment(R"(code="5" account="12345" interface="7" sum="150")") +
+                              payment(R"(code="6" sum=")" + sum + "\""));
 
-    EXPECT_EQ(post(check), 0);
+        EXPECT_EQ(post(check), result);
 
-    EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("12345"),
-                                        "CloseOrder " + closeBody(orderBody("12345"), "12345",
-                                                                  "0.0", "150.0")));
+        if (result == 0) {
+            EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("12345"),
+                                                "CloseOrder " + closeBody(orderBody("12345"), "12345",
+                                                                          "0.0", "150.0")));
+        } else {
+            EXPECT_THAT(received(), IsEmpty());
+            EXPECT_EQ(logic(), closeHead() +
+                                   tx("ERROR deposit payment names no account: cannot write off the "
+                                      "deposit, nothing sent RETURN 1"));
+        }
+    }
 }
 
 TEST_F(TransactionsTest, ABonusPaymentWithAccountZeroCountsOnceAHolderNamesTheGuest) {

