@@ -151,8 +151,9 @@ bool readSettings(const Args& args, Settings& settings, std::string& failure) {
         step("service", "FAILED: " + failure);
         return false;
     }
-    step("service", "ApiAddress " + quoted(address.host) + ", TLS " +
-                        (address.secure ? "on" : "off (SSL is not exactly \"true\")") + ": " + url);
+    const std::string ssl = configuration.child("SSL").first_child().value();
+    step("service", "ApiAddress " + quoted(address.host) + ", SSL " + quoted(ssl) + ": " + url +
+                        (address.secure ? "" : " (only SSL \"true\" turns TLS on)"));
 
     CheckXml reader;
     std::string category = "-1, as for a check without CHECKDATA (--place CODE chooses a place)";
@@ -264,21 +265,21 @@ int runConnectionCheck(const Args& args) {
                  ", valid " + tls.validFrom + " to " + tls.validTo);
         }
         if (tls.firstError != 0) {
-            std::string causes;
+            // A chain that cannot be checked for revocation because something
+            // else is wrong with it: the other problem is the cause.
+            std::vector<uint32_t> causes;
             for (uint32_t code : tls.problems) {
+                if (code != 12057 || tls.problems.size() == 1) causes.push_back(code);
+            }
+            std::string first;
+            for (uint32_t code : causes) {
+                if (code != tls.firstError) more("past it: " + windowsError(code));
                 const std::string advice = certificateAdvice(code);
-                if (code != tls.firstError) more("also " + windowsError(code));
-                if (!advice.empty()) {
-                    more(advice);
-                    if (causes.empty()) causes = advice;
-                }
+                if (!advice.empty()) more(advice);
+                if (first.empty()) first = advice;
             }
-            if (tls.problems.size() > 1 && tls.problems.back() != tls.firstError &&
-                !certificateAdvice(tls.problems.back()).empty()) {
-                causes = certificateAdvice(tls.problems.back());
-            }
-            if (causes.empty()) causes = "no TLS connection to " + host + ": " + windowsError(tls.firstError);
-            return verdict(false, causes);
+            if (first.empty()) first = "no TLS connection to " + host + ": " + windowsError(tls.firstError);
+            return verdict(false, first);
         }
     }
 
