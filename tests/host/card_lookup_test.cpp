@@ -539,8 +539,8 @@ TEST_F(CardLookupTest, ErrorPagesKeepTheirResultAndTheLogNamesTheirStatus) {
         EXPECT_EQ(lookupLines(), (startLines(0) + std::vector<std::string>{c.line}));
         const std::string dump =
             "[S] ANSWER FROM URL v1/GuestInfo/" + token_ + " " + kEol + c.reply + kEol;
-        const std::string after = c.status.empty() ? entry("GetCardInfoEx", c.line)
-                                                   : entry("SendRequest", c.status);
+        const std::string after =
+            c.status.empty() ? entry("GetCardInfoEx", c.line) : entry("SendRequest", c.status);
         EXPECT_THAT(stampless(logText()), HasSubstr(dump + after));
         EXPECT_EQ(received().size(), 1u) << "an answered request is not sent again";
     }

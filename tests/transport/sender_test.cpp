@@ -77,7 +77,8 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
         {"unresolvable", "brisvane-nowhere.invalid", "", 12007, "", 0},
         {"empty reply", service_.address(), R"({"body": ""})", 0, "", 0},
         {"502 page", service_.address(),
-         R"({"status": 502, "content_type": "text/html", "body": ")" + html + R"("})", 0, html, 502},
+         R"({"status": 502, "content_type": "text/html", "body": ")" + html + R"("})", 0, html,
+         502},
         {"500 JSON", service_.address(), R"({"status": 500, "body": "{\"Status\":0}"})", 0,
          "{\"Status\":0}", 500},
         {"200 JSON", service_.address(), R"({"body": "{\"Status\":1}"})", 0, "{\"Status\":1}", 0},
@@ -86,7 +87,8 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
         SCOPED_TRACE(c.name);
         const std::string token = fakeloyalty::uniqueToken("s");
         const std::string path = "v1/GuestInfo/" + token;
-        if (!c.behaviour.empty()) service_.setScenario(token, R"({"GuestInfo": )" + c.behaviour + "}");
+        if (!c.behaviour.empty())
+            service_.setScenario(token, R"({"GuestInfo": )" + c.behaviour + "}");
         std::remove("brisvane.log");
         ASSERT_EQ(client_.init(c.host, false), 0);
 
@@ -99,10 +101,12 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
                        entry("SendRequest", "Windows error " + std::to_string(c.sendError) + ": " +
                                                 describeError(c.sendError));
         } else if (c.reply.empty()) {
-            expected = entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
+            expected = entry("SendRequest",
+                             "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
         } else {
             expected = answer(path, c.reply);
-            if (c.status != 0) expected += entry("SendRequest", "HTTP status " + std::to_string(c.status));
+            if (c.status != 0)
+                expected += entry("SendRequest", "HTTP status " + std::to_string(c.status));
         }
         EXPECT_EQ(text(reply), c.reply);
         EXPECT_EQ(entries(), expected);

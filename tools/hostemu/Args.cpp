@@ -21,7 +21,8 @@ bool parsePlace(const std::string& s, int32_t& place) {
     char* end = nullptr;
     errno = 0;
     const long v = std::strtol(s.c_str(), &end, 10);
-    if (errno != 0 || end == s.c_str() || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+    if (errno != 0 || end == s.c_str() || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
+        return false;
     place = static_cast<int32_t>(v);
     return true;
 }

@@ -5,7 +5,6 @@
 #include "check/CheckXml.h"
 #include "log/Logger.h"
 
-
 int readCheckAside(CheckXml& reader, const std::string& text, std::string& readerLog) {
     ScratchFolder scratch;
     if (!scratch.ready()) return -1;

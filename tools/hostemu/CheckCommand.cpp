@@ -1,8 +1,7 @@
 #include "CheckCommand.h"
 
-#include <windows.h>
-
 #include <rapidjson/document.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <optional>
@@ -172,14 +171,15 @@ bool readSettings(const Args& args, Settings& settings, std::string& failure) {
         return false;
     }
     if (!token) {
-        failure = "no place of service has the order category " + category.substr(0, category.find(' ')) +
+        failure = "no place of service has the order category " +
+                  category.substr(0, category.find(' ')) +
                   " and none is marked Default=\"true\": the DLL finds no token";
         step("token", "FAILED: " + failure);
         return false;
     }
     if (token->empty()) {
-        failure = "the place of service for order category " + category.substr(0, category.find(' ')) +
-                  " has an empty LoyltyApiToken";
+        failure = "the place of service for order category " +
+                  category.substr(0, category.find(' ')) + " has an empty LoyltyApiToken";
         step("token", "FAILED: " + failure);
         return false;
     }
@@ -209,7 +209,8 @@ int runConnectionCheck(const Args& args) {
         step("proxy", proxy.proxy + ", but " + host + " is on its bypass list (" + proxy.bypass +
                           "): WinInet connects directly");
     } else {
-        step("proxy", proxy.proxy + " (bypass list: " + (proxy.bypass.empty() ? "none" : proxy.bypass) +
+        step("proxy", proxy.proxy +
+                          " (bypass list: " + (proxy.bypass.empty() ? "none" : proxy.bypass) +
                           "): WinInet goes through " + via);
     }
     if (proxy.autoDetect || !proxy.autoConfigUrl.empty()) {
@@ -224,7 +225,9 @@ int runConnectionCheck(const Args& args) {
     uint16_t port = settings.secure ? 443 : 80;
     if (!via.empty()) {
         const std::size_t colon = via.rfind(':');
-        port = colon == std::string::npos ? 80 : static_cast<uint16_t>(std::atoi(via.c_str() + colon + 1));
+        port = colon == std::string::npos
+                   ? 80
+                   : static_cast<uint16_t>(std::atoi(via.c_str() + colon + 1));
         target = via.substr(0, colon);
     }
 
@@ -278,7 +281,8 @@ int runConnectionCheck(const Args& args) {
                 if (!advice.empty()) more(advice);
                 if (first.empty()) first = advice;
             }
-            if (first.empty()) first = "no TLS connection to " + host + ": " + windowsError(tls.firstError);
+            if (first.empty())
+                first = "no TLS connection to " + host + ": " + windowsError(tls.firstError);
             return verdict(false, first);
         }
     }
@@ -298,8 +302,8 @@ int runConnectionCheck(const Args& args) {
     ByteBuffer reply;
     bool timedOut = false;
     try {
-        reply = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(), kAcceptAnything,
-                                   logger);
+        reply = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                   kAcceptAnything, logger);
     } catch (const TimeoutExceeded&) {
         timedOut = true;
     }
@@ -319,18 +323,21 @@ int runConnectionCheck(const Args& args) {
             return verdict(false, "the request failed: " +
                                       (advice.empty() ? windowsError(lastErrorCode) : advice));
         }
-        step("GuestInfo", "FAILED: " + sent + ": HTTP status " + std::to_string(status) +
-                              " with an empty body");
-        return verdict(false, "the service's reply is empty (HTTP status " + std::to_string(status) + ")");
+        step("GuestInfo",
+             "FAILED: " + sent + ": HTTP status " + std::to_string(status) + " with an empty body");
+        return verdict(false,
+                       "the service's reply is empty (HTTP status " + std::to_string(status) + ")");
     }
     const std::string text = replyText(reply);
     rapidjson::Document json;
     json.Parse(text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
-    std::string what = "HTTP status " + std::to_string(status) + ", " + std::to_string(text.size()) +
-                       " bytes, " +
-                       (hasStatus ? "JSON with \"Status\"" : isJson ? "JSON without \"Status\"" : "not JSON");
+    std::string what = "HTTP status " + std::to_string(status) + ", " +
+                       std::to_string(text.size()) + " bytes, " +
+                       (hasStatus ? "JSON with \"Status\""
+                        : isJson  ? "JSON without \"Status\""
+                                  : "not JSON");
     if (hasStatus && json["Status"].IsInt()) what += " " + std::to_string(json["Status"].GetInt());
     step("GuestInfo", (isJson ? "" : "FAILED: ") + sent + ": " + what);
     more("reply: " + shownReply(text, settings.token, masked));
@@ -338,10 +345,13 @@ int runConnectionCheck(const Args& args) {
         const std::string advice = statusAdvice(status);
         if (!advice.empty()) more(advice);
         return verdict(false, "the reply is not the service's JSON (HTTP status " +
-                                  std::to_string(status) + ")" + (advice.empty() ? "" : ": " + advice));
+                                  std::to_string(status) + ")" +
+                                  (advice.empty() ? "" : ": " + advice));
     }
     if (!isSuccessStatus(status)) {
-        return verdict(true, "the service answered with JSON, with HTTP status " + std::to_string(status));
+        return verdict(
+            true, "the service answered with JSON, with HTTP status " + std::to_string(status));
     }
-    return verdict(true, "the service answered with JSON (HTTP status " + std::to_string(status) + ")");
+    return verdict(true,
+                   "the service answered with JSON (HTTP status " + std::to_string(status) + ")");
 }

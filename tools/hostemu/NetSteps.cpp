@@ -1,9 +1,9 @@
 #include "NetSteps.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
 #include <wininet.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <algorithm>
 #include <cctype>
@@ -46,7 +46,7 @@ std::vector<std::string> splitList(const std::string& list) {
 }
 
 class Winsock {
-public:
+  public:
     Winsock() { ok_ = WSAStartup(MAKEWORD(2, 2), &data_) == 0; }
     ~Winsock() {
         if (ok_) WSACleanup();
@@ -55,13 +55,13 @@ public:
     Winsock& operator=(const Winsock&) = delete;
     bool ok() const { return ok_; }
 
-private:
+  private:
     WSADATA data_;
     bool ok_ = false;
 };
 
 class Socket {
-public:
+  public:
     Socket() : s_(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {}
     ~Socket() {
         if (s_ != INVALID_SOCKET) closesocket(s_);
@@ -70,12 +70,12 @@ public:
     Socket& operator=(const Socket&) = delete;
     SOCKET get() const { return s_; }
 
-private:
+  private:
     SOCKET s_;
 };
 
 class NetHandles {
-public:
+  public:
     ~NetHandles() {
         for (auto it = handles_.rbegin(); it != handles_.rend(); ++it) {
             if (*it) platform::closeHandle(*it);
@@ -86,7 +86,7 @@ public:
         return h;
     }
 
-private:
+  private:
     std::vector<platform::NetHandle> handles_;
 };
 
@@ -105,11 +105,16 @@ std::string dateText(const FILETIME& utc) {
 // that every problem of the certificate is found, not only the first.
 DWORD ignoreFlagFor(uint32_t code) {
     switch (code) {
-        case ERROR_INTERNET_SEC_CERT_REV_FAILED: return SECURITY_FLAG_IGNORE_REVOCATION;
-        case ERROR_INTERNET_INVALID_CA: return SECURITY_FLAG_IGNORE_UNKNOWN_CA;
-        case ERROR_INTERNET_SEC_CERT_CN_INVALID: return SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
-        case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
-        default: return 0;
+        case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+            return SECURITY_FLAG_IGNORE_REVOCATION;
+        case ERROR_INTERNET_INVALID_CA:
+            return SECURITY_FLAG_IGNORE_UNKNOWN_CA;
+        case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+            return SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
+        case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+            return SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+        default:
+            return 0;
     }
 }
 
@@ -130,7 +135,8 @@ ProxySetting readProxySetting() {
         setting.known = true;
         setting.direct = info->dwAccessType != INTERNET_OPEN_TYPE_PROXY;
         if (info->lpszProxy) setting.proxy = reinterpret_cast<const char*>(info->lpszProxy);
-        if (info->lpszProxyBypass) setting.bypass = reinterpret_cast<const char*>(info->lpszProxyBypass);
+        if (info->lpszProxyBypass)
+            setting.bypass = reinterpret_cast<const char*>(info->lpszProxyBypass);
     }
     INTERNET_PER_CONN_OPTIONA options[2];
     options[0].dwOption = INTERNET_PER_CONN_FLAGS;
@@ -232,7 +238,8 @@ bool connectTcp(const std::vector<std::string>& addresses, uint16_t port, uint32
         FD_ZERO(&failed);
         FD_SET(s.get(), &writable);
         FD_SET(s.get(), &failed);
-        timeval wait{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
+        timeval wait{static_cast<long>(timeoutMs / 1000),
+                     static_cast<long>(timeoutMs % 1000) * 1000};
         const int ready = select(0, nullptr, &writable, &failed, &wait);
         if (ready == 0) {
             error = WSAETIMEDOUT;

@@ -5,7 +5,7 @@
 
 // A fresh folder under %TEMP% that is the current directory while it lives.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         char temp[MAX_PATH + 1];
         char previous[MAX_PATH + 1];
@@ -44,7 +44,7 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     bool ready() const { return !path_.empty(); }
 
-private:
+  private:
     std::string path_;
     std::string previous_;
 };

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-
 #include "host/TextCodec.h"
 #include "platform/Platform.h"
 
@@ -47,8 +46,8 @@ bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesR
 uint32_t httpStatus(NetHandle request) {
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!HttpQueryInfoA(static_cast<HINTERNET>(request), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                        &status, &size, nullptr)) {
+    if (!HttpQueryInfoA(static_cast<HINTERNET>(request),
+                        HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
         return 0;
     }
     return status;
@@ -66,7 +65,8 @@ std::string systemErrorText(uint32_t code) {
     DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     if (wininet != nullptr) flags |= FORMAT_MESSAGE_FROM_HMODULE;
     wchar_t text[512];
-    const DWORD n = FormatMessageW(flags, wininet, code, 0, text, sizeof text / sizeof text[0], nullptr);
+    const DWORD n =
+        FormatMessageW(flags, wininet, code, 0, text, sizeof text / sizeof text[0], nullptr);
     std::string out;
     for (DWORD i = 0; i < n; ++i) out += cp1251FromCodePoint(static_cast<uint16_t>(text[i]));
     return out;
