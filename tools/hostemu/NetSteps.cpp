@@ -1,9 +1,11 @@
 #include "NetSteps.h"
 
-#include <windows.h>
-#include <wininet.h>
+// winsock2.h must come before windows.h.
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include <windows.h>
+#include <wininet.h>
 
 #include <algorithm>
 #include <cctype>
