@@ -1,11 +1,12 @@
 #include "NetSteps.h"
 
 // winsock2.h must come before windows.h.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
-
 #include <windows.h>
 #include <wininet.h>
+// clang-format on
 
 #include <algorithm>
 #include <cctype>
