@@ -80,14 +80,16 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
 #ifndef _WIN32
         // A failed read names its cause too. Wine's WinInet hands out a body
         // cut short without an error, so only the native side can show it.
-        {"body cut short", service_.address(), R"({"body": "{\"Sta", "cut": 100})", 0, 12030, "", 0},
+        {"body cut short", service_.address(), R"({"body": "{\"Sta", "cut": 100})", 0, 12030, "",
+         0},
 #endif
         {"502 page", service_.address(),
-         R"({"status": 502, "content_type": "text/html", "body": ")" + html + R"("})", 0, 0,
-         html, 502},
+         R"({"status": 502, "content_type": "text/html", "body": ")" + html + R"("})", 0, 0, html,
+         502},
         {"500 JSON", service_.address(), R"({"status": 500, "body": "{\"Status\":0}"})", 0, 0,
          "{\"Status\":0}", 500},
-        {"200 JSON", service_.address(), R"({"body": "{\"Status\":1}"})", 0, 0, "{\"Status\":1}", 0},
+        {"200 JSON", service_.address(), R"({"body": "{\"Status\":1}"})", 0, 0, "{\"Status\":1}",
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +111,8 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
         } else if (c.reply.empty()) {
             expected = entry("SendRequest",
                              "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
-            if (c.readError != 0) expected += entry("SendRequest", windowsErrorMessage(c.readError));
+            if (c.readError != 0)
+                expected += entry("SendRequest", windowsErrorMessage(c.readError));
         } else {
             expected = answer(path, c.reply);
             if (c.status != 0)
