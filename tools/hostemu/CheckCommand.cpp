@@ -236,8 +236,10 @@ int runConnectionCheck(const Args& args) {
     if (!resolveName(target, addresses, error)) {
         step("name", "FAILED: " + target + " cannot be resolved: " + windowsError(error));
         return verdict(false, "the name " + target +
-                                  " is not known to this till: check ApiAddress, the till's DNS "
-                                  "server, or its hosts file");
+                                  (via.empty() ? " is not known to this till: check ApiAddress, "
+                                                 "the till's DNS server, or its hosts file"
+                                               : " of the proxy in this account's Internet "
+                                                 "Options is not known to this till"));
     }
     std::string list;
     for (const std::string& a : addresses) list += (list.empty() ? "" : ", ") + a;
@@ -247,10 +249,13 @@ int runConnectionCheck(const Args& args) {
     if (!connectTcp(addresses, port, timings::kRequestIoTimeoutMs, connected, error)) {
         step("TCP", "FAILED: no connection to " + target + " port " + std::to_string(port) + ": " +
                         windowsError(error));
-        return verdict(false, "nothing accepts connections on " + target + " port " +
-                                  std::to_string(port) +
-                                  ": the service is down, the port is wrong (SSL), or a firewall "
-                                  "stops the till");
+        return verdict(false, via.empty() ? "nothing accepts connections on " + target + " port " +
+                                                std::to_string(port) +
+                                                ": the service is down, the port is wrong (SSL), "
+                                                "or a firewall stops the till"
+                                          : "the proxy " + via +
+                                                " of this account's Internet Options does not "
+                                                "accept connections");
     }
     step("TCP", "connected to " + connected + " port " + std::to_string(port));
 
