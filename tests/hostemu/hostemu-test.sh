@@ -347,7 +347,14 @@ has "Verdict: FAILED: nothing accepts connections on $no_listener port 80"
 
 check_conf "$fake" false ""
 run "check, empty token" 1 "$T" check
-has "token        FAILED:"
+has "token        FAILED: the LoyltyApiToken chosen for order category -1 (its place's, or the fallback) is empty"
+conf <<EOF
+<Configuration><ApiAddress>$fake</ApiAddress>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>$tok</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "check, no place for --place and no fallback" 1 "$T" check --place 7
+has "token        FAILED: no place of service has PlaceCode 7"
 
 rm -f "$till/conf.xml"
 run "check without conf.xml" 1 "$T" check

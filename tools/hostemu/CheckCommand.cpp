@@ -155,6 +155,7 @@ bool readSettings(const Args& args, Settings& settings, std::string& failure) {
                         (address.secure ? "" : " (only SSL \"true\" turns TLS on)"));
 
     CheckXml reader;
+    const std::string number = std::to_string(args.hasPlace ? args.place : -1);
     std::string category = "-1, as for a check without CHECKDATA (--place CODE chooses a place)";
     if (args.hasPlace) {
         const std::string element = "<CHECKDATA order_cat=\"" + std::to_string(args.place) + "\"/>";
@@ -171,15 +172,14 @@ bool readSettings(const Args& args, Settings& settings, std::string& failure) {
         return false;
     }
     if (!token) {
-        failure = "no place of service has the order category " +
-                  category.substr(0, category.find(' ')) +
+        failure = "no place of service has PlaceCode " + number +
                   " and none is marked Default=\"true\": the DLL finds no token";
         step("token", "FAILED: " + failure);
         return false;
     }
     if (token->empty()) {
-        failure = "the place of service for order category " +
-                  category.substr(0, category.find(' ')) + " has an empty LoyltyApiToken";
+        failure = "the LoyltyApiToken chosen for order category " + number +
+                  " (its place's, or the fallback) is empty: the DLL fails every call";
         step("token", "FAILED: " + failure);
         return false;
     }
