@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release folder dist/: brisvane.dll, hostemu.exe, a commented
-# sample conf.xml and the installation note, in Windows line endings where
-# people read them, with their SHA-256 sums.
+# sample conf.xml, the installation note and the log and configuration
+# references, in Windows line endings where people read them, with their
+# SHA-256 sums.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -24,6 +25,9 @@ cp build/win32/brisvane.dll build/win32/hostemu.exe dist/
 i686-w64-mingw32-strip --strip-debug dist/brisvane.dll dist/hostemu.exe
 sed 's/$/\r/' samples/conf.xml >dist/conf.xml
 sed 's/$/\r/' docs/INSTALL.txt >dist/INSTALL.txt
-(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml INSTALL.txt >SHA256SUMS)
+sed 's/$/\r/' docs/log-and-results.md >dist/log-and-results.txt
+sed 's/$/\r/' docs/configuration.md >dist/configuration.txt
+(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml INSTALL.txt log-and-results.txt \
+  configuration.txt >SHA256SUMS)
 echo "dist: ready"
 ls -l dist

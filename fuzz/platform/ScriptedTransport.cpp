@@ -179,6 +179,14 @@ void closeHandle(NetHandle handle) {
 
 uint32_t lastError() { return state().lastError; }
 
+// Scripted replies carry no status line: every one that arrives counts as 200.
+uint32_t httpStatus(NetHandle request) {
+    scripted::checked(request, Handle::Kind::Request);
+    return 200;
+}
+
+std::string systemErrorText(uint32_t) { return std::string(); }
+
 bool checkConnection(const std::wstring&) { return state().script.probeSucceeds; }
 
 void sleepMs(uint32_t) {}  // the wrapper's pauses cost nothing here

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "http/ErrorText.h"
 #include "http/Timings.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
@@ -22,6 +23,7 @@ NetHandle hInternet = nullptr;
 NetHandle hConnect = nullptr;
 NetHandle hRequest = nullptr;
 ByteBuffer replyBuffer;
+uint32_t replyStatus = 0;
 
 std::atomic<int> openHandles{0};
 std::atomic<int> runningWorkers{0};
@@ -68,8 +70,8 @@ uint32_t sendWorker(void* param) {
 enum class ReadOutcome { Done, Failed, Cut };
 
 // Reads the reply body to its end into replyBuffer (no terminating zero yet),
-// keeping at most kReplyLimit bytes.
-ReadOutcome readReply(NetHandle request, std::size_t& total) {
+// keeping at most kReplyLimit bytes. A failed read leaves its error in `error`.
+ReadOutcome readReply(NetHandle request, std::size_t& total, uint32_t& error) {
     total = 0;
     for (;;) {
         if (total == kReplyLimit) {
@@ -82,6 +84,7 @@ ReadOutcome readReply(NetHandle request, std::size_t& total) {
         replyBuffer.resize(total + want);
         uint32_t got = 0;
         if (!platform::readFile(request, replyBuffer.data() + total, want, &got)) {
+            error = platform::lastError();
             replyBuffer.resize(total);
             return ReadOutcome::Failed;
         }
@@ -97,6 +100,7 @@ void setProbeUrl(const std::wstring& url) { probeUrlStorage() = url; }
 const std::wstring& probeUrl() { return probeUrlStorage(); }
 int openTransportHandles() { return openHandles.load(); }
 int runningSendWorkers() { return runningWorkers.load(); }
+uint32_t lastReplyStatus() { return replyStatus; }
 
 int HttpClient::init(const std::string& host, bool secure) {
     this->secure = secure;
@@ -122,6 +126,7 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
                                    Logger& logger) {
     const std::string pathText = path ? path : "";
     closeTracked(hRequest);
+    replyStatus = 0;
     hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
     if (hRequest == nullptr) {
         lastErrorCode = platform::lastError();
@@ -158,14 +163,22 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     worker.close();
     if (dwExitCode != 0) {
         logger.logMessage(kTag, "RETURN vector<char> dwExitCode != 0 " + std::to_string(dwExitCode));
+        // The cause, which the entry above does not name.
+        logger.logMessage(kTag, windowsErrorMessage(lastErrorCode));
         return ByteBuffer();
     }
+    // Read while the request handle is open; an error page is still the reply,
+    // but the log says which status came with it.
+    replyStatus = platform::httpStatus(hRequest);
 
     std::size_t dwBytesRead = 0;
-    ReadOutcome read = readReply(hRequest, dwBytesRead);
+    uint32_t readError = 0;
+    ReadOutcome read = readReply(hRequest, dwBytesRead, readError);
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
         replyBuffer.clear();
         logger.logMessage(kTag, "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
+        // An empty body is no OS error; only a failed read call has a cause to name.
+        if (read == ReadOutcome::Failed) logger.logMessage(kTag, windowsErrorMessage(readError));
         return ByteBuffer();
     }
     if (read == ReadOutcome::Cut) {
@@ -175,6 +188,9 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     replyBuffer.push_back('\0');
     closeTracked(hRequest);
     logger.logAnswer(pathText, replyBuffer.data());
+    if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
+        logger.logMessage(kTag, "HTTP status " + std::to_string(replyStatus));
+    }
     ByteBuffer reply;
     reply.swap(replyBuffer);
     return reply;

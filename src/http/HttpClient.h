@@ -59,3 +59,5 @@ const std::wstring& probeUrl();
 // the WinInet handles currently open, and the send workers still running.
 int openTransportHandles();
 int runningSendWorkers();
+// The HTTP status of the last exchange whose send succeeded; 0 before one.
+uint32_t lastReplyStatus();

@@ -23,9 +23,14 @@ void setRequestTimeouts(NetHandle request, uint32_t ms);
 bool sendRequest(NetHandle request, const char* headers, const char* body, uint32_t bodyLength);
 // One read of the reply body; true with *bytesRead 0 at its end.
 bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesRead);
+// The HTTP status of a request whose send succeeded; 0 when it cannot be read.
+uint32_t httpStatus(NetHandle request);
 void closeHandle(NetHandle handle);
 // The calling thread's last error (GetLastError).
 uint32_t lastError();
+// The system's own text for an error code, in Windows-1251; empty when the
+// system has none.
+std::string systemErrorText(uint32_t code);
 // Forces a real connection attempt to `url`.
 bool checkConnection(const std::wstring& url);
 void sleepMs(uint32_t ms);

@@ -525,6 +525,43 @@ TEST_F(CardLookupTest, GuestRepliesThatAreNotAGuestFail) {
     }
 }
 
+// A gateway's or proxy's page is still the reply (results as before), and the
+// log names its status right after the dump; a 2xx reply gets no such entry.
+TEST_F(CardLookupTest, ErrorPagesKeepTheirResultAndTheLogNamesTheirStatus) {
+    const std::string html = "<html><body><h1>502 Bad Gateway</h1></body></html>";
+    struct Case {
+        std::string behaviour;
+        std::string reply;
+        std::string status;  // the entry after the dump, empty for none
+        std::string line;
+    };
+    const Case cases[] = {
+        {R"({"status": 502, "content_type": "text/html", "body": )" + jsonString(html) + "}", html,
+         "HTTP status 502", "Error: not ok jsonGuestInfo RETURN 1"},
+        {R"({"status": 500, "body": "{\"Status\":3}"})", R"({"Status":3})", "HTTP status 500",
+         "Error: status != 1 RETURN 1"},
+        {R"({"status": 203, "body": "{\"Status\":3}"})", R"({"Status":3})", "",
+         "Error: status != 1 RETURN 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.behaviour);
+        token_ = fakeloyalty::uniqueToken("status");
+        confWith();
+        serve("{\"GuestInfo\": " + c.behaviour + "}");
+        std::remove("brisvane.log");
+
+        EXPECT_EQ(lookup(79161234567LL, hostCheck(0)), 1);
+
+        EXPECT_EQ(lookupLines(), (startLines(0) + std::vector<std::string>{c.line}));
+        const std::string dump =
+            "[S] ANSWER FROM URL v1/GuestInfo/" + token_ + " " + kEol + c.reply + kEol;
+        const std::string after =
+            c.status.empty() ? entry("GetCardInfoEx", c.line) : entry("SendRequest", c.status);
+        EXPECT_THAT(stampless(logText()), HasSubstr(dump + after));
+        EXPECT_EQ(received().size(), 1u) << "an answered request is not sent again";
+    }
+}
+
 TEST_F(CardLookupTest, DiscountReplyThatIsNotASuccessFailsAfterClosing) {
     const std::string refusal = R"({"Status":2,"Message":"order closed"})";
     const std::vector<std::pair<std::string, std::string>> cases = {

@@ -2,13 +2,14 @@
 # Tests of the host emulator under Wine: its usage errors, init, lookup and
 # transaction against the fake loyalty service, and the configuration report's
 # warnings on crafted conf.xml files.
-#   hostemu-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS
-# Needs the fake service on FAKE_ADDRESS:80 (ctest fixture "fakeloyalty") and
+#   hostemu-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS TLS_HOST UNTRUSTED_HOST
+# Needs the fake service on FAKE_ADDRESS:80 and, for the connection check, on
+# TLS_HOST:443 and UNTRUSTED_HOST:443 (ctest fixture "fakeloyalty"), and
 # WINEPREFIX in the environment.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 wine_run="$here/../../scripts/wine-run.sh"
-hostemu="$1" dll="$2" fake="$3"
+hostemu="$1" dll="$2" fake="$3" no_listener="$4" tls_host="$5" untrusted_host="$6"
 
 work="$(mktemp -d /tmp/hostemu-test.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
@@ -277,6 +278,96 @@ cp "$here/../../samples/conf.xml" "$till/conf.xml"
 run "config of samples/conf.xml" 0 "$T" config "$work/cat1.xml"
 has "HTTPS on port 443"
 has "No warnings."
+
+# --- the connection check
+requests() {  # requests TOKEN: one line per request the fake service received for it
+  python3 - "$fake" "$1" <<'EOF'
+import json, sys, urllib.request
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+url = "http://%s/__control/requests?token=%s" % (sys.argv[1], sys.argv[2])
+for r in json.loads(opener.open(url, timeout=10).read())["requests"]:
+    print(r["method"], r["path"], bytes.fromhex(r["body_hex"]).decode())
+EOF
+}
+check_conf() {  # check_conf ADDRESS SSL TOKEN1 [TOKEN2]: place 1 is the fallback
+  conf <<EOF
+<Configuration><ApiAddress>$1</ApiAddress><SSL>$2</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$3</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>${4:-other}</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+}
+tok="hemu-$$-check-token" tok2="hemu-$$-check-second"
+for t in "$tok" "$tok2"; do
+  scenario "$t" '{"GuestInfo": {"body": "{\"Status\":2,\"ErrorMessage\":\"card not found\"}"}}'
+done
+check_conf "$fake" false "$tok" "$tok2"
+rm -f "$till/brisvane.log"
+run "check, HTTP up" 0 "$T" check
+has "service      ApiAddress \"$fake\", SSL \"false\": http://$fake:80"
+has "order category -1"
+has "name         $fake -> $fake"
+has "TCP          connected to $fake port 80"
+has "TLS          not used"
+has 'POST v1/GuestInfo/<token> {"CardToken":0}: HTTP status 200'
+has 'JSON with "Status" 2'
+has "Verdict: OK: the service answered with JSON (HTTP status 200)"
+lacks "$tok"
+[ "$(requests "$tok")" = "POST /v1/GuestInfo/$tok {\"CardToken\":0}" ] ||
+  fail "expected exactly one GuestInfo request, got: $(requests "$tok")"
+[ ! -e "$till/brisvane.log" ] || fail "check wrote brisvane.log into the host's folder"
+
+run "check, --place chooses the place" 0 "$T" check --place 2
+has "order category 2 (--place)"
+[ "$(requests "$tok2" | wc -l)" -eq 1 ] || fail "the request did not use place 2's token"
+
+check_conf "$tls_host" true "$tok"
+run "check, HTTPS with the test CA" 0 "$T" check
+has "TCP          connected to $fake port 443"
+has "TLS          handshake done, certificate trusted"
+has "certificate of $tls_host"
+has "Verdict: OK"
+
+check_conf "$untrusted_host" true "$tok"
+run "check, untrusted certificate" 1 "$T" check
+has "TLS          FAILED: Windows error 12057"
+has "past it: Windows error 12045"
+has "Verdict: FAILED: the certificate's issuer is not trusted by this Windows"
+[ "$(requests "$tok" | wc -l)" -eq 2 ] || fail "a request went over the untrusted channel"
+
+check_conf "brisvane-nowhere-$$.invalid" false "$tok"
+run "check, unresolvable name" 1 "$T" check
+has "name         FAILED: brisvane-nowhere-$$.invalid cannot be resolved: Windows error 11001"
+has "Verdict: FAILED: the name brisvane-nowhere-$$.invalid is not known to this till"
+
+check_conf "$no_listener" false "$tok"
+run "check, nothing listening" 1 "$T" check
+has "TCP          FAILED: no connection to $no_listener port 80: Windows error 10061"
+has "Verdict: FAILED: nothing accepts connections on $no_listener port 80"
+
+check_conf "$fake" false ""
+run "check, empty token" 1 "$T" check
+has "token        FAILED: the LoyltyApiToken chosen for order category -1 (its place's, or the fallback) is empty"
+conf <<EOF
+<Configuration><ApiAddress>$fake</ApiAddress>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>$tok</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+run "check, no place for --place and no fallback" 1 "$T" check --place 7
+has "token        FAILED: no place of service has PlaceCode 7"
+
+rm -f "$till/conf.xml"
+run "check without conf.xml" 1 "$T" check
+has "conf.xml     FAILED: conf.xml is missing"
+has "Verdict: FAILED: conf.xml is missing"
+
+run "check with an extra argument" 2 "$T" check now
+has "check takes no further arguments"
+run "check, --place without a code" 2 "$T" check --place
+has "--place takes a place code"
+run "check, --place not a number" 2 "$T" check --place hall
+run "--place on another command" 2 "$T" init --place 1
+has "--place is an option of check only"
 
 if [ "$failures" -ne 0 ]; then
   echo "hostemu tests: $failures failure(s)"

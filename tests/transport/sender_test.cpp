@@ -1,7 +1,10 @@
 // One exchange through SendRequest against the fake loyalty service.
 #include <gmock/gmock.h>
 
+#include <cstdio>
+
 #include "TransportFixture.h"
+#include "http/ErrorText.h"
 #include "http/Timings.h"
 
 using namespace transporttest;
@@ -55,6 +58,71 @@ TEST_F(SenderTest, AnEmptyBodyIsNoReply) {
     EXPECT_TRUE(reply.empty());
     EXPECT_EQ(entries(), entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path));
     EXPECT_EQ(openTransportHandles(), 2) << "the request handle was closed on the failure path";
+}
+
+// A failed send is followed by an entry naming its cause; an error page stays
+// the reply, and its status follows the dump. An empty body is no OS error.
+TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
+    struct Case {
+        const char* name;
+        std::string host;       // where the client connects
+        std::string behaviour;  // the fake service's answer
+        uint32_t sendError;     // the send fails with this code; 0: it succeeds
+        uint32_t readError;     // the read fails with this code; 0: it succeeds
+        std::string reply;      // the reply text when the send succeeds
+        uint32_t status;        // the status entry expected after the dump; 0: none
+    };
+    const std::string html = "<html><body><h1>502 Bad Gateway</h1></body></html>";
+    const Case cases[] = {
+        {"refused", BRISVANE_NO_LISTENER_ADDRESS, "", 12029, 0, "", 0},
+        {"unresolvable", "brisvane-nowhere.invalid", "", 12007, 0, "", 0},
+        {"empty reply", service_.address(), R"({"body": ""})", 0, 0, "", 0},
+#ifndef _WIN32
+        // A failed read names its cause too. Wine's WinInet hands out a body
+        // cut short without an error, so only the native side can show it.
+        {"body cut short", service_.address(), R"({"body": "{\"Sta", "cut": 100})", 0, 12030, "",
+         0},
+#endif
+        {"502 page", service_.address(),
+         R"({"status": 502, "content_type": "text/html", "body": ")" + html + R"("})", 0, 0, html,
+         502},
+        {"500 JSON", service_.address(), R"({"status": 500, "body": "{\"Status\":0}"})", 0, 0,
+         "{\"Status\":0}", 500},
+        {"200 JSON", service_.address(), R"({"body": "{\"Status\":1}"})", 0, 0, "{\"Status\":1}",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string token = fakeloyalty::uniqueToken("s");
+        const std::string path = "v1/GuestInfo/" + token;
+        if (!c.behaviour.empty())
+            service_.setScenario(token, R"({"GuestInfo": )" + c.behaviour + "}");
+        std::remove("brisvane.log");
+        ASSERT_EQ(client_.init(c.host, false), 0);
+
+        ByteBuffer reply = send(path, "{}");
+
+        std::string expected;
+        if (c.sendError != 0) {
+            EXPECT_EQ(lastErrorCode, c.sendError);
+            expected = entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
+                       entry("SendRequest", "Windows error " + std::to_string(c.sendError) + ": " +
+                                                describeError(c.sendError));
+        } else if (c.reply.empty()) {
+            expected = entry("SendRequest",
+                             "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
+            if (c.readError != 0)
+                expected += entry("SendRequest", windowsErrorMessage(c.readError));
+        } else {
+            expected = answer(path, c.reply);
+            if (c.status != 0)
+                expected += entry("SendRequest", "HTTP status " + std::to_string(c.status));
+        }
+        EXPECT_EQ(text(reply), c.reply);
+        EXPECT_EQ(entries(), expected);
+        EXPECT_EQ(lastReplyStatus(), c.status != 0 ? c.status : (c.sendError != 0 ? 0u : 200u));
+        client_.close();
+    }
 }
 
 TEST_F(SenderTest, LongRepliesAreReadToTheirEndUpToTheBound) {

@@ -5,6 +5,7 @@
 
 #include "TransportFixture.h"
 #include "host/CardInfoRecord.h"
+#include "http/ErrorText.h"
 #include "http/Timings.h"
 
 using namespace transporttest;
@@ -58,9 +59,12 @@ TEST_F(WrapperTest, NoListenerAndNoInternetEndAfterTheProbeWithoutASecondAttempt
     EXPECT_TRUE(isEmptyReply(reply));
     EXPECT_GE(ms, timings::kProbePauseMs);
     EXPECT_LT(ms, timings::kProbePauseMs + timings::kRetryPauseMs) << "no second pause";
-    EXPECT_EQ(entries(), tryEntry(path, "{}") + entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
-                             noReplyEntry() + entry("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!") +
-                             entry("SendRequestWrapper", "AND INFO WAS NULL") + nullDump("SendRequestWrapper"));
+    EXPECT_EQ(entries(), tryEntry(path, "{}") +
+                             entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
+                             entry("SendRequest", windowsErrorMessage(12029)) + noReplyEntry() +
+                             entry("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!") +
+                             entry("SendRequestWrapper", "AND INFO WAS NULL") +
+                             nullDump("SendRequestWrapper"));
     EXPECT_NE(lastErrorCode, 0u);
 }
 

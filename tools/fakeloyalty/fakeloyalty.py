@@ -18,7 +18,8 @@ where B is one behaviour or a list of them (the n-th request to that path gets t
 n-th entry, the last one repeats). A behaviour:
   {"action": "reply" | "hang" | "close",   # answer / accept and never answer / drop
    "status": 200, "body": "text", "size": N,  # size: body repeated and cut to N bytes
-   "delay_ms": 0, "content_type": "application/json; charset=utf-8"}
+   "delay_ms": 0, "content_type": "application/json; charset=utf-8",
+   "cut": N}                                 # announce N bytes more than sent, then hang up
 The token "*" is the fallback for tokens without a scenario of their own.
 A behaviour may also choose by the request body, so that one token can serve
 several guests: {"by_body": [{"contains": "text", <behaviour>}, ...], "default": B}
@@ -189,12 +190,16 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, fmt, *args):
         sys.stderr.write("%s %s\n" % (self.address_string(), fmt % args))
 
-    def send_whole(self, status, body, content_type="application/json; charset=utf-8"):
+    def send_whole(self, status, body, content_type="application/json; charset=utf-8", cut=0):
         # Head and body in one write: two writes stall every exchange on Nagle.
         reason = self.responses.get(status, ("",))[0]
         head = ("HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
-                % (status, reason, content_type, len(body))).encode("latin-1")
+                % (status, reason, content_type, len(body) + cut)).encode("latin-1")
         self.wfile.write(head + body)
+        if cut:
+            self.wfile.flush()
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_RDWR)
 
     def quick_ack(self):
         # Clients that write the head and the body of a request separately
@@ -301,7 +306,8 @@ class Handler(BaseHTTPRequestHandler):
             pattern = body or b"x"
             body = (pattern * (size // len(pattern) + 1))[:size]
         self.send_whole(int(b.get("status", 200)), body,
-                        b.get("content_type", "application/json; charset=utf-8"))
+                        b.get("content_type", "application/json; charset=utf-8"),
+                        max(0, int(b.get("cut", 0))))
 
 
     def act_faults(self, b, rec):

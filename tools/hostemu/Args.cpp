@@ -16,6 +16,17 @@ bool parseCard(const std::string& s, int64_t& card) {
     return true;
 }
 
+// A place code as written in conf.xml: an optional sign and decimal digits.
+bool parsePlace(const std::string& s, int32_t& place) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (errno != 0 || end == s.c_str() || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    place = static_cast<int32_t>(v);
+    return true;
+}
+
 }  // namespace
 
 const char* usageText() {
@@ -23,6 +34,7 @@ const char* usageText() {
            "       hostemu [--brief] <folder> lookup <card-or-phone-number> <check.xml>\n"
            "       hostemu [--brief] <folder> transaction <check.xml>\n"
            "       hostemu <folder> config <check.xml>\n"
+           "       hostemu <folder> check [--place CODE]\n"
            "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
            "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
            "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
@@ -30,8 +42,12 @@ const char* usageText() {
            "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
            "  which address, token and record slots the DLL will use for that check, with\n"
            "  warnings for settings that do not do what they seem to.\n"
-           "  Exit status: 0 done (config: no warnings), 1 config warnings or the DLL could\n"
-           "  not be loaded, 2 bad arguments or unreadable check file.\n";
+           "  check tests the connection to the service step by step, as the DLL makes it\n"
+           "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
+           "  with the token of a check without order category, or of place CODE.\n"
+           "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
+           "  JSON), 1 config warnings, a failed check step or the DLL could not be loaded,\n"
+           "  2 bad arguments or unreadable check file.\n";
 }
 
 bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
@@ -40,6 +56,13 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
         const std::string w = argv[i] ? argv[i] : "";
         if (w == "--brief") {
             args.brief = true;
+        } else if (w == "--place") {
+            if (i + 1 >= argc || !parsePlace(argv[i + 1] ? argv[i + 1] : "", args.place)) {
+                error = "--place takes a place code (a whole number)";
+                return false;
+            }
+            args.hasPlace = true;
+            ++i;
         } else if (w.size() > 1 && w[0] == '-' && !(w[1] >= '0' && w[1] <= '9')) {
             error = "unknown option " + w;
             return false;
@@ -73,8 +96,14 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
         } else {
             args.checkFile = words[2];
         }
+    } else if (command == "check") {
+        args.command = Args::Command::Check;
+        if (rest != 0) error = "check takes no further arguments (only --place CODE)";
     } else {
         error = "unknown command " + command;
+    }
+    if (error.empty() && args.hasPlace && args.command != Args::Command::Check) {
+        error = "--place is an option of check only";
     }
     if (args.folder.empty() && error.empty()) error = "the folder is empty";
     return error.empty();

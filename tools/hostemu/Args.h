@@ -4,12 +4,14 @@
 
 // What hostemu was asked to do, read from its command line.
 struct Args {
-    enum class Command { Init, Lookup, Transaction, Config };
+    enum class Command { Init, Lookup, Transaction, Config, Check };
     Command command = Command::Init;
     bool brief = false;      // only the call's closing log lines, only filled record fields
     std::string folder;      // the host's working folder: brisvane.dll, conf.xml, brisvane.log
     int64_t card = 0;        // lookup only
     std::string checkFile;   // lookup, transaction, config
+    bool hasPlace = false;   // check: --place CODE given
+    int32_t place = -1;      // check: the order category whose token is used
 };
 
 // Parses argv; on failure returns false with a one-line reason in `error`.

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -51,6 +52,7 @@ struct Object {
     std::mutex m;  // guards fd and closed against a close from another thread
     int fd = -1;
     bool closed = false;
+    uint32_t status = 0;       // the reply's HTTP status, once its headers are in
     std::string pending;       // body bytes that came in with the headers
     long long remaining = -1;  // body bytes still due; -1: up to the end of the stream
 
@@ -150,6 +152,8 @@ bool receiveHeaders(Object& req, int fd) {
         in.append(chunk, static_cast<std::size_t>(n));
     }
     if (in.compare(0, 5, "HTTP/") != 0) return fail(kErrorInvalidResponse);
+    const std::size_t blank = in.find(' ');
+    req.status = blank < end ? static_cast<uint32_t>(std::atoi(in.c_str() + blank + 1)) : 0;
     std::string head = lower(in.substr(0, end));
     req.pending = in.substr(end + 4);
     req.remaining = -1;
@@ -265,6 +269,11 @@ bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesR
     return true;
 }
 
+uint32_t httpStatus(NetHandle request) {
+    std::shared_ptr<Object> req = find(request, Object::Kind::Request);
+    return req ? req->status : 0;
+}
+
 void closeHandle(NetHandle handle) {
     std::shared_ptr<Object> obj;
     {
@@ -282,6 +291,10 @@ void closeHandle(NetHandle handle) {
 }
 
 uint32_t lastError() { return tlsLastError; }
+
+// The codes here are WinInet's, and POSIX has no texts for them: the module's
+// own short texts stand in.
+std::string systemErrorText(uint32_t) { return std::string(); }
 
 bool checkConnection(const std::wstring& url) {
     // http://host[:port]/... ; the probe only needs a TCP connection.

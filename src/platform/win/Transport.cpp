@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-
+#include "host/TextCodec.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -43,9 +43,34 @@ bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesR
     return ok != FALSE;
 }
 
+uint32_t httpStatus(NetHandle request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoA(static_cast<HINTERNET>(request),
+                        HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        return 0;
+    }
+    return status;
+}
+
 void closeHandle(NetHandle handle) { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
 
 uint32_t lastError() { return GetLastError(); }
+
+std::string systemErrorText(uint32_t code) {
+    // WinInet's codes live in wininet.dll's message table, the others in the
+    // system's. Read as UTF-16 so that the text comes out in Windows-1251
+    // whatever the machine's ANSI code page.
+    HMODULE wininet = GetModuleHandleA("wininet.dll");
+    DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (wininet != nullptr) flags |= FORMAT_MESSAGE_FROM_HMODULE;
+    wchar_t text[512];
+    const DWORD n =
+        FormatMessageW(flags, wininet, code, 0, text, sizeof text / sizeof text[0], nullptr);
+    std::string out;
+    for (DWORD i = 0; i < n; ++i) out += cp1251FromCodePoint(static_cast<uint16_t>(text[i]));
+    return out;
+}
 
 bool checkConnection(const std::wstring& url) {
     return InternetCheckConnectionW(url.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
