@@ -23,6 +23,7 @@ const char* usageText() {
            "       hostemu [--brief] <folder> lookup <card-or-phone-number> <check.xml>\n"
            "       hostemu [--brief] <folder> transaction <check.xml>\n"
            "       hostemu <folder> config <check.xml>\n"
+           "       hostemu <folder> replay <brisvane.log> [--call N]\n"
            "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
            "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
            "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
@@ -30,8 +31,15 @@ const char* usageText() {
            "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
            "  which address, token and record slots the DLL will use for that check, with\n"
            "  warnings for settings that do not do what they seem to.\n"
-           "  Exit status: 0 done (config: no warnings), 1 config warnings or the DLL could\n"
-           "  not be loaded, 2 bad arguments or unreadable check file.\n";
+           "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+           "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+           "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+           "  replies, and says per call whether result, requests and log entries are the\n"
+           "  same (--call N: only call N as numbered in its output).\n"
+           "  Exit status: 0 done (config: no warnings; replay: every replayable call the\n"
+           "  same), 1 config warnings, a replayed call that differs, or the DLL could not\n"
+           "  be loaded, 2 bad arguments or an unreadable check file or log, 3 the replay\n"
+           "  could not run (no free address).\n";
 }
 
 bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
@@ -40,6 +48,15 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
         const std::string w = argv[i] ? argv[i] : "";
         if (w == "--brief") {
             args.brief = true;
+        } else if (w == "--call") {
+            char* end = nullptr;
+            const long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end != '\0' || n < 1 || n > 1000000) {
+                error = "--call takes a call number (1, 2, ...)";
+                return false;
+            }
+            args.call = static_cast<int>(n);
+            ++i;
         } else if (w.size() > 1 && w[0] == '-' && !(w[1] >= '0' && w[1] <= '9')) {
             error = "unknown option " + w;
             return false;
@@ -73,9 +90,18 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
         } else {
             args.checkFile = words[2];
         }
+    } else if (command == "replay") {
+        args.command = Args::Command::Replay;
+        if (rest != 1) {
+            error = "replay takes one log file";
+        } else {
+            args.logFile = words[2];
+        }
     } else {
         error = "unknown command " + command;
     }
+    if (args.call != 0 && args.command != Args::Command::Replay && error.empty())
+        error = "--call goes with replay";
     if (args.folder.empty() && error.empty()) error = "the folder is empty";
     return error.empty();
 }

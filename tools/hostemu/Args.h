@@ -4,12 +4,14 @@
 
 // What hostemu was asked to do, read from its command line.
 struct Args {
-    enum class Command { Init, Lookup, Transaction, Config };
+    enum class Command { Init, Lookup, Transaction, Config, Replay };
     Command command = Command::Init;
-    bool brief = false;      // only the call's closing log lines, only filled record fields
-    std::string folder;      // the host's working folder: brisvane.dll, conf.xml, brisvane.log
-    int64_t card = 0;        // lookup only
-    std::string checkFile;   // lookup, transaction, config
+    bool brief = false;     // only the call's closing log lines, only filled record fields
+    std::string folder;     // the host's working folder: brisvane.dll, conf.xml, brisvane.log
+    int64_t card = 0;       // lookup only
+    std::string checkFile;  // lookup, transaction, config
+    std::string logFile;    // replay: the till's brisvane.log
+    int call = 0;           // replay --call N: only call N (numbered from 1); 0: all
 };
 
 // Parses argv; on failure returns false with a one-line reason in `error`.

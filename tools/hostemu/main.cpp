@@ -10,6 +10,7 @@
 #include "ConfigCommand.h"
 #include "Console.h"
 #include "DllCalls.h"
+#include "ReplayCommand.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int run(int argc, char** argv) {
         std::fprintf(stderr, "hostemu: %s\n%s", error.c_str(), usageText());
         return 2;
     }
+    if (args.command == Args::Command::Replay) return runReplay(args);
     std::string check;
     if (!args.checkFile.empty() && !readWholeFile(args.checkFile, check)) {
         std::fprintf(stderr, "hostemu: cannot read check file %s\n", args.checkFile.c_str());
