@@ -2,7 +2,7 @@
 
 // winsock2 before windows.h.
 #include <winsock2.h>
-
+// windows.h after it
 #include <windows.h>
 
 #include <cctype>
@@ -172,17 +172,28 @@ struct ReplayServer::State {
     }
 
     // The first request not yet served; a refusal there closes the door until
-    // the module has logged past that request.
-    void followScript() {
-        Lock l(lock);
+    // the module has logged past that request (`watchLog`), else it is open.
+    // Called with `lock` held, right when the script moves on, so that the
+    // door is in place before the module's next connection.
+    void applyDoor(bool watchLog) {
         for (std::size_t i = 0; i < attempts.size(); ++i) {
             if (used[i]) continue;
             if (attempts[i].outcome != replay::Attempt::Outcome::Refused) break;
             stopListening();
-            if (!announcedAndPast(logName, logOffset, i)) return;
+            if (!watchLog || !announcedAndPast(logName, logOffset, i)) return;
             used[i] = true;
         }
         listen();
+    }
+
+    void followScript() {
+        Lock l(lock);
+        applyDoor(true);
+    }
+
+    SOCKET currentListener() {
+        Lock l(lock);
+        return listener;
     }
 
     void serve(Client& c, const std::string& path, const std::string& body) {
@@ -201,6 +212,7 @@ struct ReplayServer::State {
                 c.phase = Client::Phase::Answered;
             }
             c.since = GetTickCount();
+            applyDoor(false);
             return;
         }
         // Not in the log: an empty reply, which the module treats as none.
@@ -218,9 +230,11 @@ struct ReplayServer::State {
     }
 
     void step() {
+        // The owner may close the listener meanwhile; accept then just fails.
+        const SOCKET door = currentListener();
         fd_set readable;
         FD_ZERO(&readable);
-        if (listener != INVALID_SOCKET) FD_SET(listener, &readable);
+        if (door != INVALID_SOCKET) FD_SET(door, &readable);
         for (const Client& c : clients) FD_SET(c.socket, &readable);
         timeval wait{0, kSelectWaitUs};
         if (readable.fd_count == 0) {
@@ -228,8 +242,8 @@ struct ReplayServer::State {
             return;
         }
         if (select(0, &readable, nullptr, nullptr, &wait) <= 0) return;
-        if (listener != INVALID_SOCKET && FD_ISSET(listener, &readable)) {
-            SOCKET s = accept(listener, nullptr, nullptr);
+        if (door != INVALID_SOCKET && FD_ISSET(door, &readable)) {
+            SOCKET s = accept(door, nullptr, nullptr);
             if (s != INVALID_SOCKET) {
                 if (clients.size() >= kMaxClients) {
                     closesocket(s);
@@ -285,6 +299,7 @@ DWORD WINAPI serverThread(LPVOID parameter) {
         state->step();
     }
     state->closeClients(true);
+    Lock l(state->lock);
     state->stopListening();
     return 0;
 }
@@ -347,6 +362,7 @@ void ReplayServer::beginCall(const std::vector<replay::Attempt>& attempts,
     state_->received.clear();
     state_->logName = logName;
     state_->logOffset = logOffset;
+    state_->applyDoor(false);
 }
 
 std::vector<replay::Received> ReplayServer::endCall() {
