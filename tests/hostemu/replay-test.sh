@@ -123,6 +123,23 @@ has "call 5  TransactionsEx  result 1: DIFFERS: result 1, recorded 0"
 has 'jsonResultRequest["Status"].GetInt() != 1 RETURNS 1{"Status":2}'
 has "6 same, 1 differ"
 
+# Call 7 as a till with internet access logs it: its probe succeeded, so it tried
+# again. Here the probe fails; that alone is no difference.
+python3 - "$work/day.log" "$work/probe.log" "$tok" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+line = log.rindex(b"GOOGLE NOT WORKING, ERROR!")
+stamp = log[log.rindex(b"\n[", 0, line) + 1:][:22]
+retry = (b"GOOGLE WORKS, TRY ANOTHER ONE TO v1/GuestInfo/" + sys.argv[3].encode() +
+         b" WITH Content-Type:application/json;\r\n" + stamp +
+         b"SendRequest : RETURN vector<char> dwExitCode != 0 1\r\n" + stamp +
+         b"SendRequestWrapper : RESPONSE WAS NULL AGAIN, ERROR!")
+open(sys.argv[2], "wb").write(log[:line] + retry + log[line + 26:])
+EOF
+run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 7
+has "call 7  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
+has "1 call: 0 same, 0 differ, 0 not replayable, 1 same but for the connectivity probe"
+
 # From the middle of call 3 to the middle of call 5.
 python3 - "$work/day.log" "$work/cut.log" <<'EOF'
 import sys

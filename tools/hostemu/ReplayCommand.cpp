@@ -264,7 +264,7 @@ int runReplay(const Args& args) {
             return 1;
         }
         writeOut("Replaying " + args.logFile + " (" + std::to_string(calls.size()) +
-                 " calls) through " + dllPath +
+                 (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
                  "; the service's recorded replies come from http://" + server.address() + ":80\n");
         std::fflush(stdout);
         Replay replay(dll, server, scratch.path());
