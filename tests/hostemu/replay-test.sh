@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # hostemu replay under Wine: a till's log made against the fake service (lookups
-# in modes 0, 1 and 16, a close, a return, and a lookup whose request is refused)
+# in modes 0, 1 and 16, a close, a return, a close whose guest is found through the
+# check's card holder, and a lookup whose request is refused)
 # is replayed through the same DLL; then with one recorded reply changed, cut at
 # both ends, and with bad arguments.
 #   replay-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS
@@ -77,8 +78,9 @@ cat >"$work/close.xml" <<'EOF'
 </CHECKDATA>
 EOF
 for mode in 0 16 2; do sed "s/chmode=\"1\"/chmode=\"$mode\"/" "$work/close.xml" >"$work/mode$mode.xml"; done
+sed 's/<PAYMENT code="5"[^>]*>//' "$work/close.xml" >"$work/holder.xml"
 
-# --- the till's day: calls 1 to 7
+# --- the till's day: calls 1 to 8
 conf "$fake"
 run "record" 0 "$T" init
 run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
@@ -87,7 +89,10 @@ run "record" 0 "$T" lookup 1001 "$work/mode16.xml"
 run "record" 0 "$T" transaction "$work/close.xml"
 run "record" 0 "$T" transaction "$work/mode2.xml"
 has "TransactionsEx returned 0"
-conf "$nolistener"  # the service is down for call 7: refused, 10 s pause, failed probe
+run "record" 0 "$T" transaction "$work/holder.xml"
+has "TRY GET ClientId from API WITH {\"CardToken\":1001}"
+has "TransactionsEx returned 0"
+conf "$nolistener"  # the service is down for call 8: refused, 10 s pause, failed probe
 run "record" 0 "$T" lookup 1002 "$work/mode0.xml"
 has "dwExitCode != 0"
 cp "$till/brisvane.log" "$work/day.log"
@@ -96,12 +101,12 @@ sums="$(md5sum "$till/conf.xml" "$till/brisvane.log")"
 
 run "replay through the same DLL" 0 "$T" replay "Z:$work/day.log"
 for c in "1  Init" "2  GetCardInfoEx(1001)" "3  GetCardInfoEx(79161234567)" "4  GetCardInfoEx" \
-         "5  TransactionsEx" "6  TransactionsEx" "7  GetCardInfoEx(1002)"; do
+         "5  TransactionsEx" "6  TransactionsEx" "7  TransactionsEx" "8  GetCardInfoEx(1002)"; do
   has "call $c  result "
 done
-has "call 7  GetCardInfoEx(1002): the module's own waits make this call take about 10 s"
-[ "$(grep -c ': same$' <<<"$out")" -eq 7 ] || fail "every call should be the same"
-has "7 calls: 7 same, 0 differ, 0 not replayable"
+has "call 8  GetCardInfoEx(1002): the module's own waits make this call take about 10 s"
+[ "$(grep -c ': same$' <<<"$out")" -eq 8 ] || fail "every call should be the same"
+has "8 calls: 8 same, 0 differ, 0 not replayable"
 [ "$(md5sum "$till/conf.xml" "$till/brisvane.log")" = "$sums" ] ||
   fail "the replay touched the folder's conf.xml or brisvane.log"
 
@@ -121,9 +126,9 @@ EOF
 run "a changed reply" 1 "$T" replay "Z:$work/refused.log"
 has "call 5  TransactionsEx  result 1: DIFFERS: result 1, recorded 0"
 has 'jsonResultRequest["Status"].GetInt() != 1 RETURNS 1{"Status":2}'
-has "6 same, 1 differ"
+has "7 same, 1 differ"
 
-# Call 7 as a till with internet access logs it: its probe succeeded, so it tried
+# Call 8 as a till with internet access logs it: its probe succeeded, so it tried
 # again. Here the probe fails; that alone is no difference.
 python3 - "$work/day.log" "$work/probe.log" "$tok" <<'EOF'
 import sys
@@ -136,8 +141,8 @@ retry = (b"GOOGLE WORKS, TRY ANOTHER ONE TO v1/GuestInfo/" + sys.argv[3].encode(
          b"SendRequestWrapper : RESPONSE WAS NULL AGAIN, ERROR!")
 open(sys.argv[2], "wb").write(log[:line] + retry + log[line + 26:])
 EOF
-run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 7
-has "call 7  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
+run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 8
+has "call 8  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
 has "1 call: 0 same, 0 differ, 0 not replayable, 1 same but for the connectivity probe"
 
 # From the middle of call 3 to the middle of call 5.
