@@ -79,6 +79,7 @@ cat >"$work/close.xml" <<'EOF'
 EOF
 for mode in 0 16 2; do sed "s/chmode=\"1\"/chmode=\"$mode\"/" "$work/close.xml" >"$work/mode$mode.xml"; done
 sed 's/<PAYMENT code="5"[^>]*>//' "$work/close.xml" >"$work/holder.xml"
+sed -i 's/$/\r/' "$work/mode0.xml"  # a host's check with CR LF line ends
 
 # --- the till's day: calls 1 to 8
 conf "$fake"
