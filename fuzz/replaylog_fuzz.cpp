@@ -37,13 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (a.reachesService()) received.push_back({a.path, a.body});
         }
         require(replay::compareRequests(call.attempts, received).empty());
-        require(
-            replay::compareEntries(call.entries, call.entries, call.config, call.config).verdict ==
-            replay::EntryComparison::Verdict::Same);
+        require(replay::compareEntries(call.entries, call.entries, call.config(), call.config())
+                    .verdict == replay::EntryComparison::Verdict::Same);
         if (call.kind != replay::Call::Kind::Init) require(call.record.Deleted == 0);
         std::string pointed, why;
-        if (call.configPresent && replay::pointConfigAt(call.config, "127.0.0.1", pointed, why) &&
-            pointed != call.config)
+        if (call.configPresent && replay::pointConfigAt(call.config(), "127.0.0.1", pointed, why) &&
+            pointed != call.config())
             require(pointed.find("127.0.0.1") != std::string::npos);
     }
     return 0;

@@ -104,7 +104,7 @@ class Replay {
         }
         std::string given, why;
         if (call.configPresent &&
-            !replay::pointConfigAt(call.config, server_.address(), given, why)) {
+            !replay::pointConfigAt(call.config(), server_.address(), given, why)) {
             writeOut(head + ": not replayable: " + why + "\n");
             ++tally.notReplayable;
             return;
@@ -136,7 +136,7 @@ class Replay {
             replay::splitEntries(readFrom(logName_, offset));
 
         const replay::EntryComparison log =
-            replay::compareEntries(call.entries, entries, given, call.config);
+            replay::compareEntries(call.entries, entries, given, call.config());
         const bool probeOnly = log.verdict == replay::EntryComparison::Verdict::ProbeOnly;
         // Past a probe that went the other way the requests part ways too.
         std::vector<replay::Received> compared = received;

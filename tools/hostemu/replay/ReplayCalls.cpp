@@ -158,6 +158,10 @@ void readAttempts(Call& call) {
             }
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
+        } else if (isMessage(e, "SendRequest") && open && startsWith(e.body, "HTTP status ")) {
+            // The status the reply came with, logged before or after its dump.
+            const int status = std::atoi(e.body.c_str() + 12);
+            if (status >= 100 && status <= 999) open->httpStatus = status;
         } else if (isMessage(e, "SendRequest") && open &&
                    open->outcome == Attempt::Outcome::Unknown) {
             const std::string& m = e.body;
@@ -169,9 +173,6 @@ void readAttempts(Call& call) {
                        startsWith(m, "ERROR WHILE SENDING hRequest == NULL") ||
                        startsWith(m, "RETURN vector<char> !GetExitCodeThread")) {
                 open->outcome = Attempt::Outcome::Refused;
-            } else if (startsWith(m, "HTTP status ")) {
-                const int status = std::atoi(m.c_str() + 12);
-                if (status >= 100 && status <= 999) open->httpStatus = status;
             }
         }
     }
@@ -280,7 +281,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
     std::vector<Call> calls;
     bool configFromLog = false;
     bool configPresent = folderConfigPresent;
-    std::string config = folderConfig;
+    auto config = std::make_shared<const std::string>(folderConfig);
     bool afterHousekeeping = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
@@ -296,12 +297,13 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         if (call.kind == Call::Kind::Init && isMessage(entries[i], "WriteConfToLog")) {
             configFromLog = true;
             configPresent = !entries[i].body.empty();
-            config = configPresent ? entries[i].body : std::string();
+            config = std::make_shared<const std::string>(configPresent ? entries[i].body
+                                                                       : std::string());
         }
         call.entries.push_back(std::move(entries[i]));
         call.configFromLog = configFromLog;
         call.configPresent = configPresent;
-        call.config = config;
+        call.configText = config;
     }
     for (Call& call : calls) complete(call);
     return calls;

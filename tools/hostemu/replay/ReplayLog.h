@@ -5,6 +5,7 @@
 // call wrote. Platform-neutral: bytes in, calls out; never throws on any input.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,12 @@ struct Call {
 
     bool configFromLog = false;  // the last conf.xml copy of an Init before (or in) it
     bool configPresent = false;  // false: no conf.xml was in force
-    std::string config;
+    // Shared: every call after an Init holds the same copy.
+    std::shared_ptr<const std::string> configText;
+    const std::string& config() const {
+        static const std::string none;
+        return configText ? *configText : none;
+    }
 
     std::string input;  // the input buffer as dumped
     int64_t card = 0;   // from the guest-information body; 0 where none was sent

@@ -191,7 +191,7 @@ void prepareRecord(Call& call) {
     reply.Parse(discount->reply.c_str());
     if (!reply.HasParseError() && reply.IsObject() && reply.HasMember("Message")) ZERO(r, Comment);
     pugi::xml_document doc;
-    if (call.configPresent && doc.load_string(call.config.c_str())) {
+    if (call.configPresent && doc.load_string(call.config().c_str())) {
         const pugi::xml_node conf = doc.child("Configuration");
         for (pugi::xml_node b = conf.child("BonusAccount"); b; b = b.next_sibling("BonusAccount"))
             zeroSubAccount(r, atoiOf(b.child("CardSubAccount")));
