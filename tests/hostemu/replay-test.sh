@@ -116,6 +116,24 @@ has "call 3  GetCardInfoEx(79161234567)  result 0: same"
 has "1 call: 1 same"
 lacks "call 2 "
 
+# The host's own values in fields the lookup does not write come back from the
+# recorded dump; a field the lookup writes is made again, not copied from it.
+python3 - "$work/day.log" "$work/host.log" "$work/owner.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+dump = log.index(b"GetCardInfoEx RESULT INFO : Info - ")
+head, tail = log[:dump], log[dump:]
+host = tail.replace(b"Access_amount5: 0;", b"Access_amount5: 777;", 1).replace(
+    b"Comment: ;", b"Comment: host note;", 1)
+open(sys.argv[2], "wb").write(head + host)
+owner = tail.replace(b"Card_owner: ", b"Card_owner: X", 1)
+open(sys.argv[3], "wb").write(head + owner)
+EOF
+run "host values in the record" 0 "$T" replay "Z:$work/host.log" --call 2
+has "call 2  GetCardInfoEx(1001)  result 0: same"
+run "a value the lookup writes" 1 "$T" replay "Z:$work/owner.log" --call 2
+has "call 2  GetCardInfoEx(1001)  result 0: DIFFERS: log entry"
+
 # The close answered {"Status":2} instead of {"Status":1}.
 python3 - "$work/day.log" "$work/refused.log" <<'EOF'
 import sys
