@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -110,8 +111,10 @@ class Replay {
             return;
         }
         const std::string confName = scratch_ + "\\conf.xml";
-        if (call.configPresent ? !writeFile(confName, given)
-                               : (DeleteFileA(confName.c_str()), false)) {
+        // The till had no conf.xml where the log's Init copied an empty one.
+        if (!call.configPresent) {
+            DeleteFileA(confName.c_str());
+        } else if (!writeFile(confName, given)) {
             writeOut(head + ": not replayable: cannot write " + confName + "\n");
             ++tally.notReplayable;
             return;
@@ -147,8 +150,11 @@ class Replay {
             const std::size_t n = std::min(reached, compared.size());
             compared.resize(n);
             std::vector<replay::Attempt> kept;
-            for (const replay::Attempt& a : recorded)
-                if (!a.reachesService() || kept.size() < n) kept.push_back(a);
+            std::size_t keptReached = 0;
+            for (const replay::Attempt& a : recorded) {
+                if (a.reachesService() && keptReached++ >= n) continue;
+                kept.push_back(a);
+            }
             recorded = kept;
         }
         const std::string requests = replay::compareRequests(recorded, compared);
