@@ -134,6 +134,18 @@ has "call 2  GetCardInfoEx(1001)  result 0: same"
 run "a value the lookup writes" 1 "$T" replay "Z:$work/owner.log" --call 2
 has "call 2  GetCardInfoEx(1001)  result 0: DIFFERS: log entry"
 
+# A host that passed no card record: the replay passes none either.
+python3 - "$work/day.log" "$work/norecord.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+start = log.rindex(b"\n", 0, log.index(b"GetCardInfoEx from File1 Started!")) + 1
+end = log.rindex(b"\n", 0, log.index(b"GetConfig : TRY GET configuration", start)) + 1
+open(sys.argv[2], "wb").write(
+    log[:end] + log[start:start + 22] + b"GetCardInfoEx : ERROR card record is NULL RETURN 1\r\n")
+EOF
+run "no card record" 0 "$T" replay "Z:$work/norecord.log" --call 2
+has "call 2  GetCardInfoEx  result 1: same"
+
 # The close answered {"Status":2} instead of {"Status":1}.
 python3 - "$work/day.log" "$work/refused.log" <<'EOF'
 import sys

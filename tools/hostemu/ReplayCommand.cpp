@@ -204,8 +204,8 @@ class Replay {
                 auto lookup = dll_.proc<GetCardInfoExFn>("GetCardInfoEx");
                 if (!lookup) return false;
                 CardInfoRecord record = call.record;
-                result =
-                    lookup(call.card, 0, 0, &record, call.input.c_str(), length, 0, nullptr, 0, 0);
+                result = lookup(call.card, 0, 0, call.recordGiven ? &record : nullptr,
+                                call.input.c_str(), length, 0, nullptr, 0, 0);
                 return true;
             }
             case replay::Call::Kind::Transaction: {

@@ -256,6 +256,9 @@ void complete(Call& call) {
                 break;
             }
         }
+        for (const LogEntry& e : call.entries)
+            if (isMessage(e, "GetCardInfoEx") && e.body == "ERROR card record is NULL RETURN 1")
+                call.recordGiven = false;
         prepareRecord(call);
     }
 }

@@ -60,6 +60,7 @@ struct Call {
     int64_t card = 0;   // from the guest-information body; 0 where none was sent
     bool cardFromLog = false;
     CardInfoRecord record{};        // lookup: the record to hand in
+    bool recordGiven = true;        // false: the host passed none, as the log says
     std::vector<Attempt> attempts;  // in the order they were sent
     int result = 0;                 // the result the host received
     unsigned waitSeconds = 0;       // the module's own pauses and time limits on this path
