@@ -35,6 +35,7 @@ const char* usageText() {
            "       hostemu [--brief] <folder> transaction <check.xml>\n"
            "       hostemu <folder> config <check.xml>\n"
            "       hostemu <folder> check [--place CODE]\n"
+           "       hostemu <folder> replay <brisvane.log> [--call N]\n"
            "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
            "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
            "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
@@ -45,9 +46,16 @@ const char* usageText() {
            "  check tests the connection to the service step by step, as the DLL makes it\n"
            "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
            "  with the token of a check without order category, or of place CODE.\n"
+           "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+           "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+           "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+           "  replies, and says per call whether result, requests and log entries are the\n"
+           "  same (--call N: only call N as numbered in its output).\n"
            "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
-           "  JSON), 1 config warnings, a failed check step or the DLL could not be loaded,\n"
-           "  2 bad arguments or unreadable check file.\n";
+           "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
+           "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
+           "  2 bad arguments or an unreadable check file or log, 3 the replay could not\n"
+           "  run (no free address).\n";
 }
 
 bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
@@ -62,6 +70,15 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
                 return false;
             }
             args.hasPlace = true;
+            ++i;
+        } else if (w == "--call") {
+            char* end = nullptr;
+            const long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end != '\0' || n < 1 || n > 1000000) {
+                error = "--call takes a call number (1, 2, ...)";
+                return false;
+            }
+            args.call = static_cast<int>(n);
             ++i;
         } else if (w.size() > 1 && w[0] == '-' && !(w[1] >= '0' && w[1] <= '9')) {
             error = "unknown option " + w;
@@ -99,12 +116,21 @@ bool parseArgs(int argc, char** argv, Args& args, std::string& error) {
     } else if (command == "check") {
         args.command = Args::Command::Check;
         if (rest != 0) error = "check takes no further arguments (only --place CODE)";
+    } else if (command == "replay") {
+        args.command = Args::Command::Replay;
+        if (rest != 1) {
+            error = "replay takes one log file";
+        } else {
+            args.logFile = words[2];
+        }
     } else {
         error = "unknown command " + command;
     }
     if (error.empty() && args.hasPlace && args.command != Args::Command::Check) {
         error = "--place is an option of check only";
     }
+    if (args.call != 0 && args.command != Args::Command::Replay && error.empty())
+        error = "--call goes with replay";
     if (args.folder.empty() && error.empty()) error = "the folder is empty";
     return error.empty();
 }

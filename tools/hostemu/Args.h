@@ -4,7 +4,7 @@
 
 // What hostemu was asked to do, read from its command line.
 struct Args {
-    enum class Command { Init, Lookup, Transaction, Config, Check };
+    enum class Command { Init, Lookup, Transaction, Config, Check, Replay };
     Command command = Command::Init;
     bool brief = false;      // only the call's closing log lines, only filled record fields
     std::string folder;      // the host's working folder: brisvane.dll, conf.xml, brisvane.log
@@ -12,6 +12,8 @@ struct Args {
     std::string checkFile;   // lookup, transaction, config
     bool hasPlace = false;   // check: --place CODE given
     int32_t place = -1;      // check: the order category whose token is used
+    std::string logFile;     // replay: the till's brisvane.log
+    int call = 0;            // replay --call N: only call N (numbered from 1); 0: all
 };
 
 // Parses argv; on failure returns false with a one-line reason in `error`.

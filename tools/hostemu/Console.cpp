@@ -56,6 +56,10 @@ bool endsOrFails(const std::string& line) {
 
 }  // namespace
 
+std::string forConsole(const std::string& text) {
+    return text.empty() || isUtf8(text) ? text : fromCp1251(text);
+}
+
 void printLogFrom(long long offset, bool brief) {
     std::string log;
     if (!readWholeFile("brisvane.log", log)) {
@@ -73,7 +77,7 @@ void printLogFrom(long long offset, bool brief) {
         }
         const bool last = i == log.size();
         if (!brief || endsOrFails(line)) {
-            writeOut(line.empty() || isUtf8(line) ? line : fromCp1251(line));
+            writeOut(forConsole(line));
             if (!last || brief) writeOut("\n");
         }
         line.clear();

@@ -7,6 +7,10 @@ bool readWholeFile(const std::string& name, std::string& out);
 // Host text (Windows-1251) as UTF-8 for the console.
 std::string fromCp1251(const std::string& text);
 
+// A log text as UTF-8: the service's replies already are, the host's and the
+// module's own texts are Windows-1251.
+std::string forConsole(const std::string& text);
+
 // Writes text as it is (no printf formatting, embedded zero bytes kept).
 void writeOut(const std::string& text);
 

@@ -11,6 +11,7 @@
 #include "ConfigCommand.h"
 #include "Console.h"
 #include "DllCalls.h"
+#include "ReplayCommand.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ int run(int argc, char** argv) {
         return 2;
     }
     if (args.command == Args::Command::Check) return runConnectionCheck(args);
+    if (args.command == Args::Command::Replay) return runReplay(args);
     std::string check;
     if (!args.checkFile.empty() && !readWholeFile(args.checkFile, check)) {
         std::fprintf(stderr, "hostemu: cannot read check file %s\n", args.checkFile.c_str());

@@ -1,0 +1,49 @@
+// Arbitrary bytes as a till's brisvane.log through hostemu's replay reader:
+// no crash, no hang, and every call either fully parsed or reported not
+// replayable. A parsed call must compare equal to itself.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "ReplayLog.h"
+
+namespace {
+
+const char kFolderConfig[] =
+    "<Configuration><ApiAddress>h</ApiAddress><SSL>true</SSL>"
+    "<BonusAccount><CardSubAccount>2</CardSubAccount></BonusAccount></Configuration>";
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    // The first byte says whether the folder beside the log holds a conf.xml.
+    const bool folderConfig = data[0] & 1;
+    const std::string log(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::vector<replay::Call> calls = replay::splitCalls(log, kFolderConfig, folderConfig);
+    for (const replay::Call& call : calls) {
+        require(!call.entries.empty());
+        if (!call.notReplayable.empty()) continue;
+        require(call.kind != replay::Call::Kind::Unknown);
+        require(call.configFromLog || call.configPresent);
+        std::vector<replay::Received> received;
+        for (const replay::Attempt& a : call.attempts) {
+            require(a.outcome != replay::Attempt::Outcome::Unknown);
+            if (a.reachesService()) received.push_back({a.path, a.body});
+        }
+        require(replay::compareRequests(call.attempts, received).empty());
+        require(replay::compareEntries(call.entries, call.entries, call.config(), call.config())
+                    .verdict == replay::EntryComparison::Verdict::Same);
+        if (call.kind != replay::Call::Kind::Init) require(call.record.Deleted == 0);
+        std::string pointed, why;
+        if (call.configPresent && replay::pointConfigAt(call.config(), "127.0.0.1", pointed, why) &&
+            pointed != call.config())
+            require(pointed.find("127.0.0.1") != std::string::npos);
+    }
+    return 0;
+}

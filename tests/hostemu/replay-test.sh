@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# hostemu replay under Wine: a till's log made against the fake service (lookups
+# in modes 0, 1 and 16, a close, a return, a close whose guest is found through the
+# check's card holder, and a lookup whose request is refused)
+# is replayed through the same DLL; then with one recorded reply changed, cut at
+# both ends, and with bad arguments.
+#   replay-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS
+# Needs the fake service on FAKE_ADDRESS:80, WINEPREFIX, and HOSTEMU_REPLAY_ADDRESS
+# (where the replay's own server looks for a free port 80).
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+wine_run="$here/../../scripts/wine-run.sh"
+hostemu="$1" dll="$2" fake="$3" nolistener="$4"
+
+work="$(mktemp -d /tmp/hostemu-replay-test.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+out="" status=0 case_name=""
+
+fail() {
+  echo "FAIL [$case_name] $*"
+  printf '%s\n' "$out" | sed 's/^/    | /'
+  failures=$((failures + 1))
+}
+run() {  # run NAME EXPECTED_STATUS hostemu-arguments...
+  case_name="$1"
+  local expected="$2"
+  shift 2
+  out="$("$wine_run" "$till/hostemu.exe" "$@" 2>&1)"
+  status=$?
+  out="${out//$'\r'/}"
+  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}
+has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
+lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output has: $1"; }
+
+till="$work/till"
+mkdir -p "$till"
+cp "$hostemu" "$dll" "$till/"
+T="Z:$till"
+tok="replay-$$"
+
+python3 - "$fake" "$tok" <<'EOF' || { echo "cannot set a scenario on $fake"; exit 1; }
+import json, sys, urllib.request
+guest = {"Status": 1, "ClientId": "501", "LastName": "Петрова", "FirstName": "Анна",
+         "MiddleName": "Сергеевна", "LoyaltyLevel": "Золото", "BonusBalance": "1250.50",
+         "DiscountId": 3, "BonusId": 7, "NotPayType": 0}
+discount = {"Status": 1, "FIO": "Петрова Анна", "NotPayType": 0, "BonusId": 7, "DiscountId": 3,
+            "SumDiscount": 30.5, "MaxBonus": 250.0, "MaxDeposit": 800.0,
+            "Message": "Скидка", "LoyaltyLevel": "Золото", "PrintMessage": "Спасибо!"}
+paths = {"GuestInfo": {"body": json.dumps(guest, ensure_ascii=False)},
+         "GetDiscount": {"body": json.dumps(discount, ensure_ascii=False)},
+         "CloseOrder": {"body": "{\"Status\":1}"}, "ReturnOrder": {"body": "{\"Status\":1}"}}
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+body = json.dumps({"token": sys.argv[2], "paths": paths}).encode()
+req = urllib.request.Request("http://%s/__control/scenario" % sys.argv[1], data=body, method="POST")
+opener.open(req, timeout=10).read()
+EOF
+
+conf() {  # conf ADDRESS
+  cat >"$till/conf.xml" <<EOF
+<Configuration>
+  <ApiAddress>$1</ApiAddress>
+  <SSL>false</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$tok</LoyltyApiToken></PlaceOfService>
+  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>
+  <DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>
+</Configuration>
+EOF
+}
+cat >"$work/close.xml" <<'EOF'
+<INTERFACES><INTERFACE interface="7"/></INTERFACES>
+<HOLDERS><ITEM cardcode="1001"/></HOLDERS>
+<CHECK restaurantcode="R1" chmode="1"></CHECK>
+<CHECKDATA orderguid="{G-1}" checknum="17" order_cat="1" closedatetime="2025-03-14 19:42:10">
+<CHECKLINES><LINE type="dish" id="{D1}" name="Soup" servprint_id="{K}" servprint="Kitchen" quantity="1" price="300" sum="300"/></CHECKLINES>
+<CHECKPAYMENTS><PAYMENT code="5" account="501" interface="7" sum="100"/><PAYMENT code="1" sum="200"/></CHECKPAYMENTS>
+</CHECKDATA>
+EOF
+for mode in 0 16 2; do sed "s/chmode=\"1\"/chmode=\"$mode\"/" "$work/close.xml" >"$work/mode$mode.xml"; done
+sed 's/<PAYMENT code="5"[^>]*>//' "$work/close.xml" >"$work/holder.xml"
+sed -i 's/$/\r/' "$work/mode0.xml"  # a host's check with CR LF line ends
+
+# --- the till's day: calls 1 to 8
+conf "$fake"
+run "record" 0 "$T" init
+run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
+run "record" 0 "$T" lookup 79161234567 "$work/close.xml"
+run "record" 0 "$T" lookup 1001 "$work/mode16.xml"
+run "record" 0 "$T" transaction "$work/close.xml"
+run "record" 0 "$T" transaction "$work/mode2.xml"
+has "TransactionsEx returned 0"
+run "record" 0 "$T" transaction "$work/holder.xml"
+has "TRY GET ClientId from API WITH {\"CardToken\":1001}"
+has "TransactionsEx returned 0"
+conf "$nolistener"  # the service is down for call 8: refused, 10 s pause, failed probe
+run "record" 0 "$T" lookup 1002 "$work/mode0.xml"
+has "dwExitCode != 0"
+cp "$till/brisvane.log" "$work/day.log"
+conf "$fake"
+sums="$(md5sum "$till/conf.xml" "$till/brisvane.log")"
+
+run "replay through the same DLL" 0 "$T" replay "Z:$work/day.log"
+for c in "1  Init" "2  GetCardInfoEx(1001)" "3  GetCardInfoEx(79161234567)" "4  GetCardInfoEx" \
+         "5  TransactionsEx" "6  TransactionsEx" "7  TransactionsEx" "8  GetCardInfoEx(1002)"; do
+  has "call $c  result "
+done
+has "call 8  GetCardInfoEx(1002): the module's own waits make this call take about 10 s"
+[ "$(grep -c ': same$' <<<"$out")" -eq 8 ] || fail "every call should be the same"
+has "8 calls: 8 same, 0 differ, 0 not replayable"
+[ "$(md5sum "$till/conf.xml" "$till/brisvane.log")" = "$sums" ] ||
+  fail "the replay touched the folder's conf.xml or brisvane.log"
+
+run "one call" 0 "$T" replay "Z:$work/day.log" --call 3
+has "call 3  GetCardInfoEx(79161234567)  result 0: same"
+has "1 call: 1 same"
+lacks "call 2 "
+
+# The host's own values in fields the lookup does not write come back from the
+# recorded dump; a field the lookup writes is made again, not copied from it.
+python3 - "$work/day.log" "$work/host.log" "$work/owner.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+dump = log.index(b"GetCardInfoEx RESULT INFO : Info - ")
+head, tail = log[:dump], log[dump:]
+host = tail.replace(b"Access_amount5: 0;", b"Access_amount5: 777;", 1).replace(
+    b"Comment: ;", b"Comment: host note;", 1)
+open(sys.argv[2], "wb").write(head + host)
+owner = tail.replace(b"Card_owner: ", b"Card_owner: X", 1)
+open(sys.argv[3], "wb").write(head + owner)
+EOF
+run "host values in the record" 0 "$T" replay "Z:$work/host.log" --call 2
+has "call 2  GetCardInfoEx(1001)  result 0: same"
+run "a value the lookup writes" 1 "$T" replay "Z:$work/owner.log" --call 2
+has "call 2  GetCardInfoEx(1001)  result 0: DIFFERS: log entry"
+
+# A host that passed no card record: the replay passes none either.
+python3 - "$work/day.log" "$work/norecord.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+start = log.rindex(b"\n", 0, log.index(b"GetCardInfoEx from File1 Started!")) + 1
+end = log.rindex(b"\n", 0, log.index(b"GetConfig : TRY GET configuration", start)) + 1
+open(sys.argv[2], "wb").write(
+    log[:end] + log[start:start + 22] + b"GetCardInfoEx : ERROR card record is NULL RETURN 1\r\n")
+EOF
+run "no card record" 0 "$T" replay "Z:$work/norecord.log" --call 2
+has "call 2  GetCardInfoEx  result 1: same"
+
+# The close answered {"Status":2} instead of {"Status":1}.
+python3 - "$work/day.log" "$work/refused.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+at = log.index(b"ANSWER FROM URL v1/CloseOrder/")
+reply = log.index(b'{"Status":1}', at)
+open(sys.argv[2], "wb").write(log[:reply] + b'{"Status":2}' + log[reply + 12:])
+EOF
+run "a changed reply" 1 "$T" replay "Z:$work/refused.log"
+has "call 5  TransactionsEx  result 1: DIFFERS: result 1, recorded 0"
+has 'jsonResultRequest["Status"].GetInt() != 1 RETURNS 1{"Status":2}'
+has "7 same, 1 differ"
+
+# Call 8 as a till with internet access logs it: its probe succeeded, so it tried
+# again. Here the probe fails; that alone is no difference.
+python3 - "$work/day.log" "$work/probe.log" "$tok" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+line = log.rindex(b"GOOGLE NOT WORKING, ERROR!")
+stamp = log[log.rindex(b"\n[", 0, line) + 1:][:22]
+retry = (b"GOOGLE WORKS, TRY ANOTHER ONE TO v1/GuestInfo/" + sys.argv[3].encode() +
+         b" WITH Content-Type:application/json;\r\n" + stamp +
+         b"SendRequest : RETURN vector<char> dwExitCode != 0 1\r\n" + stamp +
+         b"SendRequestWrapper : RESPONSE WAS NULL AGAIN, ERROR!")
+open(sys.argv[2], "wb").write(log[:line] + retry + log[line + 26:])
+EOF
+run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 8
+has "call 8  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
+has "1 call: 0 same, 0 differ, 0 not replayable, 1 same but for the connectivity probe"
+
+# From the middle of call 3 to the middle of call 5.
+python3 - "$work/day.log" "$work/cut.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+start = log.index(b"GetDiscount", log.index(b"79161234567"))
+start = log.rindex(b"\n", 0, start) + 1
+close = log.index(b"TransactionsEx : Started")
+end = log.index(b"ANSWER FROM URL v1/GetDiscount/", close)
+open(sys.argv[2], "wb").write(log[start:end])
+EOF
+run "a log cut at both ends" 0 "$T" replay "Z:$work/cut.log"
+has "call 1  (unknown): not replayable: the log starts within this call"
+has "call 2  GetCardInfoEx  result 0: same"  # mode 16 sends no card
+has "call 3  TransactionsEx: not replayable: the log does not show what became of request 1 (v1/GetDiscount/$tok)"
+has "3 calls: 1 same, 0 differ, 2 not replayable"
+
+# --- bad arguments and unreadable logs
+run "no log" 2 "$T" replay
+has "replay takes one log file"
+run "missing log" 2 "$T" replay "Z:$work/none.log"
+has "cannot read log file"
+run "call beyond the log" 2 "$T" replay "Z:$work/cut.log" --call 4
+has "the log holds 3 calls; there is no call 4"
+run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
+run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1
+has "--call goes with replay"
+
+if [ "$failures" -ne 0 ]; then
+  echo "hostemu replay tests: $failures failure(s)"
+  exit 1
+fi
+echo "hostemu replay tests: all passed"
