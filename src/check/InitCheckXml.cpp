@@ -2,7 +2,7 @@
 
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
-#include "http/HttpClient.h"
+#include "http/LastError.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 

@@ -19,7 +19,7 @@
 #include "host/CardLookup.h"
 #include "host/FlowSupport.h"
 #include "host/TextCodec.h"
-#include "http/HttpClient.h"
+#include "http/Exchange.h"
 #include "log/Logger.h"
 
 namespace {

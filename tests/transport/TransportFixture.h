@@ -10,6 +10,7 @@
 #include "FakeLoyalty.h"
 #include "TestSupport.h"
 #include "http/HttpClient.h"
+#include "http/SendRequestWrapper.h"
 #include "log/Logger.h"
 
 namespace transporttest {
