@@ -40,13 +40,13 @@ sed "s|<ApiAddress>[^<]*</ApiAddress>|<ApiAddress>$addr</ApiAddress>|" "$samples
 
 echo "=== Starting the fake loyalty service on $addr:80 with the sample guests"
 python3 tools/fakeloyalty/fakeloyalty.py --http "$addr:80" --scenario "$samples/scenario.json" \
-  --pid-file "$work/fakeloyalty.pid" >"$work/fakeloyalty.log" 2>&1 &
+  --pid-file "$work/fakeloyalty.pid" --moved-by BRISVANE_DEMO_ADDRESS >"$work/fakeloyalty.log" 2>&1 &
 service_pid=$!
 for _ in $(seq 1 100); do
   [ -f "$work/fakeloyalty.pid" ] && break
   if ! kill -0 "$service_pid" 2>/dev/null; then
-    echo "demo: the fake service did not start (is $addr:80 taken? set BRISVANE_DEMO_ADDRESS):" >&2
-    cat "$work/fakeloyalty.log" >&2
+    # The service's own last line names the address and the setting that moves it.
+    echo "demo: the fake service did not start: $(tail -n 1 "$work/fakeloyalty.log")" >&2
     exit 1
   fi
   sleep 0.1

@@ -7,6 +7,7 @@
 
 #include "api/GuestInfo.h"
 #include "api/OrderBody.h"
+#include "api/ReplyAccess.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
@@ -58,14 +59,114 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     if (isEmptyReply(reply)) return std::nullopt;
     rapidjson::Document json;
     json.Parse(replyText(reply).c_str());
-    if (json.HasParseError() || !json.IsObject()) return std::nullopt;
-    auto status = json.FindMember("Status");
-    if (status == json.MemberEnd() || !status->value.IsInt() || status->value.GetInt() != 1) {
-        return std::nullopt;
-    }
+    if (!statusIsOne(json)) return std::nullopt;
     auto clientId = json.FindMember("ClientId");
     if (clientId == json.MemberEnd() || !clientId->value.IsString()) return std::nullopt;
     return std::string(clientId->value.GetString(), clientId->value.GetStringLength());
+}
+
+// What the payments say: who pays with bonus, whose deposit pays, and how much.
+struct Payments {
+    std::vector<pugi::xml_node> list;
+    std::optional<std::string> clientId;
+    std::optional<std::string> depositClientId;
+    float bonusSum = 0.0f;  // sums are kept in single precision, as the host adds them
+    float depositSum = 0.0f;
+};
+
+// The first pass: the last bonus payment that names the guest on the selected
+// interface, the last deposit payment's account, and both sums.
+Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusCodes,
+                      const std::vector<int32_t>& depositCodes, Logger& log) {
+    const pugi::xml_node payments = reader.checkData.child("CHECKPAYMENTS");
+    if (!payments) throw NodeNotFound("CHECKPAYMENTS");
+    log.logMessage(kTag, "TRY GET ClientId from CHECKPAYMENTS");
+    Payments out;
+    out.list = children(payments, "PAYMENT");
+    for (const pugi::xml_node& payment : out.list) {
+        const int32_t code = getAttributeInt(payment, "code");
+        if (contains(bonusCodes, code) &&
+            namesGuestOnSelectedInterface(payment, reader.selectedInterface)) {
+            out.clientId = payment.attribute("account").value();
+            if (has(payment, "sum")) out.bonusSum += getAttributeFloat(payment, "sum");
+        }
+        if (contains(depositCodes, code)) {
+            if (has(payment, "account")) out.depositClientId = payment.attribute("account").value();
+            if (has(payment, "sum")) out.depositSum += getAttributeFloat(payment, "sum");
+        }
+    }
+    log.logMessage(kTag, "MAYBE break here");
+    return out;
+}
+
+bool named(const std::optional<std::string>& clientId) { return clientId && *clientId != "0"; }
+
+// The client id when no payment names the guest: the last discount of the
+// selected interface, else the last card holder the service knows.
+std::string findClientId(const CheckXml& reader, std::optional<std::string> clientId,
+                         const std::string& token, HttpClient& httpClient, Logger& log) {
+    if (named(clientId)) {
+        log.logMessage(kTag, "ClientId IS " + *clientId);
+        return *clientId;
+    }
+    if (const pugi::xml_node discounts = reader.checkData.child("CHECKDISCOUNTS")) {
+        log.logMessage(kTag, "TRY GET ClientId from CHECKDISCOUNTS");
+        for (const pugi::xml_node& discount : children(discounts, "DISCOUNT")) {
+            if (namesGuestOnSelectedInterface(discount, reader.selectedInterface)) {
+                clientId = discount.attribute("account").value();
+            }
+            getAttributeFloat(discount, "sum");  // a DISCOUNT must carry its sum
+        }
+    }
+    if (!named(clientId)) {
+        if (reader.cardCodes.empty()) throw NodeNotFound("CHECKDISCOUNTS AND THEN HOLDERS");
+        for (int64_t cardCode : reader.cardCodes) {
+            if (auto found = askServiceAboutHolder(cardCode, token, httpClient, log)) {
+                clientId = std::move(found);
+            }
+        }
+    }
+    if (!clientId) {
+        log.logMessage(kTag, "ClientId is NULL");
+        throw ClientIdNotFound();
+    }
+    return *clientId;
+}
+
+// The second pass: a sum still 0 takes the first payment of its kind that
+// carries one (for bonus, on the selected interface, named or not).
+void completeSums(const CheckXml& reader, const std::vector<int32_t>& bonusCodes,
+                  const std::vector<int32_t>& depositCodes, Payments& payments) {
+    for (const pugi::xml_node& payment : payments.list) {
+        const int32_t code = getAttributeInt(payment, "code");
+        if (contains(bonusCodes, code) && has(payment, "interface") &&
+            !reader.selectedInterface.empty() &&
+            reader.selectedInterface == payment.attribute("interface").value() &&
+            has(payment, "sum") && payments.bonusSum == 0.0f) {
+            payments.bonusSum += getAttributeFloat(payment, "sum");
+        }
+        // Only deposit payments of no sum can lack "account" here: the close then
+        // sends the client id with no deposit write-off.
+        if (contains(depositCodes, code) && has(payment, "sum") && payments.depositSum == 0.0f) {
+            payments.depositSum += getAttributeFloat(payment, "sum");
+        }
+    }
+}
+
+rapidjson::Value text(const std::string& s, rapidjson::Document::AllocatorType& a) {
+    return rapidjson::Value(s.data(), static_cast<rapidjson::SizeType>(s.size()), a);
+}
+
+// The four members a close adds to the order body.
+void addClosingMembers(CheckXml& reader, const std::string& clientId, const Payments& payments) {
+    rapidjson::Document& json = reader.requestJson;
+    auto& a = json.GetAllocator();
+    const std::string& deposit = payments.depositClientId ? *payments.depositClientId : clientId;
+    json.AddMember("DepositClientId", text(deposit, a), a);
+    json.AddMember("DepositWriteOff",
+                   payments.depositClientId ? static_cast<double>(payments.depositSum) : 0.0, a);
+    json.AddMember("OrderDate", text(getAttributeString(reader.checkData, "closedatetime"), a), a);
+    json.AddMember("BonusWriteOff", static_cast<double>(payments.bonusSum), a);
 }
 
 }  // namespace
@@ -75,85 +176,12 @@ void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCu
                                   std::vector<char>& body, std::string& clientIdOut,
                                   const std::string& token, HttpClient& httpClient, Logger& log) {
     clientIdOut.clear();
-    std::optional<std::string> clientId;
-    std::optional<std::string> depositClientId;
-    float bonusSum = 0.0f;  // sums are kept in single precision, as the host adds them
-    float depositSum = 0.0f;
-
-    const pugi::xml_node payments = reader.checkData.child("CHECKPAYMENTS");
-    if (!payments) throw NodeNotFound("CHECKPAYMENTS");
-    log.logMessage(kTag, "TRY GET ClientId from CHECKPAYMENTS");
-    const std::vector<pugi::xml_node> paymentList = children(payments, "PAYMENT");
-
-    for (const pugi::xml_node& payment : paymentList) {
-        const int32_t code = getAttributeInt(payment, "code");
-        if (contains(bonusCurrencyCodes, code) &&
-            namesGuestOnSelectedInterface(payment, reader.selectedInterface)) {
-            clientId = payment.attribute("account").value();
-            if (has(payment, "sum")) bonusSum += getAttributeFloat(payment, "sum");
-        }
-        if (contains(depositCurrencyCodes, code)) {
-            if (has(payment, "account")) depositClientId = payment.attribute("account").value();
-            if (has(payment, "sum")) depositSum += getAttributeFloat(payment, "sum");
-        }
-    }
-    log.logMessage(kTag, "MAYBE break here");
-    if (!depositClientId && depositSum != 0.0f) throw DepositAccountMissing();
-
-    if (clientId && *clientId != "0") {
-        log.logMessage(kTag, "ClientId IS " + *clientId);
-    } else {
-        const pugi::xml_node discounts = reader.checkData.child("CHECKDISCOUNTS");
-        if (discounts) {
-            log.logMessage(kTag, "TRY GET ClientId from CHECKDISCOUNTS");
-            for (const pugi::xml_node& discount : children(discounts, "DISCOUNT")) {
-                if (namesGuestOnSelectedInterface(discount, reader.selectedInterface)) {
-                    clientId = discount.attribute("account").value();
-                }
-                getAttributeFloat(discount, "sum");  // a DISCOUNT must carry its sum
-            }
-        }
-        if (!(clientId && *clientId != "0")) {
-            if (reader.cardCodes.empty()) throw NodeNotFound("CHECKDISCOUNTS AND THEN HOLDERS");
-            for (int64_t cardCode : reader.cardCodes) {
-                if (auto found = askServiceAboutHolder(cardCode, token, httpClient, log)) {
-                    clientId = std::move(found);
-                }
-            }
-        }
-        if (!clientId) {
-            log.logMessage(kTag, "ClientId is NULL");
-            throw ClientIdNotFound();
-        }
-    }
-    clientIdOut = *clientId;
+    Payments payments = readPayments(reader, bonusCurrencyCodes, depositCurrencyCodes, log);
+    if (!payments.depositClientId && payments.depositSum != 0.0f) throw DepositAccountMissing();
+    clientIdOut = findClientId(reader, payments.clientId, token, httpClient, log);
     fillOrderLines(reader, clientIdOut);
-
-    for (const pugi::xml_node& payment : paymentList) {
-        const int32_t code = getAttributeInt(payment, "code");
-        if (contains(bonusCurrencyCodes, code) && has(payment, "interface") &&
-            !reader.selectedInterface.empty() &&
-            reader.selectedInterface == payment.attribute("interface").value() &&
-            has(payment, "sum") && bonusSum == 0.0f) {
-            bonusSum += getAttributeFloat(payment, "sum");
-        }
-        // Only deposit payments of no sum can lack "account" here: the close then
-        // sends the client id with no deposit write-off.
-        if (contains(depositCurrencyCodes, code) && has(payment, "sum") && depositSum == 0.0f) {
-            depositSum += getAttributeFloat(payment, "sum");
-        }
-    }
-
-    rapidjson::Document& json = reader.requestJson;
-    auto& a = json.GetAllocator();
-    const std::string& deposit = depositClientId ? *depositClientId : clientIdOut;
-    json.AddMember("DepositClientId",
-                   rapidjson::Value(deposit.data(), static_cast<rapidjson::SizeType>(deposit.size()), a), a);
-    json.AddMember("DepositWriteOff", depositClientId ? static_cast<double>(depositSum) : 0.0, a);
-    const std::string orderDate = getAttributeString(reader.checkData, "closedatetime");
-    json.AddMember("OrderDate",
-                   rapidjson::Value(orderDate.data(), static_cast<rapidjson::SizeType>(orderDate.size()), a), a);
-    json.AddMember("BonusWriteOff", static_cast<double>(bonusSum), a);
+    completeSums(reader, bonusCurrencyCodes, depositCurrencyCodes, payments);
+    addClosingMembers(reader, clientIdOut, payments);
     log.logMessage(kTag, "RESULT ClientId IS " + clientIdOut);
     writeRequestJson(reader, body);
 }

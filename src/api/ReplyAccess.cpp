@@ -46,3 +46,9 @@ std::string replyString(const rapidjson::Value& reply, const char* name) {
     if (!v.IsString()) wrongType(name, "a string");
     return std::string(v.GetString(), v.GetStringLength());
 }
+
+bool statusIsOne(const rapidjson::Document& reply) {
+    if (reply.HasParseError() || !reply.IsObject()) return false;
+    const auto status = reply.FindMember("Status");
+    return status != reply.MemberEnd() && status->value.IsInt() && status->value.GetInt() == 1;
+}

@@ -22,3 +22,8 @@ int32_t replyInt32(const rapidjson::Value& reply, const char* name);
 // Any JSON number.
 double replyNumber(const rapidjson::Value& reply, const char* name);
 std::string replyString(const rapidjson::Value& reply, const char* name);
+
+// A parsed reply that is a JSON object whose "Status" is the integer 1: the
+// service's word for success. Anything else (a parse error, "1" as text, 1.5)
+// is not.
+bool statusIsOne(const rapidjson::Document& reply);

@@ -5,7 +5,7 @@
 
 #include "check/Accessors.h"
 #include "check/InputCut.h"
-#include "http/HttpClient.h"
+#include "http/LastError.h"
 #include "log/Logger.h"
 
 namespace {

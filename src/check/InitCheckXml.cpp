@@ -2,27 +2,24 @@
 
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
-#include "http/HttpClient.h"
+#include "http/LastError.h"
 #include "log/Logger.h"
+#include "log/QuietLog.h"
 
 namespace {
 // A handler's own line must not turn its result into an escaping exception.
 int logAndReturn(Logger& log, const std::string& tag, const char* head, const std::string& tail,
                  int result) noexcept {
-    try {
-        log.logMessage(tag, head + tail);
-    } catch (...) {
-    }
+    logQuietly(log, tag, [&] { return head + tail; });
     return result;
 }
 
 int logOtherFailure(Logger& log, const std::string& tag) noexcept {
-    try {
-        return logAndReturn(log, tag, "Error: checkXml.init(InpBuf), Error code AFTER 25.07 ",
-                            std::to_string(lastErrorCode), 1);
-    } catch (...) {
-        return 1;
-    }
+    logQuietly(log, tag, [] {
+        return "Error: checkXml.init(InpBuf), Error code AFTER 25.07 " +
+               std::to_string(lastErrorCode);
+    });
+    return 1;
 }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "config/Config.h"
 #include "http/HttpClient.h"
 #include "log/Logger.h"
+#include "log/QuietLog.h"
 
 std::optional<std::string> selectToken(CheckXml& checkXml, const pugi::xml_node& configuration) {
     const int32_t orderCategory =
@@ -37,43 +38,38 @@ ServiceAddress readServiceAddress(const pugi::xml_node& configuration) {
 
 std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
                      CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept {
+    const auto fail = [&](const char* head, const std::string& tail) {
+        logQuietly(logger, tag, [&] { return head + tail; });
+        return std::string();
+    };
     try {
-        try {
-            const ServiceAddress address = readServiceAddress(configuration);
-            const std::optional<std::string> token = selectToken(checkXml, configuration);
-            logger.logMessage(tag, "getToken success");
-            if (!token) {
-                logger.logMessage(tag, "ERROR finding token");
-                return std::string();
-            }
-            if (httpClient.init(address.host, address.secure) != 0) {
-                logger.logMessage(tag, "ERROR server connection init");
-                return std::string();
-            }
-            return *token;
-        } catch (const XmlElementNotFound& e) {
-            logger.logMessage(tag, "ERROR getToken XmlElementNotFound" + e.message);
-        } catch (...) {
-            logger.logMessage(tag, "ERROR getToken " + std::to_string(lastErrorCode));
+        const ServiceAddress address = readServiceAddress(configuration);
+        const std::optional<std::string> token = selectToken(checkXml, configuration);
+        logger.logMessage(tag, "getToken success");
+        if (!token) return fail("ERROR finding token", {});
+        if (httpClient.init(address.host, address.secure) != 0) {
+            return fail("ERROR server connection init", {});
         }
+        return *token;
+    } catch (const XmlElementNotFound& e) {
+        return fail("ERROR getToken XmlElementNotFound", e.message);
     } catch (...) {
-        // The failure line itself could not be built; the empty token still reports it.
+        return fail("ERROR getToken ", std::to_string(lastErrorCode));
     }
-    return std::string();
 }
 
 int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
+    const auto fail = [&](const char* head, const std::string& tail) {
+        logQuietly(logger, tag, [&] { return head + tail; });
+        return -1;
+    };
     try {
-        try {
-            const int32_t mode = getAttributeInt(checkXml.check, "chmode");
-            logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
-            return mode;
-        } catch (const XmlElementNotFound& e) {
-            logger.logMessage(tag, "ERROR checkChmod XmlElementNotFound" + e.message);
-        } catch (...) {
-            logger.logMessage(tag, "ERROR getChmode " + std::to_string(lastErrorCode));
-        }
+        const int32_t mode = getAttributeInt(checkXml.check, "chmode");
+        logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
+        return mode;
+    } catch (const XmlElementNotFound& e) {
+        return fail("ERROR checkChmod XmlElementNotFound", e.message);
     } catch (...) {
+        return fail("ERROR getChmode ", std::to_string(lastErrorCode));
     }
-    return -1;
 }

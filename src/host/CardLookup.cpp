@@ -2,6 +2,7 @@
 #include <rapidjson/document.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "api/Discount.h"
@@ -18,7 +19,7 @@
 #include "host/CardLookup.h"
 #include "host/FlowSupport.h"
 #include "host/TextCodec.h"
-#include "http/HttpClient.h"
+#include "http/Exchange.h"
 #include "log/Logger.h"
 
 namespace {
@@ -40,9 +41,10 @@ constexpr char kBlockedLine[] =
     "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
     "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0";
 
-// A lookup either ends with a result of its own or falls through to the
-// common successful end (the result dump and "Ended successfully!").
-constexpr int kGoOn = -100;
+// A step either ends the lookup with a result of its own or, with no value,
+// lets it go on to the common successful end (the result dump and "Ended
+// successfully!").
+using StepResult = std::optional<int32_t>;
 
 bool isOneOf(int32_t mode, std::initializer_list<int32_t> modes) {
     for (int32_t m : modes)
@@ -55,13 +57,12 @@ public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
         : card_(card), record_(record), log_(log) {}
 
-    int run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
+    int32_t run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
 
 private:
-    int bonusPaymentPath();
-    int guestPath();
-    int discountAndFill(const std::string& clientId, int64_t ownerId);
-    void closeConnection();
+    StepResult bonusPaymentPath();
+    StepResult guestPath();
+    StepResult discountAndFill(const std::string& clientId, int64_t ownerId);
 
     int64_t card_;
     CardInfoRecord* record_;
@@ -78,7 +79,7 @@ private:
     int32_t workingMode_ = -1;
 };
 
-int CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep) {
+int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep) {
     record_->Deleted = 0;
     record_->Need_withdraw = 0;
     record_->Expired = 0;
@@ -116,20 +117,20 @@ int CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep)
         return 1;
     }
 
-    int result = kGoOn;
+    StepResult result;
     if (workingMode_ == 16) {
         result = bonusPaymentPath();
     } else if (workingMode_ >= 0 && workingMode_ <= 13) {
         result = guestPath();
     }
-    if (result != kGoOn) return result;
+    if (result) return *result;
 
     dumpCardInfo("GetCardInfoEx RESULT INFO", record_);
     log_.logMessage(kTag, "Ended successfully! RETURN 0");
     return 0;
 }
 
-int CardLookup::bonusPaymentPath() {
+StepResult CardLookup::bonusPaymentPath() {
     log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
     const std::string account = getPaymentAccount(reader_, bonusCurrencyCodes(configuration_));
     return discountAndFill(account, atoi32(account.c_str()));
@@ -137,29 +138,27 @@ int CardLookup::bonusPaymentPath() {
 
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
-int CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
+StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
     CardInfoRecord* recordSlot = record_;
     const int res = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
     if (res != -1) {
         log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
         return res;
     }
-    closeConnection();
+    closeConnection(kTag, client_, log_);
 
     const std::string text = replyText(reply_);
     jsonDiscont_.Parse(text.c_str());
-    const bool ok = !jsonDiscont_.HasParseError();
-    if (!ok || !jsonDiscont_.IsObject() || !jsonDiscont_.HasMember("Status") ||
-        !jsonDiscont_["Status"].IsInt() || jsonDiscont_["Status"].GetInt() != 1) {
+    if (!statusIsOne(jsonDiscont_)) {
         log_.logMessage(kTag, std::string("ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() "
                                           "!= 1") + text);
         return 1;
     }
     fillFromDiscountReply(record_, jsonDiscont_, ownerId, configuration_, log_);
-    return kGoOn;
+    return std::nullopt;
 }
 
-int CardLookup::guestPath() {
+StepResult CardLookup::guestPath() {
     const std::string path = "v1/GuestInfo/" + token_;
     const std::string body = buildGuestInfoBody(card_);
     try {
@@ -192,7 +191,7 @@ int CardLookup::guestPath() {
     }
     if (status == 1 && isOneOf(workingMode_, {0, 8, 10, 11, 12, 13})) {
         fillFromGuestInfo(jsonGuestInfo_, record_);
-        return kGoOn;
+        return std::nullopt;
     }
     if (status == 1) {  // the guest-and-discount modes 1 to 7 and 9
         const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
@@ -200,16 +199,6 @@ int CardLookup::guestPath() {
     }
     log_.logMessage(kTag, "Error: status != 1 RETURN 1");
     return 1;
-}
-
-void CardLookup::closeConnection() {
-    try {
-        log_.logMessage(kTag, "Trying to close HC");
-        client_.close();
-        log_.logMessage(kTag, "HC closed!");
-    } catch (...) {
-        log_.logMessage(kTag, "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode));
-    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
 #include "log/Logger.h"
+#include "log/QuietLog.h"
 
 // The connection a flow opened never outlives the flow: whatever path ends it,
 // the handles are closed on the way out (closing twice is harmless).
@@ -19,23 +20,36 @@ private:
     HttpClient& client_;
 };
 
+// Closes the flow's connection once the service has answered, with the lines
+// both flows write for it.
+inline void closeConnection(const char* tag, HttpClient& client, Logger& log) {
+    try {
+        log.logMessage(tag, "Trying to close HC");
+        client.close();
+        log.logMessage(tag, "HC closed!");
+    } catch (...) {
+        logQuietly(log, tag, [] { return "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode); });
+    }
+}
+
 // Runs a flow and turns every failure it did not anticipate (missing check
 // content, a reply member missing or of another type, anything else) into
 // result 1 after a log line under `tag`.
 template <typename Flow>
-int runFlowGuarded(const char* tag, Logger& log, Flow flow) {
-    std::string reason;
+int runFlowGuarded(const char* tag, Logger& log, Flow flow) noexcept {
+    const auto fail = [&](const std::string& head, const char* what) {
+        logQuietly(log, tag, [&] { return head + what + " RETURN 1"; });
+        return 1;
+    };
     try {
         return flow();
     } catch (const ReplyFormatError& e) {
-        reason = "ERROR service reply not usable: " + e.message;
+        return fail("ERROR service reply not usable: ", e.message.c_str());
     } catch (const XmlElementNotFound& e) {
-        reason = "ERROR check not usable: " + e.message;
+        return fail("ERROR check not usable: ", e.message.c_str());
     } catch (const std::exception& e) {
-        reason = std::string("ERROR unexpected failure: ") + e.what();
+        return fail("ERROR unexpected failure: ", e.what());
     } catch (...) {
-        reason = "ERROR unexpected failure";
+        return fail("ERROR unexpected failure", "");
     }
-    log.logMessage(tag, reason + " RETURN 1");
-    return 1;
 }

@@ -3,25 +3,24 @@
 #include <exception>
 #include <string>
 
-#include "log/Logger.h"
+#include "log/QuietLog.h"
 
 // Runs `body` and turns any exception that escapes it into `failure` after a
 // log line under `tag`: nothing may travel into the host's process.
 template <typename Body>
 int32_t guardedCall(const char* tag, int32_t failure, Body body) noexcept {
-    std::string what;
+    const auto report = [&](const char* what) {
+        logQuietly(tag, [&] {
+            return "ERROR unexpected exception (" + std::string(what) + ") RETURN " +
+                   std::to_string(failure);
+        });
+    };
     try {
         return body();
     } catch (const std::exception& e) {
-        what = e.what();
+        report(e.what());
     } catch (...) {
-        what = "unknown exception";
-    }
-    try {
-        Logger().logMessage(tag, "ERROR unexpected exception (" + what + ") RETURN " +
-                                     std::to_string(failure));
-    } catch (...) {
-        // Out of memory while reporting: the result alone must do.
+        report("unknown exception");
     }
     return failure;
 }

@@ -1,5 +1,7 @@
 #include "host/TextCodec.h"
 
+#include "platform/Platform.h"
+
 namespace {
 
 // Code points of bytes 0x80..0xBF. The unassigned byte 0x98 carries U+0098,
@@ -30,6 +32,6 @@ char cp1251FromCodePoint(uint32_t cp) {
 std::string utf8ToCp1251(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (uint32_t cp : decodeUtf8(text)) out += cp1251FromCodePoint(cp);
+    for (uint32_t cp : platform::decodeUtf8(text)) out += cp1251FromCodePoint(cp);
     return out;
 }

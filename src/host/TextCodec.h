@@ -9,6 +9,3 @@ std::string utf8ToCp1251(const std::string& text);
 
 // Windows-1251 byte for a code point, or '?' when there is none.
 char cp1251FromCodePoint(uint32_t codePoint);
-
-// Platform side: UTF-8 -> code points; malformed sequences yield U+FFFD.
-std::vector<uint32_t> decodeUtf8(const std::string& text);

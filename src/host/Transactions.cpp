@@ -2,6 +2,7 @@
 #include <rapidjson/document.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,15 +28,19 @@ const std::string& unexpectedError() {
     return text;
 }
 
+// A step either ends the posting with a result of its own or, with no value,
+// lets it go on to the check of the service's reply.
+using StepResult = std::optional<int32_t>;
+
 class TransactionPosting {
 public:
     explicit TransactionPosting(Logger& log) : log_(log) {}
-    int run(const char* inpBuf, uint32_t inpLen);
+    int32_t run(const char* inpBuf, uint32_t inpLen);
 
 private:
-    int closeOrder();
-    int returnOrder();
-    int checkReply();
+    StepResult closeOrder();
+    StepResult returnOrder();
+    int32_t checkReply();
 
     Logger& log_;
     pugi::xml_document configDoc_;
@@ -50,7 +55,7 @@ private:
     CardInfoRecord scratchRecord_{};
 };
 
-int TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
+int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
@@ -76,17 +81,17 @@ int TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     }
 
     log_.logMessage(kTag, "TRY START LOGICK");
-    int result = -1;
+    StepResult result;
     if (mode == 1 || mode == 4) {
         result = closeOrder();
     } else if (mode == 2 || mode == 3) {
         result = returnOrder();
     }
     // Any other mode sends nothing; the untouched buffer then fails the reply check.
-    return result != -1 ? result : checkReply();
+    return result ? *result : checkReply();
 }
 
-int TransactionPosting::closeOrder() {
+StepResult TransactionPosting::closeOrder() {
     log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
     const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
     log_.logMessage(kTag, "TRY GET depositCurrencyCodes");
@@ -136,10 +141,10 @@ int TransactionPosting::closeOrder() {
         log_.logMessage(kTag, "ERROR  v1/CloseOrder/ " + std::to_string(lastErrorCode));
         return 1;
     }
-    return -1;
+    return std::nullopt;
 }
 
-int TransactionPosting::returnOrder() {
+StepResult TransactionPosting::returnOrder() {
     const std::string path = "v1/ReturnOrder/" + token_;
     ByteBuffer body;
     try {
@@ -162,10 +167,10 @@ int TransactionPosting::returnOrder() {
         log_.logMessage(kTag, unexpectedError());
         return 1;
     }
-    return -1;
+    return std::nullopt;
 }
 
-int TransactionPosting::checkReply() {
+int32_t TransactionPosting::checkReply() {
     if (reply_.empty()) {
         log_.logMessage(kTag, "Error sending Transaction request RETURNS 1, Error code: " +
                                   std::to_string(lastErrorCode));
@@ -173,16 +178,8 @@ int TransactionPosting::checkReply() {
     }
     const std::string text = replyText(reply_);
     jsonResultRequest_.Parse(text.c_str());
-    const bool ok = !jsonResultRequest_.HasParseError();
-    if (ok && jsonResultRequest_.IsObject() && jsonResultRequest_.HasMember("Status") &&
-        jsonResultRequest_["Status"].IsInt() && jsonResultRequest_["Status"].GetInt() == 1) {
-        try {
-            log_.logMessage(kTag, "Trying to close HC");
-            client_.close();
-            log_.logMessage(kTag, "HC closed!");
-        } catch (...) {
-            log_.logMessage(kTag, "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode));
-        }
+    if (statusIsOne(jsonResultRequest_)) {
+        closeConnection(kTag, client_, log_);
         log_.logMessage(kTag, "Ended RETURN 0");
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "http/HttpClient.h"
+#include "http/SendRequestWrapper.h"
 
 // What every exchange with the loyalty service sends besides path and body.
 inline constexpr const char* kJsonHeaders = "Content-Type:application/json;";

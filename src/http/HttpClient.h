@@ -1,33 +1,29 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <string>
 #include <vector>
 
+#include "http/LastError.h"
+#include "http/TimeoutExceeded.h"
+
 class Logger;
-struct CardInfoRecord;
 
 // Byte buffers of requests and replies: text followed by one zero byte.
 // A reply is "empty" when it holds no text.
 using ByteBuffer = std::vector<char>;
 inline bool isEmptyReply(const ByteBuffer& b) { return b.empty() || b.front() == '\0'; }
 
-// An exchange that did not finish within the time limit. `message` is the
-// Windows-1251 text shown to the cashier.
-class TimeoutExceeded : public std::exception {
-public:
-    TimeoutExceeded();
-    std::string message;
-};
-
-// Last operating-system error code recorded by the transport (module-wide).
-extern uint32_t lastErrorCode;
-
 // One service connection per exported call; the WinInet handles themselves are
 // module-wide (see HttpClient.cpp).
 class HttpClient {
 public:
+    HttpClient() = default;
+    // Every client works on the same module-wide handles: a copy would close
+    // them under its original.
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
     // 0 on success, 1 when the root handle or the connection cannot be made.
     int init(const std::string& host, bool secure);
     // The reply text on success, an empty buffer on a handled failure;
@@ -41,12 +37,6 @@ public:
 
     bool secure = false;
 };
-
-// Sends with one probe-guarded retry; never lets TimeoutExceeded out.
-// 0: reply in `reply`; 1: no reply and no internet; -1: no reply twice.
-int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient,
-                       const char* verb, const char* headers, const char* path,
-                       const char* body, const char* const* acceptTypes, Logger& logger);
 
 // The most of a reply that is kept; a longer one is cut here, with a log line.
 inline constexpr std::size_t kReplyLimit = 1u << 20;

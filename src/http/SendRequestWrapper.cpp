@@ -1,7 +1,7 @@
 #include <string>
 
 #include "host/CardInfoRecord.h"
-#include "http/HttpClient.h"
+#include "http/SendRequestWrapper.h"
 #include "http/Timings.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"

@@ -1,4 +1,4 @@
-#include "http/HttpClient.h"
+#include "http/TimeoutExceeded.h"
 
 namespace {
 // "Время ожидания ответа истекло. Попробуйте повторить запрос позже." in

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -34,6 +35,8 @@ std::string systemErrorText(uint32_t code);
 // Forces a real connection attempt to `url`.
 bool checkConnection(const std::wstring& url);
 void sleepMs(uint32_t ms);
+// UTF-8 -> code points; malformed sequences yield U+FFFD.
+std::vector<uint32_t> decodeUtf8(const std::string& text);
 
 using WorkerProc = uint32_t (*)(void*);
 inline constexpr uint32_t kInfinite = 0xFFFFFFFFu;

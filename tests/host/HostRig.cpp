@@ -17,10 +17,6 @@ void writeFile(const std::string& name, const std::string& text) {
     out << text;
 }
 
-std::string stampless(const std::string& log) {
-    return std::regex_replace(log, std::regex(kStampPattern), "[S]");
-}
-
 // The build passes a Unix path; Wine sees the Unix root as drive Z:.
 static std::string windowsPath(std::string path) {
     if (!path.empty() && path[0] == '/') path = "Z:" + path;

@@ -9,18 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "LogText.h"
+
 extern "C" int32_t callWithSlots(void* fn, const uint32_t* slots, uint32_t count,
                                  uint32_t* removed);
 
 namespace hostrig {
 
-inline const std::string kEol = "\r\n";
-inline const char* kStampPattern =
-    R"(\[[0-1][0-9]-[0-3][0-9]-[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\])";
+using logtext::kEol;
+using logtext::kStampPattern;
+using logtext::stampless;
 
 std::string readFile(const std::string& name);
 void writeFile(const std::string& name, const std::string& text);
-std::string stampless(const std::string& log);
 
 struct CallResult {
     int32_t result;

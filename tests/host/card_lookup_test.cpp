@@ -125,9 +125,7 @@ std::string withEol(const std::string& text) {
 std::string head(const std::string& tag, const std::string& message) {
     return "[S] " + tag + " : " + message;
 }
-std::string entry(const std::string& tag, const std::string& message) {
-    return head(tag, message) + kEol;
-}
+using logtext::entry;
 
 // The lookup's own lines up to the choice of the path, for a readable check.
 std::vector<std::string> startLines(int mode) {

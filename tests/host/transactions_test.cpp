@@ -64,15 +64,11 @@ std::string closeBody(const std::string& orderJson, const std::string& depositCl
            R"(,"OrderDate":"2024-02-22 14:05:09","BonusWriteOff":)" + bonusWriteOff + "}";
 }
 
-std::string entry(const std::string& tag, const std::string& message) {
-    return "[S] " + tag + " : " + message + kEol;
-}
+using logtext::answer;
+using logtext::entry;
+using logtext::nullDump;
 std::string tx(const std::string& message) { return entry("TransactionsEx", message); }
 std::string body(const std::string& message) { return entry("SendRequest from checkXml", message); }
-std::string answer(const std::string& path, const std::string& reply) {
-    return "[S] ANSWER FROM URL " + path + " " + kEol + reply + kEol;
-}
-std::string nullDump(const std::string& tag) { return "[S] " + tag + " : Info - " + kEol + "NULL"; }
 
 ::testing::AssertionResult matches(const std::string& text, const std::string& pattern) {
     if (std::regex_match(text, std::regex(pattern))) return ::testing::AssertionSuccess();

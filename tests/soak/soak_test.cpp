@@ -23,7 +23,7 @@
 
 #include "FakeLoyalty.h"
 #include "HostRig.h"
-#include "LogEntries.h"
+#include "LogText.h"
 #include "host/CardInfoRecord.h"
 
 using namespace hostrig;
@@ -155,7 +155,7 @@ std::string readFrom(const std::string& name, long long offset) {
 
 // The first line of the call's last entry that is not a record dump.
 std::string endingLine(const std::string& segment) {
-    const std::vector<std::size_t> starts = logEntryStarts(segment);
+    const std::vector<std::size_t> starts = logtext::logEntryStarts(segment);
     for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
         std::string line = segment.substr(*it, segment.find_first_of("\r\n", *it) - *it);
         if (line.find(" : Info - ") == std::string::npos) return line.substr(22);

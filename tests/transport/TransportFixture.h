@@ -10,10 +10,14 @@
 #include "FakeLoyalty.h"
 #include "TestSupport.h"
 #include "http/HttpClient.h"
+#include "http/SendRequestWrapper.h"
 #include "log/Logger.h"
 
 namespace transporttest {
 
+using logtext::answer;
+using logtext::entry;
+using logtext::nullDump;
 using testsupport::kEol;
 
 inline const char* const kAccept[] = {"*/*", nullptr};
@@ -34,16 +38,7 @@ protected:
     }
 
     // The log with every stamp replaced by "[S]".
-    std::string entries() const {
-        return std::regex_replace(logText(), std::regex(testsupport::kStampPattern), "[S]");
-    }
-    static std::string entry(const std::string& tag, const std::string& message) {
-        return "[S] " + tag + " : " + message + kEol;
-    }
-    static std::string answer(const std::string& path, const std::string& reply) {
-        return "[S] ANSWER FROM URL " + path + " " + kEol + reply + kEol;
-    }
-    static std::string nullDump(const std::string& tag) { return "[S] " + tag + " : Info - " + kEol + "NULL"; }
+    std::string entries() const { return logtext::stampless(logText()); }
 
     static std::string text(const ByteBuffer& b) { return isEmptyReply(b) ? std::string() : std::string(b.data()); }
 

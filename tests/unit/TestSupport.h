@@ -7,17 +7,13 @@
 #include <random>
 #include <string>
 
+#include "LogText.h"
+
 namespace testsupport {
 
-// The log is written in text mode: the Windows runtime stores LF as CR LF.
-#ifdef _WIN32
-inline const std::string kEol = "\r\n";
-#else
-inline const std::string kEol = "\n";
-#endif
-
-// A stamp as the log writes it: [MM-DD-YYYY HH:MM:SS]
-inline const char* kStampPattern = R"(\[[0-1][0-9]-[0-3][0-9]-[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9]\])";
+using logtext::kEol;
+using logtext::kStampPattern;
+using logtext::stampless;
 
 inline std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -34,7 +34,7 @@ protected:
     void init(const std::string& text) {
         reader.init(text.c_str(), static_cast<uint32_t>(text.size() + 1), log);
     }
-    std::string log_() const { return std::regex_replace(logText(), std::regex(kStampPattern), "[S]"); }
+    std::string log_() const { return stampless(logText()); }
     std::string inputText() const {
         return std::string(reader.inputText.begin(), reader.inputText.end());
     }

@@ -50,7 +50,7 @@ TEST_F(CloseOrderTest, BonusAndDepositPaymentsNameClientAndWriteOffs) {
               R"("ParentOrderId":"G","ClientId":"12345","OrderNumber":"9","Order":[],)"
               R"("DepositClientId":"777","DepositWriteOff":40.0,"OrderDate":"2026-12-07 12:00:00",)"
               R"("BonusWriteOff":150.0})");
-    std::string text = std::regex_replace(logText(), std::regex(kStampPattern), "[S]");
+    std::string text = stampless(logText());
     EXPECT_EQ(text, "[S] SendRequest from checkXml : TRY GET ClientId from CHECKPAYMENTS" + kEol +
                         "[S] SendRequest from checkXml : MAYBE break here" + kEol +
                         "[S] SendRequest from checkXml : ClientId IS 12345" + kEol +

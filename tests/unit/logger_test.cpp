@@ -13,10 +13,6 @@ namespace {
 
 class LoggerTest : public InTempDir {};
 
-std::string stampless(const std::string& log) {
-    return std::regex_replace(log, std::regex(kStampPattern), "[S]");
-}
-
 TEST_F(LoggerTest, MessageEntryLayoutAndFileCreation) {
     ASSERT_FALSE(std::filesystem::exists("brisvane.log"));
     Logger log;

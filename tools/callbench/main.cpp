@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "LogEntries.h"
+#include "LogText.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void writeFile(const char* name, const std::string& text) {
 
 // The log text split into its entries, each starting "[MM-DD-YYYY HH:MM:SS] ".
 std::vector<std::string> entries(const std::string& log) {
-    const std::vector<std::size_t> starts = logEntryStarts(log);
+    const std::vector<std::size_t> starts = logtext::logEntryStarts(log);
     std::vector<std::string> out;
     for (std::size_t i = 0; i < starts.size(); ++i)
         out.push_back(log.substr(starts[i], (i + 1 < starts.size() ? starts[i + 1] : log.size()) - starts[i]));

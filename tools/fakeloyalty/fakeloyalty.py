@@ -418,8 +418,16 @@ def loopback(address):
     return address
 
 
+MOVED_BY = "the --http/--https option"
+
+
 def make_server(address, port, cert=None, key=None):
-    server = Server((loopback(address), port), Handler)
+    try:
+        server = Server((loopback(address), port), Handler)
+    except OSError as e:
+        # One line a person can act on, not a traceback.
+        raise SystemExit("fakeloyalty: cannot listen on %s:%d (%s); set %s to another "
+                         "loopback address" % (address, port, e.strerror or e, MOVED_BY))
     if cert:
         ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         ctx.load_cert_chain(cert, key)
@@ -445,7 +453,12 @@ def main():
     ap.add_argument("--scenario", action="append", default=[], metavar="FILE",
                     help="JSON file with a scenario or a list of them, kept across resets")
     ap.add_argument("--pid-file", help="written once every listener is bound")
+    ap.add_argument("--moved-by", metavar="NAME",
+                    help="the setting that moves the address, named when it is taken")
     args = ap.parse_args()
+    if args.moved_by:
+        global MOVED_BY
+        MOVED_BY = args.moved_by
     if not args.http and not args.https:
         ap.error("give at least one --http or --https listener")
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "http/HttpClient.h"
+#include "http/SendRequestWrapper.h"
 #include "log/Logger.h"
 
 namespace {

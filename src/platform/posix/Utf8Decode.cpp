@@ -1,8 +1,8 @@
-#include "host/TextCodec.h"
+#include "platform/Platform.h"
 
 // Strict UTF-8 decoding that replaces each maximal invalid subpart with one
 // U+FFFD, as the Windows decoder does.
-std::vector<uint32_t> decodeUtf8(const std::string& text) {
+std::vector<uint32_t> platform::decodeUtf8(const std::string& text) {
     std::vector<uint32_t> out;
     out.reserve(text.size());
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());

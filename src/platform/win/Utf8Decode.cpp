@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "host/TextCodec.h"
+#include "platform/Platform.h"
 
 // The operating system's own UTF-8 decoder, so the DLL reads service text
 // exactly as other Windows programs do; invalid input becomes U+FFFD.
-std::vector<uint32_t> decodeUtf8(const std::string& text) {
+std::vector<uint32_t> platform::decodeUtf8(const std::string& text) {
     std::vector<uint32_t> out;
     if (text.empty()) return out;
     const int len = static_cast<int>(text.size());
