@@ -185,7 +185,7 @@ uint32_t httpStatus(NetHandle request) {
     return 200;
 }
 
-std::string systemErrorText(uint32_t) { return std::string(); }
+std::vector<uint32_t> systemErrorText(uint32_t) { return {}; }
 
 bool checkConnection(const std::wstring&) { return state().script.probeSucceeds; }
 

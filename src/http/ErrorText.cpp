@@ -1,5 +1,6 @@
 #include "http/ErrorText.h"
 
+#include "host/TextCodec.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -54,7 +55,9 @@ std::string oneLine(const std::string& text) {
 }
 
 std::string describeError(uint32_t code) {
-    std::string text = oneLine(platform::systemErrorText(code));
+    std::string system;
+    for (uint32_t cp : platform::systemErrorText(code)) system += cp1251FromCodePoint(cp);
+    std::string text = oneLine(system);
     if (text.empty()) text = ownErrorText(code);
     if (text.empty()) text = "no description";
     return text;

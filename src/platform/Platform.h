@@ -29,9 +29,9 @@ uint32_t httpStatus(NetHandle request);
 void closeHandle(NetHandle handle);
 // The calling thread's last error (GetLastError).
 uint32_t lastError();
-// The system's own text for an error code, in Windows-1251; empty when the
+// The system's own text for an error code, as code points; empty when the
 // system has none.
-std::string systemErrorText(uint32_t code);
+std::vector<uint32_t> systemErrorText(uint32_t code);
 // Forces a real connection attempt to `url`.
 bool checkConnection(const std::wstring& url);
 void sleepMs(uint32_t ms);

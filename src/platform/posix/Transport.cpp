@@ -294,7 +294,7 @@ uint32_t lastError() { return tlsLastError; }
 
 // The codes here are WinInet's, and POSIX has no texts for them: the module's
 // own short texts stand in.
-std::string systemErrorText(uint32_t) { return std::string(); }
+std::vector<uint32_t> systemErrorText(uint32_t) { return {}; }
 
 bool checkConnection(const std::wstring& url) {
     // http://host[:port]/... ; the probe only needs a TCP connection.

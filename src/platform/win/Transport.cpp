@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "host/TextCodec.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -57,18 +56,18 @@ void closeHandle(NetHandle handle) { InternetCloseHandle(static_cast<HINTERNET>(
 
 uint32_t lastError() { return GetLastError(); }
 
-std::string systemErrorText(uint32_t code) {
+std::vector<uint32_t> systemErrorText(uint32_t code) {
     // WinInet's codes live in wininet.dll's message table, the others in the
-    // system's. Read as UTF-16 so that the text comes out in Windows-1251
-    // whatever the machine's ANSI code page.
+    // system's. Read as UTF-16 so that the text is the same whatever the
+    // machine's ANSI code page.
     HMODULE wininet = GetModuleHandleA("wininet.dll");
     DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     if (wininet != nullptr) flags |= FORMAT_MESSAGE_FROM_HMODULE;
     wchar_t text[512];
     const DWORD n =
         FormatMessageW(flags, wininet, code, 0, text, sizeof text / sizeof text[0], nullptr);
-    std::string out;
-    for (DWORD i = 0; i < n; ++i) out += cp1251FromCodePoint(static_cast<uint16_t>(text[i]));
+    std::vector<uint32_t> out;
+    for (DWORD i = 0; i < n; ++i) out.push_back(static_cast<uint16_t>(text[i]));
     return out;
 }
 
