@@ -3,14 +3,23 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
+
+#include "log/CFile.h"
+
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 std::string logTimeStamp() {
     std::time_t now = std::time(nullptr);
     if (now == static_cast<std::time_t>(-1)) return std::string();
     std::tm local{};
 #ifdef _WIN32
-    if (localtime_s(&local, &now) != 0) return std::string();
+    // msvcrt's localtime keeps its result per thread; localtime_s is not in
+    // Windows XP's msvcrt.
+    const std::tm* converted = std::localtime(&now);
+    if (converted == nullptr) return std::string();
+    local = *converted;
 #else
     if (localtime_r(&now, &local) == nullptr) return std::string();
 #endif
@@ -19,19 +28,25 @@ std::string logTimeStamp() {
     return std::string(buf, n);
 }
 
+namespace {
+// One open-append-close in text mode: the Windows runtime stores each LF as
+// CR LF, as log readers expect.
+void writeAll(const CFile& file, std::string_view text) {
+    if (file && !text.empty()) std::fwrite(text.data(), 1, text.size(), file.get());
+}
+}  // namespace
+
 void appendToLog(const std::string& fileName, const std::string& text) {
-    // Text mode: the Windows runtime stores each LF as CR LF, as log readers expect.
-    std::ofstream out(fileName, std::ios::out | std::ios::app);
-    out << text;
+    writeAll(openCFile(fileName.c_str(), "a"), text);
 }
 
 Logger::Logger() : fileName_(kLogFileName) {}
 
 void Logger::writeEntry(const std::string& head, std::string_view body, bool finalLineFeed) {
-    std::ofstream out(fileName_, std::ios::out | std::ios::app);
-    out << head;
-    out << body;
-    if (finalLineFeed) out << '\n';
+    CFile out = openCFile(fileName_.c_str(), "a");
+    writeAll(out, head);
+    writeAll(out, body);
+    if (finalLineFeed) writeAll(out, "\n");
 }
 
 void Logger::logMessage(const std::string& tag, const std::string& message) {
@@ -69,10 +84,16 @@ void Logger::logParsedXml(const std::string& tag, std::string_view text) {
 
 namespace {
 long long logFileSize(const std::string& name) {
-    std::ifstream in(name, std::ios::in | std::ios::binary | std::ios::ate);
-    if (!in.is_open()) return -1;
-    std::streamoff pos = in.tellg();
-    return pos < 0 ? -1 : static_cast<long long>(pos);
+    CFile in = openCFile(name.c_str(), "rb");
+    if (!in) return -1;
+    long long size = -1;
+#ifdef _WIN32
+    // 64-bit length: _fseeki64 is not in Windows XP's msvcrt.
+    size = _filelengthi64(_fileno(in.get()));
+#else
+    if (std::fseek(in.get(), 0, SEEK_END) == 0) size = ftello(in.get());
+#endif
+    return size < 0 ? -1 : size;
 }
 }  // namespace
 
