@@ -6,9 +6,14 @@
 set -uo pipefail
 src="$1"
 shift
-commit="$(git -C "$src" rev-parse --verify HEAD)"
-[ -n "$(git -C "$src" status --porcelain --untracked-files=no)" ] && commit="$commit-dirty"
-year="$(git -C "$src" log -1 --format=%cd --date=format:%Y)"
+if commit="$(git -C "$src" rev-parse --verify HEAD 2>/dev/null)"; then
+  [ -n "$(git -C "$src" status --porcelain --untracked-files=no)" ] && commit="$commit-dirty"
+  year="$(git -C "$src" log -1 --format=%cd --date=format:%Y)"
+else
+  # Sources without git: the build names no commit.
+  commit="unknown"
+  year="$(date -u -d "@${SOURCE_DATE_EPOCH:-0}" +%Y)"
+fi
 fail=0
 for file in "$@"; do
   name="$(basename "$file")"
