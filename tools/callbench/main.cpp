@@ -6,12 +6,13 @@
 // the design mandates per call: each POST's send on a fresh worker thread
 // waited for with a time limit, the empty-and-close of init.txt at that
 // thread's start and end (the entry routine runs for every thread), reading
-// conf.xml, and for a posting the look at the log's size. Calls and floors
+// conf.xml, the debug copy of the parsed check where the check's shape calls
+// for one, and for a posting the look at the log's size. Calls and floors
 // alternate so that all see the same noise; with a load file (under Wine,
 // Z:\proc\loadavg) every line ends with the machine's load average.
 //   callbench <brisvane.dll> <service address> [count] [load file]
 // Run it in a scratch folder: it writes conf.xml, brisvane.log, floor.log,
-// floor-conf.xml and init.txt.
+// floor-conf.xml, floor-debug.txt and init.txt.
 #include <windows.h>
 #include <wininet.h>
 
@@ -36,6 +37,7 @@ using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, ui
 constexpr int64_t kPhone = 79161234567LL;
 const char* const kAccept[] = {"*/*", nullptr};
 const char kHeaders[] = "Content-Type:application/json;";
+const char kDebugCopy[] = "inputBuf_checkdata_after_check.txt";
 
 double nowUs() {
     static LARGE_INTEGER freq = [] {
@@ -157,10 +159,21 @@ struct Exchange {
     std::string body;
 };
 
-// The floor of one call: its exchanges bare, and its log entries as bare appends.
+// The floor of one call: its exchanges bare, and its log entries as bare
+// appends; the full floor adds the rest of the call's mandated I/O.
 double floorOnce(const std::string& address, const std::vector<Exchange>& exchanges,
-                 const std::vector<std::string>& logEntries, bool full, bool posting) {
+                 const std::vector<std::string>& logEntries, bool full, bool posting,
+                 const std::string* debugCopy) {
     const double t0 = nowUs();
+    if (full && debugCopy != nullptr) {
+        // The debug copy of the parsed check that this check's shape (CHECKDATA
+        // after CHECK) calls for, same bytes.
+        HANDLE f = CreateFileA("floor-debug.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(f, debugCopy->data(), static_cast<DWORD>(debugCopy->size()), &written, nullptr);
+        CloseHandle(f);
+    }
     if (full) {
         // conf.xml read whole, as every working call does (a copy of the same
         // text, so the module's own file is not held open here).
@@ -207,6 +220,8 @@ struct Case {
     bool posting;
     std::string check;
     std::vector<Exchange> exchanges;  // paths and bodies, as the DLL sent them
+    bool hasDebugCopy = false;        // whether the call wrote its debug copy
+    std::string debugCopy;
 };
 
 std::string conf(const std::string& address, const std::string& token) {
@@ -293,6 +308,7 @@ int main(int argc, char** argv) {
         writeFile("floor-conf.xml", conf(address, c.token));
         DeleteFileA("brisvane.log");
         DeleteFileA("floor.log");
+        DeleteFileA(kDebugCopy);
         // Warm up, and learn what the call sends and logs.
         std::string lastLog;
         for (int i = 0; i < 10; ++i) {
@@ -304,6 +320,8 @@ int main(int argc, char** argv) {
             lastLog = readFrom("brisvane.log", before);
         }
         c.exchanges = exchangesOf(lastLog);
+        c.hasDebugCopy = fileSize(kDebugCopy) > 0;
+        if (c.hasDebugCopy) c.debugCopy = readFrom(kDebugCopy, 0);
         std::vector<double> callUs, floorUs, workerFloorUs, growth, entryCounts;
         for (int i = 0; i < count; ++i) {
             const long long before = fileSize("brisvane.log");
@@ -316,8 +334,11 @@ int main(int argc, char** argv) {
             callUs.push_back(t1 - t0);
             growth.push_back(static_cast<double>(logged.size()));
             entryCounts.push_back(static_cast<double>(logEntries.size()));
-            floorUs.push_back(floorOnce(address, c.exchanges, logEntries, false, c.posting));
-            workerFloorUs.push_back(floorOnce(address, c.exchanges, logEntries, true, c.posting));
+            const std::string* debugCopy = c.hasDebugCopy ? &c.debugCopy : nullptr;
+            floorUs.push_back(
+                floorOnce(address, c.exchanges, logEntries, false, c.posting, debugCopy));
+            workerFloorUs.push_back(
+                floorOnce(address, c.exchanges, logEntries, true, c.posting, debugCopy));
         }
         const double call = median(callUs), floor = median(floorUs),
                      workerFloor = median(workerFloorUs);
