@@ -296,9 +296,9 @@ int main(int argc, char** argv) {
         reinterpret_cast<void*>(GetProcAddress(dll.module, "TransactionsEx")));
 
     std::vector<Case> cases = {
-        {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}},
-        {"guest+discount GetCardInfoEx", "bench-discount", false, check(1, false), {}},
-        {"close TransactionsEx", "bench-close", true, check(1, true), {}},
+        {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}, false, {}},
+        {"guest+discount GetCardInfoEx", "bench-discount", false, check(1, false), {}, false, {}},
+        {"close TransactionsEx", "bench-close", true, check(1, true), {}, false, {}},
     };
     int status = 0;
     std::printf("%-30s %9s %9s %6s %10s %8s %9s %6s  %s\n", "case (medians over calls)", "call us",
