@@ -11,7 +11,8 @@
 # carries the load average it was measured at: on a busy machine thread
 # start-up under Wine inflates the figures about fourfold.
 #   scripts/bench-calls.sh [count, default 200]
-# BRISVANE_BENCH_ADDRESS moves the fake service (default 127.0.4.14).
+# BRISVANE_BENCH_ADDRESS moves the fake service (default 127.0.4.14);
+# BRISVANE_BENCH_DLL measures another build of the DLL (an absolute path).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count="${1:-200}"
@@ -42,4 +43,4 @@ for token in ("bench-guest", "bench-discount", "bench-close"):
 PY
 root="$(pwd)"
 (cd "$work" && WINEPREFIX="$root/$build/wineprefix" "$root/scripts/wine-run.sh" \
-  "$root/$build/callbench.exe" "Z:$root/$build/brisvane.dll" "$addr" "$count" "Z:/proc/loadavg")
+  "$root/$build/callbench.exe" "Z:${BRISVANE_BENCH_DLL:-$root/$build/brisvane.dll}" "$addr" "$count" "Z:/proc/loadavg")
