@@ -12,7 +12,7 @@ namespace testing {
 namespace internal {
 
 class Notification {
-public:
+  public:
     Notification() = default;
     Notification(const Notification&) = delete;
     Notification& operator=(const Notification&) = delete;
@@ -23,7 +23,7 @@ public:
         }
     }
 
-private:
+  private:
     std::atomic<bool> notified_{false};
 };
 
