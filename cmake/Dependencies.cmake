@@ -22,6 +22,9 @@ if(WIN32 OR BRISVANE_FUZZ)
   target_include_directories(pugixml_from_source SYSTEM PUBLIC ${_pugi_dir})
   if(WIN32)
     target_compile_options(pugixml_from_source PRIVATE -msse2 -mfpmath=sse)
+    # The DLL reads documents by name only: no XPath engine, and no
+    # std::string or stream overloads (they pull iostreams into the module).
+    target_compile_definitions(pugixml_from_source PUBLIC PUGIXML_NO_XPATH PUGIXML_NO_STL)
   endif()
   target_link_libraries(brisvane_deps INTERFACE pugixml_from_source)
 endif()

@@ -2,14 +2,21 @@
 # Cost of the exported calls under Wine: medians over 200 calls of a guest-only
 # GetCardInfoEx, a guest+discount GetCardInfoEx and a close (TransactionsEx)
 # through the real brisvane.dll against the fake loyalty service on loopback,
-# each against its floor (bare WinInet POSTs of the same bodies plus bare
-# open-append-close writes of the same log entries); the log growth per call;
-# and TransactionsEx with a 9.9 MB log against an empty one.
+# each against two floors: the bare one (WinInet POSTs of the same bodies plus
+# open-append-close writes of the same log entries) and the full one, which
+# adds every other piece of I/O the design mandates per call (each send on a
+# fresh worker thread, init.txt emptied at that thread's start and end,
+# conf.xml read, the posting's look at the log size); the log growth per call;
+# and TransactionsEx with a 9.9 MB log against an empty one. Every figure
+# carries the load average it was measured at: on a busy machine thread
+# start-up under Wine inflates the figures about fourfold.
 #   scripts/bench-calls.sh [count, default 200]
+# BRISVANE_BENCH_ADDRESS moves the fake service (default 127.0.4.14);
+# BRISVANE_BENCH_DLL measures another build of the DLL (an absolute path).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count="${1:-200}"
-addr=127.0.4.14
+addr="${BRISVANE_BENCH_ADDRESS:-127.0.4.14}"
 scripts/install-deps.sh >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target brisvane callbench >/dev/null
@@ -36,4 +43,4 @@ for token in ("bench-guest", "bench-discount", "bench-close"):
 PY
 root="$(pwd)"
 (cd "$work" && WINEPREFIX="$root/$build/wineprefix" "$root/scripts/wine-run.sh" \
-  "$root/$build/callbench.exe" "Z:$root/$build/brisvane.dll" "$addr" "$count")
+  "$root/$build/callbench.exe" "Z:${BRISVANE_BENCH_DLL:-$root/$build/brisvane.dll}" "$addr" "$count" "Z:/proc/loadavg")

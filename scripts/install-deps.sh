@@ -12,7 +12,7 @@ need_root() {
 
 pkgs=(
   cmake ninja-build g++ pkg-config
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 osslsigncode
   rapidjson-dev libpugixml-dev
   googletest libgtest-dev libgmock-dev
   libcpp-httplib-dev

@@ -1,11 +1,12 @@
 #include "check/CheckXml.h"
 
-#include <fstream>
+#include <cstdio>
 #include <optional>
 
 #include "check/Accessors.h"
 #include "check/InputCut.h"
 #include "http/LastError.h"
+#include "log/CFile.h"
 #include "log/Logger.h"
 
 namespace {
@@ -16,8 +17,7 @@ void loadBlock(pugi::xml_document& document, std::string_view block) {
 
 void writeDebugCopy(const char* name, const std::vector<char>& text) {
     // Binary mode: the file holds exactly the parsed bytes on every platform.
-    std::ofstream out(name, std::ios::out | std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size() - 1));
+    if (CFile out = openCFile(name, "wb")) std::fwrite(text.data(), 1, text.size() - 1, out.get());
 }
 }  // namespace
 

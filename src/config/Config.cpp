@@ -1,11 +1,11 @@
 #include "config/Config.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "log/CFile.h"
 #include "log/Logger.h"
 
 pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
@@ -16,10 +16,12 @@ pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
 }
 
 void WriteConfToLog(Logger& logger) {
+    // Text mode, as the runtime reads it: CR LF comes in as LF.
     std::string content;
-    std::ifstream in(kConfigFileName);
-    if (in.is_open()) {
-        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (CFile in = openCFile(kConfigFileName, "r")) {
+        char chunk[4096];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) content.append(chunk, got);
     }
     logger.logMessage("WriteConfToLog", content);
 }

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
 
 #include "host/Entry.h"
 #include "host/Guard.h"
@@ -13,13 +12,41 @@ namespace {
 
 // The transport's handles, its reply buffer and lastErrorCode are module-wide,
 // and the log is appended entry by entry: two calls at once would tear them.
-// Constant-initialised, so it is ready before DllMain and needs no teardown;
-// DllMain itself never takes it (it runs under the loader lock).
-std::mutex callLock;
+// A critical section rather than std::mutex: the latter pulls in winpthreads,
+// whose imports Windows XP lacks. Set up by the runtime's static constructors,
+// which run before DllMain on load; DllMain itself never takes it (it runs
+// under the loader lock).
+class CallLock {
+  public:
+    CallLock() { InitializeCriticalSection(&section_); }
+    ~CallLock() { DeleteCriticalSection(&section_); }
+    CallLock(const CallLock&) = delete;
+    CallLock& operator=(const CallLock&) = delete;
+
+    void enter() { EnterCriticalSection(&section_); }
+    void leave() { LeaveCriticalSection(&section_); }
+
+  private:
+    CRITICAL_SECTION section_;
+};
+
+CallLock callLock;
+
+// Released on every way out, exceptions included.
+class Hold {
+  public:
+    explicit Hold(CallLock& lock) : lock_(lock) { lock_.enter(); }
+    ~Hold() { lock_.leave(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+  private:
+    CallLock& lock_;
+};
 
 template <typename Body>
 int32_t serialized(Body body) {
-    std::lock_guard<std::mutex> hold(callLock);
+    Hold hold(callLock);
     return body();
 }
 
@@ -49,8 +76,8 @@ int32_t __stdcall GetCardInfoEx(int64_t card, uint32_t, uint32_t, CardInfoRecord
     });
 }
 
-int32_t __stdcall TransactionsEx(uint32_t, uint32_t, const char* inpBuf, uint32_t inpLen,
-                                 uint16_t, void*, uint32_t, uint16_t) {
+int32_t __stdcall TransactionsEx(uint32_t, uint32_t, const char* inpBuf, uint32_t inpLen, uint16_t,
+                                 void*, uint32_t, uint16_t) {
     return guardedCall("TransactionsEx", 1, [&] {
         return serialized([&] { return runTransactionsEx(inpBuf, inpLen); });
     });

@@ -1,11 +1,11 @@
 // A host that breaks the one-call-at-a-time rule: two threads calling the
 // real DLL at once must get exactly what they would get one after the other.
 #include <gmock/gmock.h>
+#include <windows.h>
 
-#include <atomic>
+#include <functional>
 #include <regex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "FakeLoyalty.h"
@@ -21,7 +21,8 @@ constexpr int kRounds = 12;
 std::string guestReply(const std::string& lastName, const std::string& clientId) {
     return R"({\"Status\":1,\"NotPayType\":0,\"ClientId\":\")" + clientId +
            R"(\",\"LoyaltyLevel\":\"L\",\"DiscountId\":1,\"BonusId\":2,\"BonusBalance\":\"5\",)"
-           R"(\"LastName\":\")" + lastName + R"(\",\"FirstName\":\"F\",\"MiddleName\":\"M\"})";
+           R"(\"LastName\":\")" +
+           lastName + R"(\",\"FirstName\":\"F\",\"MiddleName\":\"M\"})";
 }
 
 std::string lookupCheck(int orderCategory) {
@@ -33,17 +34,48 @@ std::string lookupCheck(int orderCategory) {
 const std::string kCloseCheck =
     "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES>"
     "<CHECK restaurantcode=\"7\" chmode=\"1\"></CHECK>"
-    "<CHECKDATA orderguid=\"g2\" checknum=\"6\" order_cat=\"2\" closedatetime=\"2026-01-02 10:00:00\">"
-    "<CHECKLINES><LINE type=\"dish\" id=\"1\" name=\"Soup\" quantity=\"1\" price=\"3\" sum=\"3\" servprint_id=\"1\" servprint=\"K\"/>"
+    "<CHECKDATA orderguid=\"g2\" checknum=\"6\" order_cat=\"2\" closedatetime=\"2026-01-02 "
+    "10:00:00\">"
+    "<CHECKLINES><LINE type=\"dish\" id=\"1\" name=\"Soup\" quantity=\"1\" price=\"3\" sum=\"3\" "
+    "servprint_id=\"1\" servprint=\"K\"/>"
     "</CHECKLINES><CHECKPAYMENTS><PAYMENT code=\"5\" account=\"42\" interface=\"12\" sum=\"1\"/>"
     "</CHECKPAYMENTS></CHECKDATA>";
 
 class ConcurrencyTest : public HostTest {};
 
+// A host thread made with CreateThread (the win32 thread model has no
+// std::thread), joined on destruction.
+class HostThread {
+  public:
+    explicit HostThread(std::function<void()> body) : body_(std::move(body)) {
+        handle_ = CreateThread(nullptr, 0, &HostThread::run, this, 0, nullptr);
+    }
+    ~HostThread() { join(); }
+    HostThread(const HostThread&) = delete;
+    HostThread& operator=(const HostThread&) = delete;
+
+    bool started() const { return handle_ != nullptr; }
+    void join() {
+        if (handle_ == nullptr) return;
+        WaitForSingleObject(handle_, INFINITE);
+        CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+  private:
+    static DWORD WINAPI run(LPVOID self) {
+        static_cast<HostThread*>(self)->body_();
+        return 0;
+    }
+    std::function<void()> body_;
+    HANDLE handle_ = nullptr;
+};
+
 // The calls' entries in the log must not interleave: every start is followed by
 // its own end before the next call starts.
 std::vector<std::string> interleavings(const std::string& log) {
-    static const std::regex start(R"((GetCardInfoEx : GetCardInfoEx from File1 Started!|TransactionsEx : Started))");
+    static const std::regex start(
+        R"((GetCardInfoEx : GetCardInfoEx from File1 Started!|TransactionsEx : Started))");
     static const std::regex end(R"((Ended successfully! RETURN 0|Ended RETURN 0|RETURNS? \d))");
     std::vector<std::string> problems;
     bool open = false;
@@ -71,26 +103,27 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
     // Every answer takes a while, so the two threads' exchanges would overlap.
     service.setScenario(tokenA, R"({"GuestInfo": {"delay_ms": 15, "body": ")" +
                                     guestReply("Alpha", "101") + "\"}}");
-    service.setScenario(tokenB, R"({"GuestInfo": {"delay_ms": 15, "body": ")" +
-                                    guestReply("Bravo", "202") +
-                                    R"("}, "GetDiscount": {"delay_ms": 15, "body": "{\"Status\":1}"},)"
-                                    R"( "CloseOrder": {"delay_ms": 15, "body": "{\"Status\":1}"}})");
+    service.setScenario(tokenB,
+                        R"({"GuestInfo": {"delay_ms": 15, "body": ")" + guestReply("Bravo", "202") +
+                            R"("}, "GetDiscount": {"delay_ms": 15, "body": "{\"Status\":1}"},)"
+                            R"( "CloseOrder": {"delay_ms": 15, "body": "{\"Status\":1}"}})");
     writeFile("conf.xml",
               std::string("<Configuration><ApiAddress>") + BRISVANE_FAKE_ADDRESS +
                   "</ApiAddress><SSL>false</SSL>"
-                  "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>" + tokenA +
+                  "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>" +
+                  tokenA +
                   "</LoyltyApiToken></PlaceOfService>"
-                  "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>" + tokenB +
+                  "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>" +
+                  tokenB +
                   "</LoyltyApiToken></PlaceOfService>"
                   "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
                   "</BonusAccount></Configuration>");
     loadDll();
 
-    std::atomic<int> ready{0};
-    auto startTogether = [&] {
-        ++ready;
-        while (ready.load() < 2) std::this_thread::yield();
-    };
+    // Both threads wait for one manual-reset event, so they start together.
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(go, nullptr);
+    auto startTogether = [&] { WaitForSingleObject(go, INFINITE); };
     struct Outcome {
         std::vector<int32_t> results;
         std::vector<uint32_t> removed;
@@ -99,7 +132,7 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
     Outcome a, b;
     const std::string checkA = lookupCheck(1), checkB = lookupCheck(2);
 
-    std::thread threadA([&] {
+    HostThread threadA([&] {
         startTogether();
         for (int i = 0; i < 2 * kRounds; ++i) {
             CardInfoRecord record{};
@@ -110,7 +143,7 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
             a.owners.push_back(record.Card_owner);
         }
     });
-    std::thread threadB([&] {
+    HostThread threadB([&] {
         startTogether();
         for (int i = 0; i < kRounds; ++i) {
             CardInfoRecord record{};
@@ -125,8 +158,11 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
             b.removed.push_back(t.removed);
         }
     });
+    SetEvent(go);
+    ASSERT_TRUE(threadA.started() && threadB.started());
     threadA.join();
     threadB.join();
+    CloseHandle(go);
 
     EXPECT_THAT(a.results, ::testing::Each(0));
     EXPECT_THAT(b.results, ::testing::Each(0));

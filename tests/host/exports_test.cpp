@@ -76,15 +76,16 @@ TEST_F(ExportsTest, WorkingCallsBalanceTheStackWhateverTheJunkSlots) {
 
     std::vector<int32_t> lookupResults, postingResults;
     for (const auto& j : junks) {
-        CallResult lookup =
-            dll_->getCardInfoEx(79161234567LL, record.data(), check, sizeof check, j.first, j.second);
+        CallResult lookup = dll_->getCardInfoEx(79161234567LL, record.data(), check, sizeof check,
+                                                j.first, j.second);
         EXPECT_EQ(lookup.removed, 44u);
         lookupResults.push_back(lookup.result);
         CallResult posting = dll_->transactionsEx(check, sizeof check, j.first, j.second);
         EXPECT_EQ(posting.removed, 32u);
         postingResults.push_back(posting.result);
         // Null and empty input buffers take other paths; the contract holds there too.
-        EXPECT_EQ(dll_->getCardInfoEx(0, record.data(), nullptr, 0, j.first, j.second).removed, 44u);
+        EXPECT_EQ(dll_->getCardInfoEx(0, record.data(), nullptr, 0, j.first, j.second).removed,
+                  44u);
         EXPECT_EQ(dll_->transactionsEx(nullptr, 0, j.first, j.second).removed, 32u);
     }
     // The never-read slots change nothing.
@@ -107,13 +108,43 @@ TEST_F(ExportsTest, WorkingCallsLogTheirStartAndTheInputBuffer) {
                                kEol + "[S] TransactionsEx : InputBuf was" + kEol + kEol));
 }
 
+TEST_F(ExportsTest, LogKeepsEveryByteAndStoresEachLineFeedAsCrLf) {
+    struct Case {
+        std::string input;
+        std::string logged;
+    };
+    const std::vector<Case> cases = {
+        {"<CHECK>\r\n</CHECK>", "<CHECK>\r\r\n</CHECK>"},
+        {"a\rb\x1a"
+         "c\xff\n",
+         "a\rb\x1a"
+         "c\xff\r\n"},
+        {"\n\n", "\r\n\r\n"},
+    };
+    loadDll();
+    for (const Case& c : cases) {
+        DeleteFileA("brisvane.log");
+        dll_->transactionsEx(c.input.c_str(), static_cast<uint32_t>(c.input.size()));
+        EXPECT_THAT(logText(),
+                    HasSubstr("TransactionsEx : InputBuf was\r\n\r\n" + c.logged + "\r\n"))
+            << c.input;
+    }
+    // conf.xml saved with CR LF is read as text and logged with CR LF again.
+    writeFile("conf.xml", "<Configuration>\r\n</Configuration>\r\n");
+    DeleteFileA("brisvane.log");
+    dll_->init();
+    EXPECT_THAT(logText(),
+                HasSubstr("WriteConfToLog : <Configuration>\r\n</Configuration>\r\n\r\n"));
+}
+
 TEST_F(ExportsTest, ClearTheLogAtTheThresholdThroughTransactionsEx) {
     loadDll();
     writeFile("brisvane.log", std::string(10000000, 'x'));
     dll_->transactionsEx("", 1);
     std::string kept = logText();
     EXPECT_EQ(kept.find_first_not_of('x'), 10000000u);
-    EXPECT_EQ(stampless(kept.substr(10000000, 80)).rfind("[S] ClearTheLog : Failed!" + kEol, 0), 0u);
+    EXPECT_EQ(stampless(kept.substr(10000000, 80)).rfind("[S] ClearTheLog : Failed!" + kEol, 0),
+              0u);
 
     writeFile("brisvane.log", std::string(10000001, 'x'));
     dll_->transactionsEx("", 1);

@@ -1,10 +1,18 @@
 // What a call through brisvane.dll costs over the least any implementation must
-// spend: per case, medians over N calls of the exported call against its floor,
-// a bare WinInet POST of each body the call sent (same service, same bodies)
-// plus one bare open-append-close write per log entry the call wrote, of the
-// same bytes. Calls and floors alternate so that both see the same noise.
-//   callbench <brisvane.dll> <service address> [count]
-// Run it in a scratch folder: it writes conf.xml, brisvane.log and floor.log.
+// spend: per case, medians over N calls of the exported call against two
+// floors. The bare floor: a WinInet POST of each body the call sent (same
+// service, same bodies) plus one open-append-close write per log entry the
+// call wrote, of the same bytes. The full floor adds every other piece of I/O
+// the design mandates per call: each POST's send on a fresh worker thread
+// waited for with a time limit, the empty-and-close of init.txt at that
+// thread's start and end (the entry routine runs for every thread), reading
+// conf.xml, the debug copy of the parsed check where the check's shape calls
+// for one, and for a posting the look at the log's size. Calls and floors
+// alternate so that all see the same noise; with a load file (under Wine,
+// Z:\proc\loadavg) every line ends with the machine's load average.
+//   callbench <brisvane.dll> <service address> [count] [load file]
+// Run it in a scratch folder: it writes conf.xml, brisvane.log, floor.log,
+// floor-conf.xml, floor-debug.txt and init.txt.
 #include <windows.h>
 #include <wininet.h>
 
@@ -22,13 +30,14 @@
 namespace {
 
 using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, void*, const char*,
-                                             uint32_t, uint16_t, void*, uint32_t, uint16_t);
+                                            uint32_t, uint16_t, void*, uint32_t, uint16_t);
 using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, uint32_t, uint16_t,
-                                              void*, uint32_t, uint16_t);
+                                             void*, uint32_t, uint16_t);
 
 constexpr int64_t kPhone = 79161234567LL;
 const char* const kAccept[] = {"*/*", nullptr};
 const char kHeaders[] = "Content-Type:application/json;";
+const char kDebugCopy[] = "inputBuf_checkdata_after_check.txt";
 
 double nowUs() {
     static LARGE_INTEGER freq = [] {
@@ -68,7 +77,8 @@ std::vector<std::string> entries(const std::string& log) {
     const std::vector<std::size_t> starts = logtext::logEntryStarts(log);
     std::vector<std::string> out;
     for (std::size_t i = 0; i < starts.size(); ++i)
-        out.push_back(log.substr(starts[i], (i + 1 < starts.size() ? starts[i + 1] : log.size()) - starts[i]));
+        out.push_back(log.substr(starts[i],
+                                 (i + 1 < starts.size() ? starts[i + 1] : log.size()) - starts[i]));
     if (!starts.empty() && starts[0] != 0) out[0] = log.substr(0, starts[0]) + out[0];
     return out;
 }
@@ -78,8 +88,9 @@ bool barePost(HINTERNET connection, const std::string& path, const std::string& 
     HINTERNET request = HttpOpenRequestA(connection, "POST", path.c_str(), nullptr, nullptr,
                                          const_cast<LPCSTR*>(kAccept), 0, 1);
     if (!request) return false;
-    bool ok = HttpSendRequestA(request, kHeaders, static_cast<DWORD>(-1),
-                               const_cast<char*>(body.data()), static_cast<DWORD>(body.size())) != FALSE;
+    bool ok =
+        HttpSendRequestA(request, kHeaders, static_cast<DWORD>(-1), const_cast<char*>(body.data()),
+                         static_cast<DWORD>(body.size())) != FALSE;
     char buf[4096];
     DWORD got = 0;
     while (ok && InternetReadFile(request, buf, sizeof buf, &got) && got > 0) {
@@ -95,11 +106,24 @@ struct SendJob {
     const std::string* body;
 };
 
+// The module's entry routine empties init.txt on every notification, so also
+// when a worker thread starts and when it ends.
+void truncateMarker() {
+    HANDLE f = CreateFileA("init.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+}
+
 DWORD WINAPI sendJob(LPVOID param) {
+    truncateMarker();
     auto* job = static_cast<SendJob*>(param);
-    return HttpSendRequestA(job->request, kHeaders, static_cast<DWORD>(-1),
-                            const_cast<char*>(job->body->data()),
-                            static_cast<DWORD>(job->body->size())) ? 0 : 1;
+    const DWORD code = HttpSendRequestA(job->request, kHeaders, static_cast<DWORD>(-1),
+                                        const_cast<char*>(job->body->data()),
+                                        static_cast<DWORD>(job->body->size()))
+                           ? 0
+                           : 1;
+    truncateMarker();
+    return code;
 }
 
 bool threadedPost(HINTERNET connection, const std::string& path, const std::string& body) {
@@ -120,20 +144,64 @@ bool threadedPost(HINTERNET connection, const std::string& path, const std::stri
     return code == 0;
 }
 
+// "load 1.23 1.10 0.95" from a /proc/loadavg-style file, read when a figure is
+// printed; "load ?" without one.
+std::string loadAverage(const char* file) {
+    if (file == nullptr) return "load ?";
+    std::ifstream in(file);
+    std::string one, five, fifteen;
+    if (!(in >> one >> five >> fifteen)) return "load ?";
+    return "load " + one + " " + five + " " + fifteen;
+}
+
 struct Exchange {
     std::string path;
     std::string body;
 };
 
-// The floor of one call: its exchanges bare, and its log entries as bare appends.
+// The floor of one call: its exchanges bare, and its log entries as bare
+// appends; the full floor adds the rest of the call's mandated I/O.
 double floorOnce(const std::string& address, const std::vector<Exchange>& exchanges,
-                 const std::vector<std::string>& logEntries, bool onWorker) {
+                 const std::vector<std::string>& logEntries, bool full, bool posting,
+                 const std::string* debugCopy) {
     const double t0 = nowUs();
-    HINTERNET root = InternetOpenA("WinInet Test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    HINTERNET connection = InternetConnectA(root, address.c_str(), 80, nullptr, nullptr,
-                                            INTERNET_SERVICE_HTTP, 0, 1);
+    if (full && debugCopy != nullptr) {
+        // The debug copy of the parsed check that this check's shape (CHECKDATA
+        // after CHECK) calls for, same bytes.
+        HANDLE f = CreateFileA("floor-debug.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(f, debugCopy->data(), static_cast<DWORD>(debugCopy->size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    if (full) {
+        // conf.xml read whole, as every working call does (a copy of the same
+        // text, so the module's own file is not held open here).
+        HANDLE f = CreateFileA("floor-conf.xml", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        char buf[4096];
+        DWORD got = 0;
+        while (f != INVALID_HANDLE_VALUE && ReadFile(f, buf, sizeof buf, &got, nullptr) &&
+               got > 0) {
+        }
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        if (posting) {
+            // The posting's look at the log's size before it decides to clear it.
+            HANDLE log = CreateFileA("floor.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            LARGE_INTEGER size;
+            if (log != INVALID_HANDLE_VALUE) {
+                GetFileSizeEx(log, &size);
+                CloseHandle(log);
+            }
+        }
+    }
+    HINTERNET root =
+        InternetOpenA("WinInet Test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET connection =
+        InternetConnectA(root, address.c_str(), 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 1);
     for (const Exchange& e : exchanges)
-        onWorker ? threadedPost(connection, e.path, e.body) : barePost(connection, e.path, e.body);
+        full ? threadedPost(connection, e.path, e.body) : barePost(connection, e.path, e.body);
     InternetCloseHandle(connection);
     InternetCloseHandle(root);
     for (const std::string& entry : logEntries) {
@@ -152,19 +220,25 @@ struct Case {
     bool posting;
     std::string check;
     std::vector<Exchange> exchanges;  // paths and bodies, as the DLL sent them
+    bool hasDebugCopy = false;        // whether the call wrote its debug copy
+    std::string debugCopy;
 };
 
 std::string conf(const std::string& address, const std::string& token) {
-    return "<Configuration><ApiAddress>" + address + "</ApiAddress><SSL>false</SSL>"
-           "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default=\"true\">" + token +
+    return "<Configuration><ApiAddress>" + address +
+           "</ApiAddress><SSL>false</SSL>"
+           "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default=\"true\">" +
+           token +
            "</LoyltyApiToken></PlaceOfService><BonusAccount><CurrencyCode>5</CurrencyCode>"
            "<CardSubAccount>2</CardSubAccount></BonusAccount><DepositAccount><CurrencyCode>6"
            "</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>";
 }
 
 std::string check(int mode, bool payment) {
-    return std::string("<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES><CHECK restaurantcode=\"7\" "
-                       "chmode=\"") + std::to_string(mode) +
+    return std::string(
+               "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES><CHECK restaurantcode=\"7\" "
+               "chmode=\"") +
+           std::to_string(mode) +
            "\"></CHECK><CHECKDATA orderguid=\"{0A1B}\" checknum=\"15\" order_cat=\"1\" "
            "closedatetime=\"2026-01-02 10:00:00\"><CHECKLINES><LINE type=\"dish\" id=\"11\" "
            "name=\"Soup\" quantity=\"2\" price=\"3.5\" sum=\"7\" servprint_id=\"1\" "
@@ -210,26 +284,31 @@ int main(int argc, char** argv) {
     }
     const std::string address = argv[2];
     const int count = argc > 3 ? std::atoi(argv[3]) : 200;
+    const char* loadFile = argc > 4 ? argv[4] : nullptr;
     Dll dll{LoadLibraryA(argv[1]), nullptr, nullptr};
     if (!dll.module) {
         std::fprintf(stderr, "callbench: cannot load %s (%lu)\n", argv[1], GetLastError());
         return 1;
     }
-    dll.lookup = reinterpret_cast<GetCardInfoExFn>(reinterpret_cast<void*>(GetProcAddress(dll.module, "GetCardInfoEx")));
-    dll.posting = reinterpret_cast<TransactionsExFn>(reinterpret_cast<void*>(GetProcAddress(dll.module, "TransactionsEx")));
+    dll.lookup = reinterpret_cast<GetCardInfoExFn>(
+        reinterpret_cast<void*>(GetProcAddress(dll.module, "GetCardInfoEx")));
+    dll.posting = reinterpret_cast<TransactionsExFn>(
+        reinterpret_cast<void*>(GetProcAddress(dll.module, "TransactionsEx")));
 
     std::vector<Case> cases = {
-        {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}},
-        {"guest+discount GetCardInfoEx", "bench-discount", false, check(1, false), {}},
-        {"close TransactionsEx", "bench-close", true, check(1, true), {}},
+        {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}, false, {}},
+        {"guest+discount GetCardInfoEx", "bench-discount", false, check(1, false), {}, false, {}},
+        {"close TransactionsEx", "bench-close", true, check(1, true), {}, false, {}},
     };
     int status = 0;
-    std::printf("%-30s %10s %10s %7s %9s %8s %10s %7s\n", "case (medians over calls)", "call us",
-                "floor us", "ratio", "log B/call", "entries", "+worker us", "ratio");
+    std::printf("%-30s %9s %9s %6s %10s %8s %9s %6s  %s\n", "case (medians over calls)", "call us",
+                "bare us", "ratio", "log B/call", "entries", "full us", "ratio", "load average");
     for (Case& c : cases) {
         writeFile("conf.xml", conf(address, c.token));
+        writeFile("floor-conf.xml", conf(address, c.token));
         DeleteFileA("brisvane.log");
         DeleteFileA("floor.log");
+        DeleteFileA(kDebugCopy);
         // Warm up, and learn what the call sends and logs.
         std::string lastLog;
         for (int i = 0; i < 10; ++i) {
@@ -241,6 +320,8 @@ int main(int argc, char** argv) {
             lastLog = readFrom("brisvane.log", before);
         }
         c.exchanges = exchangesOf(lastLog);
+        c.hasDebugCopy = fileSize(kDebugCopy) > 0;
+        if (c.hasDebugCopy) c.debugCopy = readFrom(kDebugCopy, 0);
         std::vector<double> callUs, floorUs, workerFloorUs, growth, entryCounts;
         for (int i = 0; i < count; ++i) {
             const long long before = fileSize("brisvane.log");
@@ -253,13 +334,18 @@ int main(int argc, char** argv) {
             callUs.push_back(t1 - t0);
             growth.push_back(static_cast<double>(logged.size()));
             entryCounts.push_back(static_cast<double>(logEntries.size()));
-            floorUs.push_back(floorOnce(address, c.exchanges, logEntries, false));
-            workerFloorUs.push_back(floorOnce(address, c.exchanges, logEntries, true));
+            const std::string* debugCopy = c.hasDebugCopy ? &c.debugCopy : nullptr;
+            floorUs.push_back(
+                floorOnce(address, c.exchanges, logEntries, false, c.posting, debugCopy));
+            workerFloorUs.push_back(
+                floorOnce(address, c.exchanges, logEntries, true, c.posting, debugCopy));
         }
-        const double call = median(callUs), floor = median(floorUs), workerFloor = median(workerFloorUs);
-        std::printf("%-30s %10.0f %10.0f %7.3f %9.0f %8.0f %10.0f %7.3f  (%zu exchanges)\n", c.name,
-                    call, floor, call / floor, median(growth), median(entryCounts), workerFloor,
-                    call / workerFloor, c.exchanges.size());
+        const double call = median(callUs), floor = median(floorUs),
+                     workerFloor = median(workerFloorUs);
+        std::printf("%-30s %9.0f %9.0f %6.3f %10.0f %8.0f %9.0f %6.3f  %s (%zu exchanges)\n",
+                    c.name, call, floor, call / floor, median(growth), median(entryCounts),
+                    workerFloor, call / workerFloor, loadAverage(loadFile).c_str(),
+                    c.exchanges.size());
     }
 
     // The posting's ClearTheLog looks at the log's size on every call: a log just
@@ -289,7 +375,8 @@ int main(int argc, char** argv) {
         callOnce(dll, close);
         bigUs.push_back(nowUs() - t0);
         if (fileSize("brisvane.log") <= big) status = 1;  // cleared: not what is measured here
-        HANDLE f = CreateFileA("brisvane.log", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE f =
+            CreateFileA("brisvane.log", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER size;
         size.QuadPart = big;
         SetFilePointerEx(f, size, nullptr, FILE_BEGIN);
@@ -297,9 +384,11 @@ int main(int argc, char** argv) {
         CloseHandle(f);
         MoveFileA("brisvane.log", "big.log");
     }
-    std::printf("TransactionsEx (close), medians over %d calls: empty log %.0f us, 9.9 MB log %.0f us "
-                "(ratio %.3f)\n",
-                count / 2, median(emptyUs), median(bigUs), median(bigUs) / median(emptyUs));
+    std::printf(
+        "TransactionsEx (close), medians over %d calls: empty log %.0f us, 9.9 MB log %.0f us "
+        "(ratio %.3f)  %s\n",
+        count / 2, median(emptyUs), median(bigUs), median(bigUs) / median(emptyUs),
+        loadAverage(loadFile).c_str());
     FreeLibrary(dll.module);
     return status;
 }
