@@ -17,6 +17,7 @@ pkgs=(
   googletest libgtest-dev libgmock-dev
   libcpp-httplib-dev
   clang libclang-rt-14-dev
+  clang-format-14
   libbenchmark-dev
   python3 dpkg-dev
   wine wine32:i386
@@ -39,6 +40,19 @@ fi
 need_root
 export DEBIAN_FRONTEND=noninteractive
 
+# The package manager's chatter goes to a file and is shown only when it fails,
+# so that what a person sees first is the product, not apt.
+aptlog="$(mktemp)"
+trap 'rm -f "$aptlog"' EXIT
+quietly() {
+  if ! "$@" >"$aptlog" 2>&1; then
+    cat "$aptlog" >&2
+    echo "install-deps: failed: $*" >&2
+    exit 1
+  fi
+}
+echo "install-deps: installing from Debian's packages: ${missing[*]:-pugixml source}"
+
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
@@ -53,14 +67,14 @@ if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-s
   fi
 fi
 
-apt-get update -qq
+quietly apt-get update
 if [ ${#missing[@]} -gt 0 ]; then
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  quietly apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 if [ $src_ready -eq 0 ]; then
   mkdir -p /var/cache/brisvane-src
-  (cd /var/cache/brisvane-src && apt-get source -qq --download-only pugixml >/dev/null &&
-     dpkg-source -x --no-check pugixml_*.dsc >/dev/null)
+  (cd /var/cache/brisvane-src && quietly apt-get source --download-only pugixml &&
+     quietly dpkg-source -x --no-check pugixml_*.dsc)
 fi
 echo "install-deps: done"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: native, native under ASan+UBSan, the
-# 32-bit Windows build (unit tests and the real DLL) under Wine, and each
-# fuzz target for a bounded time (FUZZ_SECONDS per target, default 60).
+# Builds and runs every test: the source formatting, native, native under
+# ASan+UBSan, the 32-bit Windows build (unit tests and the real DLL) under Wine,
+# and each fuzz target for a bounded time (FUZZ_SECONDS per target, default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,10 +11,55 @@ passed=0
 failed=0
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
+
+echo "=== format"
+if scripts/check-format.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  status=1
+fi
+
+# The fake service of a preset's tests listens on addresses of the build's
+# CMake cache; a taken one (another test run, another server) is named here in
+# one line instead of failing the fixture and every test behind it.
+taken_address() {  # taken_address PRESET: prints "ADDRESS:PORT VARIABLE" or nothing
+  local cache="build/$1/CMakeCache.txt" args=()
+  local fake untrusted
+  fake=$(sed -n 's/^BRISVANE_FAKE_ADDRESS:STRING=//p' "$cache")
+  args+=("$fake:80" BRISVANE_FAKE_ADDRESS)
+  if [ "$1" = win32 ]; then
+    untrusted=$(sed -n 's/^BRISVANE_UNTRUSTED_ADDRESS:STRING=//p' "$cache")
+    args+=("$fake:443" BRISVANE_FAKE_ADDRESS "$untrusted:443" BRISVANE_UNTRUSTED_ADDRESS)
+  fi
+  python3 - "${args[@]}" <<'EOF_PY'
+import socket, sys
+pairs = sys.argv[1:]
+for where, variable in zip(pairs[0::2], pairs[1::2]):
+    host, port = where.rsplit(":", 1)
+    s = socket.socket()
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    try:
+        s.bind((host, int(port)))
+    except OSError:
+        print(where, variable)
+        break
+    finally:
+        s.close()
+EOF_PY
+}
+
 for preset in native asan win32; do
   echo "=== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+  if taken=$(taken_address "$preset") && [ -n "$taken" ]; then
+    echo "=== $preset: ${taken% *} is taken; move this build's fake service with" \
+         "cmake --preset $preset -D${taken#* }=127.0.x.y" >&2
+    failed=$((failed + 1))
+    status=1
+    continue
+  fi
   echo "=== $preset: tests"
   ctest --preset "$preset" | tee "$out" || status=1
   # "N% tests passed, F tests failed out of T"
