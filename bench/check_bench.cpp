@@ -1,13 +1,12 @@
 // initCheckXml on generated checks of growing size. The per-line cost should
 // stay flat: scripts/bench.sh prints the 10000-line / 100-line ratio.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "check/CheckXml.h"
 #include "log/Logger.h"

@@ -1,6 +1,8 @@
 // Arbitrary host buffers through initCheckXml and then through every read the
 // flows make on the check. The buffer is allocated with exactly InpLen bytes, so
 // ASan reports any read past the host's length.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +13,10 @@
 #include <string>
 #include <system_error>
 
-#include <unistd.h>
-
+#include "WorkDir.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
 #include "log/Logger.h"
-#include "WorkDir.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 // N: no connection can be opened. Outcome letters are those of
 // scripted::Outcome; a section starting with anything else is a plain reply.
 #include <rapidjson/document.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -23,14 +24,12 @@
 #include <string_view>
 #include <system_error>
 
-#include <unistd.h>
-
+#include "WorkDir.h"
 #include "host/CardInfoRecord.h"
 #include "host/Entry.h"
 #include "http/HttpClient.h"
 #include "log/Logger.h"
 #include "platform/ScriptedPlatform.h"
-#include "WorkDir.h"
 
 namespace {
 

@@ -10,13 +10,13 @@ namespace scripted {
 
 // What the service (or the network) does with one request.
 enum class Outcome : char {
-    Reply = 'R',       // answers with `body`
-    Empty = 'E',       // answers with an empty body
-    Big = 'B',         // answers with `body` repeated to just around the reply limit
-    CutShort = 'C',    // answers, but the connection breaks halfway through the body
-    SendFails = 'F',   // connection refused or dropped before the answer
-    TimesOut = 'T',    // the send never finishes within the limit
-    NoRequest = 'O',   // not even a request handle can be made
+    Reply = 'R',      // answers with `body`
+    Empty = 'E',      // answers with an empty body
+    Big = 'B',        // answers with `body` repeated to just around the reply limit
+    CutShort = 'C',   // answers, but the connection breaks halfway through the body
+    SendFails = 'F',  // connection refused or dropped before the answer
+    TimesOut = 'T',   // the send never finishes within the limit
+    NoRequest = 'O',  // not even a request handle can be made
 };
 
 struct Exchange {
@@ -34,7 +34,7 @@ struct Served {
 struct Script {
     std::vector<Exchange> exchanges;  // used in order; once spent, every send is refused
     bool probeSucceeds = false;
-    bool connectFails = false;        // InternetOpen/InternetConnect give no handle
+    bool connectFails = false;  // InternetOpen/InternetConnect give no handle
 };
 
 void load(Script script);

@@ -21,7 +21,7 @@ constexpr uint32_t kReadChunk = 1500;  // several reads per reply, as on a real 
 struct Handle {
     enum class Kind { Root, Connection, Request } kind;
     std::string path;
-    std::string data;       // the body still to be read
+    std::string data;  // the body still to be read
     std::size_t offset = 0;
     std::size_t breakAt = std::string::npos;  // reads fail from here on
 };

@@ -28,7 +28,8 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
         return 1;
     } catch (...) {
         // Nothing was sent, so the caller must not go on as if it had been.
-        log.logMessage(kTag, "ERROR getJsonResponseForGetDiscount " + std::to_string(lastErrorCode));
+        log.logMessage(kTag,
+                       "ERROR getJsonResponseForGetDiscount " + std::to_string(lastErrorCode));
         return 1;
     }
 
@@ -48,8 +49,8 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
     }
 
     if (isEmptyReply(reply)) {
-        log.logMessage(kTag,
-                       "Error: GetDiscount(szData size = 0), Error code" + std::to_string(lastErrorCode));
+        log.logMessage(kTag, "Error: GetDiscount(szData size = 0), Error code" +
+                                 std::to_string(lastErrorCode));
         return 1;
     }
     log.logMessage(kTag, "Ended");

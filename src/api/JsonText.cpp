@@ -20,7 +20,7 @@ void appendExponent(std::string& out, int k) {
 // rapidjson's Writer, but with the closest shortest digits for doubles (its
 // own Grisu2 output is sometimes one unit off in the last digit).
 class BodyWriter : public rapidjson::Writer<rapidjson::StringBuffer> {
-public:
+  public:
     explicit BodyWriter(rapidjson::StringBuffer& out) : Writer(out) {}
 
     bool Double(double d) {

@@ -8,7 +8,7 @@
 // A request body that cannot be written as valid JSON (a number that is not
 // finite). Nothing is sent for such a body.
 class BodyError : public std::exception {
-public:
+  public:
     explicit BodyError(std::string text) : message(std::move(text)) {}
     const char* what() const noexcept override { return message.c_str(); }
     std::string message;

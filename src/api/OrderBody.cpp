@@ -18,9 +18,9 @@ using Alloc = rapidjson::Document::AllocatorType;
 
 void addString(CheckXml& r, const char* key, const std::string& text) {
     Alloc& a = r.requestJson.GetAllocator();
-    r.requestJson.AddMember(rapidjson::StringRef(key),
-                            rapidjson::Value(text.data(), static_cast<rapidjson::SizeType>(text.size()), a),
-                            a);
+    r.requestJson.AddMember(
+        rapidjson::StringRef(key),
+        rapidjson::Value(text.data(), static_cast<rapidjson::SizeType>(text.size()), a), a);
 }
 
 void addNumber(CheckXml& r, const char* key, double value) {

@@ -1,6 +1,5 @@
 #pragma once
 #include <pugixml.hpp>
-
 #include <string>
 #include <vector>
 

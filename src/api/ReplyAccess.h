@@ -8,7 +8,7 @@
 // A service reply that lacks a member the module reads, or carries it with
 // another JSON type. The flows turn it into a failed call, never a crash.
 class ReplyFormatError : public std::exception {
-public:
+  public:
     explicit ReplyFormatError(std::string text) : message(std::move(text)) {}
     const char* what() const noexcept override { return message.c_str(); }
     std::string message;

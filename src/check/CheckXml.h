@@ -1,9 +1,9 @@
 #pragma once
-#include <pugixml.hpp>
 #include <rapidjson/document.h>
 
 #include <cstdint>
 #include <functional>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,15 +13,15 @@ class Logger;
 // One host check for the duration of one exported call. Node handles point
 // into `doc`, so they live only as long as the reader.
 class CheckXml {
-public:
+  public:
     pugi::xml_document doc;
-    pugi::xml_node check;              // top-level CHECK, or empty
-    std::vector<int64_t> cardCodes;    // HOLDERS/ITEM "cardcode", in document order
-    pugi::xml_node checkData;          // top-level CHECKDATA, or empty
-    pugi::xml_node checkLines;         // CHECKDATA/CHECKLINES, set by the body builders
-    rapidjson::Document requestJson;   // request body under construction
-    std::vector<char> inputText;       // the cut text handed to the parser, zero-terminated
-    std::string selectedInterface;     // first INTERFACES/INTERFACE "interface", or empty
+    pugi::xml_node check;             // top-level CHECK, or empty
+    std::vector<int64_t> cardCodes;   // HOLDERS/ITEM "cardcode", in document order
+    pugi::xml_node checkData;         // top-level CHECKDATA, or empty
+    pugi::xml_node checkLines;        // CHECKDATA/CHECKLINES, set by the body builders
+    rapidjson::Document requestJson;  // request body under construction
+    std::vector<char> inputText;      // the cut text handed to the parser, zero-terminated
+    std::string selectedInterface;    // first INTERFACES/INTERFACE "interface", or empty
 
     // Repairs and parses the host's buffer. Reads at most InpLen bytes and stops
     // at the first zero byte. Every failure ends in one "CHECKXML INIT" line.
@@ -31,7 +31,7 @@ public:
     // when the block lacks its INTERFACE element or attribute.
     void setInterface(std::string_view input, Logger& log);
 
-private:
+  private:
     void readHolders(std::string_view input);
     void loadCheck(std::string_view input, Logger& log);
 };

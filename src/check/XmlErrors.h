@@ -7,24 +7,24 @@
 // `message`; what() keeps the standard base's text on purpose, since log lines
 // are built from `message` alone.
 class XmlElementNotFound : public std::exception {
-public:
+  public:
     explicit XmlElementNotFound(std::string text) : message(std::move(text)) {}
     std::string message;
 };
 
 class NodeNotFound : public XmlElementNotFound {
-public:
+  public:
     explicit NodeNotFound(const std::string& name)
         : XmlElementNotFound("Node " + name + " not found") {}
 };
 
 class AttributeNotFound : public XmlElementNotFound {
-public:
+  public:
     explicit AttributeNotFound(const std::string& name)
         : XmlElementNotFound("Attribute " + name + " not found") {}
 };
 
 class CheckdataNotFound : public XmlElementNotFound {
-public:
+  public:
     CheckdataNotFound() : XmlElementNotFound("Checkdata not found") {}
 };

@@ -1,7 +1,6 @@
 #pragma once
-#include <pugixml.hpp>
-
 #include <cstdint>
+#include <pugixml.hpp>
 #include <vector>
 
 class Logger;

@@ -1,8 +1,7 @@
 #pragma once
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 
 class CheckXml;

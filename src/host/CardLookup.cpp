@@ -1,4 +1,6 @@
 // GetCardInfoEx: the card or guest lookup, end to end.
+#include "host/CardLookup.h"
+
 #include <rapidjson/document.h>
 
 #include <cstdlib>
@@ -16,7 +18,6 @@
 #include "host/CardInfoRecord.h"
 #include "host/DiscountReply.h"
 #include "host/Entry.h"
-#include "host/CardLookup.h"
 #include "host/FlowSupport.h"
 #include "host/TextCodec.h"
 #include "http/Exchange.h"
@@ -53,13 +54,13 @@ bool isOneOf(int32_t mode, std::initializer_list<int32_t> modes) {
 }
 
 class CardLookup {
-public:
+  public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
         : card_(card), record_(record), log_(log) {}
 
     int32_t run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
 
-private:
+  private:
     StepResult bonusPaymentPath();
     StepResult guestPath();
     StepResult discountAndFill(const std::string& clientId, int64_t ownerId);
@@ -150,8 +151,10 @@ StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t owne
     const std::string text = replyText(reply_);
     jsonDiscont_.Parse(text.c_str());
     if (!statusIsOne(jsonDiscont_)) {
-        log_.logMessage(kTag, std::string("ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() "
-                                          "!= 1") + text);
+        log_.logMessage(kTag,
+                        std::string("ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() "
+                                    "!= 1") +
+                            text);
         return 1;
     }
     fillFromDiscountReply(record_, jsonDiscont_, ownerId, configuration_, log_);

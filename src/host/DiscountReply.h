@@ -1,8 +1,8 @@
 #pragma once
-#include <pugixml.hpp>
 #include <rapidjson/document.h>
 
 #include <cstdint>
+#include <pugixml.hpp>
 
 class Logger;
 struct CardInfoRecord;

@@ -10,13 +10,13 @@
 // The connection a flow opened never outlives the flow: whatever path ends it,
 // the handles are closed on the way out (closing twice is harmless).
 class ConnectionCloser {
-public:
+  public:
     explicit ConnectionCloser(HttpClient& client) : client_(client) {}
     ~ConnectionCloser() { client_.close(); }
     ConnectionCloser(const ConnectionCloser&) = delete;
     ConnectionCloser& operator=(const ConnectionCloser&) = delete;
 
-private:
+  private:
     HttpClient& client_;
 };
 
@@ -28,7 +28,8 @@ inline void closeConnection(const char* tag, HttpClient& client, Logger& log) {
         client.close();
         log.logMessage(tag, "HC closed!");
     } catch (...) {
-        logQuietly(log, tag, [] { return "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode); });
+        logQuietly(log, tag,
+                   [] { return "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode); });
     }
 }
 

@@ -33,11 +33,11 @@ const std::string& unexpectedError() {
 using StepResult = std::optional<int32_t>;
 
 class TransactionPosting {
-public:
+  public:
     explicit TransactionPosting(Logger& log) : log_(log) {}
     int32_t run(const char* inpBuf, uint32_t inpLen);
 
-private:
+  private:
     StepResult closeOrder();
     StepResult returnOrder();
     int32_t checkReply();
@@ -107,24 +107,28 @@ StepResult TransactionPosting::closeOrder() {
         log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
         return 1;
     } catch (const DepositAccountMissing&) {
-        log_.logMessage(kTag, "ERROR deposit payment names no account: cannot write off the deposit, "
-                              "nothing sent RETURN 1");
+        log_.logMessage(kTag,
+                        "ERROR deposit payment names no account: cannot write off the deposit, "
+                        "nothing sent RETURN 1");
         return 1;
     } catch (const XmlElementNotFound& e) {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
         return 1;
     } catch (...) {
-        log_.logMessage(kTag, "ERROR getJsonResponseForCloseOrder " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag,
+                        "ERROR getJsonResponseForCloseOrder " + std::to_string(lastErrorCode));
         return 1;
     }
 
     CardInfoRecord* recordSlot = &scratchRecord_;
-    int discountResult = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    int discountResult =
+        SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
     if (discountResult != -1) {
         // A close is reported done only when the service confirmed it. (0 would
         // mean a time-out escaped the wrapper, which it never lets happen.)
         if (discountResult == 0) discountResult = 1;
-        log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
+        log_.logMessage(kTag,
+                        "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
         return discountResult;
     }
 

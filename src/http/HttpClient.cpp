@@ -80,7 +80,8 @@ ReadOutcome readReply(NetHandle request, std::size_t& total, uint32_t& error) {
             bool ok = platform::readFile(request, &extra, 1, &got);
             return (ok && got > 0) ? ReadOutcome::Cut : ReadOutcome::Done;
         }
-        uint32_t want = static_cast<uint32_t>(std::min<std::size_t>(kReadChunk, kReplyLimit - total));
+        uint32_t want =
+            static_cast<uint32_t>(std::min<std::size_t>(kReadChunk, kReplyLimit - total));
         replyBuffer.resize(total + want);
         uint32_t got = 0;
         if (!platform::readFile(request, replyBuffer.data() + total, want, &got)) {
@@ -156,13 +157,14 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     uint32_t dwExitCode = 0;
     if (!worker.exitCode(dwExitCode)) {
         worker.close();
-        logger.logMessage(kTag, "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) " +
-                                    pathText);
+        logger.logMessage(
+            kTag, "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) " + pathText);
         return ByteBuffer();
     }
     worker.close();
     if (dwExitCode != 0) {
-        logger.logMessage(kTag, "RETURN vector<char> dwExitCode != 0 " + std::to_string(dwExitCode));
+        logger.logMessage(kTag,
+                          "RETURN vector<char> dwExitCode != 0 " + std::to_string(dwExitCode));
         // The cause, which the entry above does not name.
         logger.logMessage(kTag, windowsErrorMessage(lastErrorCode));
         return ByteBuffer();
@@ -176,7 +178,8 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     ReadOutcome read = readReply(hRequest, dwBytesRead, readError);
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
         replyBuffer.clear();
-        logger.logMessage(kTag, "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
+        logger.logMessage(kTag,
+                          "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
         // An empty body is no OS error; only a failed read call has a cause to name.
         if (read == ReadOutcome::Failed) logger.logMessage(kTag, windowsErrorMessage(readError));
         return ByteBuffer();

@@ -17,7 +17,7 @@ inline bool isEmptyReply(const ByteBuffer& b) { return b.empty() || b.front() ==
 // One service connection per exported call; the WinInet handles themselves are
 // module-wide (see HttpClient.cpp).
 class HttpClient {
-public:
+  public:
     HttpClient() = default;
     // Every client works on the same module-wide handles: a copy would close
     // them under its original.

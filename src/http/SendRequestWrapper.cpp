@@ -1,7 +1,8 @@
+#include "http/SendRequestWrapper.h"
+
 #include <string>
 
 #include "host/CardInfoRecord.h"
-#include "http/SendRequestWrapper.h"
 #include "http/Timings.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
@@ -43,8 +44,8 @@ void finalFailure(CardInfoRecord* record, Logger& logger) {
 }  // namespace
 
 int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient,
-                       const char* verb, const char* headers, const char* path,
-                       const char* body, const char* const* acceptTypes, Logger& logger) {
+                       const char* verb, const char* headers, const char* path, const char* body,
+                       const char* const* acceptTypes, Logger& logger) {
     const std::string pathText = path ? path : "";
     const std::string headersText = headers ? headers : "";
     logger.logMessage(kTag, "TRY SEND REQUEST TO " + pathText + " WITH " + (body ? body : ""));
@@ -59,7 +60,8 @@ int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& ht
         finalFailure(record, logger);
         return 1;
     }
-    logger.logMessage(kTag, "GOOGLE WORKS, TRY ANOTHER ONE TO " + pathText + " WITH " + headersText);
+    logger.logMessage(kTag,
+                      "GOOGLE WORKS, TRY ANOTHER ONE TO " + pathText + " WITH " + headersText);
 
     platform::sleepMs(timings::kRetryPauseMs);
     attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);

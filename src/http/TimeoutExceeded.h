@@ -5,7 +5,7 @@
 // An exchange that did not finish within the time limit. `message` is the
 // Windows-1251 text shown to the cashier.
 class TimeoutExceeded : public std::exception {
-public:
+  public:
     TimeoutExceeded();
     std::string message;
 };

@@ -5,10 +5,10 @@
 // time-out paths take milliseconds; the shipped DLL keeps the real values.
 namespace timings {
 #ifdef BRISVANE_SHORT_TIMINGS
-inline constexpr uint32_t kSendLimitMs = 1500;   // how long SendRequest waits for the send
-inline constexpr uint32_t kProbePauseMs = 100;   // pause before the connectivity probe
-inline constexpr uint32_t kRetryPauseMs = 200;   // pause before the second attempt
-inline constexpr uint32_t kIoGraceMs = 700;      // WinInet's own time-outs lie this far beyond
+inline constexpr uint32_t kSendLimitMs = 1500;  // how long SendRequest waits for the send
+inline constexpr uint32_t kProbePauseMs = 100;  // pause before the connectivity probe
+inline constexpr uint32_t kRetryPauseMs = 200;  // pause before the second attempt
+inline constexpr uint32_t kIoGraceMs = 700;     // WinInet's own time-outs lie this far beyond
 #else
 inline constexpr uint32_t kSendLimitMs = 60000;
 inline constexpr uint32_t kProbePauseMs = 10000;

@@ -7,7 +7,7 @@
 // open-append-close so that the file can be read, moved or deleted between
 // entries; every file failure is silent by design.
 class Logger {
-public:
+  public:
     Logger();
 
     void logMessage(const std::string& tag, const std::string& message);
@@ -17,7 +17,7 @@ public:
 
     const std::string& fileName() const { return fileName_; }
 
-private:
+  private:
     void writeEntry(const std::string& head, std::string_view body, bool finalLineFeed);
 
     std::string fileName_;

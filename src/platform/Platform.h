@@ -46,7 +46,7 @@ enum class WaitResult { Ended, TimedOut, Failed };
 // The destructor joins a thread still running, so no frame ever returns
 // while its worker uses that frame's data.
 class WorkerThread {
-public:
+  public:
     WorkerThread(WorkerProc proc, void* param);
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
@@ -58,7 +58,7 @@ public:
     // Releases the thread handle (joins first if need be).
     void close();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -38,7 +38,9 @@ void* Dll::proc(const char* name) const {
     return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
 }
 
-static uint32_t ptr32(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+static uint32_t ptr32(const void* p) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+}
 
 CallResult Dll::init() const {
     CallResult r{};
@@ -49,9 +51,17 @@ CallResult Dll::init() const {
 CallResult Dll::getCardInfoEx(int64_t card, void* record, const char* inpBuf, uint32_t inpLen,
                               uint32_t junk, void* junkPtr) const {
     const uint64_t u = static_cast<uint64_t>(card);
-    const uint32_t slots[11] = {static_cast<uint32_t>(u), static_cast<uint32_t>(u >> 32),
-                                junk, junk ^ 0x5a5a5a5au, ptr32(record), ptr32(inpBuf), inpLen,
-                                junk & 0xffffu, ptr32(junkPtr), junk, junk >> 16};
+    const uint32_t slots[11] = {static_cast<uint32_t>(u),
+                                static_cast<uint32_t>(u >> 32),
+                                junk,
+                                junk ^ 0x5a5a5a5au,
+                                ptr32(record),
+                                ptr32(inpBuf),
+                                inpLen,
+                                junk & 0xffffu,
+                                ptr32(junkPtr),
+                                junk,
+                                junk >> 16};
     CallResult r{};
     r.result = callWithSlots(proc("GetCardInfoEx"), slots, 11, &r.removed);
     return r;
@@ -59,8 +69,8 @@ CallResult Dll::getCardInfoEx(int64_t card, void* record, const char* inpBuf, ui
 
 CallResult Dll::transactionsEx(const char* inpBuf, uint32_t inpLen, uint32_t junk,
                                void* junkPtr) const {
-    const uint32_t slots[8] = {junk, ~junk, ptr32(inpBuf), inpLen, junk & 0xffffu,
-                               ptr32(junkPtr), junk, junk >> 16};
+    const uint32_t slots[8] = {junk,           ~junk,          ptr32(inpBuf), inpLen,
+                               junk & 0xffffu, ptr32(junkPtr), junk,          junk >> 16};
     CallResult r{};
     r.result = callWithSlots(proc("TransactionsEx"), slots, 8, &r.removed);
     return r;
@@ -87,9 +97,11 @@ void HostTest::loadDll() {
 
 void HostTest::writeConf(const std::string& address, const std::string& token,
                          const std::string& accounts) const {
-    writeFile("conf.xml", "<Configuration><ApiAddress>" + address + "</ApiAddress><SSL>false</SSL>"
-                          "<PlaceOfService><PlaceCode>-100</PlaceCode><LoyltyApiToken Default=\"true\">" +
-                          token + "</LoyltyApiToken></PlaceOfService>" + accounts + "</Configuration>");
+    writeFile("conf.xml",
+              "<Configuration><ApiAddress>" + address +
+                  "</ApiAddress><SSL>false</SSL>"
+                  "<PlaceOfService><PlaceCode>-100</PlaceCode><LoyltyApiToken Default=\"true\">" +
+                  token + "</LoyltyApiToken></PlaceOfService>" + accounts + "</Configuration>");
 }
 
 void HostTest::TearDown() {

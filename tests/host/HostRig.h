@@ -29,7 +29,7 @@ struct CallResult {
 };
 
 class Dll {
-public:
+  public:
     explicit Dll(const std::string& path);
     ~Dll();
     Dll(const Dll&) = delete;
@@ -46,13 +46,13 @@ public:
     CallResult transactionsEx(const char* inpBuf, uint32_t inpLen, uint32_t junk = 0,
                               void* junkPtr = nullptr) const;
 
-private:
+  private:
     HMODULE module_ = nullptr;
 };
 
 // Fixture: a fresh temporary working directory, the DLL loaded inside it.
 class HostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     void loadDll();

@@ -351,8 +351,9 @@ TEST_F(CardLookupTest, DiscountReplyMayOmitMaxBonusWhenNoBonusAccountIsConfigure
     const std::string maxBonus = "\"MaxBonus\":10.5,";
     std::string reply = kDiscountPetrov;
     reply.erase(reply.find(maxBonus), maxBonus.size());
-    confWith("<DepositAccount><CurrencyCode>7</CurrencyCode><CardSubAccount>3</CardSubAccount>"
-             "</DepositAccount>");
+    confWith(
+        "<DepositAccount><CurrencyCode>7</CurrencyCode><CardSubAccount>3</CardSubAccount>"
+        "</DepositAccount>");
     serveBoth(guestWithClientId("42"), reply);
 
     EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 0);

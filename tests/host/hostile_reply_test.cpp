@@ -14,7 +14,8 @@ namespace {
 class HostileReplyTest : public HostTest {};
 
 const std::string kLookupCheck =
-    "<CHECK restaurantcode=\"7\" chmode=\"0\"></CHECK><CHECKDATA orderguid=\"g\" checknum=\"5\" order_cat=\"1\">"
+    "<CHECK restaurantcode=\"7\" chmode=\"0\"></CHECK><CHECKDATA orderguid=\"g\" checknum=\"5\" "
+    "order_cat=\"1\">"
     "</CHECKDATA>";
 
 // A megabyte of nesting would take a recursive JSON parser a million frames

@@ -21,7 +21,8 @@ namespace {
 // Bonus payments are paid with code 5, deposits with code 6.
 const char kAccounts[] =
     "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>"
-    "<DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>";
+    "<DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></"
+    "DepositAccount>";
 
 const char kConfirmed[] = R"({"CloseOrder": {"body": "{\"Status\":1}"},
                               "ReturnOrder": {"body": "{\"Status\":1}"},
@@ -39,7 +40,8 @@ struct Check {
 
     std::string text() const {
         return interfaces + (holders.empty() ? "" : "<HOLDERS>" + holders + "</HOLDERS>") +
-               "<CHECKDATA orderguid=\"{G-1}\" checknum=\"42\" closedatetime=\"2024-02-22 14:05:09\" "
+               "<CHECKDATA orderguid=\"{G-1}\" checknum=\"42\" closedatetime=\"2024-02-22 "
+               "14:05:09\" "
                "order_cat=\"1\">" +
                data + "</CHECKDATA><CHECK restaurantcode=\"R1\" chmode=\"" + std::to_string(mode) +
                "\"></CHECK>";
@@ -47,13 +49,16 @@ struct Check {
 };
 
 std::string payment(const std::string& attributes) { return "<PAYMENT " + attributes + "/>"; }
-std::string payments(const std::string& inner) { return "<CHECKPAYMENTS>" + inner + "</CHECKPAYMENTS>"; }
+std::string payments(const std::string& inner) {
+    return "<CHECKPAYMENTS>" + inner + "</CHECKPAYMENTS>";
+}
 std::string holder(const std::string& code) { return "<ITEM cardcode=\"" + code + "\"/>"; }
 
 // The order body of a check without lines, as the discount request sends it.
 std::string orderBody(const std::string& clientId) {
     return R"({"OrganizationId":"R1","OrderId":"G-1","OrderSum":0.0,"OrderSumWithDiscount":0.0,)"
-           R"("ParentOrderId":"G-1","ClientId":")" + clientId + R"(","OrderNumber":"42","Order":[]})";
+           R"("ParentOrderId":"G-1","ClientId":")" +
+           clientId + R"(","OrderNumber":"42","Order":[]})";
 }
 
 // The close body: the order body and the four closing members.
@@ -76,7 +81,7 @@ std::string body(const std::string& message) { return entry("SendRequest from ch
 }
 
 class TransactionsTest : public HostTest {
-protected:
+  protected:
     void SetUp() override {
         HostTest::SetUp();
         token_ = fakeloyalty::uniqueToken("tx");
@@ -108,7 +113,8 @@ protected:
             const std::string suffix = "/" + token_;
             EXPECT_EQ(r.path.rfind(prefix, 0), 0u) << r.path;
             EXPECT_GE(r.path.size(), prefix.size() + suffix.size());
-            std::string name = r.path.substr(prefix.size(), r.path.size() - prefix.size() - suffix.size());
+            std::string name =
+                r.path.substr(prefix.size(), r.path.size() - prefix.size() - suffix.size());
             EXPECT_EQ(r.path.substr(r.path.size() - suffix.size()), suffix) << r.path;
             out.push_back(name + " " + r.body);
         }
@@ -136,7 +142,8 @@ protected:
                body("TRY GET ClientId from CHECKPAYMENTS") + body("MAYBE break here");
     }
     // Discount request and close, both answered as kConfirmed answers them.
-    std::string discountAndClose(const std::string& discountJson, const std::string& closeJson) const {
+    std::string discountAndClose(const std::string& discountJson,
+                                 const std::string& closeJson) const {
         return entry("SendGetDiscount", "Started") + trySend("GetDiscount", discountJson) +
                answer(path("GetDiscount"), R"({"Status":1,"SumDiscount":0})") +
                entry("SendGetDiscount", "Ended") + trySend("CloseOrder", closeJson) +
@@ -154,10 +161,11 @@ TEST_F(TransactionsTest, BonusAndDepositPaymentsCloseTheOrderAfterTheDiscountReq
     configure();
     scenario(kConfirmed);
     Check check;
-    check.data = payments(payment(R"(code="5" account="12345" interface="7" sum="150")") +
-                          payment(R"(code="6" account="777" sum="40")")) +
-                 "<CHECKLINES><LINE type=\"dish\" id=\"{D1}\" name=\"Soup\" quantity=\"2\" "
-                 "price=\"95\" sum=\"190\" servprint_id=\"{P1}\" servprint=\"Kitchen\"/></CHECKLINES>";
+    check.data =
+        payments(payment(R"(code="5" account="12345" interface="7" sum="150")") +
+                 payment(R"(code="6" account="777" sum="40")")) +
+        "<CHECKLINES><LINE type=\"dish\" id=\"{D1}\" name=\"Soup\" quantity=\"2\" "
+        "price=\"95\" sum=\"190\" servprint_id=\"{P1}\" servprint=\"Kitchen\"/></CHECKLINES>";
 
     EXPECT_EQ(post(check), 0);
 
@@ -175,8 +183,8 @@ TEST_F(TransactionsTest, BonusAndDepositPaymentsCloseTheOrderAfterTheDiscountReq
               entry("ClearTheLog", "Failed!") + tx("Started") + tx("InputBuf was") + kEol + text +
                   kEol + entry("GetConfig", "TRY GET configuration") + tx("TRY GET CheckXmlFunc") +
                   entry("setInterface", "START") + entry("setInterface", "END") +
-                  "[S] PARSE XML FROM ELSE strlen(InpBuf) > s - InpBuf + checkStrLen " + kEol + text +
-                  kEol + tx("checkXml.init(InpBuf) success") + tx("TRY GET httpClient") +
+                  "[S] PARSE XML FROM ELSE strlen(InpBuf) > s - InpBuf + checkStrLen " + kEol +
+                  text + kEol + tx("checkXml.init(InpBuf) success") + tx("TRY GET httpClient") +
                   tx("TRY GET token") + tx("getToken success") + tx("TRY GET checkChmod") +
                   tx("checkChmod is 1") + closeHead() + body("ClientId IS 12345") +
                   body("RESULT ClientId IS 12345") + discountAndClose(order, close));
@@ -200,14 +208,16 @@ TEST_F(TransactionsTest, ModeFourClosesLikeModeOneUnlessADepositWithoutAccountPa
         EXPECT_EQ(post(check), result);
 
         if (result == 0) {
-            EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("12345"),
-                                                "CloseOrder " + closeBody(orderBody("12345"), "12345",
-                                                                          "0.0", "150.0")));
+            EXPECT_THAT(received(),
+                        ElementsAre("GetDiscount " + orderBody("12345"),
+                                    "CloseOrder " +
+                                        closeBody(orderBody("12345"), "12345", "0.0", "150.0")));
         } else {
             EXPECT_THAT(received(), IsEmpty());
-            EXPECT_EQ(logic(), closeHead() +
-                                   tx("ERROR deposit payment names no account: cannot write off the "
-                                      "deposit, nothing sent RETURN 1"));
+            EXPECT_EQ(
+                logic(),
+                closeHead() + tx("ERROR deposit payment names no account: cannot write off the "
+                                 "deposit, nothing sent RETURN 1"));
         }
     }
 }
@@ -227,7 +237,8 @@ TEST_F(TransactionsTest, ABonusPaymentWithAccountZeroCountsOnceAHolderNamesTheGu
                                         "GetDiscount " + orderBody("555"), "CloseOrder " + close));
     EXPECT_EQ(logic(), closeHead() + askHolder("{\"CardToken\":1001}") +
                            answer(path("GuestInfo"), "{\"Status\":1,\"ClientId\":\"555\"}") +
-                           body("RESULT ClientId IS 555") + discountAndClose(orderBody("555"), close));
+                           body("RESULT ClientId IS 555") +
+                           discountAndClose(orderBody("555"), close));
 }
 
 TEST_F(TransactionsTest, WithoutInterfacesOnlyTheHoldersCanNameTheGuest) {
@@ -237,16 +248,18 @@ TEST_F(TransactionsTest, WithoutInterfacesOnlyTheHoldersCanNameTheGuest) {
     Check check;
     check.interfaces.clear();
     check.holders = holder("79161234567");
-    check.data = payments(payment(R"(code="5" account="12345" interface="7" sum="150")")) +
-                 "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"7\" sum=\"10\"/></CHECKDISCOUNTS>";
+    check.data =
+        payments(payment(R"(code="5" account="12345" interface="7" sum="150")")) +
+        "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"7\" sum=\"10\"/></CHECKDISCOUNTS>";
 
     EXPECT_EQ(post(check), 0);
 
-    EXPECT_THAT(received(), ElementsAre("GuestInfo {\"Phone\":79161234567}",
-                                        "GetDiscount " + orderBody("555"),
-                                        "CloseOrder " + closeBody(orderBody("555"), "555", "0.0", "0.0")));
-    EXPECT_THAT(logic(), HasSubstr(body("MAYBE break here") + body("TRY GET ClientId from CHECKDISCOUNTS") +
-                                   askHolder("{\"Phone\":79161234567}")));
+    EXPECT_THAT(received(),
+                ElementsAre("GuestInfo {\"Phone\":79161234567}", "GetDiscount " + orderBody("555"),
+                            "CloseOrder " + closeBody(orderBody("555"), "555", "0.0", "0.0")));
+    EXPECT_THAT(logic(),
+                HasSubstr(body("MAYBE break here") + body("TRY GET ClientId from CHECKDISCOUNTS") +
+                          askHolder("{\"Phone\":79161234567}")));
 }
 
 TEST_F(TransactionsTest, TwoBonusPaymentsTheLastNamesTheGuestAndBothSumsCount) {
@@ -259,8 +272,9 @@ TEST_F(TransactionsTest, TwoBonusPaymentsTheLastNamesTheGuestAndBothSumsCount) {
     EXPECT_EQ(post(check), 0);
 
     // No deposit payment: the guest's id stands in, nothing written off.
-    EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("A2"),
-                                        "CloseOrder " + closeBody(orderBody("A2"), "A2", "0.0", "150.0")));
+    EXPECT_THAT(received(),
+                ElementsAre("GetDiscount " + orderBody("A2"),
+                            "CloseOrder " + closeBody(orderBody("A2"), "A2", "0.0", "150.0")));
     EXPECT_THAT(logic(), HasSubstr(body("ClientId IS A2") + body("RESULT ClientId IS A2")));
 }
 
@@ -273,9 +287,9 @@ TEST_F(TransactionsTest, BonusSumsAddInSinglePrecision) {
 
     EXPECT_EQ(post(check), 0);
 
-    EXPECT_THAT(received(),
-                ElementsAre("GetDiscount " + orderBody("A1"),
-                            "CloseOrder " + closeBody(orderBody("A1"), "A1", "0.0", "0.30000001192092896")));
+    EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("A1"),
+                                        "CloseOrder " + closeBody(orderBody("A1"), "A1", "0.0",
+                                                                  "0.30000001192092896")));
 }
 
 TEST_F(TransactionsTest, EveryHolderIsAskedAndTheLastSuccessNamesTheGuest) {
@@ -289,17 +303,19 @@ TEST_F(TransactionsTest, EveryHolderIsAskedAndTheLastSuccessNamesTheGuest) {
 
     EXPECT_EQ(post(check), 0);
 
-    EXPECT_THAT(received(), ElementsAre("GuestInfo {\"CardToken\":1001}", "GuestInfo {\"CardToken\":1002}",
-                                        "GetDiscount " + orderBody("22"),
-                                        "CloseOrder " + closeBody(orderBody("22"), "22", "0.0", "0.0")));
+    EXPECT_THAT(received(),
+                ElementsAre("GuestInfo {\"CardToken\":1001}", "GuestInfo {\"CardToken\":1002}",
+                            "GetDiscount " + orderBody("22"),
+                            "CloseOrder " + closeBody(orderBody("22"), "22", "0.0", "0.0")));
 }
 
 TEST_F(TransactionsTest, PaymentsAndDiscountsNamingNobodyWithoutHoldersSendNothing) {
     configure();
     scenario(kConfirmed);
     Check check;
-    check.data = payments(payment(R"(code="5" account="0" interface="7" sum="10")")) +
-                 "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"8\" sum=\"1\"/></CHECKDISCOUNTS>";
+    check.data =
+        payments(payment(R"(code="5" account="0" interface="7" sum="10")")) +
+        "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"8\" sum=\"1\"/></CHECKDISCOUNTS>";
 
     EXPECT_EQ(post(check), 1);
 
@@ -310,19 +326,22 @@ TEST_F(TransactionsTest, PaymentsAndDiscountsNamingNobodyWithoutHoldersSendNothi
 
 TEST_F(TransactionsTest, HoldersThatAllFailLeaveNoClientAndNothingIsPosted) {
     configure();
-    scenario(R"({"GuestInfo": [{"body": "{\"Status\":0,\"ClientId\":\"11\"}"}, {"body": "nothing"}],)" +
-             std::string(kConfirmed).substr(1));
+    scenario(
+        R"({"GuestInfo": [{"body": "{\"Status\":0,\"ClientId\":\"11\"}"}, {"body": "nothing"}],)" +
+        std::string(kConfirmed).substr(1));
     Check check;
     check.holders = holder("1001") + holder("1002");
     check.data = payments("");
 
     EXPECT_EQ(post(check), 1);
 
-    EXPECT_THAT(received(), ElementsAre("GuestInfo {\"CardToken\":1001}", "GuestInfo {\"CardToken\":1002}"));
+    EXPECT_THAT(received(),
+                ElementsAre("GuestInfo {\"CardToken\":1001}", "GuestInfo {\"CardToken\":1002}"));
     EXPECT_EQ(logic(), closeHead() + askHolder("{\"CardToken\":1001}") +
                            answer(path("GuestInfo"), "{\"Status\":0,\"ClientId\":\"11\"}") +
-                           askHolder("{\"CardToken\":1002}") + answer(path("GuestInfo"), "nothing") +
-                           body("ClientId is NULL") + tx("ERROR ClientId not found RETURN 1"));
+                           askHolder("{\"CardToken\":1002}") +
+                           answer(path("GuestInfo"), "nothing") + body("ClientId is NULL") +
+                           tx("ERROR ClientId not found RETURN 1"));
 }
 
 TEST_F(TransactionsTest, AClosedCheckWithoutPaymentsIsRefused) {
@@ -334,7 +353,8 @@ TEST_F(TransactionsTest, AClosedCheckWithoutPaymentsIsRefused) {
 
     EXPECT_TRUE(received().empty());
     EXPECT_EQ(logic(), tx("TRY START LOGICK") + tx("TRY GET bonusCurrencyCodes") +
-                           tx("TRY GET depositCurrencyCodes") + tx("TRY GET getJsonResponseForCloseOrder") +
+                           tx("TRY GET depositCurrencyCodes") +
+                           tx("TRY GET getJsonResponseForCloseOrder") +
                            tx("ERROR Node CHECKPAYMENTS not found RETURN 1"));
 }
 
@@ -345,10 +365,10 @@ TEST_F(TransactionsTest, AReturnSendsTheOrderHeadOnly) {
         std::string expected;
     };
     const Case cases[] = {
-        {2,
-         "<CHECKLINES><LINE type=\"dish\" sum=\"100\"/><LINE type=\"modify\"/></CHECKLINES>",
+        {2, "<CHECKLINES><LINE type=\"dish\" sum=\"100\"/><LINE type=\"modify\"/></CHECKLINES>",
          R"({"OrganizationId":"R1","OrderId":"G-1","OrderSumWithDiscount":100.0})"},
-        {3, "", R"({"OrganizationId":"R1","OrderId":"G-1","OrderSum":0.0,"OrderSumWithDiscount":0.0})"},
+        {3, "",
+         R"({"OrganizationId":"R1","OrderId":"G-1","OrderSum":0.0,"OrderSumWithDiscount":0.0})"},
     };
     for (const Case& c : cases) {
         nextToken();
@@ -368,14 +388,16 @@ TEST_F(TransactionsTest, AReturnSendsTheOrderHeadOnly) {
 TEST_F(TransactionsTest, BodiesThatCannotBeBuiltOrWrittenAreNotSent) {
     // "Непредвиденная ошибка! RETURNS 1" in Windows-1251.
     const std::string unexpected =
-        "\xcd\xe5\xef\xf0\xe5\xe4\xe2\xe8\xe4\xe5\xed\xed\xe0\xff \xee\xf8\xe8\xe1\xea\xe0! RETURNS 1";
+        "\xcd\xe5\xef\xf0\xe5\xe4\xe2\xe8\xe4\xe5\xed\xed\xe0\xff \xee\xf8\xe8\xe1\xea\xe0! "
+        "RETURNS 1";
     struct Case {
         int mode;
         std::string data;
         std::string failure;  // the last log line, without its number for a close
     };
     const Case cases[] = {
-        {2, "<CHECKLINES><LINE sum=\"1\"/></CHECKLINES>", "ERROR Attribute type not found RETURNS 1"},
+        {2, "<CHECKLINES><LINE sum=\"1\"/></CHECKLINES>",
+         "ERROR Attribute type not found RETURNS 1"},
         // An amount beyond single precision becomes infinite and has no JSON form.
         {3, "<CHECKLINES><LINE type=\"dish\" sum=\"1e39\"/></CHECKLINES>", unexpected},
         {1, payments(payment(R"(code="5" account="12345" interface="7" sum="1e39")")),
@@ -393,7 +415,9 @@ TEST_F(TransactionsTest, BodiesThatCannotBeBuiltOrWrittenAreNotSent) {
         EXPECT_TRUE(received().empty()) << c.mode;
         const std::string log = logic();
         const std::size_t last = log.rfind("[S] ");
-        EXPECT_EQ(log.substr(last, log.find(kEol, last) - last).rfind("[S] TransactionsEx : " + c.failure, 0), 0u)
+        EXPECT_EQ(log.substr(last, log.find(kEol, last) - last)
+                      .rfind("[S] TransactionsEx : " + c.failure, 0),
+                  0u)
             << log;
         EXPECT_EQ(log.find(kEol, last) + kEol.size(), log.size()) << "the failure ends the call";
     }
@@ -420,7 +444,8 @@ TEST_F(TransactionsTest, RepliesOtherThanStatusOneFailTheClose) {
     for (const std::string& reply : replies) {
         nextToken();
         scenario(R"({"GetDiscount": {"body": "{\"Status\":1}"}, "CloseOrder": {"body": )" +
-                 std::string(R"(")") + std::regex_replace(reply, std::regex("\""), "\\\"") + "\"}}");
+                 std::string(R"(")") + std::regex_replace(reply, std::regex("\""), "\\\"") +
+                 "\"}}");
         Check check;
         check.data = payments(payment(R"(code="5" account="12345" interface="7")"));
 
@@ -445,16 +470,18 @@ TEST_F(TransactionsTest, AnEmptyDiscountReplyStopsTheCloseBeforeItIsSent) {
     EXPECT_THAT(received(), ElementsAre("GetDiscount " + orderBody("12345")));
     const std::string log = logic();
     const std::string noReply =
-        entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path("GetDiscount")) +
+        entry("SendRequest",
+              "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path("GetDiscount")) +
         entry("SendRequestWrapper", "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
         entry("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!") +
         entry("SendRequestWrapper", "AND INFO WAS NULL") + nullDump("SendRequestWrapper");
     EXPECT_THAT(log, HasSubstr(trySend("GetDiscount", orderBody("12345")) + noReply));
     const std::size_t at = log.find(noReply);
     ASSERT_NE(at, std::string::npos);
-    EXPECT_TRUE(matches(log.substr(at + noReply.size()),
-                        R"(\[S\] SendGetDiscount : Error: GetDiscount\(szData size = 0\), Error code[0-9]+\r\n)"
-                        R"(\[S\] TransactionsEx : ERROR getDiscountRes != -1 RETURN 1\r\n)"));
+    EXPECT_TRUE(matches(
+        log.substr(at + noReply.size()),
+        R"(\[S\] SendGetDiscount : Error: GetDiscount\(szData size = 0\), Error code[0-9]+\r\n)"
+        R"(\[S\] TransactionsEx : ERROR getDiscountRes != -1 RETURN 1\r\n)"));
 }
 
 // Costs the real 60-second limit plus the 10-second pause before the probe.
@@ -469,7 +496,8 @@ TEST_F(TransactionsTest, ACloseWhoseExchangeTimesOutIsNotReportedDone) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(post(check), 1);
     const auto seconds =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start)
+            .count();
 
     EXPECT_GE(seconds, 60);
     EXPECT_LT(seconds, 100);
@@ -479,16 +507,19 @@ TEST_F(TransactionsTest, ACloseWhoseExchangeTimesOutIsNotReportedDone) {
     const std::string log = logic();
     const std::string timedOut =
         trySend("CloseOrder", closeBody(orderBody("12345"), "12345", "0.0", "0.0")) +
-        entry("SendRequest", "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " +
-                                 path("CloseOrder")) +
-        entry("SendRequestWrapper", "Error TimeoutExceeded RETURN 0") + nullDump("SendRequestWrapper") +
+        entry("SendRequest",
+              "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " +
+                  path("CloseOrder")) +
+        entry("SendRequestWrapper", "Error TimeoutExceeded RETURN 0") +
+        nullDump("SendRequestWrapper") +
         entry("SendRequestWrapper", "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
         entry("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!") +
         entry("SendRequestWrapper", "AND INFO WAS NULL") + nullDump("SendRequestWrapper");
     const std::size_t at = log.find(timedOut);
     ASSERT_NE(at, std::string::npos) << log;
-    EXPECT_TRUE(matches(log.substr(at + timedOut.size()),
-                        R"(\[S\] TransactionsEx : Error sending Transaction request RETURNS 1, Error code: [0-9]+\r\n)"));
+    EXPECT_TRUE(matches(
+        log.substr(at + timedOut.size()),
+        R"(\[S\] TransactionsEx : Error sending Transaction request RETURNS 1, Error code: [0-9]+\r\n)"));
 }
 
 TEST_F(TransactionsTest, WithoutConfigurationTheTokenFailsFirst) {
@@ -501,8 +532,8 @@ TEST_F(TransactionsTest, WithoutConfigurationTheTokenFailsFirst) {
     const std::string log = stampless(logText());
     EXPECT_THAT(log, Not(HasSubstr("GetConfig")));
     const std::string tail = tx("checkXml.init(InpBuf) success") + tx("TRY GET httpClient") +
-                             tx("TRY GET token") + tx("getToken success") + tx("ERROR finding token") +
-                             tx("token error RETURN 1");
+                             tx("TRY GET token") + tx("getToken success") +
+                             tx("ERROR finding token") + tx("token error RETURN 1");
     ASSERT_GE(log.size(), tail.size());
     EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
 }
@@ -518,7 +549,8 @@ TEST_F(TransactionsTest, ALogOverTheLimitIsClearedBeforeTheFirstEntry) {
 
     const std::string log = stampless(logText());
     EXPECT_EQ(log.find("xxxx"), std::string::npos);
-    EXPECT_EQ(log.rfind(entry("ClearTheLog", "Success!") + tx("Started") + tx("InputBuf was"), 0), 0u);
+    EXPECT_EQ(log.rfind(entry("ClearTheLog", "Success!") + tx("Started") + tx("InputBuf was"), 0),
+              0u);
     EXPECT_LT(log.size(), 10000u);
     EXPECT_EQ(log.substr(log.size() - confirmed().size()), confirmed());
 }

@@ -42,10 +42,10 @@ unsigned long envNumber(const char* name, unsigned long fallback) {
 // each figure is also taken the long way: valid handle values counted one by
 // one, and committed private pages summed over the address space.
 struct Usage {
-    DWORD handleCount = 0;      // GetProcessHandleCount
-    DWORD handlesFound = 0;     // handle values that GetHandleInformation accepts
-    long long privateUsage = 0;     // GetProcessMemoryInfo
-    long long privateCommitted = 0; // VirtualQuery: MEM_COMMIT and MEM_PRIVATE
+    DWORD handleCount = 0;           // GetProcessHandleCount
+    DWORD handlesFound = 0;          // handle values that GetHandleInformation accepts
+    long long privateUsage = 0;      // GetProcessMemoryInfo
+    long long privateCommitted = 0;  // VirtualQuery: MEM_COMMIT and MEM_PRIVATE
     long long handles() const { return handleCount ? handleCount : handlesFound; }
     long long privateBytes() const { return privateUsage ? privateUsage : privateCommitted; }
 };
@@ -77,37 +77,60 @@ Usage usageNow() {
 enum class Kind { GuestLookup, DiscountLookup, BonusLookup, CloseByPayment, CloseByHolder, Return };
 const char* kindName(Kind k) {
     switch (k) {
-        case Kind::GuestLookup: return "guest lookup";
-        case Kind::DiscountLookup: return "guest+discount lookup";
-        case Kind::BonusLookup: return "bonus-payment lookup";
-        case Kind::CloseByPayment: return "close (client from payment)";
-        case Kind::CloseByHolder: return "close (client from holder)";
-        case Kind::Return: return "return";
+        case Kind::GuestLookup:
+            return "guest lookup";
+        case Kind::DiscountLookup:
+            return "guest+discount lookup";
+        case Kind::BonusLookup:
+            return "bonus-payment lookup";
+        case Kind::CloseByPayment:
+            return "close (client from payment)";
+        case Kind::CloseByHolder:
+            return "close (client from holder)";
+        case Kind::Return:
+            return "return";
     }
     return "?";
 }
-bool isPosting(Kind k) { return k == Kind::CloseByPayment || k == Kind::CloseByHolder || k == Kind::Return; }
+bool isPosting(Kind k) {
+    return k == Kind::CloseByPayment || k == Kind::CloseByHolder || k == Kind::Return;
+}
 
 const std::string kLine =
-    "<CHECKLINES><LINE type=\"dish\" id=\"11\" name=\"Soup\" quantity=\"2\" price=\"3.5\" sum=\"7\" "
+    "<CHECKLINES><LINE type=\"dish\" id=\"11\" name=\"Soup\" quantity=\"2\" price=\"3.5\" "
+    "sum=\"7\" "
     "servprint_id=\"1\" servprint=\"Kitchen\"/></CHECKLINES>";
 
 std::string checkFor(Kind k) {
     std::string mode = "0", payments;
     switch (k) {
-        case Kind::GuestLookup: break;
-        case Kind::DiscountLookup: mode = "1"; break;
-        case Kind::BonusLookup: mode = "16"; break;
-        case Kind::CloseByPayment: mode = "1"; break;
-        case Kind::CloseByHolder: mode = "4"; break;
-        case Kind::Return: mode = "2"; break;
+        case Kind::GuestLookup:
+            break;
+        case Kind::DiscountLookup:
+            mode = "1";
+            break;
+        case Kind::BonusLookup:
+            mode = "16";
+            break;
+        case Kind::CloseByPayment:
+            mode = "1";
+            break;
+        case Kind::CloseByHolder:
+            mode = "4";
+            break;
+        case Kind::Return:
+            mode = "2";
+            break;
     }
     if (k == Kind::BonusLookup || k == Kind::CloseByPayment)
         payments = "<PAYMENT code=\"5\" account=\"77\" interface=\"12\" sum=\"1.5\"/>";
-    return "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES><HOLDERS><ITEM cardcode=\"5550001\"/>"
-           "</HOLDERS><CHECK restaurantcode=\"7\" chmode=\"" + mode +
+    return "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES><HOLDERS><ITEM "
+           "cardcode=\"5550001\"/>"
+           "</HOLDERS><CHECK restaurantcode=\"7\" chmode=\"" +
+           mode +
            "\"></CHECK><CHECKDATA orderguid=\"{0A1B}\" checknum=\"15\" order_cat=\"1\" "
-           "closedatetime=\"2026-01-02 10:00:00\">" + kLine + "<CHECKPAYMENTS>" + payments +
+           "closedatetime=\"2026-01-02 10:00:00\">" +
+           kLine + "<CHECKPAYMENTS>" + payments +
            "<PAYMENT code=\"1\" sum=\"5.5\"/></CHECKPAYMENTS></CHECKDATA>";
 }
 
@@ -170,7 +193,8 @@ bool namesResult(const std::string& line, int32_t result) {
     if (line.compare(0, replyCheck.size(), replyCheck) == 0) return result == 1;
     for (const char* word : {"RETURN ", "RETURNS "}) {
         const std::string needle = word + std::to_string(result);
-        for (std::size_t p = line.find(needle); p != std::string::npos; p = line.find(needle, p + 1)) {
+        for (std::size_t p = line.find(needle); p != std::string::npos;
+             p = line.find(needle, p + 1)) {
             const std::size_t after = p + needle.size();
             if (after == line.size() || line[after] < '0' || line[after] > '9') return true;
         }
@@ -192,8 +216,10 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
 
     std::vector<std::string> problems;
     auto problem = [&](unsigned long i, Kind k, const std::string& what) {
-        if (problems.size() < 25) problems.push_back("call " + std::to_string(i) + " (" + kindName(k) + "): " + what);
-        else if (problems.size() == 25) problems.push_back("...");
+        if (problems.size() < 25)
+            problems.push_back("call " + std::to_string(i) + " (" + kindName(k) + "): " + what);
+        else if (problems.size() == 25)
+            problems.push_back("...");
     };
     std::map<std::string, std::map<int32_t, int>> results;
     std::map<std::string, int> faults;
@@ -209,14 +235,17 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
         // dropped before the next call, so they stay the call's own.
         const std::string& token = run;
         if (!refused) service.setScenario(token, faultsScenario(seed * 1000003ull + i));
-        writeFile("conf.xml",
-                  std::string("<Configuration><ApiAddress>") +
-                      (refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS) +
-                      "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>1</PlaceCode>"
-                      "<LoyltyApiToken>" + token + "</LoyltyApiToken></PlaceOfService>"
-                      "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
-                      "</BonusAccount><DepositAccount><CurrencyCode>6</CurrencyCode>"
-                      "<CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>");
+        writeFile(
+            "conf.xml",
+            std::string("<Configuration><ApiAddress>") +
+                (refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS) +
+                "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>1</PlaceCode>"
+                "<LoyltyApiToken>" +
+                token +
+                "</LoyltyApiToken></PlaceOfService>"
+                "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
+                "</BonusAccount><DepositAccount><CurrencyCode>6</CurrencyCode>"
+                "<CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>");
         const std::string check = checkFor(kind);
         const long long before = fileSize("brisvane.log");
 
@@ -232,29 +261,35 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
         ++results[kindName(kind)][r.result];
 
         const int32_t highest = isPosting(kind) ? 2 : 1;
-        if (r.result < 0 || r.result > highest) problem(i, kind, "result " + std::to_string(r.result));
-        if (r.removed != (isPosting(kind) ? 32u : 44u)) problem(i, kind, "stack off by " + std::to_string(r.removed));
+        if (r.result < 0 || r.result > highest)
+            problem(i, kind, "result " + std::to_string(r.result));
+        if (r.removed != (isPosting(kind) ? 32u : 44u))
+            problem(i, kind, "stack off by " + std::to_string(r.removed));
 
         const long long after = fileSize("brisvane.log");
         const std::string segment = readFrom("brisvane.log", after >= before ? before : 0);
         const std::string ending = endingLine(segment);
-        const bool wrapperEnd = !isPosting(kind) && r.result == 1 &&
-                                ending == "SendRequestWrapper : AND INFO WAS NULL";
+        const bool wrapperEnd =
+            !isPosting(kind) && r.result == 1 && ending == "SendRequestWrapper : AND INFO WAS NULL";
         if (!namesResult(ending, r.result) && !wrapperEnd)
-            problem(i, kind, "result " + std::to_string(r.result) + " but the log ends with: " + ending);
+            problem(i, kind,
+                    "result " + std::to_string(r.result) + " but the log ends with: " + ending);
 
         const std::vector<fakeloyalty::Request> seen =
             refused ? std::vector<fakeloyalty::Request>() : service.requests(token);
         for (const auto& req : seen) ++faults[req.fault];
         if (isPosting(kind)) {
             if (r.result == 0) {
-                const std::string want = kind == Kind::Return ? "/v1/ReturnOrder/" : "/v1/CloseOrder/";
+                const std::string want =
+                    kind == Kind::Return ? "/v1/ReturnOrder/" : "/v1/CloseOrder/";
                 const bool confirmed = !seen.empty() && seen.back().path == want + token &&
                                        seen.back().replied && !seen.back().clientClosed &&
                                        seen.back().replyStatus == 1;
                 if (!confirmed)
-                    problem(i, kind, "reported done, but the service's last reply was " +
-                                         (seen.empty() ? std::string("none") : seen.back().fault + " to " + seen.back().path));
+                    problem(i, kind,
+                            "reported done, but the service's last reply was " +
+                                (seen.empty() ? std::string("none")
+                                              : seen.back().fault + " to " + seen.back().path));
             }
         }
         if (!refused) service.forget(token);
@@ -275,7 +310,8 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
     std::printf("\n  after 100 calls / at the end:\n");
     std::printf("    GetProcessHandleCount       %lu / %lu\n", base.handleCount, end.handleCount);
     std::printf("    handles found               %lu / %lu\n", base.handlesFound, end.handlesFound);
-    std::printf("    PrivateUsage                %lld / %lld\n", base.privateUsage, end.privateUsage);
+    std::printf("    PrivateUsage                %lld / %lld\n", base.privateUsage,
+                end.privateUsage);
     std::printf("    committed private bytes     %lld / %lld (%+lld)\n", base.privateCommitted,
                 end.privateCommitted, end.privateCommitted - base.privateCommitted);
     RecordProperty("handles_after_100", static_cast<int>(base.handles()));

@@ -102,7 +102,8 @@ std::string Service::call(const std::string& method, const std::string& target,
 }
 
 void Service::setScenario(const std::string& token, const std::string& pathsJson) const {
-    call("POST", "/__control/scenario", "{\"token\":\"" + token + "\",\"paths\":" + pathsJson + "}");
+    call("POST", "/__control/scenario",
+         "{\"token\":\"" + token + "\",\"paths\":" + pathsJson + "}");
 }
 
 std::vector<Request> Service::requests(const std::string& token) const {

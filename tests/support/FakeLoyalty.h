@@ -13,7 +13,7 @@ struct Request {
     std::string method;
     std::string path;
     std::vector<std::pair<std::string, std::string>> headers;
-    std::string body;         // the bytes as received
+    std::string body;  // the bytes as received
     bool tls = false;
     bool clientClosed = false;  // the client hung up before an answer came
     // Fault mode only: the fault chosen, whether the whole reply was written, and
@@ -26,7 +26,7 @@ struct Request {
 };
 
 class Service {
-public:
+  public:
     explicit Service(std::string address, unsigned short port = 80);
 
     // `pathsJson` is the scenario's "paths" object, e.g.
@@ -41,7 +41,7 @@ public:
     std::string call(const std::string& method, const std::string& target,
                      const std::string& body) const;
 
-private:
+  private:
     std::string address_;
     unsigned short port_;
 };

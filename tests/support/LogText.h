@@ -50,8 +50,8 @@ inline std::vector<std::size_t> logEntryStarts(const std::string& log) {
          p = log.find('[', p + 1)) {
         bool match = true;
         for (std::size_t i = 0; i < n && match; ++i)
-            match = shape[i] == 'd' ? (log[p + i] >= '0' && log[p + i] <= '9')
-                                    : log[p + i] == shape[i];
+            match =
+                shape[i] == 'd' ? (log[p + i] >= '0' && log[p + i] <= '9') : log[p + i] == shape[i];
         if (match) starts.push_back(p);
     }
     return starts;

@@ -26,7 +26,7 @@ inline const char* const kHeaders = "Content-Type:application/json;";
 inline std::wstring wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 class TransportTest : public testsupport::InTempDir {
-protected:
+  protected:
     void SetUp() override {
         InTempDir::SetUp();
         setProbeUrl(wide("http://" + service_.address() + "/"));
@@ -40,7 +40,9 @@ protected:
     // The log with every stamp replaced by "[S]".
     std::string entries() const { return logtext::stampless(logText()); }
 
-    static std::string text(const ByteBuffer& b) { return isEmptyReply(b) ? std::string() : std::string(b.data()); }
+    static std::string text(const ByteBuffer& b) {
+        return isEmptyReply(b) ? std::string() : std::string(b.data());
+    }
 
     ByteBuffer send(const std::string& path, const std::string& body) {
         return client_.SendRequest("POST", kHeaders, path.c_str(), body.c_str(), kAccept, log_);
@@ -61,7 +63,8 @@ template <typename F>
 long long elapsedMs(F f) {
     auto start = std::chrono::steady_clock::now();
     f();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
         .count();
 }
 

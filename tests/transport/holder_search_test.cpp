@@ -19,7 +19,7 @@ constexpr const char* kTag = "SendRequest from checkXml";
 
 // Bonus payments use code 5, deposits code 6, the host selected interface "7".
 class HolderSearchTest : public TransportTest {
-protected:
+  protected:
     void SetUp() override {
         TransportTest::SetUp();
         token_ = fakeloyalty::uniqueToken("h");
@@ -28,7 +28,8 @@ protected:
     void load(const std::string& checkDataInner, std::vector<int64_t> holders) {
         const std::string xml =
             "<CHECK restaurantcode=\"R\" chmode=\"1\"/><CHECKDATA orderguid=\"{G}\" checknum=\"9\" "
-            "closedatetime=\"2026-12-07 12:00:00\">" + checkDataInner + "</CHECKDATA>";
+            "closedatetime=\"2026-12-07 12:00:00\">" +
+            checkDataInner + "</CHECKDATA>";
         ASSERT_TRUE(reader_.doc.load_string(xml.c_str()));
         reader_.check = reader_.doc.child("CHECK");
         reader_.checkData = reader_.doc.child("CHECKDATA");
@@ -64,9 +65,10 @@ protected:
 
 TEST_F(HolderSearchTest, EveryHolderIsAskedAndTheLastSuccessNamesTheClient) {
     // The bonus payment's account "0" names nobody, but its sum is still written off.
-    load("<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"0\" interface=\"7\" sum=\"150\"/>"
-         "</CHECKPAYMENTS>",
-         {1001, 79161234567});
+    load(
+        "<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"0\" interface=\"7\" sum=\"150\"/>"
+        "</CHECKPAYMENTS>",
+        {1001, 79161234567});
     replies(R"({"body": "{\"Status\":1,\"ClientId\":\"11\"}"},
                {"body": "{\"Status\":1,\"ClientId\":\"22\"}"})");
 
@@ -75,10 +77,11 @@ TEST_F(HolderSearchTest, EveryHolderIsAskedAndTheLastSuccessNamesTheClient) {
     EXPECT_EQ(clientId_, "22");
     EXPECT_THAT(askedBodies(),
                 ::testing::ElementsAre("{\"CardToken\":1001}", "{\"Phone\":79161234567}"));
-    EXPECT_EQ(body, R"({"OrganizationId":"R","OrderId":"G","OrderSum":0.0,"OrderSumWithDiscount":0.0,)"
-                    R"("ParentOrderId":"G","ClientId":"22","OrderNumber":"9","Order":[],)"
-                    R"("DepositClientId":"22","DepositWriteOff":0.0,"OrderDate":"2026-12-07 12:00:00",)"
-                    R"("BonusWriteOff":150.0})");
+    EXPECT_EQ(body,
+              R"({"OrganizationId":"R","OrderId":"G","OrderSum":0.0,"OrderSumWithDiscount":0.0,)"
+              R"("ParentOrderId":"G","ClientId":"22","OrderNumber":"9","Order":[],)"
+              R"("DepositClientId":"22","DepositWriteOff":0.0,"OrderDate":"2026-12-07 12:00:00",)"
+              R"("BonusWriteOff":150.0})");
     EXPECT_EQ(entries(), entry(kTag, "TRY GET ClientId from CHECKPAYMENTS") +
                              entry(kTag, "MAYBE break here") + ask("{\"CardToken\":1001}") +
                              answer(guestPath(), "{\"Status\":1,\"ClientId\":\"11\"}") +
@@ -88,9 +91,10 @@ TEST_F(HolderSearchTest, EveryHolderIsAskedAndTheLastSuccessNamesTheClient) {
 }
 
 TEST_F(HolderSearchTest, UnusableRepliesAreSkippedWithoutALineOfTheirOwn) {
-    load("<CHECKPAYMENTS/><CHECKDISCOUNTS><DISCOUNT account=\"D\" interface=\"8\" sum=\"1\"/>"
-         "</CHECKDISCOUNTS>",
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    load(
+        "<CHECKPAYMENTS/><CHECKDISCOUNTS><DISCOUNT account=\"D\" interface=\"8\" sum=\"1\"/>"
+        "</CHECKDISCOUNTS>",
+        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     // The dropped connection comes last: WinInet may resend such a request on
     // its own, which would shift the replies of the holders after it.
     replies(R"({"body": ""},
@@ -111,7 +115,8 @@ TEST_F(HolderSearchTest, UnusableRepliesAreSkippedWithoutALineOfTheirOwn) {
     std::vector<std::string> asked = askedBodies();
     asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
     std::vector<std::string> expected;
-    for (int card = 1; card <= 11; ++card) expected.push_back("{\"CardToken\":" + std::to_string(card) + "}");
+    for (int card = 1; card <= 11; ++card)
+        expected.push_back("{\"CardToken\":" + std::to_string(card) + "}");
     EXPECT_EQ(asked, expected);
     const std::string log = entries();
     EXPECT_THAT(log, HasSubstr(entry(kTag, "TRY GET ClientId from CHECKDISCOUNTS")));
@@ -144,12 +149,14 @@ TEST_F(HolderSearchTest, AHolderWhoseExchangeTimesOutIsLoggedAndSkipped) {
 
     EXPECT_EQ(clientId_, "LATE");
     EXPECT_EQ(askedBodies().size(), 2u);
-    EXPECT_THAT(entries(),
-                HasSubstr(ask("{\"CardToken\":1}") +
-                          entry("SendRequest",
-                                "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == "
-                                "WAIT_TIMEOUT " + guestPath()) +
-                          entry(kTag, "Error TimeoutExceeded RETURN 0") + ask("{\"CardToken\":2}")));
+    EXPECT_THAT(
+        entries(),
+        HasSubstr(ask("{\"CardToken\":1}") +
+                  entry("SendRequest",
+                        "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == "
+                        "WAIT_TIMEOUT " +
+                            guestPath()) +
+                  entry(kTag, "Error TimeoutExceeded RETURN 0") + ask("{\"CardToken\":2}")));
 }
 
 TEST_F(HolderSearchTest, HoldersAreNotAskedWhenThePaymentsNameTheClient) {

@@ -42,7 +42,8 @@ TEST_F(SenderTest, SendsThePostAsGivenAndReturnsTheWholeReplyWithItsDump) {
 
 TEST_F(SenderTest, AnErrorPageIsStillTheReply) {
     const std::string token = fakeloyalty::uniqueToken("s");
-    service_.setScenario(token, R"({"CloseOrder": {"status": 500, "body": "{\"Error\":\"down\"}"}})");
+    service_.setScenario(token,
+                         R"({"CloseOrder": {"status": 500, "body": "{\"Error\":\"down\"}"}})");
     ASSERT_EQ(client_.init(service_.address(), false), 0);
     EXPECT_EQ(text(send("v1/CloseOrder/" + token, "{}")), "{\"Error\":\"down\"}");
 }
@@ -56,7 +57,8 @@ TEST_F(SenderTest, AnEmptyBodyIsNoReply) {
     ByteBuffer reply = send(path, "{}");
 
     EXPECT_TRUE(reply.empty());
-    EXPECT_EQ(entries(), entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path));
+    EXPECT_EQ(entries(), entry("SendRequest",
+                               "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path));
     EXPECT_EQ(openTransportHandles(), 2) << "the request handle was closed on the failure path";
 }
 
@@ -145,7 +147,11 @@ TEST_F(SenderTest, LongRepliesAreReadToTheirEndUpToTheBound) {
 
     ByteBuffer cut = send("v1/GetDiscount/" + token, "{}");
     EXPECT_EQ(text(cut), pattern.substr(0, kReplyLimit));
-    EXPECT_THAT(entries(), HasSubstr(entry("SendRequest", "ERROR reply longer than 1048576 bytes, the rest is not read v1/GetDiscount/" + token)));
+    EXPECT_THAT(entries(),
+                HasSubstr(entry(
+                    "SendRequest",
+                    "ERROR reply longer than 1048576 bytes, the rest is not read v1/GetDiscount/" +
+                        token)));
 }
 
 TEST_F(SenderTest, NoConnectionMeansNoRequestHandle) {
@@ -153,8 +159,9 @@ TEST_F(SenderTest, NoConnectionMeansNoRequestHandle) {
     ByteBuffer reply = send("v1/GuestInfo/x", "{}");
     EXPECT_TRUE(reply.empty());
     EXPECT_NE(lastErrorCode, 0u);
-    EXPECT_EQ(entries(), entry("SendRequest", "ERROR WHILE SENDING hRequest == NULL v1/GuestInfo/x" +
-                                                  std::to_string(lastErrorCode)));
+    EXPECT_EQ(entries(),
+              entry("SendRequest", "ERROR WHILE SENDING hRequest == NULL v1/GuestInfo/x" +
+                                       std::to_string(lastErrorCode)));
     EXPECT_EQ(openTransportHandles(), 0);
 }
 
@@ -193,8 +200,11 @@ TEST_F(SenderTest, ASendOverTheLimitThrowsAfterTheWorkerHasEnded) {
     EXPECT_STREQ(TimeoutExceeded().what(), std::exception().what());
     EXPECT_GE(ms, timings::kSendLimitMs);
     EXPECT_LT(ms, timings::kRequestIoTimeoutMs + 1500) << "the worker ended long after the limit";
-    EXPECT_EQ(entries(), entry("SendRequest",
-                               "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path));
+    EXPECT_EQ(
+        entries(),
+        entry("SendRequest",
+              "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " +
+                  path));
     EXPECT_EQ(openTransportHandles(), 2);
 }
 

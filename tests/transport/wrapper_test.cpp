@@ -19,7 +19,7 @@ const char kCardNotFound[] =
     "\xea\xe0\xf0\xf2\xf3!";
 
 class WrapperTest : public TransportTest {
-protected:
+  protected:
     std::string tryEntry(const std::string& path, const std::string& body) const {
         return entry("SendRequestWrapper", "TRY SEND REQUEST TO " + path + " WITH " + body);
     }
@@ -30,7 +30,9 @@ protected:
     std::string noReplyEntry() const {
         return entry("SendRequestWrapper", "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE");
     }
-    void noProbe() { setProbeUrl(wide(std::string("http://") + BRISVANE_NO_LISTENER_ADDRESS + "/")); }
+    void noProbe() {
+        setProbeUrl(wide(std::string("http://") + BRISVANE_NO_LISTENER_ADDRESS + "/"));
+    }
 };
 
 TEST_F(WrapperTest, AReplyAtOnceIsOneEntryAndOneDump) {
@@ -83,9 +85,11 @@ TEST_F(WrapperTest, AWorkingProbeLeadsToASecondAttemptThatCanReply) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(text(reply), "{\"Status\":1}");
     EXPECT_GE(ms, timings::kProbePauseMs + timings::kRetryPauseMs);
-    EXPECT_EQ(entries(), tryEntry(path, "{\"Order\":7}") +
-                             entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path) +
-                             noReplyEntry() + retryEntry(path) + answer(path, "{\"Status\":1}"));
+    EXPECT_EQ(entries(),
+              tryEntry(path, "{\"Order\":7}") +
+                  entry("SendRequest",
+                        "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path) +
+                  noReplyEntry() + retryEntry(path) + answer(path, "{\"Status\":1}"));
     auto got = service_.requests(token);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].body, "{\"Order\":7}");
@@ -103,9 +107,11 @@ TEST_F(WrapperTest, NoReplyTwiceEndsAfterExactlyTwoAttempts) {
     EXPECT_TRUE(isEmptyReply(reply));
     const std::string readFailed =
         entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
-    EXPECT_EQ(entries(), tryEntry(path, "{}") + readFailed + noReplyEntry() + retryEntry(path) + readFailed +
+    EXPECT_EQ(entries(), tryEntry(path, "{}") + readFailed + noReplyEntry() + retryEntry(path) +
+                             readFailed +
                              entry("SendRequestWrapper", "RESPONSE WAS NULL AGAIN, ERROR!") +
-                             entry("SendRequestWrapper", "AND INFO WAS NULL") + nullDump("SendRequestWrapper"));
+                             entry("SendRequestWrapper", "AND INFO WAS NULL") +
+                             nullDump("SendRequestWrapper"));
     EXPECT_EQ(service_.requests(token).size(), 2u);
 }
 
@@ -132,7 +138,8 @@ TEST_F(WrapperTest, TimeOutsEmptyAStaleReplyAndAnnotateTheRecord) {
     ASSERT_NE(first, std::string::npos);
     EXPECT_NE(log.find(timeoutEntry, first + 1), std::string::npos) << "both attempts timed out";
     EXPECT_EQ(log.find("AND INFO WAS NULL"), std::string::npos) << "a record was given";
-    EXPECT_THAT(log, HasSubstr(timeoutEntry + "[S] SendRequestWrapper : Info - " + kEol + "Access_amount: "));
+    EXPECT_THAT(log, HasSubstr(timeoutEntry + "[S] SendRequestWrapper : Info - " + kEol +
+                               "Access_amount: "));
     EXPECT_THAT(log, HasSubstr("RESPONSE WAS NULL AGAIN, ERROR!"));
     EXPECT_EQ(service_.requests(token).size(), 2u);
 }

@@ -34,8 +34,11 @@ TEST_F(RealTimingTest, AServiceSilentForOverAMinuteTimesOutAtSixtySeconds) {
     EXPECT_EQ(workersAfter, 0) << "SendRequest returned while its worker still ran";
     EXPECT_GE(ms, 60000);
     EXPECT_LT(ms, 60000 + timings::kIoGraceMs + 3000);
-    EXPECT_EQ(entries(), entry("SendRequest",
-                               "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path));
+    EXPECT_EQ(
+        entries(),
+        entry("SendRequest",
+              "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " +
+                  path));
     // The service notices the hang-up within its polling step.
     std::vector<fakeloyalty::Request> got;
     for (int i = 0; i < 30; ++i) {

@@ -17,8 +17,8 @@ TEST_F(TlsTest, ASecureClientTalksHttpsOn443WithATrustedCertificate) {
     ASSERT_EQ(client_.init(BRISVANE_TLS_HOST, true), 0);
 
     ByteBuffer reply;
-    EXPECT_EQ(SendRequestWrapper(nullptr, reply, client_, "POST", kHeaders, path.c_str(), "{\"Card\":2}",
-                                 kAccept, log_),
+    EXPECT_EQ(SendRequestWrapper(nullptr, reply, client_, "POST", kHeaders, path.c_str(),
+                                 "{\"Card\":2}", kAccept, log_),
               0);
     EXPECT_EQ(text(reply), "{\"Status\":1}");
     auto got = service_.requests(token);

@@ -27,7 +27,7 @@ inline void writeFile(const std::filesystem::path& p, const std::string& text) {
 
 // Every test that touches the module's relative files runs in a fresh folder.
 class InTempDir : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::random_device rd;
         dir_ = std::filesystem::temp_directory_path() /
@@ -44,7 +44,7 @@ protected:
     std::string logText() const { return readFile(dir_ / "brisvane.log"); }
     std::filesystem::path dir_;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 

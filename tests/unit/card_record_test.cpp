@@ -78,7 +78,7 @@ TEST_F(DumpTest, NullRecordEndsWithoutLineFeed) {
 }
 
 class DiscountReplyTest : public InTempDir {
-protected:
+  protected:
     void SetUp() override {
         InTempDir::SetUp();
         std::memset(&record, 0xAB, sizeof record);
@@ -136,11 +136,12 @@ TEST_F(DiscountReplyTest, FillsFieldsAndConfiguredSubAccounts) {
     EXPECT_EQ(static_cast<unsigned char>(record.Block_reason[0]), 0xAB);
 
     std::string text = logText();
-    EXPECT_THAT(text, ::testing::HasSubstr(
-                          "GetCardInfoEx : Try find configuration->first_node(\"BonusAccount\")" +
-                          kEol));
-    EXPECT_THAT(text, ::testing::HasSubstr(
-                          "GetCardInfoEx : Try find configuration->first_node(\"DepositAccount\")"));
+    EXPECT_THAT(text,
+                ::testing::HasSubstr(
+                    "GetCardInfoEx : Try find configuration->first_node(\"BonusAccount\")" + kEol));
+    EXPECT_THAT(text,
+                ::testing::HasSubstr(
+                    "GetCardInfoEx : Try find configuration->first_node(\"DepositAccount\")"));
 }
 
 TEST_F(DiscountReplyTest, AbsentMessageLeavesCommentAndChineseBecomesQuestionMark) {
@@ -153,12 +154,13 @@ TEST_F(DiscountReplyTest, AbsentMessageLeavesCommentAndChineseBecomesQuestionMar
 }
 
 TEST_F(DiscountReplyTest, MalformedReplyThrowsBeforeWritingAnything) {
-    configure("<Configuration><BonusAccount><CardSubAccount>1</CardSubAccount></BonusAccount>"
-              "</Configuration>");
+    configure(
+        "<Configuration><BonusAccount><CardSubAccount>1</CardSubAccount></BonusAccount>"
+        "</Configuration>");
     const CardInfoRecord before = record;
     const std::string bad[] = {
-        R"({"FIO":"x"})",                                  // members missing
-        replyWith(R"(,"Message":5)"),                      // Message of another type
+        R"({"FIO":"x"})",              // members missing
+        replyWith(R"(,"Message":5)"),  // Message of another type
         R"({"FIO":1,"NotPayType":0,"BonusId":0,"DiscountId":0,"SumDiscount":0,"MaxBonus":0,)"
         R"("MaxDeposit":0,"LoyaltyLevel":"","PrintMessage":""})",
         R"({"FIO":"","NotPayType":"0","BonusId":0,"DiscountId":0,"SumDiscount":0,"MaxBonus":0,)"
@@ -180,9 +182,11 @@ TEST_F(DiscountReplyTest, LongTextsNeverWritePastTheRecord) {
     std::vector<unsigned char> memory(sizeof(CardInfoRecord) + 64, 0xEE);
     auto* r = reinterpret_cast<CardInfoRecord*>(memory.data());
     const std::string longText(1000, 'x');
-    reply.Parse(("{\"FIO\":\"" + longText + "\",\"NotPayType\":0,\"BonusId\":0,\"DiscountId\":0,"
-                 "\"SumDiscount\":0,\"MaxBonus\":0,\"MaxDeposit\":0,\"Message\":\"" + longText +
-                 "\",\"LoyaltyLevel\":\"" + longText + "\",\"PrintMessage\":\"" + longText + "\"}")
+    reply.Parse(("{\"FIO\":\"" + longText +
+                 "\",\"NotPayType\":0,\"BonusId\":0,\"DiscountId\":0,"
+                 "\"SumDiscount\":0,\"MaxBonus\":0,\"MaxDeposit\":0,\"Message\":\"" +
+                 longText + "\",\"LoyaltyLevel\":\"" + longText + "\",\"PrintMessage\":\"" +
+                 longText + "\"}")
                     .c_str());
     fillFromDiscountReply(r, reply, 7, conf(), log);
     for (size_t i = sizeof(CardInfoRecord); i < memory.size(); ++i) ASSERT_EQ(memory[i], 0xEE) << i;

@@ -23,7 +23,7 @@ namespace {
 // Committed pages followed by one no-access page; place() copies bytes so that
 // they end exactly at the guard.
 class GuardedBuffer {
-public:
+  public:
     explicit GuardedBuffer(std::size_t capacity) {
 #ifdef _WIN32
         SYSTEM_INFO info;
@@ -64,7 +64,7 @@ public:
         return start;
     }
 
-private:
+  private:
     std::size_t page_ = 0;
     std::size_t usable_ = 0;
     char* base_ = nullptr;
@@ -72,11 +72,10 @@ private:
 };
 
 class GuardPageTest : public InTempDir {
-protected:
+  protected:
     int run(const std::string& bytes, CheckXml& reader) {
         const char* buf = guard.place(bytes);
-        return initCheckXml(reader, buf, static_cast<uint32_t>(bytes.size()), "GetCardInfoEx",
-                            log);
+        return initCheckXml(reader, buf, static_cast<uint32_t>(bytes.size()), "GetCardInfoEx", log);
     }
     GuardedBuffer guard{8192};
     Logger log;

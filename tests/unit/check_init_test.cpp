@@ -20,7 +20,7 @@ const char* kAfter = "inputBuf_checkdata_after_check.txt";
 const std::string kPatch = "</CHECKDATA>\n</CHECK>";
 
 class CheckInitTest : public InTempDir {
-protected:
+  protected:
     void SetUp() override {
         InTempDir::SetUp();
         savedCode_ = lastErrorCode;
@@ -50,7 +50,7 @@ protected:
     CheckXml reader;
     Logger log;
 
-private:
+  private:
     uint32_t savedCode_ = 0;
 };
 
@@ -79,7 +79,8 @@ TEST_F(CheckInitTest, Case2NoCheckDataWritesItsDebugFileAndFails) {
 }
 
 TEST_F(CheckInitTest, Case3CheckDataAfterCheck) {
-    init(R"(<CHECK restaurantcode="7"></CHECK><CHECKDATA orderguid="g1"></CHECKDATA>)" "\n");
+    init(R"(<CHECK restaurantcode="7"></CHECK><CHECKDATA orderguid="g1"></CHECKDATA>)"
+         "\n");
     const std::string cut =
         R"(<CHECK restaurantcode="7"></CHECK><CHECKDATA orderguid="g1"></CHECKDATA>)";
     EXPECT_EQ(log_(), kStart + dump("if(s < start_check_data )", cut));
@@ -102,7 +103,8 @@ TEST_F(CheckInitTest, DebugFileKeepsLineFeedsWhileTheLogTranslatesThem) {
 }
 
 TEST_F(CheckInitTest, Case4CheckDataBeforeCheckWithTrailingByte) {
-    init(R"(<CHECKDATA orderguid="g1"></CHECKDATA><CHECK restaurantcode="7"></CHECK>)" "X");
+    init(R"(<CHECKDATA orderguid="g1"></CHECKDATA><CHECK restaurantcode="7"></CHECK>)"
+         "X");
     // Cut at the first "</CHECKDATA>"; the patch's stray "</CHECK>" ends the parse.
     EXPECT_EQ(inputText(), R"(<CHECKDATA orderguid="g1">)" + kPatch + '\0');
     EXPECT_EQ(log_(), kStart + kFailure);  // no dump in this case
@@ -113,8 +115,10 @@ TEST_F(CheckInitTest, Case4CheckDataBeforeCheckWithTrailingByte) {
 }
 
 TEST_F(CheckInitTest, Case4CheckDataNestedInCheckIsNotTopLevel) {
-    init(R"(<CHECK restaurantcode="7"><CHECKDATA orderguid="g1"></CHECKDATA></CHECK>)" "\n");
-    EXPECT_EQ(inputText(), R"(<CHECK restaurantcode="7"><CHECKDATA orderguid="g1">)" + kPatch + '\0');
+    init(R"(<CHECK restaurantcode="7"><CHECKDATA orderguid="g1"></CHECKDATA></CHECK>)"
+         "\n");
+    EXPECT_EQ(inputText(),
+              R"(<CHECK restaurantcode="7"><CHECKDATA orderguid="g1">)" + kPatch + '\0');
     EXPECT_EQ(log_(), kStart + kFailure);
     ASSERT_TRUE(reader.check);
     EXPECT_STREQ(getAttributeString(reader.check.child("CHECKDATA"), "orderguid"), "g1");
@@ -188,7 +192,8 @@ TEST_F(CheckInitTest, FirstInterfaceIsSelected) {
     EXPECT_TRUE(reader.checkData);
 
     CheckXml one;
-    const std::string single = R"(<INTERFACES x="y"><INTERFACE interface="A7"></INTERFACE></INTERFACES>)";
+    const std::string single =
+        R"(<INTERFACES x="y"><INTERFACE interface="A7"></INTERFACE></INTERFACES>)";
     one.init(single.c_str(), static_cast<uint32_t>(single.size() + 1), log);
     EXPECT_EQ(one.selectedInterface, "A7");
 }
@@ -202,13 +207,14 @@ TEST_F(CheckInitTest, MissingInterfacesWritesOnlyStartAndGoesOn) {
 }
 
 TEST_F(CheckInitTest, InterfacesWithoutInterfaceAttributeStopsInit) {
-    for (const char* block : {"<INTERFACES></INTERFACES>",
-                              "<INTERFACES><INTERFACE id=\"1\"/></INTERFACES>"}) {
+    for (const char* block :
+         {"<INTERFACES></INTERFACES>", "<INTERFACES><INTERFACE id=\"1\"/></INTERFACES>"}) {
         SCOPED_TRACE(block);
         std::filesystem::remove("brisvane.log");
         CheckXml fresh;
-        std::string text = std::string(block) +
-                           R"(<HOLDERS><ITEM cardcode="5"/></HOLDERS><CHECKDATA a="1"></CHECKDATA><CHECK></CHECK>)";
+        std::string text =
+            std::string(block) +
+            R"(<HOLDERS><ITEM cardcode="5"/></HOLDERS><CHECKDATA a="1"></CHECKDATA><CHECK></CHECK>)";
         fresh.init(text.c_str(), static_cast<uint32_t>(text.size() + 1), log);
         EXPECT_EQ(log_(), kStart + kFailure);
         EXPECT_THAT(fresh.cardCodes, IsEmpty());
@@ -217,10 +223,11 @@ TEST_F(CheckInitTest, InterfacesWithoutInterfaceAttributeStopsInit) {
 }
 
 TEST_F(CheckInitTest, BlockWithOneMarkerOrReversedMarkersCountsAsAbsent) {
-    for (const char* blocks : {"<INTERFACES/><HOLDERS/>",
-                               "</INTERFACES><INTERFACES><INTERFACE interface=\"1\"/>"
-                               "</HOLDERS><HOLDERS><ITEM cardcode=\"3\"/>",
-                               "<INTERFACE interface=\"1\"/></INTERFACES><ITEM cardcode=\"3\"/></HOLDERS>"}) {
+    for (const char* blocks :
+         {"<INTERFACES/><HOLDERS/>",
+          "</INTERFACES><INTERFACES><INTERFACE interface=\"1\"/>"
+          "</HOLDERS><HOLDERS><ITEM cardcode=\"3\"/>",
+          "<INTERFACE interface=\"1\"/></INTERFACES><ITEM cardcode=\"3\"/></HOLDERS>"}) {
         SCOPED_TRACE(blocks);
         std::filesystem::remove("brisvane.log");
         CheckXml fresh;

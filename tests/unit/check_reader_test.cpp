@@ -32,7 +32,7 @@ TEST(CheckErrors, MessagesAndHierarchy) {
 // ---- typed accessors ---------------------------------------------------------
 
 class AccessorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(doc.load_string(
             R"(<E i="42" neg="-7" wide="123456789012345" f="1.5" word="abc" empty=""/>)"));
@@ -75,7 +75,7 @@ TEST_F(AccessorTest, MissingAttributeOrEmptyNodeThrowsWithTheName) {
 // ---- getPaymentAccount -------------------------------------------------------
 
 class PaymentAccountTest : public ::testing::Test {
-protected:
+  protected:
     void load(const std::string& payments, const std::string& selected = "12") {
         std::string text = "<CHECKDATA><CHECKPAYMENTS>" + payments + "</CHECKPAYMENTS></CHECKDATA>";
         ASSERT_TRUE(reader.doc.load_string(text.c_str()));
@@ -130,10 +130,8 @@ TEST_F(PaymentAccountTest, PaymentWithoutCodeThrowsEvenAfterAMatch) {
 // ---- initCheckXml's results ------------------------------------------------
 
 class InitResultTest : public InTempDir {
-protected:
-    std::string log_() const {
-        return stampless(logText());
-    }
+  protected:
+    std::string log_() const { return stampless(logText()); }
     Logger log;
 };
 
@@ -146,10 +144,10 @@ TEST_F(InitResultTest, ZeroWhenInitReturnsEvenAfterItsOwnFailureLine) {
     CheckXml failed;
     const char broken[] = "no check at all";
     EXPECT_EQ(initCheckXml(failed, broken, sizeof broken, "TransactionsEx", log), 0);
-    EXPECT_THAT(log_(), ::testing::EndsWith("[S] CHECKXML INIT : THROW SOME ERROR " +
-                                            std::to_string(lastErrorCode) + kEol +
-                                            "[S] TransactionsEx : checkXml.init(InpBuf) success" +
-                                            kEol));
+    EXPECT_THAT(log_(),
+                ::testing::EndsWith("[S] CHECKXML INIT : THROW SOME ERROR " +
+                                    std::to_string(lastErrorCode) + kEol +
+                                    "[S] TransactionsEx : checkXml.init(InpBuf) success" + kEol));
 
     CheckXml none;
     EXPECT_EQ(initCheckXml(none, nullptr, 0, "TransactionsEx", log), 0);

@@ -16,11 +16,12 @@ namespace {
 
 // Bonus payments use code 5, deposits code 6, both on interface "7".
 class CloseOrderTest : public InTempDir {
-protected:
+  protected:
     void load(const std::string& checkDataInner, const std::string& interface = "7") {
         const std::string xml =
             "<CHECK restaurantcode=\"R\" chmode=\"1\"/><CHECKDATA orderguid=\"{G}\" checknum=\"9\" "
-            "closedatetime=\"2026-12-07 12:00:00\">" + checkDataInner + "</CHECKDATA>";
+            "closedatetime=\"2026-12-07 12:00:00\">" +
+            checkDataInner + "</CHECKDATA>";
         ASSERT_TRUE(reader.doc.load_string(xml.c_str()));
         reader.check = reader.doc.child("CHECK");
         reader.checkData = reader.doc.child("CHECKDATA");
@@ -40,9 +41,10 @@ protected:
 };
 
 TEST_F(CloseOrderTest, BonusAndDepositPaymentsNameClientAndWriteOffs) {
-    load("<CHECKPAYMENTS>"
-         "<PAYMENT code=\"5\" account=\"12345\" interface=\"7\" sum=\"150\"/>"
-         "<PAYMENT code=\"6\" account=\"777\" sum=\"40\"/></CHECKPAYMENTS>");
+    load(
+        "<CHECKPAYMENTS>"
+        "<PAYMENT code=\"5\" account=\"12345\" interface=\"7\" sum=\"150\"/>"
+        "<PAYMENT code=\"6\" account=\"777\" sum=\"40\"/></CHECKPAYMENTS>");
     const std::string body = close();
     EXPECT_EQ(clientId, "12345");
     EXPECT_EQ(body,
@@ -58,8 +60,9 @@ TEST_F(CloseOrderTest, BonusAndDepositPaymentsNameClientAndWriteOffs) {
 }
 
 TEST_F(CloseOrderTest, LastBonusPaymentNamesClientAndSumsAddInSinglePrecision) {
-    load("<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"A1\" interface=\"7\" sum=\"0.1\"/>"
-         "<PAYMENT code=\"5\" account=\"A2\" interface=\"7\" sum=\"0.2\"/></CHECKPAYMENTS>");
+    load(
+        "<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"A1\" interface=\"7\" sum=\"0.1\"/>"
+        "<PAYMENT code=\"5\" account=\"A2\" interface=\"7\" sum=\"0.2\"/></CHECKPAYMENTS>");
     const std::string body = close();
     EXPECT_EQ(clientId, "A2");
     // No deposit payment: the client id stands in, with nothing written off.
@@ -68,10 +71,11 @@ TEST_F(CloseOrderTest, LastBonusPaymentNamesClientAndSumsAddInSinglePrecision) {
 }
 
 TEST_F(CloseOrderTest, DiscountNamesClientWhenPaymentsDoNot) {
-    load("<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"0\" interface=\"7\" sum=\"30\"/>"
-         "<PAYMENT code=\"6\" sum=\"0\"/></CHECKPAYMENTS>"
-         "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"7\" sum=\"1\"/>"
-         "<DISCOUNT account=\"D2\" interface=\"8\" sum=\"1\"/></CHECKDISCOUNTS>");
+    load(
+        "<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"0\" interface=\"7\" sum=\"30\"/>"
+        "<PAYMENT code=\"6\" sum=\"0\"/></CHECKPAYMENTS>"
+        "<CHECKDISCOUNTS><DISCOUNT account=\"D1\" interface=\"7\" sum=\"1\"/>"
+        "<DISCOUNT account=\"D2\" interface=\"8\" sum=\"1\"/></CHECKDISCOUNTS>");
     const std::string body = close();
     EXPECT_EQ(clientId, "D1");
     // The second pass still counts the first bonus payment of the interface;
@@ -82,9 +86,10 @@ TEST_F(CloseOrderTest, DiscountNamesClientWhenPaymentsDoNot) {
 }
 
 TEST_F(CloseOrderTest, WithoutSelectedInterfaceNoPaymentNamesTheClient) {
-    load("<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"12345\" interface=\"7\" sum=\"10\"/>"
-         "</CHECKPAYMENTS>",
-         "");
+    load(
+        "<CHECKPAYMENTS><PAYMENT code=\"5\" account=\"12345\" interface=\"7\" sum=\"10\"/>"
+        "</CHECKPAYMENTS>",
+        "");
     try {
         close();
         ADD_FAILURE() << "no exception";
@@ -108,7 +113,9 @@ TEST_F(CloseOrderTest, MissingPiecesThrowTheirExceptions) {
     } catch (const AttributeNotFound& e) {
         EXPECT_EQ(e.message, "Attribute code not found");
     }
-    load("<CHECKPAYMENTS/><CHECKDISCOUNTS><DISCOUNT account=\"D\" interface=\"7\"/></CHECKDISCOUNTS>");
+    load(
+        "<CHECKPAYMENTS/><CHECKDISCOUNTS><DISCOUNT account=\"D\" "
+        "interface=\"7\"/></CHECKDISCOUNTS>");
     try {
         close();
         ADD_FAILURE();
@@ -121,11 +128,13 @@ TEST_F(CloseOrderTest, ReturnBodyIsTheOrderHeadOnly) {
     load("<CHECKLINES><LINE type=\"dish\" sum=\"100\"/><LINE type=\"modify\"/></CHECKLINES>");
     std::vector<char> body;
     getJsonResponseForReturnOrder(reader, body);
-    EXPECT_STREQ(body.data(), R"({"OrganizationId":"R","OrderId":"G","OrderSumWithDiscount":100.0})");
+    EXPECT_STREQ(body.data(),
+                 R"({"OrganizationId":"R","OrderId":"G","OrderSumWithDiscount":100.0})");
     load("");
     getJsonResponseForReturnOrder(reader, body);
-    EXPECT_STREQ(body.data(),
-                 R"({"OrganizationId":"R","OrderId":"G","OrderSum":0.0,"OrderSumWithDiscount":0.0})");
+    EXPECT_STREQ(
+        body.data(),
+        R"({"OrganizationId":"R","OrderId":"G","OrderSum":0.0,"OrderSumWithDiscount":0.0})");
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
+#include "config/Config.h"
+
 #include <gmock/gmock.h>
 
 #include <regex>
 
 #include "TestSupport.h"
-#include "config/Config.h"
 #include "log/Logger.h"
 
 using namespace testsupport;
@@ -13,7 +14,7 @@ using ::testing::IsEmpty;
 namespace {
 
 class ConfigTest : public InTempDir {
-protected:
+  protected:
     Logger log;
     pugi::xml_document doc;
 };
@@ -68,8 +69,8 @@ TEST_F(ConfigTest, WriteConfToLogCopiesWholeFileOrEmptyMessage) {
     writeFile("conf.xml", conf);
     WriteConfToLog(log);
     std::string text = stampless(logText());
-    EXPECT_EQ(text, "[S] WriteConfToLog : " + kEol + "[S] WriteConfToLog : <Configuration>" +
-                        kEol + "  <SSL>true</SSL>" + kEol + "</Configuration>" + kEol + kEol);
+    EXPECT_EQ(text, "[S] WriteConfToLog : " + kEol + "[S] WriteConfToLog : <Configuration>" + kEol +
+                        "  <SSL>true</SSL>" + kEol + "</Configuration>" + kEol + kEol);
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ TEST(GuestInfoBody, ElevenCharactersMakeAPhone) {
 }
 
 class GuestInfoFill : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { std::memset(&record, 0x11, sizeof record); }
     void fill(const std::string& balance, const std::string& middle = "Petrovich",
               const std::string& extra = "") {
         const std::string json =
             R"({"Status":1,"ClientId":"00123","NotPayType":7,"LoyaltyLevel":"Золото",)"
-            R"("DiscountId":65537,"BonusId":2,"BonusBalance":")" + balance +
-            R"(","LastName":"Иванов","FirstName":"Ivan","MiddleName":")" + middle + "\"" + extra +
-            "}";
+            R"("DiscountId":65537,"BonusId":2,"BonusBalance":")" +
+            balance + R"(","LastName":"Иванов","FirstName":"Ivan","MiddleName":")" + middle + "\"" +
+            extra + "}";
         reply.Parse(json.c_str());
         ASSERT_FALSE(reply.HasParseError());
         fillFromGuestInfo(reply, &record);
@@ -47,7 +47,8 @@ TEST_F(GuestInfoFill, FillsTheNamedFieldsOnly) {
     EXPECT_EQ(+record.Bonus_num, 2);
     EXPECT_EQ(+record.Max_discount, 99999900);
     EXPECT_STREQ(record.Screen_comment, "\xC7\xEE\xEB\xEE\xF2\xEE");
-    EXPECT_STREQ(record.Card_owner, "\xC8\xE2\xE0\xED\xEE\xE2 Ivan ");  // empty middle name keeps its blank
+    EXPECT_STREQ(record.Card_owner,
+                 "\xC8\xE2\xE0\xED\xEE\xE2 Ivan ");  // empty middle name keeps its blank
     EXPECT_EQ(record.Blocked, 0x11);
     EXPECT_EQ(+record.Access_amount2, 0x1111111111111111);
     EXPECT_EQ(record.Comment[0], 0x11);

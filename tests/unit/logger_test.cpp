@@ -1,3 +1,5 @@
+#include "log/Logger.h"
+
 #include <gmock/gmock.h>
 
 #include <cstring>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "log/Logger.h"
 
 using namespace testsupport;
 
@@ -21,10 +22,10 @@ TEST_F(LoggerTest, MessageEntryLayoutAndFileCreation) {
     log.logMessage("Init", "line one\nline two");
 
     std::string text = logText();
-    EXPECT_TRUE(std::regex_search(text, std::regex(std::string("^") + kStampPattern + " GetConfig")));
-    EXPECT_EQ(stampless(text), "[S] GetConfig : TRY GET configuration" + kEol +
-                                   "[S] Init : " + kEol +
-                                   "[S] Init : line one" + kEol + "line two" + kEol);
+    EXPECT_TRUE(
+        std::regex_search(text, std::regex(std::string("^") + kStampPattern + " GetConfig")));
+    EXPECT_EQ(stampless(text), "[S] GetConfig : TRY GET configuration" + kEol + "[S] Init : " +
+                                   kEol + "[S] Init : line one" + kEol + "line two" + kEol);
 }
 
 TEST_F(LoggerTest, StampIsLocalTimeInMonthDayYearOrder) {
@@ -54,9 +55,9 @@ TEST_F(LoggerTest, InputBufferStopsAtZeroByteOrAtLength) {
     log.logInputBuffer("TransactionsEx", noZero.data(), 3);
     EXPECT_EQ(noZero, (std::vector<char>{'a', 'b', 'c', 'd'}));
 
-    EXPECT_EQ(stampless(logText()),
-              "[S] GetCardInfoEx : InputBuf was" + kEol + kEol + "<CHECK/>" + kEol +
-                  "[S] TransactionsEx : InputBuf was" + kEol + kEol + "abc" + kEol);
+    EXPECT_EQ(stampless(logText()), "[S] GetCardInfoEx : InputBuf was" + kEol + kEol + "<CHECK/>" +
+                                        kEol + "[S] TransactionsEx : InputBuf was" + kEol + kEol +
+                                        "abc" + kEol);
 }
 
 TEST_F(LoggerTest, DumpEntriesHaveNoTagSeparator) {

@@ -13,9 +13,10 @@ using ::testing::HasSubstr;
 namespace {
 
 class OrderBodyTest : public ::testing::Test {
-protected:
+  protected:
     // CHECK and CHECKDATA at top level, as a repaired input buffer gives them.
-    void load(const std::string& checkData, const std::string& checkAttrs = "restaurantcode=\"R7\"") {
+    void load(const std::string& checkData,
+              const std::string& checkAttrs = "restaurantcode=\"R7\"") {
         const std::string xml = "<CHECK " + checkAttrs + " chmode=\"1\"/>" + checkData;
         ASSERT_TRUE(reader.doc.load_string(xml.c_str()));
         reader.check = reader.doc.child("CHECK");
@@ -34,16 +35,18 @@ protected:
     }
     static std::string dish(const std::string& attrs) {
         return "<LINE type=\"dish\" id=\"{D1}\" name=\"Борщ\" servprint_id=\"{K1}\" "
-               "servprint=\"Кухня\" " + attrs + "/>";
+               "servprint=\"Кухня\" " +
+               attrs + "/>";
     }
     CheckXml reader;
 };
 
 TEST_F(OrderBodyTest, WithoutLinesBothSumsFollowOrderId) {
     load("<CHECKDATA orderguid=\"{0A1B}\" checknum=\"15\"/>");
-    EXPECT_EQ(discountBody(),
-              R"({"OrganizationId":"R7","OrderId":"0A1B","OrderSum":0.0,"OrderSumWithDiscount":0.0,)"
-              R"("ParentOrderId":"0A1B","ClientId":"42","OrderNumber":"15","Order":[]})");
+    EXPECT_EQ(
+        discountBody(),
+        R"({"OrganizationId":"R7","OrderId":"0A1B","OrderSum":0.0,"OrderSumWithDiscount":0.0,)"
+        R"("ParentOrderId":"0A1B","ClientId":"42","OrderNumber":"15","Order":[]})");
 }
 
 TEST_F(OrderBodyTest, StubBodyWithoutCheckData) {
@@ -76,27 +79,29 @@ TEST_F(OrderBodyTest, OrderGuidBraceRule) {
 }
 
 TEST_F(OrderBodyTest, LineClassesAndAmounts) {
-    load(lines("<LINE type=\"modify\" id=\"{M}\" name=\"Соус\" quantity=\"1\"/>" +
-               dish("parent=\"\" quantity=\"1\" price=\"80\" sum=\"80\"") +
-               "<LINE type=\"combo\" id=\"{C}\" name=\"Обед\" quantity=\"2\" price=\"300\" sum=\"540\"/>" +
-               dish("quantity=\"0\" price=\"10\" sum=\"10\"") +
-               dish("quantity=\"x\" price=\"5\" sum=\"4\"") +
-               dish("quantity=\"-1\" price=\"100\" sum=\"100\"")));
-    EXPECT_EQ(discountBody(),
-              R"({"OrganizationId":"R7","OrderId":"0A1B","OrderSumWithDiscount":654.0,)"
-              R"("ParentOrderId":"0A1B","ClientId":"42","OrderNumber":"15","OrderSum":515.0,"Order":[)"
-              R"({"ProductId":"M","ProductName":"Соус","CategoryId":"modify","CategoryName":"Модификатор",)"
-              R"("Price":0.0,"PriceWithDiscount":0.0,"Amount":1.0},)"
-              R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
-              R"("Price":0.0,"PriceWithDiscount":0.0,"Amount":1.0},)"
-              R"({"ProductId":"C","ProductName":"Обед","CategoryId":"combo","CategoryName":"Комбо-блюдо",)"
-              R"("Price":300.0,"PriceWithDiscount":270.0,"Amount":2.0},)"
-              R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
-              R"("Price":10.0,"PriceWithDiscount":10.0,"Amount":1.0},)"
-              R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
-              R"("Price":5.0,"PriceWithDiscount":4.0,"Amount":1.0},)"
-              R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
-              R"("Price":100.0,"PriceWithDiscount":-100.0,"Amount":-1.0}]})");
+    load(lines(
+        "<LINE type=\"modify\" id=\"{M}\" name=\"Соус\" quantity=\"1\"/>" +
+        dish("parent=\"\" quantity=\"1\" price=\"80\" sum=\"80\"") +
+        "<LINE type=\"combo\" id=\"{C}\" name=\"Обед\" quantity=\"2\" price=\"300\" sum=\"540\"/>" +
+        dish("quantity=\"0\" price=\"10\" sum=\"10\"") +
+        dish("quantity=\"x\" price=\"5\" sum=\"4\"") +
+        dish("quantity=\"-1\" price=\"100\" sum=\"100\"")));
+    EXPECT_EQ(
+        discountBody(),
+        R"({"OrganizationId":"R7","OrderId":"0A1B","OrderSumWithDiscount":654.0,)"
+        R"("ParentOrderId":"0A1B","ClientId":"42","OrderNumber":"15","OrderSum":515.0,"Order":[)"
+        R"({"ProductId":"M","ProductName":"Соус","CategoryId":"modify","CategoryName":"Модификатор",)"
+        R"("Price":0.0,"PriceWithDiscount":0.0,"Amount":1.0},)"
+        R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
+        R"("Price":0.0,"PriceWithDiscount":0.0,"Amount":1.0},)"
+        R"({"ProductId":"C","ProductName":"Обед","CategoryId":"combo","CategoryName":"Комбо-блюдо",)"
+        R"("Price":300.0,"PriceWithDiscount":270.0,"Amount":2.0},)"
+        R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
+        R"("Price":10.0,"PriceWithDiscount":10.0,"Amount":1.0},)"
+        R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
+        R"("Price":5.0,"PriceWithDiscount":4.0,"Amount":1.0},)"
+        R"({"ProductId":"D1","ProductName":"Борщ","CategoryId":"K1","CategoryName":"Кухня",)"
+        R"("Price":100.0,"PriceWithDiscount":-100.0,"Amount":-1.0}]})");
 }
 
 TEST_F(OrderBodyTest, FloatPricesAreWidenedNotRounded) {
@@ -142,7 +147,8 @@ TEST_F(SendGetDiscountTest, NonFiniteNumberFailsWithoutSending) {
     std::vector<char> reply;
     Logger log;
     EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", nullptr, reply, log), 1);
-    EXPECT_THAT(logText(), HasSubstr("SendGetDiscount : ERROR request body not sent: a number is infinite"));
+    EXPECT_THAT(logText(),
+                HasSubstr("SendGetDiscount : ERROR request body not sent: a number is infinite"));
     EXPECT_TRUE(reply.empty());
 }
 
@@ -155,7 +161,8 @@ TEST_F(SendGetDiscountTest, MissingAttributeIsReportedAndNothingSent) {
     Logger log;
     EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", nullptr, reply, log), 1);
     EXPECT_THAT(logText(), HasSubstr("SendGetDiscount : ERROR XmlElementNotFoundAttribute "
-                                     "restaurantcode not found" + testsupport::kEol));
+                                     "restaurantcode not found" +
+                                     testsupport::kEol));
 }
 
 }  // namespace

@@ -17,7 +17,10 @@ namespace {
 TEST(Utf8ToCp1251, ConvertsCyrillicAndReplacesTheRest) {
     EXPECT_EQ(utf8ToCp1251("Иванов Пётр"), "\xC8\xE2\xE0\xED\xEE\xE2 \xCF\xB8\xF2\xF0");
     EXPECT_EQ(utf8ToCp1251("ЁЖЯ ёжя"), "\xA8\xC6\xDF \xB8\xE6\xFF");
-    EXPECT_EQ(utf8ToCp1251("№5 — «ok» €"), "\xB9" "5 \x97 \xAB" "ok\xBB \x88");
+    EXPECT_EQ(utf8ToCp1251("№5 — «ok» €"),
+              "\xB9"
+              "5 \x97 \xAB"
+              "ok\xBB \x88");
     EXPECT_EQ(utf8ToCp1251("Gold"), "Gold");
     EXPECT_EQ(utf8ToCp1251(""), "");
     EXPECT_EQ(utf8ToCp1251("中文"), "??");
@@ -26,11 +29,11 @@ TEST(Utf8ToCp1251, ConvertsCyrillicAndReplacesTheRest) {
 }
 
 TEST(Utf8ToCp1251, MalformedInputBecomesQuestionMarks) {
-    EXPECT_EQ(utf8ToCp1251("ab\xC3"), "ab?");          // truncated at the end
-    EXPECT_EQ(utf8ToCp1251("\xC3(x"), "?(x");          // bad continuation byte
-    EXPECT_EQ(utf8ToCp1251("\x80z"), "?z");            // lone continuation byte
+    EXPECT_EQ(utf8ToCp1251("ab\xC3"), "ab?");  // truncated at the end
+    EXPECT_EQ(utf8ToCp1251("\xC3(x"), "?(x");  // bad continuation byte
+    EXPECT_EQ(utf8ToCp1251("\x80z"), "?z");    // lone continuation byte
     EXPECT_EQ(utf8ToCp1251("\xFF"), "?");
-    EXPECT_EQ(utf8ToCp1251("\xE2\x82"), "?");           // truncated three-byte sequence
+    EXPECT_EQ(utf8ToCp1251("\xE2\x82"), "?");  // truncated three-byte sequence
     EXPECT_EQ(utf8ToCp1251(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 

@@ -1,10 +1,11 @@
+#include "config/Token.h"
+
 #include <gmock/gmock.h>
 
 #include <regex>
 
 #include "TestSupport.h"
 #include "check/CheckXml.h"
-#include "config/Token.h"
 #include "http/HttpClient.h"
 #include "log/Logger.h"
 
@@ -15,7 +16,7 @@ using ::testing::Not;
 namespace {
 
 class TokenTest : public InTempDir {
-protected:
+  protected:
     // A loaded check with the given CHECK and (optional) CHECKDATA attributes.
     void check(const std::string& checkAttrs, const char* checkDataAttrs = nullptr) {
         std::string xml = "<CHECK " + checkAttrs + "/>";
@@ -48,7 +49,8 @@ TEST_F(TokenTest, PlaceCodeFollowsAtoiRule) {
 }
 
 TEST_F(TokenTest, MatchWinsOverFallbackAndFirstMatchWins) {
-    places(place("1", "fallback", " Default=\"true\"") + place("2", "first") + place("2", "second"));
+    places(place("1", "fallback", " Default=\"true\"") + place("2", "first") +
+           place("2", "second"));
     check("", "order_cat=\"2\"");
     EXPECT_EQ(select(), "first");
 }
@@ -84,7 +86,8 @@ TEST_F(TokenTest, CheckDataWithoutOrderCategoryFailsGetToken) {
     EXPECT_EQ(getToken("GetCardInfoEx", conf.child("Configuration"), reader, client, log), "");
     std::string text = logText();
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : ERROR getToken XmlElementNotFoundAttribute "
-                                "order_cat not found" + kEol));
+                                "order_cat not found" +
+                                kEol));
     EXPECT_THAT(text, Not(HasSubstr("getToken success")));
 }
 
@@ -108,7 +111,8 @@ TEST_F(TokenTest, ChmodIsReadOrMinusOne) {
     std::string text = logText();
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : checkChmod is 16" + kEol));
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : ERROR checkChmod XmlElementNotFoundAttribute "
-                                "chmode not found" + kEol));
+                                "chmode not found" +
+                                kEol));
 }
 
 }  // namespace
@@ -126,8 +130,9 @@ TEST(ServiceAddressTest, SslMustBeExactlyTrueAndHostIsUntrimmed) {
     EXPECT_FALSE(addressOf("<Configuration><SSL>TRUE</SSL></Configuration>").secure);
     EXPECT_FALSE(addressOf("<Configuration><SSL>1</SSL></Configuration>").secure);
     EXPECT_FALSE(addressOf("<Configuration/>").secure);
-    ServiceAddress spread = addressOf("<Configuration><ApiAddress>\n  api.example\n</ApiAddress>"
-                                      "</Configuration>");
+    ServiceAddress spread = addressOf(
+        "<Configuration><ApiAddress>\n  api.example\n</ApiAddress>"
+        "</Configuration>");
     EXPECT_EQ(spread.host, "\n  api.example\n");
     EXPECT_EQ(addressOf("<Configuration/>").host, "");
 }

@@ -13,9 +13,9 @@ std::string slotName(int32_t subAccount) {
 bool validSlot(int32_t subAccount) { return subAccount >= 1 && subAccount <= 8; }
 
 std::string slotDescription(int32_t subAccount) {
-    return validSlot(subAccount) ? "sub-account " + std::to_string(subAccount) + " (" +
-                                       slotName(subAccount) + ")"
-                                 : std::string("no slot");
+    return validSlot(subAccount)
+               ? "sub-account " + std::to_string(subAccount) + " (" + slotName(subAccount) + ")"
+               : std::string("no slot");
 }
 
 struct Account {
@@ -59,14 +59,14 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
     bool slotOneUsed = false;
 
     if (bonus.empty()) {
-        report.line("no BonusAccount: no payment counts as a bonus payment and MaxBonus is shown "
-                    "nowhere");
+        report.line(
+            "no BonusAccount: no payment counts as a bonus payment and MaxBonus is shown "
+            "nowhere");
     }
     for (const Account& a : bonus) {
         const std::string name = "BonusAccount #" + std::to_string(a.number);
         report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
-                    " are bonus payments; MaxBonus -> " +
-                    slotDescription(a.subAccount));
+                    " are bonus payments; MaxBonus -> " + slotDescription(a.subAccount));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
             report.warn(name + ": CardSubAccount " + subAccountText(a) +
@@ -76,8 +76,9 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
     }
 
     if (deposit.empty()) {
-        report.line("no DepositAccount: no payment counts as a deposit payment and MaxDeposit is "
-                    "shown nowhere");
+        report.line(
+            "no DepositAccount: no payment counts as a deposit payment and MaxDeposit is "
+            "shown nowhere");
     }
     for (const Account& a : deposit) {
         const std::string name = "DepositAccount #" + std::to_string(a.number);
@@ -89,8 +90,7 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
             continue;
         }
         report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
-                    " are deposit payments; MaxDeposit -> " +
-                    slotDescription(a.subAccount));
+                    " are deposit payments; MaxDeposit -> " + slotDescription(a.subAccount));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
             report.warn(name + ": CardSubAccount " + subAccountText(a) +
@@ -107,7 +107,8 @@ void reportAccounts(const pugi::xml_node& configuration, Report& report) {
         slotOneUsed = slotOneUsed || a.subAccount == 1;
     }
     if (slotOneUsed) {
-        report.line("note: sub-account 1 (Access_amount) also shows the bonus balance after a "
-                    "guest-only lookup");
+        report.line(
+            "note: sub-account 1 (Access_amount) also shows the bonus balance after a "
+            "guest-only lookup");
     }
 }

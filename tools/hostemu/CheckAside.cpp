@@ -9,8 +9,8 @@ int readCheckAside(CheckXml& reader, const std::string& text, std::string& reade
     ScratchFolder scratch;
     if (!scratch.ready()) return -1;
     Logger log;
-    const int result = initCheckXml(reader, text.c_str(), static_cast<uint32_t>(text.size() + 1),
-                                    "hostemu", log);
+    const int result =
+        initCheckXml(reader, text.c_str(), static_cast<uint32_t>(text.size() + 1), "hostemu", log);
     readWholeFile(kLogFileName, readerLog);
     return result;
 }

@@ -10,9 +10,21 @@ namespace {
 
 std::string lookupPath(int32_t mode) {
     switch (mode) {
-        case 0: case 8: case 10: case 11: case 12: case 13:
+        case 0:
+        case 8:
+        case 10:
+        case 11:
+        case 12:
+        case 13:
             return "a lookup asks for the guest only (GuestInfo)";
-        case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 9:
             return "a lookup asks for the guest, then for the order's discount (GuestInfo, "
                    "GetDiscount)";
         case 16:
@@ -47,13 +59,15 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
 
 void reportMode(CheckXml& reader, Report& report) {
     if (!reader.check) {
-        report.warn("no top-level CHECK was read: the DLL cannot read chmode and fails the call "
-                    "(\"Cant get chmod RETURN 1\" / \"chmod error! RETURN 1\")");
+        report.warn(
+            "no top-level CHECK was read: the DLL cannot read chmode and fails the call "
+            "(\"Cant get chmod RETURN 1\" / \"chmod error! RETURN 1\")");
         return;
     }
     if (!reader.check.attribute("chmode")) {
-        report.warn("CHECK has no chmode: the DLL fails the call (\"Cant get chmod RETURN 1\" / "
-                    "\"chmod error! RETURN 1\")");
+        report.warn(
+            "CHECK has no chmode: the DLL fails the call (\"Cant get chmod RETURN 1\" / "
+            "\"chmod error! RETURN 1\")");
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
@@ -66,8 +80,9 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
     try {
         const std::string account = getPaymentAccount(reader, bonusCurrencyCodes(configuration));
         if (account.empty()) {
-            report.line("no bonus payment of the selected interface names the guest (a close then "
-                        "looks in CHECKDISCOUNTS, then asks the service about each card holder)");
+            report.line(
+                "no bonus payment of the selected interface names the guest (a close then "
+                "looks in CHECKDISCOUNTS, then asks the service about each card holder)");
         } else {
             report.line("the bonus payment of the selected interface names the guest: account " +
                         quoted(account));
@@ -90,8 +105,9 @@ void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int init
     if (reader.checkData) {
         report.line("CHECKDATA found");
     } else {
-        report.line("no top-level CHECKDATA: the order category counts as -1, and a discount is "
-                    "asked for an empty order");
+        report.line(
+            "no top-level CHECKDATA: the order category counts as -1, and a discount is "
+            "asked for an empty order");
     }
     if (reader.selectedInterface.empty()) {
         report.line("no INTERFACES block: no payment or discount of the check can name the guest");
@@ -99,7 +115,8 @@ void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int init
         report.line("selected interface " + quoted(reader.selectedInterface));
     }
     std::string holders;
-    for (int64_t code : reader.cardCodes) holders += (holders.empty() ? "" : ", ") + std::to_string(code);
+    for (int64_t code : reader.cardCodes)
+        holders += (holders.empty() ? "" : ", ") + std::to_string(code);
     report.line("card holders: " + (holders.empty() ? std::string("none") : holders));
     reportPayments(reader, configuration, report);
 }

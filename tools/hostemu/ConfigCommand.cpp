@@ -2,9 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include "CheckAside.h"
 #include "ConfigSections.h"
 #include "Report.h"
-#include "CheckAside.h"
 #include "check/CheckXml.h"
 #include "config/Config.h"
 

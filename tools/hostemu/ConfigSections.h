@@ -2,7 +2,6 @@
 // The parts of the configuration report. Each reads conf.xml (and the check)
 // with the module's own reading rules and explains the outcome.
 #include <pugixml.hpp>
-
 #include <string>
 
 class CheckXml;

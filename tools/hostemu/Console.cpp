@@ -47,9 +47,9 @@ bool endsOrFails(const std::string& line) {
     if (line.empty() || line[0] != '[' || line.find("] ") == std::string::npos) return false;
     // Init names no result; its closing line is "Ended".
     static const std::string kInitEnded = "] Init : Ended";
-    const bool initEnded = line.size() >= kInitEnded.size() &&
-                           line.compare(line.size() - kInitEnded.size(), kInitEnded.size(),
-                                        kInitEnded) == 0;
+    const bool initEnded =
+        line.size() >= kInitEnded.size() &&
+        line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
     return initEnded || line.find("RETURN") != std::string::npos ||
            line.find("ERROR") != std::string::npos || line.find("Error") != std::string::npos;
 }

@@ -12,15 +12,15 @@
 namespace {
 
 struct Place {
-    int number = 0;              // 1-based, in document order
+    int number = 0;  // 1-based, in document order
     bool hasCode = false;
     std::string codeText;
-    int32_t code = 0;            // as the DLL reads it
+    int32_t code = 0;  // as the DLL reads it
     bool hasToken = false;
-    std::string token;           // as the DLL reads it
+    std::string token;  // as the DLL reads it
     bool hasDefault = false;
     std::string defaultText;
-    bool fallback = false;       // Default is exactly "true"
+    bool fallback = false;  // Default is exactly "true"
 };
 
 std::vector<Place> readPlaces(const pugi::xml_node& configuration) {
@@ -56,7 +56,8 @@ const Place* lastFallback(const std::vector<Place>& places) {
 }
 
 void warnEmptyToken(const Place& p, Report& report) {
-    report.warn(placeName(p) + (p.hasToken ? " has an empty LoyltyApiToken" : " has no LoyltyApiToken") +
+    report.warn(placeName(p) +
+                (p.hasToken ? " has an empty LoyltyApiToken" : " has no LoyltyApiToken") +
                 ": a check of order category " + std::to_string(p.code) +
                 " gets an empty token and the call fails (\"Cant get token! RETURN 1\" / \"token "
                 "error RETURN 1\"); the fallback is not used for it");
@@ -68,8 +69,9 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
     report.section("Places of service (in document order)");
     const std::vector<Place> places = readPlaces(configuration);
     if (places.empty()) {
-        report.warn("no PlaceOfService: the DLL finds no token for any check (\"ERROR finding "
-                    "token\")");
+        report.warn(
+            "no PlaceOfService: the DLL finds no token for any check (\"ERROR finding "
+            "token\")");
         return;
     }
     std::vector<int> fallbacks;
@@ -89,7 +91,8 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
         }
         if (p.token.empty()) warnEmptyToken(p, report);
         if (hasWhiteSpace(p.token)) {
-            report.warn(placeName(p) + ": the token holds blanks or line feeds; they become part "
+            report.warn(placeName(p) +
+                        ": the token holds blanks or line feeds; they become part "
                         "of every request path");
         }
         if (p.hasDefault && !p.fallback) {
@@ -113,8 +116,9 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
                     list + "): only the last one, #" + std::to_string(fallbacks.back()) +
                     ", is the fallback");
     } else if (fallbacks.empty()) {
-        report.line("no place is marked Default=\"true\": a check whose order category matches no "
-                    "place gets no token");
+        report.line(
+            "no place is marked Default=\"true\": a check whose order category matches no "
+            "place gets no token");
     }
 }
 
@@ -124,9 +128,10 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     if (reader.checkData) {
         const pugi::xml_attribute orderCat = reader.checkData.attribute("order_cat");
         if (!orderCat) {
-            report.warn("CHECKDATA has no order_cat: the DLL logs \"ERROR getToken "
-                        "XmlElementNotFoundAttribute order_cat not found\" and the call fails; "
-                        "the fallback does not help");
+            report.warn(
+                "CHECKDATA has no order_cat: the DLL logs \"ERROR getToken "
+                "XmlElementNotFoundAttribute order_cat not found\" and the call fails; "
+                "the fallback does not help");
             return;
         }
         category = getAttributeInt(reader.checkData, "order_cat");
@@ -159,7 +164,8 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     std::optional<std::string> explained;
     if (match) {
         report.line(placeName(*match) + " matches: the first place whose PlaceCode reads as " +
-                    std::to_string(category) + (fallback ? " (a match wins over the fallback)" : ""));
+                    std::to_string(category) +
+                    (fallback ? " (a match wins over the fallback)" : ""));
         explained = match->token;
         if (match->token.empty()) {
             report.warn("this check matches " + placeName(*match) +

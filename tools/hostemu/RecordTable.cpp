@@ -15,7 +15,7 @@ std::string text(const char (&field)[N]) {
 }
 
 class Table {
-public:
+  public:
     explicit Table(bool brief) : brief_(brief) {}
     void row(const char* name, const std::string& value, bool empty) const {
         if (brief_ && empty) return;
@@ -29,7 +29,7 @@ public:
         row(name, money(hundredths), hundredths == 0);
     }
 
-private:
+  private:
     bool brief_;
 };
 
@@ -38,9 +38,8 @@ private:
 std::string money(int64_t hundredths) {
     char buf[48];
     const char* sign = hundredths < 0 ? "-" : "";
-    const unsigned long long v = hundredths < 0
-                                     ? 0ull - static_cast<unsigned long long>(hundredths)
-                                     : static_cast<unsigned long long>(hundredths);
+    const unsigned long long v = hundredths < 0 ? 0ull - static_cast<unsigned long long>(hundredths)
+                                                : static_cast<unsigned long long>(hundredths);
     std::snprintf(buf, sizeof buf, "%s%llu.%02llu", sign, v / 100, v % 100);
     return buf;
 }
@@ -69,11 +68,12 @@ void printRecord(const CardInfoRecord& r, bool brief) {
     t.text("Comment", text(r.Comment));
     t.text("Screen_comment", text(r.Screen_comment));
     t.text("Printer_comment", text(r.Printer_comment));
-    const bool anyFlag = r.Deleted || r.Need_withdraw || r.Expired || r.Not_valid ||
-                         r.Manager_confirm;
+    const bool anyFlag =
+        r.Deleted || r.Need_withdraw || r.Expired || r.Not_valid || r.Manager_confirm;
     if (!brief || anyFlag) {
-        std::printf("  flags            Deleted=%u Need_withdraw=%u Expired=%u Not_valid=%u "
-                    "Manager_confirm=%u\n",
-                    r.Deleted, r.Need_withdraw, r.Expired, r.Not_valid, r.Manager_confirm);
+        std::printf(
+            "  flags            Deleted=%u Need_withdraw=%u Expired=%u Not_valid=%u "
+            "Manager_confirm=%u\n",
+            r.Deleted, r.Need_withdraw, r.Expired, r.Not_valid, r.Manager_confirm);
     }
 }

@@ -25,28 +25,32 @@ void reportService(const pugi::xml_node& configuration, Report& report) {
     const std::string& host = address.host;
 
     if (!configuration.child("ApiAddress")) {
-        report.warn("no ApiAddress: the DLL connects to an empty host name and no request can "
-                    "reach the service");
+        report.warn(
+            "no ApiAddress: the DLL connects to an empty host name and no request can "
+            "reach the service");
     } else {
         report.line("ApiAddress  " + quoted(host));
         if (host.empty()) {
             report.warn("ApiAddress is empty: no request can reach the service");
         } else if (hasWhiteSpace(host)) {
-            report.warn("ApiAddress holds blanks or line feeds: the DLL uses the text as written, "
-                        "untrimmed, so the host name cannot be found; write "
-                        "<ApiAddress>host</ApiAddress> on one line");
+            report.warn(
+                "ApiAddress holds blanks or line feeds: the DLL uses the text as written, "
+                "untrimmed, so the host name cannot be found; write "
+                "<ApiAddress>host</ApiAddress> on one line");
         }
         if (host.find_first_of(":/") != std::string::npos) {
-            report.warn("ApiAddress must be a bare host name: the DLL takes no scheme, port or "
-                        "path out of it (the port follows from SSL)");
+            report.warn(
+                "ApiAddress must be a bare host name: the DLL takes no scheme, port or "
+                "path out of it (the port follows from SSL)");
         }
     }
 
     const pugi::xml_node ssl = configuration.child("SSL");
     const std::string sslText = ssl.first_child().value();
     if (address.secure) {
-        report.line("SSL         \"true\" -> HTTPS on port 443 (the service's certificate must be "
-                    "trusted by Windows and name this host)");
+        report.line(
+            "SSL         \"true\" -> HTTPS on port 443 (the service's certificate must be "
+            "trusted by Windows and name this host)");
     } else {
         report.line("SSL         " + (ssl ? quoted(sslText) : std::string("(none)")) +
                     " -> plain HTTP on port 80");
@@ -57,7 +61,7 @@ void reportService(const pugi::xml_node& configuration, Report& report) {
         }
     }
     if (host.empty() || hasWhiteSpace(host)) return;
-    report.line(std::string("requests go to ") + (address.secure ? "https://" : "http://") +
-                host + (address.secure ? ":443" : ":80") +
+    report.line(std::string("requests go to ") + (address.secure ? "https://" : "http://") + host +
+                (address.secure ? ":443" : ":80") +
                 "/v1/GuestInfo/<token> (and GetDiscount, CloseOrder, ReturnOrder)");
 }

@@ -108,7 +108,8 @@ int connectTo(const std::string& host, uint16_t port, uint32_t timeoutMs, uint32
         error = kErrorCannotConnect;
         return -1;
     }
-    timeval tv{static_cast<time_t>(timeoutMs / 1000), static_cast<suseconds_t>((timeoutMs % 1000) * 1000)};
+    timeval tv{static_cast<time_t>(timeoutMs / 1000),
+               static_cast<suseconds_t>((timeoutMs % 1000) * 1000)};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);  // bounds connect() as well
     int one = 1;
@@ -234,13 +235,15 @@ bool sendRequest(NetHandle request, const char* headers, const char* body, uint3
     }
 
     std::string extra = headers ? headers : "";
-    if (!extra.empty() && extra.compare(extra.size() - std::min<std::size_t>(2, extra.size()), 2, "\r\n") != 0) {
+    if (!extra.empty() &&
+        extra.compare(extra.size() - std::min<std::size_t>(2, extra.size()), 2, "\r\n") != 0) {
         extra += "\r\n";
     }
     std::string message = req->verb + " " + req->path + " HTTP/1.1\r\n";
     if (!req->accept.empty()) message += "Accept: " + req->accept + "\r\n";
-    message += "User-Agent: " + req->agent + "\r\nHost: " + req->host + "\r\nContent-Length: " +
-               std::to_string(bodyLength) + "\r\nConnection: close\r\n" + extra + "\r\n";
+    message += "User-Agent: " + req->agent + "\r\nHost: " + req->host +
+               "\r\nContent-Length: " + std::to_string(bodyLength) + "\r\nConnection: close\r\n" +
+               extra + "\r\n";
     message.append(body ? body : "", body ? bodyLength : 0);
     if (!sendAll(fd, message)) return fail(ioError(*req));
     return receiveHeaders(*req, fd);
@@ -252,7 +255,8 @@ bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesR
     if (!req || req->fd < 0) return fail(kErrorInvalidHandle);
     if (req->remaining == 0 || capacity == 0) return true;
     std::size_t want = capacity;
-    if (req->remaining > 0) want = std::min<std::size_t>(want, static_cast<std::size_t>(req->remaining));
+    if (req->remaining > 0)
+        want = std::min<std::size_t>(want, static_cast<std::size_t>(req->remaining));
     std::size_t got = 0;
     if (!req->pending.empty()) {
         got = std::min(want, req->pending.size());
@@ -302,7 +306,8 @@ bool checkConnection(const std::wstring& url) {
     std::size_t start = text.find("://");
     start = (start == std::string::npos) ? 0 : start + 3;
     std::size_t stop = text.find('/', start);
-    std::string hostPort = text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+    std::string hostPort =
+        text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
     uint16_t port = text.compare(0, 8, "https://") == 0 ? 443 : 80;
     std::size_t colon = hostPort.rfind(':');
     if (colon != std::string::npos) {

@@ -18,8 +18,7 @@ NetHandle internetConnect(NetHandle root, const std::string& host, uint16_t port
 NetHandle openRequest(NetHandle connection, const char* verb, const char* path,
                       const char* const* acceptTypes, bool secure) {
     return HttpOpenRequestA(static_cast<HINTERNET>(connection), verb, path, nullptr, nullptr,
-                            const_cast<LPCSTR*>(acceptTypes), secure ? INTERNET_FLAG_SECURE : 0,
-                            1);
+                            const_cast<LPCSTR*>(acceptTypes), secure ? INTERNET_FLAG_SECURE : 0, 1);
 }
 
 void setRequestTimeouts(NetHandle request, uint32_t ms) {
