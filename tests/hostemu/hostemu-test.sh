@@ -7,50 +7,12 @@
 # TLS_HOST:443 and UNTRUSTED_HOST:443 (ctest fixture "fakeloyalty"), and
 # WINEPREFIX in the environment.
 set -uo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-wine_run="$here/../../scripts/wine-run.sh"
 hostemu="$1" dll="$2" fake="$3" no_listener="$4" tls_host="$5" untrusted_host="$6"
+source "$(dirname "$0")/harness.sh"
 
-work="$(mktemp -d /tmp/hostemu-test.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-out="" status=0 case_name=""
-
-fail() {
-  echo "FAIL [$case_name] $*"
-  printf '%s\n' "$out" | sed 's/^/    | /'
-  failures=$((failures + 1))
-}
-
-# run NAME EXPECTED_STATUS hostemu-arguments...
-run() {
-  case_name="$1"
-  local expected="$2"
-  shift 2
-  out="$("$wine_run" "$work/till/hostemu.exe" "$@" 2>&1)"
-  status=$?
-  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
-}
-has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
-lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output has: $1"; }
-
-# A till folder with the DLL and hostemu; conf.xml per case.
-till="$work/till"
-mkdir -p "$till"
-cp "$hostemu" "$dll" "$till/"
-T="Z:$till"
+# conf.xml per case.
 conf() { cat >"$till/conf.xml"; }
 check() { cat >"$work/$1"; }
-
-scenario() {  # scenario TOKEN PATHS_JSON
-  python3 - "$fake" "$1" "$2" <<'EOF' || { echo "cannot set a scenario on $fake"; exit 1; }
-import json, sys, urllib.request
-opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
-body = json.dumps({"token": sys.argv[2], "paths": json.loads(sys.argv[3])}).encode()
-req = urllib.request.Request("http://%s/__control/scenario" % sys.argv[1], data=body, method="POST")
-opener.open(req, timeout=10).read()
-EOF
-}
 
 good_conf() {  # good_conf ADDRESS TOKEN1 TOKEN2
   conf <<EOF
@@ -369,8 +331,4 @@ run "check, --place not a number" 2 "$T" check --place hall
 run "--place on another command" 2 "$T" init --place 1
 has "--place is an option of check only"
 
-if [ "$failures" -ne 0 ]; then
-  echo "hostemu tests: $failures failure(s)"
-  exit 1
-fi
-echo "hostemu tests: all passed"
+finish "hostemu tests"

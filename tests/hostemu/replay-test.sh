@@ -8,40 +8,12 @@
 # Needs the fake service on FAKE_ADDRESS:80, WINEPREFIX, and HOSTEMU_REPLAY_ADDRESS
 # (where the replay's own server looks for a free port 80).
 set -uo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-wine_run="$here/../../scripts/wine-run.sh"
 hostemu="$1" dll="$2" fake="$3" nolistener="$4"
-
-work="$(mktemp -d /tmp/hostemu-replay-test.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-out="" status=0 case_name=""
-
-fail() {
-  echo "FAIL [$case_name] $*"
-  printf '%s\n' "$out" | sed 's/^/    | /'
-  failures=$((failures + 1))
-}
-run() {  # run NAME EXPECTED_STATUS hostemu-arguments...
-  case_name="$1"
-  local expected="$2"
-  shift 2
-  out="$("$wine_run" "$till/hostemu.exe" "$@" 2>&1)"
-  status=$?
-  out="${out//$'\r'/}"
-  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
-}
-has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
-lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output has: $1"; }
-
-till="$work/till"
-mkdir -p "$till"
-cp "$hostemu" "$dll" "$till/"
-T="Z:$till"
+source "$(dirname "$0")/harness.sh"
 tok="replay-$$"
 
-python3 - "$fake" "$tok" <<'EOF' || { echo "cannot set a scenario on $fake"; exit 1; }
-import json, sys, urllib.request
+scenario "$tok" "$(python3 - <<'EOF'
+import json
 guest = {"Status": 1, "ClientId": "501", "LastName": "Петрова", "FirstName": "Анна",
          "MiddleName": "Сергеевна", "LoyaltyLevel": "Золото", "BonusBalance": "1250.50",
          "DiscountId": 3, "BonusId": 7, "NotPayType": 0}
@@ -51,11 +23,9 @@ discount = {"Status": 1, "FIO": "Петрова Анна", "NotPayType": 0, "Bon
 paths = {"GuestInfo": {"body": json.dumps(guest, ensure_ascii=False)},
          "GetDiscount": {"body": json.dumps(discount, ensure_ascii=False)},
          "CloseOrder": {"body": "{\"Status\":1}"}, "ReturnOrder": {"body": "{\"Status\":1}"}}
-opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
-body = json.dumps({"token": sys.argv[2], "paths": paths}).encode()
-req = urllib.request.Request("http://%s/__control/scenario" % sys.argv[1], data=body, method="POST")
-opener.open(req, timeout=10).read()
+print(json.dumps(paths))
 EOF
+)"
 
 conf() {  # conf ADDRESS
   cat >"$till/conf.xml" <<EOF
@@ -203,8 +173,4 @@ run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1
 has "--call goes with replay"
 
-if [ "$failures" -ne 0 ]; then
-  echo "hostemu replay tests: $failures failure(s)"
-  exit 1
-fi
-echo "hostemu replay tests: all passed"
+finish "hostemu replay tests"

@@ -1,0 +1,51 @@
+# The hostemu test scripts' shared harness, sourced after they set $hostemu,
+# $dll and $fake: a scratch folder, a till folder in it with hostemu and the
+# DLL, and the checks. Each case runs hostemu, keeps its output in $out and its
+# exit status in $status; a failed check prints the case and that output.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+wine_run="$here/../../scripts/wine-run.sh"
+
+work="$(mktemp -d /tmp/hostemu-test.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+out="" status=0 case_name=""
+
+till="$work/till"
+mkdir -p "$till"
+cp "$hostemu" "$dll" "$till/"
+T="Z:$till"
+
+fail() {
+  echo "FAIL [$case_name] $*"
+  printf '%s\n' "$out" | sed 's/^/    | /'
+  failures=$((failures + 1))
+}
+run() {  # run NAME EXPECTED_STATUS hostemu-arguments...
+  case_name="$1"
+  local expected="$2"
+  shift 2
+  out="$("$wine_run" "$till/hostemu.exe" "$@" 2>&1)"
+  status=$?
+  out="${out//$'\r'/}"  # the Windows console's line ends
+  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}
+has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
+lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output has: $1"; }
+
+scenario() {  # scenario TOKEN PATHS_JSON: what the fake service answers for TOKEN
+  python3 - "$fake" "$1" "$2" <<'EOF_PY' || { echo "cannot set a scenario on $fake"; exit 1; }
+import json, sys, urllib.request
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+body = json.dumps({"token": sys.argv[2], "paths": json.loads(sys.argv[3])}).encode()
+req = urllib.request.Request("http://%s/__control/scenario" % sys.argv[1], data=body, method="POST")
+opener.open(req, timeout=10).read()
+EOF_PY
+}
+
+finish() {  # finish NAME: the summary line and the exit status
+  if [ "$failures" -ne 0 ]; then
+    echo "$1: $failures failure(s)"
+    exit 1
+  fi
+  echo "$1: all passed"
+}
