@@ -13,45 +13,11 @@
 #include "ReplayLog.h"
 #include "ReplayServer.h"
 #include "Report.h"
+#include "ScratchFolder.h"
 
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
-
-// A folder of the replay's own under %TEMP%, emptied and removed at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        char temp[MAX_PATH + 1];
-        const DWORD n = GetTempPathA(sizeof temp, temp);
-        if (n == 0 || n > MAX_PATH) return;
-        for (unsigned i = 0; i < 100 && path_.empty(); ++i) {
-            char name[MAX_PATH + 64];
-            std::snprintf(name, sizeof name, "%shostemu-replay-%lu-%lu-%u", temp,
-                          GetCurrentProcessId(), GetTickCount(), i);
-            if (CreateDirectoryA(name, nullptr)) path_ = name;
-        }
-    }
-    ~ScratchFolder() {
-        if (path_.empty()) return;
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &found);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    DeleteFileA((path_ + "\\" + found.cFileName).c_str());
-            } while (FindNextFileA(h, &found));
-            FindClose(h);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 bool writeFile(const std::string& name, const std::string& bytes) {
     std::FILE* f = std::fopen(name.c_str(), "wb");
@@ -249,8 +215,8 @@ int runReplay(const Args& args) {
     }
 
     const std::string dllPath = fullPath(args.folder + "\\brisvane.dll");
-    ScratchFolder scratch;
-    if (scratch.path().empty()) {
+    ScratchFolder scratch;  // the current folder until the replay has ended
+    if (!scratch.ready()) {
         std::fprintf(stderr, "hostemu: cannot make a scratch folder under %%TEMP%%\n");
         return 3;
     }
@@ -261,19 +227,12 @@ int runReplay(const Args& args) {
         std::fprintf(stderr, "hostemu: %s\n", error.c_str());
         return 3;
     }
-    char previous[MAX_PATH + 1];
-    const DWORD had = GetCurrentDirectoryA(sizeof previous, previous);
-    if (!SetCurrentDirectoryA(scratch.path().c_str())) {
-        std::fprintf(stderr, "hostemu: cannot enter %s\n", scratch.path().c_str());
-        return 3;
-    }
     Tally tally;
     {
         Module dll(dllPath);
         if (!dll.loaded()) {
             std::fprintf(stderr, "hostemu: cannot load %s (error %lu)\n", dllPath.c_str(),
                          GetLastError());
-            if (had > 0 && had <= MAX_PATH) SetCurrentDirectoryA(previous);
             return 1;
         }
         writeOut("Replaying " + args.logFile + " (" + std::to_string(calls.size()) +
@@ -285,9 +244,6 @@ int runReplay(const Args& args) {
             if (args.call == 0 || call.number == args.call) replay.run(call, tally);
         }
     }
-    // Out of the scratch folder, so that it can be removed.
-    if (had > 0 && had <= MAX_PATH) SetCurrentDirectoryA(previous);
-
     const int replayed = tally.same + tally.probeOnly + tally.differ + tally.notReplayable;
     std::string summary = std::to_string(replayed) + (replayed == 1 ? " call: " : " calls: ") +
                           std::to_string(tally.same) + " same, " + std::to_string(tally.differ) +

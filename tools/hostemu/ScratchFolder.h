@@ -3,7 +3,8 @@
 
 #include <string>
 
-// A fresh folder under %TEMP% that is the current directory while it lives.
+// A fresh folder under %TEMP% that is the current directory while it lives;
+// emptied and removed, and the previous directory restored, at its end.
 class ScratchFolder {
   public:
     ScratchFolder() {
@@ -43,6 +44,7 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     bool ready() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
 
   private:
     std::string path_;
