@@ -15,6 +15,18 @@ mkdir -p "$till"
 cp "$hostemu" "$dll" "$till/"
 T="Z:$till"
 
+# The sample check: a close (mode 1) at place 1, a card holder 1001, one dish,
+# a bonus payment of guest 501 on interface 7 and a cash payment.
+cat >"$work/cat1.xml" <<'EOF'
+<INTERFACES><INTERFACE interface="7"/></INTERFACES>
+<HOLDERS><ITEM cardcode="1001"/></HOLDERS>
+<CHECK restaurantcode="R1" chmode="1"></CHECK>
+<CHECKDATA orderguid="{G-1}" checknum="17" order_cat="1" closedatetime="2025-03-14 19:42:10">
+<CHECKLINES><LINE type="dish" id="{D1}" name="Soup" servprint_id="{K}" servprint="Kitchen" quantity="1" price="300" sum="300"/></CHECKLINES>
+<CHECKPAYMENTS><PAYMENT code="5" account="501" interface="7" sum="100"/><PAYMENT code="1" sum="200"/></CHECKPAYMENTS>
+</CHECKDATA>
+EOF
+
 fail() {
   echo "FAIL [$case_name] $*"
   printf '%s\n' "$out" | sed 's/^/    | /'

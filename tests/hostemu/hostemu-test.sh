@@ -27,15 +27,6 @@ good_conf() {  # good_conf ADDRESS TOKEN1 TOKEN2
 EOF
 }
 
-check cat1.xml <<'EOF'
-<INTERFACES><INTERFACE interface="7"/></INTERFACES>
-<HOLDERS><ITEM cardcode="1001"/></HOLDERS>
-<CHECK restaurantcode="R1" chmode="1"></CHECK>
-<CHECKDATA orderguid="{G-1}" checknum="17" order_cat="1" closedatetime="2025-03-14 19:42:10">
-<CHECKLINES><LINE type="dish" id="{D1}" name="Soup" servprint_id="{K}" servprint="Kitchen" quantity="1" price="300" sum="300"/></CHECKLINES>
-<CHECKPAYMENTS><PAYMENT code="5" account="501" interface="7" sum="100"/><PAYMENT code="1" sum="200"/></CHECKPAYMENTS>
-</CHECKDATA>
-EOF
 sed 's/chmode="1"/chmode="0"/' "$work/cat1.xml" >"$work/guest.xml"
 sed 's/order_cat="1"/order_cat="3"/' "$work/cat1.xml" >"$work/cat3.xml"
 sed 's/order_cat="1"/order_cat="12"/' "$work/cat1.xml" >"$work/cat12.xml"

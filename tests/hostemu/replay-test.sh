@@ -38,15 +38,7 @@ conf() {  # conf ADDRESS
 </Configuration>
 EOF
 }
-cat >"$work/close.xml" <<'EOF'
-<INTERFACES><INTERFACE interface="7"/></INTERFACES>
-<HOLDERS><ITEM cardcode="1001"/></HOLDERS>
-<CHECK restaurantcode="R1" chmode="1"></CHECK>
-<CHECKDATA orderguid="{G-1}" checknum="17" order_cat="1" closedatetime="2025-03-14 19:42:10">
-<CHECKLINES><LINE type="dish" id="{D1}" name="Soup" servprint_id="{K}" servprint="Kitchen" quantity="1" price="300" sum="300"/></CHECKLINES>
-<CHECKPAYMENTS><PAYMENT code="5" account="501" interface="7" sum="100"/><PAYMENT code="1" sum="200"/></CHECKPAYMENTS>
-</CHECKDATA>
-EOF
+cp "$work/cat1.xml" "$work/close.xml"
 for mode in 0 16 2; do sed "s/chmode=\"1\"/chmode=\"$mode\"/" "$work/close.xml" >"$work/mode$mode.xml"; done
 sed 's/<PAYMENT code="5"[^>]*>//' "$work/close.xml" >"$work/holder.xml"
 sed -i 's/$/\r/' "$work/mode0.xml"  # a host's check with CR LF line ends

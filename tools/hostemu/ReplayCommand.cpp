@@ -34,16 +34,10 @@ std::string fullPath(const std::string& name) {
 
 // The replay's log from `offset` on (from the start if it was cleared meanwhile).
 std::string readFrom(const std::string& name, long long offset) {
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) return std::string();
-    if (offset > fileSize(name.c_str()) || std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
-        std::fseek(f, 0, SEEK_SET);
     std::string text;
-    char buf[8192];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    std::fclose(f);
-    return text;
+    readWholeFile(name, text);
+    if (offset < 0 || offset > static_cast<long long>(text.size())) offset = 0;
+    return text.substr(static_cast<std::size_t>(offset));
 }
 
 std::string describe(const replay::Call& call) {
