@@ -135,9 +135,7 @@ bool sendRequest(NetHandle request, const char*, const char* body, uint32_t body
         case Outcome::TimesOut:
             state().hangPending = true;
             return scripted::failWith(scripted::kErrorTimeout);
-        case Outcome::Empty:
-            req->data.clear();
-            break;
+        case Outcome::Empty: req->data.clear(); break;
         case Outcome::Big: {
             const std::string unit = e->body.empty() ? std::string("x") : e->body;
             const std::size_t size = kReplyLimit - 1 + e->body.size() % 3;  // limit -1, 0, +1
@@ -150,9 +148,7 @@ bool sendRequest(NetHandle request, const char*, const char* body, uint32_t body
             req->data = e->body;
             req->breakAt = e->body.size() / 2;
             break;
-        case Outcome::Reply:
-            req->data = e->body;
-            break;
+        case Outcome::Reply: req->data = e->body; break;
     }
     state().served.back().body = req->data;
     state().lastError = 0;

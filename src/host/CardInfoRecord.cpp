@@ -19,32 +19,15 @@ int64_t amountToHundredths(double amount) {
 void setAccessAmount(CardInfoRecord* record, int32_t subAccount, int64_t amount) {
     // Assigned member by member: a pointer to a packed 64-bit field would be misaligned.
     switch (subAccount) {
-        case 1:
-            record->Access_amount = amount;
-            break;
-        case 2:
-            record->Access_amount2 = amount;
-            break;
-        case 3:
-            record->Access_amount3 = amount;
-            break;
-        case 4:
-            record->Access_amount4 = amount;
-            break;
-        case 5:
-            record->Access_amount5 = amount;
-            break;
-        case 6:
-            record->Access_amount6 = amount;
-            break;
-        case 7:
-            record->Access_amount7 = amount;
-            break;
-        case 8:
-            record->Access_amount8 = amount;
-            break;
-        default:
-            break;  // 0, negative and 9 and above select no sub-account
+        case 1: record->Access_amount = amount; break;
+        case 2: record->Access_amount2 = amount; break;
+        case 3: record->Access_amount3 = amount; break;
+        case 4: record->Access_amount4 = amount; break;
+        case 5: record->Access_amount5 = amount; break;
+        case 6: record->Access_amount6 = amount; break;
+        case 7: record->Access_amount7 = amount; break;
+        case 8: record->Access_amount8 = amount; break;
+        default: break;  // 0, negative and 9 and above select no sub-account
     }
 }
 

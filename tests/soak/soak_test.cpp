@@ -77,18 +77,12 @@ Usage usageNow() {
 enum class Kind { GuestLookup, DiscountLookup, BonusLookup, CloseByPayment, CloseByHolder, Return };
 const char* kindName(Kind k) {
     switch (k) {
-        case Kind::GuestLookup:
-            return "guest lookup";
-        case Kind::DiscountLookup:
-            return "guest+discount lookup";
-        case Kind::BonusLookup:
-            return "bonus-payment lookup";
-        case Kind::CloseByPayment:
-            return "close (client from payment)";
-        case Kind::CloseByHolder:
-            return "close (client from holder)";
-        case Kind::Return:
-            return "return";
+        case Kind::GuestLookup: return "guest lookup";
+        case Kind::DiscountLookup: return "guest+discount lookup";
+        case Kind::BonusLookup: return "bonus-payment lookup";
+        case Kind::CloseByPayment: return "close (client from payment)";
+        case Kind::CloseByHolder: return "close (client from holder)";
+        case Kind::Return: return "return";
     }
     return "?";
 }
@@ -104,23 +98,12 @@ const std::string kLine =
 std::string checkFor(Kind k) {
     std::string mode = "0", payments;
     switch (k) {
-        case Kind::GuestLookup:
-            break;
-        case Kind::DiscountLookup:
-            mode = "1";
-            break;
-        case Kind::BonusLookup:
-            mode = "16";
-            break;
-        case Kind::CloseByPayment:
-            mode = "1";
-            break;
-        case Kind::CloseByHolder:
-            mode = "4";
-            break;
-        case Kind::Return:
-            mode = "2";
-            break;
+        case Kind::GuestLookup: break;
+        case Kind::DiscountLookup: mode = "1"; break;
+        case Kind::BonusLookup: mode = "16"; break;
+        case Kind::CloseByPayment: mode = "1"; break;
+        case Kind::CloseByHolder: mode = "4"; break;
+        case Kind::Return: mode = "2"; break;
     }
     if (k == Kind::BonusLookup || k == Kind::CloseByPayment)
         payments = "<PAYMENT code=\"5\" account=\"77\" interface=\"12\" sum=\"1.5\"/>";

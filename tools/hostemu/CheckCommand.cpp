@@ -79,8 +79,7 @@ std::string certificateAdvice(uint32_t code) {
             return "the TLS handshake failed: the till and the service share no TLS version "
                    "or cipher; this Windows needs TLS 1.2 (the TLS 1.1/1.2 update on XP-based "
                    "systems, TLS 1.2 enabled on Windows 7) and the service must keep TLS 1.2";
-        default:
-            return "";
+        default: return "";
     }
 }
 
@@ -97,8 +96,7 @@ std::string statusAdvice(uint32_t status) {
                    "it is down or slow";
         case 404:
             return "the address answers but does not know the request: check ApiAddress and SSL";
-        default:
-            return "";
+        default: return "";
     }
 }
 

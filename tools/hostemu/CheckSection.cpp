@@ -15,8 +15,7 @@ std::string lookupPath(int32_t mode) {
         case 10:
         case 11:
         case 12:
-        case 13:
-            return "a lookup asks for the guest only (GuestInfo)";
+        case 13: return "a lookup asks for the guest only (GuestInfo)";
         case 1:
         case 2:
         case 3:

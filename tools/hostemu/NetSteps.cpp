@@ -108,16 +108,11 @@ std::string dateText(const FILETIME& utc) {
 // that every problem of the certificate is found, not only the first.
 DWORD ignoreFlagFor(uint32_t code) {
     switch (code) {
-        case ERROR_INTERNET_SEC_CERT_REV_FAILED:
-            return SECURITY_FLAG_IGNORE_REVOCATION;
-        case ERROR_INTERNET_INVALID_CA:
-            return SECURITY_FLAG_IGNORE_UNKNOWN_CA;
-        case ERROR_INTERNET_SEC_CERT_CN_INVALID:
-            return SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
-        case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
-            return SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
-        default:
-            return 0;
+        case ERROR_INTERNET_SEC_CERT_REV_FAILED: return SECURITY_FLAG_IGNORE_REVOCATION;
+        case ERROR_INTERNET_INVALID_CA: return SECURITY_FLAG_IGNORE_UNKNOWN_CA;
+        case ERROR_INTERNET_SEC_CERT_CN_INVALID: return SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
+        case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+        default: return 0;
     }
 }
 

@@ -174,8 +174,7 @@ class Replay {
                 result = post(0, 0, call.input.c_str(), length, 0, nullptr, 0, 0);
                 return true;
             }
-            default:
-                return false;
+            default: return false;
         }
     }
 

@@ -69,16 +69,11 @@ bool announcedAndPast(const std::string& logName, long long offset, std::size_t 
 
 const char* reasonOf(int status) {
     switch (status) {
-        case 200:
-            return "OK";
-        case 404:
-            return "Not Found";
-        case 413:
-            return "Payload Too Large";
-        case 500:
-            return "Internal Server Error";
-        default:
-            return "Status";
+        case 200: return "OK";
+        case 404: return "Not Found";
+        case 413: return "Payload Too Large";
+        case 500: return "Internal Server Error";
+        default: return "Status";
     }
 }
 

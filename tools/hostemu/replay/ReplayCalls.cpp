@@ -267,14 +267,10 @@ void complete(Call& call) {
 
 const char* kindName(Call::Kind kind) {
     switch (kind) {
-        case Call::Kind::Init:
-            return "Init";
-        case Call::Kind::Lookup:
-            return "GetCardInfoEx";
-        case Call::Kind::Transaction:
-            return "TransactionsEx";
-        default:
-            return "(unknown)";
+        case Call::Kind::Init: return "Init";
+        case Call::Kind::Lookup: return "GetCardInfoEx";
+        case Call::Kind::Transaction: return "TransactionsEx";
+        default: return "(unknown)";
     }
 }
 
