@@ -29,7 +29,7 @@ for file in "$@"; do
   [ -r "$file" ] || { echo "check-imports: cannot read $file" >&2; status=1; continue; }
   # objdump prints each import table as "DLL Name: X" followed by lines of
   # "<vma> <hint> <name>"; an import by ordinal has no name of its own.
-  imports="$(i686-w64-mingw32-objdump -p "$file" | awk '
+  imports="$(LC_ALL=C i686-w64-mingw32-objdump -p "$file" | awk '
     /^\tDLL Name: / { dll = $3; next }
     /^\t[0-9a-f]+\t/ && dll != "" { name = ($3 == "" ? "ordinal-" $2 : $3); print dll " " name }
     /^$/ { dll = "" }')"

@@ -1,4 +1,7 @@
+// Winsock before windows.h (through HostRig.h), which would bring the old one.
 #include "HostRig.h"
+
+#include <winsock2.h>
 
 #include <filesystem>
 #include <fstream>
@@ -90,8 +93,38 @@ void HostTest::SetUp() {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
 }
 
-void HostTest::loadDll() {
-    dll_ = std::make_unique<Dll>(BRISVANE_DLL_PATH);
+bool ProbeListener::open() {
+    if (isOpen()) return true;
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    // A probe's connection of the previous test may still linger on the port.
+    BOOL yes = TRUE;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(80);
+    at.sin_addr.s_addr = inet_addr(BRISVANE_PROBE_ADDRESS);
+    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+        listen(s, 16) != 0) {
+        ADD_FAILURE() << "cannot listen on " << BRISVANE_PROBE_ADDRESS
+                      << ":80 for the probe (error " << WSAGetLastError()
+                      << "); move it with the CMake cache variable BRISVANE_PROBE_ADDRESS";
+        if (s != INVALID_SOCKET) closesocket(s);
+        return false;
+    }
+    socket_ = static_cast<uintptr_t>(s);
+    return true;
+}
+
+void ProbeListener::close() {
+    if (!isOpen()) return;
+    closesocket(static_cast<SOCKET>(socket_));
+    socket_ = kNone;
+}
+
+void HostTest::loadDll(const char* path) {
+    dll_ = std::make_unique<Dll>(path);
     ASSERT_TRUE(dll_->loaded()) << "LoadLibrary failed: " << GetLastError();
 }
 

@@ -41,6 +41,61 @@ inline std::string nullDump(const std::string& tag) {
     return "[S] " + tag + " : Info - " + kEol + "NULL";
 }
 
+// A JSON string literal holding `text` (for the fake service's scenarios).
+inline std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// The fake service's behaviour that answers with `body`.
+inline std::string replyWith(const std::string& body) {
+    return "{\"body\": " + jsonString(body) + "}";
+}
+
+// The lines of `log`, split at the module's line ends.
+inline std::vector<std::string> lines(const std::string& log) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = log.find(kEol, start)) != std::string::npos;
+         start = end + kEol.size())
+        out.push_back(log.substr(start, end - start));
+    if (start < log.size()) out.push_back(log.substr(start));
+    return out;
+}
+
+// The sender's messages for an exchange that got no reply, and for one that
+// ran into the time limit.
+inline std::string noReplyMessage(const std::string& path) {
+    return "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path;
+}
+inline std::string timeoutMessage(const std::string& path) {
+    return "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path;
+}
+
+// The wrapper's entries once an attempt got no reply: the probe, and then
+// either its giving up (probe failed) or the second attempt's announcement.
+inline std::string probeEntries(bool worked, const std::string& path) {
+    return entry("SendRequestWrapper", "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
+           (worked ? entry("SendRequestWrapper", "GOOGLE WORKS, TRY ANOTHER ONE TO " + path +
+                                                     " WITH Content-Type:application/json;")
+                   : entry("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!"));
+}
+// How the wrapper ends without a reply when no record was given.
+inline std::string giveUpEntries(bool afterSecondAttempt) {
+    return (afterSecondAttempt ? entry("SendRequestWrapper", "RESPONSE WAS NULL AGAIN, ERROR!")
+                               : std::string()) +
+           entry("SendRequestWrapper", "AND INFO WAS NULL") + nullDump("SendRequestWrapper");
+}
+// Whether the log shows a probe that succeeded (a probe the test does not
+// control may go either way).
+inline bool probeWorked(const std::string& log) {
+    return log.find("GOOGLE WORKS, TRY ANOTHER ONE TO ") != std::string::npos;
+}
+
 // Where the entries of a log text start: at each "[MM-DD-YYYY HH:MM:SS] ".
 inline std::vector<std::size_t> logEntryStarts(const std::string& log) {
     static const char shape[] = "[dd-dd-dddd dd:dd:dd] ";
