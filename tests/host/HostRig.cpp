@@ -1,4 +1,3 @@
-// Winsock before windows.h (through HostRig.h), which would bring the old one.
 #include "HostRig.h"
 
 #include <winsock2.h>
@@ -9,16 +8,6 @@
 #include <regex>
 
 namespace hostrig {
-
-std::string readFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const std::string& name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // The build passes a Unix path; Wine sees the Unix root as drive Z:.
 static std::string windowsPath(std::string path) {

@@ -20,8 +20,8 @@ using logtext::kEol;
 using logtext::kStampPattern;
 using logtext::stampless;
 
-std::string readFile(const std::string& name);
-void writeFile(const std::string& name, const std::string& text);
+using logtext::readFile;
+using logtext::writeFile;
 
 struct CallResult {
     int32_t result;

@@ -162,6 +162,14 @@ class CardLookupTest : public HostTest {
         loadDll();
         handlesBefore_ = freshHandleValues();
         handlesObservable_ = handlesBefore_ == freshHandleValues() && handlesBefore_[0] != 0;
+        static bool told = false;
+        if (!handlesObservable_ && !told) {
+            told = true;
+            std::printf(
+                "NOTE: WinInet hands out other handle values each time here, so the "
+                "lookups' handle-leak check is skipped (HandleCheckSeesAHandleLeftOpen "
+                "says so too)\n");
+        }
     }
 
     void confWith(const std::string& accounts = "") {
@@ -271,6 +279,16 @@ class CardLookupTest : public HostTest {
     std::vector<uintptr_t> handlesBefore_;
     bool handlesObservable_ = false;
 };
+
+// The check after each lookup sees a handle left open, or is skipped aloud.
+TEST_F(CardLookupTest, HandleCheckSeesAHandleLeftOpen) {
+    if (!handlesObservable_) GTEST_SKIP() << "WinInet handle values are not reused here";
+    HINTERNET open = InternetOpenA("left open", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    ASSERT_NE(open, nullptr);
+    EXPECT_NE(freshHandleValues(), handlesBefore_);
+    InternetCloseHandle(open);
+    EXPECT_EQ(freshHandleValues(), handlesBefore_);
+}
 
 // ---- the working paths ----------------------------------------------------
 

@@ -93,13 +93,16 @@ class ProbeTest : public HostTest {
         writeConf(BRISVANE_FAKE_ADDRESS, token, accounts);
         service_.setScenario(token, paths);
         DeleteFileA("brisvane.log");
-        if (c.probe) EXPECT_TRUE(probe_.open());
-        else probe_.close();
+        if (c.probe)
+            EXPECT_TRUE(probe_.open());
+        else
+            probe_.close();
         return token;
     }
     std::size_t requestsTo(const std::string& token, const std::string& name) const {
         std::size_t n = 0;
-        for (const auto& req : service_.requests(token)) n += req.path == "/v1/" + name + "/" + token;
+        for (const auto& req : service_.requests(token))
+            n += req.path == "/v1/" + name + "/" + token;
         return n;
     }
 
@@ -115,10 +118,9 @@ TEST_F(ProbeTest, AGuestLookupWithoutAReplyTriesOnceMoreOnlyWhenTheProbeSucceeds
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string token =
-            prepare(c, "",
-                    "{\"GuestInfo\": [" + behaviour(c.first, kGuest) + "," +
-                        behaviour(c.second, kGuest) + "]}");
+        const std::string token = prepare(c, "",
+                                          "{\"GuestInfo\": [" + behaviour(c.first, kGuest) + "," +
+                                              behaviour(c.second, kGuest) + "]}");
 
         CardInfoRecord record{};
         const CallResult r =
@@ -131,8 +133,8 @@ TEST_F(ProbeTest, AGuestLookupWithoutAReplyTriesOnceMoreOnlyWhenTheProbeSucceeds
         for (const auto& req : got) EXPECT_EQ(req.body, "{\"Phone\":79161234567}");
         const std::string path = "v1/GuestInfo/" + token;
         EXPECT_THAT(stampless(logText()),
-                    HasSubstr(entry("SendRequestWrapper",
-                                    "TRY SEND REQUEST TO " + path + " WITH {\"Phone\":79161234567}") +
+                    HasSubstr(entry("SendRequestWrapper", "TRY SEND REQUEST TO " + path +
+                                                              " WITH {\"Phone\":79161234567}") +
                               wrapperEntries(c, path, kGuest)));
     }
 }
@@ -164,7 +166,8 @@ TEST_F(ProbeTest, ACloseThatTimesOutIsDoneOnlyWhenTheSecondAttemptIsConfirmed) {
         if (c.result == 0) {
             EXPECT_THAT(log, HasSubstr(entry("TransactionsEx", "Ended RETURN 0")));
         } else {
-            EXPECT_THAT(log, HasSubstr("TransactionsEx : Error sending Transaction request RETURNS 1"));
+            EXPECT_THAT(log,
+                        HasSubstr("TransactionsEx : Error sending Transaction request RETURNS 1"));
         }
     }
 }

@@ -31,13 +31,17 @@ has "unknown command fly"
 run "unknown option" 2 --loud "$T" init
 has "unknown option --loud"
 run "init with extra argument" 2 "$T" init now
+has "init takes no further arguments"
 run "lookup without check" 2 "$T" lookup 1001
+has "lookup takes a card or phone number and a check file"
 run "lookup with a non-number" 2 "$T" lookup 12ab "$work/cat1.xml"
 has "not a 64-bit number: 12ab"
 run "lookup with a number beyond 64 bits" 2 "$T" lookup 99999999999999999999 "$work/cat1.xml"
+has "not a 64-bit number: 99999999999999999999"
 run "transaction with a missing check" 2 "$T" transaction "$work/none.xml"
 has "cannot read check file"
 run "config without check" 2 "$T" config
+has "config takes one check file"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
 run "folder without the DLL" 1 "Z:$work" init
@@ -287,6 +291,7 @@ has "check takes no further arguments"
 run "check, --place without a code" 2 "$T" check --place
 has "--place takes a place code"
 run "check, --place not a number" 2 "$T" check --place hall
+has "--place takes a place code (a whole number)"
 run "--place on another command" 2 "$T" init --place 1
 has "--place is an option of check only"
 

@@ -1,8 +1,12 @@
 #pragma once
 // What the tests know of brisvane.log's layout, written once: the line end,
 // the stamp, an entry as the module writes it, a reply dump, the dump of an
-// absent record, and where entries start.
+// absent record, the transport's and the wrapper's failure entries, and where
+// entries start; with them the small helpers every test suite needs (files,
+// quoting for the fake service's scenarios, lines).
 #include <cstddef>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -41,6 +45,19 @@ inline std::string nullDump(const std::string& tag) {
     return "[S] " + tag + " : Info - " + kEol + "NULL";
 }
 
+// A whole file's bytes, and a file written with exactly these bytes; `name`
+// is a narrow string or a std::filesystem::path.
+template <class Name>
+std::string readFile(const Name& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+template <class Name>
+void writeFile(const Name& name, const std::string& text) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
 // A JSON string literal holding `text` (for the fake service's scenarios).
 inline std::string jsonString(const std::string& text) {
     std::string out = "\"";
@@ -75,6 +92,13 @@ inline std::string noReplyMessage(const std::string& path) {
 inline std::string timeoutMessage(const std::string& path) {
     return "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path;
 }
+
+// The cashier's text of an exchange that ran into the time limit, in
+// Windows-1251: "Время ожидания ответа истекло. Попробуйте повторить запрос позже."
+inline const std::string kTimeoutText =
+    "\xc2\xf0\xe5\xec\xff \xee\xe6\xe8\xe4\xe0\xed\xe8\xff \xee\xf2\xe2\xe5\xf2\xe0 "
+    "\xe8\xf1\xf2\xe5\xea\xeb\xee. \xcf\xee\xef\xf0\xee\xe1\xf3\xe9\xf2\xe5 "
+    "\xef\xee\xe2\xf2\xee\xf0\xe8\xf2\xfc \xe7\xe0\xef\xf0\xee\xf1 \xef\xee\xe7\xe6\xe5.";
 
 // The wrapper's entries once an attempt got no reply: the probe, and then
 // either its giving up (probe failed) or the second attempt's announcement.

@@ -39,14 +39,7 @@ const char kDiscount[] =
     R"({"Status":1,"FIO":"Guest","NotPayType":0,"BonusId":0,"DiscountId":0,"SumDiscount":1.5,)"
     R"("MaxBonus":0,"MaxDeposit":0,"LoyaltyLevel":"","PrintMessage":""})";
 
-std::string replyWith(const std::string& body) {
-    std::string quoted;
-    for (char c : body) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return "{\"body\": \"" + quoted + "\"}";
-}
+using logtext::replyWith;
 
 class CardLookupFlowTest : public TransportTest {
   protected:
