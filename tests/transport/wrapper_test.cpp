@@ -60,7 +60,9 @@ TEST_F(WrapperTest, NoListenerAndNoInternetEndAfterTheProbeWithoutASecondAttempt
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(isEmptyReply(reply));
     EXPECT_GE(ms, timings::kProbePauseMs);
-    EXPECT_LT(ms, timings::kProbePauseMs + timings::kRetryPauseMs) << "no second pause";
+    // Twice the time up to a second attempt: room for a loaded machine; the
+    // log below shows that none was made.
+    EXPECT_LT(ms, 2 * (timings::kProbePauseMs + timings::kRetryPauseMs));
     EXPECT_EQ(entries(), tryEntry(path, "{}") +
                              entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
                              entry("SendRequest", windowsErrorMessage(12029)) + noReplyEntry() +
