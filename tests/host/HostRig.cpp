@@ -119,11 +119,7 @@ void HostTest::loadDll(const char* path) {
 
 void HostTest::writeConf(const std::string& address, const std::string& token,
                          const std::string& accounts) const {
-    writeFile("conf.xml",
-              "<Configuration><ApiAddress>" + address +
-                  "</ApiAddress><SSL>false</SSL>"
-                  "<PlaceOfService><PlaceCode>-100</PlaceCode><LoyltyApiToken Default=\"true\">" +
-                  token + "</LoyltyApiToken></PlaceOfService>" + accounts + "</Configuration>");
+    writeFile("conf.xml", logtext::confXml(address, logtext::place("-100", token, true), accounts));
 }
 
 void HostTest::TearDown() {

@@ -134,16 +134,9 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
                             R"("}, "GetDiscount": {"delay_ms": 15, "body": "{\"Status\":1}"},)"
                             R"( "CloseOrder": {"delay_ms": 15, "body": "{\"Status\":1}"}})");
     writeFile("conf.xml",
-              std::string("<Configuration><ApiAddress>") + BRISVANE_FAKE_ADDRESS +
-                  "</ApiAddress><SSL>false</SSL>"
-                  "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>" +
-                  tokenA +
-                  "</LoyltyApiToken></PlaceOfService>"
-                  "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>" +
-                  tokenB +
-                  "</LoyltyApiToken></PlaceOfService>"
-                  "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
-                  "</BonusAccount></Configuration>");
+              logtext::confXml(BRISVANE_FAKE_ADDRESS,
+                               logtext::place("1", tokenA) + logtext::place("2", tokenB),
+                               logtext::account("BonusAccount", 5, 2)));
     loadDll();
 
     // Both threads wait for one manual-reset event, so they start together.

@@ -218,17 +218,11 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
         // dropped before the next call, so they stay the call's own.
         const std::string& token = run;
         if (!refused) service.setScenario(token, faultsScenario(seed * 1000003ull + i));
-        writeFile(
-            "conf.xml",
-            std::string("<Configuration><ApiAddress>") +
-                (refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS) +
-                "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>1</PlaceCode>"
-                "<LoyltyApiToken>" +
-                token +
-                "</LoyltyApiToken></PlaceOfService>"
-                "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
-                "</BonusAccount><DepositAccount><CurrencyCode>6</CurrencyCode>"
-                "<CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>");
+        writeFile("conf.xml",
+                  logtext::confXml(refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS,
+                                   logtext::place("1", token),
+                                   logtext::account("BonusAccount", 5, 2) +
+                                       logtext::account("DepositAccount", 6, 3)));
         const std::string check = checkFor(kind);
         const long long before = fileSize("brisvane.log");
 

@@ -58,6 +58,25 @@ void writeFile(const Name& name, const std::string& text) {
     out << text;
 }
 
+// conf.xml for the service at `address` over plain HTTP: `places` and
+// `extra` (accounts) go inside Configuration as written.
+inline std::string confXml(const std::string& address, const std::string& places,
+                           const std::string& extra = "") {
+    return "<Configuration><ApiAddress>" + address + "</ApiAddress><SSL>false</SSL>" + places +
+           extra + "</Configuration>";
+}
+// One PlaceOfService; `fallback` marks its token as the one for every other place.
+inline std::string place(const std::string& code, const std::string& token, bool fallback = false) {
+    return "<PlaceOfService><PlaceCode>" + code + "</PlaceCode><LoyltyApiToken" +
+           (fallback ? " Default=\"true\">" : ">") + token + "</LoyltyApiToken></PlaceOfService>";
+}
+// One BonusAccount or DepositAccount element.
+inline std::string account(const std::string& kind, int currency, int subAccount) {
+    return "<" + kind + "><CurrencyCode>" + std::to_string(currency) +
+           "</CurrencyCode><CardSubAccount>" + std::to_string(subAccount) + "</CardSubAccount></" +
+           kind + ">";
+}
+
 // A JSON string literal holding `text` (for the fake service's scenarios).
 inline std::string jsonString(const std::string& text) {
     std::string out = "\"";

@@ -48,10 +48,7 @@ class CardLookupFlowTest : public TransportTest {
         token_ = fakeloyalty::uniqueToken("flow");
         testsupport::writeFile(
             dir_ / "conf.xml",
-            "<Configuration><ApiAddress>" + service_.address() +
-                "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>-100</PlaceCode>"
-                "<LoyltyApiToken Default=\"true\">" +
-                token_ + "</LoyltyApiToken></PlaceOfService></Configuration>");
+            logtext::confXml(service_.address(), logtext::place("-100", token_, true)));
         service_.setScenario(token_, "{\"GuestInfo\": " + replyWith(kGuest) +
                                          ", \"GetDiscount\": " + replyWith(kDiscount) + "}");
         std::memset(&record_, 0, sizeof record_);
