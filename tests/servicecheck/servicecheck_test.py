@@ -4,6 +4,8 @@ ports of one loopback address with a configuration and folders of its own,
 and stopped by its PID afterwards.
 
     servicecheck_test.py SERVICECHECK ADDRESS [NO_LISTENER_ADDRESS]
+
+VERBOSE=1 shows the check's whole output for the cases that pass too.
 """
 
 import os
@@ -175,7 +177,8 @@ def main():
         make_certificates(d, address, no_listener)
         with open(d + "/nginx.conf", "w") as f:
             f.write(nginx_config(d, address))
-        nginx = subprocess.Popen(["nginx", "-p", d, "-c", d + "/nginx.conf", "-e", d + "/error.log"],
+        binary = shutil.which("nginx") or "/usr/sbin/nginx"
+        nginx = subprocess.Popen([binary, "-p", d, "-c", d + "/nginx.conf", "-e", d + "/error.log"],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         if not all(wait_listening(address, BASE_PORT + i, nginx) for i in range(len(SETUPS))):
             print("FAIL: nginx did not start: %s" % (nginx.stderr.read().decode() if nginx.poll() is not None else ""))
@@ -208,6 +211,8 @@ def main():
                     label, time.time() - started, "\n  ".join(problems), out, p.stderr))
             else:
                 print("ok: %s (%.1f s)" % (label, time.time() - started))
+                if os.environ.get("VERBOSE"):
+                    print(out)
         # The token goes out once, as GuestInfo, and nothing else is posted.
         with open(d + "/access.log") as f:
             posts = [l for l in f if '"POST ' in l]
