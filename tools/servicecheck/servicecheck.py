@@ -800,8 +800,10 @@ def report_token(token, profile, row, host, address, port):
     request = ("POST /v1/GuestInfo/%s HTTP/1.1\r\nHost: %s\r\nContent-Type:application/json;\r\n"
                "Accept: */*\r\nContent-Length: %d\r\nConnection: close\r\n\r\n" % (
                    token, host, len(body))).encode() + body
+    started = time.time()
     code, out, err = run(s_client_args(profile, host, address, port, None) + ["-quiet"],
                          stdin=request, timeout=70)
+    took = time.time() - started
     m = re.search(r"HTTP/1\.[01] (\d{3})", out)
     if not m:
         lines = err.strip().splitlines()
@@ -817,7 +819,9 @@ def report_token(token, profile, row, host, address, port):
             verdict = "JSON, but without a \"Status\""
     except ValueError:
         verdict = "NOT JSON (%d bytes)" % len(payload)
-    print("  HTTP %s, %s" % (m.group(1), verdict))
+    slow = " (too slow: the DLL gives up after 60 s)" if took > 60 else (
+        " (slow: the DLL gives up after 60 s)" if took > 20 else "")
+    print("  HTTP %s after %.1f s%s, %s" % (m.group(1), took, slow, verdict))
 
 
 def print_profiles():
@@ -841,7 +845,7 @@ def main(argv):
     parser = argparse.ArgumentParser(
         description="Which Windows generations' tills get through to the loyalty service's TLS.")
     parser.add_argument("target", metavar="HOST[:PORT]", nargs="?",
-                        help="the service's name (port 443 by default)")
+                        help="the service's name as the tills' conf.xml has it (port 443 by default)")
     parser.add_argument("--connect-to", metavar="ADDRESS[:PORT]",
                         help="connect here while naming HOST (DNS not asked)")
     parser.add_argument("--ca", metavar="FILE", help="trust this CA (PEM) besides the system's roots")
@@ -862,8 +866,9 @@ def main(argv):
     if not oldest:
         parser.error("--oldest: unknown generation %r (one of %s)" % (
             args.oldest, ", ".join('"%s"' % n for n in NAMES)))
+    target = re.sub(r"^https://", "", args.target).split("/", 1)[0]
     try:
-        host, port = split_host_port(args.target, 443)
+        host, port = split_host_port(target, 443)
         address, port = split_host_port(args.connect_to, port) if args.connect_to else (host, port)
     except ValueError as e:
         parser.error(str(e))
@@ -896,6 +901,11 @@ def main(argv):
         if seen:
             source = ([r for r in seen if r.ok] or seen)[-1]
             infos = report_chain(source.chain, verifier, workdir, source.profile.name)
+            plain = [r for r in seen if not r.profile.sni]
+            if plain and plain[-1].chain[0] != source.chain[0]:
+                info = cert_info(plain[-1].chain[0])
+                print("  without a server name (%s): %s, for %s" % (
+                    plain[-1].profile.name, info["subject"], ", ".join(info["names"]) or "no DNS names"))
             report_revocation(infos, source.chain, workdir)
         else:
             print("Chain: no certificate was served to any of the generations")
