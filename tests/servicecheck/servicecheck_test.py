@@ -42,6 +42,8 @@ SETUPS = [
     dict(name="by-name", protocols="TLSv1 TLSv1.1 TLSv1.2 TLSv1.3",
          ciphers=GCM_CHACHA + ":" + CBC + ":AES128-SHA:AES256-SHA:@SECLEVEL=0", default=OTHER),
     dict(name="leaf-only", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA + ":" + CBC, leaf_only=True),
+    dict(name="name-only", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA + ":" + CBC + ":AES128-SHA",
+         default=OTHER, reject_nameless=True),
 ]
 CRL_PORT = BASE_PORT + len(SETUPS)
 
@@ -78,6 +80,9 @@ CASES = [
      [r"without a server name \(Windows XP SP3 with the TLS 1.2 update\): CN = %s, for %s" % (OTHER, OTHER)]),
     ("leaf-only", [], 1, {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384: the chain does not verify"},
      [r"every intermediate sent: NO: the issuer of the last certificate served \(.*Servicecheck Test Intermediate"]),
+    ("name-only", [], 0,
+     {XPU: "FAILED: the service refuses a handshake without a server name (with one it would agree "
+           "on TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA)", W7: "OK", W11: "OK"}, []),
 ]
 
 
@@ -135,8 +140,9 @@ def nginx_config(d, address):
     ssl_certificate_key %s/%s.key;
     ssl_protocols %s;
     ssl_ciphers %s;
-    location / { return 200 '{"Status":0}'; }
-  }""" % (listen, default, host, cert, d, host, s["protocols"], s["ciphers"]))
+    location / { return 200 '{"Status":0}'; }%s
+  }""" % (listen, default, host, cert, d, host, s["protocols"], s["ciphers"],
+          "\n    ssl_reject_handshake on;" if default and s.get("reject_nameless") else ""))
     return """
 worker_processes 1;
 pid %(d)s/nginx.pid;

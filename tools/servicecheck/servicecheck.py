@@ -42,6 +42,7 @@ Each profile below says which of its facts could not be confirmed there;
 
 import argparse
 import base64
+import copy
 import datetime
 import email.utils
 import hashlib
@@ -191,14 +192,16 @@ SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0
 
 
 class Profile:
-    def __init__(self, name, versions, suite_list, groups, sigalgs, sni, ems, sources, unconfirmed):
+    def __init__(self, name, versions, suite_list, groups, sigalgs, sni, modern, sources,
+                 unconfirmed):
         self.name = name
         self.versions = versions  # offered protocol versions, lowest first
         self.suites = suite_list
         self.groups = groups
         self.sigalgs = sigalgs
         self.sni = sni
-        self.ems = ems  # extended master secret
+        self.stapling = bool(groups)  # asks for OCSP stapling: Windows 7 on
+        self.ems = modern  # extended master secret: Windows 10 on
         self.sources = sources
         self.unconfirmed = unconfirmed
 
@@ -275,7 +278,7 @@ def client_hello(profile, host):
     if profile.sni and not is_ip(host):  # Windows names no IP address
         name = host.encode("idna")
         ext += extension(0, vec16(u8(0) + vec16(name)))
-    if profile.name not in NAMES[:2]:
+    if profile.stapling:
         ext += extension(5, b"\x01\x00\x00\x00\x00")  # OCSP stapling
     if profile.groups:
         ext += extension(10, vec16(b"".join(u16(g) for g in profile.groups)))
@@ -391,6 +394,8 @@ def probe(profile, host, address, port):
         return Answer("timeout", "no answer to the ClientHello within %d s" % HANDSHAKE_SECONDS)
     except (EOFError, ConnectionResetError):
         return answer
+    except (IndexError, ValueError):
+        return Answer("notls", "garbled")
     except OSError as e:
         return Answer("closed", e.strerror or str(e))
     finally:
@@ -573,8 +578,20 @@ def check_row(profile, host, address, port, verifier):
         return row
     row.answered = True
     if answer.kind == "notls":
-        row.text = "FAILED: the service does not speak TLS on port %d" % port
+        row.text = ("FAILED: the service's answer to the handshake cannot be read" if
+                    answer.detail == "garbled" else
+                    "FAILED: the service does not speak TLS on port %d" % port)
         return row
+    if answer.kind in ("closed", "alert") and not profile.sni and not is_ip(host):
+        # Told apart from a refusal of the offer itself: the same offer with a name.
+        named = copy.copy(profile)
+        named.sni = True
+        retry = probe(named, host, address, port)
+        if retry.kind == "hello":
+            row.text = ("FAILED: the service refuses a handshake without a server name (with "
+                        "one it would agree on %s, %s)" % (
+                            VERSIONS.get(retry.version, "?"), SUITES.get(retry.suite, "?")))
+            return row
     if answer.kind == "closed":
         row.text = ("FAILED: the service closed the connection without an answer (it accepts "
                     "nothing of what this Windows offers: %s)" % offered)
@@ -625,7 +642,7 @@ def check_row(profile, host, address, port, verifier):
 def report_chain(chain, verifier, workdir, source):
     print("Chain as served (to %s):" % source)
     infos = [cert_info(c) for c in chain]
-    now = datetime.datetime.utcnow()
+    now = datetime.datetime.now(datetime.timezone.utc).replace(tzinfo=None)
     for i, info in enumerate(infos):
         left = "expiry unknown"
         if info["end"]:
