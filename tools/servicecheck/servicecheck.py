@@ -438,7 +438,7 @@ def openssl_name(suite):
     return _stdnames.get(SUITES[suite])
 
 
-def s_client_args(profile, host, address, port, ctx):
+def s_client_args(profile, host, address, port):
     tls12 = ":".join(n for n in (openssl_name(s) for s in profile.suites if s < 0x1300) if n)
     tls13 = ":".join(SUITES[s] for s in profile.suites if 0x1300 <= s < 0x1400)
     args = ["openssl", "s_client", "-connect", join_host_port(address, port),
@@ -615,7 +615,7 @@ def check_row(profile, host, address, port, verifier):
         return row
     version, suite = VERSIONS[answer.version], SUITES[answer.suite]
     if answer.version == 0x0304:
-        code, out, err = run(s_client_args(profile, host, address, port, None) + ["-showcerts"],
+        code, out, err = run(s_client_args(profile, host, address, port) + ["-showcerts"],
                              stdin=b"", timeout=HANDSHAKE_SECONDS + 5)
         row.chain = pems_in(out)
         if not row.chain:
@@ -639,7 +639,7 @@ def check_row(profile, host, address, port, verifier):
 
 # --- below the rows ---------------------------------------------------------------------------
 
-def report_chain(chain, verifier, workdir, source):
+def report_chain(chain, verifier, source):
     print("Chain as served (to %s):" % source)
     infos = [cert_info(c) for c in chain]
     now = datetime.datetime.now(datetime.timezone.utc).replace(tzinfo=None)
@@ -818,7 +818,7 @@ def report_token(token, profile, row, host, address, port):
                "Accept: */*\r\nContent-Length: %d\r\nConnection: close\r\n\r\n" % (
                    token, host, len(body))).encode() + body
     started = time.time()
-    code, out, err = run(s_client_args(profile, host, address, port, None) + ["-quiet"],
+    code, out, err = run(s_client_args(profile, host, address, port) + ["-quiet"],
                          stdin=request, timeout=70)
     took = time.time() - started
     m = re.search(r"HTTP/1\.[01] (\d{3})", out)
@@ -917,7 +917,7 @@ def main(argv):
         seen = [r for r in rows if r.chain]
         if seen:
             source = ([r for r in seen if r.ok] or seen)[-1]
-            infos = report_chain(source.chain, verifier, workdir, source.profile.name)
+            infos = report_chain(source.chain, verifier, source.profile.name)
             plain = [r for r in seen if not r.profile.sni]
             if plain and plain[-1].chain[0] != source.chain[0]:
                 info = cert_info(plain[-1].chain[0])
