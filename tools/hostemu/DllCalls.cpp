@@ -8,7 +8,7 @@
 #include "Console.h"
 #include "DllModule.h"
 #include "RecordTable.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 
