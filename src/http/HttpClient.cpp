@@ -180,8 +180,13 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
         replyBuffer.clear();
         logger.logMessage(kTag,
                           "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
-        // An empty body is no OS error; only a failed read call has a cause to name.
-        if (read == ReadOutcome::Failed) logger.logMessage(kTag, windowsErrorMessage(readError));
+        // An empty body is no OS error; only a failed read call has a cause to
+        // name. An empty error reply (a 403, a proxy's 407) names its status.
+        if (read == ReadOutcome::Failed) {
+            logger.logMessage(kTag, windowsErrorMessage(readError));
+        } else if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
+            logger.logMessage(kTag, "HTTP status " + std::to_string(replyStatus));
+        }
         return ByteBuffer();
     }
     if (read == ReadOutcome::Cut) {

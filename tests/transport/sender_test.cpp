@@ -62,7 +62,8 @@ TEST_F(SenderTest, AnEmptyBodyIsNoReply) {
 }
 
 // A failed send is followed by an entry naming its cause; an error page stays
-// the reply, and its status follows the dump. An empty body is no OS error.
+// the reply, and its status follows the dump (or the empty-read entry when the
+// page is empty). An empty body is no OS error.
 TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
     struct Case {
         const char* name;
@@ -78,6 +79,7 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
         {"refused", BRISVANE_NO_LISTENER_ADDRESS, "", 12029, 0, "", 0},
         {"unresolvable", "brisvane-nowhere.invalid", "", 12007, 0, "", 0},
         {"empty reply", service_.address(), R"({"body": ""})", 0, 0, "", 0},
+        {"empty 403", service_.address(), R"({"status": 403, "body": ""})", 0, 0, "", 403},
 #ifndef _WIN32
         // A failed read names its cause too. Wine's WinInet hands out a body
         // cut short without an error, so only the native side can show it.
@@ -113,6 +115,8 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
             expected = entry("SendRequest", logtext::noReplyMessage(path));
             if (c.readError != 0)
                 expected += entry("SendRequest", windowsErrorMessage(c.readError));
+            if (c.status != 0)
+                expected += entry("SendRequest", "HTTP status " + std::to_string(c.status));
         } else {
             expected = answer(path, c.reply);
             if (c.status != 0)
