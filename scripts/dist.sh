@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release folder dist/: brisvane.dll, hostemu.exe, a commented
 # sample conf.xml, a sample check, the installation note and the log and
-# configuration references as plain text, in Windows line endings where people read them, with their
-# SHA-256 sums. The two programs are the very files the tests ran (stripped by
+# configuration references as plain text, in Windows line endings where people
+# read them, with their SHA-256 sums. The two programs are the very files the tests ran (stripped by
 # the build; full copies stay in build/win32/unstripped/), signed when a
 # certificate and key are given.
 #   scripts/dist.sh [--cert CERT --key KEY [--timestamp URL]]
