@@ -173,7 +173,7 @@ STEP_RC=0 step "Support sums up the day's log" \
 
 STEP_RC=0 step "Support replays the day's log" \
   "hostemu replay makes every call of the log again through the DLL, against the replies the log recorded (the failed one refused again, its 10 s pause waited for real): each call must do what it did at the till." \
-  "calls: \([0-9]*\) same, 0 differ, 0 not replayable" \
+  "^\([0-9]*\) calls: \1 same, 0 differ, 0 not replayable" \
   "$till_win" replay "$till_log"
 
 echo
