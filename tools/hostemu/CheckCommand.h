@@ -1,8 +1,0 @@
-#pragma once
-#include "Args.h"
-
-// The check command: tests the connection to the loyalty service step by step
-// as the DLL makes it, and ends with a one-line verdict. Read-only: it sends
-// one GuestInfo request for a card that names nobody, and nothing else.
-// Returns 0 when the service answered with JSON, 1 when a step failed.
-int runConnectionCheck(const Args& args);

@@ -1,0 +1,70 @@
+#pragma once
+// hostemu's command line, read against a table of commands: each command is
+// one CommandSpec; parsing, the usage text and the complaints about options
+// that belong to another command all come from the table.
+#include <map>
+#include <string>
+#include <vector>
+
+class Output;
+
+// An option that takes a value: its name ("--place"), how its value is read
+// and what is said when it cannot be.
+struct OptionSpec {
+    const char* name;
+    const char* valueError;  // e.g. "--call takes a call number (1, 2, ...)"
+    bool (*parse)(const std::string& text, long long& value);  // false: not a valid value
+    // Said when another command is given the option; null: "--x is an option
+    // of a and b only", from the table.
+    const char* misplaced = nullptr;
+};
+
+// What the command line asked for, as the table read it.
+struct Invocation {
+    std::string folder;              // the host's working folder
+    std::string command;             // the command's name
+    std::vector<std::string> words;  // the command's arguments, in order
+    bool brief = false;              // --brief, read for every command
+    std::map<std::string, long long> options;  // the options given, with their values
+
+    bool has(const std::string& option) const { return options.count(option) != 0; }
+    long long value(const std::string& option, long long otherwise) const {
+        const auto it = options.find(option);
+        return it == options.end() ? otherwise : it->second;
+    }
+};
+
+struct CommandSpec {
+    const char* name;
+    // The usage line after "hostemu ", e.g. "<folder> check [--place CODE]".
+    const char* usage;
+    std::vector<OptionSpec> options;
+    std::size_t arguments;    // how many words follow the command's name
+    const char* countError;   // said when another number of words is given
+    // Further checks of the words (a number where one is due); may be null.
+    bool (*checkWords)(const std::vector<std::string>& words, std::string& error);
+    // Runs the command; the result is the process exit status.
+    int (*run)(const Invocation& invocation, Output& output);
+};
+
+struct CommandTable {
+    std::vector<const CommandSpec*> commands;
+    const char* description;  // printed after the usage lines
+};
+
+// The usage text: one line per command, then the description.
+std::string usageText(const CommandTable& table);
+
+// Reads argv (without the program name) against the table. On failure returns
+// null with a one-line reason in `error`.
+const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                                    Invocation& invocation, std::string& error);
+
+// The whole program: -h / --help, parsing, the complaint and usage on bad
+// arguments (exit 2), else the command's own run.
+int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                   Output& output);
+
+// Option value readers shared by the commands.
+bool parseWholeNumber32(const std::string& text, long long& value);  // optional sign, digits
+bool parseCallNumber(const std::string& text, long long& value);     // 1 .. 1000000
