@@ -25,11 +25,11 @@
 #include <system_error>
 
 #include "WorkDir.h"
-#include "host/CardInfoRecord.h"
 #include "host/Entry.h"
 #include "http/HttpClient.h"
 #include "log/Logger.h"
 #include "platform/ScriptedPlatform.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "api/OrderBody.h"
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
-#include "host/CardInfoRecord.h"
 #include "http/Exchange.h"
 #include "log/Logger.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 constexpr const char* kTag = "SendGetDiscount";

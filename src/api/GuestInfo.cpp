@@ -8,8 +8,8 @@
 #include "api/JsonText.h"
 #include "api/ReplyAccess.h"
 #include "config/Config.h"
-#include "host/CardInfoRecord.h"
-#include "host/TextCodec.h"
+#include "record/CardInfoRecord.h"
+#include "text/TextCodec.h"
 
 std::string buildGuestInfoBody(int64_t card) {
     char digits[32];

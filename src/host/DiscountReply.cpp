@@ -4,9 +4,9 @@
 
 #include "api/ReplyAccess.h"
 #include "config/Config.h"
-#include "host/CardInfoRecord.h"
-#include "host/TextCodec.h"
 #include "log/Logger.h"
+#include "record/CardInfoRecord.h"
+#include "text/TextCodec.h"
 
 void fillFromDiscountReply(CardInfoRecord* record, const rapidjson::Value& reply, int64_t clientId,
                            const pugi::xml_node& configuration, Logger& log) {

@@ -12,12 +12,12 @@
 #include "check/XmlErrors.h"
 #include "config/Config.h"
 #include "config/Token.h"
-#include "host/CardInfoRecord.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
-#include "host/TextCodec.h"
 #include "http/Exchange.h"
 #include "log/Logger.h"
+#include "record/CardInfoRecord.h"
+#include "text/TextCodec.h"
 
 namespace {
 

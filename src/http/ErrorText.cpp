@@ -1,7 +1,7 @@
 #include "http/ErrorText.h"
 
-#include "host/TextCodec.h"
 #include "platform/Platform.h"
+#include "text/TextCodec.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "host/CardInfoRecord.h"
 #include "http/Timings.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "FakeLoyalty.h"
 #include "HostRig.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 using namespace hostrig;
 

@@ -4,7 +4,7 @@
 
 #include "FakeLoyalty.h"
 #include "HostRig.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 using namespace hostrig;
 using ::testing::HasSubstr;

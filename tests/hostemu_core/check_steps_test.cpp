@@ -69,10 +69,11 @@ TEST(CheckRunner, PrintsEachStepAndStopsAtTheFirstFailure) {
 class ConfStepsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("hostemu-conf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml"))
-                    .string();
+        path_ =
+            (std::filesystem::temp_directory_path() /
+             ("hostemu-conf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml"))
+                .string();
     }
     void TearDown() override { std::remove(path_.c_str()); }
     void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
@@ -110,8 +111,9 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     EXPECT_EQ(steps().rfind("conf.xml|FAILED|conf.xml cannot be read as XML (", 0), 0u);
 
     write("<configuration/>");
-    EXPECT_EQ(steps(), "conf.xml|FAILED|conf.xml has no <Configuration> element|conf.xml has no "
-                       "<Configuration> element\n");
+    EXPECT_EQ(steps(),
+              "conf.xml|FAILED|conf.xml has no <Configuration> element|conf.xml has no "
+              "<Configuration> element\n");
 
     write("<Configuration><ApiAddress> h </ApiAddress></Configuration>");
     EXPECT_EQ(steps(), "conf.xml|ok|" + path_ +
@@ -125,14 +127,15 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
               "conf.xml|ok|" + path_ +
                   "\nservice|ok|ApiAddress \"h.test\", SSL \"true\": https://h.test:443\n"
                   "token|ok|\"abcd******kl\" (12 characters) for order category 1 (--place)\n");
-    const std::string empty = "the LoyltyApiToken chosen for order category -1 (its place's, or "
-                              "the fallback) is empty: the DLL fails every call";
+    const std::string empty =
+        "the LoyltyApiToken chosen for order category -1 (its place's, or "
+        "the fallback) is empty: the DLL fails every call";
     EXPECT_NE(steps().find("token|FAILED|" + empty + "|" + empty), std::string::npos);
 
-    write("<Configuration><ApiAddress>h</ApiAddress><SSL>yes</SSL>" + place1 +
-          "</Configuration>");
-    const std::string none = "no place of service has PlaceCode 7 and none is marked "
-                             "Default=\"true\": the DLL finds no token";
+    write("<Configuration><ApiAddress>h</ApiAddress><SSL>yes</SSL>" + place1 + "</Configuration>");
+    const std::string none =
+        "no place of service has PlaceCode 7 and none is marked "
+        "Default=\"true\": the DLL finds no token";
     const std::string shown = steps(true, 7);
     EXPECT_NE(shown.find("service|ok|ApiAddress \"h\", SSL \"yes\": http://h:80 (only SSL \"true\" "
                          "turns TLS on)"),
@@ -265,7 +268,8 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         {reply(502, "<html>Bad gateway</html>"), StepResult::Status::Failed,
          sent + "HTTP status 502, 24 bytes, not JSON",
          "the reply is not the service's JSON (HTTP status 502): " + statusAdvice(502)},
-        {reply(200, "nope"), StepResult::Status::Failed, sent + "HTTP status 200, 4 bytes, not JSON",
+        {reply(200, "nope"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 4 bytes, not JSON",
          "the reply is not the service's JSON (HTTP status 200)"},
         {timedOut, StepResult::Status::Failed, sent + "no answer within " + limit + " s",
          "the service (or a gateway in front of it) does not answer within " + limit + " s"},

@@ -23,17 +23,26 @@ bool digitsOnly(const std::vector<std::string>& words, std::string& error) {
     return false;
 }
 
-const CommandSpec kPlain = {"plain", "[--brief] <folder> plain", {}, 0,
-                            "plain takes no further arguments", nullptr, runShow};
-const CommandSpec kNumber = {"number", "<folder> number <n> [--call N] [--only]",
-                             {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber},
-                              {"--only", "--only takes a count", parseCallNumber,
-                               "--only goes with number"}},
-                             1, "number takes one number", digitsOnly, runShow};
-const CommandSpec kPlace = {"place", "<folder> place [--place CODE] [--call N]",
+const CommandSpec kPlain = {"plain", "[--brief] <folder> plain",         {},
+                            0,       "plain takes no further arguments", nullptr,
+                            runShow};
+const CommandSpec kNumber = {
+    "number",
+    "<folder> number <n> [--call N] [--only]",
+    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber},
+     {"--only", "--only takes a count", parseCallNumber, "--only goes with number"}},
+    1,
+    "number takes one number",
+    digitsOnly,
+    runShow};
+const CommandSpec kPlace = {"place",
+                            "<folder> place [--place CODE] [--call N]",
                             {{"--place", "--place takes a place code", parseWholeNumber32},
                              {"--call", "--call takes a call number (1, 2, ...)", parseCallNumber}},
-                            0, "place takes no further arguments", nullptr, runShow};
+                            0,
+                            "place takes no further arguments",
+                            nullptr,
+                            runShow};
 const CommandTable kTable = {{&kPlain, &kNumber, &kPlace}, "  what it does\n"};
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include "ConsoleText.h"
 #include "RecordTable.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 TEST(ConsoleText, KnowsUtf8FromHostText) {
     struct Case {

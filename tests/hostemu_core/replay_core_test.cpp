@@ -76,8 +76,9 @@ TEST(ReplayVerdict, SaysWhetherACallDidTheSame) {
 }
 
 TEST(LogEntries, KeepStampsAndByteSpans) {
-    const std::string log = "before\r\n[12-07-2026 10:00:00] A : one\r\ntwo\r\n"
-                            "[] B : Info - \nNULL[12-07-2026 10:00:01] C : three";
+    const std::string log =
+        "before\r\n[12-07-2026 10:00:00] A : one\r\ntwo\r\n"
+        "[] B : Info - \nNULL[12-07-2026 10:00:01] C : three";
     const std::vector<replay::LogEntry> entries = replay::splitEntries(log);
     ASSERT_EQ(entries.size(), 3u);
     const std::pair<std::string, std::string> expected[] = {

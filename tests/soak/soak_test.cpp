@@ -24,7 +24,7 @@
 #include "FakeLoyalty.h"
 #include "HostRig.h"
 #include "LogText.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 using namespace hostrig;
 

@@ -11,8 +11,8 @@
 #include "TransportFixture.h"
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
-#include "host/CardInfoRecord.h"
 #include "host/CardLookup.h"
+#include "record/CardInfoRecord.h"
 
 using namespace transporttest;
 using ::testing::ElementsAre;

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "TransportFixture.h"
-#include "host/CardInfoRecord.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
+#include "record/CardInfoRecord.h"
 
 using namespace transporttest;
 using ::testing::HasSubstr;

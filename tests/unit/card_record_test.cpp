@@ -8,9 +8,9 @@
 
 #include "TestSupport.h"
 #include "api/ReplyAccess.h"
-#include "host/CardInfoRecord.h"
 #include "host/DiscountReply.h"
 #include "log/Logger.h"
+#include "record/CardInfoRecord.h"
 
 using namespace testsupport;
 

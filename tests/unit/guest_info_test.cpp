@@ -4,7 +4,7 @@
 
 #include "api/GuestInfo.h"
 #include "api/ReplyAccess.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 

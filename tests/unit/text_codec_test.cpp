@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/TextCodec.h"
+#include "text/TextCodec.h"
 
 #ifdef _WIN32
 #include <windows.h>

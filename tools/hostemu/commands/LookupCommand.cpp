@@ -8,7 +8,7 @@
 #include "HostCall.h"
 #include "Output.h"
 #include "RecordTable.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 
@@ -49,11 +49,7 @@ int run(const Invocation& invocation, Output& output) {
 }  // namespace
 
 const CommandSpec kLookupCommand = {
-    "lookup",
-    "[--brief] <folder> lookup <card-or-phone-number> <check.xml>",
-    {},
-    2,
-    "lookup takes a card or phone number and a check file",
-    checkWords,
+    "lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>", {},
+    2,        "lookup takes a card or phone number and a check file",         checkWords,
     run,
 };

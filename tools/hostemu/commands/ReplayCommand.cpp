@@ -71,7 +71,8 @@ class Replay {
             return;
         }
         if (call.waitSeconds > 0) {
-            output_.out(replay::describe(call) + ": the module's own waits make this call take about " +
+            output_.out(replay::describe(call) +
+                        ": the module's own waits make this call take about " +
                         std::to_string(call.waitSeconds) + " s ...\n");
             output_.flush();
         }
@@ -171,7 +172,8 @@ int run(const Invocation& invocation, Output& output) {
 const CommandSpec kReplayCommand = {
     "replay",
     "<folder> replay <brisvane.log> [--call N]",
-    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber, "--call goes with replay"}},
+    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber,
+      "--call goes with replay"}},
     1,
     "replay takes one log file",
     nullptr,

@@ -21,10 +21,10 @@ struct OptionSpec {
 
 // What the command line asked for, as the table read it.
 struct Invocation {
-    std::string folder;              // the host's working folder
-    std::string command;             // the command's name
-    std::vector<std::string> words;  // the command's arguments, in order
-    bool brief = false;              // --brief, read for every command
+    std::string folder;                        // the host's working folder
+    std::string command;                       // the command's name
+    std::vector<std::string> words;            // the command's arguments, in order
+    bool brief = false;                        // --brief, read for every command
     std::map<std::string, long long> options;  // the options given, with their values
 
     bool has(const std::string& option) const { return options.count(option) != 0; }
@@ -39,8 +39,8 @@ struct CommandSpec {
     // The usage line after "hostemu ", e.g. "<folder> check [--place CODE]".
     const char* usage;
     std::vector<OptionSpec> options;
-    std::size_t arguments;    // how many words follow the command's name
-    const char* countError;   // said when another number of words is given
+    std::size_t arguments;   // how many words follow the command's name
+    const char* countError;  // said when another number of words is given
     // Further checks of the words (a number where one is due); may be null.
     bool (*checkWords)(const std::vector<std::string>& words, std::string& error);
     // Runs the command; the result is the process exit status.
@@ -62,8 +62,7 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
 
 // The whole program: -h / --help, parsing, the complaint and usage on bad
 // arguments (exit 2), else the command's own run.
-int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
-                   Output& output);
+int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv, Output& output);
 
 // Option value readers shared by the commands.
 bool parseWholeNumber32(const std::string& text, long long& value);  // optional sign, digits

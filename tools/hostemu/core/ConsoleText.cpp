@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/TextCodec.h"
+#include "text/TextCodec.h"
 
 bool readWholeFile(const std::string& name, std::string& out) {
     std::FILE* f = std::fopen(name.c_str(), "rb");
@@ -53,9 +53,7 @@ bool isUtf8(const std::string& text) {
     return true;
 }
 
-std::string forConsole(const std::string& text) {
-    return isUtf8(text) ? text : fromHostText(text);
-}
+std::string forConsole(const std::string& text) { return isUtf8(text) ? text : fromHostText(text); }
 
 namespace {
 

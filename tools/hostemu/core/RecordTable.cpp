@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "ConsoleText.h"
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 namespace replay {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 using InitFn = int32_t(__stdcall*)();
 using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, CardInfoRecord*,

@@ -5,11 +5,11 @@ StepResult confXmlStep(CheckContext& c) {
     const std::string& path = c.configPath;
     const pugi::xml_parse_result loaded = c.document.load_file(path.c_str());
     if (!loaded) {
-        const std::string failure =
-            loaded.status == pugi::status_file_not_found
-                ? "conf.xml is missing: " + path
-                : std::string("conf.xml cannot be read as XML (") + loaded.description() +
-                      ", at byte " + std::to_string(loaded.offset) + ")";
+        const std::string failure = loaded.status == pugi::status_file_not_found
+                                        ? "conf.xml is missing: " + path
+                                        : std::string("conf.xml cannot be read as XML (") +
+                                              loaded.description() + ", at byte " +
+                                              std::to_string(loaded.offset) + ")";
         return StepResult::failed("conf.xml", failure, failure);
     }
     c.configuration = c.document.child("Configuration");

@@ -16,7 +16,7 @@ StepResult serviceStep(CheckContext& c) {
         return StepResult::failed("service", failure, failure);
     }
     const std::string ssl = c.configuration.child("SSL").first_child().value();
-    return StepResult::ok("service", "ApiAddress " + quoted(address.host) + ", SSL " +
-                                         quoted(ssl) + ": " + url +
-                                         (address.secure ? "" : " (only SSL \"true\" turns TLS on)"));
+    return StepResult::ok(
+        "service", "ApiAddress " + quoted(address.host) + ", SSL " + quoted(ssl) + ": " + url +
+                       (address.secure ? "" : " (only SSL \"true\" turns TLS on)"));
 }

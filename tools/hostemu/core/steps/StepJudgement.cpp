@@ -80,10 +80,11 @@ StepResult judgeProxy(const ProxySetting& proxy, CheckContext& c) {
     const std::string& via = c.via;
     StepResult r;
     if (!proxy.known) {
-        r = StepResult::ok("proxy",
-                           "cannot be read from Internet Options; the steps below connect directly");
+        r = StepResult::ok(
+            "proxy", "cannot be read from Internet Options; the steps below connect directly");
     } else if (proxy.direct || proxy.proxy.empty()) {
-        r = StepResult::ok("proxy", "none: this Windows account's Internet Options connect directly");
+        r = StepResult::ok("proxy",
+                           "none: this Windows account's Internet Options connect directly");
     } else if (via.empty()) {
         r = StepResult::ok("proxy", proxy.proxy + ", but " + host + " is on its bypass list (" +
                                         proxy.bypass + "): WinInet connects directly");
@@ -162,8 +163,7 @@ StepResult judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     json.Parse(x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
-    std::string what = "HTTP status " + status + ", " + std::to_string(x.text.size()) +
-                       " bytes, " +
+    std::string what = "HTTP status " + status + ", " + std::to_string(x.text.size()) + " bytes, " +
                        (hasStatus ? "JSON with \"Status\""
                         : isJson  ? "JSON without \"Status\""
                                   : "not JSON");
@@ -197,8 +197,7 @@ std::string certificateAdvice(uint32_t code, const std::string& now) {
             return "the certificate is made out for another host name: ApiAddress must be the "
                    "name the certificate names";
         case 12037:
-            return "the certificate's dates do not cover today: check the till's clock, now " +
-                   now;
+            return "the certificate's dates do not cover today: check the till's clock, now " + now;
         case 12057:
             return "the revocation check failed: the till cannot reach the certificate "
                    "authority's revocation servers (CRL/OCSP); let it through the firewall";

@@ -41,12 +41,12 @@ StepResult judgeTls(const TlsOutcome& tls, const std::string& host, const std::s
 
 // The GuestInfo exchange through the module's transport.
 struct GuestInfoExchange {
-    std::string sent;        // "POST v1/GuestInfo/<token> {...}"
-    bool timedOut = false;   // no answer within the module's limit
-    bool emptyReply = false; // the transport gave nothing
-    uint32_t status = 0;     // HTTP status; 0 when no reply came
-    uint32_t errorCode = 0;  // the transport's error when no reply came
-    std::string text;        // the reply as text
+    std::string sent;         // "POST v1/GuestInfo/<token> {...}"
+    bool timedOut = false;    // no answer within the module's limit
+    bool emptyReply = false;  // the transport gave nothing
+    uint32_t status = 0;      // HTTP status; 0 when no reply came
+    uint32_t errorCode = 0;   // the transport's error when no reply came
+    std::string text;         // the reply as text
 };
 
 StepResult judgeGuestInfo(const GuestInfoExchange& exchange, const std::string& token,

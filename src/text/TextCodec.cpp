@@ -1,4 +1,4 @@
-#include "host/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include "platform/Platform.h"
 

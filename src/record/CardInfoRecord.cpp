@@ -1,4 +1,4 @@
-#include "host/CardInfoRecord.h"
+#include "record/CardInfoRecord.h"
 
 #include <cmath>
 #include <cstdio>
