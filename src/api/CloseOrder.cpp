@@ -12,11 +12,12 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 
 namespace {
 
-constexpr const char* kTag = "SendRequest from checkXml";
+constexpr const char* kTag = logphrase::kHolderLookup;
 
 bool contains(const std::vector<int32_t>& codes, int32_t code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
@@ -47,7 +48,7 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     const std::string body = buildGuestInfoBody(cardCode);
     ByteBuffer reply;
     try {
-        log.logMessage(kTag, "TRY GET ClientId from API WITH " + body);
+        log.logMessage(kTag, logphrase::kTryGetClientIdWith + body);
         reply = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
                                        kAcceptAnything, log);
     } catch (const TimeoutExceeded&) {

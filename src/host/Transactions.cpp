@@ -9,19 +9,21 @@
 #include "api/CloseOrder.h"
 #include "api/Discount.h"
 #include "check/CheckXml.h"
+#include "check/WorkingMode.h"
 #include "check/XmlErrors.h"
 #include "config/Config.h"
 #include "config/Token.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "record/CardInfoRecord.h"
 #include "text/TextCodec.h"
 
 namespace {
 
-constexpr const char* kTag = "TransactionsEx";
+constexpr const char* kTag = logphrase::kTransactionsEx;
 
 const std::string& unexpectedError() {
     static const std::string text = utf8ToCp1251("Непредвиденная ошибка! RETURNS 1");
@@ -82,10 +84,10 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 
     log_.logMessage(kTag, "TRY START LOGICK");
     StepResult result;
-    if (mode == 1 || mode == 4) {
-        result = closeOrder();
-    } else if (mode == 2 || mode == 3) {
-        result = returnOrder();
+    switch (postingPathFor(mode)) {
+        case PostingPath::Close: result = closeOrder(); break;
+        case PostingPath::Return: result = returnOrder(); break;
+        case PostingPath::Nothing: break;
     }
     // Any other mode sends nothing; the untouched buffer then fails the reply check.
     return result ? *result : checkReply();
@@ -115,8 +117,7 @@ StepResult TransactionPosting::closeOrder() {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
         return 1;
     } catch (...) {
-        log_.logMessage(kTag,
-                        "ERROR getJsonResponseForCloseOrder " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag, logphrase::kCloseOrderBodyFailed + std::to_string(lastErrorCode));
         return 1;
     }
 
@@ -142,7 +143,7 @@ StepResult TransactionPosting::closeOrder() {
         log_.logMessage(kTag, "ERROR v1/CloseOrder/ TimeoutExceeded" + e.message + "RETURNS 1");
         return 1;
     } catch (...) {
-        log_.logMessage(kTag, "ERROR  v1/CloseOrder/ " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag, logphrase::kCloseOrderFailed + std::to_string(lastErrorCode));
         return 1;
     }
     return std::nullopt;
@@ -197,7 +198,7 @@ int32_t TransactionPosting::checkReply() {
 int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
     Logger log;
     ClearTheLog();
-    log.logMessage(kTag, "Started");
+    log.logMessage(kTag, logphrase::kStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
     return runFlowGuarded(kTag, log, [&] {
         TransactionPosting posting(log);

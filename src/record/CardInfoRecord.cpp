@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 
 int64_t amountToHundredths(double amount) {
@@ -60,9 +61,9 @@ void lineText(std::string& out, const char* label, const char (&field)[N]) {
 }  // namespace
 
 void dumpCardInfo(const std::string& tag, const CardInfoRecord* record) {
-    std::string entry = "[" + logTimeStamp() + "] " + tag + " : Info - \n";
+    std::string entry = "[" + logTimeStamp() + "] " + tag + " : " + logphrase::kDumpHead;
     if (record == nullptr) {
-        entry += "NULL";
+        entry += logphrase::kDumpOfNoRecord;
     } else {
         const CardInfoRecord r = *record;
         const int64_t amounts[] = {r.Access_amount,  r.Access_amount2, r.Access_amount3,

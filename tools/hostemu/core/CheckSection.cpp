@@ -4,38 +4,30 @@
 #include "Report.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
+#include "check/WorkingMode.h"
 #include "config/Config.h"
 
 namespace {
 
-std::string lookupPath(int32_t mode) {
-    switch (mode) {
-        case 0:
-        case 8:
-        case 10:
-        case 11:
-        case 12:
-        case 13: return "a lookup asks for the guest only (GuestInfo)";
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-        case 9:
+std::string lookupText(int32_t mode) {
+    switch (lookupPathFor(mode)) {
+        case LookupPath::GuestOnly: return "a lookup asks for the guest only (GuestInfo)";
+        case LookupPath::GuestThenDiscount:
             return "a lookup asks for the guest, then for the order's discount (GuestInfo, "
                    "GetDiscount)";
-        case 16:
+        case LookupPath::BonusPayment:
             return "a lookup asks for the discount of the bonus payment's account (GetDiscount)";
-        default:
-            return "a lookup asks the service nothing and answers 0 with only the flags cleared";
+        case LookupPath::Nothing: break;
     }
+    return "a lookup asks the service nothing and answers 0 with only the flags cleared";
 }
 
-std::string transactionPath(int32_t mode) {
-    if (mode == 1 || mode == 4) return "a transaction closes the order (GetDiscount, CloseOrder)";
-    if (mode == 2 || mode == 3) return "a transaction returns the order (ReturnOrder)";
+std::string postingText(int32_t mode) {
+    switch (postingPathFor(mode)) {
+        case PostingPath::Close: return "a transaction closes the order (GetDiscount, CloseOrder)";
+        case PostingPath::Return: return "a transaction returns the order (ReturnOrder)";
+        case PostingPath::Nothing: break;
+    }
     return "a transaction sends nothing and fails with 1";
 }
 
@@ -56,7 +48,7 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     }
 }
 
-void reportMode(CheckXml& reader, Report& report) {
+void reportMode(CheckXml& reader, int initResult, Report& report) {
     if (!reader.check) {
         report.warn(
             "no top-level CHECK was read: the DLL cannot read chmode and fails the call "
@@ -70,8 +62,23 @@ void reportMode(CheckXml& reader, Report& report) {
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
-    report.line("working mode (CHECK chmode) " + std::to_string(mode) + ": " + lookupPath(mode) +
-                "; " + transactionPath(mode));
+    if (initResult == 2) {
+        // No CHECKDATA: the lookup goes on in some modes only, the posting in none.
+        report.line("working mode (CHECK chmode) " + std::to_string(mode) +
+                    ", without CHECKDATA: " +
+                    (lookupWithoutCheckData(mode)
+                         ? lookupText(mode)
+                         : std::string("a lookup fails with 1 (\"ERROR CheckdataNotFound && this "
+                                       "is not checkChmod = 0, 9, 8, 10, 11, 12, 13 RETURN 1\")")) +
+                    "; a transaction fails with 2 (\"NUM IS NOT 0 RETURNS 2\")");
+        if (!lookupWithoutCheckData(mode)) {
+            report.warn("the check has no CHECKDATA, which working mode " + std::to_string(mode) +
+                        " needs: every lookup with this check fails");
+        }
+        return;
+    }
+    report.line("working mode (CHECK chmode) " + std::to_string(mode) + ": " + lookupText(mode) +
+                "; " + postingText(mode));
 }
 
 void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Report& report) {
@@ -100,7 +107,7 @@ void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int init
     if (initResult != 0) {
         report.line("initCheckXml result " + std::to_string(initResult));
     }
-    reportMode(reader, report);
+    reportMode(reader, initResult, report);
     if (reader.checkData) {
         report.line("CHECKDATA found");
     } else {

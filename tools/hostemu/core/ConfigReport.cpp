@@ -5,16 +5,17 @@
 #include "ConfigSections.h"
 #include "Report.h"
 #include "check/CheckXml.h"
+#include "config/Config.h"
 
 namespace {
 
-// Loads conf.xml as GetConfig does (default options, encoding detected) and
+// Loads conf.xml as GetConfig does and
 // returns its Configuration element, or the empty node with a warning.
 pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& document,
                                  Report& report) {
     report.section("conf.xml");
     report.line(path);
-    const pugi::xml_parse_result loaded = document.load_file(path.c_str());
+    const pugi::xml_parse_result loaded = loadConfigFile(path, document);
     if (!loaded) {
         report.warn(std::string("conf.xml cannot be loaded (") + loaded.description() +
                     ", at byte " + std::to_string(loaded.offset) +
@@ -22,7 +23,7 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
                     "transaction (\"ERROR finding token\")");
         return pugi::xml_node();
     }
-    const pugi::xml_node configuration = document.child("Configuration");
+    const pugi::xml_node configuration = configurationOf(document);
     if (!configuration) {
         const std::string top = document.document_element().name();
         report.warn("the top element is <" + top +

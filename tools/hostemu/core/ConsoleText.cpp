@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "log/LogPhrases.h"
 #include "text/TextCodec.h"
 
 bool readWholeFile(const std::string& name, std::string& out) {
@@ -60,7 +61,8 @@ namespace {
 bool endsOrFails(const std::string& line) {
     if (line.empty() || line[0] != '[' || line.find("] ") == std::string::npos) return false;
     // Init names no result; its closing line is "Ended".
-    static const std::string kInitEnded = "] Init : Ended";
+    static const std::string kInitEnded =
+        std::string("] ") + logphrase::kInit + " : " + logphrase::kEnded;
     const bool initEnded =
         line.size() >= kInitEnded.size() &&
         line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;

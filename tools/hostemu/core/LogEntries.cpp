@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ReplayLog.h"
+#include "log/LogPhrases.h"
 
 namespace replay {
 
@@ -54,8 +55,9 @@ std::size_t byteOffset(const std::vector<std::size_t>& dropped, std::size_t at) 
 bool entryStartsAt(const std::string& s, std::size_t p) {
     if (stampAt(s, p) == 0) return false;
     if (p == 0 || s[p - 1] == '\n') return true;
-    static const char nullDump[] = "Info - \nNULL";
-    const std::size_t n = sizeof nullDump - 1;
+    static const std::string nullDump =
+        std::string(logphrase::kDumpHead) + logphrase::kDumpOfNoRecord;
+    const std::size_t n = nullDump.size();
     return p >= n && s.compare(p - n, n, nullDump) == 0;
 }
 
@@ -69,22 +71,26 @@ LogEntry parseEntry(std::string text) {
         if (!t.empty() && t.back() == '\n') t.pop_back();
         return t;
     };
-    if (startsWith(head, "ANSWER FROM URL ") && !head.empty() && head.back() == ' ') {
+    static const std::size_t answerHead = std::strlen(logphrase::kAnswerFromUrl);
+    static const std::size_t parseHead = std::strlen(logphrase::kParseXmlFrom);
+    if (startsWith(head, logphrase::kAnswerFromUrl) && head.size() > answerHead &&
+        head.back() == ' ') {
         e.kind = LogEntry::Kind::Answer;
-        e.tag = head.substr(16, head.size() - 17);
+        e.tag = head.substr(answerHead, head.size() - answerHead - 1);
         e.body = withoutFinalLineFeed(rest);
-    } else if (startsWith(head, "PARSE XML FROM ") && !head.empty() && head.back() == ' ') {
+    } else if (startsWith(head, logphrase::kParseXmlFrom) && head.size() > parseHead &&
+               head.back() == ' ') {
         e.kind = LogEntry::Kind::ParsedXml;
-        e.tag = head.substr(15, head.size() - 16);
+        e.tag = head.substr(parseHead, head.size() - parseHead - 1);
         e.body = withoutFinalLineFeed(rest);
     } else if (const std::size_t sep = text.find(" : "); sep != std::string::npos) {
         e.tag = text.substr(0, sep);
         e.body = text.substr(sep + 3);
         if (e.tag.find('\n') != std::string::npos) {
             e.kind = LogEntry::Kind::Other;
-        } else if (startsWith(e.body, "Info - \n")) {
+        } else if (startsWith(e.body, logphrase::kDumpHead)) {
             e.kind = LogEntry::Kind::Dump;
-            e.body.erase(0, 8);
+            e.body.erase(0, std::strlen(logphrase::kDumpHead));
         } else {
             e.kind = LogEntry::Kind::Message;
             e.body = withoutFinalLineFeed(e.body);

@@ -144,7 +144,7 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     // The DLL's own choice, and beside it the reason, found by the same rules.
     std::optional<std::string> chosen;
     try {
-        chosen = selectToken(reader, configuration);
+        chosen = selectToken(orderCategory(reader), configuration);
     } catch (const XmlElementNotFound& e) {
         report.warn("the DLL cannot choose a token: " + e.message);
         return;

@@ -4,8 +4,11 @@
 
 #include "ReplayLog.h"
 #include "ReplayRecord.h"
+#include "log/LogPhrases.h"
 
 namespace replay {
+
+namespace L = logphrase;
 
 namespace {
 
@@ -19,18 +22,17 @@ bool isMessage(const LogEntry& e, const char* tag) {
 
 // Which call an entry opens, if any.
 Call::Kind opens(const LogEntry& e, bool afterHousekeeping) {
-    if (isMessage(e, "Init") && e.body == "Started") return Call::Kind::Init;
-    if (isMessage(e, "GetCardInfoEx") && e.body == "GetCardInfoEx from File1 Started!")
-        return Call::Kind::Lookup;
+    if (isMessage(e, L::kInit) && e.body == L::kStarted) return Call::Kind::Init;
+    if (isMessage(e, L::kGetCardInfoEx) && e.body == L::kLookupStarted) return Call::Kind::Lookup;
     // A posting starts with the log housekeeping line, then "Started".
-    if (isMessage(e, "ClearTheLog")) return Call::Kind::Transaction;
-    if (isMessage(e, "TransactionsEx") && e.body == "Started" && !afterHousekeeping)
+    if (isMessage(e, L::kClearTheLog)) return Call::Kind::Transaction;
+    if (isMessage(e, L::kTransactionsEx) && e.body == L::kStarted && !afterHousekeeping)
         return Call::Kind::Transaction;
     return Call::Kind::Unknown;
 }
 
 const char* tagOf(Call::Kind kind) {
-    return kind == Call::Kind::Lookup ? "GetCardInfoEx" : "TransactionsEx";
+    return kind == Call::Kind::Lookup ? L::kGetCardInfoEx : L::kTransactionsEx;
 }
 
 // "RETURN n" or "RETURNS n" in a closing line; false when there is none.
@@ -58,7 +60,7 @@ bool recordedResult(const Call& call, int& result) {
     if (call.kind == Call::Kind::Init) {
         result = 0;
         for (const LogEntry& e : call.entries)
-            if (isMessage(e, "Init") && e.body == "Ended") return true;
+            if (isMessage(e, L::kInit) && e.body == L::kEnded) return true;
         return false;
     }
     const char* tag = tagOf(call.kind);
@@ -67,9 +69,9 @@ bool recordedResult(const Call& call, int& result) {
         if (!isMessage(e, tag)) continue;
         if (returnedValue(e.body, result)) return true;
         // Failures of an exchange that end the call with 1 without naming it.
-        if (startsWith(e.body, "ERROR v1/GuestInfo/") ||
-            startsWith(e.body, "ERROR getJsonResponseForCloseOrder ") ||
-            startsWith(e.body, "ERROR  v1/CloseOrder/")) {
+        if (startsWith(e.body, L::kGuestInfoFailed) ||
+            startsWith(e.body, L::kCloseOrderBodyFailed) ||
+            startsWith(e.body, L::kCloseOrderFailed)) {
             result = 1;
             return true;
         }
@@ -78,9 +80,9 @@ bool recordedResult(const Call& call, int& result) {
     const std::size_t n = call.entries.size();
     if (call.kind == Call::Kind::Lookup && n >= 2 &&
         call.entries[n - 1].kind == LogEntry::Kind::Dump &&
-        call.entries[n - 1].tag == "SendRequestWrapper" &&
-        isMessage(call.entries[n - 2], "SendRequestWrapper") &&
-        call.entries[n - 2].body == "AND INFO WAS NULL" && !call.attempts.empty() &&
+        call.entries[n - 1].tag == L::kSendRequestWrapper &&
+        isMessage(call.entries[n - 2], L::kSendRequestWrapper) &&
+        call.entries[n - 2].body == L::kInfoWasNull && !call.attempts.empty() &&
         startsWith(call.attempts.back().path, "v1/GuestInfo/")) {
         result = 1;
         return true;
@@ -115,20 +117,21 @@ void readAttempts(Call& call) {
         open = &call.attempts.back();
     };
     for (const LogEntry& e : call.entries) {
-        if (isMessage(e, "SendRequestWrapper") && startsWith(e.body, "TRY SEND REQUEST TO ")) {
-            const std::string rest = e.body.substr(20);
-            const std::size_t with = rest.find(" WITH ");
+        if (isMessage(e, L::kSendRequestWrapper) && startsWith(e.body, L::kTrySendRequestTo)) {
+            const std::string rest = e.body.substr(std::strlen(L::kTrySendRequestTo));
+            const std::size_t with = rest.find(L::kWith);
             Attempt a;
             a.path = rest.substr(0, with);
-            a.body = with == std::string::npos ? std::string() : rest.substr(with + 6);
+            a.body = with == std::string::npos ? std::string()
+                                               : rest.substr(with + std::strlen(L::kWith));
             if (with == std::string::npos) a.pathKnown = false;
             add(std::move(a));
-        } else if (isMessage(e, "SendRequestWrapper") &&
-                   startsWith(e.body, "GOOGLE WORKS, TRY ANOTHER ONE TO ")) {
+        } else if (isMessage(e, L::kSendRequestWrapper) &&
+                   startsWith(e.body, L::kProbeWorksRetryTo)) {
             // The retry's entry shows the headers; the body is the first attempt's.
-            const std::string rest = e.body.substr(33);
+            const std::string rest = e.body.substr(std::strlen(L::kProbeWorksRetryTo));
             Attempt a;
-            a.path = rest.substr(0, rest.find(" WITH "));
+            a.path = rest.substr(0, rest.find(L::kWith));
             a.pathKnown = false;
             for (std::size_t i = call.attempts.size(); i-- > 0;) {
                 if (!call.attempts[i].direct && call.attempts[i].path == a.path) {
@@ -138,13 +141,12 @@ void readAttempts(Call& call) {
                 }
             }
             add(std::move(a));
-        } else if (isMessage(e, "SendRequest from checkXml") &&
-                   startsWith(e.body, "TRY GET ClientId from API WITH ")) {
+        } else if (isMessage(e, L::kHolderLookup) && startsWith(e.body, L::kTryGetClientIdWith)) {
             Attempt a;
             a.path = "v1/GuestInfo/";
             a.pathKnown = false;
             a.direct = true;
-            a.body = e.body.substr(31);
+            a.body = e.body.substr(std::strlen(L::kTryGetClientIdWith));
             add(std::move(a));
         } else if (e.kind == LogEntry::Kind::Answer && open &&
                    open->outcome == Attempt::Outcome::Unknown) {
@@ -158,20 +160,19 @@ void readAttempts(Call& call) {
             }
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
-        } else if (isMessage(e, "SendRequest") && open && startsWith(e.body, "HTTP status ")) {
+        } else if (isMessage(e, L::kSendRequest) && open && startsWith(e.body, L::kHttpStatus)) {
             // The status the reply came with, logged before or after its dump.
-            const int status = std::atoi(e.body.c_str() + 12);
+            const int status = std::atoi(e.body.c_str() + std::strlen(L::kHttpStatus));
             if (status >= 100 && status <= 999) open->httpStatus = status;
-        } else if (isMessage(e, "SendRequest") && open &&
+        } else if (isMessage(e, L::kSendRequest) && open &&
                    open->outcome == Attempt::Outcome::Unknown) {
             const std::string& m = e.body;
-            if (startsWith(m, "ERROR WHILE SENDING WaitForSingleObject")) {
+            if (startsWith(m, L::kSendTimedOut)) {
                 open->outcome = Attempt::Outcome::TimedOut;
-            } else if (startsWith(m, "ERROR WHILE SENDING bRead == FALSE")) {
+            } else if (startsWith(m, L::kReadFailed)) {
                 open->outcome = Attempt::Outcome::EmptyReply;
-            } else if (startsWith(m, "RETURN vector<char> dwExitCode != 0") ||
-                       startsWith(m, "ERROR WHILE SENDING hRequest == NULL") ||
-                       startsWith(m, "RETURN vector<char> !GetExitCodeThread")) {
+            } else if (startsWith(m, L::kWorkerFailed) || startsWith(m, L::kNoRequestHandle) ||
+                       startsWith(m, L::kNoExitCode)) {
                 open->outcome = Attempt::Outcome::Refused;
             }
         }
@@ -201,9 +202,9 @@ void readAttempts(Call& call) {
 unsigned waitsOf(const Call& call) {
     unsigned seconds = 0;
     for (const LogEntry& e : call.entries) {
-        if (!isMessage(e, "SendRequestWrapper")) continue;
-        if (e.body == "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") seconds += 10;
-        if (startsWith(e.body, "GOOGLE WORKS, TRY ANOTHER ONE TO ")) seconds += 30;
+        if (!isMessage(e, L::kSendRequestWrapper)) continue;
+        if (e.body == L::kResponseWasNull) seconds += 10;
+        if (startsWith(e.body, L::kProbeWorksRetryTo)) seconds += 30;
     }
     for (const Attempt& a : call.attempts)
         if (a.outcome == Attempt::Outcome::TimedOut) seconds += 60;
@@ -215,7 +216,7 @@ void complete(Call& call) {
         call.notReplayable = "the log starts within this call";
         return;
     }
-    if (call.kind == Call::Kind::Transaction && !isMessage(call.entries.front(), "ClearTheLog")) {
+    if (call.kind == Call::Kind::Transaction && !isMessage(call.entries.front(), L::kClearTheLog)) {
         call.notReplayable = "the log starts within this call";
         return;
     }
@@ -223,8 +224,8 @@ void complete(Call& call) {
         const char* tag = tagOf(call.kind);
         bool found = false;
         for (const LogEntry& e : call.entries) {
-            if (isMessage(e, tag) && startsWith(e.body, "InputBuf was\n\n")) {
-                call.input = e.body.substr(14);
+            if (isMessage(e, tag) && startsWith(e.body, L::kInputBufWas)) {
+                call.input = e.body.substr(std::strlen(L::kInputBufWas));
                 found = true;
                 break;
             }
@@ -257,7 +258,7 @@ void complete(Call& call) {
             }
         }
         for (const LogEntry& e : call.entries)
-            if (isMessage(e, "GetCardInfoEx") && e.body == "ERROR card record is NULL RETURN 1")
+            if (isMessage(e, L::kGetCardInfoEx) && e.body == L::kRecordIsNull)
                 call.recordGiven = false;
         prepareRecord(call);
     }
@@ -267,9 +268,9 @@ void complete(Call& call) {
 
 const char* kindName(Call::Kind kind) {
     switch (kind) {
-        case Call::Kind::Init: return "Init";
-        case Call::Kind::Lookup: return "GetCardInfoEx";
-        case Call::Kind::Transaction: return "TransactionsEx";
+        case Call::Kind::Init: return L::kInit;
+        case Call::Kind::Lookup: return L::kGetCardInfoEx;
+        case Call::Kind::Transaction: return L::kTransactionsEx;
         default: return "(unknown)";
     }
 }
@@ -284,7 +285,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
     bool afterHousekeeping = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
-        afterHousekeeping = isMessage(entries[i], "ClearTheLog");
+        afterHousekeeping = isMessage(entries[i], L::kClearTheLog);
         if (kind != Call::Kind::Unknown || calls.empty()) {
             Call call;
             call.kind = kind;
@@ -293,7 +294,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         }
         Call& call = calls.back();
         // Init's copy is in force from that Init on (the Init itself included).
-        if (call.kind == Call::Kind::Init && isMessage(entries[i], "WriteConfToLog")) {
+        if (call.kind == Call::Kind::Init && isMessage(entries[i], L::kWriteConfToLog)) {
             configFromLog = true;
             configPresent = !entries[i].body.empty();
             config = std::make_shared<const std::string>(configPresent ? entries[i].body

@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include "ReplayLog.h"
+#include "log/LogPhrases.h"
 
 namespace replay {
 
@@ -68,18 +69,18 @@ bool setElementText(std::string& text, const std::string& name, const std::strin
 }
 
 bool isProbeOutcome(const LogEntry& e) {
-    return e.kind == LogEntry::Kind::Message && e.tag == "SendRequestWrapper" &&
-           (e.body == "GOOGLE NOT WORKING, ERROR!" ||
-            e.body.rfind("GOOGLE WORKS, TRY ANOTHER ONE TO ", 0) == 0);
+    return e.kind == LogEntry::Kind::Message && e.tag == logphrase::kSendRequestWrapper &&
+           (e.body == logphrase::kProbeFailed ||
+            e.body.rfind(logphrase::kProbeWorksRetryTo, 0) == 0);
 }
 
 bool sameEntry(const LogEntry& recorded, const LogEntry& replayed, const std::string& givenConfig,
                const std::string& recordedConfig) {
     if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
-        recorded.tag == "ClearTheLog" && replayed.tag == "ClearTheLog")
+        recorded.tag == logphrase::kClearTheLog && replayed.tag == logphrase::kClearTheLog)
         return true;
     if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
-        recorded.tag == "WriteConfToLog" && replayed.tag == "WriteConfToLog" &&
+        recorded.tag == logphrase::kWriteConfToLog && replayed.tag == logphrase::kWriteConfToLog &&
         recorded.body == recordedConfig && replayed.body == givenConfig)
         return true;
     return recorded.text == replayed.text;

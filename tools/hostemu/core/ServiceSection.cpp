@@ -4,6 +4,7 @@
 #include "ConfigSections.h"
 #include "Report.h"
 #include "config/Token.h"
+#include "http/Endpoint.h"
 
 namespace {
 
@@ -61,7 +62,6 @@ void reportService(const pugi::xml_node& configuration, Report& report) {
         }
     }
     if (host.empty() || hasWhiteSpace(host)) return;
-    report.line(std::string("requests go to ") + (address.secure ? "https://" : "http://") + host +
-                (address.secure ? ":443" : ":80") +
+    report.line("requests go to " + serviceRoot(host, address.secure) +
                 "/v1/GuestInfo/<token> (and GetDiscount, CloseOrder, ReturnOrder)");
 }

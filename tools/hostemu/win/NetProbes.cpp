@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "http/Endpoint.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -88,7 +89,7 @@ DWORD ignoreFlagFor(uint32_t code) {
 ProxySetting readProxySetting() {
     ProxySetting setting;
     NetHandles handles;
-    platform::NetHandle root = handles.add(platform::internetOpen("WinInet Test"));
+    platform::NetHandle root = handles.add(platform::internetOpen(kUserAgent));
     if (root == nullptr) return setting;
     DWORD size = 0;
     InternetQueryOptionA(static_cast<HINTERNET>(root), INTERNET_OPTION_PROXY, nullptr, &size);
@@ -204,9 +205,9 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
     // At most one more handshake per kind of certificate problem.
     for (int attempt = 0; attempt < 5; ++attempt) {
         NetHandles handles;
-        platform::NetHandle root = handles.add(platform::internetOpen("WinInet Test"));
+        platform::NetHandle root = handles.add(platform::internetOpen(kUserAgent));
         platform::NetHandle connection =
-            root ? handles.add(platform::internetConnect(root, host, 443)) : nullptr;
+            root ? handles.add(platform::internetConnect(root, host, servicePort(true))) : nullptr;
         platform::NetHandle request =
             connection ? handles.add(platform::openRequest(connection, "HEAD", "/", accept, true))
                        : nullptr;

@@ -1,6 +1,7 @@
 #include "ReplayServer.h"
 
 #include "RequestParser.h"
+#include "log/LogPhrases.h"
 
 // winsock2 before windows.h.
 #include <winsock2.h>
@@ -42,11 +43,11 @@ struct Client {
 
 bool isAnnouncement(const replay::LogEntry& e) {
     if (e.kind != replay::LogEntry::Kind::Message) return false;
-    if (e.tag == "SendRequestWrapper")
-        return e.body.rfind("TRY SEND REQUEST TO ", 0) == 0 ||
-               e.body.rfind("GOOGLE WORKS, TRY ANOTHER ONE TO ", 0) == 0;
-    return e.tag == "SendRequest from checkXml" &&
-           e.body.rfind("TRY GET ClientId from API WITH ", 0) == 0;
+    if (e.tag == logphrase::kSendRequestWrapper)
+        return e.body.rfind(logphrase::kTrySendRequestTo, 0) == 0 ||
+               e.body.rfind(logphrase::kProbeWorksRetryTo, 0) == 0;
+    return e.tag == logphrase::kHolderLookup &&
+           e.body.rfind(logphrase::kTryGetClientIdWith, 0) == 0;
 }
 
 // True once the replay's log shows request `index` (0-based) of the call

@@ -1,9 +1,10 @@
 // conf.xml: present, XML, with a Configuration element.
 #include "CheckStep.h"
+#include "config/Config.h"
 
 StepResult confXmlStep(CheckContext& c) {
     const std::string& path = c.configPath;
-    const pugi::xml_parse_result loaded = c.document.load_file(path.c_str());
+    const pugi::xml_parse_result loaded = loadConfigFile(path, c.document);
     if (!loaded) {
         const std::string failure = loaded.status == pugi::status_file_not_found
                                         ? "conf.xml is missing: " + path
@@ -12,7 +13,7 @@ StepResult confXmlStep(CheckContext& c) {
                                               std::to_string(loaded.offset) + ")";
         return StepResult::failed("conf.xml", failure, failure);
     }
-    c.configuration = c.document.child("Configuration");
+    c.configuration = configurationOf(c.document);
     if (!c.configuration) {
         const std::string failure = "conf.xml has no <Configuration> element";
         return StepResult::failed("conf.xml", failure, failure);

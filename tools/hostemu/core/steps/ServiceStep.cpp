@@ -2,13 +2,13 @@
 #include "CheckStep.h"
 #include "Report.h"
 #include "config/Token.h"
+#include "http/Endpoint.h"
 
 StepResult serviceStep(CheckContext& c) {
     const ServiceAddress address = readServiceAddress(c.configuration);
     c.host = address.host;
     c.secure = address.secure;
-    const std::string url = std::string(address.secure ? "https://" : "http://") + address.host +
-                            (address.secure ? ":443" : ":80");
+    const std::string url = serviceRoot(address.host, address.secure);
     if (address.host.empty() || hasWhiteSpace(address.host)) {
         const std::string failure =
             "ApiAddress " + quoted(address.host) +

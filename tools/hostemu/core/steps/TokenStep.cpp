@@ -3,27 +3,15 @@
 
 #include "CheckStep.h"
 #include "Report.h"
-#include "check/CheckXml.h"
-#include "check/XmlErrors.h"
 #include "config/Token.h"
 
 StepResult tokenStep(CheckContext& c) {
-    CheckXml reader;
-    const std::string number = std::to_string(c.hasPlace ? c.place : -1);
-    std::string category = "-1, as for a check without CHECKDATA (--place CODE chooses a place)";
-    if (c.hasPlace) {
-        const std::string element = "<CHECKDATA order_cat=\"" + std::to_string(c.place) + "\"/>";
-        reader.doc.load_string(element.c_str());
-        reader.checkData = reader.doc.child("CHECKDATA");
-        category = std::to_string(c.place) + " (--place)";
-    }
-    std::optional<std::string> token;
-    try {
-        token = selectToken(reader, c.configuration);
-    } catch (const XmlElementNotFound& e) {
-        const std::string failure = "no token: " + e.message;
-        return StepResult::failed("token", failure, failure);
-    }
+    const int32_t orderCategory = c.hasPlace ? c.place : -1;
+    const std::string number = std::to_string(orderCategory);
+    const std::string category =
+        c.hasPlace ? number + " (--place)"
+                   : "-1, as for a check without CHECKDATA (--place CODE chooses a place)";
+    const std::optional<std::string> token = selectToken(orderCategory, c.configuration);
     if (!token) {
         const std::string failure = "no place of service has PlaceCode " + number +
                                     " and none is marked Default=\"true\": the DLL finds no token";
