@@ -1,0 +1,169 @@
+// Pointing a recorded conf.xml at the replay's server, and comparing what a
+// replayed call did with what the log recorded.
+#include <cstring>
+#include <pugixml.hpp>
+
+#include "ReplayLog.h"
+#include "log/LogPhrases.h"
+
+namespace replay {
+
+namespace {
+
+// The first element named `name` outside comments, CDATA and declarations:
+// where its tag starts, where its content starts and ends (equal for <name/>).
+struct Found {
+    std::size_t tagStart = std::string::npos;
+    std::size_t contentStart = 0;
+    std::size_t contentEnd = 0;
+    bool empty = false;  // written <name/>
+};
+
+Found findElement(const std::string& text, const std::string& name) {
+    Found f;
+    std::size_t p = 0;
+    while ((p = text.find('<', p)) != std::string::npos) {
+        if (text.compare(p, 4, "<!--") == 0) {
+            const std::size_t end = text.find("-->", p + 4);
+            if (end == std::string::npos) return f;
+            p = end + 3;
+            continue;
+        }
+        if (text.compare(p, 9, "<![CDATA[") == 0) {
+            const std::size_t end = text.find("]]>", p + 9);
+            if (end == std::string::npos) return f;
+            p = end + 3;
+            continue;
+        }
+        const std::size_t after = p + 1 + name.size();
+        if (text.compare(p + 1, name.size(), name) == 0 && after < text.size() &&
+            std::strchr(" \t\r\n/>", text[after]) != nullptr) {
+            const std::size_t close = text.find('>', after);
+            if (close == std::string::npos) return f;
+            f.tagStart = p;
+            if (text[close - 1] == '/') {
+                f.empty = true;
+                f.contentStart = f.contentEnd = close + 1;
+                return f;
+            }
+            f.contentStart = close + 1;
+            f.contentEnd = text.find("</" + name, f.contentStart);
+            if (f.contentEnd == std::string::npos) f.tagStart = std::string::npos;
+            return f;
+        }
+        ++p;
+    }
+    return f;
+}
+
+bool setElementText(std::string& text, const std::string& name, const std::string& value) {
+    const Found f = findElement(text, name);
+    if (f.tagStart == std::string::npos) return false;
+    if (f.empty) {
+        text.replace(f.tagStart, f.contentStart - f.tagStart,
+                     "<" + name + ">" + value + "</" + name + ">");
+    } else {
+        text.replace(f.contentStart, f.contentEnd - f.contentStart, value);
+    }
+    return true;
+}
+
+bool isProbeOutcome(const LogEntry& e) {
+    return e.kind == LogEntry::Kind::Message && e.tag == logphrase::kSendRequestWrapper &&
+           (e.body == logphrase::kProbeFailed ||
+            e.body.rfind(logphrase::kProbeWorksRetryTo, 0) == 0);
+}
+
+bool sameEntry(const LogEntry& recorded, const LogEntry& replayed, const std::string& givenConfig,
+               const std::string& recordedConfig) {
+    if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
+        recorded.tag == logphrase::kClearTheLog && replayed.tag == logphrase::kClearTheLog)
+        return true;
+    if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
+        recorded.tag == logphrase::kWriteConfToLog && replayed.tag == logphrase::kWriteConfToLog &&
+        recorded.body == recordedConfig && replayed.body == givenConfig)
+        return true;
+    return recorded.text == replayed.text;
+}
+
+std::string shortened(const std::string& text) {
+    std::string t = text;
+    while (!t.empty() && t.back() == '\n') t.pop_back();
+    if (t.size() > 300) t = t.substr(0, 300) + " ...";
+    return t;
+}
+
+}  // namespace
+
+bool pointConfigAt(const std::string& config, const std::string& address, std::string& out,
+                   std::string& why) {
+    pugi::xml_document before;
+    const bool loads = before.load_string(config.c_str());
+    const pugi::xml_node conf = before.child("Configuration");
+    out = config;
+    if (!loads || !conf.child("ApiAddress")) {
+        // The till had no service address either; nothing to redirect.
+        return true;
+    }
+    const bool secure = std::strcmp(conf.child("SSL").first_child().value(), "true") == 0;
+    if (!setElementText(out, "ApiAddress", address) ||
+        (secure && !setElementText(out, "SSL", "false"))) {
+        why = "conf.xml's ApiAddress or SSL cannot be rewritten";
+        return false;
+    }
+    pugi::xml_document after;
+    const pugi::xml_node c =
+        after.load_string(out.c_str()) ? after.child("Configuration") : pugi::xml_node();
+    if (std::strcmp(c.child("ApiAddress").first_child().value(), address.c_str()) != 0 ||
+        std::strcmp(c.child("SSL").first_child().value(), "true") == 0) {
+        why = "conf.xml's ApiAddress cannot be pointed at the replay's server";
+        return false;
+    }
+    return true;
+}
+
+EntryComparison compareEntries(const std::vector<LogEntry>& recorded,
+                               const std::vector<LogEntry>& replayed,
+                               const std::string& givenConfig, const std::string& recordedConfig) {
+    EntryComparison c;
+    const std::size_t n = recorded.size() < replayed.size() ? recorded.size() : replayed.size();
+    std::size_t i = 0;
+    while (i < n && sameEntry(recorded[i], replayed[i], givenConfig, recordedConfig)) ++i;
+    if (i == recorded.size() && i == replayed.size()) return c;
+    c.index = i;
+    c.recorded = i < recorded.size() ? shortened(recorded[i].text) : "(none)";
+    c.replayed = i < replayed.size() ? shortened(replayed[i].text) : "(none)";
+    c.verdict = i < n && isProbeOutcome(recorded[i]) && isProbeOutcome(replayed[i])
+                    ? EntryComparison::Verdict::ProbeOnly
+                    : EntryComparison::Verdict::Differs;
+    return c;
+}
+
+std::string compareRequests(const std::vector<Attempt>& recorded,
+                            const std::vector<Received>& received) {
+    std::vector<const Attempt*> reached;
+    for (const Attempt& a : recorded)
+        if (a.reachesService()) reached.push_back(&a);
+    const std::size_t n = reached.size() < received.size() ? reached.size() : received.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Attempt& a = *reached[i];
+        const Received& r = received[i];
+        const bool pathSame = a.pathKnown ? r.path == a.path : r.path.rfind(a.path, 0) == 0;
+        const std::string which = "request " + std::to_string(i + 1) + ": ";
+        if (!pathSame) return which + "sent to " + r.path + ", recorded to " + a.path;
+        if (r.body != a.body)
+            return which + r.path + " with body " + shortened(r.body) + ", recorded " +
+                   shortened(a.body);
+    }
+    if (received.size() > n)
+        return "the service received " + std::to_string(received.size()) +
+               " requests, the log shows " + std::to_string(reached.size()) +
+               "; the first extra: " + received[n].path + " " + shortened(received[n].body);
+    if (reached.size() > n)
+        return "the service received " + std::to_string(received.size()) +
+               " requests, the log shows " + std::to_string(reached.size()) +
+               "; the first missing: " + reached[n]->path + " " + shortened(reached[n]->body);
+    return std::string();
+}
+
+}  // namespace replay
