@@ -12,6 +12,7 @@
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "DllModule.h"
+#include "NetProbes.h"
 #include "Output.h"
 #include "ReplayServer.h"
 #include "ReplayVerdict.h"
@@ -51,16 +52,17 @@ class Replay {
           logName_(scratch + "\\brisvane.log"),
           output_(output) {}
 
-    void run(const replay::Call& call, replay::Tally& tally) {
+    // False when the DLL lacks the call's export: nothing can be replayed then.
+    bool run(const replay::Call& call, replay::Tally& tally) {
         if (!call.notReplayable.empty()) {
             output_.out(replay::notReplayableLine(call, call.notReplayable, tally));
-            return;
+            return true;
         }
         std::string given, why;
         if (call.configPresent &&
             !replay::pointConfigAt(call.config(), server_.address(), given, why)) {
             output_.out(replay::notReplayableLine(call, why, tally));
-            return;
+            return true;
         }
         const std::string confName = scratch_ + "\\conf.xml";
         // The till had no conf.xml where the log's Init copied an empty one.
@@ -68,7 +70,7 @@ class Replay {
             DeleteFileA(confName.c_str());
         } else if (!writeFile(confName, given)) {
             output_.out(replay::notReplayableLine(call, "cannot write " + confName, tally));
-            return;
+            return true;
         }
         if (call.waitSeconds > 0) {
             output_.out(replay::describe(call) +
@@ -82,14 +84,16 @@ class Replay {
         const std::optional<int32_t> result = callDll(call);
         if (!result) {
             server_.endCall();
-            output_.out(replay::notReplayableLine(call, "the DLL lacks the export", tally));
-            return;
+            output_.err("hostemu: the DLL lacks the export " +
+                        std::string(replay::kindName(call.kind)) + "\n");
+            return false;
         }
         const std::vector<replay::Received> received = server_.endCall();
         const std::vector<replay::LogEntry> entries =
             replay::splitEntries(readFrom(logName_, offset));
         output_.out(replay::judgeReplayedCall(call, *result, received, entries, given, tally));
         output_.flush();
+        return true;
     }
 
   private:
@@ -113,6 +117,20 @@ class Replay {
     Output& output_;
 };
 
+// Whether WinInet, set up as the DLL sets it up, sends http://<address>/
+// through a proxy; the account's settings are left alone, so the replay stops
+// with the bypass entry to add. Empty when the requests go directly.
+std::string proxyProblem(const std::string& address) {
+    const ProxySetting setting = readProxySetting();
+    const std::string via = proxyFor(setting, address, false);
+    if (via.empty()) return std::string();
+    const std::string entry = address.substr(0, address.rfind('.')) + ".*";
+    return "this account's Internet Options send http://" + address + "/ through the proxy " + via +
+           ", so the replay's requests would not reach its own server; add " + entry +
+           " to the proxy's exceptions (Internet Options, Connections, LAN settings, Advanced)"
+           " and run the replay again";
+}
+
 int run(const Invocation& invocation, Output& output) {
     const std::string& logFile = invocation.words[0];
     const long long onlyCall = invocation.value("--call", 0);
@@ -123,11 +141,17 @@ int run(const Invocation& invocation, Output& output) {
     }
     std::string folderConfig;
     const bool folderHasConfig = readWholeFile(invocation.folder + "\\conf.xml", folderConfig);
-    const std::vector<replay::Call> calls =
-        replay::splitCalls(log, replay::asReadInTextMode(folderConfig), folderHasConfig);
+    const std::vector<replay::Call> calls = replay::splitCalls(
+        log, replay::asReadInTextMode(utf16AsUtf8(folderConfig)), folderHasConfig);
+    const std::string noCalls = replay::whyNoCalls(log, calls);
+    if (!noCalls.empty()) {
+        output.err("hostemu: nothing to replay in " + logFile + ": " + noCalls + "\n");
+        return 2;
+    }
     if (onlyCall > static_cast<long long>(calls.size())) {
         output.err("hostemu: the log holds " + std::to_string(calls.size()) +
-                   " calls; there is no call " + std::to_string(onlyCall) + "\n");
+                   (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
+                   std::to_string(onlyCall) + "\n");
         return 2;
     }
 
@@ -137,6 +161,13 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: cannot make a scratch folder under %TEMP%\n");
         return 3;
     }
+    Module dll(dllPath);
+    if (!dll.loaded()) {
+        const DWORD error = GetLastError();
+        output.err("hostemu: cannot load " + dllPath + " (error " + std::to_string(error) +
+                   "): nothing can be replayed\n");
+        return 3;
+    }
     ReplayServer server;
     std::string error;
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
@@ -144,27 +175,24 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: " + error + "\n");
         return 3;
     }
+    const std::string proxy = proxyProblem(server.address());
+    if (!proxy.empty()) {
+        output.err("hostemu: " + proxy + "\n");
+        return 3;
+    }
+    output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
+               (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
+               "; the service's recorded replies come from http://" + server.address() + ":80\n");
+    output.flush();
     replay::Tally tally;
-    {
-        Module dll(dllPath);
-        if (!dll.loaded()) {
-            output.err("hostemu: cannot load " + dllPath + " (error " +
-                       std::to_string(GetLastError()) + ")\n");
-            return 1;
-        }
-        output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
-                   (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
-                   "; the service's recorded replies come from http://" + server.address() +
-                   ":80\n");
-        output.flush();
-        Replay replay(dll, server, scratch.path(), output);
-        for (const replay::Call& call : calls) {
-            if (onlyCall == 0 || call.number == onlyCall) replay.run(call, tally);
-        }
+    Replay replay(dll, server, scratch.path(), output);
+    for (const replay::Call& call : calls) {
+        if (onlyCall != 0 && call.number != onlyCall) continue;
+        if (!replay.run(call, tally)) return 3;
     }
     output.out(replay::tallyLine(tally));
     output.flush();
-    return tally.differ > 0 ? 1 : 0;
+    return replay::exitStatus(tally);
 }
 
 }  // namespace
