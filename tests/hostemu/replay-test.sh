@@ -208,6 +208,30 @@ case_name="two replays at once"
 [ "$(grep -o 'come from http://[0-9.]*' <<<"$out" | sort -u | wc -l)" -eq 2 ] ||
   fail "the two replays shared an address"
 
+# Ctrl+C during a call: the scratch folder, whose log holds the full token, goes too.
+temp="$(echo "$WINEPREFIX"/drive_c/users/*/Temp | cut -d' ' -f1)"
+"$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
+pid=$!
+scratch=""
+for _ in $(seq 1 120); do
+  scratch="$(grep -l "$HOSTEMU_REPLAY_ADDRESS" "$temp"/hostemu-*/conf.xml 2>/dev/null | head -1)"
+  [ -n "$scratch" ] && [ -e "$(dirname "$scratch")/brisvane.log" ] && break
+  sleep 0.25
+done
+case_name="Ctrl+C"
+out="$(cat "$work/int.out")"
+if [ -z "$scratch" ]; then
+  fail "no scratch folder of the replay appeared in $temp"
+  kill "$pid" 2>/dev/null
+  wait "$pid"
+else
+  kill -INT "$pid"
+  wait "$pid"
+  status=$?
+  [ "$status" -eq 58 ] || fail "exit status $status, expected 58 (0xC000013A: ended by Ctrl+C)"
+  [ ! -e "$(dirname "$scratch")" ] || fail "the scratch folder $(dirname "$scratch") is left behind"
+fi
+
 # --- bad arguments and unreadable logs
 run "no log" 2 "$T" replay
 has "replay takes one log file"

@@ -169,7 +169,9 @@ TEST(ReplayCompare, TakesAFailedSendForTheSameWhateverItsCodeAndLanguage) {
             replay::compareEntries(replay::splitEntries(stamped(c.recorded)),
                                    replay::splitEntries(stamped(c.replayed)), "", "");
         EXPECT_EQ(r.verdict == replay::EntryComparison::Verdict::Same, c.same) << c.recorded.back();
-        if (!c.same) EXPECT_EQ(r.index, c.index) << c.recorded.back();
+        if (!c.same) {
+            EXPECT_EQ(r.index, c.index) << c.recorded.back();
+        }
     }
 }
 

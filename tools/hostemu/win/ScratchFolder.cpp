@@ -50,8 +50,9 @@ BOOL WINAPI onControl(DWORD event) {
         Sleep(50);
     }
     // Left locked: the process ends now, and no folder is made or removed
-    // meanwhile. The default handler that runs next ends it.
-    return FALSE;
+    // meanwhile; with the status Windows gives a program ended by Ctrl+C.
+    ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+    return TRUE;
 }
 
 void registerHandler() {
