@@ -366,6 +366,9 @@ verdict "TLS to the service's address" 1 tls-by-address '{"body": "{\"Status\":2
 http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}' \
   "WinInet goes through $no_listener:3128" "TCP          FAILED: no connection to $no_listener port 3128" \
   "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept"
+http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
+  http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
+  "TCP          connected to $fake port 80" "Verdict: OK"
 
 run "check with an extra argument" 2 "$T" check now
 has "check takes no further arguments"

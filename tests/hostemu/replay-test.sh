@@ -259,11 +259,30 @@ http_proxy="http://$nolistener:3128" run "a proxy in the way" 3 "$T" replay "Z:$
 has "through the proxy $nolistener:3128"
 has "add ${HOSTEMU_REPLAY_ADDRESS%.*}.* to the proxy's exceptions"
 lacks "calls: "
+http_proxy="http://$nolistener:3128" no_proxy="$HOSTEMU_REPLAY_ADDRESS" \
+  run "a proxy that the replay's address bypasses" 0 "$T" replay "Z:$work/day.log" --call 3
+has "1 call: 1 same"
+# A bypass entry that the bypass list's rules cover but this WinInet does not
+# honour (Wine's no_proxy takes no wildcards): a request of the replay's own
+# finds out, and the replay stops instead of blaming the DLL.
+http_proxy="http://$nolistener:3128" no_proxy="${HOSTEMU_REPLAY_ADDRESS%.*}.*" \
+  run "a bypass entry WinInet does not honour" 3 "$T" replay "Z:$work/day.log" --call 3
+has "sent as the DLL sends it did not reach the replay's own server"
+lacks "DIFFERS"
 mkdir -p "$work/nodll"
 echo "not a DLL" >"$work/nodll/brisvane.dll"
 run "a brisvane.dll that is no DLL" 3 "Z:$work/nodll" replay "Z:$work/day.log"
 has "cannot load"
 has "nothing can be replayed"
+lacks "calls: "
+# A DLL without the module's exports: Wine's own version.dll (32-bit) in its place.
+mkdir -p "$work/noexports"
+for d in syswow64 system32; do  # syswow64 holds the 32-bit DLLs of a 64-bit prefix
+  [ -e "$WINEPREFIX/drive_c/windows/$d/version.dll" ] &&
+    cp "$WINEPREFIX/drive_c/windows/$d/version.dll" "$work/noexports/brisvane.dll" && break
+done
+run "a DLL without the exports" 3 "Z:$work/noexports" replay "Z:$work/day.log"
+has "the DLL lacks the export Init"
 lacks "calls: "
 run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1

@@ -21,6 +21,7 @@
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
+constexpr uint32_t kProbeTimeoutMs = 5000;
 
 bool writeFile(const std::string& name, const std::string& bytes) {
     std::FILE* f = std::fopen(name.c_str(), "wb");
@@ -117,18 +118,38 @@ class Replay {
     Output& output_;
 };
 
-// Whether WinInet, set up as the DLL sets it up, sends http://<address>/
-// through a proxy; the account's settings are left alone, so the replay stops
-// with the bypass entry to add. Empty when the requests go directly.
-std::string proxyProblem(const std::string& address) {
-    const ProxySetting setting = readProxySetting();
-    const std::string via = proxyFor(setting, address, false);
-    if (via.empty()) return std::string();
-    const std::string entry = address.substr(0, address.rfind('.')) + ".*";
-    return "this account's Internet Options send http://" + address + "/ through the proxy " + via +
-           ", so the replay's requests would not reach its own server; add " + entry +
-           " to the proxy's exceptions (Internet Options, Connections, LAN settings, Advanced)"
-           " and run the replay again";
+// The bypass entry that keeps the replay's requests off a proxy.
+std::string bypassEntry(const std::string& address) {
+    return address.substr(0, address.rfind('.')) + ".*";
+}
+
+// Whether the DLL's requests will reach the replay's server: WinInet, opened
+// as the DLL opens it, may send them to the proxy of this account's Internet
+// Options. The settings are left alone; the replay stops with the bypass entry
+// to add. First the manual proxy and its bypass list as WinInet reads them,
+// then one request as the DLL would send it, which the server must receive
+// (a proxy chosen by automatic configuration shows only there). Empty when
+// the requests go directly.
+std::string proxyProblem(ReplayServer& server) {
+    const std::string& address = server.address();
+    const std::string fix = "; add " + bypassEntry(address) +
+                            " to the proxy's exceptions (Internet Options, Connections, LAN "
+                            "settings, Advanced) and run the replay again";
+    const std::string via = proxyFor(readProxySetting(), address, false);
+    if (!via.empty())
+        return "this account's Internet Options send http://" + address + "/ through the proxy " +
+               via + ", so the replay's requests would not reach its own server" + fix;
+    const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
+    server.beginCall({}, std::string(), 0);
+    sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
+    const std::vector<replay::Received> received = server.endCall();
+    for (const replay::Received& r : received)
+        if (r.path == probe) return std::string();
+    return "a request to http://" + address +
+           "/ sent as the DLL sends it did not reach the "
+           "replay's own server: a proxy (perhaps one chosen by automatic configuration) is in "
+           "the way" +
+           fix;
 }
 
 int run(const Invocation& invocation, Output& output) {
@@ -175,7 +196,7 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: " + error + "\n");
         return 3;
     }
-    const std::string proxy = proxyProblem(server.address());
+    const std::string proxy = proxyProblem(server);
     if (!proxy.empty()) {
         output.err("hostemu: " + proxy + "\n");
         return 3;
