@@ -158,7 +158,7 @@ has "3 calls: 1 same, 0 differ, 2 not replayable"
 fresh_log() { rm -f "$till/brisvane.log"; }
 # A service name that did not resolve at the till: the replay's server can
 # only refuse the connection, a different Windows error, and is the same.
-conf "brisvane-nowhere-$$.invalid"
+good_conf "brisvane-nowhere-$$.invalid" "$tok" other
 fresh_log
 run "record" 0 "$T" init
 run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
@@ -173,7 +173,7 @@ out, n = re.subn(rb"(Windows error \d+: )[^\r\n]*", lambda m: m.group(1) + ru, l
 assert n > 0
 open(sys.argv[2], "wb").write(out)
 EOF_PY
-conf "$fake"
+good_conf "$fake" "$tok" other
 for log in unresolved russian; do
   run "unresolvable name, $log texts" 0 "$T" replay "Z:$work/$log.log"
   has "call 2  GetCardInfoEx(1001)  result 1: same"
@@ -193,7 +193,7 @@ run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
 cp "$till/brisvane.log" "$work/utf16conf.log"
 run "config of a UTF-16 conf.xml" 1 "$T" config "$work/close.xml"
 has "conf.xml is saved as UTF-16"
-conf "$fake"
+good_conf "$fake" "$tok" other
 run "a log whose conf.xml copy is UTF-16" 0 "$T" replay "Z:$work/utf16conf.log"
 has "2 calls: 2 same, 0 differ, 0 not replayable"
 
