@@ -1,12 +1,15 @@
 // Arbitrary bytes as a till's brisvane.log through hostemu's replay reader:
-// no crash, no hang, and every call either fully parsed or reported not
-// replayable. A parsed call must compare equal to itself.
+// no crash, no hang, entries whose byte spans lie in the log, and every call
+// either fully parsed or reported not replayable. A parsed call must compare
+// equal to itself. The same bytes also go through the replay server's request
+// parser.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "ReplayLog.h"
+#include "RequestParser.h"
 
 namespace {
 
@@ -25,6 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte says whether the folder beside the log holds a conf.xml.
     const bool folderConfig = data[0] & 1;
     const std::string log(reinterpret_cast<const char*>(data + 1), size - 1);
+    // The same bytes as a request reaching the replay's server.
+    std::string path, body;
+    if (replay::parseRequest(log, path, body) == replay::Parse::Done)
+        require(body.size() <= replay::kMaxRequestBytes && path.size() < log.size());
+    for (const replay::LogEntry& e : replay::splitEntries(log))
+        require(e.begin < e.end && e.end <= log.size() && log[e.begin] == '[');
     const std::vector<replay::Call> calls = replay::splitCalls(log, kFolderConfig, folderConfig);
     for (const replay::Call& call : calls) {
         require(!call.entries.empty());

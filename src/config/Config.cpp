@@ -6,13 +6,22 @@
 #include <string>
 
 #include "log/CFile.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 
+pugi::xml_parse_result loadConfigFile(const std::string& path, pugi::xml_document& document) {
+    return document.load_file(path.c_str());
+}
+
+pugi::xml_node configurationOf(const pugi::xml_document& document) {
+    return document.child("Configuration");
+}
+
 pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
-    pugi::xml_parse_result result = document.load_file(kConfigFileName);
+    pugi::xml_parse_result result = loadConfigFile(kConfigFileName, document);
     if (!result) return pugi::xml_node();
     logger.logMessage("GetConfig", "TRY GET configuration");
-    return document.child("Configuration");
+    return configurationOf(document);
 }
 
 void WriteConfToLog(Logger& logger) {
@@ -23,7 +32,7 @@ void WriteConfToLog(Logger& logger) {
         std::size_t got;
         while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) content.append(chunk, got);
     }
-    logger.logMessage("WriteConfToLog", content);
+    logger.logMessage(logphrase::kWriteConfToLog, content);
 }
 
 int32_t atoi32(const char* text) {

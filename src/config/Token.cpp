@@ -10,9 +10,11 @@
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
-std::optional<std::string> selectToken(CheckXml& checkXml, const pugi::xml_node& configuration) {
-    const int32_t orderCategory =
-        checkXml.checkData ? getAttributeInt(checkXml.checkData, "order_cat") : -1;
+int32_t orderCategory(CheckXml& checkXml) {
+    return checkXml.checkData ? getAttributeInt(checkXml.checkData, "order_cat") : -1;
+}
+
+std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration) {
     std::optional<std::string> fallback;
     for (pugi::xml_node place = configuration.child("PlaceOfService"); place;
          place = place.next_sibling("PlaceOfService")) {
@@ -44,7 +46,8 @@ std::string getToken(const std::string& tag, const pugi::xml_node& configuration
     };
     try {
         const ServiceAddress address = readServiceAddress(configuration);
-        const std::optional<std::string> token = selectToken(checkXml, configuration);
+        const std::optional<std::string> token =
+            selectToken(orderCategory(checkXml), configuration);
         logger.logMessage(tag, "getToken success");
         if (!token) return fail("ERROR finding token", {});
         if (httpClient.init(address.host, address.secure) != 0) {

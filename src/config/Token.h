@@ -21,9 +21,13 @@ ServiceAddress readServiceAddress(const pugi::xml_node& configuration);
 std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
                      CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept;
 
+// The check's order category: CHECKDATA's order_cat, -1 for a check without
+// CHECKDATA. Throws AttributeNotFound("order_cat").
+int32_t orderCategory(CheckXml& checkXml);
+
 // The first place whose PlaceCode matches the order category, else the last
-// Default="true" token, else none. Throws AttributeNotFound("order_cat").
-std::optional<std::string> selectToken(CheckXml& checkXml, const pugi::xml_node& configuration);
+// Default="true" token, else none.
+std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration);
 
 // The check's "chmode", or -1 when it cannot be read (logged). Never throws.
 int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept;

@@ -12,6 +12,7 @@
 #include "api/ReplyAccess.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
+#include "check/WorkingMode.h"
 #include "check/XmlErrors.h"
 #include "config/Config.h"
 #include "config/Token.h"
@@ -19,13 +20,14 @@
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "record/CardInfoRecord.h"
 #include "text/TextCodec.h"
 
 namespace {
 
-constexpr const char* kTag = "GetCardInfoEx";
+constexpr const char* kTag = logphrase::kGetCardInfoEx;
 
 // The service's refusal for a blocked card, in Windows-1251:
 // "Карта заблокирована. Продажа по карте невозможна."
@@ -46,12 +48,6 @@ constexpr char kBlockedLine[] =
 // lets it go on to the common successful end (the result dump and "Ended
 // successfully!").
 using StepResult = std::optional<int32_t>;
-
-bool isOneOf(int32_t mode, std::initializer_list<int32_t> modes) {
-    for (int32_t m : modes)
-        if (m == mode) return true;
-    return false;
-}
 
 class CardLookup {
   public:
@@ -111,7 +107,7 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     }
 
     log_.logMessage(kTag, "TRY GET LOGICK");
-    if (num == 2 && !isOneOf(workingMode_, {0, 8, 9, 10, 11, 12, 13})) {
+    if (num == 2 && !lookupWithoutCheckData(workingMode_)) {
         log_.logMessage(kTag,
                         "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, "
                         "13 RETURN 1");
@@ -119,10 +115,11 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     }
 
     StepResult result;
-    if (workingMode_ == 16) {
-        result = bonusPaymentPath();
-    } else if (workingMode_ >= 0 && workingMode_ <= 13) {
-        result = guestPath();
+    switch (lookupPathFor(workingMode_)) {
+        case LookupPath::BonusPayment: result = bonusPaymentPath(); break;
+        case LookupPath::GuestOnly:
+        case LookupPath::GuestThenDiscount: result = guestPath(); break;
+        case LookupPath::Nothing: break;
     }
     if (result) return *result;
 
@@ -140,8 +137,7 @@ StepResult CardLookup::bonusPaymentPath() {
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
 StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
-    CardInfoRecord* recordSlot = record_;
-    const int res = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (res != -1) {
         log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
         return res;
@@ -168,7 +164,7 @@ StepResult CardLookup::guestPath() {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.c_str(), kAcceptAnything, log_);
     } catch (...) {
-        log_.logMessage(kTag, "ERROR v1/GuestInfo/ " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag, logphrase::kGuestInfoFailed + std::to_string(lastErrorCode));
         return 1;
     }
     if (isEmptyReply(reply_)) return 1;
@@ -192,11 +188,11 @@ StepResult CardLookup::guestPath() {
         log_.logMessage(kTag, "Error: status == 2 RETURN 1");
         return 1;
     }
-    if (status == 1 && isOneOf(workingMode_, {0, 8, 10, 11, 12, 13})) {
+    if (status == 1 && lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
         fillFromGuestInfo(jsonGuestInfo_, record_);
         return std::nullopt;
     }
-    if (status == 1) {  // the guest-and-discount modes 1 to 7 and 9
+    if (status == 1) {  // LookupPath::GuestThenDiscount
         const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
         return discountAndFill(clientId, atoi32(clientId.c_str()));
     }
@@ -214,10 +210,10 @@ int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBu
 int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, uint32_t inpLen,
                       CheckInitStep initStep) {
     Logger log;
-    log.logMessage(kTag, "GetCardInfoEx from File1 Started!");
+    log.logMessage(kTag, logphrase::kLookupStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
     if (record == nullptr) {
-        log.logMessage(kTag, "ERROR card record is NULL RETURN 1");
+        log.logMessage(kTag, logphrase::kRecordIsNull);
         return 1;
     }
     return runFlowGuarded(kTag, log, [&] {

@@ -6,6 +6,7 @@
 
 #include "config/Config.h"
 #include "host/Version.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 
 void truncateInitMarker() {
@@ -14,10 +15,11 @@ void truncateInitMarker() {
 
 int32_t runInit() {
     Logger log;
-    log.logMessage("Init", "Started");
-    log.logMessage("Init", "****************\n\nbrisvane.dll started!\n\n****************");
-    log.logMessage("Init", "CURRENT VERSION: " BRISVANE_VERSION_TEXT);
+    log.logMessage(logphrase::kInit, logphrase::kStarted);
+    log.logMessage(logphrase::kInit,
+                   "****************\n\nbrisvane.dll started!\n\n****************");
+    log.logMessage(logphrase::kInit, "CURRENT VERSION: " BRISVANE_VERSION_TEXT);
     WriteConfToLog(log);
-    log.logMessage("Init", "Ended");
+    log.logMessage(logphrase::kInit, logphrase::kEnded);
     return 0;
 }

@@ -9,19 +9,20 @@
 #include "api/CloseOrder.h"
 #include "api/Discount.h"
 #include "check/CheckXml.h"
+#include "check/WorkingMode.h"
 #include "check/XmlErrors.h"
 #include "config/Config.h"
 #include "config/Token.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
-#include "record/CardInfoRecord.h"
 #include "text/TextCodec.h"
 
 namespace {
 
-constexpr const char* kTag = "TransactionsEx";
+constexpr const char* kTag = logphrase::kTransactionsEx;
 
 const std::string& unexpectedError() {
     static const std::string text = utf8ToCp1251("Непредвиденная ошибка! RETURNS 1");
@@ -52,7 +53,6 @@ class TransactionPosting {
     ConnectionCloser closer_{client_};
     std::string token_;
     rapidjson::Document jsonResultRequest_;
-    CardInfoRecord scratchRecord_{};
 };
 
 int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
@@ -82,10 +82,10 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 
     log_.logMessage(kTag, "TRY START LOGICK");
     StepResult result;
-    if (mode == 1 || mode == 4) {
-        result = closeOrder();
-    } else if (mode == 2 || mode == 3) {
-        result = returnOrder();
+    switch (postingPathFor(mode)) {
+        case PostingPath::Close: result = closeOrder(); break;
+        case PostingPath::Return: result = returnOrder(); break;
+        case PostingPath::Nothing: break;
     }
     // Any other mode sends nothing; the untouched buffer then fails the reply check.
     return result ? *result : checkReply();
@@ -101,8 +101,8 @@ StepResult TransactionPosting::closeOrder() {
     std::string clientId;
     log_.logMessage(kTag, "TRY GET getJsonResponseForCloseOrder");
     try {
-        getJsonResponseForCloseOrder(reader_, bonusCodes, depositCodes, body, clientId, token_,
-                                     client_, log_);
+        buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
+                            log_);
     } catch (const ClientIdNotFound&) {
         log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
         return 1;
@@ -115,18 +115,12 @@ StepResult TransactionPosting::closeOrder() {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
         return 1;
     } catch (...) {
-        log_.logMessage(kTag,
-                        "ERROR getJsonResponseForCloseOrder " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag, logphrase::kCloseOrderBodyFailed + std::to_string(lastErrorCode));
         return 1;
     }
 
-    CardInfoRecord* recordSlot = &scratchRecord_;
-    int discountResult =
-        SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (discountResult != -1) {
-        // A close is reported done only when the service confirmed it. (0 would
-        // mean a time-out escaped the wrapper, which it never lets happen.)
-        if (discountResult == 0) discountResult = 1;
         log_.logMessage(kTag,
                         "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
         return discountResult;
@@ -136,13 +130,8 @@ StepResult TransactionPosting::closeOrder() {
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
-    } catch (const TimeoutExceeded& e) {
-        // Defensive, never reached: the wrapper handles a time-out itself.
-        reply_.clear();
-        log_.logMessage(kTag, "ERROR v1/CloseOrder/ TimeoutExceeded" + e.message + "RETURNS 1");
-        return 1;
     } catch (...) {
-        log_.logMessage(kTag, "ERROR  v1/CloseOrder/ " + std::to_string(lastErrorCode));
+        log_.logMessage(kTag, logphrase::kCloseOrderFailed + std::to_string(lastErrorCode));
         return 1;
     }
     return std::nullopt;
@@ -152,7 +141,7 @@ StepResult TransactionPosting::returnOrder() {
     const std::string path = "v1/ReturnOrder/" + token_;
     ByteBuffer body;
     try {
-        getJsonResponseForReturnOrder(reader_, body);
+        buildReturnOrderBody(reader_, body);
     } catch (const XmlElementNotFound& e) {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURNS 1");
         return 1;
@@ -163,10 +152,6 @@ StepResult TransactionPosting::returnOrder() {
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
-    } catch (const TimeoutExceeded& e) {
-        // Defensive, never reached: the wrapper handles a time-out itself.
-        log_.logMessage(kTag, "ERROR TimeoutExceeded" + e.message + " RETURNS 1 ");
-        return 1;
     } catch (...) {
         log_.logMessage(kTag, unexpectedError());
         return 1;
@@ -197,7 +182,7 @@ int32_t TransactionPosting::checkReply() {
 int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
     Logger log;
     ClearTheLog();
-    log.logMessage(kTag, "Started");
+    log.logMessage(kTag, logphrase::kStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
     return runFlowGuarded(kTag, log, [&] {
         TransactionPosting posting(log);

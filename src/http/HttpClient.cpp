@@ -4,8 +4,10 @@
 #include <atomic>
 #include <cstring>
 
+#include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
 
@@ -13,8 +15,7 @@ using platform::NetHandle;
 
 namespace {
 
-constexpr const char* kTag = "SendRequest";
-constexpr const char* kAgent = "WinInet Test";
+constexpr const char* kTag = logphrase::kSendRequest;
 constexpr uint32_t kReadChunk = 4096;
 
 // The module-wide transport state: one set per loaded module, never more than
@@ -108,9 +109,9 @@ int HttpClient::init(const std::string& host, bool secure) {
     // A connection a flow left open is closed, never overwritten.
     closeTracked(hConnect);
     closeTracked(hInternet);
-    hInternet = tracked(platform::internetOpen(kAgent));
+    hInternet = tracked(platform::internetOpen(kUserAgent));
     if (hInternet == nullptr) return 1;
-    hConnect = tracked(platform::internetConnect(hInternet, host, secure ? 443 : 80));
+    hConnect = tracked(platform::internetConnect(hInternet, host, servicePort(secure)));
     if (hConnect == nullptr) return 1;
     return 0;
 }
@@ -131,8 +132,8 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
     if (hRequest == nullptr) {
         lastErrorCode = platform::lastError();
-        logger.logMessage(kTag, "ERROR WHILE SENDING hRequest == NULL " + pathText +
-                                    std::to_string(lastErrorCode));
+        logger.logMessage(kTag,
+                          logphrase::kNoRequestHandle + pathText + std::to_string(lastErrorCode));
         return ByteBuffer();
     }
     RequestCloser closer;
@@ -148,23 +149,18 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
         closeTracked(hRequest);
         worker.wait(platform::kInfinite);
         worker.close();
-        logger.logMessage(kTag,
-                          "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == "
-                          "WAIT_TIMEOUT " +
-                              pathText);
+        logger.logMessage(kTag, logphrase::kSendTimedOut + pathText);
         throw TimeoutExceeded();
     }
     uint32_t dwExitCode = 0;
     if (!worker.exitCode(dwExitCode)) {
         worker.close();
-        logger.logMessage(
-            kTag, "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) " + pathText);
+        logger.logMessage(kTag, logphrase::kNoExitCode + pathText);
         return ByteBuffer();
     }
     worker.close();
     if (dwExitCode != 0) {
-        logger.logMessage(kTag,
-                          "RETURN vector<char> dwExitCode != 0 " + std::to_string(dwExitCode));
+        logger.logMessage(kTag, logphrase::kWorkerFailed + std::to_string(dwExitCode));
         // The cause, which the entry above does not name.
         logger.logMessage(kTag, windowsErrorMessage(lastErrorCode));
         return ByteBuffer();
@@ -178,14 +174,13 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     ReadOutcome read = readReply(hRequest, dwBytesRead, readError);
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
         replyBuffer.clear();
-        logger.logMessage(kTag,
-                          "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + pathText);
+        logger.logMessage(kTag, logphrase::kReadFailed + pathText);
         // An empty body is no OS error; only a failed read call has a cause to
         // name. An empty error reply (a 403, a proxy's 407) names its status.
         if (read == ReadOutcome::Failed) {
             logger.logMessage(kTag, windowsErrorMessage(readError));
         } else if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-            logger.logMessage(kTag, "HTTP status " + std::to_string(replyStatus));
+            logger.logMessage(kTag, logphrase::kHttpStatus + std::to_string(replyStatus));
         }
         return ByteBuffer();
     }
@@ -197,7 +192,7 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     closeTracked(hRequest);
     logger.logAnswer(pathText, replyBuffer.data());
     if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-        logger.logMessage(kTag, "HTTP status " + std::to_string(replyStatus));
+        logger.logMessage(kTag, logphrase::kHttpStatus + std::to_string(replyStatus));
     }
     ByteBuffer reply;
     reply.swap(replyBuffer);

@@ -3,13 +3,14 @@
 #include <string>
 
 #include "http/Timings.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
 
-constexpr const char* kTag = "SendRequestWrapper";
+constexpr const char* kTag = logphrase::kSendRequestWrapper;
 
 // "Карта не найдена, обновите карту!" in Windows-1251 (33 bytes).
 constexpr char kCardNotFound[] =
@@ -36,7 +37,7 @@ void finalFailure(CardInfoRecord* record, Logger& logger) {
     if (record != nullptr) {
         setRecordText(record->Block_reason, kCardNotFound);
     } else {
-        logger.logMessage(kTag, "AND INFO WAS NULL");
+        logger.logMessage(kTag, logphrase::kInfoWasNull);
     }
     dumpCardInfo(kTag, record);
 }
@@ -48,20 +49,21 @@ int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& ht
                        const char* const* acceptTypes, Logger& logger) {
     const std::string pathText = path ? path : "";
     const std::string headersText = headers ? headers : "";
-    logger.logMessage(kTag, "TRY SEND REQUEST TO " + pathText + " WITH " + (body ? body : ""));
+    logger.logMessage(
+        kTag, logphrase::kTrySendRequestTo + pathText + logphrase::kWith + (body ? body : ""));
 
     attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);
     if (!isEmptyReply(reply)) return 0;
 
     platform::sleepMs(timings::kProbePauseMs);
-    logger.logMessage(kTag, "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE");
+    logger.logMessage(kTag, logphrase::kResponseWasNull);
     if (!httpClient.checkConnection()) {
-        logger.logMessage(kTag, "GOOGLE NOT WORKING, ERROR!");
+        logger.logMessage(kTag, logphrase::kProbeFailed);
         finalFailure(record, logger);
         return 1;
     }
     logger.logMessage(kTag,
-                      "GOOGLE WORKS, TRY ANOTHER ONE TO " + pathText + " WITH " + headersText);
+                      logphrase::kProbeWorksRetryTo + pathText + logphrase::kWith + headersText);
 
     platform::sleepMs(timings::kRetryPauseMs);
     attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "log/CFile.h"
+#include "log/LogPhrases.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -133,17 +134,17 @@ void Logger::logInputBuffer(const std::string& tag, const char* buffer, std::siz
         const void* zero = std::memchr(buffer, '\0', length);
         n = zero ? static_cast<const char*>(zero) - buffer : length;
     }
-    writeEntry("[" + logTimeStamp() + "] " + tag + " : InputBuf was\n\n",
+    writeEntry("[" + logTimeStamp() + "] " + tag + " : " + logphrase::kInputBufWas,
                std::string(buffer ? buffer : "", n), true);
 }
 
 void Logger::logAnswer(const std::string& path, const char* reply) {
-    writeEntry("[" + logTimeStamp() + "] ANSWER FROM URL " + path + " \n", reply ? reply : "",
-               true);
+    writeEntry("[" + logTimeStamp() + "] " + logphrase::kAnswerFromUrl + path + " \n",
+               reply ? reply : "", true);
 }
 
 void Logger::logParsedXml(const std::string& tag, std::string_view text) {
-    writeEntry("[" + logTimeStamp() + "] PARSE XML FROM " + tag + " \n", text, true);
+    writeEntry("[" + logTimeStamp() + "] " + logphrase::kParseXmlFrom + tag + " \n", text, true);
 }
 
 namespace {
@@ -169,9 +170,9 @@ void ClearTheLog() {
     Logger log;
     long long size = logFileSize(log.fileName());
     if (size > kLogSizeLimit && std::remove(log.fileName().c_str()) == 0) {
-        log.logMessage("ClearTheLog", "Success!");
+        log.logMessage(logphrase::kClearTheLog, "Success!");
         return;
     }
     // "Failed!" also means "not cleared because small enough".
-    log.logMessage("ClearTheLog", "Failed!");
+    log.logMessage(logphrase::kClearTheLog, "Failed!");
 }

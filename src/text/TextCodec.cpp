@@ -35,3 +35,24 @@ std::string utf8ToCp1251(const std::string& text) {
     for (uint32_t cp : platform::decodeUtf8(text)) out += cp1251FromCodePoint(cp);
     return out;
 }
+
+std::string cp1251ToUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (unsigned char byte : text) {
+        const uint32_t cp = byte < 0x80    ? byte
+                            : byte >= 0xC0 ? 0x0410 + (byte - 0xC0)
+                                           : kHighHalf[byte - 0x80];
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}

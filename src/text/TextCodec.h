@@ -9,3 +9,6 @@ std::string utf8ToCp1251(const std::string& text);
 
 // Windows-1251 byte for a code point, or '?' when there is none.
 char cp1251FromCodePoint(uint32_t codePoint);
+
+// Host text (Windows-1251) -> UTF-8, by the same table.
+std::string cp1251ToUtf8(const std::string& text);

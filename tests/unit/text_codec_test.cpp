@@ -73,4 +73,17 @@ TEST(Utf8ToCp1251, RoundTripsEveryUpperHalfByteAgainstThePlatformTable) {
     EXPECT_GE(checked, 127);
 }
 
+// The way back, for showing host text: the platform's tables agree on every byte.
+TEST(Cp1251ToUtf8, AgreesWithThePlatformTableOnEveryByte) {
+    int checked = 0;
+    for (int b = 0x01; b <= 0xFF; ++b) {
+        const std::string utf8 = referenceCp1251ToUtf8(static_cast<unsigned char>(b));
+        if (utf8.empty() || utf8 == "\xEF\xBF\xBD") continue;  // unassigned in the table
+        EXPECT_EQ(cp1251ToUtf8(std::string(1, static_cast<char>(b))), utf8) << "byte " << b;
+        ++checked;
+    }
+    EXPECT_GE(checked, 254);
+    EXPECT_EQ(cp1251ToUtf8(std::string("a\0\xC0", 3)), std::string("a\0\xD0\x90", 4));
+}
+
 }  // namespace

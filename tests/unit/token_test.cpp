@@ -28,7 +28,9 @@ class TokenTest : public InTempDir {
     void places(const std::string& body) {
         ASSERT_TRUE(conf.load_string(("<Configuration>" + body + "</Configuration>").c_str()));
     }
-    std::optional<std::string> select() { return selectToken(reader, conf.child("Configuration")); }
+    std::optional<std::string> select() {
+        return selectToken(orderCategory(reader), conf.child("Configuration"));
+    }
     static std::string place(const std::string& code, const std::string& token,
                              const std::string& attrs = "") {
         return "<PlaceOfService><PlaceCode>" + code + "</PlaceCode><LoyltyApiToken" + attrs + ">" +

@@ -26,6 +26,9 @@
 #include <vector>
 
 #include "LogText.h"
+#include "http/Endpoint.h"
+#include "log/LogPhrases.h"
+#include "record/CardInfoRecord.h"
 
 namespace {
 
@@ -196,8 +199,7 @@ double floorOnce(const std::string& address, const std::vector<Exchange>& exchan
             }
         }
     }
-    HINTERNET root =
-        InternetOpenA("WinInet Test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET root = InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     HINTERNET connection =
         InternetConnectA(root, address.c_str(), 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 1);
     for (const Exchange& e : exchanges)
@@ -254,7 +256,7 @@ struct Dll {
 };
 
 int32_t callOnce(const Dll& dll, const Case& c) {
-    std::vector<uint8_t> record(1164, 0);
+    std::vector<uint8_t> record(sizeof(CardInfoRecord), 0);
     return c.posting ? dll.posting(0, 0, c.check.c_str(), static_cast<uint32_t>(c.check.size()), 0,
                                    nullptr, 0, 0)
                      : dll.lookup(kPhone, 0, 0, record.data(), c.check.c_str(),
@@ -265,12 +267,14 @@ int32_t callOnce(const Dll& dll, const Case& c) {
 // body appear in the "TRY SEND REQUEST TO <path> WITH <body>" entry.
 std::vector<Exchange> exchangesOf(const std::string& log) {
     std::vector<Exchange> out;
-    const std::string marker = "TRY SEND REQUEST TO ";
+    const std::string marker = logphrase::kTrySendRequestTo;
+    const std::string separator = logphrase::kWith;
     for (std::size_t p = log.find(marker); p != std::string::npos; p = log.find(marker, p + 1)) {
         const std::size_t start = p + marker.size();
-        const std::size_t with = log.find(" WITH ", start);
+        const std::size_t with = log.find(separator, start);
+        const std::size_t from = with + separator.size();
         const std::size_t eol = log.find_first_of("\r\n", with);
-        out.push_back({log.substr(start, with - start), log.substr(with + 6, eol - with - 6)});
+        out.push_back({log.substr(start, with - start), log.substr(from, eol - from)});
     }
     return out;
 }

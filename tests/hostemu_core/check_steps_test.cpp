@@ -1,0 +1,355 @@
+// The connection check: the runner, the steps that read conf.xml, and what
+// the network steps make of their probes' findings.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "CheckStep.h"
+#include "ConsoleText.h"
+#include "Output.h"
+#include "StepJudgement.h"
+#include "http/Timings.h"
+
+namespace {
+
+StepResult okStep(CheckContext&) { return StepResult::ok("first", "fine", "early verdict"); }
+StepResult longLabel(CheckContext&) { return StepResult::ok("a long label", "x"); }
+StepResult skippedStep(CheckContext&) { return StepResult::skipped("TLS", "not used"); }
+StepResult lastOk(CheckContext&) {
+    StepResult r = StepResult::ok("last", "done", "all good");
+    r.more = {"note"};
+    return r;
+}
+StepResult failing(CheckContext&) {
+    StepResult r = StepResult::failed("bad", "broke", "fix it");
+    r.more = {"why"};
+    return r;
+}
+StepResult silentFailure(CheckContext&) { return StepResult::failed("quiet", "", "no room"); }
+StepResult neverRun(CheckContext&) {
+    ADD_FAILURE() << "a step after a failed one ran";
+    return StepResult::ok("never", "");
+}
+
+std::string run(const std::vector<CheckStep>& steps, int& status) {
+    CheckContext context;
+    StringOutput out;
+    status = runCheckSteps(steps, context, out);
+    return out.outText();
+}
+
+}  // namespace
+
+TEST(CheckRunner, PrintsEachStepAndStopsAtTheFirstFailure) {
+    struct Case {
+        std::vector<CheckStep> steps;
+        int status;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {{okStep, skippedStep, longLabel, lastOk},
+         0,
+         "  first        fine\n  TLS          not used\n  a long label x\n  last         done\n"
+         "               note\nVerdict: OK: all good\n"},
+        {{okStep}, 0, "  first        fine\nVerdict: OK: early verdict\n"},
+        {{okStep, failing, neverRun},
+         1,
+         "  first        fine\n  bad          FAILED: broke\n               why\n"
+         "Verdict: FAILED: fix it\n"},
+        {{silentFailure, neverRun}, 1, "Verdict: FAILED: no room\n"},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        EXPECT_EQ(run(c.steps, status), c.shown);
+        EXPECT_EQ(status, c.status);
+    }
+}
+
+class ConfStepsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path_ =
+            (std::filesystem::temp_directory_path() /
+             ("hostemu-conf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml"))
+                .string();
+    }
+    void TearDown() override { std::remove(path_.c_str()); }
+    void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+    // The three steps in order, up to the first failure: "label|status|line|advice" each.
+    std::string steps(bool hasPlace = false, int32_t place = -1) {
+        CheckContext c;
+        c.configPath = path_;
+        c.hasPlace = hasPlace;
+        c.place = place;
+        std::string shown;
+        for (CheckStep step : {confXmlStep, serviceStep, tokenStep}) {
+            const StepResult r = step(c);
+            const bool failed = r.status == StepResult::Status::Failed;
+            shown += r.label + "|" + (failed ? "FAILED|" : "ok|") + r.line +
+                     (failed ? "|" + r.advice : "") + "\n";
+            if (failed) break;
+        }
+        return shown;
+    }
+    std::string path_;
+};
+
+TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
+    const std::string place1 =
+        "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>abcdefghijkl</LoyltyApiToken>"
+        "</PlaceOfService>";
+    const std::string places =
+        place1 +
+        "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken Default=\"true\"></LoyltyApiToken>"
+        "</PlaceOfService>";
+    EXPECT_EQ(steps(), "conf.xml|FAILED|conf.xml is missing: " + path_ +
+                           "|conf.xml is missing: " + path_ + "\n");
+
+    // UTF-16 with its byte order mark: read, and named.
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : std::string("<Configuration><ApiAddress>h</ApiAddress></Configuration>"))
+        utf16 += std::string(1, ch) + '\0';
+    write(utf16);
+    CheckContext c;
+    c.configPath = path_;
+    const StepResult wide = confXmlStep(c);
+    EXPECT_EQ(wide.status, StepResult::Status::Ok);
+    EXPECT_EQ(wide.more, std::vector<std::string>{utf16ConfNote()});
+    write("<Configuration/>");
+    EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
+
+    write("<Configuration><ApiAddress>x");
+    EXPECT_EQ(steps().rfind("conf.xml|FAILED|conf.xml cannot be read as XML (", 0), 0u);
+
+    write("<configuration/>");
+    EXPECT_EQ(steps(),
+              "conf.xml|FAILED|conf.xml has no <Configuration> element|conf.xml has no "
+              "<Configuration> element\n");
+
+    write("<Configuration><ApiAddress> h </ApiAddress></Configuration>");
+    EXPECT_EQ(steps(), "conf.xml|ok|" + path_ +
+                           "\nservice|FAILED|ApiAddress \" h \" is empty or holds blanks or line "
+                           "feeds: no request can reach the service|ApiAddress \" h \" is empty or "
+                           "holds blanks or line feeds: no request can reach the service\n");
+
+    write("<Configuration><ApiAddress>h.test</ApiAddress><SSL>true</SSL>" + places +
+          "</Configuration>");
+    EXPECT_EQ(steps(true, 1),
+              "conf.xml|ok|" + path_ +
+                  "\nservice|ok|ApiAddress \"h.test\", SSL \"true\": https://h.test:443\n"
+                  "token|ok|\"abcd******kl\" (12 characters) for order category 1 (--place)\n");
+    const std::string empty =
+        "the LoyltyApiToken chosen for order category -1 (its place's, or "
+        "the fallback) is empty: the DLL fails every call";
+    EXPECT_NE(steps().find("token|FAILED|" + empty + "|" + empty), std::string::npos);
+
+    write("<Configuration><ApiAddress>h</ApiAddress><SSL>yes</SSL>" + place1 + "</Configuration>");
+    const std::string none =
+        "no place of service has PlaceCode 7 and none is marked "
+        "Default=\"true\": the DLL finds no token";
+    const std::string shown = steps(true, 7);
+    EXPECT_NE(shown.find("service|ok|ApiAddress \"h\", SSL \"yes\": http://h:80 (only SSL \"true\" "
+                         "turns TLS on)"),
+              std::string::npos);
+    EXPECT_NE(shown.find("token|FAILED|" + none + "|" + none), std::string::npos);
+}
+
+TEST(StepJudgement, FindsTheProxyWinInetUses) {
+    struct Case {
+        ProxySetting setting;
+        std::string host;
+        bool secure;
+        std::string line;
+        std::string target;
+        uint16_t port;
+    };
+    const auto manual = [](std::string proxy, std::string bypass) {
+        ProxySetting s;
+        s.known = true;
+        s.direct = false;
+        s.proxy = std::move(proxy);
+        s.bypass = std::move(bypass);
+        return s;
+    };
+    ProxySetting unknown;
+    ProxySetting direct;
+    direct.known = true;
+    const Case cases[] = {
+        {unknown, "svc.test", false,
+         "cannot be read from Internet Options; the steps below connect directly", "svc.test", 80},
+        {direct, "svc.test", true, "none: this Windows account's Internet Options connect directly",
+         "svc.test", 443},
+        {manual("p:3128", ""), "svc.test", true,
+         "p:3128 (bypass list: none): WinInet goes through p:3128", "p", 3128},
+        {manual("http=h:81;https=s:8443", "<local>"), "svc.test", true,
+         "http=h:81;https=s:8443 (bypass list: <local>): WinInet goes through s:8443", "s", 8443},
+        {manual("HTTP=h:81", ""), "svc.test", false,
+         "HTTP=h:81 (bypass list: none): WinInet goes through h:81", "h", 81},
+        {manual("http://p", ""), "svc.test", false,
+         "http://p (bypass list: none): WinInet goes through p", "p", 80},
+        {manual("p:3128", "<local>"), "till", false,
+         "p:3128, but till is on its bypass list (<local>): WinInet connects directly", "till", 80},
+        {manual("p:3128", "*.Example.com; 10.*"), "API.example.com", false,
+         "p:3128, but API.example.com is on its bypass list (*.Example.com; 10.*): WinInet "
+         "connects directly",
+         "API.example.com", 80},
+    };
+    for (const Case& c : cases) {
+        CheckContext context;
+        context.host = c.host;
+        context.secure = c.secure;
+        const StepResult r = judgeProxy(c.setting, context);
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(context.target, c.target) << c.line;
+        EXPECT_EQ(context.port, c.port) << c.line;
+        EXPECT_TRUE(r.more.empty());
+    }
+    ProxySetting automatic = direct;
+    automatic.autoDetect = true;
+    automatic.autoConfigUrl = "http://wpad/proxy.pac";
+    CheckContext context;
+    EXPECT_EQ(judgeProxy(automatic, context).more,
+              std::vector<std::string>{
+                  "automatic proxy configuration is on (detect settings, script "
+                  "http://wpad/proxy.pac): WinInet may use a proxy that this check cannot name"});
+}
+
+TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
+    TlsOutcome good;
+    good.certificateSeen = true;
+    good.subject = "CN=svc\r\n";
+    good.issuer = "CN=ca";
+    good.validFrom = "2026-01-01 00:00 UTC";
+    good.validTo = "2027-01-01 00:00 UTC";
+    StepResult r = judgeTls(good, "svc", "now");
+    EXPECT_EQ(r.status, StepResult::Status::Ok);
+    EXPECT_EQ(r.line, "handshake done, certificate trusted");
+    ASSERT_EQ(r.more.size(), 1u);
+    EXPECT_EQ(r.more[0].rfind("certificate of CN=svc", 0), 0u);
+
+    // Revocation cannot be checked because the issuer is unknown: the issuer is the cause.
+    TlsOutcome bad;
+    bad.firstError = 12057;
+    bad.problems = {12057, 12045};
+    r = judgeTls(bad, "svc", "now");
+    EXPECT_EQ(r.status, StepResult::Status::Failed);
+    EXPECT_EQ(r.advice, certificateAdvice(12045, "now"));
+    EXPECT_EQ(r.more.size(), 2u);  // "past it: ..." and its advice
+
+    bad.problems = {12057};
+    EXPECT_EQ(judgeTls(bad, "svc", "now").advice, certificateAdvice(12057, "now"));
+    bad.firstError = 12029;
+    bad.problems = {12029};
+    EXPECT_EQ(judgeTls(bad, "svc", "now").advice.rfind("no TLS connection to svc: ", 0), 0u);
+    EXPECT_NE(certificateAdvice(12037, "2026-12-07 17:30 (local time)")
+                  .find("now 2026-12-07 17:30 (local time)"),
+              std::string::npos);
+}
+
+TEST(StepJudgement, JudgesTheGuestInfoReply) {
+    struct Case {
+        GuestInfoExchange x;
+        StepResult::Status status;
+        std::string line;
+        std::string advice;
+    };
+    const auto reply = [](uint32_t status, std::string text) {
+        GuestInfoExchange x;
+        x.sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}";
+        x.status = status;
+        x.text = std::move(text);
+        return x;
+    };
+    GuestInfoExchange timedOut = reply(0, "");
+    timedOut.timedOut = true;
+    GuestInfoExchange empty = reply(204, "");
+    empty.emptyReply = true;
+    GuestInfoExchange closed = reply(0, "");
+    closed.emptyReply = true;
+    GuestInfoExchange refused = reply(0, "");
+    refused.emptyReply = true;
+    refused.errorCode = 12045;
+    const std::string sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}: ";
+    const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
+    const Case cases[] = {
+        {reply(200, "{\"Status\":0}"), StepResult::Status::Ok,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
+         "the service answered with JSON (HTTP status 200)"},
+        {reply(400, "{\"Error\":1}"), StepResult::Status::Failed,
+         sent + "HTTP status 400, 11 bytes, JSON without \"Status\"",
+         "HTTP status 400 with JSON that is not the service's reply (no \"Status\"): " +
+             statusAdvice(400)},
+        // A gateway's JSON refusal is no service that works.
+        {reply(403, "{\"message\":\"Forbidden\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 403, 23 bytes, JSON without \"Status\"",
+         "HTTP status 403 with JSON that is not the service's reply (no \"Status\"): " +
+             statusAdvice(403)},
+        {reply(200, "{\"Result\":\"ok\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 15 bytes, JSON without \"Status\"",
+         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(200, "{\"Status\":\"1\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 14 bytes, JSON with \"Status\" that is not a whole number",
+         "HTTP status 200 with JSON whose \"Status\" is not a whole number"},
+        {reply(200, "[1]"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 3 bytes, JSON without \"Status\"",
+         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(500, "{\"Status\":1}"), StepResult::Status::Failed,
+         sent + "HTTP status 500, 12 bytes, JSON with \"Status\" 1",
+         "HTTP status 500 with the service's JSON: " + statusAdvice(500)},
+        {reply(502, "<html>Bad gateway</html>"), StepResult::Status::Failed,
+         sent + "HTTP status 502, 24 bytes, not JSON",
+         "HTTP status 502 with a reply that is not JSON: " + statusAdvice(502)},
+        {reply(200, "nope"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 4 bytes, not JSON",
+         "HTTP status 200 with a reply that is not JSON"},
+        {timedOut, StepResult::Status::Failed, sent + "no answer within " + limit + " s",
+         "the service (or a gateway in front of it) does not answer within " + limit + " s"},
+        {empty, StepResult::Status::Failed, sent + "HTTP status 204 with an empty body",
+         "the service's reply is empty (HTTP status 204)"},
+        {closed, StepResult::Status::Failed, sent + "the connection was closed without an answer",
+         "the request got no answer: something closes the connection after the request (the "
+         "service, a firewall or a proxy in between)"},
+        {refused, StepResult::Status::Failed, sent + systemText(12045),
+         "the request failed: " + certificateAdvice(12045, "now")},
+    };
+    for (const Case& c : cases) {
+        const StepResult r = judgeGuestInfo(c.x, "tok", "now");
+        EXPECT_EQ(r.status, c.status) << c.line;
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(r.advice, c.advice);
+    }
+}
+
+TEST(StepJudgement, AdvisesOnTheCodesAnInstallerMeets) {
+    // A failed send names the advice for its code, never only the bare code.
+    const std::pair<uint32_t, std::string> cases[] = {
+        {12037, "the till's clock, now NOW"},
+        {12038, "ApiAddress must be the name the certificate names"},
+        {12045, "install the root certificate updates"},
+        {12057, "revocation servers"},
+        {12157, "this Windows needs TLS 1.2"},
+    };
+    for (const auto& [code, words] : cases) {
+        GuestInfoExchange x;
+        x.sent = "POST";
+        x.emptyReply = true;
+        x.errorCode = code;
+        const StepResult r = judgeGuestInfo(x, "tok", "NOW");
+        EXPECT_EQ(r.status, StepResult::Status::Failed) << code;
+        EXPECT_NE(r.advice.find(words), std::string::npos) << code << ": " << r.advice;
+    }
+    EXPECT_EQ(certificateAdvice(12029, "now"), "");
+    for (uint32_t status : {401u, 403u, 404u, 407u, 502u})
+        EXPECT_NE(statusAdvice(status), "") << status;
+}
+
+TEST(StepJudgement, MasksTheTokenInTheShownReply) {
+    EXPECT_EQ(shownReply("{\"Path\":\"v1/x/secret-token-1\"}", "secret-token-1"),
+              "{\"Path\":\"v1/x/\"secr********-1\" (14 characters)\"}");
+    // A token that its own masked form contains is replaced once per place.
+    EXPECT_EQ(shownReply("a-a", "a"), "\"*\" (1 characters)-\"*\" (1 characters)");
+    EXPECT_EQ(shownReply(std::string(400, 'x'), ""), std::string(300, 'x') + " ...");
+}

@@ -1,0 +1,262 @@
+// The replay's log reader, its server-side request parser and its verdicts on
+// replayed calls.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "ConsoleText.h"
+#include "ReplayRecord.h"
+#include "ReplayVerdict.h"
+#include "RequestParser.h"
+#include "log/Logger.h"
+
+TEST(RequestParser, ReadsWholeRequestsOnly) {
+    struct Case {
+        std::string in;
+        replay::Parse parse;
+        std::string path, body;
+    };
+    const std::string big(replay::kMaxRequestBytes + 1, 'x');
+    const Case cases[] = {
+        {"POST /v1/GuestInfo/t HTTP/1.1\r\nContent-Length: 4\r\n\r\nabcd", replay::Parse::Done,
+         "v1/GuestInfo/t", "abcd"},
+        {"POST /p HTTP/1.1\r\nCONTENT-LENGTH:2\r\nX: y\r\n\r\nabcd", replay::Parse::Done, "p",
+         "ab"},
+        {"HEAD / HTTP/1.1\r\nHost: h\r\n\r\n", replay::Parse::Done, "", ""},
+        {"POST /p HTTP/1.1\r\nContent-Length: 4\r\n\r\nab", replay::Parse::Incomplete, "", ""},
+        {"POST /p HTTP/1.1\r\nContent-Le", replay::Parse::Incomplete, "", ""},
+        {"GARBAGE\r\n\r\n", replay::Parse::Bad, "", ""},
+        {"POST /p HTTP/1.1\r\nContent-Length: 2000000\r\n\r\n", replay::Parse::Bad, "", ""},
+        {"POST /p HTTP/1.1\r\nContent-Length: -1\r\n\r\n", replay::Parse::Bad, "", ""},
+        {big, replay::Parse::Bad, "", ""},
+    };
+    for (const Case& c : cases) {
+        std::string path, body;
+        EXPECT_EQ(replay::parseRequest(c.in, path, body), c.parse) << c.in.substr(0, 60);
+        if (c.parse == replay::Parse::Done) {
+            EXPECT_EQ(path, c.path);
+            EXPECT_EQ(body, c.body);
+        }
+    }
+}
+
+namespace {
+
+const char kLog[] =
+    "[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1 Started!\n"
+    "[12-07-2026 10:00:00] GetCardInfoEx : InputBuf was\n\n<CHECK chmode=\"0\"/>\n"
+    "[12-07-2026 10:00:00] SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/t WITH "
+    "{\"CardToken\":1001}\n"
+    "[12-07-2026 10:00:00] ANSWER FROM URL v1/GuestInfo/t \n{\"Status\":1}\n"
+    "[12-07-2026 10:00:01] GetCardInfoEx : GetCardInfoEx RETURN 0\n";
+
+}  // namespace
+
+TEST(ReplayVerdict, SaysWhetherACallDidTheSame) {
+    const std::vector<replay::Call> calls = replay::splitCalls(kLog, "<Configuration/>", true);
+    ASSERT_EQ(calls.size(), 1u);
+    const replay::Call& call = calls[0];
+    ASSERT_EQ(call.notReplayable, "");
+    const std::vector<replay::Received> same = {{"v1/GuestInfo/t", "{\"CardToken\":1001}"}};
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(kLog);
+
+    replay::Tally tally;
+    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, entries, "", tally),
+              "call 1  GetCardInfoEx(1001)  result 0: same\n");
+    EXPECT_EQ(replay::judgeReplayedCall(call, 1, {}, entries, "", tally),
+              "call 1  GetCardInfoEx(1001)  result 1: DIFFERS: result 1, recorded 0\n"
+              "    the service received 0 requests, the log shows 1; the first missing: "
+              "v1/GuestInfo/t {\"CardToken\":1001}\n");
+    std::vector<replay::LogEntry> changed = entries;
+    changed.back().text = "GetCardInfoEx : \xCE\xEA RETURN 0\n";
+    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, changed, "", tally),
+              "call 1  GetCardInfoEx(1001)  result 0: DIFFERS: log entry 5 of the call differs:\n"
+              "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+              "      replayed \"GetCardInfoEx : \xD0\x9E\xD0\xBA RETURN 0\"\n");
+    EXPECT_EQ(replay::notReplayableLine(call, "why", tally),
+              "call 1  GetCardInfoEx(1001): not replayable: why\n");
+    EXPECT_EQ(replay::tallyLine(tally), "4 calls: 1 same, 2 differ, 1 not replayable\n");
+    tally = replay::Tally{1, 0, 0, 0};
+    EXPECT_EQ(replay::tallyLine(tally), "1 call: 1 same, 0 differ, 0 not replayable\n");
+    EXPECT_EQ(replay::asReadInTextMode("a\r\nb\rc\r"), "a\nb\rc\r");
+}
+
+TEST(LogEntries, KeepStampsAndByteSpans) {
+    const std::string log =
+        "before\r\n[12-07-2026 10:00:00] A : one\r\ntwo\r\n"
+        "[] B : Info - \nNULL[12-07-2026 10:00:01] C : three";
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(log);
+    ASSERT_EQ(entries.size(), 3u);
+    const std::pair<std::string, std::string> expected[] = {
+        {"12-07-2026 10:00:00", "[12-07-2026 10:00:00] A : one\r\ntwo\r\n"},
+        {"", "[] B : Info - \nNULL"},
+        {"12-07-2026 10:00:01", "[12-07-2026 10:00:01] C : three"},
+    };
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].stamp, expected[i].first);
+        EXPECT_EQ(log.substr(entries[i].begin, entries[i].end - entries[i].begin),
+                  expected[i].second);
+    }
+    EXPECT_EQ(entries[0].text, "A : one\ntwo\n");
+}
+
+namespace {
+
+std::string stamped(const std::vector<std::string>& messages) {
+    std::string log;
+    for (const std::string& m : messages) log += "[12-07-2026 10:00:00] " + m + "\n";
+    return log;
+}
+
+}  // namespace
+
+TEST(ReplayCompare, TakesAFailedSendForTheSameWhateverItsCodeAndLanguage) {
+    const std::string failed = "SendRequest : RETURN vector<char> dwExitCode != 0 1";
+    const std::string unresolved =
+        "SendRequest : Windows error 12007: The server name could not "
+        "be resolved.";
+    const std::string refused = "SendRequest : Windows error 12029: No connection could be made.";
+    const std::string russian =
+        "SendRequest : Windows error 12007: \xCD\xE5 \xF3\xE4\xE0\xE5\xF2"
+        "\xF1\xFF.";
+    const std::string readFailed =
+        "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  "
+        "dwBytesRead == 0 v1/GuestInfo/t";
+    struct Case {
+        std::vector<std::string> recorded, replayed;
+        bool same;
+        std::size_t index;  // of the first differing entry
+    };
+    const Case cases[] = {
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         true,
+         0},
+        {{failed, unresolved}, {failed, russian}, true, 0},
+        {{failed, unresolved, "TransactionsEx : Error code: 12007"},
+         {failed, refused, "TransactionsEx : Error code: 12029"},
+         true,
+         0},
+        // Only a repetition of the failure's own code is the till's.
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 5"},
+         false,
+         2},
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 112007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         false,
+         2},
+        {{failed, unresolved, "GetCardInfoEx : RETURN 0"},
+         {failed, refused, "GetCardInfoEx : RETURN 1"},
+         false,
+         2},
+        {{"GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {"GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         false,
+         0},
+        // A failed read is replayed as an empty reply: no cause of its own.
+        {{readFailed, "SendRequest : Windows error 12030: The connection was ended.", "X : y"},
+         {readFailed, "X : y"},
+         true,
+         0},
+        {{failed, unresolved, "X : y"}, {failed, "X : y"}, false, 1},
+        {{failed, "SendRequest : Windows error : no code"}, {failed, refused}, false, 1},
+    };
+    for (const Case& c : cases) {
+        const replay::EntryComparison r =
+            replay::compareEntries(replay::splitEntries(stamped(c.recorded)),
+                                   replay::splitEntries(stamped(c.replayed)), "", "");
+        EXPECT_EQ(r.verdict == replay::EntryComparison::Verdict::Same, c.same) << c.recorded.back();
+        if (!c.same) {
+            EXPECT_EQ(r.index, c.index) << c.recorded.back();
+        }
+    }
+}
+
+TEST(ReplayLog, ReadsAUtf16ConfXmlCopyBack) {
+    const std::string text =
+        "<Configuration>\n<ApiAddress>h.test</ApiAddress>\n"
+        "<SSL>true</SSL><Name>\xD0\x9A</Name>\n</Configuration>\n";
+    std::string utf16 = "\xFF\xFE";  // as Notepad saves "Unicode": 'К' is 1A 04
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\xD0\x9A") == 0) {
+            utf16 += std::string("\x1A\x04", 2);
+            ++i;
+        } else {
+            utf16 += std::string(1, text[i]) + '\0';
+        }
+    }
+    // The log is written in text mode: a CR before every LF byte.
+    std::string copy;
+    for (char ch : utf16) copy += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const std::string log =
+        "[12-07-2026 10:00:00] Init : Started\r\n"
+        "[12-07-2026 10:00:00] WriteConfToLog : " +
+        copy + "\r\n[12-07-2026 10:00:00] Init : Ended\r\n";
+    const std::vector<replay::Call> calls = replay::splitCalls(log, "", false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].notReplayable, "");
+    EXPECT_EQ(calls[0].config(), text);
+    std::string given, why;
+    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why;
+    EXPECT_NE(given.find("<ApiAddress>127.0.80.1</ApiAddress>"), std::string::npos);
+    // Init's copy in the replay is the UTF-8 text it was given.
+    const std::string replayed =
+        stamped({"Init : Started", "WriteConfToLog : " + given, "Init : Ended"});
+    EXPECT_EQ(replay::compareEntries(calls[0].entries, replay::splitEntries(replayed), given,
+                                     calls[0].config())
+                  .verdict,
+              replay::EntryComparison::Verdict::Same);
+    // Text with zero bytes is never handed on unredirected.
+    EXPECT_FALSE(replay::pointConfigAt(utf16, "127.0.80.1", given, why));
+}
+
+TEST(ReplayVerdict, ExitsWithWhatTheReplayShowed) {
+    EXPECT_EQ(replay::whyNoCalls("", {}), "the file is empty");
+    EXPECT_NE(replay::whyNoCalls(std::string("\xFF\xFE[\0", 4), {}).find("UTF-16 copy"),
+              std::string::npos);
+    EXPECT_EQ(replay::whyNoCalls("hello\n", {}), "the file holds no entry of a brisvane.log");
+    EXPECT_EQ(replay::whyNoCalls("x", std::vector<replay::Call>(1)), "");
+    const std::pair<replay::Tally, int> cases[] = {
+        {{1, 0, 0, 0}, 0}, {{0, 1, 0, 0}, 0}, {{1, 0, 0, 2}, 0}, {{3, 0, 1, 0}, 1},
+        {{0, 0, 1, 1}, 1}, {{0, 0, 0, 1}, 2}, {{0, 0, 0, 0}, 2},
+    };
+    for (const auto& [tally, status] : cases)
+        EXPECT_EQ(replay::exitStatus(tally), status)
+            << tally.same << tally.probeOnly << tally.differ << tally.notReplayable;
+}
+
+TEST(ReplayRecord, ReadsBackTheRecordDumpTheModuleWrites) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("hostemu-dump-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    CardInfoRecord r{};
+    r.Size = sizeof r;
+    r.Blocked = 255;
+    r.Owner_id = INT64_MIN;
+    r.Account_number = UINT32_MAX;
+    r.Bonus_num = 65535;
+    r.Access_amount3 = -300;
+    r.Max_discount = 99999900;
+    std::snprintf(r.Card_owner, sizeof r.Card_owner, "%s", "a; b\nc");
+    std::memset(r.Printer_comment, 'x', sizeof r.Printer_comment - 1);
+    dumpCardInfo("GetCardInfoEx RESULT INFO", &r);
+    dumpCardInfo("X", nullptr);
+    std::string log;
+    ASSERT_TRUE(readWholeFile(kLogFileName, log));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(log);
+    ASSERT_EQ(entries.size(), 2u);
+    CardInfoRecord back{};
+    ASSERT_TRUE(replay::parseRecordDump(entries[0].body, back));
+    EXPECT_EQ(std::memcmp(&back, &r, sizeof r), 0);
+    EXPECT_EQ(entries[1].kind, replay::LogEntry::Kind::Dump);
+    EXPECT_FALSE(replay::parseRecordDump(entries[1].body, back));
+}

@@ -1,0 +1,41 @@
+// hostemu <folder> check [--place CODE]: tests the connection to the loyalty
+// service step by step as the DLL makes it, and ends with a one-line verdict.
+// Read-only: with TLS, its handshake step sends up to five "HEAD /" requests
+// (one more for each kind of certificate problem it looks past); then one
+// GuestInfo request for a card that names nobody, and nothing else.
+#include "Commands.h"
+#include "NetworkSteps.h"
+#include "Output.h"
+#include "config/Config.h"
+
+namespace {
+
+// In the order they run; the first failed step ends the check. A new step is a
+// function from the context to a StepResult in a file of its own (core/steps
+// when it needs nothing of this machine, steps/ when it probes it), declared
+// beside its kind and listed here.
+const std::vector<CheckStep> kSteps = {
+    confXmlStep, serviceStep, tokenStep, proxyStep, nameStep, tcpStep, tlsStep, guestInfoStep,
+};
+
+int run(const Invocation& invocation, Output& output) {
+    output.out("Connection check of " + invocation.folder + "\n");
+    CheckContext context;
+    context.folder = invocation.folder;
+    context.configPath = invocation.folder + "\\" + kConfigFileName;
+    context.hasPlace = invocation.has("--place");
+    context.place = static_cast<int32_t>(invocation.value("--place", -1));
+    return runCheckSteps(kSteps, context, output);
+}
+
+}  // namespace
+
+const CommandSpec kCheckCommand = {
+    "check",
+    "<folder> check [--place CODE]",
+    {{"--place", "--place takes a place code (a whole number)", parseWholeNumber32}},
+    0,
+    "check takes no further arguments (only --place CODE)",
+    nullptr,
+    run,
+};

@@ -1,0 +1,43 @@
+#include "Commands.h"
+
+namespace {
+
+const char kDescription[] =
+    "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+    "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+    "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+    "  the lines that end the call, and only the record fields that hold something).\n"
+    "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
+    "  which address, token and record slots the DLL will use for that check, with\n"
+    "  warnings for settings that do not do what they seem to.\n"
+    "  check tests the connection to the service step by step, as the DLL makes it\n"
+    "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
+    "  with the token of a check without order category, or of place CODE.\n"
+    "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+    "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+    "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+    "  replies, and says per call whether result, requests and log entries are the\n"
+    "  same (--call N: only call N as numbered in its output).\n"
+    "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
+    "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
+    "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
+    "  2 bad arguments or an unreadable check file or log, 3 the replay could not\n"
+    "  run (no free address).\n";
+
+}  // namespace
+
+const CommandTable& commandTable() {
+    // One line per command, in the order the usage text shows them.
+    static const CommandTable table = {
+        {
+            &kInitCommand,
+            &kLookupCommand,
+            &kTransactionCommand,
+            &kConfigCommand,
+            &kCheckCommand,
+            &kReplayCommand,
+        },
+        kDescription,
+    };
+    return table;
+}

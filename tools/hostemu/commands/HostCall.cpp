@@ -1,0 +1,48 @@
+#include "HostCall.h"
+
+#include <windows.h>
+
+#include "ConsoleOutput.h"
+#include "ConsoleText.h"
+#include "DllModule.h"
+#include "Output.h"
+#include "log/Logger.h"
+
+bool readCheckFile(const std::string& name, std::string& check, Output& output) {
+    if (readWholeFile(name, check)) return true;
+    output.err("hostemu: cannot read check file " + name + "\n");
+    return false;
+}
+
+bool missingExport(const char* name, Output& output) {
+    output.err(std::string("hostemu: brisvane.dll has no export ") + name + "\n");
+    return false;
+}
+
+int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+    if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
+        output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
+                   std::to_string(GetLastError()) + ")\n");
+        return 1;
+    }
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
+    Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
+    if (!dll.loaded()) {
+        output.err("hostemu: cannot load " + invocation.folder + "\\brisvane.dll (error " +
+                   std::to_string(GetLastError()) + ")\n");
+        return 1;
+    }
+    const long long before = fileSize(kLogFileName);
+    if (!call(dll, output)) return 1;
+    output.out(invocation.brief ? "--- closing log lines of this call ---\n"
+                                : "--- log entries written by this call ---\n");
+    std::string log;
+    if (!readWholeFile(kLogFileName, log)) {
+        output.out("(no brisvane.log)\n");
+    } else {
+        output.out(logLinesFrom(log, before, invocation.brief));
+    }
+    output.flush();
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// What init, lookup and transaction share: the check file, the host's folder
+// and DLL, and the log entries a call wrote.
+#include <functional>
+#include <string>
+
+#include "CommandLine.h"
+
+class Module;
+class Output;
+
+// Reads the check file; false after saying why (the command then exits 2).
+bool readCheckFile(const std::string& name, std::string& check, Output& output);
+
+// Makes the call and prints its outcome; false when the DLL lacks the export
+// (said with missingExport).
+using HostCallFn = std::function<bool(const Module& dll, Output& output)>;
+
+// Enters the invocation's folder, loads its brisvane.dll as a host does, makes
+// the call and prints the log entries it wrote. Returns the exit status: 0
+// when the export was called, whatever it returned.
+int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call);
+
+// Says that the DLL lacks an export; returns false.
+bool missingExport(const char* name, Output& output);

@@ -1,0 +1,55 @@
+// hostemu [--brief] <folder> lookup <card-or-phone-number> <check.xml>: calls
+// GetCardInfoEx as a host does for a presented card, and prints the record.
+#include <cerrno>
+#include <cstdlib>
+
+#include "Commands.h"
+#include "DllModule.h"
+#include "HostCall.h"
+#include "Output.h"
+#include "RecordTable.h"
+#include "record/CardInfoRecord.h"
+
+namespace {
+
+bool parseCard(const std::string& s, int64_t& card) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(s.c_str(), &end, 10);
+    if (errno != 0 || end == s.c_str() || *end != '\0') return false;
+    card = v;
+    return true;
+}
+
+bool checkWords(const std::vector<std::string>& words, std::string& error) {
+    int64_t card = 0;
+    if (parseCard(words[0], card)) return true;
+    error = "not a 64-bit number: " + words[0];
+    return false;
+}
+
+int run(const Invocation& invocation, Output& output) {
+    int64_t card = 0;
+    parseCard(invocation.words[0], card);
+    std::string check;
+    if (!readCheckFile(invocation.words[1], check, output)) return 2;
+    const bool brief = invocation.brief;
+    return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
+        CardInfoRecord record{};
+        record.Size = sizeof record;
+        const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
+        if (!result) return missingExport("GetCardInfoEx", out);
+        out.out("GetCardInfoEx(" + std::to_string(static_cast<long long>(card)) + ") returned " +
+                std::to_string(*result) + (*result == 0 ? " (answered)\n" : " (failed)\n"));
+        out.out(recordTable(record, brief));
+        return true;
+    });
+}
+
+}  // namespace
+
+const CommandSpec kLookupCommand = {
+    "lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>", {},
+    2,        "lookup takes a card or phone number and a check file",         checkWords,
+    run,
+};

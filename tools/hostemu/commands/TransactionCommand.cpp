@@ -1,0 +1,32 @@
+// hostemu [--brief] <folder> transaction <check.xml>: calls TransactionsEx as
+// a host does when an order is closed or returned.
+#include "Commands.h"
+#include "DllModule.h"
+#include "HostCall.h"
+#include "Output.h"
+
+namespace {
+
+int run(const Invocation& invocation, Output& output) {
+    std::string check;
+    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
+        const std::optional<int32_t> result = dll.callTransactionsEx(check);
+        if (!result) return missingExport("TransactionsEx", out);
+        out.out("TransactionsEx returned " + std::to_string(*result) +
+                (*result == 0 ? " (posted)\n" : " (not posted)\n"));
+        return true;
+    });
+}
+
+}  // namespace
+
+const CommandSpec kTransactionCommand = {
+    "transaction",
+    "[--brief] <folder> transaction <check.xml>",
+    {},
+    1,
+    "transaction takes one check file",
+    nullptr,
+    run,
+};

@@ -1,0 +1,45 @@
+#include "CheckStep.h"
+#include "Output.h"
+
+StepResult StepResult::ok(std::string label, std::string line, std::string advice) {
+    StepResult r;
+    r.label = std::move(label);
+    r.line = std::move(line);
+    r.advice = std::move(advice);
+    return r;
+}
+
+StepResult StepResult::failed(std::string label, std::string line, std::string advice) {
+    StepResult r = ok(std::move(label), std::move(line), std::move(advice));
+    r.status = Status::Failed;
+    return r;
+}
+
+StepResult StepResult::skipped(std::string label, std::string line) {
+    StepResult r = ok(std::move(label), std::move(line));
+    r.status = Status::Skipped;
+    return r;
+}
+
+int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output) {
+    std::string verdict;
+    for (CheckStep step : steps) {
+        const StepResult r = step(context);
+        const bool failed = r.status == StepResult::Status::Failed;
+        std::string text;
+        if (!r.line.empty()) {
+            std::string padded = r.label;
+            if (padded.size() < 12) padded.resize(12, ' ');
+            text = "  " + padded + " " + (failed ? "FAILED: " : "") + r.line + "\n";
+        }
+        for (const std::string& m : r.more) text += "               " + m + "\n";
+        if (failed) text += "Verdict: FAILED: " + r.advice + "\n";
+        output.out(text);
+        output.flush();
+        if (failed) return 1;
+        if (!r.advice.empty()) verdict = r.advice;
+    }
+    output.out("Verdict: OK: " + verdict + "\n");
+    output.flush();
+    return 0;
+}

@@ -1,0 +1,16 @@
+#include "CheckAside.h"
+
+#include "ConsoleText.h"
+#include "ScratchFolder.h"
+#include "check/CheckXml.h"
+#include "log/Logger.h"
+
+int readCheckAside(CheckXml& reader, const std::string& text, std::string& readerLog) {
+    ScratchFolder scratch;
+    if (!scratch.ready()) return -1;
+    Logger log;
+    const int result =
+        initCheckXml(reader, text.c_str(), static_cast<uint32_t>(text.size() + 1), "hostemu", log);
+    readWholeFile(kLogFileName, readerLog);
+    return result;
+}
