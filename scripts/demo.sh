@@ -157,7 +157,7 @@ service_pid=""
 till_log="$till_win/brisvane.log"
 
 STEP_RC=0 STEP_ALSO="Windows error 12029" \
-  STEP_SHOW='/returned/p;/SendRequestWrapper : TRY SEND REQUEST/,$p' step "A lookup while the service is down" \
+  STEP_SHOW='/^wine: /p;/returned/p;/SendRequestWrapper : TRY SEND REQUEST/,$p' step "A lookup while the service is down" \
   "Anna presents card 1001 again. The guest request cannot connect: Windows names the cause (12029, nothing accepts the connection), the DLL waits 10 s, finds no internet (this machine has none) and gives up. The call's last lines: no line names the result, and the record dump is \"NULL\" with no line end. The till shows the lookup failed (result 1)." \
   "returned 1" \
   "$till_win" lookup 1001 "$samples/guest-check.xml"
