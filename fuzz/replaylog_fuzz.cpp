@@ -2,7 +2,7 @@
 // no crash, no hang, entries whose byte spans lie in the log, and every call
 // either fully parsed or reported not replayable. A parsed call must compare
 // equal to itself, and differ once one of its requests reaching the service
-// has another body or is missing. The same bytes also go through the replay
+// has another body, is missing or comes twice. The same bytes also go through the replay
 // server's request parser.
 #include <cstddef>
 #include <cstdint>
@@ -53,13 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         replay::judgeReplayedCall(call, call.result, received, call.entries, call.config(), same);
         require(same.same == 1);
         if (!received.empty()) {
-            // One request changed, then one missing: the verdict must say so.
+            // One request changed, missing or sent twice: the verdict must say so.
             const std::size_t which = size % received.size();
             std::vector<replay::Received> changed = received;
             changed[which].body += 'x';
             std::vector<replay::Received> fewer = received;
             fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(which));
-            for (const std::vector<replay::Received>* r : {&changed, &fewer}) {
+            std::vector<replay::Received> more = received;
+            more.push_back(received[which]);
+            for (const std::vector<replay::Received>* r : {&changed, &fewer, &more}) {
                 require(!replay::compareRequests(call.attempts, *r).empty());
                 replay::Tally tally;
                 const std::string verdict = replay::judgeReplayedCall(
