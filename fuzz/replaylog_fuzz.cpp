@@ -2,8 +2,8 @@
 // no crash, no hang, entries whose byte spans lie in the log, and every call
 // either fully parsed or reported not replayable. A parsed call must compare
 // equal to itself, and differ once one of its requests reaching the service
-// has another body, is missing or comes twice. The same bytes also go through the replay
-// server's request parser.
+// has another body, is missing or comes twice. The same bytes also go through
+// the replay server's request parser.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
