@@ -1,14 +1,17 @@
 // Arbitrary bytes as a till's brisvane.log through hostemu's replay reader:
 // no crash, no hang, entries whose byte spans lie in the log, and every call
 // either fully parsed or reported not replayable. A parsed call must compare
-// equal to itself. The same bytes also go through the replay server's request
-// parser.
+// equal to itself, and differ once one of its requests reaching the service
+// has another body, is missing or comes twice. The same bytes also go through
+// the replay server's request parser.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ReplayLog.h"
+#include "ReplayVerdict.h"
 #include "RequestParser.h"
 
 namespace {
@@ -46,6 +49,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (a.reachesService()) received.push_back({a.path, a.body});
         }
         require(replay::compareRequests(call.attempts, received).empty());
+        replay::Tally same;
+        replay::judgeReplayedCall(call, call.result, received, call.entries, call.config(), same);
+        require(same.same == 1);
+        if (!received.empty()) {
+            // One request changed, missing or sent twice: the verdict must say so.
+            const std::size_t which = size % received.size();
+            std::vector<replay::Received> changed = received;
+            changed[which].body += 'x';
+            std::vector<replay::Received> fewer = received;
+            fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(which));
+            std::vector<replay::Received> more = received;
+            more.push_back(received[which]);
+            for (const std::vector<replay::Received>* r : {&changed, &fewer, &more}) {
+                require(!replay::compareRequests(call.attempts, *r).empty());
+                replay::Tally tally;
+                const std::string verdict = replay::judgeReplayedCall(
+                    call, call.result, *r, call.entries, call.config(), tally);
+                require(verdict.find(": DIFFERS: ") != std::string::npos && tally.differ == 1);
+            }
+        }
         require(replay::compareEntries(call.entries, call.entries, call.config(), call.config())
                     .verdict == replay::EntryComparison::Verdict::Same);
         if (call.kind != replay::Call::Kind::Init) require(call.record.Deleted == 0);

@@ -2,8 +2,10 @@
 # hostemu replay under Wine: a till's log made against the fake service (lookups
 # in modes 0, 1 and 16, a close, a return, a close whose guest is found through the
 # check's card holder, and a lookup whose request is refused)
-# is replayed through the same DLL; then with one recorded reply changed, cut at
-# both ends, and with bad arguments.
+# is replayed through the same DLL; then with one recorded reply changed, a
+# recorded request body edited, the log housekeeping's outcome changed, cut at
+# both ends, and with bad arguments; and a lookup the service held past the time
+# limit, replayed.
 #   replay-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS
 # Needs the fake service on FAKE_ADDRESS:80, WINEPREFIX, and HOSTEMU_REPLAY_ADDRESS
 # (where the replay's own server looks for a free port 80).
@@ -137,6 +139,42 @@ EOF
 run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 8
 has "call 8  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
 has "1 call: 0 same, 0 differ, 0 not replayable, 1 same but for the connectivity probe"
+
+# The close's recorded request body edited: the DLL sends what it sends, so the
+# replay names that request and exits 1.
+python3 - "$work/day.log" "$work/body.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+at = log.index(b" WITH {", log.index(b"TRY SEND REQUEST TO v1/CloseOrder/")) + 6
+open(sys.argv[2], "wb").write(log[:at] + b'{"Edited":1,' + log[at + 1:])
+EOF
+run "an edited request body" 1 "$T" replay "Z:$work/body.log" --call 5
+has "call 5  TransactionsEx  result 0: DIFFERS: request "
+has ": v1/CloseOrder/$tok with body {"
+has ', recorded {"Edited":1,'
+has "1 call: 0 same, 1 differ"
+
+# A till whose big log the close cleared: the housekeeping's outcome depends on
+# the till's log size, so only it may differ.
+sed '0,/ClearTheLog : Failed!/s//ClearTheLog : Success!/' "$work/day.log" >"$work/cleared.log"
+cmp -s "$work/day.log" "$work/cleared.log" && fail "no housekeeping line to edit"
+run "the housekeeping's outcome" 0 "$T" replay "Z:$work/cleared.log" --call 5
+has "call 5  TransactionsEx  result 0: same"
+
+# A lookup whose guest request the service held past the module's time limit:
+# the replay's server holds that request as long, and the DLL gives up the same way.
+held="$(token held)"
+scenario "$held" '{"GuestInfo": {"action": "hang", "max_s": 120}}'
+good_conf "$fake" "$held" other
+run "record a held reply" 0 "$T" init
+run "record a held reply" 0 "$T" lookup 1001 "$work/mode0.xml"
+has "GetCardInfoEx(1001) returned 1 (failed)"
+cp "$till/brisvane.log" "$work/held.log"
+good_conf "$fake" "$tok" other
+grep -qF "WAIT_TIMEOUT v1/GuestInfo/$held" "$work/held.log" || fail "the lookup was not held"
+run "a held reply replayed" 0 "$T" replay "Z:$work/held.log" --call 10
+has "call 10  GetCardInfoEx(1001)  result 1: same"
+has "1 call: 1 same, 0 differ"
 
 # From the middle of call 3 to the middle of call 5.
 python3 - "$work/day.log" "$work/cut.log" <<'EOF'
