@@ -65,10 +65,13 @@ TEST(TillSteps, NamesWindowsAndWarnsBelowXpSp3) {
         bool warns;
     };
     const Case cases[] = {
-        {5, 1, 2600, false, 3, "Windows XP", false},  {5, 1, 2600, false, 2, "Windows XP", true},
+        {5, 1, 2600, false, 3, "Windows XP", false},
+        {5, 1, 2600, false, 2, "Windows XP", true},
         {5, 2, 3790, true, 2, "Windows Server 2003", false},
-        {6, 1, 7601, false, 1, "Windows 7", false},   {6, 3, 9600, false, 0, "Windows 8.1", false},
-        {10, 0, 19045, false, 0, "Windows 10", false}, {10, 0, 22631, false, 0, "Windows 11", false},
+        {6, 1, 7601, false, 1, "Windows 7", false},
+        {6, 3, 9600, false, 0, "Windows 8.1", false},
+        {10, 0, 19045, false, 0, "Windows 10", false},
+        {10, 0, 22631, false, 0, "Windows 11", false},
         {10, 0, 17763, true, 0, "Windows Server 2019", false},
         {11, 2, 1, false, 0, "Windows 11.2", false},
     };
@@ -173,7 +176,14 @@ TEST(TillSteps, InternetOptionsFailOnlyForTls12MissingUnderSsl) {
         std::size_t warnings;
     };
     const Case cases[] = {
-        {"plain HTTP without TLS 1.2", false, {true, 0xA0}, 1, {}, false, StepResult::Status::Ok, 0},
+        {"plain HTTP without TLS 1.2",
+         false,
+         {true, 0xA0},
+         1,
+         {},
+         false,
+         StepResult::Status::Ok,
+         0},
         {"SSL without TLS 1.2", true, {true, 0xA0}, 1, {}, false, StepResult::Status::Failed, 0},
         {"SSL with TLS 1.2", true, {true, 0xA80}, 1, {}, false, StepResult::Status::Ok, 0},
         {"offline by state", false, {}, 0x10, {}, false, StepResult::Status::Ok, 1},
@@ -242,8 +252,10 @@ TEST(TillSteps, ComparesTheClockWithTheServiceDate) {
         bool warns;
     };
     const Case cases[] = {
-        {"Mon, 07 Dec 2026 20:30:00 GMT", service - 10800, "difference +10800 s (this clock is behind)", true},
-        {"Mon, 07 Dec 2026 20:30:00 GMT", service + 301, "difference -301 s (this clock is ahead)", true},
+        {"Mon, 07 Dec 2026 20:30:00 GMT", service - 10800,
+         "difference +10800 s (this clock is behind)", true},
+        {"Mon, 07 Dec 2026 20:30:00 GMT", service + 301, "difference -301 s (this clock is ahead)",
+         true},
         {"Mon, 07 Dec 2026 20:30:00 GMT", service - 300, "difference +300 s", false},
         {"Mon, 07 Dec 2026 20:30:00 GMT", service, "difference 0 s", false},
         {"", service, "has no Date header", false},
@@ -305,6 +317,14 @@ TEST(TillSteps, ShowsTheCertificateAndWarnsBeforeItEnds) {
     EXPECT_EQ(judgeCertificate(CertificateFacts{}, now, context).status,
               StepResult::Status::Skipped);
     EXPECT_FALSE(context.certificateRead);
+    // A WinInet without the chain: the texts, and no revocation addresses.
+    CertificateFacts texts;
+    texts.seen = texts.chainUnavailable = true;
+    texts.subject = "CN=loyalty.example";
+    texts.notAfter = now + 90 * 86400;
+    EXPECT_TRUE(hasText(judgeCertificate(texts, now, context).more,
+                        "top of the chain: not available on this Windows"));
+    EXPECT_EQ(judgeRevocation({}, context).line, "the addresses are not available on this Windows");
 }
 
 TEST(TillSteps, SaysWhichRevocationServersAnswer) {
@@ -312,11 +332,11 @@ TEST(TillSteps, SaysWhichRevocationServersAnswer) {
     EXPECT_EQ(judgeRevocation({}, context).status, StepResult::Status::Skipped);
     context.certificateRead = true;
     EXPECT_EQ(judgeRevocation({}, context).line, "none named");
-    const StepResult r = judgeRevocation(
-        {{"OCSP", "http://127.0.0.1/ocsp", true, true, 404, 0, 12},
-         {"CRL", "http://127.0.0.9/ca.crl", true, false, 0, 12029, 3},
-         {"CRL", "ldap://dir/ca.crl", false, false, 0, 0, 0}},
-        context);
+    const StepResult r =
+        judgeRevocation({{"OCSP", "http://127.0.0.1/ocsp", true, true, 404, 0, 12},
+                         {"CRL", "http://127.0.0.9/ca.crl", true, false, 0, 12029, 3},
+                         {"CRL", "ldap://dir/ca.crl", false, false, 0, 0, 0}},
+                        context);
     EXPECT_EQ(r.status, StepResult::Status::Ok);
     EXPECT_EQ(r.line, "3 addresses, 1 answering");
     ASSERT_EQ(r.more.size(), 3u);

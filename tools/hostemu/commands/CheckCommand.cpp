@@ -4,13 +4,19 @@
 #include "Commands.h"
 #include "NetworkSteps.h"
 #include "Output.h"
+#include "TillProbes.h"
+#include "TillSteps.h"
 #include "config/Config.h"
 
 namespace {
 
 // In the order they run; the first failed step ends the check.
+// The certificate and its revocation servers come before the TLS verdict:
+// a failed handshake would hide what they show.
 const std::vector<CheckStep> kSteps = {
-    confXmlStep, serviceStep, tokenStep, proxyStep, nameStep, tcpStep, tlsStep, guestInfoStep,
+    windowsStep,         accountStep, confXmlStep,   serviceStep, tokenStep,
+    internetOptionsStep, proxyStep,   nameStep,      tcpStep,     certificateStep,
+    revocationStep,      tlsStep,     guestInfoStep, clockStep,
 };
 
 int run(const Invocation& invocation, Output& output) {
@@ -20,6 +26,7 @@ int run(const Invocation& invocation, Output& output) {
     context.configPath = invocation.folder + "\\" + kConfigFileName;
     context.hasPlace = invocation.has("--place");
     context.place = static_cast<int32_t>(invocation.value("--place", -1));
+    context.tickMs = tickMs;
     return runCheckSteps(kSteps, context, output);
 }
 

@@ -39,6 +39,7 @@ struct CheckContext {
     uint32_t windowsMajor = 0;
     uint32_t windowsMinor = 0;
     bool certificateRead = false;
+    bool revocationUnavailable = false;  // this Windows does not hand out the addresses
     std::vector<std::string> ocspUrls;
     std::vector<std::string> crlUrls;
     std::string replyDate;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "http/ErrorText.h"
 #include "StepJudgement.h"
+#include "http/ErrorText.h"
 
 namespace {
 
@@ -164,7 +164,8 @@ StepResult judgeAccount(const AccountInfo& a, uint32_t windowsMajor) {
     if (otherStation || !a.stationVisible || serviceSession) {
         r.warnings.push_back(
             std::string("this runs ") +
-            (serviceSession ? "in session 0, where services run" : "as a service or in the background") +
+            (serviceSession ? "in session 0, where services run"
+                            : "as a service or in the background") +
             (otherStation || !a.stationVisible ? ", without an interactive desktop" : "") +
             ": WinInet is not supported in services; the POS host must run in a user's session");
     }
@@ -178,7 +179,7 @@ std::string protocolNames(uint32_t bits) {
     static const struct {
         uint32_t bit;
         const char* name;
-    } kNames[] = {{kSsl2, "SSL 2.0"}, {kSsl3, "SSL 3.0"},   {kTls10, "TLS 1.0"},
+    } kNames[] = {{kSsl2, "SSL 2.0"},  {kSsl3, "SSL 3.0"},  {kTls10, "TLS 1.0"},
                   {kTls11, "TLS 1.1"}, {kTls12, "TLS 1.2"}, {kTls13, "TLS 1.3"}};
     std::string list;
     for (const auto& n : kNames) {
@@ -253,8 +254,8 @@ StepResult judgeInternetOptions(const InternetOptions& o, const CheckContext& c)
                      protocolsText(o.user) + ", machine default " + protocolsText(o.machine));
     r.more.push_back("SCHANNEL client keys: TLS 1.1 Enabled " + registryText(o.tls11Enabled) +
                      ", DisabledByDefault " + registryText(o.tls11DisabledByDefault) +
-                     "; TLS 1.2 Enabled " + registryText(o.tls12Enabled) +
-                     ", DisabledByDefault " + registryText(o.tls12DisabledByDefault));
+                     "; TLS 1.2 Enabled " + registryText(o.tls12Enabled) + ", DisabledByDefault " +
+                     registryText(o.tls12DisabledByDefault));
     r.more.push_back("TLS 1.2: " + tls.why);
     if (offline) {
         r.warnings.push_back(
@@ -305,8 +306,10 @@ bool parseHttpDate(const std::string& text, int64_t& utc) {
             day = std::atoi(t.c_str());
         } else if (allDigits(t) && year < 0 && day >= 0) {
             year = std::atoi(t.c_str());
-            if (t.size() == 2) year += year < 70 ? 2000 : 1900;
-            else if (t.size() != 4) return false;
+            if (t.size() == 2)
+                year += year < 70 ? 2000 : 1900;
+            else if (t.size() != 4)
+                return false;
         } else {
             return false;
         }
@@ -335,8 +338,8 @@ std::string utcText(int64_t utc) {
     unsigned m, d;
     civilFromDays(days, y, m, d);
     char text[40];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02d:%02d UTC", static_cast<long long>(y),
-                  m, d, static_cast<int>(rest / 3600), static_cast<int>(rest % 3600 / 60));
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02d:%02d UTC", static_cast<long long>(y), m,
+                  d, static_cast<int>(rest / 3600), static_cast<int>(rest % 3600 / 60));
     return text;
 }
 
@@ -348,19 +351,20 @@ StepResult judgeClock(const ClockReading& c) {
     }
     int64_t service = 0;
     if (!parseHttpDate(c.dateHeader, service)) {
-        return StepResult::ok("clock", here + "; the reply's Date header \"" + c.dateHeader +
-                                           "\" cannot be read");
+        return StepResult::ok(
+            "clock", here + "; the reply's Date header \"" + c.dateHeader + "\" cannot be read");
     }
     const int64_t difference = service - c.utcNow;
-    StepResult r = StepResult::ok(
-        "clock", here + "; the service's Date " + utcText(service) + ": difference " +
-                     (difference > 0 ? "+" : "") + std::to_string(difference) + " s" +
-                     (difference > 0   ? " (this clock is behind)"
-                      : difference < 0 ? " (this clock is ahead)"
-                                       : ""));
+    StepResult r = StepResult::ok("clock", here + "; the service's Date " + utcText(service) +
+                                               ": difference " + (difference > 0 ? "+" : "") +
+                                               std::to_string(difference) + " s" +
+                                               (difference > 0   ? " (this clock is behind)"
+                                                : difference < 0 ? " (this clock is ahead)"
+                                                                 : ""));
     if (difference > kClockTolerance || difference < -kClockTolerance) {
         r.warnings.push_back(
-            "this clock is " + durationText(difference) + (difference > 0 ? " behind" : " ahead of") +
+            "this clock is " + durationText(difference) +
+            (difference > 0 ? " behind" : " ahead of") +
             " the service's: certificates and signed tokens fail on a wrong clock; set the till's "
             "date, time and time zone (or its time server)");
     }
@@ -369,22 +373,26 @@ StepResult judgeClock(const ClockReading& c) {
 
 StepResult judgeCertificate(const CertificateFacts& f, int64_t now, CheckContext& c) {
     c.certificateRead = f.seen;
+    c.revocationUnavailable = f.chainUnavailable;
     c.ocspUrls = f.ocsp;
     c.crlUrls = f.crl;
     if (!f.seen) {
-        return StepResult::skipped("certificate", "none read: " + systemText(f.error) +
-                                                      " (the TLS step below says why)");
+        return StepResult::skipped(
+            "certificate", "none read: " + systemText(f.error) + " (the TLS step below says why)");
     }
-    StepResult r = StepResult::ok("certificate", oneLine(f.subject) + ", issued by " +
-                                                     oneLine(f.issuer));
+    StepResult r =
+        StepResult::ok("certificate", oneLine(f.subject) + ", issued by " + oneLine(f.issuer));
     const std::string from = f.notBefore ? utcText(f.notBefore) : "?";
     const std::string until = f.notAfter ? utcText(f.notAfter) : "?";
     std::string valid = "valid " + from + " to " + until;
     if (f.notAfter && f.notAfter > now) valid += " (" + durationText(f.notAfter - now) + " left)";
     r.more.push_back(valid);
-    r.more.push_back("top of the chain: " +
-                     (f.topIssuer.empty() ? std::string("not available") : oneLine(f.topIssuer)) +
-                     (f.chainLength ? " (" + std::to_string(f.chainLength) + " certificates)" : ""));
+    r.more.push_back(
+        "top of the chain: " +
+        (f.chainUnavailable    ? std::string("not available on this Windows")
+         : f.topIssuer.empty() ? std::string("not available")
+                               : oneLine(f.topIssuer)) +
+        (f.chainLength ? " (" + std::to_string(f.chainLength) + " certificates)" : ""));
     if (f.notAfter && f.notAfter <= now) {
         r.warnings.push_back("the certificate ended on " + until +
                              ": every request fails until the service renews it (or the till's "
@@ -403,6 +411,9 @@ StepResult judgeCertificate(const CertificateFacts& f, int64_t now, CheckContext
 
 StepResult judgeRevocation(const std::vector<RevocationAnswer>& answers, const CheckContext& c) {
     if (!c.certificateRead) return StepResult::skipped("revocation", "no certificate read");
+    if (c.revocationUnavailable) {
+        return StepResult::ok("revocation", "the addresses are not available on this Windows");
+    }
     if (answers.empty()) return StepResult::ok("revocation", "none named");
     std::size_t answering = 0;
     StepResult r;

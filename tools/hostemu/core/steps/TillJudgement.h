@@ -41,8 +41,8 @@ struct RegistryNumber {
 };
 
 // SecureProtocols bits.
-inline constexpr uint32_t kSsl2 = 0x8, kSsl3 = 0x20, kTls10 = 0x80, kTls11 = 0x200,
-                          kTls12 = 0x800, kTls13 = 0x2000;
+inline constexpr uint32_t kSsl2 = 0x8, kSsl3 = 0x20, kTls10 = 0x80, kTls11 = 0x200, kTls12 = 0x800,
+                          kTls13 = 0x2000;
 
 // "TLS 1.0, TLS 1.2"; "none" when no known bit is set.
 std::string protocolNames(uint32_t bits);
@@ -84,10 +84,10 @@ std::string utcOffsetText(int32_t minutes);
 std::string utcText(int64_t utc);
 
 struct ClockReading {
-    int64_t utcNow = 0;           // this clock, seconds since 1970
-    int32_t offsetMinutes = 0;    // local time minus UTC
-    std::string localTime;        // as this Windows shows it
-    std::string dateHeader;       // of the service's reply; empty when none
+    int64_t utcNow = 0;         // this clock, seconds since 1970
+    int32_t offsetMinutes = 0;  // local time minus UTC
+    std::string localTime;      // as this Windows shows it
+    std::string dateHeader;     // of the service's reply; empty when none
 };
 
 // Warns when the clocks differ by more than five minutes.
@@ -101,6 +101,9 @@ struct CertificateFacts {
     std::size_t chainLength = 0;
     int64_t notBefore = 0, notAfter = 0;  // seconds since 1970; 0 when unknown
     std::vector<std::string> ocsp, crl;
+    // This Windows hands out the certificate's texts only, not its chain
+    // (WinInet before Internet Explorer 8).
+    bool chainUnavailable = false;
 };
 
 // Sets the context's revocation addresses. Warns under 30 days left.
@@ -117,4 +120,5 @@ struct RevocationAnswer {
 };
 
 // Warns for each address that does not answer.
-StepResult judgeRevocation(const std::vector<RevocationAnswer>& answers, const CheckContext& context);
+StepResult judgeRevocation(const std::vector<RevocationAnswer>& answers,
+                           const CheckContext& context);
