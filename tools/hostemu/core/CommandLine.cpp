@@ -36,6 +36,14 @@ std::string commandsWith(const CommandTable& table, const std::string& option) {
     return list;
 }
 
+const CommandSpec* findCommand(const CommandTable& table, const std::string& name,
+                               bool withFolder) {
+    for (const CommandSpec* command : table.commands) {
+        if (name == command->name && command->folder == withFolder) return command;
+    }
+    return nullptr;
+}
+
 // A word that is an option, not a negative number given as an argument.
 bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
@@ -61,12 +69,17 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         if (w == "--brief") {
             invocation.brief = true;
         } else if (const OptionSpec* option = findOption(table, w)) {
+            if (!option->takesValue()) {
+                invocation.options[w] = "";
+                continue;
+            }
             long long value = 0;
-            if (i + 1 >= argv.size() || !option->parse(argv[i + 1], value)) {
+            if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value))) {
                 error = option->valueError;
                 return nullptr;
             }
-            invocation.options[w] = value;
+            invocation.options[w] = argv[i + 1];
+            if (option->parse) invocation.numbers[w] = value;
             ++i;
         } else if (looksLikeOption(w)) {
             error = "unknown option " + w;
@@ -75,22 +88,28 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             words.push_back(w);
         }
     }
-    if (words.size() < 2) {
+    // "<folder> <command> ..." unless the first word names a command that
+    // takes no folder and the second names none that does.
+    const CommandSpec* command = words.size() >= 2 ? findCommand(table, words[1], true) : nullptr;
+    const CommandSpec* folderless = words.empty() ? nullptr : findCommand(table, words[0], false);
+    if (!command && folderless) {
+        command = folderless;
+        invocation.command = words[0];
+        invocation.words.assign(words.begin() + 1, words.end());
+    } else if (words.size() < 2) {
         error = "give a folder and a command";
         return nullptr;
-    }
-    invocation.folder = words[0];
-    invocation.command = words[1];
-    invocation.words.assign(words.begin() + 2, words.end());
-    const CommandSpec* command = nullptr;
-    for (const CommandSpec* c : table.commands) {
-        if (invocation.command == c->name) command = c;
+    } else {
+        invocation.folder = words[0];
+        invocation.command = words[1];
+        invocation.words.assign(words.begin() + 2, words.end());
     }
     if (!command) {
         error = "unknown command " + invocation.command;
         return nullptr;
     }
-    if (invocation.words.size() != command->arguments) {
+    if (command->moreArguments ? invocation.words.size() < command->arguments
+                               : invocation.words.size() != command->arguments) {
         error = command->countError;
         return nullptr;
     }
@@ -104,7 +123,7 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             return nullptr;
         }
     }
-    if (invocation.folder.empty()) {
+    if (command->folder && invocation.folder.empty()) {
         error = "the folder is empty";
         return nullptr;
     }
