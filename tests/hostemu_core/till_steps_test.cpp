@@ -347,3 +347,47 @@ TEST(TillSteps, SaysWhichRevocationServersAnswer) {
     ASSERT_EQ(r.warnings.size(), 1u);
     EXPECT_NE(r.warnings[0].find("http://127.0.0.9/ca.crl does not answer"), std::string::npos);
 }
+
+TEST(TillSteps, FollowsTheProxyAutomaticConfigurationChooses) {
+    struct Case {
+        AutoProxy automatic;
+        const char* shown;
+        std::string via, target;
+        uint16_t port;
+    };
+    const Case cases[] = {
+        {{true, true, "proxy.corp:3128", 0, 1200},
+         "automatic configuration chooses proxy.corp:3128 for https://svc:443/ (1200 ms): WinInet "
+         "goes through proxy.corp:3128",
+         "proxy.corp:3128",
+         "proxy.corp",
+         3128},
+        {{true, true, "http=p1:8080;https=p2:8443", 0, 5},
+         "WinInet goes through p2:8443",
+         "p2:8443",
+         "p2",
+         8443},
+        {{true, true, "p1 p2:81", 0, 5}, "WinInet goes through p1", "p1", "p1", 80},
+        {{true, true, "", 0, 9}, "chooses DIRECT for https://svc:443/ (9 ms)", "", "svc", 443},
+        {{true, false, "", 12167, 30},
+         "chooses nothing for https://svc:443/: ",
+         "manual:8080",
+         "manual",
+         8080},
+        {{false, false, "", 0, 0}, "not available on this Windows", "manual:8080", "manual", 8080},
+    };
+    for (const Case& c : cases) {
+        CheckContext context;
+        context.host = "svc";
+        context.secure = true;
+        context.via = "manual:8080";
+        context.target = "manual";
+        context.port = 8080;
+        StepResult r = StepResult::ok("proxy", "manual:8080");
+        addAutomaticProxy(r, c.automatic, "https://svc:443/", context);
+        EXPECT_TRUE(hasText(r.more, c.shown)) << c.shown;
+        EXPECT_EQ(context.via, c.via) << c.shown;
+        EXPECT_EQ(context.target, c.target) << c.shown;
+        EXPECT_EQ(context.port, c.port) << c.shown;
+    }
+}

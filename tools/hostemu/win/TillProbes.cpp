@@ -89,8 +89,8 @@ void addUrls(const CERT_ALT_NAME_INFO& names, std::vector<std::string>& into) {
 }
 
 void readRevocationAddresses(PCCERT_CONTEXT cert, CertificateFacts& f) {
-    std::vector<BYTE> aia = decodedExtension(cert, szOID_AUTHORITY_INFO_ACCESS,
-                                             X509_AUTHORITY_INFO_ACCESS);
+    std::vector<BYTE> aia =
+        decodedExtension(cert, szOID_AUTHORITY_INFO_ACCESS, X509_AUTHORITY_INFO_ACCESS);
     if (!aia.empty()) {
         const auto* info = reinterpret_cast<const CERT_AUTHORITY_INFO_ACCESS*>(aia.data());
         for (DWORD i = 0; i < info->cAccDescr; ++i) {
@@ -106,7 +106,8 @@ void readRevocationAddresses(PCCERT_CONTEXT cert, CertificateFacts& f) {
         const auto* info = reinterpret_cast<const CRL_DIST_POINTS_INFO*>(cdp.data());
         for (DWORD i = 0; i < info->cDistPoint; ++i) {
             const CRL_DIST_POINT_NAME& name = info->rgDistPoint[i].DistPointName;
-            if (name.dwDistPointNameChoice == CRL_DIST_POINT_FULL_NAME) addUrls(name.FullName, f.crl);
+            if (name.dwDistPointNameChoice == CRL_DIST_POINT_FULL_NAME)
+                addUrls(name.FullName, f.crl);
         }
     }
 }
@@ -191,16 +192,19 @@ InternetOptions readInternetOptions() {
         o.connectedState = state;
     }
     const char* settings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    const char* policy = "Software\\Policies\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    const char* policy =
+        "Software\\Policies\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     o.globalOffline = readNumber(HKEY_CURRENT_USER, settings, "GlobalUserOffline");
     o.machinePolicy = readNumber(HKEY_LOCAL_MACHINE, policy, "SecureProtocols");
     o.userPolicy = readNumber(HKEY_CURRENT_USER, policy, "SecureProtocols");
     o.user = readNumber(HKEY_CURRENT_USER, settings, "SecureProtocols");
     o.machine = readNumber(HKEY_LOCAL_MACHINE, settings, "SecureProtocols");
     const char* tls11 =
-        "SYSTEM\\CurrentControlSet\\Control\\SecurityProviders\\SCHANNEL\\Protocols\\TLS 1.1\\Client";
+        "SYSTEM\\CurrentControlSet\\Control\\SecurityProviders\\SCHANNEL\\Protocols\\TLS "
+        "1.1\\Client";
     const char* tls12 =
-        "SYSTEM\\CurrentControlSet\\Control\\SecurityProviders\\SCHANNEL\\Protocols\\TLS 1.2\\Client";
+        "SYSTEM\\CurrentControlSet\\Control\\SecurityProviders\\SCHANNEL\\Protocols\\TLS "
+        "1.2\\Client";
     o.tls11Enabled = readNumber(HKEY_LOCAL_MACHINE, tls11, "Enabled");
     o.tls11DisabledByDefault = readNumber(HKEY_LOCAL_MACHINE, tls11, "DisabledByDefault");
     o.tls12Enabled = readNumber(HKEY_LOCAL_MACHINE, tls12, "Enabled");
@@ -219,7 +223,7 @@ ClockReading readClock(const std::string& dateHeader) {
     TIME_ZONE_INFORMATION zone;
     const DWORD which = GetTimeZoneInformation(&zone);
     if (which != TIME_ZONE_ID_INVALID) {
-        const LONG bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias
+        const LONG bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT   ? zone.DaylightBias
                                        : which == TIME_ZONE_ID_STANDARD ? zone.StandardBias
                                                                         : 0);
         c.offsetMinutes = -bias;
@@ -238,8 +242,7 @@ CertificateFacts readCertificate(const std::string& host, uint32_t timeoutMs) {
     CertificateFacts f;
     const char* const accept[] = {"*/*", nullptr};
     NetHandle root(platform::internetOpen(kUserAgent));
-    NetHandle connection(root.get() ? platform::internetConnect(root.get(), host,
-                                                                servicePort(true))
+    NetHandle connection(root.get() ? platform::internetConnect(root.get(), host, servicePort(true))
                                     : nullptr);
     NetHandle request(connection.get()
                           ? platform::openRequest(connection.get(), "HEAD", "/", accept, true)

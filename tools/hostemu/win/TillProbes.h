@@ -19,5 +19,8 @@ CertificateFacts readCertificate(const std::string& host, uint32_t timeoutMs);
 // One GET of a revocation address through WinInet, timed.
 RevocationAnswer askRevocationServer(const std::string& kind, const std::string& url,
                                      uint32_t timeoutMs);
+// What automatic proxy configuration (detection, the script) chooses for `url`.
+AutoProxy resolveAutomaticProxy(bool detect, const std::string& scriptUrl, const std::string& url,
+                                uint32_t timeoutMs);
 // Milliseconds since Windows started (wraps after 49 days).
 uint32_t tickMs();

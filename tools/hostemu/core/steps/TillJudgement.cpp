@@ -175,6 +175,40 @@ StepResult judgeAccount(const AccountInfo& a, uint32_t windowsMajor) {
     return r;
 }
 
+void addAutomaticProxy(StepResult& r, const AutoProxy& a, const std::string& url, CheckContext& c) {
+    const std::string time = " (" + std::to_string(a.ms) + " ms)";
+    if (!a.available) {
+        r.more.push_back("what automatic configuration chooses: not available on this Windows");
+        return;
+    }
+    if (!a.found) {
+        r.more.push_back("automatic configuration chooses nothing for " + url + ": " +
+                         systemText(a.error) + time + "; WinInet falls back to the setting above");
+        return;
+    }
+    // Read as a manual setting would be: the first entry for the scheme.
+    ProxySetting chosen;
+    chosen.direct = false;
+    chosen.proxy = a.proxy;
+    const std::string proxy = proxyFor(chosen, c.host, c.secure);
+    if (proxy.empty()) {
+        r.more.push_back("automatic configuration chooses DIRECT for " + url + time +
+                         ": WinInet connects directly");
+        c.via.clear();
+        c.target = c.host;
+        c.port = c.secure ? 443 : 80;
+        return;
+    }
+    r.more.push_back("automatic configuration chooses " + a.proxy + " for " + url + time +
+                     ": WinInet goes through " + proxy);
+    const std::size_t colon = proxy.rfind(':');
+    c.via = proxy;
+    c.target = proxy.substr(0, colon);
+    c.port = colon == std::string::npos
+                 ? 80
+                 : static_cast<uint16_t>(std::atoi(proxy.c_str() + colon + 1));
+}
+
 std::string protocolNames(uint32_t bits) {
     static const struct {
         uint32_t bit;

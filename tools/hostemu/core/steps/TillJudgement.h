@@ -60,6 +60,20 @@ struct InternetOptions {
     RegistryNumber tls11Enabled, tls11DisabledByDefault, tls12Enabled, tls12DisabledByDefault;
 };
 
+// What automatic proxy configuration chose for the service's URL.
+struct AutoProxy {
+    bool available = true;  // this Windows has the resolver
+    bool found = false;     // it gave an answer
+    std::string proxy;      // "host:port[;...]"; empty: direct
+    uint32_t error = 0;     // why it gave none
+    uint32_t ms = 0;
+};
+
+// Adds to the proxy step what automatic configuration chooses for `url`; when
+// it names a proxy, the name and TCP steps go there instead.
+void addAutomaticProxy(StepResult& proxyStep, const AutoProxy& automatic, const std::string& url,
+                       CheckContext& context);
+
 enum class Tls12 { Available, NotAvailable, NotKnown };
 
 struct Tls12Verdict {
