@@ -39,8 +39,8 @@ AutoProxy resolveAutomaticProxy(bool detect, const std::string& scriptUrl, const
     HMODULE winhttp = LoadLibraryA("winhttp.dll");
     using OpenFn = HINTERNET(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD);
     using TimeoutsFn = BOOL(WINAPI*)(HINTERNET, int, int, int, int);
-    using ResolveFn = BOOL(WINAPI*)(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*,
-                                    WINHTTP_PROXY_INFO*);
+    using ResolveFn =
+        BOOL(WINAPI*)(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, WINHTTP_PROXY_INFO*);
     using CloseFn = BOOL(WINAPI*)(HINTERNET);
     OpenFn open = winhttp ? lookUp<OpenFn>(winhttp, "WinHttpOpen") : nullptr;
     TimeoutsFn timeouts = winhttp ? lookUp<TimeoutsFn>(winhttp, "WinHttpSetTimeouts") : nullptr;
@@ -63,7 +63,8 @@ AutoProxy resolveAutomaticProxy(bool detect, const std::string& scriptUrl, const
         WINHTTP_AUTOPROXY_OPTIONS options{};
         if (detect) {
             options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+            options.dwAutoDetectFlags =
+                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
         }
         if (!scriptUrl.empty()) {
             options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
