@@ -1,6 +1,9 @@
 // hostemu <folder> check [--place CODE]: tests the connection to the loyalty
 // service step by step as the DLL makes it, and ends with a one-line verdict.
-// Read-only: it sends one GuestInfo request for a card that names nobody.
+// Read-only: with TLS, the certificate step sends one "HEAD /" request and
+// the handshake step up to five (one more for each kind of certificate problem
+// it looks past), the revocation step one GET of each OCSP and CRL address;
+// then one GuestInfo request for a card that names nobody, and nothing else.
 #include "Commands.h"
 #include "NetworkSteps.h"
 #include "Output.h"
