@@ -21,6 +21,7 @@ pkgs=(
   libbenchmark-dev
   python3 dpkg-dev
   wine wine32:i386
+  chromium
 )
 
 missing=()

@@ -12,6 +12,7 @@ int runShow(const Invocation& in, Output& out) {
     ran = in.command + " " + in.folder;
     for (const std::string& w : in.words) ran += " " + w;
     for (const auto& o : in.options) ran += " " + o.first + "=" + std::to_string(o.second);
+    for (const auto& o : in.texts) ran += " " + o.first + ":" + o.second;
     if (in.brief) ran += " brief";
     out.out("ran\n");
     return 7;
@@ -44,6 +45,19 @@ const CommandSpec kPlace = {"place",
                             nullptr,
                             runShow};
 const CommandTable kTable = {{&kPlain, &kNumber, &kPlace}, "  what it does\n"};
+
+// A command over files: no folder, one or more words, a switch and a text option.
+const CommandSpec kFiles = {
+    "files",
+    "files <log>... [--json] [--html FILE]",
+    {{"--json", nullptr, nullptr}, {"--html", "--html takes a file name", nullptr}},
+    1,
+    "files takes one or more logs",
+    nullptr,
+    runShow,
+    true,
+    true};
+const CommandTable kFileTable = {{&kPlain, &kFiles}, ""};
 
 }  // namespace
 
@@ -112,5 +126,41 @@ TEST(CommandLine, HelpAnywhereWinsOverErrors) {
         EXPECT_EQ(runCommandLine(kTable, argv, out), 0);
         EXPECT_EQ(out.outText(), usageText(kTable));
         EXPECT_EQ(out.errText(), "");
+    }
+}
+
+TEST(CommandLine, CommandsWithoutFolderSwitchesAndTexts) {
+    struct Case {
+        std::vector<std::string> argv;
+        int status;
+        std::string ran, error;
+    };
+    const Case cases[] = {
+        {{"files", "a.log"}, 7, "files  a.log", ""},
+        {{"files", "a.log", "b.log", "--json"}, 7, "files  a.log b.log --json=1", ""},
+        {{"--html", "p.html", "files", "a.log"}, 7, "files  a.log --html:p.html", ""},
+        {{"files", "--html", "-", "a.log"}, 7, "files  a.log --html:-", ""},
+        {{"F", "plain"}, 7, "plain F", ""},
+        {{"files"}, 2, "", "files takes one or more logs"},
+        {{"files", "a.log", "--html"}, 2, "", "--html takes a file name"},
+        {{"files", "a.log", "--html", ""}, 2, "", "--html takes a file name"},
+        {{"F", "files", "a.log"},
+         2,
+         "",
+         "files takes no folder: hostemu files <log>... [--json] [--html FILE]"},
+        {{"F", "plain", "--json"}, 2, "", "--json is an option of files only"},
+        {{"F", "plain", "--html", "x"}, 2, "", "--html is an option of files only"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& w : c.argv) shown += "[" + w + "]";
+        SCOPED_TRACE(shown);
+        ran.clear();
+        StringOutput out;
+        EXPECT_EQ(runCommandLine(kFileTable, c.argv, out), c.status);
+        EXPECT_EQ(ran, c.ran);
+        if (!c.error.empty()) {
+            EXPECT_EQ(out.errText(), "hostemu: " + c.error + "\n" + usageText(kFileTable));
+        }
     }
 }

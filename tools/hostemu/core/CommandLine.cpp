@@ -61,12 +61,21 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         if (w == "--brief") {
             invocation.brief = true;
         } else if (const OptionSpec* option = findOption(table, w)) {
+            if (!option->valueError) {
+                invocation.options[w] = 1;
+                continue;
+            }
             long long value = 0;
-            if (i + 1 >= argv.size() || !option->parse(argv[i + 1], value)) {
+            if (i + 1 >= argv.size() || argv[i + 1].empty() ||
+                (option->parse && !option->parse(argv[i + 1], value))) {
                 error = option->valueError;
                 return nullptr;
             }
-            invocation.options[w] = value;
+            if (option->parse) {
+                invocation.options[w] = value;
+            } else {
+                invocation.texts[w] = argv[i + 1];
+            }
             ++i;
         } else if (looksLikeOption(w)) {
             error = "unknown option " + w;
@@ -75,36 +84,52 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             words.push_back(w);
         }
     }
-    if (words.size() < 2) {
-        error = "give a folder and a command";
-        return nullptr;
-    }
-    invocation.folder = words[0];
-    invocation.command = words[1];
-    invocation.words.assign(words.begin() + 2, words.end());
     const CommandSpec* command = nullptr;
     for (const CommandSpec* c : table.commands) {
-        if (invocation.command == c->name) command = c;
+        if (c->withoutFolder && !words.empty() && words[0] == c->name) command = c;
     }
-    if (!command) {
-        error = "unknown command " + invocation.command;
-        return nullptr;
+    if (command) {
+        invocation.command = words[0];
+        invocation.words.assign(words.begin() + 1, words.end());
+    } else {
+        if (words.size() < 2) {
+            error = "give a folder and a command";
+            return nullptr;
+        }
+        invocation.folder = words[0];
+        invocation.command = words[1];
+        invocation.words.assign(words.begin() + 2, words.end());
+        for (const CommandSpec* c : table.commands) {
+            if (invocation.command == c->name) command = c;
+        }
+        if (!command) {
+            error = "unknown command " + invocation.command;
+            return nullptr;
+        }
+        if (command->withoutFolder) {
+            error = command->name + std::string(" takes no folder: hostemu ") + command->usage;
+            return nullptr;
+        }
     }
-    if (invocation.words.size() != command->arguments) {
+    if (command->moreArguments ? invocation.words.size() < command->arguments
+                               : invocation.words.size() != command->arguments) {
         error = command->countError;
         return nullptr;
     }
     if (command->checkWords && !command->checkWords(invocation.words, error)) return nullptr;
-    for (const auto& given : invocation.options) {
-        if (!findOption(*command, given.first)) {
-            const OptionSpec* option = findOption(table, given.first);
-            error = option->misplaced ? option->misplaced
-                                      : given.first + " is an option of " +
-                                            commandsWith(table, given.first) + " only";
+    std::vector<std::string> given;
+    for (const auto& o : invocation.options) given.push_back(o.first);
+    for (const auto& o : invocation.texts) given.push_back(o.first);
+    for (const std::string& name : given) {
+        if (!findOption(*command, name)) {
+            const OptionSpec* option = findOption(table, name);
+            error = option->misplaced
+                        ? option->misplaced
+                        : name + " is an option of " + commandsWith(table, name) + " only";
             return nullptr;
         }
     }
-    if (invocation.folder.empty()) {
+    if (!command->withoutFolder && invocation.folder.empty()) {
         error = "the folder is empty";
         return nullptr;
     }

@@ -10,9 +10,12 @@ class Output;
 
 // An option that takes a value: its name ("--place"), how its value is read
 // and what is said when it cannot be.
+// Three shapes: a number (`parse` given), a text such as a file name (no
+// `parse`, its value in Invocation::texts), or a switch without a value (no
+// `valueError`: it is recorded in Invocation::options as 1).
 struct OptionSpec {
     const char* name;
-    const char* valueError;  // e.g. "--call takes a call number (1, 2, ...)"
+    const char* valueError;  // e.g. "--call takes a call number (1, 2, ...)"; null: a switch
     bool (*parse)(const std::string& text, long long& value);  // false: not a valid value
     // Said when another command is given the option; null: "--x is an option
     // of a and b only", from the table.
@@ -26,8 +29,15 @@ struct Invocation {
     std::vector<std::string> words;            // the command's arguments, in order
     bool brief = false;                        // --brief, read for every command
     std::map<std::string, long long> options;  // the options given, with their values
+    std::map<std::string, std::string> texts;  // the options given with a text value
 
-    bool has(const std::string& option) const { return options.count(option) != 0; }
+    bool has(const std::string& option) const {
+        return options.count(option) != 0 || texts.count(option) != 0;
+    }
+    std::string text(const std::string& option) const {
+        const auto it = texts.find(option);
+        return it == texts.end() ? std::string() : it->second;
+    }
     long long value(const std::string& option, long long otherwise) const {
         const auto it = options.find(option);
         return it == options.end() ? otherwise : it->second;
@@ -45,6 +55,10 @@ struct CommandSpec {
     bool (*checkWords)(const std::vector<std::string>& words, std::string& error);
     // Runs the command; the result is the process exit status.
     int (*run)(const Invocation& invocation, Output& output);
+    // A command that works on files alone is named first, without a folder.
+    bool withoutFolder = false;
+    // `arguments` is the least number of words; more may follow.
+    bool moreArguments = false;
 };
 
 struct CommandTable {
