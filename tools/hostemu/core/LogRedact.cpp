@@ -132,7 +132,8 @@ class StandIns {
         for (uint64_t m = magnitude; m >= 10; m /= 10) ++digits;
         int64_t s = value;
         // Never the value itself, nor another value's stand-in (while there are any left).
-        for (int tries = 0; tries < 20 && (s == value || usedNumbers_.count(s)); ++tries) {
+        for (int tries = 0;
+             tries < 20 && (s == value || usedNumbers_.count(s) || avoid_.count(s)); ++tries) {
             const uint64_t n = ++numberCount_;
             uint64_t standIn;
             if (digits == 1) {
@@ -149,6 +150,10 @@ class StandIns {
         return s;
     }
     const std::map<int64_t, int64_t>& numbers() const { return numbers_; }
+    // Numbers of the log that no stand-in may be, so that none reads as another guest's.
+    void avoid(const std::map<int64_t, int64_t>& numbers) {
+        for (const auto& n : numbers) avoid_.insert(n.first);
+    }
 
   private:
     template <typename Make>
@@ -168,6 +173,7 @@ class StandIns {
     std::map<std::string, std::string> kindOf_;
     std::map<int64_t, int64_t> numbers_;
     std::set<int64_t> usedNumbers_;
+    std::set<int64_t> avoid_;
     uint64_t numberCount_ = 0;
 };
 
@@ -618,7 +624,13 @@ std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& ta
 
 // What the structured places gave away, wherever else it stands.
 void redactKnownValues(std::string& text, const StandIns& standIns, Tally& tally) {
-    for (const auto& t : standIns.texts()) {
+    // Longest first, so that a full name goes before the names it holds.
+    std::vector<std::pair<std::string, std::string>> texts(standIns.texts().begin(),
+                                                           standIns.texts().end());
+    std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
+        return a.first.size() > b.first.size();
+    });
+    for (const auto& t : texts) {
         if (t.first.size() < 4) continue;
         int places = 0;
         replaceAll(text, t.first, t.second, places);
@@ -660,6 +672,13 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
     // The tokens learnt are counted as places where they are replaced.
     tally.places[kTokens] = 0;
 
+    {
+        // A first pass learns which numbers the log holds.
+        Tally scratch;
+        StandIns scout(scratch);
+        for (const replay::LogEntry& e : entries) redactEntry(e, scout, scratch);
+        standIns.avoid(scout.numbers());
+    }
     std::vector<std::string> texts;
     texts.reserve(entries.size());
     for (const replay::LogEntry& e : entries) texts.push_back(redactEntry(e, standIns, tally));
