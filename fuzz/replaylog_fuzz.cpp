@@ -3,12 +3,12 @@
 // either fully parsed or reported not replayable. A parsed call must compare
 // equal to itself. The same bytes also go through the replay server's request
 // parser, the summary (its figures agree, its JSON parses) and the redaction.
+#include <rapidjson/document.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-#include <rapidjson/document.h>
 
 #include "LogRedact.h"
 #include "LogSummary.h"

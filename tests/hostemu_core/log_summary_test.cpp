@@ -26,28 +26,32 @@ std::string day(int hour, int minute, int second) {
 }
 
 const char kToken[] = "tok-5c1e-secret";
-const std::string kGuest = "{\"Status\":1,\"ClientId\":\"501\",\"LastName\":\"Петрова\","
-                           "\"FirstName\":\"Анна\",\"MiddleName\":\"Сергеевна\",\"LoyaltyLevel\":"
-                           "\"Gold\",\"BonusBalance\":\"12.5\",\"DiscountId\":3,\"BonusId\":7,"
-                           "\"NotPayType\":0,\"Email\":\"anna@mail.example\",\"Visits\":14,"
-                           "\"VIP\":true,\"Notes\":\"likes the window seat\",\"Tags\":[\"a\"]}";
+const std::string kGuest =
+    "{\"Status\":1,\"ClientId\":\"501\",\"LastName\":\"Петрова\","
+    "\"FirstName\":\"Анна\",\"MiddleName\":\"Сергеевна\",\"LoyaltyLevel\":"
+    "\"Gold\",\"BonusBalance\":\"12.5\",\"DiscountId\":3,\"BonusId\":7,"
+    "\"NotPayType\":0,\"Email\":\"anna@mail.example\",\"Visits\":14,"
+    "\"VIP\":true,\"Notes\":\"likes the window seat\",\"Tags\":[\"a\"]}";
 
 std::string init(int hour) {
-    return entry(day(hour, 0, 0), "Init : Started") + entry(day(hour, 0, 0), "Init : CURRENT VERSION: 37") +
-           entry(day(hour, 0, 0), std::string("WriteConfToLog : <Configuration><ApiAddress>h</ApiAddress>"
-                                              "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken "
-                                              "Default=\"true\">") +
-                                      kToken + "</LoyltyApiToken></PlaceOfService></Configuration>") +
+    return entry(day(hour, 0, 0), "Init : Started") +
+           entry(day(hour, 0, 0), "Init : CURRENT VERSION: 37") +
+           entry(day(hour, 0, 0),
+                 std::string("WriteConfToLog : <Configuration><ApiAddress>h</ApiAddress>"
+                             "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken "
+                             "Default=\"true\">") +
+                     kToken + "</LoyltyApiToken></PlaceOfService></Configuration>") +
            entry(day(hour, 0, 0), "Init : Ended");
 }
 
 std::string lookupHead(const std::string& at, const std::string& body) {
     return entry(at, "GetCardInfoEx : GetCardInfoEx from File1 Started!") +
-           entry(at, "GetCardInfoEx : InputBuf was\n\n<HOLDERS><ITEM cardcode=\"0079161234567\"/>"
-                     "</HOLDERS><CHECK chmode=\"0\"/>") +
+           entry(at,
+                 "GetCardInfoEx : InputBuf was\n\n<HOLDERS><ITEM cardcode=\"0079161234567\"/>"
+                 "</HOLDERS><CHECK chmode=\"0\"/>") +
            entry(at, "GetConfig : TRY GET configuration") +
-           entry(at, std::string("SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/") + kToken +
-                         " WITH " + body);
+           entry(at, std::string("SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/") +
+                         kToken + " WITH " + body);
 }
 
 // A found guest: reply, record dump with the joined name, RETURN 0.
@@ -65,12 +69,14 @@ std::string refusedLookup(int hour) {
     const std::string at = day(hour, 0, 5);
     return lookupHead(at, "{\"CardToken\":1002}") +
            entry(at, "SendRequest : RETURN vector<char> dwExitCode != 0 1") +
-           entry(at, "SendRequest : Windows error 12029: The attempt to connect to the server "
-                     "failed.") +
-           entry(day(hour, 0, 15), "SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
+           entry(at,
+                 "SendRequest : Windows error 12029: The attempt to connect to the server "
+                 "failed.") +
+           entry(day(hour, 0, 15),
+                 "SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
            entry(day(hour, 0, 15), "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!") +
-           entry(day(hour, 0, 15), "SendRequestWrapper : AND INFO WAS NULL") +
-           "[" + day(hour, 0, 15) + "] SendRequestWrapper : Info - \r\nNULL";
+           entry(day(hour, 0, 15), "SendRequestWrapper : AND INFO WAS NULL") + "[" +
+           day(hour, 0, 15) + "] SendRequestWrapper : Info - \r\nNULL";
 }
 
 // A return answered by a gateway's error page.
@@ -79,12 +85,15 @@ std::string gatewayReturn(int hour) {
     const std::string page = "<html><body>502 Bad Gateway</body></html>";
     return entry(at, "ClearTheLog : Failed!") + entry(at, "TransactionsEx : Started") +
            entry(at, "TransactionsEx : InputBuf was\n\n<CHECK chmode=\"2\"/>") +
-           entry(at, std::string("SendRequestWrapper : TRY SEND REQUEST TO v1/ReturnOrder/") + kToken +
-                         " WITH {\"OrderId\":\"G-1\"}") +
-           entry(day(hour, 30, 2), std::string("ANSWER FROM URL v1/ReturnOrder/") + kToken + " \n" + page) +
+           entry(at, std::string("SendRequestWrapper : TRY SEND REQUEST TO v1/ReturnOrder/") +
+                         kToken + " WITH {\"OrderId\":\"G-1\"}") +
+           entry(day(hour, 30, 2),
+                 std::string("ANSWER FROM URL v1/ReturnOrder/") + kToken + " \n" + page) +
            entry(day(hour, 30, 2), "SendRequest : HTTP status 502") +
-           entry(day(hour, 30, 2), "TransactionsEx : ERROR in !ok || jsonResultRequest[\"Status\"]."
-                                   "GetInt() != 1 RETURNS 1" + page);
+           entry(day(hour, 30, 2),
+                 "TransactionsEx : ERROR in !ok || jsonResultRequest[\"Status\"]."
+                 "GetInt() != 1 RETURNS 1" +
+                     page);
 }
 
 std::string lookupEnding(const std::string& at, const std::string& line, bool configLoaded = true) {
@@ -95,15 +104,19 @@ std::string lookupEnding(const std::string& at, const std::string& line, bool co
 }
 
 const std::string kDay = init(9) + foundLookup(10) + refusedLookup(11) + gatewayReturn(11) +
-                         foundLookup(13) + lookupEnding(day(14, 0, 0), "Cant get token! RETURN 1", false);
+                         foundLookup(13) +
+                         lookupEnding(day(14, 0, 0), "Cant get token! RETURN 1", false);
 
 }  // namespace
 
 TEST(LogSummary, StampsAsSeconds) {
     EXPECT_EQ(summary::stampSeconds("01-01-1970 00:00:00"), 0);
-    EXPECT_EQ(summary::stampSeconds("03-01-2024 00:00:00") - summary::stampSeconds("02-28-2024 23:59:59"),
-              86400 + 1);  // a leap year
-    EXPECT_EQ(summary::stampSeconds("12-07-2026 10:00:05") - summary::stampSeconds("12-07-2026 09:59:55"), 10);
+    EXPECT_EQ(
+        summary::stampSeconds("03-01-2024 00:00:00") - summary::stampSeconds("02-28-2024 23:59:59"),
+        86400 + 1);  // a leap year
+    EXPECT_EQ(
+        summary::stampSeconds("12-07-2026 10:00:05") - summary::stampSeconds("12-07-2026 09:59:55"),
+        10);
     for (const char* bad : {"", "13-01-2024 00:00:00", "1-01-2024 00:00:00", "01-01-2024 24:00:00",
                             "01-01-2024T00:00:00"})
         EXPECT_EQ(summary::stampSeconds(bad), -1) << bad;
@@ -111,24 +124,26 @@ TEST(LogSummary, StampsAsSeconds) {
 
 TEST(LogSummary, ADayAsJson) {
     const summary::Summary s = summary::summarize(kDay);
-    EXPECT_EQ(summary::jsonReport({{"till.log", s}}),
-              "{\"first\":\"12-07-2026 09:00:00\",\"last\":\"12-07-2026 14:00:00\","
-              "\"calls\":{\"GetCardInfoEx\":4,\"Init\":1,\"TransactionsEx\":1},"
-              "\"results\":{\"GetCardInfoEx\":{\"0\":2,\"1\":2},\"TransactionsEx\":{\"1\":1}},"
-              "\"resultsNotLogged\":0,"
-              "\"errors\":{\"HTTP status 502\":1,\"Windows error 12029\":1,"
-              "\"no conf.xml (missing or not XML)\":1},"
-              "\"meanings\":{\"Windows error 12029\":\"The attempt to connect to the server failed.\"},"
-              "\"exchanges\":{\"total\":4,\"failed\":2},\"probes\":{\"failed\":1,\"succeeded\":0},"
-              "\"longest\":[{\"call\":3,\"export\":\"GetCardInfoEx\",\"start\":\"12-07-2026 11:00:05\","
-              "\"seconds\":10,\"result\":1},{\"call\":4,\"export\":\"TransactionsEx\",\"start\":"
-              "\"12-07-2026 11:30:00\",\"seconds\":2,\"result\":1},{\"call\":2,\"export\":"
-              "\"GetCardInfoEx\",\"start\":\"12-07-2026 10:00:00\",\"seconds\":1,\"result\":0},"
-              "{\"call\":5,\"export\":\"GetCardInfoEx\",\"start\":\"12-07-2026 13:00:00\","
-              "\"seconds\":1,\"result\":0}],"
-              "\"restarts\":1,\"versions\":[\"37\"],"
-              "\"outages\":[{\"from\":\"12-07-2026 11:00:05\",\"to\":\"12-07-2026 11:30:02\","
-              "\"failed\":2,\"causes\":[\"Windows error 12029\",\"HTTP status 502\"]}]}\n");
+    EXPECT_EQ(
+        summary::jsonReport({{"till.log", s}}),
+        "{\"first\":\"12-07-2026 09:00:00\",\"last\":\"12-07-2026 14:00:00\","
+        "\"calls\":{\"GetCardInfoEx\":4,\"Init\":1,\"TransactionsEx\":1},"
+        "\"results\":{\"GetCardInfoEx\":{\"0\":2,\"1\":2},\"TransactionsEx\":{\"1\":1}},"
+        "\"resultsNotLogged\":0,"
+        "\"errors\":{\"HTTP status 502\":1,\"Windows error 12029\":1,"
+        "\"no conf.xml (missing or not XML)\":1},"
+        "\"meanings\":{\"HTTP status 502\":\"Bad Gateway\",\"Windows error 12029\":\"The "
+        "attempt to connect to the server failed.\"},"
+        "\"exchanges\":{\"total\":4,\"failed\":2},\"probes\":{\"failed\":1,\"succeeded\":0},"
+        "\"longest\":[{\"call\":3,\"export\":\"GetCardInfoEx\",\"start\":\"12-07-2026 11:00:05\","
+        "\"seconds\":10,\"result\":1},{\"call\":4,\"export\":\"TransactionsEx\",\"start\":"
+        "\"12-07-2026 11:30:00\",\"seconds\":2,\"result\":1},{\"call\":2,\"export\":"
+        "\"GetCardInfoEx\",\"start\":\"12-07-2026 10:00:00\",\"seconds\":1,\"result\":0},"
+        "{\"call\":5,\"export\":\"GetCardInfoEx\",\"start\":\"12-07-2026 13:00:00\","
+        "\"seconds\":1,\"result\":0}],"
+        "\"restarts\":1,\"versions\":[\"37\"],"
+        "\"outages\":[{\"from\":\"12-07-2026 11:00:05\",\"to\":\"12-07-2026 11:30:02\","
+        "\"failed\":2,\"causes\":[\"Windows error 12029\",\"HTTP status 502\"]}]}\n");
     EXPECT_NE(summary::jsonReport({{"init.log", summary::summarize(init(9))}})
                   .find("\"errors\":{},\"meanings\":{},"),
               std::string::npos);
@@ -140,7 +155,9 @@ TEST(LogSummary, FailuresByCause) {
         return entry(at, "GetCardInfoEx : GetCardInfoEx from File1 Started!") +
                entry(at, "GetCardInfoEx : InputBuf was\n\n<CHECK chmode=\"0\"/>") +
                entry(at, "GetConfig : TRY GET configuration") +
-               entry(at, "SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/t WITH {\"CardToken\":5}") +
+               entry(at,
+                     "SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/t WITH "
+                     "{\"CardToken\":5}") +
                fate;
     };
     const std::string answer = entry(at, "ANSWER FROM URL v1/GuestInfo/t \n{\"Status\":2}");
@@ -149,20 +166,24 @@ TEST(LogSummary, FailuresByCause) {
         std::string errors;  // the JSON member
     };
     const Case cases[] = {
-        {sent(entry(at, "SendRequest : ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) "
-                        "== WAIT_TIMEOUT v1/GuestInfo/t") +
+        {sent(entry(at,
+                    "SendRequest : ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) "
+                    "== WAIT_TIMEOUT v1/GuestInfo/t") +
               entry(at, "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!") +
               entry(at, "SendRequestWrapper : AND INFO WAS NULL") + "[" + at +
               "] SendRequestWrapper : Info - \r\nNULL"),
          "{\"time-out\":1}"},
-        {sent(entry(at, "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 "
-                        "v1/GuestInfo/t") +
-              entry(at, "SendRequest : Windows error 12030: The connection with the server has "
-                        "been terminated.") +
+        {sent(entry(at,
+                    "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 "
+                    "v1/GuestInfo/t") +
+              entry(at,
+                    "SendRequest : Windows error 12030: The connection with the server has "
+                    "been terminated.") +
               entry(at, "GetCardInfoEx : ERROR v1/GuestInfo/ 12030")),
          "{\"Windows error 12030\":1}"},
-        {sent(entry(at, "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 "
-                        "v1/GuestInfo/t") +
+        {sent(entry(at,
+                    "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 "
+                    "v1/GuestInfo/t") +
               entry(at, "GetCardInfoEx : ERROR v1/GuestInfo/ 0")),
          "{\"empty reply\":1}"},
         {sent(entry(at, "SendRequest : ERROR WHILE SENDING hRequest == NULL v1/GuestInfo/t12157") +
@@ -184,8 +205,9 @@ TEST(LogSummary, FailuresByCause) {
         {lookupEnding(at, "ERROR unexpected failure RETURN 1"), "{\"other failure\":1}"},
         {entry(at, "ClearTheLog : Failed!") + entry(at, "TransactionsEx : Started") +
              entry(at, "TransactionsEx : InputBuf was\n\n<CHECK chmode=\"0\"/>") +
-             entry(at, "TransactionsEx : ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() "
-                       "!= 1 RETURNS 1"),
+             entry(at,
+                   "TransactionsEx : ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() "
+                   "!= 1 RETURNS 1"),
          "{\"nothing to send in this working mode\":1}"},
     };
     for (const Case& c : cases) {
@@ -224,13 +246,15 @@ TEST(LogSummary, SeveralLogsAndTheirTotal) {
               0u)
         << json;
     EXPECT_NE(json.find(",\"logs\":[{\"file\":\"a.log\",\"first\":"), std::string::npos);
-    EXPECT_NE(json.find("{\"file\":\"b.log\",\"first\":\"12-07-2026 08:00:00\""), std::string::npos);
+    EXPECT_NE(json.find("{\"file\":\"b.log\",\"first\":\"12-07-2026 08:00:00\""),
+              std::string::npos);
 
     const std::string page = summary::htmlReport(logs);
     for (const char* part :
          {"<td data-calls=\"GetCardInfoEx\">4</td>", "<td data-calls=\"GetCardInfoEx\">5</td>",
           "<td data-error=\"Windows error 12029\">1</td>", "<section id=\"total\">",
-          "<svg class=\"timeline\"", "<rect class=\"outage\"", "<title>11:00 to 12:00: 2 calls</title>"})
+          "<svg class=\"timeline\"", "<rect class=\"outage\"",
+          "<title>11:00 to 12:00: 2 calls</title>"})
         EXPECT_NE(page.find(part), std::string::npos) << part;
     // Self-contained: nothing is fetched from elsewhere.
     for (const char* outside : {"<script", "<link", "src=", "@import", "url("})
@@ -272,7 +296,9 @@ TEST_F(TempFiles, SummaryExitStatus) {
     const Case cases[] = {
         {{good}, 0, ""},
         {{good, file("empty.log", "")}, 2, "holds no call"},
-        {{file("cut.log", entry(day(1, 0, 0), "SendRequest : HTTP status 502"))}, 2, "holds no call"},
+        {{file("cut.log", entry(day(1, 0, 0), "SendRequest : HTTP status 502"))},
+         2,
+         "holds no call"},
         {{good, good + ".missing"}, 2, "cannot read log file"},
     };
     for (const Case& c : cases) {
@@ -307,8 +333,9 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
     EXPECT_NE(out.find("cardcode=\"0010000000001\""), std::string::npos) << out;
     EXPECT_NE(out.find("{\"Phone\":10000000001}"), std::string::npos);
     EXPECT_NE(out.find("{\"CardToken\":1003}"), std::string::npos);  // 1002 would be itself
-    EXPECT_NE(out.find("\"LastName\":\"Name-1\",\"FirstName\":\"Name-2\",\"MiddleName\":\"Name-3\""),
-              std::string::npos);
+    EXPECT_NE(
+        out.find("\"LastName\":\"Name-1\",\"FirstName\":\"Name-2\",\"MiddleName\":\"Name-3\""),
+        std::string::npos);
     EXPECT_NE(out.find("Card_owner: Name-1 Name-2 Name-3;"), std::string::npos);
     // Unknown members: numbers and booleans kept, texts and arrays removed; known ones kept.
     EXPECT_NE(out.find("\"Email\":\"guest1@example.invalid\",\"Visits\":14,\"VIP\":true}"),
@@ -327,7 +354,8 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
               "  reply members of unknown meaning that held text: 4 removed\n");
 
     // The redacted log reads as the same calls with the same results.
-    const auto before = replay::splitCalls(kDay, "", true), after = replay::splitCalls(out, "", true);
+    const auto before = replay::splitCalls(kDay, "", true),
+               after = replay::splitCalls(out, "", true);
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(after[i].kind, before[i].kind);

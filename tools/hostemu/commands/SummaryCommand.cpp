@@ -15,7 +15,8 @@ int run(const Invocation& invocation, Output& output) {
 const CommandSpec kSummaryCommand = {
     "summary",
     "summary <brisvane.log>... [--json] [--html FILE]",
-    {{"--json", nullptr, nullptr}, {"--html", "--html takes the name of the page to write", nullptr}},
+    {{"--json", nullptr, nullptr},
+     {"--html", "--html takes the name of the page to write", nullptr}},
     1,
     "summary takes one or more log files",
     nullptr,

@@ -132,8 +132,8 @@ class StandIns {
         for (uint64_t m = magnitude; m >= 10; m /= 10) ++digits;
         int64_t s = value;
         // Never the value itself, nor another value's stand-in (while there are any left).
-        for (int tries = 0;
-             tries < 20 && (s == value || usedNumbers_.count(s) || avoid_.count(s)); ++tries) {
+        for (int tries = 0; tries < 20 && (s == value || usedNumbers_.count(s) || avoid_.count(s));
+             ++tries) {
             const uint64_t n = ++numberCount_;
             uint64_t standIn;
             if (digits == 1) {
@@ -260,8 +260,12 @@ class ReplyFilter {
     ReplyFilter(rapidjson::Writer<rapidjson::StringBuffer>& w, StandIns& standIns, Tally& tally)
         : w_(w), standIns_(standIns), tally_(tally) {}
 
-    bool Null() { return scalar(Scalar::Other, [&] { return w_.Null(); }); }
-    bool Bool(bool b) { return scalar(Scalar::Bool, [&] { return w_.Bool(b); }); }
+    bool Null() {
+        return scalar(Scalar::Other, [&] { return w_.Null(); });
+    }
+    bool Bool(bool b) {
+        return scalar(Scalar::Bool, [&] { return w_.Bool(b); });
+    }
     bool Int(int) { return true; }  // numbers come as RawNumber
     bool Uint(unsigned) { return true; }
     bool Int64(int64_t) { return true; }
@@ -274,9 +278,8 @@ class ReplyFilter {
             int64_t v = 0;
             if (!wholeNumber(text, v)) return writeMember([&] { return w_.Null(); });
             const std::string s = std::to_string(standIns_.number(v));
-            return writeMember([&] {
-                return w_.RawValue(s.c_str(), s.size(), rapidjson::kNumberType);
-            });
+            return writeMember(
+                [&] { return w_.RawValue(s.c_str(), s.size(), rapidjson::kNumberType); });
         }
         return scalar(Scalar::Number,
                       [&] { return w_.RawValue(str, length, rapidjson::kNumberType); });
@@ -487,7 +490,7 @@ std::string tokenOf(const std::string& path) {
 
 // The contents of every <LoyltyApiToken ...>...</LoyltyApiToken> (narrow or UTF-16LE).
 std::vector<std::pair<std::size_t, std::size_t>> tokenElements(const std::string& conf,
-                                                                bool utf16) {
+                                                               bool utf16) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     const std::string open = utf16 ? wide("<LoyltyApiToken") : "<LoyltyApiToken";
     const std::string gt = utf16 ? wide(">") : ">";
@@ -542,9 +545,8 @@ void redactTokens(std::string& text, bool confCopy, StandIns& standIns, Tally& t
     // Longest first, so that a token that holds another is replaced whole.
     std::vector<std::pair<std::string, std::string>> tokens(standIns.tokens().begin(),
                                                             standIns.tokens().end());
-    std::stable_sort(tokens.begin(), tokens.end(), [](const auto& a, const auto& b) {
-        return a.first.size() > b.first.size();
-    });
+    std::stable_sort(tokens.begin(), tokens.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     int places = 0;
     for (const auto& t : tokens) {
         // A short token could be a word of the check: only in a path or conf.xml element.
@@ -552,8 +554,7 @@ void redactTokens(std::string& text, bool confCopy, StandIns& standIns, Tally& t
             replaceAll(text, t.first, t.second, places);
             if (confCopy) replaceAll(text, wide(t.first), wide(t.second), places);
         } else {
-            for (const char* p : kServicePaths)
-                replaceAll(text, p + t.first, p + t.second, places);
+            for (const char* p : kServicePaths) replaceAll(text, p + t.first, p + t.second, places);
             replaceAll(text, ">" + t.first + "<", ">" + t.second + "<", places);
         }
     }
@@ -566,7 +567,8 @@ void redactDump(std::string& text, StandIns& standIns) {
         const char* label;
         std::size_t width;
         const char* kind;
-    } fields[] = {{"Card_owner: ", 40, kNames}, {"Comment: ", 256, kComments},
+    } fields[] = {{"Card_owner: ", 40, kNames},
+                  {"Comment: ", 256, kComments},
                   {"Printer_comment: ", 256, kComments}};
     std::size_t lineStart = 0;
     while (lineStart < text.size()) {
@@ -627,9 +629,8 @@ void redactKnownValues(std::string& text, const StandIns& standIns, Tally& tally
     // Longest first, so that a full name goes before the names it holds.
     std::vector<std::pair<std::string, std::string>> texts(standIns.texts().begin(),
                                                            standIns.texts().end());
-    std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
-        return a.first.size() > b.first.size();
-    });
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     for (const auto& t : texts) {
         if (t.first.size() < 4) continue;
         int places = 0;

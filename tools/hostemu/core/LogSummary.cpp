@@ -42,6 +42,24 @@ bool isJson(const std::string& text) {
     return !d.HasParseError();
 }
 
+// The reason phrase of the statuses a till meets behind proxies and gateways.
+std::string statusMeaning(long status) {
+    static const std::map<long, const char*> phrases = {{400, "Bad Request"},
+                                                        {401, "Unauthorized"},
+                                                        {403, "Forbidden"},
+                                                        {404, "Not Found"},
+                                                        {405, "Method Not Allowed"},
+                                                        {407, "Proxy Authentication Required"},
+                                                        {408, "Request Timeout"},
+                                                        {429, "Too Many Requests"},
+                                                        {500, "Internal Server Error"},
+                                                        {502, "Bad Gateway"},
+                                                        {503, "Service Unavailable"},
+                                                        {504, "Gateway Timeout"}};
+    const auto it = phrases.find(status);
+    return it == phrases.end() ? std::string() : it->second;
+}
+
 struct Sent {
     std::string stamp;
     std::string path;
@@ -56,13 +74,19 @@ struct CallTrouble {
 };
 
 CallTrouble troubleOf(const replay::Call& call, const char* tag) {
-    static const char kDiscountCheck[] = "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1";
+    static const char kDiscountCheck[] =
+        "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1";
     static const char kPostCheck[] =
         "ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() != 1 RETURNS 1";
-    static const char* const kCheckLines[] = {
-        "num != 0 && num != 2 RETURN", "NUM IS NOT 0 RETURNS", "Cant get chmod RETURN",
-        "chmod error! RETURN",         "ERROR CheckdataNotFound",  "ERROR check not usable: ",
-        "ERROR Node ",                 "ERROR Attribute ",         "ERROR deposit payment names no account"};
+    static const char* const kCheckLines[] = {"num != 0 && num != 2 RETURN",
+                                              "NUM IS NOT 0 RETURNS",
+                                              "Cant get chmod RETURN",
+                                              "chmod error! RETURN",
+                                              "ERROR CheckdataNotFound",
+                                              "ERROR check not usable: ",
+                                              "ERROR Node ",
+                                              "ERROR Attribute ",
+                                              "ERROR deposit payment names no account"};
     CallTrouble t;
     bool configLoaded = false;
     for (const replay::LogEntry& e : call.entries) {
@@ -135,8 +159,11 @@ std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
             continue;
         } else if (startsWith(m, L::kHttpStatus)) {
             const long status = digitsAt(m, std::strlen(L::kHttpStatus));
-            if (cur->state == Sent::State::Replied && status >= 100 && (status < 200 || status > 299))
+            if (cur->state == Sent::State::Replied && status >= 100 &&
+                (status < 200 || status > 299)) {
                 fail(*cur, e, "HTTP status " + std::to_string(status));
+                if (!statusMeaning(status).empty()) s.meanings[cur->cause] = statusMeaning(status);
+            }
         } else if (startsWith(m, kWindowsError)) {
             std::size_t end = 0;
             const long code = digitsAt(m, std::strlen(kWindowsError), &end);
@@ -154,10 +181,10 @@ std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
         } else if (startsWith(m, L::kNoRequestHandle)) {
             // The code follows the path directly.
             const std::size_t at = std::strlen(L::kNoRequestHandle) + cur->path.size();
-            const long code = m.compare(std::strlen(L::kNoRequestHandle), cur->path.size(),
-                                        cur->path) == 0
-                                  ? digitsAt(m, at)
-                                  : -1;
+            const long code =
+                m.compare(std::strlen(L::kNoRequestHandle), cur->path.size(), cur->path) == 0
+                    ? digitsAt(m, at)
+                    : -1;
             fail(*cur, e, code >= 0 ? kWindowsError + std::to_string(code) : "send failed");
         } else if (startsWith(m, L::kWorkerFailed) || startsWith(m, L::kNoExitCode)) {
             fail(*cur, e, "send failed");
@@ -314,10 +341,14 @@ Summary summarize(const std::string& logBytes) {
             ++i;
             continue;
         }
+        // From the earliest to the latest stamp of the run: a till's clock may be set back.
         Outage o;
-        o.from = sent[i].stamp;
+        o.from = o.to = sent[i].stamp;
         for (; i < sent.size() && sent[i].state == Sent::State::Failed; ++i) {
-            o.to = sent[i].stamp;
+            const long long t = stampSeconds(sent[i].stamp);
+            if (t >= 0 && (stampSeconds(o.from) < 0 || t < stampSeconds(o.from)))
+                o.from = sent[i].stamp;
+            if (t >= 0 && t > stampSeconds(o.to)) o.to = sent[i].stamp;
             ++o.failed;
             if (std::find(o.causes.begin(), o.causes.end(), sent[i].cause) == o.causes.end())
                 o.causes.push_back(sent[i].cause);

@@ -51,17 +51,17 @@ struct Version {
 };
 
 struct Summary {
-    std::string first, last;                               // stamps; empty: none
-    std::map<std::string, int> calls;                      // every kind, zeros included
-    std::map<std::string, std::map<int, int>> results;     // lookups and transactions
-    int resultUnknown = 0;                                 // calls the log cuts off
-    int cutAtStart = 0;                                    // a call the log starts within
-    std::map<std::string, int> errors;                     // failures by cause
-    std::map<std::string, std::string> meanings;           // "Windows error N" -> its text
-    int probesFailed = 0, probesSucceeded = 0;             // the connectivity probe
+    std::string first, last;                            // stamps; empty: none
+    std::map<std::string, int> calls;                   // every kind, zeros included
+    std::map<std::string, std::map<int, int>> results;  // lookups and transactions
+    int resultUnknown = 0;                              // calls the log cuts off
+    int cutAtStart = 0;                                 // a call the log starts within
+    std::map<std::string, int> errors;                  // failures by cause
+    std::map<std::string, std::string> meanings;        // "Windows error N" -> its text
+    int probesFailed = 0, probesSucceeded = 0;          // the connectivity probe
     int exchanges = 0, failedExchanges = 0;
-    std::vector<CallFigures> longest;                      // up to five, longest first
-    std::vector<Version> versions;                         // in the order first seen
+    std::vector<CallFigures> longest;  // up to five, longest first
+    std::vector<Version> versions;     // in the order first seen
     std::vector<Outage> outages;
     // For the timeline: each call's start and each failure.
     std::vector<std::string> callStamps;

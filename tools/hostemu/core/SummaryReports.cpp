@@ -44,8 +44,8 @@ std::vector<std::pair<std::string, int>> byCount(const std::map<std::string, int
 }
 
 std::string outageLine(const Outage& o) {
-    return o.from + " to " + o.to + ": " + plural(o.failed, "exchange", "exchanges") +
-           " failed (" + joined(o.causes, ", ") + ")";
+    return o.from + " to " + o.to + ": " + plural(o.failed, "exchange", "exchanges") + " failed (" +
+           joined(o.causes, ", ") + ")";
 }
 
 std::string longestLine(const CallFigures& c, bool withLog) {
@@ -58,12 +58,14 @@ std::string longestLine(const CallFigures& c, bool withLog) {
 
 std::string textSection(const Summary& s, bool isTotal) {
     std::string t;
-    t += "  Period: " + (s.first.empty() ? std::string("no time stamps") : s.first + " to " + s.last) +
-         "\n";
+    t += "  Period: " +
+         (s.first.empty() ? std::string("no time stamps") : s.first + " to " + s.last) + "\n";
     std::vector<std::string> calls;
-    for (const char* k : kKinds) calls.push_back(std::string(k) + " " + std::to_string(s.calls.at(k)));
+    for (const char* k : kKinds)
+        calls.push_back(std::string(k) + " " + std::to_string(s.calls.at(k)));
     t += "  Calls: " + joined(calls, ", ") + "\n";
-    for (const char* k : kResultKinds) t += std::string("    ") + k + ": " + resultsLine(s.results.at(k)) + "\n";
+    for (const char* k : kResultKinds)
+        t += std::string("    ") + k + ": " + resultsLine(s.results.at(k)) + "\n";
     if (s.resultUnknown > 0)
         t += "    " + plural(s.resultUnknown, "call", "calls") + " without the lines that end it\n";
     if (s.cutAtStart > 0) t += "    the log starts within a call\n";
@@ -120,7 +122,8 @@ std::string jsonStamp(const std::string& s) { return s.empty() ? "null" : jsonSt
 
 std::string jsonCounts(const std::map<std::string, int>& counts) {
     std::vector<std::string> parts;
-    for (const auto& c : counts) parts.push_back(jsonString(c.first) + ":" + std::to_string(c.second));
+    for (const auto& c : counts)
+        parts.push_back(jsonString(c.first) + ":" + std::to_string(c.second));
     return "{" + joined(parts, ",") + "}";
 }
 
@@ -142,7 +145,8 @@ std::string jsonMembers(const Summary& s) {
     m.push_back("\"errors\":" + jsonCounts(s.errors));
     std::vector<std::string> meanings;
     for (const auto& e : s.meanings)
-        if (s.errors.count(e.first)) meanings.push_back(jsonString(e.first) + ":" + jsonString(e.second));
+        if (s.errors.count(e.first))
+            meanings.push_back(jsonString(e.first) + ":" + jsonString(e.second));
     m.push_back("\"meanings\":{" + joined(meanings, ",") + "}");
     m.push_back("\"exchanges\":{\"total\":" + std::to_string(s.exchanges) +
                 ",\"failed\":" + std::to_string(s.failedExchanges) + "}");
@@ -150,10 +154,10 @@ std::string jsonMembers(const Summary& s) {
                 ",\"succeeded\":" + std::to_string(s.probesSucceeded) + "}");
     std::vector<std::string> longest;
     for (const CallFigures& c : s.longest) {
-        std::string o = "{\"call\":" + std::to_string(c.number) + ",\"export\":" + jsonString(c.kind) +
-                        ",\"start\":" + jsonString(c.start) +
-                        ",\"seconds\":" + std::to_string(c.seconds) + ",\"result\":" +
-                        (c.resultKnown ? std::to_string(c.result) : std::string("null"));
+        std::string o =
+            "{\"call\":" + std::to_string(c.number) + ",\"export\":" + jsonString(c.kind) +
+            ",\"start\":" + jsonString(c.start) + ",\"seconds\":" + std::to_string(c.seconds) +
+            ",\"result\":" + (c.resultKnown ? std::to_string(c.result) : std::string("null"));
         if (!c.log.empty()) o += ",\"log\":" + jsonString(c.log);
         longest.push_back(o + "}");
     }
@@ -206,7 +210,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
     auto hourOf = [&](const std::string& stamp) {
         const long long t = summary::stampSeconds(stamp);
         return t >= day.start && t < day.start + 86400 ? static_cast<int>((t - day.start) / 3600)
-                                                        : -1;
+                                                       : -1;
     };
     for (const std::string& c : s.callStamps)
         if (const int h = hourOf(c); h >= 0) ++calls[h];
@@ -254,8 +258,8 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
                           "fill=\"#4c78a8\">",
                           x + 2, top + height - bh, hourWidth / 2 - 3, bh);
             svg += buf;
-            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) + ":00: " +
-                   plural(calls[h], "call", "calls") + "</title></rect>";
+            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
+                   ":00: " + plural(calls[h], "call", "calls") + "</title></rect>";
         }
         double y = top + height;
         for (std::size_t c = 0; c < causes.size(); ++c) {
@@ -269,8 +273,8 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
                           x + hourWidth / 2, y, hourWidth / 2 - 3, bh,
                           kPalette[c % (sizeof kPalette / sizeof *kPalette)]);
             svg += buf;
-            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) + ":00: " +
-                   std::to_string(it->second) + " " + esc(causes[c]) + "</title></rect>";
+            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
+                   ":00: " + std::to_string(it->second) + " " + esc(causes[c]) + "</title></rect>";
         }
         if (h % 3 == 0) {
             std::snprintf(buf, sizeof buf,
@@ -300,7 +304,8 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
         if (t < 0 || !seen.insert(t - t % 86400).second) continue;
         days.push_back({t - t % 86400, st.substr(0, 10)});
     }
-    std::sort(days.begin(), days.end(), [](const Day& a, const Day& b) { return a.start < b.start; });
+    std::sort(days.begin(), days.end(),
+              [](const Day& a, const Day& b) { return a.start < b.start; });
     std::vector<std::string> causes;
     for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
     for (const Day& d : days) {
@@ -360,8 +365,8 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
         for (const CallFigures& c : s.longest)
             h += "<tr><td>" + duration(c.seconds) + "</td><td>" + std::to_string(c.number) +
                  "</td><td>" + c.kind + "</td><td>" + esc(c.start) + "</td><td>" +
-                 (c.resultKnown ? std::to_string(c.result) : std::string("not logged")) +
-                 "</td>" + (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
+                 (c.resultKnown ? std::to_string(c.result) : std::string("not logged")) + "</td>" +
+                 (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
         h += "</table>\n";
     }
     h += "<h3>Restarts and versions</h3>\n<p>Init: <span data-restarts>" +
