@@ -46,8 +46,7 @@ void readEverything(CheckXml& reader) {
     for (pugi::xml_node discount : data.child("CHECKDISCOUNTS").children("DISCOUNT"))
         tolerant([&] { (void)getAttributeFloat(discount, "sum"); });
 
-    reader.checkLines = data.child("CHECKLINES");
-    for (pugi::xml_node line : reader.checkLines.children()) {
+    for (pugi::xml_node line : data.child("CHECKLINES").children()) {
         if (line.type() != pugi::node_element) continue;
         (void)line.attribute("parent");
         for (const char* name : {"type", "id", "name", "servprint_id", "servprint"})

@@ -20,6 +20,7 @@ pkgs=(
   clang-format-14
   libbenchmark-dev
   python3 dpkg-dev
+  nginx openssl ca-certificates
   wine wine32:i386
   chromium
 )
@@ -70,6 +71,15 @@ fi
 
 quietly apt-get update
 if [ ${#missing[@]} -gt 0 ]; then
+  # nginx is started only by the service check's test, on loopback addresses
+  # with a configuration of its own. The package's own service would take
+  # port 80 of every address (and with it the fake services' ports): keep
+  # package scripts from starting services while they install.
+  if [ ! -e /usr/sbin/policy-rc.d ]; then
+    printf '#!/bin/sh\nexit 101\n' >/usr/sbin/policy-rc.d
+    chmod 755 /usr/sbin/policy-rc.d
+    trap 'rm -f "$aptlog" /usr/sbin/policy-rc.d' EXIT
+  fi
   quietly apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 

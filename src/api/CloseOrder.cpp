@@ -159,8 +159,9 @@ rapidjson::Value text(const std::string& s, rapidjson::Document::AllocatorType& 
 }
 
 // The four members a close adds to the order body.
-void addClosingMembers(CheckXml& reader, const std::string& clientId, const Payments& payments) {
-    rapidjson::Document& json = reader.requestJson;
+void addClosingMembers(const CheckXml& reader, const std::string& clientId,
+                       const Payments& payments, OrderBody& order) {
+    rapidjson::Document& json = order.json;
     auto& a = json.GetAllocator();
     const std::string& deposit = payments.depositClientId ? *payments.depositClientId : clientId;
     json.AddMember("DepositClientId", text(deposit, a), a);
@@ -172,22 +173,24 @@ void addClosingMembers(CheckXml& reader, const std::string& clientId, const Paym
 
 }  // namespace
 
-void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
-                                  std::vector<int32_t> depositCurrencyCodes,
-                                  std::vector<char>& body, std::string& clientIdOut,
-                                  const std::string& token, HttpClient& httpClient, Logger& log) {
+void buildCloseOrderBody(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
+                         std::vector<int32_t> depositCurrencyCodes, std::vector<char>& body,
+                         std::string& clientIdOut, const std::string& token, HttpClient& httpClient,
+                         Logger& log) {
     clientIdOut.clear();
     Payments payments = readPayments(reader, bonusCurrencyCodes, depositCurrencyCodes, log);
     if (!payments.depositClientId && payments.depositSum != 0.0f) throw DepositAccountMissing();
     clientIdOut = findClientId(reader, payments.clientId, token, httpClient, log);
-    fillOrderLines(reader, clientIdOut);
+    OrderBody order;
+    fillOrderLines(reader, clientIdOut, order);
     completeSums(reader, bonusCurrencyCodes, depositCurrencyCodes, payments);
-    addClosingMembers(reader, clientIdOut, payments);
+    addClosingMembers(reader, clientIdOut, payments, order);
     log.logMessage(kTag, "RESULT ClientId IS " + clientIdOut);
-    writeRequestJson(reader, body);
+    writeOrderBody(order, body);
 }
 
-void getJsonResponseForReturnOrder(CheckXml& reader, std::vector<char>& body) {
-    fillOrderHead(reader);
-    writeRequestJson(reader, body);
+void buildReturnOrderBody(CheckXml& reader, std::vector<char>& body) {
+    OrderBody order;
+    fillOrderHead(reader, order);
+    writeOrderBody(order, body);
 }

@@ -19,10 +19,10 @@ class DepositAccountMissing : public std::exception {};
 // the check's payments, its discounts, or by asking the service about each
 // card holder. Throws NodeNotFound, AttributeNotFound, ClientIdNotFound and,
 // before any request is made, DepositAccountMissing.
-void getJsonResponseForCloseOrder(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
-                                  std::vector<int32_t> depositCurrencyCodes,
-                                  std::vector<char>& body, std::string& clientIdOut,
-                                  const std::string& token, HttpClient& httpClient, Logger& log);
+void buildCloseOrderBody(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
+                         std::vector<int32_t> depositCurrencyCodes, std::vector<char>& body,
+                         std::string& clientIdOut, const std::string& token, HttpClient& httpClient,
+                         Logger& log);
 
 // The ReturnOrder body: the order head only. Throws AttributeNotFound.
-void getJsonResponseForReturnOrder(CheckXml& reader, std::vector<char>& body);
+void buildReturnOrderBody(CheckXml& reader, std::vector<char>& body);

@@ -6,20 +6,18 @@
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
 #include "log/Logger.h"
-#include "record/CardInfoRecord.h"
 
 namespace {
 constexpr const char* kTag = "SendGetDiscount";
 }  // namespace
 
 int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string& token,
-                    const std::string& clientId, CardInfoRecord** recordSlot,
-                    std::vector<char>& reply, Logger& log) {
+                    const std::string& clientId, std::vector<char>& reply, Logger& log) {
     log.logMessage(kTag, "Started");
     const std::string path = "v1/GetDiscount/" + token;
     std::vector<char> body;
     try {
-        getJsonResponseForGetDiscount(reader, clientId, body);
+        buildGetDiscountBody(reader, clientId, body);
     } catch (const XmlElementNotFound& e) {
         log.logMessage(kTag, "ERROR XmlElementNotFound" + e.message);
         return 1;
@@ -36,13 +34,6 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
     try {
         SendRequestWrapper(nullptr, reply, httpClient, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log);
-    } catch (const TimeoutExceeded& e) {
-        // Defensive, never reached: the wrapper handles a time-out itself.
-        log.logMessage(kTag, "ERROR" + e.message);
-        CardInfoRecord* record = recordSlot ? *recordSlot : nullptr;
-        if (record) setRecordText(record->Screen_comment, e.message);
-        dumpCardInfo(kTag, record);
-        return 0;
     } catch (...) {
         log.logMessage(kTag, "Error: GetDiscount, Error code" + std::to_string(lastErrorCode));
         return 1;

@@ -1,14 +1,12 @@
 #include "api/GuestInfo.h"
 
-#include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "api/JsonText.h"
 #include "api/ReplyAccess.h"
 #include "config/Config.h"
 #include "record/CardInfoRecord.h"
+#include "text/DecimalText.h"
 #include "text/TextCodec.h"
 
 std::string buildGuestInfoBody(int64_t card) {
@@ -18,20 +16,6 @@ std::string buildGuestInfoBody(int64_t card) {
     rapidjson::Value name(rapidjson::StringRef(count == 11 ? "Phone" : "CardToken"));
     body.AddMember(name, rapidjson::Value(static_cast<uint64_t>(card)), body.GetAllocator());
     return writeJsonText(body);
-}
-
-bool parseLeadingDouble(const char* text, double& value) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    if (*p == '+' && p[1] != '-') ++p;  // from_chars takes no plus sign
-    const char* end = p + std::strlen(p);
-    auto res = std::from_chars(p, end, value, std::chars_format::general);
-    if (res.ec == std::errc::invalid_argument) return false;
-    if (res.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: keep the sign and the magnitude class.
-        value = std::strtod(p, nullptr);
-    }
-    return true;
 }
 
 void fillFromGuestInfo(const rapidjson::Value& reply, CardInfoRecord* record) {

@@ -13,8 +13,3 @@ std::string buildGuestInfoBody(int64_t card);
 // Fills the record from a guest reply whose "Status" was 1. Throws
 // ReplyFormatError, before writing anything, for a missing or mistyped member.
 void fillFromGuestInfo(const rapidjson::Value& reply, CardInfoRecord* record);
-
-// Leading decimal number of a text, as stod reads it but independent of the
-// process locale: blanks, sign, digits, point, exponent; the rest is ignored.
-// Returns false when the text does not start with a number.
-bool parseLeadingDouble(const char* text, double& value);

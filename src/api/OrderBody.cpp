@@ -7,6 +7,7 @@
 #include "api/JsonText.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
+#include "text/DecimalText.h"
 
 namespace {
 
@@ -16,21 +17,20 @@ constexpr const char* kComboName = "Комбо-блюдо";
 
 using Alloc = rapidjson::Document::AllocatorType;
 
-void addString(CheckXml& r, const char* key, const std::string& text) {
-    Alloc& a = r.requestJson.GetAllocator();
-    r.requestJson.AddMember(
+void addString(OrderBody& o, const char* key, const std::string& text) {
+    Alloc& a = o.json.GetAllocator();
+    o.json.AddMember(
         rapidjson::StringRef(key),
         rapidjson::Value(text.data(), static_cast<rapidjson::SizeType>(text.size()), a), a);
 }
 
-void addNumber(CheckXml& r, const char* key, double value) {
-    r.requestJson.AddMember(rapidjson::StringRef(key), rapidjson::Value(value),
-                            r.requestJson.GetAllocator());
+void addNumber(OrderBody& o, const char* key, double value) {
+    o.json.AddMember(rapidjson::StringRef(key), rapidjson::Value(value), o.json.GetAllocator());
 }
 
-void resetRequest(CheckXml& r) {
+void resetRequest(OrderBody& o) {
     rapidjson::Document fresh(rapidjson::kObjectType);
-    r.requestJson.Swap(fresh);
+    o.json.Swap(fresh);
 }
 
 // Modifiers and dishes that belong to another line are listed but not priced.
@@ -63,37 +63,37 @@ std::string stripBraces(const pugi::xml_node& node, const char* attribute) {
     return text.empty() ? text : text.substr(1);
 }
 
-void fillOrderHead(CheckXml& reader) {
-    reader.checkLines = reader.checkData.child("CHECKLINES");
-    resetRequest(reader);
-    addString(reader, "OrganizationId", getAttributeString(reader.check, "restaurantcode"));
-    addString(reader, "OrderId", stripBraces(reader.checkData, "orderguid"));
-    if (!reader.checkLines) {
-        addNumber(reader, "OrderSum", 0.0);
-        addNumber(reader, "OrderSumWithDiscount", 0.0);
+void fillOrderHead(CheckXml& reader, OrderBody& o) {
+    o.checkLines = reader.checkData.child("CHECKLINES");
+    resetRequest(o);
+    addString(o, "OrganizationId", getAttributeString(reader.check, "restaurantcode"));
+    addString(o, "OrderId", stripBraces(reader.checkData, "orderguid"));
+    if (!o.checkLines) {
+        addNumber(o, "OrderSum", 0.0);
+        addNumber(o, "OrderSumWithDiscount", 0.0);
         return;
     }
     double total = 0.0;
-    for (const pugi::xml_node& line : linesOf(reader.checkLines)) {
+    for (const pugi::xml_node& line : linesOf(o.checkLines)) {
         const std::string type = getAttributeString(line, "type");
         if (isCounted(line, type)) total += static_cast<double>(getAttributeFloat(line, "sum"));
     }
-    addNumber(reader, "OrderSumWithDiscount", total);
+    addNumber(o, "OrderSumWithDiscount", total);
 }
 
-void fillOrderLines(CheckXml& reader, const std::string& clientId) {
-    fillOrderHead(reader);
-    addString(reader, "ParentOrderId", stripBraces(reader.checkData, "orderguid"));
-    addString(reader, "ClientId", clientId);
-    addString(reader, "OrderNumber", getAttributeString(reader.checkData, "checknum"));
+void fillOrderLines(CheckXml& reader, const std::string& clientId, OrderBody& o) {
+    fillOrderHead(reader, o);
+    addString(o, "ParentOrderId", stripBraces(reader.checkData, "orderguid"));
+    addString(o, "ClientId", clientId);
+    addString(o, "OrderNumber", getAttributeString(reader.checkData, "checknum"));
 
-    Alloc& a = reader.requestJson.GetAllocator();
+    Alloc& a = o.json.GetAllocator();
     rapidjson::Value order(rapidjson::kArrayType);
-    if (!reader.checkLines) {
-        reader.requestJson.AddMember("Order", order, a);
+    if (!o.checkLines) {
+        o.json.AddMember("Order", order, a);
         return;
     }
-    const std::vector<pugi::xml_node> lines = linesOf(reader.checkLines);
+    const std::vector<pugi::xml_node> lines = linesOf(o.checkLines);
 
     double orderSum = 0.0;
     for (const pugi::xml_node& line : lines) {
@@ -103,7 +103,7 @@ void fillOrderLines(CheckXml& reader, const std::string& clientId) {
         const double price = static_cast<double>(getAttributeFloat(line, "price"));
         orderSum += price * q;
     }
-    addNumber(reader, "OrderSum", orderSum);
+    addNumber(o, "OrderSum", orderSum);
 
     for (const pugi::xml_node& line : lines) {
         // The order of reads decides which missing attribute is reported first.
@@ -139,33 +139,31 @@ void fillOrderLines(CheckXml& reader, const std::string& clientId) {
         item.AddMember("Amount", amount, a);
         order.PushBack(item, a);
     }
-    reader.requestJson.AddMember("Order", order, a);
+    o.json.AddMember("Order", order, a);
 }
 
-void fillOrderStub(CheckXml& reader, const std::string& clientId, std::vector<char>& body) {
-    resetRequest(reader);
-    addString(reader, "OrganizationId", getAttributeString(reader.check, "restaurantcode"));
-    addString(reader, "OrderId", "");
-    addString(reader, "ParentOrderId", "");
-    addString(reader, "ClientId", clientId);
-    addString(reader, "OrderNumber", "");
-    addNumber(reader, "OrderSum", 0.0);
-    addNumber(reader, "OrderSumWithDiscount", 0.0);
-    reader.requestJson.AddMember("Order", rapidjson::Value(rapidjson::kArrayType),
-                                 reader.requestJson.GetAllocator());
-    writeRequestJson(reader, body);
+void fillOrderStub(CheckXml& reader, const std::string& clientId, OrderBody& o) {
+    resetRequest(o);
+    addString(o, "OrganizationId", getAttributeString(reader.check, "restaurantcode"));
+    addString(o, "OrderId", "");
+    addString(o, "ParentOrderId", "");
+    addString(o, "ClientId", clientId);
+    addString(o, "OrderNumber", "");
+    addNumber(o, "OrderSum", 0.0);
+    addNumber(o, "OrderSumWithDiscount", 0.0);
+    o.json.AddMember("Order", rapidjson::Value(rapidjson::kArrayType), o.json.GetAllocator());
 }
 
-void writeRequestJson(CheckXml& reader, std::vector<char>& body) {
-    assignBodyText(body, writeJsonText(reader.requestJson));
+void writeOrderBody(const OrderBody& o, std::vector<char>& body) {
+    assignBodyText(body, writeJsonText(o.json));
 }
 
-void getJsonResponseForGetDiscount(CheckXml& reader, const std::string& clientId,
-                                   std::vector<char>& body) {
+void buildGetDiscountBody(CheckXml& reader, const std::string& clientId, std::vector<char>& body) {
+    OrderBody order;
     if (!reader.checkData) {
-        fillOrderStub(reader, clientId, body);
-        return;
+        fillOrderStub(reader, clientId, order);
+    } else {
+        fillOrderLines(reader, clientId, order);
     }
-    fillOrderLines(reader, clientId);
-    writeRequestJson(reader, body);
+    writeOrderBody(order, body);
 }

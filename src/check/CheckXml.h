@@ -1,6 +1,4 @@
 #pragma once
-#include <rapidjson/document.h>
-
 #include <cstdint>
 #include <functional>
 #include <pugixml.hpp>
@@ -15,13 +13,11 @@ class Logger;
 class CheckXml {
   public:
     pugi::xml_document doc;
-    pugi::xml_node check;             // top-level CHECK, or empty
-    std::vector<int64_t> cardCodes;   // HOLDERS/ITEM "cardcode", in document order
-    pugi::xml_node checkData;         // top-level CHECKDATA, or empty
-    pugi::xml_node checkLines;        // CHECKDATA/CHECKLINES, set by the body builders
-    rapidjson::Document requestJson;  // request body under construction
-    std::vector<char> inputText;      // the cut text handed to the parser, zero-terminated
-    std::string selectedInterface;    // first INTERFACES/INTERFACE "interface", or empty
+    pugi::xml_node check;            // top-level CHECK, or empty
+    std::vector<int64_t> cardCodes;  // HOLDERS/ITEM "cardcode", in document order
+    pugi::xml_node checkData;        // top-level CHECKDATA, or empty
+    std::vector<char> inputText;     // the cut text handed to the parser, zero-terminated
+    std::string selectedInterface;   // first INTERFACES/INTERFACE "interface", or empty
 
     // Repairs and parses the host's buffer. Reads at most InpLen bytes and stops
     // at the first zero byte. Every failure ends in one "CHECKXML INIT" line.
@@ -41,7 +37,7 @@ class CheckXml {
 int initCheckXml(CheckXml& reader, const char* InpBuf, uint32_t InpLen, const std::string& tag,
                  Logger& log) noexcept;
 
-// initCheckXml's result mapping around any init step; separate so that each
-// handler can be exercised.
+// Test seam: initCheckXml's result mapping around any init step, separate so
+// that tests can reach each of its handlers.
 int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
                  Logger& log) noexcept;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 namespace {
-constexpr std::string_view kCheckEnd = "</CHECK>";  // its length is checkStrLen
+constexpr std::string_view kCheckEnd = "</CHECK>";  // "checkStrLen" in the case lines
 constexpr std::string_view kCheckDataStart = "<CHECKDATA";
 constexpr std::string_view kCheckDataEnd = "</CHECKDATA>";
 constexpr std::string_view kCase4Patch = "</CHECKDATA>\n</CHECK>";

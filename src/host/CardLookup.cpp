@@ -137,8 +137,7 @@ StepResult CardLookup::bonusPaymentPath() {
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
 StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
-    CardInfoRecord* recordSlot = record_;
-    const int res = SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (res != -1) {
         log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
         return res;

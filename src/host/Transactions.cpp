@@ -18,7 +18,6 @@
 #include "http/Exchange.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
-#include "record/CardInfoRecord.h"
 #include "text/TextCodec.h"
 
 namespace {
@@ -54,7 +53,6 @@ class TransactionPosting {
     ConnectionCloser closer_{client_};
     std::string token_;
     rapidjson::Document jsonResultRequest_;
-    CardInfoRecord scratchRecord_{};
 };
 
 int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
@@ -103,8 +101,8 @@ StepResult TransactionPosting::closeOrder() {
     std::string clientId;
     log_.logMessage(kTag, "TRY GET getJsonResponseForCloseOrder");
     try {
-        getJsonResponseForCloseOrder(reader_, bonusCodes, depositCodes, body, clientId, token_,
-                                     client_, log_);
+        buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
+                            log_);
     } catch (const ClientIdNotFound&) {
         log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
         return 1;
@@ -121,13 +119,8 @@ StepResult TransactionPosting::closeOrder() {
         return 1;
     }
 
-    CardInfoRecord* recordSlot = &scratchRecord_;
-    int discountResult =
-        SendGetDiscount(client_, reader_, token_, clientId, &recordSlot, reply_, log_);
+    const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (discountResult != -1) {
-        // A close is reported done only when the service confirmed it. (0 would
-        // mean a time-out escaped the wrapper, which it never lets happen.)
-        if (discountResult == 0) discountResult = 1;
         log_.logMessage(kTag,
                         "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
         return discountResult;
@@ -137,11 +130,6 @@ StepResult TransactionPosting::closeOrder() {
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
-    } catch (const TimeoutExceeded& e) {
-        // Defensive, never reached: the wrapper handles a time-out itself.
-        reply_.clear();
-        log_.logMessage(kTag, "ERROR v1/CloseOrder/ TimeoutExceeded" + e.message + "RETURNS 1");
-        return 1;
     } catch (...) {
         log_.logMessage(kTag, logphrase::kCloseOrderFailed + std::to_string(lastErrorCode));
         return 1;
@@ -153,7 +141,7 @@ StepResult TransactionPosting::returnOrder() {
     const std::string path = "v1/ReturnOrder/" + token_;
     ByteBuffer body;
     try {
-        getJsonResponseForReturnOrder(reader_, body);
+        buildReturnOrderBody(reader_, body);
     } catch (const XmlElementNotFound& e) {
         log_.logMessage(kTag, "ERROR " + e.message + " RETURNS 1");
         return 1;
@@ -164,10 +152,6 @@ StepResult TransactionPosting::returnOrder() {
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
-    } catch (const TimeoutExceeded& e) {
-        // Defensive, never reached: the wrapper handles a time-out itself.
-        log_.logMessage(kTag, "ERROR TimeoutExceeded" + e.message + " RETURNS 1 ");
-        return 1;
     } catch (...) {
         log_.logMessage(kTag, unexpectedError());
         return 1;

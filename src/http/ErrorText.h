@@ -3,8 +3,8 @@
 #include <string>
 
 // Texts that name the cause of a failed exchange in the log, so that a
-// refused connection, an unknown host name and an untrusted certificate no
-// longer leave the same lines behind.
+// refused connection, an unknown host name and an untrusted certificate each
+// leave lines of their own behind.
 
 // The text for an operating-system or WinInet error code, on one line and in
 // Windows-1251: the system's own text where it has one, else a short text of

@@ -42,11 +42,12 @@ class HttpClient {
 inline constexpr std::size_t kReplyLimit = 1u << 20;
 
 // Where the connectivity probe connects to (a wide root URL).
-void setProbeUrl(const std::wstring& url);
 const std::wstring& probeUrl();
+// Test seam: points the probe at a test server. The module never calls it.
+void setProbeUrl(const std::wstring& url);
 
-// Observability of the module-wide transport state, for diagnostics and tests:
-// the WinInet handles currently open, and the send workers still running.
+// Test seam: the module-wide transport state as tests observe it, the WinInet
+// handles currently open and the send workers still running.
 int openTransportHandles();
 int runningSendWorkers();
 // The HTTP status of the last exchange whose send succeeded; 0 before one.

@@ -40,7 +40,8 @@ inline constexpr char kTrySendRequestTo[] = "TRY SEND REQUEST TO ";  // + path +
 inline constexpr char kWith[] = " WITH ";
 inline constexpr char kResponseWasNull[] = "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE";
 inline constexpr char kProbeFailed[] = "GOOGLE NOT WORKING, ERROR!";
-inline constexpr char kProbeWorksRetryTo[] = "GOOGLE WORKS, TRY ANOTHER ONE TO ";  // + path + kWith + headers
+inline constexpr char kProbeWorksRetryTo[] =
+    "GOOGLE WORKS, TRY ANOTHER ONE TO ";  // + path + kWith + headers
 inline constexpr char kInfoWasNull[] = "AND INFO WAS NULL";
 
 // The holder lookup's direct request (+ body).
@@ -51,7 +52,8 @@ inline constexpr char kHttpStatus[] = "HTTP status ";  // + status
 inline constexpr char kNoRequestHandle[] = "ERROR WHILE SENDING hRequest == NULL ";
 inline constexpr char kSendTimedOut[] =
     "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT ";
-inline constexpr char kNoExitCode[] = "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) ";
+inline constexpr char kNoExitCode[] =
+    "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) ";
 inline constexpr char kWorkerFailed[] = "RETURN vector<char> dwExitCode != 0 ";
 inline constexpr char kReadFailed[] = "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 ";
 

@@ -32,29 +32,62 @@ void setAccessAmount(CardInfoRecord* record, int32_t subAccount, int64_t amount)
     }
 }
 
+// One dump line per field: its name as the label, its place in the record.
+// clang-format off
+#define DUMP(name, kind) \
+    RecordDumpLine{#name, RecordDumpLine::Kind::kind, offsetof(CardInfoRecord, name), \
+                   sizeof(CardInfoRecord::name)}
+// clang-format on
+
+const RecordDumpLine kRecordDump[] = {
+    DUMP(Access_amount, Signed),  DUMP(Access_amount2, Signed),    DUMP(Access_amount3, Signed),
+    DUMP(Access_amount4, Signed), DUMP(Access_amount5, Signed),    DUMP(Access_amount6, Signed),
+    DUMP(Access_amount7, Signed), DUMP(Access_amount8, Signed),    DUMP(Account_number, Unsigned),
+    DUMP(Max_discount, Signed),   DUMP(Blocked, Unsigned),         DUMP(Size, Unsigned),
+    DUMP(Deleted, Unsigned),      DUMP(Need_withdraw, Unsigned),   DUMP(Expired, Unsigned),
+    DUMP(Not_valid, Unsigned),    DUMP(Manager_confirm, Unsigned), DUMP(Block_reason, Text),
+    DUMP(Card_owner, Text),       DUMP(Owner_id, Signed),          DUMP(Account_number, Unsigned),
+    DUMP(Not_pay_type, Unsigned), DUMP(Bonus_num, Unsigned),       DUMP(Discount_num, Unsigned),
+    DUMP(Comment, Text),          DUMP(Screen_comment, Text),      DUMP(Printer_comment, Text),
+};
+const std::size_t kRecordDumpLines = sizeof kRecordDump / sizeof kRecordDump[0];
+
+#undef DUMP
+
 namespace {
 
-// Packed fields are copied out before formatting: no unaligned references.
-void line(std::string& out, const char* label, long long value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s: %lld;\n", label, value);
-    out += buf;
+// The field's bytes, little-endian as the record is: no reference into the
+// packed record, so no unaligned access.
+uint64_t fieldBits(const unsigned char* base, const RecordDumpLine& f) {
+    uint64_t bits = 0;
+    for (std::size_t i = f.width; i-- > 0;) bits = (bits << 8) | base[f.offset + i];
+    return bits;
 }
 
-void lineUnsigned(std::string& out, const char* label, unsigned long value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s: %lu;\n", label, value);
-    out += buf;
-}
-
-template <std::size_t N>
-void lineText(std::string& out, const char* label, const char (&field)[N]) {
-    out += label;
+void dumpLine(std::string& out, const unsigned char* base, const RecordDumpLine& f) {
+    out += f.label;
     out += ": ";
-    // Bounded by the field, in case the host left it without a zero byte.
-    std::size_t n = 0;
-    while (n < N && field[n] != '\0') ++n;
-    out.append(field, n);
+    if (f.kind == RecordDumpLine::Kind::Text) {
+        // Bounded by the field, in case the host left it without a zero byte.
+        const char* text = reinterpret_cast<const char*>(base + f.offset);
+        std::size_t n = 0;
+        while (n < f.width && text[n] != '\0') ++n;
+        out.append(text, n);
+    } else {
+        uint64_t bits = fieldBits(base, f);
+        const unsigned shift = static_cast<unsigned>(64 - 8 * f.width);
+        // Sign-extended from the field's width.
+        const long long value = f.kind == RecordDumpLine::Kind::Signed && shift > 0
+                                    ? static_cast<long long>(bits << shift) >> shift
+                                    : static_cast<long long>(bits);
+        char buf[32];
+        if (f.kind == RecordDumpLine::Kind::Signed) {
+            std::snprintf(buf, sizeof buf, "%lld", value);
+        } else {
+            std::snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(bits));
+        }
+        out += buf;
+    }
     out += ";\n";
 }
 
@@ -65,34 +98,8 @@ void dumpCardInfo(const std::string& tag, const CardInfoRecord* record) {
     if (record == nullptr) {
         entry += logphrase::kDumpOfNoRecord;
     } else {
-        const CardInfoRecord r = *record;
-        const int64_t amounts[] = {r.Access_amount,  r.Access_amount2, r.Access_amount3,
-                                   r.Access_amount4, r.Access_amount5, r.Access_amount6,
-                                   r.Access_amount7, r.Access_amount8};
-        line(entry, "Access_amount", amounts[0]);
-        for (int i = 1; i < 8; ++i) {
-            const std::string label = "Access_amount" + std::to_string(i + 1);
-            line(entry, label.c_str(), amounts[i]);
-        }
-        lineUnsigned(entry, "Account_number", r.Account_number);
-        line(entry, "Max_discount", r.Max_discount);
-        line(entry, "Blocked", r.Blocked);
-        line(entry, "Size", r.Size);
-        line(entry, "Deleted", r.Deleted);
-        line(entry, "Need_withdraw", r.Need_withdraw);
-        line(entry, "Expired", r.Expired);
-        line(entry, "Not_valid", r.Not_valid);
-        line(entry, "Manager_confirm", r.Manager_confirm);
-        lineText(entry, "Block_reason", r.Block_reason);
-        lineText(entry, "Card_owner", r.Card_owner);
-        line(entry, "Owner_id", r.Owner_id);
-        lineUnsigned(entry, "Account_number", r.Account_number);
-        lineUnsigned(entry, "Not_pay_type", r.Not_pay_type);
-        line(entry, "Bonus_num", r.Bonus_num);
-        line(entry, "Discount_num", r.Discount_num);
-        lineText(entry, "Comment", r.Comment);
-        lineText(entry, "Screen_comment", r.Screen_comment);
-        lineText(entry, "Printer_comment", r.Printer_comment);
+        const auto* base = reinterpret_cast<const unsigned char*>(record);
+        for (std::size_t i = 0; i < kRecordDumpLines; ++i) dumpLine(entry, base, kRecordDump[i]);
     }
     appendToLog(kLogFileName, entry);
 }

@@ -70,5 +70,18 @@ void setRecordText(char (&field)[N], const std::string& text) {
     field[n] = '\0';
 }
 
+// The lines of a record dump in brisvane.log, in their order, each
+// "label: value;\n" (Account_number appears twice). The dump is written from
+// this table and hostemu's replay reads dumps back by it.
+struct RecordDumpLine {
+    enum class Kind { Signed, Unsigned, Text };
+    const char* label;
+    Kind kind;
+    std::size_t offset;
+    std::size_t width;
+};
+extern const RecordDumpLine kRecordDump[];
+extern const std::size_t kRecordDumpLines;
+
 // Writes the whole record (or "NULL") into brisvane.log under `tag`.
 void dumpCardInfo(const std::string& tag, const CardInfoRecord* record);

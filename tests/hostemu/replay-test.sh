@@ -287,7 +287,7 @@ run "redact onto its log" 2 redact "Z:$work/day.log" "Z:$work/./day.log"
 has "is the log itself"
 [ "$(md5sum "$work/day.log")" = "$sums" ] || fail "redact wrote over its log"
 run "redact with a folder" 2 "$T" redact "Z:$work/day.log" "Z:$work/x.log"
-has "redact takes no folder"
+has "unknown command redact"
 
 # --- bad arguments and unreadable logs
 run "no log" 2 "$T" replay

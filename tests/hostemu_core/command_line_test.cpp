@@ -11,8 +11,10 @@ std::string ran;  // what the test commands were run with
 int runShow(const Invocation& in, Output& out) {
     ran = in.command + " " + in.folder;
     for (const std::string& w : in.words) ran += " " + w;
-    for (const auto& o : in.options) ran += " " + o.first + "=" + std::to_string(o.second);
-    for (const auto& o : in.texts) ran += " " + o.first + ":" + o.second;
+    for (const auto& o : in.options) {
+        ran += " " + o.first + "=" + o.second;
+        if (in.numbers.count(o.first)) ran += "#" + std::to_string(in.value(o.first, 0));
+    }
     if (in.brief) ran += " brief";
     out.out("ran\n");
     return 7;
@@ -44,20 +46,17 @@ const CommandSpec kPlace = {"place",
                             "place takes no further arguments",
                             nullptr,
                             runShow};
-const CommandTable kTable = {{&kPlain, &kNumber, &kPlace}, "  what it does\n"};
-
-// A command over files: no folder, one or more words, a switch and a text option.
-const CommandSpec kFiles = {
-    "files",
-    "files <log>... [--json] [--html FILE]",
-    {{"--json", nullptr, nullptr}, {"--html", "--html takes a file name", nullptr}},
-    1,
-    "files takes one or more logs",
-    nullptr,
-    runShow,
-    true,
-    true};
-const CommandTable kFileTable = {{&kPlain, &kFiles}, ""};
+// Files only, no folder: "hostemu files <log>... [--json] [--html FILE]".
+const CommandSpec kFiles = {"files",
+                            "files <log>... [--json] [--html FILE]",
+                            {{"--json"}, {"--html", "--html takes a file name"}},
+                            1,
+                            "files takes one or more files",
+                            nullptr,
+                            runShow,
+                            true,
+                            false};
+const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, "  what it does\n"};
 
 }  // namespace
 
@@ -66,6 +65,7 @@ TEST(CommandLine, UsageComesFromTheTable) {
               "usage: hostemu [--brief] <folder> plain\n"
               "       hostemu <folder> number <n> [--call N] [--only]\n"
               "       hostemu <folder> place [--place CODE] [--call N]\n"
+              "       hostemu files <log>... [--json] [--html FILE]\n"
               "  what it does\n");
 }
 
@@ -80,9 +80,20 @@ TEST(CommandLine, ParsesOrComplains) {
         {{"F", "plain"}, 7, "plain F", ""},
         {{"--brief", "F", "plain"}, 7, "plain F brief", ""},
         {{"F", "number", "-12"}, 2, "", "not a number: -12"},  // a negative number is a word
-        {{"F", "number", "12", "--call", "3"}, 7, "number F 12 --call=3", ""},
-        {{"F", "place", "--place", "-5"}, 7, "place F --place=-5", ""},
-        {{"--place", "2147483647", "F", "place"}, 7, "place F --place=2147483647", ""},
+        {{"F", "number", "12", "--call", "3"}, 7, "number F 12 --call=3#3", ""},
+        {{"F", "place", "--place", "-5"}, 7, "place F --place=-5#-5", ""},
+        {{"--place", "2147483647", "F", "place"}, 7, "place F --place=2147483647#2147483647", ""},
+        {{"files", "a.log"}, 7, "files  a.log", ""},
+        {{"files", "a", "b", "--json", "--html", "--x.html"},
+         7,
+         "files  a b --html=--x.html --json=",
+         ""},
+        // A folder named like a command without one: the folder form wins, as before.
+        {{"files", "plain"}, 7, "plain files", ""},
+        {{"files"}, 2, "", "files takes one or more files"},
+        {{"files", "a", "--html"}, 2, "", "--html takes a file name"},
+        {{"F", "plain", "--json"}, 2, "", "--json is an option of files only"},
+        {{"F", "files", "a"}, 2, "", "unknown command files"},
         {{}, 2, "", "give a folder and a command"},
         {{"F"}, 2, "", "give a folder and a command"},
         {{"F", "fly"}, 2, "", "unknown command fly"},
@@ -126,41 +137,5 @@ TEST(CommandLine, HelpAnywhereWinsOverErrors) {
         EXPECT_EQ(runCommandLine(kTable, argv, out), 0);
         EXPECT_EQ(out.outText(), usageText(kTable));
         EXPECT_EQ(out.errText(), "");
-    }
-}
-
-TEST(CommandLine, CommandsWithoutFolderSwitchesAndTexts) {
-    struct Case {
-        std::vector<std::string> argv;
-        int status;
-        std::string ran, error;
-    };
-    const Case cases[] = {
-        {{"files", "a.log"}, 7, "files  a.log", ""},
-        {{"files", "a.log", "b.log", "--json"}, 7, "files  a.log b.log --json=1", ""},
-        {{"--html", "p.html", "files", "a.log"}, 7, "files  a.log --html:p.html", ""},
-        {{"files", "--html", "-", "a.log"}, 7, "files  a.log --html:-", ""},
-        {{"F", "plain"}, 7, "plain F", ""},
-        {{"files"}, 2, "", "files takes one or more logs"},
-        {{"files", "a.log", "--html"}, 2, "", "--html takes a file name"},
-        {{"files", "a.log", "--html", ""}, 2, "", "--html takes a file name"},
-        {{"F", "files", "a.log"},
-         2,
-         "",
-         "files takes no folder: hostemu files <log>... [--json] [--html FILE]"},
-        {{"F", "plain", "--json"}, 2, "", "--json is an option of files only"},
-        {{"F", "plain", "--html", "x"}, 2, "", "--html is an option of files only"},
-    };
-    for (const Case& c : cases) {
-        std::string shown;
-        for (const std::string& w : c.argv) shown += "[" + w + "]";
-        SCOPED_TRACE(shown);
-        ran.clear();
-        StringOutput out;
-        EXPECT_EQ(runCommandLine(kFileTable, c.argv, out), c.status);
-        EXPECT_EQ(ran, c.ran);
-        if (!c.error.empty()) {
-            EXPECT_EQ(out.errText(), "hostemu: " + c.error + "\n" + usageText(kFileTable));
-        }
     }
 }

@@ -1,8 +1,16 @@
-// The replay's server-side request parser and its verdicts on replayed calls.
+// The replay's log reader, its server-side request parser and its verdicts on
+// replayed calls.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "ConsoleText.h"
+#include "ReplayRecord.h"
 #include "ReplayVerdict.h"
 #include "RequestParser.h"
+#include "log/Logger.h"
 
 TEST(RequestParser, ReadsWholeRequestsOnly) {
     struct Case {
@@ -92,4 +100,37 @@ TEST(LogEntries, KeepStampsAndByteSpans) {
                   expected[i].second);
     }
     EXPECT_EQ(entries[0].text, "A : one\ntwo\n");
+}
+
+TEST(ReplayRecord, ReadsBackTheRecordDumpTheModuleWrites) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("hostemu-dump-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    CardInfoRecord r{};
+    r.Size = sizeof r;
+    r.Blocked = 255;
+    r.Owner_id = INT64_MIN;
+    r.Account_number = UINT32_MAX;
+    r.Bonus_num = 65535;
+    r.Access_amount3 = -300;
+    r.Max_discount = 99999900;
+    std::snprintf(r.Card_owner, sizeof r.Card_owner, "%s", "a; b\nc");
+    std::memset(r.Printer_comment, 'x', sizeof r.Printer_comment - 1);
+    dumpCardInfo("GetCardInfoEx RESULT INFO", &r);
+    dumpCardInfo("X", nullptr);
+    std::string log;
+    ASSERT_TRUE(readWholeFile(kLogFileName, log));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(log);
+    ASSERT_EQ(entries.size(), 2u);
+    CardInfoRecord back{};
+    ASSERT_TRUE(replay::parseRecordDump(entries[0].body, back));
+    EXPECT_EQ(std::memcmp(&back, &r, sizeof r), 0);
+    EXPECT_EQ(entries[1].kind, replay::LogEntry::Kind::Dump);
+    EXPECT_FALSE(replay::parseRecordDump(entries[1].body, back));
 }

@@ -42,7 +42,7 @@ class HolderSearchTest : public TransportTest {
     }
     std::string close() {
         std::vector<char> body;
-        getJsonResponseForCloseOrder(reader_, {5}, {6}, body, clientId_, token_, client_, log_);
+        buildCloseOrderBody(reader_, {5}, {6}, body, clientId_, token_, client_, log_);
         return std::string(body.data());
     }
     std::vector<std::string> askedBodies() const {

@@ -29,7 +29,7 @@ class CloseOrderTest : public InTempDir {
     }
     std::string close() {
         std::vector<char> body;
-        getJsonResponseForCloseOrder(reader, {5}, {6}, body, clientId, "tok", neverConnected, log);
+        buildCloseOrderBody(reader, {5}, {6}, body, clientId, "tok", neverConnected, log);
         return std::string(body.data());
     }
     std::string tail(const std::string& body) { return body.substr(body.find("],") + 2); }
@@ -127,11 +127,11 @@ TEST_F(CloseOrderTest, MissingPiecesThrowTheirExceptions) {
 TEST_F(CloseOrderTest, ReturnBodyIsTheOrderHeadOnly) {
     load("<CHECKLINES><LINE type=\"dish\" sum=\"100\"/><LINE type=\"modify\"/></CHECKLINES>");
     std::vector<char> body;
-    getJsonResponseForReturnOrder(reader, body);
+    buildReturnOrderBody(reader, body);
     EXPECT_STREQ(body.data(),
                  R"({"OrganizationId":"R","OrderId":"G","OrderSumWithDiscount":100.0})");
     load("");
-    getJsonResponseForReturnOrder(reader, body);
+    buildReturnOrderBody(reader, body);
     EXPECT_STREQ(
         body.data(),
         R"({"OrganizationId":"R","OrderId":"G","OrderSum":0.0,"OrderSumWithDiscount":0.0})");

@@ -24,7 +24,7 @@ class OrderBodyTest : public ::testing::Test {
     }
     std::string discountBody(const std::string& clientId = "42") {
         std::vector<char> body;
-        getJsonResponseForGetDiscount(reader, clientId, body);
+        buildGetDiscountBody(reader, clientId, body);
         EXPECT_FALSE(body.empty());
         EXPECT_EQ(body.back(), '\0');
         return std::string(body.data());
@@ -146,7 +146,7 @@ TEST_F(SendGetDiscountTest, NonFiniteNumberFailsWithoutSending) {
     HttpClient neverConnected;  // nothing may be sent
     std::vector<char> reply;
     Logger log;
-    EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", nullptr, reply, log), 1);
+    EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", reply, log), 1);
     EXPECT_THAT(logText(),
                 HasSubstr("SendGetDiscount : ERROR request body not sent: a number is infinite"));
     EXPECT_TRUE(reply.empty());
@@ -159,7 +159,7 @@ TEST_F(SendGetDiscountTest, MissingAttributeIsReportedAndNothingSent) {
     HttpClient neverConnected;
     std::vector<char> reply;
     Logger log;
-    EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", nullptr, reply, log), 1);
+    EXPECT_EQ(SendGetDiscount(neverConnected, reader, "tok", "1", reply, log), 1);
     EXPECT_THAT(logText(), HasSubstr("SendGetDiscount : ERROR XmlElementNotFoundAttribute "
                                      "restaurantcode not found" +
                                      testsupport::kEol));

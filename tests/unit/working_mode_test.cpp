@@ -10,10 +10,10 @@ TEST(WorkingMode, EachModeTakesItsDocumentedPath) {
     const std::set<int32_t> withoutCheckData = {0, 8, 9, 10, 11, 12, 13};
     for (int32_t mode = -2; mode <= 20; ++mode) {
         SCOPED_TRACE(mode);
-        const LookupPath lookup = guestOnly.count(mode)          ? LookupPath::GuestOnly
-                                  : mode >= 1 && mode <= 9       ? LookupPath::GuestThenDiscount
-                                  : mode == 16                   ? LookupPath::BonusPayment
-                                                                 : LookupPath::Nothing;
+        const LookupPath lookup = guestOnly.count(mode)    ? LookupPath::GuestOnly
+                                  : mode >= 1 && mode <= 9 ? LookupPath::GuestThenDiscount
+                                  : mode == 16             ? LookupPath::BonusPayment
+                                                           : LookupPath::Nothing;
         const PostingPath posting = mode == 1 || mode == 4   ? PostingPath::Close
                                     : mode == 2 || mode == 3 ? PostingPath::Return
                                                              : PostingPath::Nothing;

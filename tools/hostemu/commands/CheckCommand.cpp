@@ -8,7 +8,10 @@
 
 namespace {
 
-// In the order they run; the first failed step ends the check.
+// In the order they run; the first failed step ends the check. A new step is a
+// function from the context to a StepResult in a file of its own (core/steps
+// when it needs nothing of this machine, steps/ when it probes it), declared
+// beside its kind and listed here.
 const std::vector<CheckStep> kSteps = {
     confXmlStep, serviceStep, tokenStep, proxyStep, nameStep, tcpStep, tlsStep, guestInfoStep,
 };

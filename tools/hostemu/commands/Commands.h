@@ -1,5 +1,9 @@
 #pragma once
 // hostemu's commands, one file each; the table in CommandTable.cpp lists them.
+// A new command is a file of its own that defines its CommandSpec (name, usage
+// line, options, argument count, run function writing to an Output), its
+// declaration below, and one line in the table. Its platform-neutral work
+// belongs in core/, where the native tests reach it.
 #include "CommandLine.h"
 
 extern const CommandSpec kInitCommand;

@@ -46,5 +46,6 @@ const CommandSpec kRedactCommand = {
     "redact takes the log and the name of the copy to write",
     nullptr,
     run,
-    true,
+    false,
+    false,  // no folder
 };

@@ -16,6 +16,7 @@
 #include "ReplayServer.h"
 #include "ReplayVerdict.h"
 #include "ScratchFolder.h"
+#include "config/Config.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ class Replay {
             output_.out(replay::notReplayableLine(call, why, tally));
             return;
         }
-        const std::string confName = scratch_ + "\\conf.xml";
+        const std::string confName = scratch_ + "\\" + kConfigFileName;
         // The till had no conf.xml where the log's Init copied an empty one.
         if (!call.configPresent) {
             DeleteFileA(confName.c_str());
@@ -122,7 +123,8 @@ int run(const Invocation& invocation, Output& output) {
         return 2;
     }
     std::string folderConfig;
-    const bool folderHasConfig = readWholeFile(invocation.folder + "\\conf.xml", folderConfig);
+    const bool folderHasConfig =
+        readWholeFile(invocation.folder + "\\" + kConfigFileName, folderConfig);
     const std::vector<replay::Call> calls =
         replay::splitCalls(log, replay::asReadInTextMode(folderConfig), folderHasConfig);
     if (onlyCall > static_cast<long long>(calls.size())) {

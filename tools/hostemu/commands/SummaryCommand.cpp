@@ -21,6 +21,6 @@ const CommandSpec kSummaryCommand = {
     "summary takes one or more log files",
     nullptr,
     run,
-    true,
-    true,
+    true,   // one or more logs
+    false,  // no folder
 };

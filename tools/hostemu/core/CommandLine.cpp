@@ -36,6 +36,14 @@ std::string commandsWith(const CommandTable& table, const std::string& option) {
     return list;
 }
 
+const CommandSpec* findCommand(const CommandTable& table, const std::string& name,
+                               bool withFolder) {
+    for (const CommandSpec* command : table.commands) {
+        if (name == command->name && command->folder == withFolder) return command;
+    }
+    return nullptr;
+}
+
 // A word that is an option, not a negative number given as an argument.
 bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
@@ -61,21 +69,17 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         if (w == "--brief") {
             invocation.brief = true;
         } else if (const OptionSpec* option = findOption(table, w)) {
-            if (!option->valueError) {
-                invocation.options[w] = 1;
+            if (!option->takesValue()) {
+                invocation.options[w] = "";
                 continue;
             }
             long long value = 0;
-            if (i + 1 >= argv.size() || argv[i + 1].empty() ||
-                (option->parse && !option->parse(argv[i + 1], value))) {
+            if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value))) {
                 error = option->valueError;
                 return nullptr;
             }
-            if (option->parse) {
-                invocation.options[w] = value;
-            } else {
-                invocation.texts[w] = argv[i + 1];
-            }
+            invocation.options[w] = argv[i + 1];
+            if (option->parse) invocation.numbers[w] = value;
             ++i;
         } else if (looksLikeOption(w)) {
             error = "unknown option " + w;
@@ -84,32 +88,25 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             words.push_back(w);
         }
     }
-    const CommandSpec* command = nullptr;
-    for (const CommandSpec* c : table.commands) {
-        if (c->withoutFolder && !words.empty() && words[0] == c->name) command = c;
-    }
-    if (command) {
+    // "<folder> <command> ..." unless the first word names a command that
+    // takes no folder and the second names none that does.
+    const CommandSpec* command = words.size() >= 2 ? findCommand(table, words[1], true) : nullptr;
+    const CommandSpec* folderless = words.empty() ? nullptr : findCommand(table, words[0], false);
+    if (!command && folderless) {
+        command = folderless;
         invocation.command = words[0];
         invocation.words.assign(words.begin() + 1, words.end());
+    } else if (words.size() < 2) {
+        error = "give a folder and a command";
+        return nullptr;
     } else {
-        if (words.size() < 2) {
-            error = "give a folder and a command";
-            return nullptr;
-        }
         invocation.folder = words[0];
         invocation.command = words[1];
         invocation.words.assign(words.begin() + 2, words.end());
-        for (const CommandSpec* c : table.commands) {
-            if (invocation.command == c->name) command = c;
-        }
-        if (!command) {
-            error = "unknown command " + invocation.command;
-            return nullptr;
-        }
-        if (command->withoutFolder) {
-            error = command->name + std::string(" takes no folder: hostemu ") + command->usage;
-            return nullptr;
-        }
+    }
+    if (!command) {
+        error = "unknown command " + invocation.command;
+        return nullptr;
     }
     if (command->moreArguments ? invocation.words.size() < command->arguments
                                : invocation.words.size() != command->arguments) {
@@ -117,19 +114,16 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         return nullptr;
     }
     if (command->checkWords && !command->checkWords(invocation.words, error)) return nullptr;
-    std::vector<std::string> given;
-    for (const auto& o : invocation.options) given.push_back(o.first);
-    for (const auto& o : invocation.texts) given.push_back(o.first);
-    for (const std::string& name : given) {
-        if (!findOption(*command, name)) {
-            const OptionSpec* option = findOption(table, name);
-            error = option->misplaced
-                        ? option->misplaced
-                        : name + " is an option of " + commandsWith(table, name) + " only";
+    for (const auto& given : invocation.options) {
+        if (!findOption(*command, given.first)) {
+            const OptionSpec* option = findOption(table, given.first);
+            error = option->misplaced ? option->misplaced
+                                      : given.first + " is an option of " +
+                                            commandsWith(table, given.first) + " only";
             return nullptr;
         }
     }
-    if (!command->withoutFolder && invocation.folder.empty()) {
+    if (command->folder && invocation.folder.empty()) {
         error = "the folder is empty";
         return nullptr;
     }

@@ -8,39 +8,39 @@
 
 class Output;
 
-// An option that takes a value: its name ("--place"), how its value is read
-// and what is said when it cannot be.
-// Three shapes: a number (`parse` given), a text such as a file name (no
-// `parse`, its value in Invocation::texts), or a switch without a value (no
-// `valueError`: it is recorded in Invocation::options as 1).
+// An option of a command: its name ("--place") and what it takes. A flag
+// ("--json") has neither `valueError` nor `parse`; an option with a text value
+// ("--html FILE") has a `valueError` (said when the value is missing) and no
+// `parse`; a number has both.
 struct OptionSpec {
     const char* name;
-    const char* valueError;  // e.g. "--call takes a call number (1, 2, ...)"; null: a switch
-    bool (*parse)(const std::string& text, long long& value);  // false: not a valid value
+    const char* valueError = nullptr;  // e.g. "--call takes a call number (1, 2, ...)"
+    bool (*parse)(const std::string& text, long long& value) = nullptr;  // false: not valid
     // Said when another command is given the option; null: "--x is an option
     // of a and b only", from the table.
     const char* misplaced = nullptr;
+
+    bool takesValue() const { return valueError != nullptr; }
 };
 
 // What the command line asked for, as the table read it.
 struct Invocation {
-    std::string folder;                        // the host's working folder
-    std::string command;                       // the command's name
-    std::vector<std::string> words;            // the command's arguments, in order
-    bool brief = false;                        // --brief, read for every command
-    std::map<std::string, long long> options;  // the options given, with their values
-    std::map<std::string, std::string> texts;  // the options given with a text value
+    std::string folder;              // the host's working folder; empty for a command without
+    std::string command;             // the command's name
+    std::vector<std::string> words;  // the command's arguments, in order
+    bool brief = false;              // --brief, read for every command
+    std::map<std::string, std::string>
+        options;                               // the options given, with their text ("" for flags)
+    std::map<std::string, long long> numbers;  // the number options' values
 
-    bool has(const std::string& option) const {
-        return options.count(option) != 0 || texts.count(option) != 0;
+    bool has(const std::string& option) const { return options.count(option) != 0; }
+    long long value(const std::string& option, long long otherwise) const {
+        const auto it = numbers.find(option);
+        return it == numbers.end() ? otherwise : it->second;
     }
     std::string text(const std::string& option) const {
-        const auto it = texts.find(option);
-        return it == texts.end() ? std::string() : it->second;
-    }
-    long long value(const std::string& option, long long otherwise) const {
         const auto it = options.find(option);
-        return it == options.end() ? otherwise : it->second;
+        return it == options.end() ? std::string() : it->second;
     }
 };
 
@@ -55,10 +55,11 @@ struct CommandSpec {
     bool (*checkWords)(const std::vector<std::string>& words, std::string& error);
     // Runs the command; the result is the process exit status.
     int (*run)(const Invocation& invocation, Output& output);
-    // A command that works on files alone is named first, without a folder.
-    bool withoutFolder = false;
-    // `arguments` is the least number of words; more may follow.
+    // `arguments` is the least number of words; more may follow ("<log>...").
     bool moreArguments = false;
+    // False for a command that works on files alone: "hostemu <command> ...",
+    // with no host folder before it.
+    bool folder = true;
 };
 
 struct CommandTable {

@@ -11,58 +11,17 @@ namespace replay {
 
 namespace {
 
-enum class Type { Signed, Unsigned, Text };
-
-struct Field {
-    const char* label;
-    Type type;
-    std::size_t offset;
-    std::size_t width;
-};
-
-#define FIELD(name, type) \
-    { #name, type, offsetof(CardInfoRecord, name), sizeof(CardInfoRecord::name) }
-#define LABELLED(label, name, type) \
-    { label, type, offsetof(CardInfoRecord, name), sizeof(CardInfoRecord::name) }
-
-// The dump's lines in their order (Account_number appears twice).
-const Field kDump[] = {
-    FIELD(Access_amount, Type::Signed),
-    FIELD(Access_amount2, Type::Signed),
-    FIELD(Access_amount3, Type::Signed),
-    FIELD(Access_amount4, Type::Signed),
-    FIELD(Access_amount5, Type::Signed),
-    FIELD(Access_amount6, Type::Signed),
-    FIELD(Access_amount7, Type::Signed),
-    FIELD(Access_amount8, Type::Signed),
-    FIELD(Account_number, Type::Unsigned),
-    FIELD(Max_discount, Type::Signed),
-    FIELD(Blocked, Type::Unsigned),
-    FIELD(Size, Type::Unsigned),
-    FIELD(Deleted, Type::Unsigned),
-    FIELD(Need_withdraw, Type::Unsigned),
-    FIELD(Expired, Type::Unsigned),
-    FIELD(Not_valid, Type::Unsigned),
-    FIELD(Manager_confirm, Type::Unsigned),
-    FIELD(Block_reason, Type::Text),
-    FIELD(Card_owner, Type::Text),
-    FIELD(Owner_id, Type::Signed),
-    LABELLED("Account_number", Account_number, Type::Unsigned),
-    FIELD(Not_pay_type, Type::Unsigned),
-    FIELD(Bonus_num, Type::Unsigned),
-    FIELD(Discount_num, Type::Unsigned),
-    FIELD(Comment, Type::Text),
-    FIELD(Screen_comment, Type::Text),
-    FIELD(Printer_comment, Type::Text),
-};
-constexpr std::size_t kDumpLines = sizeof kDump / sizeof kDump[0];
+using Field = RecordDumpLine;
+using Type = RecordDumpLine::Kind;
+const RecordDumpLine* const kDump = kRecordDump;
+const std::size_t kDumpLines = kRecordDumpLines;
 
 bool storeNumber(const Field& f, const std::string& text, unsigned char* base) {
     if (text.empty() || text.size() > 24) return false;
     char* end = nullptr;
     errno = 0;
     uint64_t bits = 0;
-    if (f.type == Type::Signed) {
+    if (f.kind == Type::Signed) {
         const long long v = std::strtoll(text.c_str(), &end, 10);
         bits = static_cast<uint64_t>(v);
     } else {
@@ -135,7 +94,7 @@ bool parseRecordDump(const std::string& body, CardInfoRecord& record) {
         }
         if (end == std::string::npos) return false;
         const std::string value = body.substr(pos, end - pos);
-        if (!(f.type == Type::Text ? storeText(f, value, base) : storeNumber(f, value, base)))
+        if (!(f.kind == Type::Text ? storeText(f, value, base) : storeNumber(f, value, base)))
             return false;
         pos = end + 2;
     }
@@ -156,8 +115,6 @@ void prepareRecord(Call& call) {
         ZERO(r, Blocked);
         ZERO(r, Block_reason);
     }
-    for (const LogEntry& e : call.entries)
-        if (e.kind == LogEntry::Kind::Dump && e.tag == "SendGetDiscount") ZERO(r, Screen_comment);
     if (!endsWithMessage(call, "GetCardInfoEx", "Ended successfully! RETURN 0")) return;
 
     const Attempt* discount = lastReplied(call, "v1/GetDiscount/");

@@ -1,0 +1,257 @@
+#!/usr/bin/env python3
+"""The service check against real nginx (Debian's package), started here on
+ports of one loopback address with a configuration and folders of its own,
+and stopped by its PID afterwards.
+
+    servicecheck_test.py SERVICECHECK ADDRESS [NO_LISTENER_ADDRESS]
+
+VERBOSE=1 shows the check's whole output for the cases that pass too.
+"""
+
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+NAME = "servicecheck-23.test"
+OTHER = "other-23.test"
+TOKEN = "test0token0servicecheck"
+BASE_PORT = 4431
+
+W7 = "Windows 7"
+W81 = "Windows 8.1"
+W10 = "Windows 10"
+W11 = "Windows 11"
+XP = "Windows XP SP3"
+XPU = "Windows XP SP3 with the TLS 1.2 update"
+
+GCM_CHACHA = "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-RSA-CHACHA20-POLY1305"
+CBC = "ECDHE-RSA-AES256-SHA384:ECDHE-RSA-AES128-SHA256:ECDHE-RSA-AES256-SHA:ECDHE-RSA-AES128-SHA"
+
+# One nginx server per setup, on BASE_PORT + index. `default` serves a
+# certificate for another name to a hello without a server name.
+SETUPS = [
+    dict(name="modern", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA),
+    dict(name="modern+cbc", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA + ":" + CBC),
+    dict(name="tls13", protocols="TLSv1.3", ciphers=GCM_CHACHA),
+    dict(name="by-name", protocols="TLSv1 TLSv1.1 TLSv1.2 TLSv1.3",
+         ciphers=GCM_CHACHA + ":" + CBC + ":AES128-SHA:AES256-SHA:@SECLEVEL=0", default=OTHER),
+    dict(name="leaf-only", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA + ":" + CBC, leaf_only=True),
+    dict(name="name-only", protocols="TLSv1.2 TLSv1.3", ciphers=GCM_CHACHA + ":" + CBC + ":AES128-SHA",
+         default=OTHER, reject_nameless=True),
+]
+CRL_PORT = BASE_PORT + len(SETUPS)
+
+# (setup, extra arguments, exit status, {row: expected start of its verdict}, other lines)
+CASES = [
+    ("modern", [], 1,
+     {XP: "FAILED: no common protocol", XPU: "FAILED: no common suite", W7: "FAILED: no common suite",
+      W81: "FAILED: no common suite", W10: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384",
+      W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384"},
+     [r"every intermediate sent: yes", r"CRL  http://[\d.]+:\d+/test.crl: answers \(HTTP 200",
+      r"OCSP http://[\d.]+:\d+/ocsp: does NOT answer",
+      r"Date: the service says \".*GMT\", [+-][0-3] s from",
+      r"closed an idle connection after [1-4] s", r"Verdict: NOT every till from Windows 7 on"]),
+    ("modern", ["--oldest", "Windows 10"], 0, {W10: "OK", W11: "OK"}, []),
+    ("modern", ["--no-ca"], 1,
+     {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384: the chain does not verify",
+      W11: "FAILED: TLS 1.3, TLS_AES_256_GCM_SHA384: the chain does not verify"}, []),
+    ("modern", ["--token", TOKEN], 1, {W11: "OK"},
+     [r'GuestInfo with token "test\*+ck" over the Windows 11 profile:',
+      r'HTTP 200 after \d+\.\d s, JSON with a "Status" \(0\)']),
+    ("modern+cbc", [], 0,
+     {XPU: "FAILED: no common suite", W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384",
+      W81: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", W10: "OK", W11: "OK"},
+     [r"Verdict: every till from Windows 7 on gets through"]),
+    ("tls13", [], 1,
+     {XPU: "FAILED: no common protocol", W7: "FAILED: no common protocol",
+      W81: "FAILED: no common protocol", W10: "FAILED: no common protocol",
+      W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384"}, []),
+    ("by-name", ["--oldest", "Windows XP SP3"], 1,
+     {XP: "FAILED: no common suite",
+      XPU: "FAILED: TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA: the certificate served without a server "
+           "name is for another name (%s), not %s" % (OTHER, NAME),
+      W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", W10: "OK", W11: "OK"},
+     [r"without a server name \(Windows XP SP3 with the TLS 1.2 update\): CN = %s, for %s" % (OTHER, OTHER)]),
+    ("leaf-only", [], 1, {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384: the chain does not verify"},
+     [r"every intermediate sent: NO: the issuer of the last certificate served \(.*Servicecheck Test Intermediate"]),
+    ("name-only", [], 0,
+     {XPU: "FAILED: the service refuses a handshake without a server name (with one it would agree "
+           "on TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA)", W7: "OK", W11: "OK"}, []),
+]
+
+
+def openssl(*args):
+    subprocess.run(["openssl"] + list(args), check=True, capture_output=True)
+
+
+def make_certificates(d, address, no_listener):
+    def ext(name, text):
+        path = os.path.join(d, name + ".ext")
+        with open(path, "w") as f:
+            f.write(text)
+        return path
+
+    ca_ext = ext("ca", "basicConstraints=critical,CA:true\nkeyUsage=critical,keyCertSign,cRLSign\n")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
+            "/CN=Servicecheck Test Root", "-keyout", d + "/root.key", "-out", d + "/root.pem",
+            "-addext", "basicConstraints=critical,CA:true", "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=Servicecheck Test Intermediate",
+            "-keyout", d + "/int.key", "-out", d + "/int.csr")
+    openssl("x509", "-req", "-in", d + "/int.csr", "-CA", d + "/root.pem", "-CAkey", d + "/root.key",
+            "-CAcreateserial", "-days", "30", "-extfile", ca_ext, "-out", d + "/int.pem")
+    for host in (NAME, OTHER):
+        leaf_ext = ext(host, "subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n"
+                             "authorityInfoAccess=OCSP;URI:http://%s:%d/ocsp\n"
+                             "crlDistributionPoints=URI:http://%s:%d/test.crl\n" % (
+                                 host, no_listener, CRL_PORT, address, CRL_PORT))
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + host,
+                "-keyout", "%s/%s.key" % (d, host), "-out", "%s/%s.csr" % (d, host))
+        openssl("x509", "-req", "-in", "%s/%s.csr" % (d, host), "-CA", d + "/int.pem",
+                "-CAkey", d + "/int.key", "-CAcreateserial", "-days", "20", "-extfile", leaf_ext,
+                "-out", "%s/%s.pem" % (d, host))
+        with open("%s/%s.chain.pem" % (d, host), "w") as out:
+            for part in ("%s/%s.pem" % (d, host), d + "/int.pem"):
+                with open(part) as f:
+                    out.write(f.read())
+    with open(d + "/test.crl", "wb") as f:
+        f.write(b"not a real CRL: only whether the address answers is checked")
+
+
+def nginx_config(d, address):
+    servers = []
+    for i, s in enumerate(SETUPS):
+        listen = "%s:%d" % (address, BASE_PORT + i)
+        hosts = [(s.get("default", NAME), " default_server")]
+        if s.get("default"):
+            hosts.append((NAME, ""))
+        for host, default in hosts:
+            cert = "%s/%s.%s" % (d, host, "pem" if s.get("leaf_only") else "chain.pem")
+            servers.append("""
+  server {
+    listen %s ssl%s;
+    server_name %s;
+    ssl_certificate %s;
+    ssl_certificate_key %s/%s.key;
+    ssl_protocols %s;
+    ssl_ciphers %s;
+    location / { return 200 '{"Status":0}'; }%s
+  }""" % (listen, default, host, cert, d, host, s["protocols"], s["ciphers"],
+          "\n    ssl_reject_handshake on;" if default and s.get("reject_nameless") else ""))
+    return """
+worker_processes 1;
+pid %(d)s/nginx.pid;
+error_log %(d)s/error.log;
+daemon off;
+user root;
+events { worker_connections 64; }
+http {
+  access_log %(d)s/access.log;
+  client_body_temp_path %(d)s/body; proxy_temp_path %(d)s/proxy; fastcgi_temp_path %(d)s/fcgi;
+  uwsgi_temp_path %(d)s/uwsgi; scgi_temp_path %(d)s/scgi;
+  default_type application/json;
+  keepalive_timeout 2s;
+  server { listen %(a)s:%(crl)d; root %(d)s; }
+%(servers)s
+}
+""" % dict(d=d, a=address, crl=CRL_PORT, servers="".join(servers))
+
+
+def wait_listening(address, port, nginx):
+    for _ in range(100):
+        if nginx.poll() is not None:
+            return False
+        try:
+            socket.create_connection((address, port), timeout=1).close()
+            return True
+        except OSError:
+            time.sleep(0.1)
+    return False
+
+
+def main():
+    tool, address = sys.argv[1], sys.argv[2]
+    no_listener = sys.argv[3] if len(sys.argv) > 3 else "127.0.23.9"
+    d = tempfile.mkdtemp(prefix="servicecheck-test-")
+    nginx = None
+    failures = 0
+    try:
+        make_certificates(d, address, no_listener)
+        with open(d + "/nginx.conf", "w") as f:
+            f.write(nginx_config(d, address))
+        binary = shutil.which("nginx") or "/usr/sbin/nginx"
+        nginx = subprocess.Popen([binary, "-p", d, "-c", d + "/nginx.conf", "-e", d + "/error.log"],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        if not all(wait_listening(address, BASE_PORT + i, nginx) for i in range(len(SETUPS))):
+            print("FAIL: nginx did not start: %s" % (nginx.stderr.read().decode() if nginx.poll() is not None else ""))
+            with open(d + "/error.log") as f:
+                print(f.read())
+            return 1
+        ports = {s["name"]: BASE_PORT + i for i, s in enumerate(SETUPS)}
+        for setup, extra, status, rows, lines in CASES:
+            args = [a for a in extra if a != "--no-ca"]
+            if "--no-ca" not in extra:
+                args += ["--ca", d + "/root.pem"]
+            cmd = [sys.executable, tool, NAME, "--connect-to", "%s:%d" % (address, ports[setup])] + args
+            started = time.time()
+            p = subprocess.run(cmd, capture_output=True, text=True, timeout=120)
+            out = p.stdout
+            problems = []
+            if p.returncode != status:
+                problems.append("exit %d, expected %d" % (p.returncode, status))
+            for row, verdict in rows.items():
+                got = [l for l in out.splitlines() if l.startswith(row + ": ")]
+                if len(got) != 1 or not got[0][len(row) + 2:].startswith(verdict):
+                    problems.append("row %r: %r, expected it to start with %r" % (row, got, verdict))
+            for pattern in lines:
+                if not re.search(pattern, out):
+                    problems.append("no line matching %r" % pattern)
+            label = "%s %s" % (setup, " ".join(extra))
+            if problems:
+                failures += 1
+                print("FAIL: %s (%.1f s)\n  %s\n--- output:\n%s%s" % (
+                    label, time.time() - started, "\n  ".join(problems), out, p.stderr))
+            else:
+                print("ok: %s (%.1f s)" % (label, time.time() - started))
+                if os.environ.get("VERBOSE"):
+                    print(out)
+        # The token goes out once, as GuestInfo, and nothing else is posted.
+        with open(d + "/access.log") as f:
+            posts = [l for l in f if '"POST ' in l]
+        if len(posts) != 1 or ("POST /v1/GuestInfo/%s HTTP/1.1" % TOKEN) not in posts[0]:
+            failures += 1
+            print("FAIL: expected exactly one POST, to v1/GuestInfo/, got %r" % posts)
+        # Bad arguments, a port where nothing listens, plain HTTP.
+        for cmd, status, pattern in (
+                ([NAME, "--oldest", "Windows 95"], 2, "unknown generation"),
+                ([NAME, "--connect-to", "%s:%d" % (no_listener, BASE_PORT)], 2, "Nothing answers"),
+                (["%s:notaport" % NAME], 2, "bad port"),
+                ([NAME, "--connect-to", "%s:%d" % (address, CRL_PORT)], 1,
+                 "Windows 7: FAILED: the service does not speak TLS on port %d" % CRL_PORT)):
+            p = subprocess.run([sys.executable, tool] + cmd, capture_output=True, text=True, timeout=120)
+            if p.returncode != status or pattern not in p.stdout + p.stderr:
+                failures += 1
+                print("FAIL: %s: exit %d, expected %d and %r\n%s%s" % (
+                    cmd, p.returncode, status, pattern, p.stdout, p.stderr))
+            else:
+                print("ok: %s: exit %d" % (" ".join(cmd), status))
+    finally:
+        if nginx is not None and nginx.poll() is None:
+            nginx.send_signal(signal.SIGTERM)
+            try:
+                nginx.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                nginx.kill()
+                nginx.wait()
+        shutil.rmtree(d, ignore_errors=True)
+    print("%d failed" % failures)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,945 @@
+#!/usr/bin/env python3
+"""Which tills will get through to the loyalty service? A readiness check of
+the service's TLS, made from any Linux machine, per Windows generation.
+
+    servicecheck.py HOST[:PORT] [--connect-to ADDRESS[:PORT]] [--ca FILE]
+                    [--oldest GENERATION] [--token TOKEN]
+
+For each Windows generation a till may run, the check sends the TLS
+ClientHello that generation's WinInet sends by default (protocol versions,
+cipher suites in its order, elliptic curves, signature algorithms, server
+name or none) and reads what the service answers: the protocol and suite it
+chose, or why it refused. For TLS 1.2 and older the certificates come in the
+clear after the ServerHello; for TLS 1.3 `openssl s_client` makes the same
+offer and shows them. The chain is then verified with `openssl verify`
+against this machine's trusted roots (and --ca), for the name the till uses.
+Building the ClientHello here, rather than through `openssl s_client`, is
+what lets the check offer suites this machine's OpenSSL no longer has (RC4,
+DES, 3DES, export suites: everything Windows XP SP3 offers).
+
+Exit status: 0 when the --oldest generation (default "Windows 7") and every
+newer one get through; 1 when one of them does not; 2 on bad arguments or
+when nothing answers at all.
+
+Where the profiles come from (Microsoft's documentation, read in 2026):
+  [XP]   "TLS Cipher Suites" (Windows Server 2003 and Windows XP):
+         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites
+  [W7]   "TLS Cipher Suites in Windows 7":
+         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-7
+  [W81]  "TLS Cipher Suites in Windows 8.1":
+         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-8-1
+  [W10]  "TLS Cipher Suites in Windows 10 v22H2":
+         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v22H2
+  [W11]  "TLS Cipher Suites in Windows 11":
+         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-11
+  [PROT] "Protocols in TLS/SSL (Schannel SSP)":
+         https://learn.microsoft.com/windows/win32/secauthn/protocols-in-tls-ssl--schannel-ssp-
+  [EC10] "TLS Elliptic Curves in Windows 10 version 1607 and later":
+         https://learn.microsoft.com/windows/win32/secauthn/tls-elliptic-curves-in-windows-10-1607-and-later
+Each profile below says which of its facts could not be confirmed there;
+`--profiles` prints every profile with those notes.
+"""
+
+import argparse
+import base64
+import copy
+import datetime
+import email.utils
+import hashlib
+import ipaddress
+import json
+import os
+import re
+import socket
+import ssl
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.error
+import urllib.parse
+import urllib.request
+
+HANDSHAKE_SECONDS = 10
+IDLE_LIMIT_SECONDS = 65  # a little beyond the DLL's own 60-second limit
+
+SUITES = {
+    0x0003: "TLS_RSA_EXPORT_WITH_RC4_40_MD5",
+    0x0004: "TLS_RSA_WITH_RC4_128_MD5",
+    0x0005: "TLS_RSA_WITH_RC4_128_SHA",
+    0x0006: "TLS_RSA_EXPORT_WITH_RC2_CBC_40_MD5",
+    0x0009: "TLS_RSA_WITH_DES_CBC_SHA",
+    0x000A: "TLS_RSA_WITH_3DES_EDE_CBC_SHA",
+    0x0012: "TLS_DHE_DSS_WITH_DES_CBC_SHA",
+    0x0013: "TLS_DHE_DSS_WITH_3DES_EDE_CBC_SHA",
+    0x002F: "TLS_RSA_WITH_AES_128_CBC_SHA",
+    0x0032: "TLS_DHE_DSS_WITH_AES_128_CBC_SHA",
+    0x0033: "TLS_DHE_RSA_WITH_AES_128_CBC_SHA",
+    0x0035: "TLS_RSA_WITH_AES_256_CBC_SHA",
+    0x0038: "TLS_DHE_DSS_WITH_AES_256_CBC_SHA",
+    0x0039: "TLS_DHE_RSA_WITH_AES_256_CBC_SHA",
+    0x003C: "TLS_RSA_WITH_AES_128_CBC_SHA256",
+    0x003D: "TLS_RSA_WITH_AES_256_CBC_SHA256",
+    0x0040: "TLS_DHE_DSS_WITH_AES_128_CBC_SHA256",
+    0x0062: "TLS_RSA_EXPORT1024_WITH_DES_CBC_SHA",
+    0x0063: "TLS_DHE_DSS_EXPORT1024_WITH_DES_CBC_SHA",
+    0x0064: "TLS_RSA_EXPORT1024_WITH_RC4_56_SHA",
+    0x006A: "TLS_DHE_DSS_WITH_AES_256_CBC_SHA256",
+    0x009C: "TLS_RSA_WITH_AES_128_GCM_SHA256",
+    0x009D: "TLS_RSA_WITH_AES_256_GCM_SHA384",
+    0x009E: "TLS_DHE_RSA_WITH_AES_128_GCM_SHA256",
+    0x009F: "TLS_DHE_RSA_WITH_AES_256_GCM_SHA384",
+    0x1301: "TLS_AES_128_GCM_SHA256",
+    0x1302: "TLS_AES_256_GCM_SHA384",
+    0xC009: "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
+    0xC00A: "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA",
+    0xC013: "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
+    0xC014: "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA",
+    0xC023: "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
+    0xC024: "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384",
+    0xC027: "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
+    0xC028: "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384",
+    0xC02B: "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
+    0xC02C: "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384",
+    0xC02F: "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
+    0xC030: "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384",
+}
+SUITE_CODES = {name: code for code, name in SUITES.items()}
+
+GROUPS = {0x0017: "P-256", 0x0018: "P-384", 0x001D: "X25519"}
+SIGALGS = {  # code: name for `openssl s_client -sigalgs`
+    0x0201: "RSA+SHA1", 0x0202: "DSA+SHA1", 0x0203: "ECDSA+SHA1",
+    0x0401: "rsa_pkcs1_sha256", 0x0403: "ecdsa_secp256r1_sha256",
+    0x0501: "rsa_pkcs1_sha384", 0x0503: "ecdsa_secp384r1_sha384",
+    0x0601: "rsa_pkcs1_sha512", 0x0603: "ecdsa_secp521r1_sha512",
+    0x0804: "rsa_pss_rsae_sha256", 0x0805: "rsa_pss_rsae_sha384",
+    0x0806: "rsa_pss_rsae_sha512",
+}
+VERSIONS = {0x0300: "SSL 3.0", 0x0301: "TLS 1.0", 0x0302: "TLS 1.1",
+            0x0303: "TLS 1.2", 0x0304: "TLS 1.3"}
+ALERTS = {0: "close_notify", 10: "unexpected_message", 20: "bad_record_mac",
+          40: "handshake_failure", 42: "bad_certificate", 47: "illegal_parameter",
+          50: "decode_error", 51: "decrypt_error", 70: "protocol_version",
+          71: "insufficient_security", 80: "internal_error", 86: "inappropriate_fallback",
+          109: "missing_extension", 110: "unsupported_extension", 112: "unrecognized_name",
+          120: "no_application_protocol"}
+HELLO_RETRY_RANDOM = hashlib.sha256(b"HelloRetryRequest").digest()
+
+
+def suites(*names):
+    return [SUITE_CODES[n] for n in names]
+
+
+# The suites of Windows XP and Server 2003, in their default order [XP],
+# without the two NULL suites (no encryption; WinInet does not ask for them).
+XP_SUITES = suites(
+    "TLS_RSA_WITH_RC4_128_MD5", "TLS_RSA_WITH_RC4_128_SHA", "TLS_RSA_WITH_3DES_EDE_CBC_SHA",
+    "TLS_DHE_DSS_WITH_3DES_EDE_CBC_SHA", "TLS_RSA_WITH_DES_CBC_SHA", "TLS_DHE_DSS_WITH_DES_CBC_SHA",
+    "TLS_RSA_EXPORT1024_WITH_RC4_56_SHA", "TLS_RSA_EXPORT1024_WITH_DES_CBC_SHA",
+    "TLS_DHE_DSS_EXPORT1024_WITH_DES_CBC_SHA", "TLS_RSA_EXPORT_WITH_RC4_40_MD5",
+    "TLS_RSA_EXPORT_WITH_RC2_CBC_40_MD5")
+
+# Windows 7 and Windows 8.1 list the same suites in the same order [W7]
+# [W81]; a suite listed once per curve (_P256, _P384) is offered once, and
+# the curves P-256 then P-384 are those suffixes (P-521 is not on by default).
+# The NULL and SSL 2.0 entries are used only when an application asks.
+W7_SUITES = suites(
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_DHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_DHE_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_DHE_RSA_WITH_AES_256_CBC_SHA", "TLS_DHE_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA256", "TLS_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
+    "TLS_DHE_DSS_WITH_AES_256_CBC_SHA256", "TLS_DHE_DSS_WITH_AES_128_CBC_SHA256",
+    "TLS_DHE_DSS_WITH_AES_256_CBC_SHA", "TLS_DHE_DSS_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_3DES_EDE_CBC_SHA", "TLS_DHE_DSS_WITH_3DES_EDE_CBC_SHA",
+    "TLS_RSA_WITH_RC4_128_SHA", "TLS_RSA_WITH_RC4_128_MD5")
+
+W10_SUITES = suites(
+    "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA256", "TLS_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA")
+
+W11_SUITES = suites(
+    "TLS_AES_256_GCM_SHA384", "TLS_AES_128_GCM_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_DHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_DHE_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA256", "TLS_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_3DES_EDE_CBC_SHA")
+
+# Signature algorithms are on none of the pages: these lists are the usual
+# ones of each generation's SChannel and could not be confirmed.
+SIGALGS_W7 = [0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203, 0x0202, 0x0601, 0x0603]
+SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203,
+               0x0202, 0x0601, 0x0603]
+
+
+class Profile:
+    def __init__(self, name, versions, suite_list, groups, sigalgs, sni, modern, sources,
+                 unconfirmed):
+        self.name = name
+        self.versions = versions  # offered protocol versions, lowest first
+        self.suites = suite_list
+        self.groups = groups
+        self.sigalgs = sigalgs
+        self.sni = sni
+        self.stapling = bool(groups)  # asks for OCSP stapling: Windows 7 on
+        self.ems = modern  # extended master secret: Windows 10 on
+        self.sources = sources
+        self.unconfirmed = unconfirmed
+
+
+PROFILES = [
+    Profile("Windows XP SP3", [0x0301], XP_SUITES, [], [], False, False, "[XP]",
+            "XP sends no server name and speaks TLS 1.0 at most (SSL 3.0 below it, not offered "
+            "here): widely documented, not on these pages."),
+    Profile("Windows XP SP3 with the TLS 1.2 update", [0x0301, 0x0302, 0x0303],
+            suites("TLS_RSA_WITH_AES_128_CBC_SHA", "TLS_RSA_WITH_AES_256_CBC_SHA") + XP_SUITES,
+            [], [0x0401, 0x0201, 0x0202], False, False, "[XP]",
+            "Microsoft's pages list no suites for the update that adds TLS 1.1 and 1.2 to "
+            "XP-based POS systems (Windows Embedded POSReady 2009): assumed here are XP's "
+            "suites with RSA AES-CBC in front, no elliptic curves, no server name; "
+            "the signature algorithms are assumed too."),
+    Profile("Windows 7", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
+            True, False, "[W7] [PROT]",
+            "TLS 1.1 and 1.2 are off by default [PROT]; offered here as with Internet Options' "
+            "\"Use TLS 1.2\" on, which the DLL needs. The page's list is that of update 3042058, "
+            "which Windows Update installs. Signature algorithms not confirmed."),
+    Profile("Windows 8.1", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
+            True, False, "[W81] [PROT]",
+            "The page's list is that of update 2919355. Signature algorithms not confirmed."),
+    Profile("Windows 10", [0x0301, 0x0302, 0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018],
+            SIGALGS_W10, True, True, "[W10] [PROT] [EC10]",
+            "WinInet on Windows 10 does not offer TLS 1.3. Signature algorithms not confirmed."),
+    Profile("Windows 11", [0x0303, 0x0304], W11_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
+            True, True, "[W11] [EC10]",
+            "Whether WinInet still offers TLS 1.0 and 1.1 could not be confirmed (not offered "
+            "here; it changes nothing for a service with TLS 1.2). Signature algorithms and the "
+            "single X25519 key share not confirmed."),
+]
+NAMES = [p.name for p in PROFILES]
+
+
+# --- the ClientHello and what the service answers -------------------------------------------
+
+def u8(n):
+    return bytes([n])
+
+
+def u16(n):
+    return n.to_bytes(2, "big")
+
+
+def u24(n):
+    return n.to_bytes(3, "big")
+
+
+def vec8(b):
+    return u8(len(b)) + b
+
+
+def vec16(b):
+    return u16(len(b)) + b
+
+
+def extension(kind, data):
+    return u16(kind) + vec16(data)
+
+
+def is_ip(host):
+    try:
+        ipaddress.ip_address(host)
+        return True
+    except ValueError:
+        return False
+
+
+def client_hello(profile, host):
+    legacy = max(v for v in profile.versions if v <= 0x0303)
+    tls13 = 0x0304 in profile.versions
+    ext = b""
+    if profile.sni and not is_ip(host):  # Windows names no IP address
+        name = host.encode("idna")
+        ext += extension(0, vec16(u8(0) + vec16(name)))
+    if profile.stapling:
+        ext += extension(5, b"\x01\x00\x00\x00\x00")  # OCSP stapling
+    if profile.groups:
+        ext += extension(10, vec16(b"".join(u16(g) for g in profile.groups)))
+        ext += extension(11, vec8(b"\x00"))
+    if legacy >= 0x0303 and profile.sigalgs:
+        ext += extension(13, vec16(b"".join(u16(s) for s in profile.sigalgs)))
+    if profile.ems:
+        ext += extension(23, b"")
+    if tls13:
+        ext += extension(43, vec8(b"".join(u16(v) for v in sorted(profile.versions, reverse=True))))
+        ext += extension(45, vec8(b"\x01"))
+        share = u16(profile.groups[0]) + vec16(os.urandom(32))
+        ext += extension(51, vec16(share))
+    ext += extension(0xFF01, vec8(b""))  # secure renegotiation
+    body = (u16(legacy) + os.urandom(32) + vec8(os.urandom(32) if tls13 else b"")
+            + vec16(b"".join(u16(s) for s in profile.suites)) + vec8(b"\x00") + vec16(ext))
+    handshake = u8(1) + u24(len(body)) + body
+    return u8(22) + u16(0x0301) + vec16(handshake)
+
+
+class Answer:
+    """What one handshake attempt brought back."""
+
+    def __init__(self, kind, detail=""):
+        self.kind = kind  # noconnect, timeout, closed, alert, notls, hello
+        self.detail = detail
+        self.alert = None
+        self.version = None
+        self.suite = None
+        self.certs = []  # DER, as served (TLS 1.2 and older)
+
+
+def read_exact(sock, n):
+    data = b""
+    while len(data) < n:
+        chunk = sock.recv(n - len(data))
+        if not chunk:
+            raise EOFError
+        data += chunk
+    return data
+
+
+def parse_server_hello(body, answer):
+    version = int.from_bytes(body[0:2], "big")
+    random = body[2:34]
+    pos = 35 + body[34]
+    answer.suite = int.from_bytes(body[pos:pos + 2], "big")
+    pos += 3
+    if pos + 2 <= len(body):
+        end = pos + 2 + int.from_bytes(body[pos:pos + 2], "big")
+        pos += 2
+        while pos + 4 <= end:
+            kind = int.from_bytes(body[pos:pos + 2], "big")
+            size = int.from_bytes(body[pos + 2:pos + 4], "big")
+            if kind == 43 and size == 2:
+                version = int.from_bytes(body[pos + 4:pos + 6], "big")
+            pos += 4 + size
+    answer.version = version
+    answer.detail = "HelloRetryRequest" if random == HELLO_RETRY_RANDOM else ""
+
+
+def parse_certificates(body):
+    certs = []
+    pos, end = 3, 3 + int.from_bytes(body[0:3], "big")
+    while pos + 3 <= end:
+        size = int.from_bytes(body[pos:pos + 3], "big")
+        certs.append(body[pos + 3:pos + 3 + size])
+        pos += 3 + size
+    return certs
+
+
+def probe(profile, host, address, port):
+    try:
+        sock = socket.create_connection((address, port), timeout=HANDSHAKE_SECONDS)
+    except socket.timeout:
+        return Answer("noconnect", "no connection within %d s" % HANDSHAKE_SECONDS)
+    except OSError as e:
+        return Answer("noconnect", e.strerror or str(e))
+    answer = Answer("closed")
+    try:
+        sock.settimeout(HANDSHAKE_SECONDS)
+        sock.sendall(client_hello(profile, host))
+        pending = b""
+        while True:
+            header = read_exact(sock, 5)
+            kind, size = header[0], int.from_bytes(header[3:5], "big")
+            if kind not in (20, 21, 22, 23) or header[1] != 3:
+                return Answer("notls", header)
+            payload = read_exact(sock, size)
+            if kind == 21:
+                answer = Answer("alert")
+                answer.alert = payload[1] if len(payload) > 1 else None
+                return answer
+            if kind != 22:
+                return answer  # encrypted from here on (TLS 1.3)
+            pending += payload
+            while len(pending) >= 4 and len(pending) >= 4 + int.from_bytes(pending[1:4], "big"):
+                msg, size = pending[0], int.from_bytes(pending[1:4], "big")
+                body, pending = pending[4:4 + size], pending[4 + size:]
+                if msg == 2:
+                    answer = Answer("hello")
+                    parse_server_hello(body, answer)
+                    if answer.version == 0x0304:
+                        return answer
+                elif msg == 11:
+                    answer.certs = parse_certificates(body)
+                    return answer
+                elif msg == 14:
+                    return answer
+    except socket.timeout:
+        if answer.kind == "hello":
+            return answer
+        return Answer("timeout", "no answer to the ClientHello within %d s" % HANDSHAKE_SECONDS)
+    except (EOFError, ConnectionResetError):
+        return answer
+    except (IndexError, ValueError):
+        return Answer("notls", "garbled")
+    except OSError as e:
+        return Answer("closed", e.strerror or str(e))
+    finally:
+        sock.close()
+
+
+# --- openssl ----------------------------------------------------------------------------------
+
+def run(args, stdin=None, timeout=30):
+    try:
+        p = subprocess.run(args, input=stdin, capture_output=True, timeout=timeout)
+        return p.returncode, p.stdout.decode("utf-8", "replace"), p.stderr.decode("utf-8", "replace")
+    except subprocess.TimeoutExpired:
+        return 124, "", "timed out"
+
+
+def pem(der):
+    text = base64.encodebytes(der).decode().replace("\n", "")
+    lines = [text[i:i + 64] for i in range(0, len(text), 64)]
+    return "-----BEGIN CERTIFICATE-----\n" + "\n".join(lines) + "\n-----END CERTIFICATE-----\n"
+
+
+def pems_in(text):
+    return re.findall(r"-----BEGIN CERTIFICATE-----.*?-----END CERTIFICATE-----\n?", text, re.S)
+
+
+_stdnames = None
+
+
+def openssl_name(suite):
+    """The OpenSSL name of a suite, or None where this OpenSSL lacks it."""
+    global _stdnames
+    if _stdnames is None:
+        _stdnames = {}
+        _, out, _ = run(["openssl", "ciphers", "-stdname", "ALL:COMPLEMENTOFALL:@SECLEVEL=0"])
+        for line in out.splitlines():
+            parts = line.split()
+            if len(parts) >= 3 and parts[1] == "-":
+                _stdnames[parts[0]] = parts[2]
+    return _stdnames.get(SUITES[suite])
+
+
+def s_client_args(profile, host, address, port):
+    tls12 = ":".join(n for n in (openssl_name(s) for s in profile.suites if s < 0x1300) if n)
+    tls13 = ":".join(SUITES[s] for s in profile.suites if 0x1300 <= s < 0x1400)
+    args = ["openssl", "s_client", "-connect", join_host_port(address, port),
+            "-min_protocol", protocol_option(min(profile.versions)),
+            "-max_protocol", protocol_option(max(profile.versions)),
+            "-cipher", (tls12 or "NULL") + ":@SECLEVEL=0",
+            "-sigalgs", ":".join(SIGALGS[s] for s in profile.sigalgs)]
+    if tls13:
+        args += ["-ciphersuites", tls13]
+    if profile.groups:
+        args += ["-groups", ":".join(GROUPS[g] for g in profile.groups)]
+    args += ["-servername", host] if profile.sni and not is_ip(host) else ["-noservername"]
+    return args
+
+
+def protocol_option(version):
+    return {0x0301: "TLSv1", 0x0302: "TLSv1.1", 0x0303: "TLSv1.2", 0x0304: "TLSv1.3"}[version]
+
+
+def cert_info(pem_text):
+    _, out, _ = run(["openssl", "x509", "-noout", "-subject", "-issuer", "-enddate",
+                     "-ext", "subjectAltName,authorityInfoAccess,crlDistributionPoints",
+                     "-nameopt", "oneline"], stdin=pem_text.encode())
+    info = {"subject": "", "issuer": "", "end": None, "names": [], "ocsp": [], "crl": []}
+    for line in out.splitlines():
+        if line.startswith("subject="):
+            info["subject"] = line[8:].strip()
+        elif line.startswith("issuer="):
+            info["issuer"] = line[7:].strip()
+        elif line.startswith("notAfter="):
+            try:
+                info["end"] = datetime.datetime.strptime(line[9:].strip(), "%b %d %H:%M:%S %Y %Z")
+            except ValueError:
+                pass
+        info["names"] += re.findall(r"(?:DNS|IP Address):([^,\s]+)", line)
+        if "OCSP - URI:" in line:
+            info["ocsp"].append(line.split("URI:", 1)[1].strip())
+        elif line.strip().startswith("URI:"):
+            info["crl"].append(line.split("URI:", 1)[1].strip())
+    return info
+
+
+class Verifier:
+    """`openssl verify` against this machine's roots plus --ca."""
+
+    def __init__(self, ca_file, workdir):
+        self.workdir = workdir
+        self.bundle = os.path.join(workdir, "roots.pem")
+        with open(self.bundle, "w") as out:
+            for system in ("/etc/ssl/certs/ca-certificates.crt",):
+                if os.path.exists(system):
+                    with open(system) as f:
+                        out.write(f.read() + "\n")
+            if ca_file:
+                with open(ca_file) as f:
+                    out.write(f.read() + "\n")
+
+    def verify(self, chain_pems, host=None):
+        """None when the chain verifies (for host, when given), else (code, text)."""
+        leaf = os.path.join(self.workdir, "leaf.pem")
+        rest = os.path.join(self.workdir, "served.pem")
+        with open(leaf, "w") as f:
+            f.write(chain_pems[0])
+        args = ["openssl", "verify", "-no-CApath", "-no-CAstore", "-CAfile", self.bundle,
+                "-purpose", "sslserver"]
+        if len(chain_pems) > 1:
+            with open(rest, "w") as f:
+                f.write("".join(chain_pems[1:]))
+            args += ["-untrusted", rest]
+        if host:
+            args += ["-verify_ip" if is_ip(host) else "-verify_hostname", host]
+        code, out, err = run(args + [leaf])
+        if code == 0:
+            return None
+        m = re.search(r"error (\d+) at \d+ depth lookup: (.*)", out + err)
+        if m:
+            return int(m.group(1)), m.group(2).strip()
+        return 0, (err or out).strip().splitlines()[-1] if (err or out).strip() else "openssl verify failed"
+
+
+def chain_verdict(verifier, chain_pems, host, profile):
+    failure = verifier.verify(chain_pems, host)
+    if failure is None:
+        return None
+    code, text = failure
+    if code in (62, 64):  # hostname / IP mismatch
+        names = ", ".join(cert_info(chain_pems[0])["names"]) or cert_info(chain_pems[0])["subject"]
+        if profile.sni and not is_ip(host):
+            return "the certificate is for another name (%s), not %s" % (names, host)
+        return "the certificate served without a server name is for another name (%s), not %s" % (
+            names, host)
+    if code in (2, 20):
+        return ("the chain does not verify: %s (an intermediate certificate not served, or a root "
+                "this machine does not trust: --ca FILE)" % text)
+    if code in (18, 19):
+        return "the chain does not verify: %s (--ca FILE trusts its root)" % text
+    if code in (9, 10):
+        return "the chain does not verify: %s" % text
+    return "the chain does not verify: %s" % text
+
+
+def join_host_port(host, port):
+    return "[%s]:%d" % (host, port) if ":" in host else "%s:%d" % (host, port)
+
+
+def split_host_port(text, default_port):
+    m = re.fullmatch(r"\[([^\]]+)\](?::(\d+))?", text)
+    if m:
+        return m.group(1), int(m.group(2) or default_port)
+    if text.count(":") == 1:
+        host, port = text.split(":")
+        if not port.isdigit():
+            raise ValueError("bad port %r" % port)
+        return host, int(port)
+    return text, default_port
+
+
+# --- one row per generation -------------------------------------------------------------------
+
+class Row:
+    def __init__(self, profile):
+        self.profile = profile
+        self.ok = False
+        self.answered = False
+        self.text = ""
+        self.chain = []  # PEM, as served
+
+
+def check_row(profile, host, address, port, verifier):
+    row = Row(profile)
+    answer = probe(profile, host, address, port)
+    offered = ", ".join(VERSIONS[v] for v in profile.versions)
+    if answer.kind in ("noconnect", "timeout"):
+        row.text = "FAILED: %s (%s)" % (
+            "no connection to %s" % join_host_port(address, port) if answer.kind == "noconnect"
+            else "no answer", answer.detail)
+        return row
+    row.answered = True
+    if answer.kind == "notls":
+        row.text = ("FAILED: the service's answer to the handshake cannot be read" if
+                    answer.detail == "garbled" else
+                    "FAILED: the service does not speak TLS on port %d" % port)
+        return row
+    if answer.kind in ("closed", "alert") and not profile.sni and not is_ip(host):
+        # Told apart from a refusal of the offer itself: the same offer with a name.
+        named = copy.copy(profile)
+        named.sni = True
+        retry = probe(named, host, address, port)
+        if retry.kind == "hello":
+            row.text = ("FAILED: the service refuses a handshake without a server name (with "
+                        "one it would agree on %s, %s)" % (
+                            VERSIONS.get(retry.version, "?"), SUITES.get(retry.suite, "?")))
+            return row
+    if answer.kind == "closed":
+        row.text = ("FAILED: the service closed the connection without an answer (it accepts "
+                    "nothing of what this Windows offers: %s)" % offered)
+        return row
+    if answer.kind == "alert":
+        name = ALERTS.get(answer.alert, str(answer.alert))
+        if answer.alert == 70:
+            row.text = "FAILED: no common protocol (this Windows offers %s; alert %s)" % (offered, name)
+        elif answer.alert in (40, 71):
+            row.text = ("FAILED: no common suite (the service accepts none of this Windows' %d "
+                        "suites with %s; alert %s)" % (len(profile.suites), offered, name))
+        elif answer.alert == 112:
+            row.text = "FAILED: the service does not know the name %s (alert %s)" % (host, name)
+        else:
+            row.text = "FAILED: the service refused the handshake (alert %s)" % name
+        return row
+    if answer.version not in profile.versions or answer.suite not in profile.suites:
+        row.text = ("FAILED: the service chose %s with suite 0x%04X, which this Windows does "
+                    "not offer" % (VERSIONS.get(answer.version, hex(answer.version or 0)),
+                                   answer.suite or 0))
+        return row
+    version, suite = VERSIONS[answer.version], SUITES[answer.suite]
+    if answer.version == 0x0304:
+        code, out, err = run(s_client_args(profile, host, address, port) + ["-showcerts"],
+                             stdin=b"", timeout=HANDSHAKE_SECONDS + 5)
+        row.chain = pems_in(out)
+        if not row.chain:
+            lines = [l for l in err.splitlines() if "error" in l.lower()] or err.splitlines()
+            row.text = "FAILED: the %s handshake did not complete (%s)" % (
+                version, lines[-1].strip() if lines else "openssl s_client: exit %d" % code)
+            return row
+    else:
+        row.chain = [pem(der) for der in answer.certs]
+        if not row.chain:
+            row.text = "FAILED: the service sent no certificate with %s, %s" % (version, suite)
+            return row
+    why = chain_verdict(verifier, row.chain, host, profile)
+    if why:
+        row.text = "FAILED: %s, %s: %s" % (version, suite, why)
+        return row
+    row.ok = True
+    row.text = "OK: %s, %s" % (version, suite)
+    return row
+
+
+# --- below the rows ---------------------------------------------------------------------------
+
+def report_chain(chain, verifier, source):
+    print("Chain as served (to %s):" % source)
+    infos = [cert_info(c) for c in chain]
+    now = datetime.datetime.now(datetime.timezone.utc).replace(tzinfo=None)
+    for i, info in enumerate(infos):
+        left = "expiry unknown"
+        if info["end"]:
+            days = (info["end"] - now).days
+            left = "expires %s, %d days left" % (info["end"].strftime("%Y-%m-%d"), days)
+            if days < 0:
+                left = "EXPIRED %s" % info["end"].strftime("%Y-%m-%d")
+            elif days < 30:
+                left += " (renew soon)"
+        print("  %d  %s  (issued by %s; %s)" % (i, info["subject"], info["issuer"], left))
+    failure = verifier.verify(chain)
+    last = infos[-1]
+    if failure is None:
+        print("  every intermediate sent: yes, the chain reaches a trusted root from what is served")
+    elif failure[0] in (2, 20) and last["subject"] != last["issuer"]:
+        print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is "
+              "neither served nor trusted here; a till that lacks it fails" % last["issuer"])
+    else:
+        print("  every intermediate sent: cannot tell: %s" % failure[1])
+    return infos
+
+
+def reachable(url):
+    """None when a TCP connection to the URL's host opens, else why not."""
+    parsed = urllib.parse.urlsplit(url)
+    try:
+        port = parsed.port or (443 if parsed.scheme == "https" else 80)
+        socket.create_connection((parsed.hostname, port), timeout=10).close()
+        return None
+    except (OSError, ValueError) as e:
+        return "does NOT answer from here (%s)" % (getattr(e, "strerror", None) or e)
+
+
+def answers_ocsp(url, chain, workdir):
+    # openssl ocsp keeps retrying a refused connection until its time-out.
+    down = reachable(url)
+    if down:
+        return down
+    if len(chain) < 2:
+        return answers_http(url)
+    leaf, issuer = os.path.join(workdir, "o-leaf.pem"), os.path.join(workdir, "o-issuer.pem")
+    with open(leaf, "w") as f:
+        f.write(chain[0])
+    with open(issuer, "w") as f:
+        f.write(chain[1])
+    code, out, err = run(["openssl", "ocsp", "-issuer", issuer, "-cert", leaf, "-url", url,
+                          "-no_nonce", "-noverify", "-timeout", "10"], timeout=20)
+    m = re.search(r"o-leaf\.pem: (\w+)", out)
+    if code == 0 and m:
+        return "answers (certificate status: %s)" % m.group(1)
+    text = (err or out).strip().splitlines()
+    return "does NOT answer from here (%s)" % (text[-1] if text else "openssl ocsp: exit %d" % code)
+
+
+def answers_http(url):
+    try:
+        with urllib.request.urlopen(url, timeout=10) as r:
+            return "answers (HTTP %d, %d bytes)" % (r.status, len(r.read()))
+    except urllib.error.HTTPError as e:
+        return "answers, but with HTTP %d" % e.code
+    except Exception as e:  # any network failure is the finding itself
+        return "does NOT answer from here (%s)" % getattr(e, "reason", e)
+
+
+def report_revocation(infos, chain, workdir):
+    leaf = infos[0]
+    if not leaf["ocsp"] and not leaf["crl"]:
+        print("Revocation: the certificate names no OCSP or CRL address")
+        return
+    for url in leaf["ocsp"]:
+        print("  OCSP %s: %s" % (url, answers_ocsp(url, chain, workdir)))
+    for url in leaf["crl"]:
+        print("  CRL  %s: %s" % (url, answers_http(url)))
+
+
+def http_context():
+    # Only the Date header and the idle time are read here: the rows above
+    # give the verdict on the certificate.
+    ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT)
+    ctx.check_hostname = False
+    ctx.verify_mode = ssl.CERT_NONE
+    return ctx
+
+
+def read_http_reply(sock):
+    """Status, headers (lower-case names) and body of one HTTP/1.1 reply."""
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = sock.recv(4096)
+        if not chunk:
+            raise EOFError("the connection closed before a reply")
+        data += chunk
+    head, body = data.split(b"\r\n\r\n", 1)
+    lines = head.decode("iso-8859-1").split("\r\n")
+    status = int(lines[0].split()[1])
+    headers = {}
+    for line in lines[1:]:
+        if ":" in line:
+            k, v = line.split(":", 1)
+            headers[k.strip().lower()] = v.strip()
+    if "content-length" in headers:
+        want = int(headers["content-length"])
+        while len(body) < want:
+            chunk = sock.recv(4096)
+            if not chunk:
+                break
+            body += chunk
+    elif headers.get("transfer-encoding", "").lower() == "chunked":
+        while not body.endswith(b"0\r\n\r\n"):
+            chunk = sock.recv(4096)
+            if not chunk:
+                break
+            body += chunk
+    return status, headers, body
+
+
+def report_date_and_idle(host, address, port):
+    try:
+        raw = socket.create_connection((address, port), timeout=HANDSHAKE_SECONDS)
+        sock = http_context().wrap_socket(raw, server_hostname=None if is_ip(host) else host)
+        sock.settimeout(HANDSHAKE_SECONDS)
+        sent = time.time()
+        sock.sendall(("GET / HTTP/1.1\r\nHost: %s\r\nConnection: keep-alive\r\n\r\n" % host).encode())
+        status, headers, _ = read_http_reply(sock)
+        got = time.time()
+    except (OSError, EOFError, ValueError, IndexError) as e:
+        print("Date and idle connection: not checked (no HTTP reply: %s)" % e)
+        return
+    date = headers.get("date")
+    if date:
+        try:
+            server = email.utils.parsedate_to_datetime(date).timestamp()
+            skew = int(round(server - (sent + got) / 2))
+            note = ""
+            if abs(skew) > 300:
+                note = " (more than 5 minutes apart: one of the two clocks is wrong)"
+            print("Date: the service says \"%s\", %+d s from this machine's clock%s" % (date, skew, note))
+        except (TypeError, ValueError):
+            print("Date: the service's Date \"%s\" cannot be read" % date)
+    else:
+        print("Date: the service's reply has no Date header")
+    if headers.get("connection", "").lower() == "close":
+        print("Idle connection: the service closes the connection after each reply")
+        sock.close()
+        return
+    sock.settimeout(IDLE_LIMIT_SECONDS)
+    start = time.time()
+    try:
+        while sock.recv(4096):
+            pass
+        print("Idle connection: the service closed an idle connection after %.0f s" % (time.time() - start))
+    except socket.timeout:
+        print("Idle connection: still open after %d s" % IDLE_LIMIT_SECONDS)
+    except OSError:
+        print("Idle connection: the service closed an idle connection after %.0f s" % (time.time() - start))
+    finally:
+        sock.close()
+
+
+def mask(token):
+    if len(token) <= 6:
+        return "*" * len(token)
+    return token[:4] + "*" * (len(token) - 6) + token[-2:]
+
+
+def report_token(token, profile, row, host, address, port):
+    print("GuestInfo with token \"%s\" over the %s profile:" % (mask(token), profile.name))
+    if not row.ok:
+        print("  not sent: that handshake failed above")
+        return
+    body = b'{"CardToken":0}'
+    request = ("POST /v1/GuestInfo/%s HTTP/1.1\r\nHost: %s\r\nContent-Type:application/json;\r\n"
+               "Accept: */*\r\nContent-Length: %d\r\nConnection: close\r\n\r\n" % (
+                   token, host, len(body))).encode() + body
+    started = time.time()
+    code, out, err = run(s_client_args(profile, host, address, port) + ["-quiet"],
+                         stdin=request, timeout=70)
+    took = time.time() - started
+    m = re.search(r"HTTP/1\.[01] (\d{3})", out)
+    if not m:
+        lines = err.strip().splitlines()
+        print("  no HTTP reply (%s)" % (lines[-1] if lines else "openssl s_client: exit %d" % code))
+        return
+    reply = out[m.start():]
+    payload = reply.split("\r\n\r\n", 1)[1] if "\r\n\r\n" in reply else ""
+    try:
+        doc = json.loads(payload.strip() or "x")
+        if isinstance(doc, dict) and "Status" in doc:
+            verdict = "JSON with a \"Status\" (%s)" % json.dumps(doc["Status"])
+        else:
+            verdict = "JSON, but without a \"Status\""
+    except ValueError:
+        verdict = "NOT JSON (%d bytes)" % len(payload)
+    slow = " (too slow: the DLL gives up after 60 s)" if took > 60 else (
+        " (slow: the DLL gives up after 60 s)" if took > 20 else "")
+    print("  HTTP %s after %.1f s%s, %s" % (m.group(1), took, slow, verdict))
+
+
+def print_profiles():
+    sources = re.findall(r"^  (\[\w+\]) +(.*?)\n +(https://\S+)", __doc__, re.M)
+    for p in PROFILES:
+        print("%s (%s)" % (p.name, p.sources))
+        print("  protocols  %s" % ", ".join(VERSIONS[v] for v in p.versions))
+        print("  suites     %s" % ", ".join(SUITES[s] for s in p.suites))
+        print("  curves     %s" % (", ".join(GROUPS[g] for g in p.groups) or "none"))
+        print("  sigalgs    %s" % (", ".join(SIGALGS[s] for s in p.sigalgs) or "none sent"))
+        print("  server name %s" % ("sent" if p.sni else "not sent"))
+        print("  not confirmed: %s" % p.unconfirmed)
+    print()
+    for tag, title, url in sources:
+        print("%s %s %s" % (tag, title, url))
+
+
+# --- main -------------------------------------------------------------------------------------
+
+def main(argv):
+    parser = argparse.ArgumentParser(
+        description="Which Windows generations' tills get through to the loyalty service's TLS.")
+    parser.add_argument("target", metavar="HOST[:PORT]", nargs="?",
+                        help="the service's name as the tills' conf.xml has it (port 443 by default)")
+    parser.add_argument("--connect-to", metavar="ADDRESS[:PORT]",
+                        help="connect here while naming HOST (DNS not asked)")
+    parser.add_argument("--ca", metavar="FILE", help="trust this CA (PEM) besides the system's roots")
+    parser.add_argument("--oldest", metavar="GENERATION", default="Windows 7",
+                        help="the oldest Windows in the fleet: one of %s (default: %%(default)s)" %
+                        ", ".join('"%s"' % n for n in NAMES))
+    parser.add_argument("--token", metavar="TOKEN",
+                        help="also send one GuestInfo {\"CardToken\":0} with this API token")
+    parser.add_argument("--profiles", action="store_true",
+                        help="print what each generation offers, with its sources, and exit")
+    args = parser.parse_args(argv)
+    if args.profiles:
+        print_profiles()
+        return 0
+    if not args.target:
+        parser.error("HOST is missing")
+    oldest = [n for n in NAMES if n.lower() == args.oldest.lower()]
+    if not oldest:
+        parser.error("--oldest: unknown generation %r (one of %s)" % (
+            args.oldest, ", ".join('"%s"' % n for n in NAMES)))
+    target = re.sub(r"^https://", "", args.target).split("/", 1)[0]
+    try:
+        host, port = split_host_port(target, 443)
+        address, port = split_host_port(args.connect_to, port) if args.connect_to else (host, port)
+    except ValueError as e:
+        parser.error(str(e))
+    if args.ca and not os.path.isfile(args.ca):
+        parser.error("--ca: no such file: %s" % args.ca)
+    if args.token is not None and not re.fullmatch(r"[A-Za-z0-9._~-]+", args.token):
+        parser.error("--token: only letters, digits and . _ ~ - can stand in a request path")
+
+    try:
+        address = socket.getaddrinfo(address, port, type=socket.SOCK_STREAM)[0][4][0]
+    except OSError as e:
+        print("%s: the name does not resolve (%s)" % (address, e))
+        return 2
+
+    print("Service check of %s as the tills see it (connecting to %s)" % (
+        join_host_port(host, port), join_host_port(address, port)))
+    with tempfile.TemporaryDirectory(prefix="servicecheck-") as workdir:
+        verifier = Verifier(args.ca, workdir)
+        rows = []
+        for profile in PROFILES:
+            row = check_row(profile, host, address, port, verifier)
+            rows.append(row)
+            print("%s: %s" % (profile.name, row.text))
+            sys.stdout.flush()
+        if not any(r.answered for r in rows):
+            print("Nothing answers at %s." % join_host_port(address, port))
+            return 2
+        print()
+        seen = [r for r in rows if r.chain]
+        if seen:
+            source = ([r for r in seen if r.ok] or seen)[-1]
+            infos = report_chain(source.chain, verifier, source.profile.name)
+            plain = [r for r in seen if not r.profile.sni]
+            if plain and plain[-1].chain[0] != source.chain[0]:
+                info = cert_info(plain[-1].chain[0])
+                print("  without a server name (%s): %s, for %s" % (
+                    plain[-1].profile.name, info["subject"], ", ".join(info["names"]) or "no DNS names"))
+            report_revocation(infos, source.chain, workdir)
+        else:
+            print("Chain: no certificate was served to any of the generations")
+        report_date_and_idle(host, address, port)
+        if args.token is not None:
+            report_token(args.token, PROFILES[-1], rows[-1], host, address, port)
+
+    first = NAMES.index(oldest[0])
+    failing = [r.profile.name for r in rows[first:] if not r.ok]
+    print()
+    if failing:
+        print("Verdict: NOT every till from %s on gets through (FAILED: %s)" % (
+            oldest[0], ", ".join(failing)))
+        return 1
+    print("Verdict: every till from %s on gets through" % oldest[0])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
