@@ -29,8 +29,8 @@ const char kDescription[] =
     "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
     "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
     "  2 bad arguments, an unreadable check file or log, a log without a call\n"
-    "  (summary) or a copy that would overwrite its log (redact), 3 the replay could not\n"
-    "  run (no free address).\n";
+    "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
+    "  could not run (no free address).\n";
 
 }  // namespace
 
