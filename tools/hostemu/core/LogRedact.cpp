@@ -541,12 +541,17 @@ void learnTokens(const replay::LogEntry& e, StandIns& standIns) {
     }
 }
 
-void redactTokens(std::string& text, bool confCopy, StandIns& standIns, Tally& tally) {
-    // Longest first, so that a token that holds another is replaced whole.
-    std::vector<std::pair<std::string, std::string>> tokens(standIns.tokens().begin(),
-                                                            standIns.tokens().end());
+using Tokens = std::vector<std::pair<std::string, std::string>>;
+
+// Longest first, so that a token that holds another is replaced whole.
+Tokens tokensLongestFirst(const StandIns& standIns) {
+    Tokens tokens(standIns.tokens().begin(), standIns.tokens().end());
     std::stable_sort(tokens.begin(), tokens.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    return tokens;
+}
+
+void redactTokens(std::string& text, bool confCopy, const Tokens& tokens, Tally& tally) {
     int places = 0;
     for (const auto& t : tokens) {
         // A short token could be a word of the check: only in a path or conf.xml element.
@@ -624,34 +629,102 @@ std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& ta
     return text;
 }
 
-// What the structured places gave away, wherever else it stands.
-void redactKnownValues(std::string& text, const StandIns& standIns, Tally& tally) {
-    // Longest first, so that a full name goes before the names it holds.
-    std::vector<std::pair<std::string, std::string>> texts(standIns.texts().begin(),
-                                                           standIns.texts().end());
-    std::stable_sort(texts.begin(), texts.end(),
-                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-    for (const auto& t : texts) {
-        if (t.first.size() < 4) continue;
-        int places = 0;
-        replaceAll(text, t.first, t.second, places);
-        const std::string utf8 = cp1251ToUtf8(t.first);
-        if (utf8 != t.first) replaceAll(text, utf8, t.second, places);
-        if (places > 0) tally.places[standIns.kindOf(t.first)] += places;
-    }
-    for (const auto& n : standIns.numbers()) {
-        const std::string from = std::to_string(n.first);
-        if (from.size() < 6) continue;
-        const std::string to = std::to_string(n.second);
-        for (std::size_t p = text.find(from); p != std::string::npos; p = text.find(from, p + 1)) {
-            const bool alone = (p == 0 || !isDigit(text[p - 1])) &&
-                               (p + from.size() == text.size() || !isDigit(text[p + from.size()]));
-            if (!alone) continue;
-            text.replace(p, from.size(), to);
-            ++tally.places[kNumbers];
+bool isWordByte(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u >= 0x80 || (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+// What the structured places gave away, wherever else it stands as whole
+// words: one pass over each text, whatever the number of guests in the log.
+class KnownValues {
+  public:
+    KnownValues(const StandIns& standIns) {
+        for (const auto& t : standIns.texts()) {
+            if (t.first.size() < 4) continue;
+            const std::string kind = standIns.kindOf(t.first);
+            add(t.first, t.second, kind);
+            const std::string utf8 = cp1251ToUtf8(t.first);
+            if (utf8 != t.first) add(utf8, t.second, kind);
+        }
+        for (auto& byWord : patterns_) {
+            // Longest first, so that a full name goes before the names it holds.
+            std::stable_sort(
+                byWord.second.begin(), byWord.second.end(),
+                [](const Pattern& x, const Pattern& y) { return x.value.size() > y.value.size(); });
+        }
+        for (const auto& n : standIns.numbers()) {
+            const std::string from = std::to_string(n.first);
+            if (from.size() >= 6) numbers_[from] = std::to_string(n.second);
         }
     }
-}
+
+    void apply(std::string& text, Tally& tally) const {
+        std::string out;
+        bool changed = false;
+        std::size_t copied = 0;
+        for (std::size_t p = 0; p < text.size();) {
+            if (!isWordByte(text[p]) || (p > 0 && isWordByte(text[p - 1]))) {
+                ++p;
+                continue;
+            }
+            std::size_t wordEnd = p;
+            while (wordEnd < text.size() && isWordByte(text[wordEnd])) ++wordEnd;
+            const std::string word = text.substr(p, wordEnd - p);
+            const Pattern* hit = nullptr;
+            std::string numberStandIn;
+            const auto it = patterns_.find(word);
+            if (it != patterns_.end()) {
+                for (const Pattern& c : it->second) {
+                    const std::size_t end = p + c.value.size();
+                    if (text.compare(p, c.value.size(), c.value) == 0 &&
+                        (end == text.size() || !isWordByte(text[end]) ||
+                         !isWordByte(c.value.back()))) {
+                        hit = &c;
+                        break;
+                    }
+                }
+            }
+            std::size_t length = 0;
+            const std::string* to = nullptr;
+            if (hit) {
+                length = hit->value.size();
+                to = &hit->standIn;
+                ++tally.places[hit->kind];
+            } else if (const auto n = numbers_.find(word); n != numbers_.end()) {
+                length = word.size();
+                to = &n->second;
+                ++tally.places[kNumbers];
+            }
+            if (!to) {
+                p = wordEnd;
+                continue;
+            }
+            out.append(text, copied, p - copied);
+            out += *to;
+            copied = p + length;
+            changed = true;
+            p = copied;
+        }
+        if (changed) {
+            out.append(text, copied, std::string::npos);
+            text.swap(out);
+        }
+    }
+
+  private:
+    struct Pattern {
+        std::string value, standIn, kind;
+    };
+    void add(const std::string& value, const std::string& standIn, const std::string& kind) {
+        std::size_t first = 0;
+        while (first < value.size() && isWordByte(value[first])) ++first;
+        // A value that does not start with a letter or digit is left to its structured places.
+        if (first == 0) return;
+        patterns_[value.substr(0, first)].push_back({value, standIn, kind});
+    }
+    std::map<std::string, std::vector<Pattern>> patterns_;  // by their first word
+    std::map<std::string, std::string> numbers_;
+};
 
 std::string withCrLf(const std::string& text) {
     std::string out;
@@ -684,6 +757,8 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
     texts.reserve(entries.size());
     for (const replay::LogEntry& e : entries) texts.push_back(redactEntry(e, standIns, tally));
 
+    const KnownValues known(standIns);
+    const Tokens tokens = tokensLongestFirst(standIns);
     std::string out;
     out.reserve(logBytes.size());
     tally.droppedHead = entries.empty() ? logBytes.size() : entries.front().begin;
@@ -692,8 +767,8 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
         std::string& text = texts[i];
         const bool confCopy =
             e.kind == replay::LogEntry::Kind::Message && e.tag == L::kWriteConfToLog;
-        redactTokens(text, confCopy, standIns, tally);
-        redactKnownValues(text, standIns, tally);
+        redactTokens(text, confCopy, tokens, tally);
+        known.apply(text, tally);
         if (text == e.text) {
             out.append(logBytes, e.begin, e.end - e.begin);
             continue;
