@@ -411,3 +411,22 @@ TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     StringOutput missing;
     EXPECT_EQ(runRedact(log + ".missing", copy, sameName, missing), 2);
 }
+
+TEST(LogRedact, WhatARecordShowsIsReplacedWhereverItStands) {
+    // The guest's name also stands in the check (Windows-1251) and in a line that
+    // quotes the reply (UTF-8); a longer word that merely starts with it stays.
+    const std::string log =
+        foundLookup(10) +
+        entry(day(10, 0, 2), "PARSE XML FROM GetCardInfoEx \n<CHECK guest=\"" +
+                                 utf8ToCp1251("Петрова Анна Сергеевна") + "\" note=\"" +
+                                 utf8ToCp1251("Аннабель") +
+                                 "\" tel=\"79161234567\" n=\"791612345670\"/>") +
+        entry(day(10, 0, 3), "GetCardInfoEx : ERROR service reply not usable: Анна RETURN 1");
+    redact::Tally tally;
+    const std::vector<replay::LogEntry> e = replay::splitEntries(redacted(log, tally));
+    ASSERT_EQ(e.size(), 9u);
+    EXPECT_EQ(e[7].body, "<CHECK guest=\"Name-1 Name-2 Name-3\" note=\"" +
+                             utf8ToCp1251("Аннабель") +
+                             "\" tel=\"10000000001\" n=\"791612345670\"/>");
+    EXPECT_EQ(e[8].body, "ERROR service reply not usable: Name-2 RETURN 1");
+}
