@@ -75,6 +75,13 @@ struct Payments {
     float depositSum = 0.0f;
 };
 
+// An empty or all-blank "account" names nobody, like a missing one: a close
+// sent with it would write off nobody's deposit.
+bool namesAccount(const pugi::xml_node& payment) {
+    const std::string account = payment.attribute("account").value();
+    return account.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
 // The first pass: the last bonus payment that names the guest on the selected
 // interface, the last deposit payment's account, and both sums.
 Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusCodes,
@@ -92,7 +99,7 @@ Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusC
             if (has(payment, "sum")) out.bonusSum += getAttributeFloat(payment, "sum");
         }
         if (contains(depositCodes, code)) {
-            if (has(payment, "account")) out.depositClientId = payment.attribute("account").value();
+            if (namesAccount(payment)) out.depositClientId = payment.attribute("account").value();
             if (has(payment, "sum")) out.depositSum += getAttributeFloat(payment, "sum");
         }
     }
@@ -146,7 +153,7 @@ void completeSums(const CheckXml& reader, const std::vector<int32_t>& bonusCodes
             has(payment, "sum") && payments.bonusSum == 0.0f) {
             payments.bonusSum += getAttributeFloat(payment, "sum");
         }
-        // Only deposit payments of no sum can lack "account" here: the close then
+        // Only deposit payments of no sum can name no account here: the close then
         // sends the client id with no deposit write-off.
         if (contains(depositCodes, code) && has(payment, "sum") && payments.depositSum == 0.0f) {
             payments.depositSum += getAttributeFloat(payment, "sum");

@@ -175,8 +175,13 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
         replyBuffer.clear();
         logger.logMessage(kTag, logphrase::kReadFailed + pathText);
-        // An empty body is no OS error; only a failed read call has a cause to name.
-        if (read == ReadOutcome::Failed) logger.logMessage(kTag, windowsErrorMessage(readError));
+        // An empty body is no OS error; only a failed read call has a cause to
+        // name. An empty error reply (a 403, a proxy's 407) names its status.
+        if (read == ReadOutcome::Failed) {
+            logger.logMessage(kTag, windowsErrorMessage(readError));
+        } else if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
+            logger.logMessage(kTag, logphrase::kHttpStatus + std::to_string(replyStatus));
+        }
         return ByteBuffer();
     }
     if (read == ReadOutcome::Cut) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <initializer_list>
 
 #include "log/CFile.h"
@@ -14,22 +13,44 @@
 #include <windows.h>
 #endif
 
+namespace {
+// `value` in decimal, zero-padded to at least `width` digits.
+void appendDigits(std::string& out, unsigned value, std::size_t width) {
+    char digits[10];
+    std::size_t n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(width > n ? width - n : 0, '0');
+    while (n > 0) out += digits[--n];
+}
+}  // namespace
+
+// Formatted here rather than by the C runtime's strftime: the DLL shares
+// msvcrt.dll, and its locale, with the host, whose setlocale would turn %X
+// into "3:24:17 PM" or "9:05:09"; and msvcrt's time_t runs out in 2038.
+std::string formatLogStamp(const platform::LocalTime& time) {
+    std::string stamp;
+    stamp.reserve(19);
+    appendDigits(stamp, time.month, 2);
+    stamp += '-';
+    appendDigits(stamp, time.day, 2);
+    stamp += '-';
+    appendDigits(stamp, time.year, 4);
+    stamp += ' ';
+    appendDigits(stamp, time.hour, 2);
+    stamp += ':';
+    appendDigits(stamp, time.minute, 2);
+    stamp += ':';
+    appendDigits(stamp, time.second, 2);
+    return stamp;
+}
+
 std::string logTimeStamp() {
-    std::time_t now = std::time(nullptr);
-    if (now == static_cast<std::time_t>(-1)) return std::string();
-    std::tm local{};
-#ifdef _WIN32
-    // msvcrt's localtime keeps its result per thread; localtime_s is not in
-    // Windows XP's msvcrt.
-    const std::tm* converted = std::localtime(&now);
-    if (converted == nullptr) return std::string();
-    local = *converted;
-#else
-    if (localtime_r(&now, &local) == nullptr) return std::string();
-#endif
-    char buf[128];
-    std::size_t n = std::strftime(buf, sizeof buf, "%m-%d-%Y %X", &local);
-    return std::string(buf, n);
+    platform::LocalTime now{};
+    if (!platform::localTime(now)) return std::string();
+    return formatLogStamp(now);
 }
 
 namespace {

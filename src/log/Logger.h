@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Clock.h"
+
 // Per-call writer of brisvane.log. Every entry is an independent
 // open-append-close so that the file can be read, moved or deleted between
 // entries; every file failure is silent by design.
@@ -23,9 +25,12 @@ class Logger {
     std::string fileName_;
 };
 
-// The stamp of every entry: local time as "%m-%d-%Y %X"; empty if the clock
-// cannot be read.
+// The stamp of every entry: the local time as MM-DD-YYYY HH:MM:SS, 24-hour
+// (what strftime's "%m-%d-%Y %X" gives in the C locale); empty if the system
+// cannot give the time.
 std::string logTimeStamp();
+// The same text for a given time.
+std::string formatLogStamp(const platform::LocalTime& time);
 
 // Appends one text-mode chunk to the named file; silent on failure.
 void appendToLog(const std::string& fileName, const std::string& text);

@@ -191,19 +191,29 @@ TEST_F(TransactionsTest, BonusAndDepositPaymentsCloseTheOrderAfterTheDiscountReq
 }
 
 TEST_F(TransactionsTest, ModeFourClosesLikeModeOneUnlessADepositWithoutAccountPaidSomething) {
-    // A deposit payment that names no account cannot say whose deposit pays.
-    // Paying nothing, the guest's id stands in and nothing is written off;
-    // paying a sum, the close is refused before any request, since posting it
-    // would report the check closed with the deposit never written off.
-    const std::vector<std::pair<std::string, int32_t>> cases = {{"0", 0}, {"25", 1}};
-    for (const auto& [sum, result] : cases) {
-        SCOPED_TRACE(sum);
+    // A deposit payment that names no account (none, empty or blanks) cannot
+    // say whose deposit pays. Paying nothing, the guest's id stands in and
+    // nothing is written off; paying a sum, the close is refused before any
+    // request, since posting it would report the check closed with the deposit
+    // never written off.
+    struct Case {
+        std::string account;  // the attribute as written, if any
+        std::string sum;
+        int32_t result;
+    };
+    const std::vector<Case> cases = {{"", "0", 0},
+                                     {"", "25", 1},
+                                     {R"(account="")", "300", 1},
+                                     {"account=\" \t \"", "300", 1},
+                                     {R"(account=" ")", "0", 0}};
+    for (const auto& [account, sum, result] : cases) {
+        SCOPED_TRACE(account + " sum " + sum);
         nextToken();
         scenario(kConfirmed);
         Check check;
         check.mode = 4;
         check.data = payments(payment(R"(code="5" account="12345" interface="7" sum="150")") +
-                              payment(R"(code="6" sum=")" + sum + "\""));
+                              payment("code=\"6\" " + account + R"( sum=")" + sum + "\""));
 
         EXPECT_EQ(post(check), result);
 

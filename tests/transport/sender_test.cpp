@@ -63,7 +63,8 @@ TEST_F(SenderTest, AnEmptyBodyIsNoReply) {
 }
 
 // A failed send is followed by an entry naming its cause; an error page stays
-// the reply, and its status follows the dump. An empty body is no OS error.
+// the reply, and its status follows the dump (or the empty-read entry when the
+// page is empty). An empty body is no OS error.
 TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
     struct Case {
         const char* name;
@@ -79,6 +80,7 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
         {"refused", BRISVANE_NO_LISTENER_ADDRESS, "", 12029, 0, "", 0},
         {"unresolvable", "brisvane-nowhere.invalid", "", 12007, 0, "", 0},
         {"empty reply", service_.address(), R"({"body": ""})", 0, 0, "", 0},
+        {"empty 403", service_.address(), R"({"status": 403, "body": ""})", 0, 0, "", 403},
 #ifndef _WIN32
         // A failed read names its cause too. Wine's WinInet hands out a body
         // cut short without an error, so only the native side can show it.
@@ -115,6 +117,8 @@ TEST_F(SenderTest, FailuresNameTheirCauseAndErrorPagesTheirStatus) {
                              "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
             if (c.readError != 0)
                 expected += entry("SendRequest", windowsErrorMessage(c.readError));
+            if (c.status != 0)
+                expected += entry("SendRequest", "HTTP status " + std::to_string(c.status));
         } else {
             expected = answer(path, c.reply);
             if (c.status != 0)

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <ctime>
 #include <regex>
 #include <vector>
 
@@ -43,6 +44,35 @@ TEST_F(LoggerTest, StampIsLocalTimeInMonthDayYearOrder) {
     EXPECT_EQ(stamp.substr(6, 4), year);
     EXPECT_EQ(stamp[2], '-');
     EXPECT_EQ(stamp[13], ':');
+}
+
+TEST(LogStamp, TwentyFourHourTwoDigitsAsTheCLocaleGivesThemPast2038) {
+    struct Row {
+        platform::LocalTime time;
+        const char* stamp;
+    };
+    const Row rows[] = {
+        {{2024, 2, 22, 14, 5, 9}, "02-22-2024 14:05:09"},
+        {{2026, 12, 7, 15, 24, 17}, "12-07-2026 15:24:17"},  // afternoon: no AM/PM
+        {{2026, 12, 7, 9, 5, 9}, "12-07-2026 09:05:09"},     // morning: two digits
+        {{2027, 1, 1, 0, 0, 0}, "01-01-2027 00:00:00"},
+        {{2038, 1, 19, 3, 14, 8}, "01-19-2038 03:14:08"},  // past the 32-bit time_t
+        {{2106, 2, 7, 6, 28, 16}, "02-07-2106 06:28:16"},  // past the unsigned one too
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(formatLogStamp(row.time), row.stamp);
+        // The bytes the C runtime gives for the same time in the C locale.
+        std::tm tm{};
+        tm.tm_year = row.time.year - 1900;
+        tm.tm_mon = row.time.month - 1;
+        tm.tm_mday = row.time.day;
+        tm.tm_hour = row.time.hour;
+        tm.tm_min = row.time.minute;
+        tm.tm_sec = row.time.second;
+        char c[64];
+        const std::size_t n = std::strftime(c, sizeof c, "%m-%d-%Y %X", &tm);
+        EXPECT_EQ(formatLogStamp(row.time), std::string(c, n));
+    }
 }
 
 TEST_F(LoggerTest, InputBufferStopsAtZeroByteOrAtLength) {

@@ -1,6 +1,8 @@
 // hostemu <folder> check [--place CODE]: tests the connection to the loyalty
 // service step by step as the DLL makes it, and ends with a one-line verdict.
-// Read-only: it sends one GuestInfo request for a card that names nobody.
+// Read-only: with TLS, its handshake step sends up to five "HEAD /" requests
+// (one more for each kind of certificate problem it looks past); then one
+// GuestInfo request for a card that names nobody, and nothing else.
 #include "Commands.h"
 #include "NetworkSteps.h"
 #include "Output.h"
