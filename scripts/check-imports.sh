@@ -26,21 +26,34 @@ allowed="$(sed -e 's/#.*//' "$allow" | awk 'NF == 2 { print tolower($1) " " $2 }
 
 status=0
 for file in "$@"; do
-  [ -r "$file" ] || { echo "check-imports: cannot read $file" >&2; status=1; continue; }
+  [ -r "$file" ] && [ -f "$file" ] || { echo "check-imports: cannot read $file" >&2; status=1; continue; }
+  if ! dump="$(LC_ALL=C i686-w64-mingw32-objdump -p "$file" 2>&1)"; then
+    echo "check-imports: $file is no Windows program objdump can read: $(tail -n 1 <<<"$dump")" >&2
+    status=1
+    continue
+  fi
   # objdump prints each import table as "DLL Name: X" followed by lines of
-  # "<vma> <hint> <name>"; an import by ordinal has no name of its own.
-  imports="$(i686-w64-mingw32-objdump -p "$file" | awk '
+  # "<vma> <hint> <name>"; an import by ordinal shows "<none>" or nothing for
+  # its name.
+  imports="$(awk '
     /^\tDLL Name: / { dll = $3; next }
-    /^\t[0-9a-f]+\t/ && dll != "" { name = ($3 == "" ? "ordinal-" $2 : $3); print dll " " name }
-    /^$/ { dll = "" }')"
+    /^\t[0-9a-f]+\t/ && dll != "" {
+      if ($3 == "" || $3 == "<none>") print dll " #ordinal " $2; else print dll " " $3 }
+    /^$/ { dll = "" }' <<<"$dump")"
   if [ -z "$imports" ]; then
     echo "check-imports: $file: no import table found" >&2
     status=1
     continue
   fi
   count=0
-  while read -r dll fn; do
+  while read -r dll fn ordinal; do
     count=$((count + 1))
+    if [ "$fn" = "#ordinal" ]; then
+      # A number means another function on another Windows version: never allowed.
+      echo "check-imports: $(basename "$file") imports $dll by ordinal $ordinal, not by name" >&2
+      status=1
+      continue
+    fi
     [ $list -eq 1 ] && echo "$(basename "$file"): $dll!$fn"
     if ! grep -qxF "$(tr 'A-Z' 'a-z' <<<"$dll") $fn" <<<"$allowed"; then
       echo "check-imports: $(basename "$file") imports $dll!$fn, which is not in $allow" >&2

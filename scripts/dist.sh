@@ -32,8 +32,9 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target brisvane hostemu
 
 # The host finds the exports by their plain names; refuse a DLL that lost one.
-exports="$(i686-w64-mingw32-objdump -p build/win32/brisvane.dll |
-  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')"
+# (Tools whose text is read here run in the C locale: their words are not translated.)
+exports="$(LC_ALL=C i686-w64-mingw32-objdump -p build/win32/brisvane.dll |
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | LC_ALL=C sort | tr '\n' ' ')"
 if [ "$exports" != "GetCardInfoEx Init TransactionsEx " ]; then
   echo "dist: brisvane.dll exports '$exports', expected GetCardInfoEx Init TransactionsEx" >&2
   exit 1

@@ -22,6 +22,7 @@ pkgs=(
   python3 dpkg-dev
   nginx openssl ca-certificates
   wine wine32:i386
+  locales
   chromium
 )
 
@@ -34,7 +35,12 @@ done
 src_ready=0
 ls /var/cache/brisvane-src/pugixml-*/src/pugixml.cpp >/dev/null 2>&1 && src_ready=1
 
-if [ ${#missing[@]} -eq 0 ] && [ $src_ready -eq 1 ]; then
+# The tills' language: the test command runs a stage under LANG=ru_RU.UTF-8
+# (and Wine then under code page 1251, as a Russian Windows).
+locale_ready=0
+locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && locale_ready=1
+
+if [ ${#missing[@]} -eq 0 ] && [ $src_ready -eq 1 ] && [ $locale_ready -eq 1 ]; then
   echo "install-deps: everything is installed"
   exit 0
 fi
@@ -53,7 +59,7 @@ quietly() {
     exit 1
   fi
 }
-echo "install-deps: installing from Debian's packages: ${missing[*]:-pugixml source}"
+echo "install-deps: installing from Debian's packages: ${missing[*]:-pugixml source or the ru_RU.UTF-8 locale}"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
@@ -69,7 +75,9 @@ if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-s
   fi
 fi
 
-quietly apt-get update
+if [ ${#missing[@]} -gt 0 ] || [ $src_ready -eq 0 ]; then
+  quietly apt-get update
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   # nginx is started only by the service check's test, on loopback addresses
   # with a configuration of its own. The package's own service would take
@@ -87,5 +95,10 @@ if [ $src_ready -eq 0 ]; then
   mkdir -p /var/cache/brisvane-src
   (cd /var/cache/brisvane-src && quietly apt-get source --download-only pugixml &&
      quietly dpkg-source -x --no-check pugixml_*.dsc)
+fi
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+  sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >>/etc/locale.gen
+  quietly locale-gen
 fi
 echo "install-deps: done"

@@ -60,8 +60,17 @@ for preset in native asan win32; do
     status=1
     continue
   fi
-  echo "=== $preset: tests"
-  ctest --preset "$preset" | tee "$out" || status=1
+  # The Windows build's tests run in the tills' language (Wine then uses code
+  # page 1251, as a Russian Windows): the product and the tests must not
+  # depend on English texts of the system or the tools.
+  lang=()
+  if [ "$preset" = win32 ]; then
+    lang=(env -u LC_ALL -u LANGUAGE LANG=ru_RU.UTF-8)
+    echo "=== $preset: tests (LANG=ru_RU.UTF-8)"
+  else
+    echo "=== $preset: tests"
+  fi
+  "${lang[@]}" ctest --preset "$preset" | tee "$out" || status=1
   # "N% tests passed, F tests failed out of T"
   if line=$(grep -E 'tests failed out of [0-9]+' "$out" | tail -n 1); then
     f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")

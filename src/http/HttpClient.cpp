@@ -30,7 +30,7 @@ std::atomic<int> openHandles{0};
 std::atomic<int> runningWorkers{0};
 
 std::wstring& probeUrlStorage() {
-    static std::wstring url = L"http://www.google.com/";
+    static std::wstring url = timings::kProbeUrl;
     return url;
 }
 

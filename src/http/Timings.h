@@ -15,6 +15,15 @@ inline constexpr uint32_t kProbePauseMs = 10000;
 inline constexpr uint32_t kRetryPauseMs = 30000;
 inline constexpr uint32_t kIoGraceMs = 2000;
 #endif
+// Where the connectivity probe connects. A test build probes an address of
+// the test set-up, where its tests open a listener or leave none, so that both
+// of the wrapper's ways on run through the real code; the shipped DLL probes a
+// wide public site.
+#if defined(BRISVANE_SHORT_TIMINGS) && defined(BRISVANE_TEST_PROBE_URL)
+inline constexpr const wchar_t* kProbeUrl = L"" BRISVANE_TEST_PROBE_URL;
+#else
+inline constexpr const wchar_t* kProbeUrl = L"http://www.google.com/";
+#endif
 // Where a blocked send cannot be aborted by closing its handle (Wine), the
 // request's own send/receive time-outs end it; they lie just past the limit
 // so that the limit, not WinInet, decides what a time-out is.

@@ -11,6 +11,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -154,6 +156,10 @@ long long logFileSize(const std::string& name) {
     // 64-bit length: _fseeki64 is not in Windows XP's msvcrt.
     size = _filelengthi64(_fileno(in.get()));
 #else
+    // Only a file has a size here: POSIX opens a folder for reading (and
+    // would then report a huge size and remove the folder), Windows does not.
+    struct stat info;
+    if (fstat(fileno(in.get()), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
     if (std::fseek(in.get(), 0, SEEK_END) == 0) size = ftello(in.get());
 #endif
     return size < 0 ? -1 : size;

@@ -1,21 +1,13 @@
 #include "HostRig.h"
 
+#include <winsock2.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
 
 namespace hostrig {
-
-std::string readFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const std::string& name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // The build passes a Unix path; Wine sees the Unix root as drive Z:.
 static std::string windowsPath(std::string path) {
@@ -90,18 +82,44 @@ void HostTest::SetUp() {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
 }
 
-void HostTest::loadDll() {
-    dll_ = std::make_unique<Dll>(BRISVANE_DLL_PATH);
+bool ProbeListener::open() {
+    if (isOpen()) return true;
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    // A probe's connection of the previous test may still linger on the port.
+    BOOL yes = TRUE;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(80);
+    at.sin_addr.s_addr = inet_addr(BRISVANE_PROBE_ADDRESS);
+    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+        listen(s, 16) != 0) {
+        ADD_FAILURE() << "cannot listen on " << BRISVANE_PROBE_ADDRESS
+                      << ":80 for the probe (error " << WSAGetLastError()
+                      << "); move it with the CMake cache variable BRISVANE_PROBE_ADDRESS";
+        if (s != INVALID_SOCKET) closesocket(s);
+        return false;
+    }
+    socket_ = static_cast<uintptr_t>(s);
+    return true;
+}
+
+void ProbeListener::close() {
+    if (!isOpen()) return;
+    closesocket(static_cast<SOCKET>(socket_));
+    socket_ = kNone;
+}
+
+void HostTest::loadDll(const char* path) {
+    dll_ = std::make_unique<Dll>(path);
     ASSERT_TRUE(dll_->loaded()) << "LoadLibrary failed: " << GetLastError();
 }
 
 void HostTest::writeConf(const std::string& address, const std::string& token,
                          const std::string& accounts) const {
-    writeFile("conf.xml",
-              "<Configuration><ApiAddress>" + address +
-                  "</ApiAddress><SSL>false</SSL>"
-                  "<PlaceOfService><PlaceCode>-100</PlaceCode><LoyltyApiToken Default=\"true\">" +
-                  token + "</LoyltyApiToken></PlaceOfService>" + accounts + "</Configuration>");
+    writeFile("conf.xml", logtext::confXml(address, logtext::place("-100", token, true), accounts));
 }
 
 void HostTest::TearDown() {

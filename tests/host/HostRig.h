@@ -20,8 +20,8 @@ using logtext::kEol;
 using logtext::kStampPattern;
 using logtext::stampless;
 
-std::string readFile(const std::string& name);
-void writeFile(const std::string& name, const std::string& text);
+using logtext::readFile;
+using logtext::writeFile;
 
 struct CallResult {
     int32_t result;
@@ -50,12 +50,31 @@ class Dll {
     HMODULE module_ = nullptr;
 };
 
+// A listener on the address that the test build of the DLL probes: while it
+// is open the probe succeeds, once closed the probe fails.
+class ProbeListener {
+  public:
+    ProbeListener() = default;
+    ~ProbeListener() { close(); }
+    ProbeListener(const ProbeListener&) = delete;
+    ProbeListener& operator=(const ProbeListener&) = delete;
+    // false (and a test failure naming why) when the address cannot be bound.
+    bool open();
+    void close();
+    bool isOpen() const { return socket_ != kNone; }
+
+  private:
+    static constexpr uintptr_t kNone = ~uintptr_t(0);
+    uintptr_t socket_ = kNone;
+};
+
 // Fixture: a fresh temporary working directory, the DLL loaded inside it.
 class HostTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    void loadDll();
+    // The shipped DLL, or another build of it (the one with short waits).
+    void loadDll(const char* path = BRISVANE_DLL_PATH);
     std::string logText() const { return readFile("brisvane.log"); }
     // conf.xml naming the service at `address` with `token` as the fallback
     // token; `accounts` goes inside Configuration as written.

@@ -42,17 +42,8 @@ const std::string kDiscountCp1251 = "\xd1\xea\xe8\xe4\xea\xe0";
 // "Спасибо!"
 const std::string kThanksCp1251 = "\xd1\xef\xe0\xf1\xe8\xe1\xee!";
 
-// A JSON string literal holding `text` (for scenario bodies).
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
-std::string replyWith(const std::string& body) { return "{\"body\": " + jsonString(body) + "}"; }
+using logtext::jsonString;
+using logtext::replyWith;
 
 const std::string kGuestIvanov =
     u8R"({"Status":1,"ClientId":"42","NotPayType":3,"LoyaltyLevel":"Золото","DiscountId":65537,)"
@@ -104,17 +95,6 @@ std::string paymentsOf(const std::string& payments) {
     return kLines + "<CHECKPAYMENTS>" + payments + "</CHECKPAYMENTS>";
 }
 const std::string kInterface12 = "<INTERFACES><INTERFACE interface=\"12\"/></INTERFACES>";
-
-// Lines of `log` split at the module's line ends.
-std::vector<std::string> logLines(const std::string& log) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = log.find(kEol, start)) != std::string::npos;
-         start = end + kEol.size())
-        lines.push_back(log.substr(start, end - start));
-    if (start < log.size()) lines.push_back(log.substr(start));
-    return lines;
-}
 
 std::string withEol(const std::string& text) {
     std::string out;
@@ -182,6 +162,14 @@ class CardLookupTest : public HostTest {
         loadDll();
         handlesBefore_ = freshHandleValues();
         handlesObservable_ = handlesBefore_ == freshHandleValues() && handlesBefore_[0] != 0;
+        static bool told = false;
+        if (!handlesObservable_ && !told) {
+            told = true;
+            std::printf(
+                "NOTE: WinInet hands out other handle values each time here, so the "
+                "lookups' handle-leak check is skipped (HandleCheckSeesAHandleLeftOpen "
+                "says so too)\n");
+        }
     }
 
     void confWith(const std::string& accounts = "") {
@@ -215,7 +203,7 @@ class CardLookupTest : public HostTest {
     // Every entry's first line, stamps replaced: the order of all that was logged.
     std::vector<std::string> heads() const {
         std::vector<std::string> out;
-        for (const std::string& line : logLines(stampless(logText())))
+        for (const std::string& line : logtext::lines(stampless(logText())))
             if (line.rfind("[S] ", 0) == 0) out.push_back(line);
         return out;
     }
@@ -291,6 +279,16 @@ class CardLookupTest : public HostTest {
     std::vector<uintptr_t> handlesBefore_;
     bool handlesObservable_ = false;
 };
+
+// The check after each lookup sees a handle left open, or is skipped aloud.
+TEST_F(CardLookupTest, HandleCheckSeesAHandleLeftOpen) {
+    if (!handlesObservable_) GTEST_SKIP() << "WinInet handle values are not reused here";
+    HINTERNET open = InternetOpenA("left open", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    ASSERT_NE(open, nullptr);
+    EXPECT_NE(freshHandleValues(), handlesBefore_);
+    InternetCloseHandle(open);
+    EXPECT_EQ(freshHandleValues(), handlesBefore_);
+}
 
 // ---- the working paths ----------------------------------------------------
 
@@ -664,16 +662,16 @@ TEST_F(CardLookupTest, EmptyGuestReplyFailsAfterTheWrappersOwnLines) {
     EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 1);
 
     expectRecord();
-    EXPECT_THAT(received(), ElementsAre(guestPath() + " {\"Phone\":79161234567}"));
+    // The shipped DLL probes a public site: with internet it tries once more.
+    const std::string log = stampless(logText());
+    const bool online = logtext::probeWorked(log);
+    EXPECT_EQ(received(),
+              std::vector<std::string>(online ? 2 : 1, guestPath() + " {\"Phone\":79161234567}"));
     EXPECT_EQ(lookupLines(), (startLines(1)));
-    const std::vector<std::string> all = heads();
-    ASSERT_GE(all.size(), 5u);
-    EXPECT_THAT(std::vector<std::string>(all.end() - 4, all.end()),
-                ElementsAre(head("SendRequestWrapper", "RESPONSE WAS NULL, TRY CONNECT TO GOOGLE"),
-                            head("SendRequestWrapper", "GOOGLE NOT WORKING, ERROR!"),
-                            head("SendRequestWrapper", "AND INFO WAS NULL"),
-                            head("SendRequestWrapper", "Info - ")));
-    EXPECT_THAT(logText(), EndsWith(kEol + "NULL"));
+    const std::string path = "v1/GuestInfo/" + token_;
+    const std::string noReply = entry("SendRequest", logtext::noReplyMessage(path));
+    EXPECT_THAT(log, EndsWith(noReply + logtext::probeEntries(online, path) +
+                              (online ? noReply : "") + logtext::giveUpEntries(online)));
 }
 
 TEST_F(CardLookupTest, DiscountExchangeWithoutAReplyFailsWithItsCode) {
@@ -683,8 +681,10 @@ TEST_F(CardLookupTest, DiscountExchangeWithoutAReplyFailsWithItsCode) {
     EXPECT_EQ(lookup(79161234567LL, hostCheck(1)), 1);
 
     expectRecord();
-    EXPECT_THAT(received(), ElementsAre(guestPath() + " {\"Phone\":79161234567}",
-                                        discountPath() + " " + discountBody("42")));
+    std::vector<std::string> expected = {guestPath() + " {\"Phone\":79161234567}",
+                                         discountPath() + " " + discountBody("42")};
+    if (logtext::probeWorked(logText())) expected.push_back(expected.back());
+    EXPECT_EQ(received(), expected);
     EXPECT_EQ(lookupLines(),
               (startLines(1) + std::vector<std::string>{"ERROR getDiscountRes != -1 RETURN 1"}));
     // The dump of the absent record ends without a line feed, so the next entry follows on its

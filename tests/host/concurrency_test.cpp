@@ -1,5 +1,7 @@
 // A host that breaks the one-call-at-a-time rule: two threads calling the
-// real DLL at once must get exactly what they would get one after the other.
+// real DLL at once (Init among the calls) must get exactly what they would get
+// one after the other. The host records when each call began and returned, so
+// the test knows that calls did overlap and the lock had something to do.
 #include <gmock/gmock.h>
 #include <windows.h>
 
@@ -43,6 +45,29 @@ const std::string kCloseCheck =
 
 class ConcurrencyTest : public HostTest {};
 
+// When one call of the host began and returned, and what it was.
+struct Span {
+    long long begin, end;
+    bool init;
+};
+long long now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+// Pairs of calls of the two threads that were in the DLL at the same time
+// (all of them, and those where one is Init).
+std::pair<int, int> overlaps(const std::vector<Span>& a, const std::vector<Span>& b) {
+    int all = 0, withInit = 0;
+    for (const Span& x : a)
+        for (const Span& y : b)
+            if (x.begin < y.end && y.begin < x.end) {
+                ++all;
+                withInit += x.init || y.init;
+            }
+    return {all, withInit};
+}
+
 // A host thread made with CreateThread (the win32 thread model has no
 // std::thread), joined on destruction.
 class HostThread {
@@ -75,8 +100,9 @@ class HostThread {
 // its own end before the next call starts.
 std::vector<std::string> interleavings(const std::string& log) {
     static const std::regex start(
-        R"((GetCardInfoEx : GetCardInfoEx from File1 Started!|TransactionsEx : Started))");
-    static const std::regex end(R"((Ended successfully! RETURN 0|Ended RETURN 0|RETURNS? \d))");
+        R"((GetCardInfoEx : GetCardInfoEx from File1 Started!|TransactionsEx : Started|Init : Started))");
+    static const std::regex end(
+        R"((Ended successfully! RETURN 0|Ended RETURN 0|RETURNS? \d|Init : Ended))");
     std::vector<std::string> problems;
     bool open = false;
     std::size_t pos = 0, lineNo = 0;
@@ -108,16 +134,9 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
                             R"("}, "GetDiscount": {"delay_ms": 15, "body": "{\"Status\":1}"},)"
                             R"( "CloseOrder": {"delay_ms": 15, "body": "{\"Status\":1}"}})");
     writeFile("conf.xml",
-              std::string("<Configuration><ApiAddress>") + BRISVANE_FAKE_ADDRESS +
-                  "</ApiAddress><SSL>false</SSL>"
-                  "<PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>" +
-                  tokenA +
-                  "</LoyltyApiToken></PlaceOfService>"
-                  "<PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>" +
-                  tokenB +
-                  "</LoyltyApiToken></PlaceOfService>"
-                  "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
-                  "</BonusAccount></Configuration>");
+              logtext::confXml(BRISVANE_FAKE_ADDRESS,
+                               logtext::place("1", tokenA) + logtext::place("2", tokenB),
+                               logtext::account("BonusAccount", 5, 2)));
     loadDll();
 
     // Both threads wait for one manual-reset event, so they start together.
@@ -128,6 +147,8 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
         std::vector<int32_t> results;
         std::vector<uint32_t> removed;
         std::vector<std::string> owners;
+        std::vector<Span> spans;
+        std::vector<int32_t> inits;
     };
     Outcome a, b;
     const std::string checkA = lookupCheck(1), checkB = lookupCheck(2);
@@ -135,9 +156,16 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
     HostThread threadA([&] {
         startTogether();
         for (int i = 0; i < 2 * kRounds; ++i) {
+            if (i % 3 == 1) {
+                const long long begin = now();
+                a.inits.push_back(dll_->init().result);
+                a.spans.push_back({begin, now(), true});
+            }
             CardInfoRecord record{};
+            const long long begin = now();
             CallResult r = dll_->getCardInfoEx(79000000001LL, &record, checkA.c_str(),
                                                static_cast<uint32_t>(checkA.size()));
+            a.spans.push_back({begin, now(), false});
             a.results.push_back(r.result);
             a.removed.push_back(r.removed);
             a.owners.push_back(record.Card_owner);
@@ -147,13 +175,17 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
         startTogether();
         for (int i = 0; i < kRounds; ++i) {
             CardInfoRecord record{};
+            long long begin = now();
             CallResult r = dll_->getCardInfoEx(79000000002LL, &record, checkB.c_str(),
                                                static_cast<uint32_t>(checkB.size()));
+            b.spans.push_back({begin, now(), false});
             b.results.push_back(r.result);
             b.removed.push_back(r.removed);
             b.owners.push_back(record.Card_owner);
+            begin = now();
             CallResult t = dll_->transactionsEx(kCloseCheck.c_str(),
                                                 static_cast<uint32_t>(kCloseCheck.size()));
+            b.spans.push_back({begin, now(), false});
             b.results.push_back(t.result);
             b.removed.push_back(t.removed);
         }
@@ -164,6 +196,11 @@ TEST_F(ConcurrencyTest, TwoThreadsCallingAtOnceGetSerializedCallsWithTheirOwnAns
     threadB.join();
     CloseHandle(go);
 
+    // Without calls that overlapped, the lock would have had nothing to do.
+    const auto [together, withInit] = overlaps(a.spans, b.spans);
+    EXPECT_GT(together, 0) << "no two calls were in the DLL at once";
+    EXPECT_GT(withInit, 0) << "no Init ran while the other thread was in a call";
+    EXPECT_THAT(a.inits, ::testing::ElementsAreArray(std::vector<int32_t>(8, 0)));
     EXPECT_THAT(a.results, ::testing::Each(0));
     EXPECT_THAT(b.results, ::testing::Each(0));
     EXPECT_THAT(a.owners, ::testing::Each(std::string("Alpha F M")));

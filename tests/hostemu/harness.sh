@@ -54,6 +54,42 @@ opener.open(req, timeout=10).read()
 EOF_PY
 }
 
+token() {  # token PREFIX: an API token no other test process uses
+  echo "$1-$$-$(date +%s%N)"
+}
+requests() {  # requests TOKEN: one line per request the fake service received for it
+  python3 - "$fake" "$1" <<'EOF_PY'
+import json, sys, urllib.request
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+url = "http://%s/__control/requests?token=%s" % (sys.argv[1], sys.argv[2])
+for r in json.loads(opener.open(url, timeout=10).read())["requests"]:
+    print(r["method"], r["path"], bytes.fromhex(r["body_hex"]).decode())
+EOF_PY
+}
+
+# conf.xml of the till folder: as given on stdin, or one of two usual shapes.
+conf() { cat >"$till/conf.xml"; }
+good_conf() {  # good_conf ADDRESS TOKEN1 TOKEN2: places 1 (the fallback) and 2, both accounts
+  conf <<EOF
+<Configuration>
+  <ApiAddress>$1</ApiAddress>
+  <SSL>false</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$2</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>$3</LoyltyApiToken></PlaceOfService>
+  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>
+  <DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>
+</Configuration>
+EOF
+}
+check_conf() {  # check_conf ADDRESS SSL TOKEN1 [TOKEN2]: place 1 is the fallback, no accounts
+  conf <<EOF
+<Configuration><ApiAddress>$1</ApiAddress><SSL>$2</SSL>
+  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$3</LoyltyApiToken></PlaceOfService>
+  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>${4:-other}</LoyltyApiToken></PlaceOfService>
+</Configuration>
+EOF
+}
+
 finish() {  # finish NAME: the summary line and the exit status
   if [ "$failures" -ne 0 ]; then
     echo "$1: $failures failure(s)"

@@ -10,22 +10,7 @@ set -uo pipefail
 hostemu="$1" dll="$2" fake="$3" no_listener="$4" tls_host="$5" untrusted_host="$6"
 source "$(dirname "$0")/harness.sh"
 
-# conf.xml per case.
-conf() { cat >"$till/conf.xml"; }
 check() { cat >"$work/$1"; }
-
-good_conf() {  # good_conf ADDRESS TOKEN1 TOKEN2
-  conf <<EOF
-<Configuration>
-  <ApiAddress>$1</ApiAddress>
-  <SSL>false</SSL>
-  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$2</LoyltyApiToken></PlaceOfService>
-  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>$3</LoyltyApiToken></PlaceOfService>
-  <BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>
-  <DepositAccount><CurrencyCode>6</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>
-</Configuration>
-EOF
-}
 
 sed 's/chmode="1"/chmode="0"/' "$work/cat1.xml" >"$work/guest.xml"
 sed 's/order_cat="1"/order_cat="3"/' "$work/cat1.xml" >"$work/cat3.xml"
@@ -46,13 +31,17 @@ has "unknown command fly"
 run "unknown option" 2 --loud "$T" init
 has "unknown option --loud"
 run "init with extra argument" 2 "$T" init now
+has "init takes no further arguments"
 run "lookup without check" 2 "$T" lookup 1001
+has "lookup takes a card or phone number and a check file"
 run "lookup with a non-number" 2 "$T" lookup 12ab "$work/cat1.xml"
 has "not a 64-bit number: 12ab"
 run "lookup with a number beyond 64 bits" 2 "$T" lookup 99999999999999999999 "$work/cat1.xml"
+has "not a 64-bit number: 99999999999999999999"
 run "transaction with a missing check" 2 "$T" transaction "$work/none.xml"
 has "cannot read check file"
 run "config without check" 2 "$T" config
+has "config takes one check file"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
 run "folder without the DLL" 1 "Z:$work" init
@@ -71,7 +60,7 @@ has "Init : Ended"
 lacks "CURRENT VERSION"
 
 # --- lookup against the fake service
-tok="hemu-$$-look"
+tok="$(token hemu-look)"
 good_conf "$fake" "$tok" other
 scenario "$tok" '{"GuestInfo": {"by_body": [
   {"contains": "\"CardToken\":1003}", "body": "{\"Status\":2,\"ErrorMessage\":\"Карта заблокирована. Продажа по карте невозможна.\"}"}],
@@ -233,24 +222,7 @@ has "HTTPS on port 443"
 has "No warnings."
 
 # --- the connection check
-requests() {  # requests TOKEN: one line per request the fake service received for it
-  python3 - "$fake" "$1" <<'EOF'
-import json, sys, urllib.request
-opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
-url = "http://%s/__control/requests?token=%s" % (sys.argv[1], sys.argv[2])
-for r in json.loads(opener.open(url, timeout=10).read())["requests"]:
-    print(r["method"], r["path"], bytes.fromhex(r["body_hex"]).decode())
-EOF
-}
-check_conf() {  # check_conf ADDRESS SSL TOKEN1 [TOKEN2]: place 1 is the fallback
-  conf <<EOF
-<Configuration><ApiAddress>$1</ApiAddress><SSL>$2</SSL>
-  <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default="true">$3</LoyltyApiToken></PlaceOfService>
-  <PlaceOfService><PlaceCode>2</PlaceCode><LoyltyApiToken>${4:-other}</LoyltyApiToken></PlaceOfService>
-</Configuration>
-EOF
-}
-tok="hemu-$$-check-token" tok2="hemu-$$-check-second"
+tok="$(token hemu-check)" tok2="$(token hemu-second)"
 for t in "$tok" "$tok2"; do
   scenario "$t" '{"GuestInfo": {"body": "{\"Status\":2,\"ErrorMessage\":\"card not found\"}"}}'
 done
@@ -319,6 +291,7 @@ has "check takes no further arguments"
 run "check, --place without a code" 2 "$T" check --place
 has "--place takes a place code"
 run "check, --place not a number" 2 "$T" check --place hall
+has "--place takes a place code (a whole number)"
 run "--place on another command" 2 "$T" init --place 1
 has "--place is an option of check only"
 

@@ -9,11 +9,11 @@ sign="$1"
 shift
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=brisvane throwaway signer" \
+LC_ALL=C openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=brisvane throwaway signer" \
   -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" \
   -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null || { echo "FAIL openssl req"; exit 1; }
 fail=0
-verify() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >"$work/verify.txt" 2>&1; }
+verify() { LC_ALL=C osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >"$work/verify.txt" 2>&1; }
 # One line per signature in verify's report: "index digest verdict", the
 # primary one marked.
 signatures() {

@@ -17,7 +17,7 @@ fi
 fail=0
 for file in "$@"; do
   name="$(basename "$file")"
-  rc="$(i686-w64-mingw32-windres -i "$file" -O rc 2>&1)"
+  rc="$(LC_ALL=C i686-w64-mingw32-windres -i "$file" -O rc 2>&1)"
   while IFS='|' read -r key want; do
     got="$(sed -n "s/^ *VALUE \"$key\", \"\(.*\)\"\$/\1/p" <<<"$rc")"
     if [ "$got" != "$want" ]; then

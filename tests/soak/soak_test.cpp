@@ -5,7 +5,9 @@
 //   BRISVANE_SOAK_SEED   seed of every random choice (default 20261207)
 // Every call must return one of its results and end its log with the line that
 // names it; no posting may be reported done unless the service's last reply to
-// it said "Status" 1; the process's handles and private memory after the run
+// it said "Status" 1; the connectivity probe succeeds for about half the
+// calls (a listener on the address this build probes) and fails for the rest,
+// and both ways on must be taken; the process's handles and private memory after the run
 // must stay within a small bound of their values after the first 100 calls.
 #include <gmock/gmock.h>
 #include <windows.h>
@@ -117,16 +119,6 @@ std::string checkFor(Kind k) {
            "<PAYMENT code=\"1\" sum=\"5.5\"/></CHECKPAYMENTS></CHECKDATA>";
 }
 
-// JSON string literal of `text` for the scenario.
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string faultsScenario(unsigned long long seed) {
     const std::string guest =
         R"({"Status":1,"NotPayType":0,"ClientId":"00123","LoyaltyLevel":"Gold","DiscountId":3,)"
@@ -141,7 +133,8 @@ std::string faultsScenario(unsigned long long seed) {
         R"(,"delay_ms_max":300,"hang_ms":4000,"weights":{"ok":66,"close":4,"delay":6,"hang":1,)"
         R"("garbage":5,"truncated":5,"oversize":2,"wrongtype":8,"status":3})";
     auto path = [&](const char* name, const std::string& body) {
-        return std::string("\"") + name + "\":{" + common + ",\"body\":" + quoted(body) + "}";
+        return std::string("\"") + name + "\":{" + common +
+               ",\"body\":" + logtext::jsonString(body) + "}";
     };
     return "{" + path("GuestInfo", guest) + "," + path("GetDiscount", discount) + "," +
            path("CloseOrder", done) + "," + path("ReturnOrder", done) + "}";
@@ -206,29 +199,30 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
     };
     std::map<std::string, std::map<int32_t, int>> results;
     std::map<std::string, int> faults;
+    std::map<std::string, int> probes;
+    ProbeListener probe;
     Usage base;
     const auto started = std::chrono::steady_clock::now();
 
     for (unsigned long i = 0; i < calls; ++i) {
         const Kind kind = static_cast<Kind>(rng() % 6);
         const bool refused = rng() % 100 < 4;  // the service is down: nothing listens
+        if (rng() % 2) {
+            if (!probe.open()) break;
+        } else {
+            probe.close();
+        }
         // One token for the whole run, as at a till: WinInet keeps a little
         // for every distinct URL (a fresh token per call grows the process by
         // ~160 bytes a call under Wine). Each call's records are read and
         // dropped before the next call, so they stay the call's own.
         const std::string& token = run;
         if (!refused) service.setScenario(token, faultsScenario(seed * 1000003ull + i));
-        writeFile(
-            "conf.xml",
-            std::string("<Configuration><ApiAddress>") +
-                (refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS) +
-                "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>1</PlaceCode>"
-                "<LoyltyApiToken>" +
-                token +
-                "</LoyltyApiToken></PlaceOfService>"
-                "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>2</CardSubAccount>"
-                "</BonusAccount><DepositAccount><CurrencyCode>6</CurrencyCode>"
-                "<CardSubAccount>3</CardSubAccount></DepositAccount></Configuration>");
+        writeFile("conf.xml",
+                  logtext::confXml(refused ? BRISVANE_NO_LISTENER_ADDRESS : BRISVANE_FAKE_ADDRESS,
+                                   logtext::place("1", token),
+                                   logtext::account("BonusAccount", 5, 2) +
+                                       logtext::account("DepositAccount", 6, 3)));
         const std::string check = checkFor(kind);
         const long long before = fileSize("brisvane.log");
 
@@ -252,6 +246,10 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
         const long long after = fileSize("brisvane.log");
         const std::string segment = readFrom("brisvane.log", after >= before ? before : 0);
         const std::string ending = endingLine(segment);
+        for (const char* way : {"GOOGLE WORKS", "GOOGLE NOT WORKING"})
+            for (std::size_t p = segment.find(way); p != std::string::npos;
+                 p = segment.find(way, p + 1))
+                ++probes[way];
         const bool wrapperEnd =
             !isPosting(kind) && r.result == 1 && ending == "SendRequestWrapper : AND INFO WAS NULL";
         if (!namesResult(ending, r.result) && !wrapperEnd)
@@ -290,6 +288,8 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
     }
     std::printf("  requests by fault:");
     for (const auto& f : faults) std::printf(" %s %d", f.first.c_str(), f.second);
+    std::printf("\n  probes:");
+    for (const auto& p : probes) std::printf(" %s %d", p.first.c_str(), p.second);
     std::printf("\n  after 100 calls / at the end:\n");
     std::printf("    GetProcessHandleCount       %lu / %lu\n", base.handleCount, end.handleCount);
     std::printf("    handles found               %lu / %lu\n", base.handlesFound, end.handlesFound);
@@ -303,6 +303,10 @@ TEST_F(SoakTest, FaultsAtRandomNeverCrashLeakOrConfirmAnUnconfirmedPosting) {
     RecordProperty("private_bytes_at_end", std::to_string(end.privateBytes()));
 
     EXPECT_THAT(problems, ::testing::IsEmpty());
+    if (calls >= 200) {
+        EXPECT_GT(probes["GOOGLE WORKS"], 0) << "no second attempt was made";
+        EXPECT_GT(probes["GOOGLE NOT WORKING"], 0) << "no probe failed";
+    }
     if (calls > 100) {
         EXPECT_GT(base.handles(), 0);
         EXPECT_LE(end.handles(), base.handles() + kHandleBound);

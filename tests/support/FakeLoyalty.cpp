@@ -11,6 +11,8 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After winsock2.h.
+#include <windows.h>
 using SocketFd = SOCKET;
 static const SocketFd kNoSocket = INVALID_SOCKET;
 static void closeSocket(SocketFd s) { closesocket(s); }
@@ -139,10 +141,18 @@ void Service::forget(const std::string& token) const {
 }
 
 std::string uniqueToken(const std::string& prefix) {
+    // Test processes run side by side (ctest -j, one process per native test)
+    // against one service: the process id keeps their tokens apart, the clock
+    // keeps apart processes that reuse an id, the counter the calls of one.
+#ifdef _WIN32
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const unsigned long process = static_cast<unsigned long>(getpid());
+#endif
     static std::atomic<unsigned> counter{0};
-    auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    return prefix + std::to_string(static_cast<unsigned long long>(now) % 1000000007ULL) + "x" +
-           std::to_string(++counter);
+    auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    return prefix + std::to_string(process) + "x" + std::to_string(static_cast<long long>(now)) +
+           "x" + std::to_string(++counter);
 }
 
 }  // namespace fakeloyalty

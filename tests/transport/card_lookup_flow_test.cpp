@@ -39,14 +39,7 @@ const char kDiscount[] =
     R"({"Status":1,"FIO":"Guest","NotPayType":0,"BonusId":0,"DiscountId":0,"SumDiscount":1.5,)"
     R"("MaxBonus":0,"MaxDeposit":0,"LoyaltyLevel":"","PrintMessage":""})";
 
-std::string replyWith(const std::string& body) {
-    std::string quoted;
-    for (char c : body) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return "{\"body\": \"" + quoted + "\"}";
-}
+using logtext::replyWith;
 
 class CardLookupFlowTest : public TransportTest {
   protected:
@@ -55,10 +48,7 @@ class CardLookupFlowTest : public TransportTest {
         token_ = fakeloyalty::uniqueToken("flow");
         testsupport::writeFile(
             dir_ / "conf.xml",
-            "<Configuration><ApiAddress>" + service_.address() +
-                "</ApiAddress><SSL>false</SSL><PlaceOfService><PlaceCode>-100</PlaceCode>"
-                "<LoyltyApiToken Default=\"true\">" +
-                token_ + "</LoyltyApiToken></PlaceOfService></Configuration>");
+            logtext::confXml(service_.address(), logtext::place("-100", token_, true)));
         service_.setScenario(token_, "{\"GuestInfo\": " + replyWith(kGuest) +
                                          ", \"GetDiscount\": " + replyWith(kDiscount) + "}");
         std::memset(&record_, 0, sizeof record_);

@@ -112,11 +112,13 @@ TEST_F(HolderSearchTest, UnusableRepliesAreSkippedWithoutALineOfTheirOwn) {
     close();
 
     EXPECT_EQ(clientId_, "GOOD") << "a later failure keeps an earlier success";
-    std::vector<std::string> asked = askedBodies();
-    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+    // Each holder once; only the last one's request, whose connection was
+    // dropped, may go out twice (WinInet's own resend).
+    const std::vector<std::string> asked = askedBodies();
     std::vector<std::string> expected;
     for (int card = 1; card <= 11; ++card)
         expected.push_back("{\"CardToken\":" + std::to_string(card) + "}");
+    if (asked.size() == 12) expected.push_back(expected.back());
     EXPECT_EQ(asked, expected);
     const std::string log = entries();
     EXPECT_THAT(log, HasSubstr(entry(kTag, "TRY GET ClientId from CHECKDISCOUNTS")));
@@ -149,14 +151,10 @@ TEST_F(HolderSearchTest, AHolderWhoseExchangeTimesOutIsLoggedAndSkipped) {
 
     EXPECT_EQ(clientId_, "LATE");
     EXPECT_EQ(askedBodies().size(), 2u);
-    EXPECT_THAT(
-        entries(),
-        HasSubstr(ask("{\"CardToken\":1}") +
-                  entry("SendRequest",
-                        "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == "
-                        "WAIT_TIMEOUT " +
-                            guestPath()) +
-                  entry(kTag, "Error TimeoutExceeded RETURN 0") + ask("{\"CardToken\":2}")));
+    EXPECT_THAT(entries(), HasSubstr(ask("{\"CardToken\":1}") +
+                                     entry("SendRequest", logtext::timeoutMessage(guestPath())) +
+                                     entry(kTag, "Error TimeoutExceeded RETURN 0") +
+                                     ask("{\"CardToken\":2}")));
 }
 
 TEST_F(HolderSearchTest, HoldersAreNotAskedWhenThePaymentsNameTheClient) {

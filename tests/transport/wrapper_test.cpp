@@ -60,7 +60,9 @@ TEST_F(WrapperTest, NoListenerAndNoInternetEndAfterTheProbeWithoutASecondAttempt
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(isEmptyReply(reply));
     EXPECT_GE(ms, timings::kProbePauseMs);
-    EXPECT_LT(ms, timings::kProbePauseMs + timings::kRetryPauseMs) << "no second pause";
+    // Twice the time up to a second attempt: room for a loaded machine; the
+    // log below shows that none was made.
+    EXPECT_LT(ms, 2 * (timings::kProbePauseMs + timings::kRetryPauseMs));
     EXPECT_EQ(entries(), tryEntry(path, "{}") +
                              entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
                              entry("SendRequest", windowsErrorMessage(12029)) + noReplyEntry() +
@@ -85,15 +87,13 @@ TEST_F(WrapperTest, AWorkingProbeLeadsToASecondAttemptThatCanReply) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(text(reply), "{\"Status\":1}");
     EXPECT_GE(ms, timings::kProbePauseMs + timings::kRetryPauseMs);
-    EXPECT_EQ(entries(),
-              tryEntry(path, "{\"Order\":7}") +
-                  entry("SendRequest",
-                        "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path) +
-                  noReplyEntry() + retryEntry(path) + answer(path, "{\"Status\":1}"));
+    EXPECT_EQ(entries(), tryEntry(path, "{\"Order\":7}") +
+                             entry("SendRequest", logtext::noReplyMessage(path)) + noReplyEntry() +
+                             retryEntry(path) + answer(path, "{\"Status\":1}"));
     auto got = service_.requests(token);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].body, "{\"Order\":7}");
-    EXPECT_EQ(got[1].body, got[0].body);
+    EXPECT_EQ(got[1].body, "{\"Order\":7}");
 }
 
 TEST_F(WrapperTest, NoReplyTwiceEndsAfterExactlyTwoAttempts) {
@@ -105,8 +105,7 @@ TEST_F(WrapperTest, NoReplyTwiceEndsAfterExactlyTwoAttempts) {
     ByteBuffer reply;
     EXPECT_EQ(wrapped(nullptr, reply, path, "{}"), -1);
     EXPECT_TRUE(isEmptyReply(reply));
-    const std::string readFailed =
-        entry("SendRequest", "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " + path);
+    const std::string readFailed = entry("SendRequest", logtext::noReplyMessage(path));
     EXPECT_EQ(entries(), tryEntry(path, "{}") + readFailed + noReplyEntry() + retryEntry(path) +
                              readFailed +
                              entry("SendRequestWrapper", "RESPONSE WAS NULL AGAIN, ERROR!") +
@@ -131,7 +130,7 @@ TEST_F(WrapperTest, TimeOutsEmptyAStaleReplyAndAnnotateTheRecord) {
 
     EXPECT_TRUE(isEmptyReply(reply)) << "a time-out passed the stale reply off as the answer";
     EXPECT_EQ(std::string(record.Block_reason), kCardNotFound);
-    EXPECT_EQ(std::string(record.Screen_comment), TimeoutExceeded().message);
+    EXPECT_EQ(std::string(record.Screen_comment), logtext::kTimeoutText);
     const std::string log = entries();
     const std::string timeoutEntry = entry("SendRequestWrapper", "Error TimeoutExceeded RETURN 0");
     std::size_t first = log.find(timeoutEntry);

@@ -15,15 +15,8 @@ using logtext::kEol;
 using logtext::kStampPattern;
 using logtext::stampless;
 
-inline std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeFile(const std::filesystem::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using logtext::readFile;
+using logtext::writeFile;
 
 // Every test that touches the module's relative files runs in a fresh folder.
 class InTempDir : public ::testing::Test {

@@ -2,10 +2,18 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <regex>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "TestSupport.h"
 
@@ -100,13 +108,122 @@ TEST_F(LoggerTest, DumpEntriesHaveNoTagSeparator) {
                                         "<CHECK/>" + kEol + "<CHECKDATA/>" + kEol);
 }
 
-TEST_F(LoggerTest, UnwritableLogIsSilent) {
-    std::filesystem::create_directory("brisvane.log");  // cannot be opened as a file
-    Logger log;
-    EXPECT_NO_THROW(log.logMessage("Init", "Started"));
-    EXPECT_NO_THROW(log.logInputBuffer("Init", "x", 1));
-    EXPECT_NO_THROW(ClearTheLog());
+// A log the module cannot write or remove: every entry is lost silently, the
+// call goes on, and what is there stays as it was. Each case makes the log
+// unusable in its own way, writes three entries and clears the log, and
+// names the log text it must leave (or none: the folder stays a folder).
+TEST_F(LoggerTest, UnusableLogsLoseEntriesSilentlyAndStayAsTheyWere) {
+    const std::string big(kLogSizeLimit + 1, 'x');
+    struct Case {
+        const char* name;
+        std::function<bool()> spoil;    // false: this platform cannot make the case
+        std::function<void()> restore;  // after the calls: lets the folder be removed
+        std::function<void()> check;
+    };
+    auto unchanged = [](const std::string& text) {
+        return [text] { EXPECT_TRUE(readFile("brisvane.log") == text) << "the log was changed"; };
+    };
+#ifdef _WIN32
+    HANDLE held = INVALID_HANDLE_VALUE;
+    auto hold = [&held](DWORD share) {
+        held = CreateFileA("brisvane.log", GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        return held != INVALID_HANDLE_VALUE;
+    };
+    auto release = [&held] {
+        CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+    };
+    // Wine run by root leaves a read-only file writable: then the case cannot be made.
+    auto readOnly = [](bool on) {
+        SetFileAttributesA("brisvane.log", on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE h = CreateFileA("brisvane.log", FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        return h == INVALID_HANDLE_VALUE;
+    };
+#else
+    // Permissions do not stop root.
+    auto readOnly = [](bool on) {
+        std::filesystem::permissions("brisvane.log", on ? std::filesystem::perms::owner_read
+                                                        : std::filesystem::perms::owner_all);
+        return geteuid() != 0;
+    };
+#endif
+    const Case cases[] = {
+        {"a folder by the log's name",
+         [] { return std::filesystem::create_directory("brisvane.log"); }, [] {},
+         [] {
+             EXPECT_TRUE(std::filesystem::is_directory("brisvane.log"));
+             EXPECT_TRUE(std::filesystem::is_empty("brisvane.log"));
+         }},
+        {"a read-only log",
+         [&] {
+             writeFile("brisvane.log", "kept\n");
+             return readOnly(true);
+         },
+         [&] { readOnly(false); }, unchanged("kept\n")},
+        {"a read-only log over the limit",
+         [&] {
+             writeFile("brisvane.log", big);
+             return readOnly(true);
+         },
+#ifdef _WIN32
+         [&] { readOnly(false); }, unchanged(big)},
+#else
+         // Removing is the folder's business on POSIX: the log goes, a new one starts.
+         [&] { readOnly(false); },
+         [] {
+             EXPECT_EQ(stampless(readFile("brisvane.log")), "[S] ClearTheLog : Success!" + kEol);
+         }},
+#endif
+#ifdef _WIN32
+        {"a log a reader holds open without write sharing",
+         [&] {
+             writeFile("brisvane.log", "kept\n");
+             return hold(FILE_SHARE_READ);
+         },
+         release, unchanged("kept\n")},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ec;
+        std::filesystem::remove_all("brisvane.log", ec);
+        if (!c.spoil()) {
+            c.restore();
+            std::printf(
+                "NOTE: \"%s\" cannot be made here (as root, permissions stop nothing); "
+                "case skipped\n",
+                c.name);
+            continue;
+        }
+        Logger log;
+        EXPECT_NO_THROW(log.logMessage("Init", "Started"));
+        EXPECT_NO_THROW(log.logInputBuffer("Init", "x", 1));
+        EXPECT_NO_THROW(ClearTheLog());
+        c.restore();
+        c.check();
+    }
 }
+
+#ifdef _WIN32
+// Over the limit but held open by a reader that shares reading and writing,
+// not deletion: the log cannot be removed, so "Failed!" goes at its end.
+TEST_F(LoggerTest, ALogOverTheLimitThatCannotBeRemovedGetsFailedAppended) {
+    writeFile("brisvane.log", std::string(kLogSizeLimit + 1, 'x'));
+    HANDLE reader = CreateFileA("brisvane.log", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ClearTheLog();
+    CloseHandle(reader);
+
+    const std::string text = logText();
+    ASSERT_GT(text.size(), static_cast<size_t>(kLogSizeLimit + 1));
+    EXPECT_EQ(text.find_first_not_of('x'), static_cast<size_t>(kLogSizeLimit + 1));
+    EXPECT_EQ(stampless(text.substr(kLogSizeLimit + 1)), "[S] ClearTheLog : Failed!" + kEol);
+}
+#endif
 
 TEST_F(LoggerTest, ClearTheLogWithoutLogWritesFailed) {
     ClearTheLog();

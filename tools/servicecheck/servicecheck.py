@@ -405,8 +405,10 @@ def probe(profile, host, address, port):
 # --- openssl ----------------------------------------------------------------------------------
 
 def run(args, stdin=None, timeout=30):
+    # Its text is read: in the C locale, whatever language the machine speaks.
+    env = dict(os.environ, LC_ALL="C")
     try:
-        p = subprocess.run(args, input=stdin, capture_output=True, timeout=timeout)
+        p = subprocess.run(args, input=stdin, capture_output=True, timeout=timeout, env=env)
         return p.returncode, p.stdout.decode("utf-8", "replace"), p.stderr.decode("utf-8", "replace")
     except subprocess.TimeoutExpired:
         return 124, "", "timed out"
