@@ -1,6 +1,6 @@
 #include "LogTools.h"
 
-#include <fstream>
+#include <cstdio>
 
 #include "ConsoleText.h"
 #include "LogRedact.h"
@@ -9,12 +9,13 @@
 
 namespace {
 
+// C stdio rather than a file stream: the stream's runtime calls are not all in
+// Windows XP's msvcrt.dll.
 bool writeWholeFile(const std::string& name, const std::string& bytes) {
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
+    std::FILE* f = std::fopen(name.c_str(), "wb");
     if (!f) return false;
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    f.close();
-    return !f.fail();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
 }
 
 }  // namespace
