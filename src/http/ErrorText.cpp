@@ -1,5 +1,6 @@
 #include "http/ErrorText.h"
 
+#include "log/LogPhrases.h"
 #include "platform/Platform.h"
 #include "text/TextCodec.h"
 
@@ -64,5 +65,5 @@ std::string describeError(uint32_t code) {
 }
 
 std::string windowsErrorMessage(uint32_t code) {
-    return "Windows error " + std::to_string(code) + ": " + describeError(code);
+    return logphrase::kWindowsError + std::to_string(code) + ": " + describeError(code);
 }

@@ -56,5 +56,7 @@ inline constexpr char kNoExitCode[] =
     "RETURN vector<char> !GetExitCodeThread( hThread, &dwExitCode) ";
 inline constexpr char kWorkerFailed[] = "RETURN vector<char> dwExitCode != 0 ";
 inline constexpr char kReadFailed[] = "ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 ";
+// The cause of a failed send or read: + code + ": " + the system's text.
+inline constexpr char kWindowsError[] = "Windows error ";
 
 }  // namespace logphrase

@@ -286,6 +286,62 @@ run "check without conf.xml" 1 "$T" check
 has "conf.xml     FAILED: conf.xml is missing"
 has "Verdict: FAILED: conf.xml is missing"
 
+# check's verdicts: one row per way the service, the network or conf.xml lets
+# the till down. Each row: what conf.xml holds (CONF), what the service does for
+# GuestInfo (a behaviour of the fake service), the exit status, and the words
+# the output must hold; the token never shows.
+verdict() {  # verdict NAME EXIT CONF BEHAVIOUR WORDS...
+  local name="$1" expected="$2" kind="$3" behaviour="$4"
+  shift 4
+  scenario "$tok" "{\"GuestInfo\": $behaviour}"
+  case "$kind" in
+    http) check_conf "$fake" false "$tok" ;;
+    tls-by-address) check_conf "$fake" true "$tok" ;;  # the certificate names $tls_host
+    blank) check_conf "  " false "$tok" ;;
+    malformed) conf <<<"<Configuration><ApiAddress>$fake</ApiAddress>" ;;
+    other-root) conf <<<"<Settings><ApiAddress>$fake</ApiAddress></Settings>" ;;
+    utf16) check_conf "$fake" false "$tok"
+      python3 -c 'import sys; p=sys.argv[1]; t=open(p).read(); open(p,"wb").write(t.encode("utf-16"))' \
+        "$till/conf.xml" ;;
+  esac
+  run "check: $name" "$expected" "$T" check
+  local w
+  for w in "$@"; do has "$w"; done
+  lacks "$tok"
+}
+echoed="$(printf '{"body": "{\\"Status\\":2,\\"Message\\":\\"unknown token %s\\"}"}' "$tok")"
+verdict "a gateway's page" 1 http '{"status": 502, "body": "<html><h1>502 Bad Gateway</h1></html>"}' \
+  "HTTP status 502, 37 bytes, not JSON" "reply: <html><h1>502 Bad Gateway</h1></html>" \
+  "Verdict: FAILED: HTTP status 502 with a reply that is not JSON: a gateway in front of the service"
+verdict "a gateway's JSON refusal" 1 http '{"status": 403, "body": "{\"message\":\"Forbidden\"}"}' \
+  'HTTP status 403, 23 bytes, JSON without "Status"' \
+  "Verdict: FAILED: HTTP status 403 with JSON that is not the service's reply" "check the LoyltyApiToken"
+verdict "JSON without Status" 1 http '{"body": "{\"Result\":\"ok\"}"}' \
+  "Verdict: FAILED: HTTP status 200 with JSON that is not the service's reply (no \"Status\")"
+verdict "the service's JSON with a 500" 1 http '{"status": 500, "body": "{\"Status\":1}"}' \
+  "Verdict: FAILED: HTTP status 500 with the service's JSON: the service failed"
+verdict "an empty body" 1 http '{"body": ""}' \
+  "Verdict: FAILED: the service's reply is empty (HTTP status 200)"
+verdict "a send that fails after TCP" 1 http '{"action": "close"}' \
+  "TCP          connected to $fake port 80" "Verdict: FAILED: the request got no answer"
+verdict "a reply that echoes the token" 0 http "$echoed" \
+  "unknown token \"${tok:0:4}" "characters)" "Verdict: OK: the service answered with JSON (HTTP status 200)"
+verdict "a UTF-16 conf.xml" 0 utf16 '{"body": "{\"Status\":2}"}' \
+  "conf.xml is saved as UTF-16" "Verdict: OK"
+verdict "malformed conf.xml" 1 malformed '{}' "Verdict: FAILED: conf.xml cannot be read as XML"
+verdict "no Configuration" 1 other-root '{}' \
+  "Verdict: FAILED: conf.xml has no <Configuration> element"
+verdict "a blank ApiAddress" 1 blank '{}' \
+  "Verdict: FAILED: ApiAddress \"\" is empty or holds blanks or line feeds"
+verdict "TLS to the service's address" 1 tls-by-address '{"body": "{\"Status\":2}"}' \
+  "Verdict: FAILED: the certificate is made out for another host name"
+http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}' \
+  "WinInet goes through $no_listener:3128" "TCP          FAILED: no connection to $no_listener port 3128" \
+  "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept"
+http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
+  http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
+  "TCP          connected to $fake port 80" "Verdict: OK"
+
 run "check with an extra argument" 2 "$T" check now
 has "check takes no further arguments"
 run "check, --place without a code" 2 "$T" check --place

@@ -290,6 +290,84 @@ has "is the log itself"
 run "redact with a folder" 2 "$T" redact "Z:$work/day.log" "Z:$work/x.log"
 has "unknown command redact"
 
+# --- failed calls and a UTF-16 conf.xml, each recorded in a log of its own
+fresh_log() { rm -f "$till/brisvane.log"; }
+# A service name that did not resolve at the till: the replay's server can
+# only refuse the connection, a different Windows error, and is the same.
+good_conf "brisvane-nowhere-$$.invalid" "$tok" other
+fresh_log
+run "record" 0 "$T" init
+run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
+has "Windows error 12007"
+cp "$till/brisvane.log" "$work/unresolved.log"
+# The same log as a Russian Windows words it.
+python3 - "$work/unresolved.log" "$work/russian.log" <<'EOF_PY'
+import re, sys
+log = open(sys.argv[1], "rb").read()
+ru = "Не удается разрешить имя или адрес сервера".encode("cp1251")
+out, n = re.subn(rb"(Windows error \d+: )[^\r\n]*", lambda m: m.group(1) + ru, log)
+assert n > 0
+open(sys.argv[2], "wb").write(out)
+EOF_PY
+good_conf "$fake" "$tok" other
+for log in unresolved russian; do
+  run "unresolvable name, $log texts" 0 "$T" replay "Z:$work/$log.log"
+  has "call 2  GetCardInfoEx(1001)  result 1: same"
+  has "2 calls: 2 same, 0 differ"
+done
+
+# conf.xml saved as UTF-16: Init's copy in the log is read back and replayed.
+python3 - "$till/conf.xml" <<'EOF_PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read().replace("<Configuration>",
+                                                          "<Configuration><!-- Смена -->")
+open(sys.argv[1], "wb").write(text.encode("utf-16"))
+EOF_PY
+fresh_log
+run "record" 0 "$T" init
+run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
+cp "$till/brisvane.log" "$work/utf16conf.log"
+run "config of a UTF-16 conf.xml" 1 "$T" config "$work/close.xml"
+has "conf.xml is saved as UTF-16"
+good_conf "$fake" "$tok" other
+run "a log whose conf.xml copy is UTF-16" 0 "$T" replay "Z:$work/utf16conf.log"
+has "2 calls: 2 same, 0 differ, 0 not replayable"
+
+# Two replays at once take an address each.
+for i in 1 2; do
+  "$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/both$i.out" 2>&1 &
+done
+wait
+out="$(cat "$work/both1.out" "$work/both2.out" | tr -d '\r')"
+case_name="two replays at once"
+[ "$(grep -c ': same$' <<<"$out")" -eq 2 ] || fail "both replays should be the same"
+[ "$(grep -o 'come from http://[0-9.]*' <<<"$out" | sort -u | wc -l)" -eq 2 ] ||
+  fail "the two replays shared an address"
+
+# Ctrl+C during a call: the scratch folder, whose log holds the full token, goes too.
+temp="$(echo "$WINEPREFIX"/drive_c/users/*/Temp | cut -d' ' -f1)"
+"$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
+pid=$!
+scratch=""
+for _ in $(seq 1 120); do
+  scratch="$(grep -l "$HOSTEMU_REPLAY_ADDRESS" "$temp"/hostemu-*/conf.xml 2>/dev/null | head -1)"
+  [ -n "$scratch" ] && [ -e "$(dirname "$scratch")/brisvane.log" ] && break
+  sleep 0.25
+done
+case_name="Ctrl+C"
+out="$(cat "$work/int.out")"
+if [ -z "$scratch" ]; then
+  fail "no scratch folder of the replay appeared in $temp"
+  kill "$pid" 2>/dev/null
+  wait "$pid"
+else
+  kill -INT "$pid"
+  wait "$pid"
+  status=$?
+  [ "$status" -eq 58 ] || fail "exit status $status, expected 58 (0xC000013A: ended by Ctrl+C)"
+  [ ! -e "$(dirname "$scratch")" ] || fail "the scratch folder $(dirname "$scratch") is left behind"
+fi
+
 # --- bad arguments and unreadable logs
 run "no log" 2 "$T" replay
 has "replay takes one log file"
@@ -297,6 +375,51 @@ run "missing log" 2 "$T" replay "Z:$work/none.log"
 has "cannot read log file"
 run "call beyond the log" 2 "$T" replay "Z:$work/cut.log" --call 4
 has "the log holds 3 calls; there is no call 4"
+run "call 99" 2 "$T" replay "Z:$work/day.log" --call 99
+has "there is no call 99"
+run "a chosen call that is not replayable" 2 "$T" replay "Z:$work/cut.log" --call 1
+has "not replayable: the log starts within this call"
+has "1 call: 0 same, 0 differ, 1 not replayable"
+: >"$work/empty.log"
+run "an empty file" 2 "$T" replay "Z:$work/empty.log"
+has "nothing to replay in Z:$work/empty.log: the file is empty"
+python3 -c 'import sys; open(sys.argv[2], "wb").write(open(sys.argv[1], "rb").read().decode("cp1251").encode("utf-16"))' \
+  "$work/day.log" "$work/day16.log"
+run "a UTF-16 copy of the log" 2 "$T" replay "Z:$work/day16.log"
+has "the file is a UTF-16 copy of a log"
+has "replay needs brisvane.log as the till wrote it"
+run "not a brisvane.log" 2 "$T" replay "Z:$work/close.xml"
+has "the file holds no entry of a brisvane.log"
+# Internet Options that send the replay's URL to a proxy: stop, name the exception.
+http_proxy="http://$nolistener:3128" run "a proxy in the way" 3 "$T" replay "Z:$work/day.log"
+has "through the proxy $nolistener:3128"
+has "add ${HOSTEMU_REPLAY_ADDRESS%.*}.* to the proxy's exceptions"
+lacks "calls: "
+http_proxy="http://$nolistener:3128" no_proxy="$HOSTEMU_REPLAY_ADDRESS" \
+  run "a proxy that the replay's address bypasses" 0 "$T" replay "Z:$work/day.log" --call 3
+has "1 call: 1 same"
+# A bypass entry that the bypass list's rules cover but this WinInet does not
+# honour (Wine's no_proxy takes no wildcards): a request of the replay's own
+# finds out, and the replay stops instead of blaming the DLL.
+http_proxy="http://$nolistener:3128" no_proxy="${HOSTEMU_REPLAY_ADDRESS%.*}.*" \
+  run "a bypass entry WinInet does not honour" 3 "$T" replay "Z:$work/day.log" --call 3
+has "sent as the DLL sends it did not reach the replay's own server"
+lacks "DIFFERS"
+mkdir -p "$work/nodll"
+echo "not a DLL" >"$work/nodll/brisvane.dll"
+run "a brisvane.dll that is no DLL" 3 "Z:$work/nodll" replay "Z:$work/day.log"
+has "cannot load"
+has "nothing can be replayed"
+lacks "calls: "
+# A DLL without the module's exports: Wine's own version.dll (32-bit) in its place.
+mkdir -p "$work/noexports"
+for d in syswow64 system32; do  # syswow64 holds the 32-bit DLLs of a 64-bit prefix
+  [ -e "$WINEPREFIX/drive_c/windows/$d/version.dll" ] &&
+    cp "$WINEPREFIX/drive_c/windows/$d/version.dll" "$work/noexports/brisvane.dll" && break
+done
+run "a DLL without the exports" 3 "Z:$work/noexports" replay "Z:$work/day.log"
+has "the DLL lacks the export Init"
+lacks "calls: "
 run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1
 has "--call goes with replay"

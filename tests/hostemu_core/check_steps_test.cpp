@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "CheckStep.h"
+#include "ConsoleText.h"
 #include "Output.h"
 #include "StepJudgement.h"
 #include "http/Timings.h"
@@ -106,6 +107,19 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
         "</PlaceOfService>";
     EXPECT_EQ(steps(), "conf.xml|FAILED|conf.xml is missing: " + path_ +
                            "|conf.xml is missing: " + path_ + "\n");
+
+    // UTF-16 with its byte order mark: read, and named.
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : std::string("<Configuration><ApiAddress>h</ApiAddress></Configuration>"))
+        utf16 += std::string(1, ch) + '\0';
+    write(utf16);
+    CheckContext c;
+    c.configPath = path_;
+    const StepResult wide = confXmlStep(c);
+    EXPECT_EQ(wide.status, StepResult::Status::Ok);
+    EXPECT_EQ(wide.more, std::vector<std::string>{utf16ConfNote()});
+    write("<Configuration/>");
+    EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
 
     write("<Configuration><ApiAddress>x");
     EXPECT_EQ(steps().rfind("conf.xml|FAILED|conf.xml cannot be read as XML (", 0), 0u);
@@ -253,6 +267,8 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
     timedOut.timedOut = true;
     GuestInfoExchange empty = reply(204, "");
     empty.emptyReply = true;
+    GuestInfoExchange closed = reply(0, "");
+    closed.emptyReply = true;
     GuestInfoExchange refused = reply(0, "");
     refused.emptyReply = true;
     refused.errorCode = 12045;
@@ -262,19 +278,40 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         {reply(200, "{\"Status\":0}"), StepResult::Status::Ok,
          sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
          "the service answered with JSON (HTTP status 200)"},
-        {reply(400, "{\"Error\":1}"), StepResult::Status::Ok,
+        {reply(400, "{\"Error\":1}"), StepResult::Status::Failed,
          sent + "HTTP status 400, 11 bytes, JSON without \"Status\"",
-         "the service answered with JSON, with HTTP status 400"},
+         "HTTP status 400 with JSON that is not the service's reply (no \"Status\"): " +
+             statusAdvice(400)},
+        // A gateway's JSON refusal is no service that works.
+        {reply(403, "{\"message\":\"Forbidden\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 403, 23 bytes, JSON without \"Status\"",
+         "HTTP status 403 with JSON that is not the service's reply (no \"Status\"): " +
+             statusAdvice(403)},
+        {reply(200, "{\"Result\":\"ok\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 15 bytes, JSON without \"Status\"",
+         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(200, "{\"Status\":\"1\"}"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 14 bytes, JSON with \"Status\" that is not a whole number",
+         "HTTP status 200 with JSON whose \"Status\" is not a whole number"},
+        {reply(200, "[1]"), StepResult::Status::Failed,
+         sent + "HTTP status 200, 3 bytes, JSON without \"Status\"",
+         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(500, "{\"Status\":1}"), StepResult::Status::Failed,
+         sent + "HTTP status 500, 12 bytes, JSON with \"Status\" 1",
+         "HTTP status 500 with the service's JSON: " + statusAdvice(500)},
         {reply(502, "<html>Bad gateway</html>"), StepResult::Status::Failed,
          sent + "HTTP status 502, 24 bytes, not JSON",
-         "the reply is not the service's JSON (HTTP status 502): " + statusAdvice(502)},
+         "HTTP status 502 with a reply that is not JSON: " + statusAdvice(502)},
         {reply(200, "nope"), StepResult::Status::Failed,
          sent + "HTTP status 200, 4 bytes, not JSON",
-         "the reply is not the service's JSON (HTTP status 200)"},
+         "HTTP status 200 with a reply that is not JSON"},
         {timedOut, StepResult::Status::Failed, sent + "no answer within " + limit + " s",
          "the service (or a gateway in front of it) does not answer within " + limit + " s"},
         {empty, StepResult::Status::Failed, sent + "HTTP status 204 with an empty body",
          "the service's reply is empty (HTTP status 204)"},
+        {closed, StepResult::Status::Failed, sent + "the connection was closed without an answer",
+         "the request got no answer: something closes the connection after the request (the "
+         "service, a firewall or a proxy in between)"},
         {refused, StepResult::Status::Failed, sent + systemText(12045),
          "the request failed: " + certificateAdvice(12045, "now")},
     };
@@ -284,6 +321,29 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(r.advice, c.advice);
     }
+}
+
+TEST(StepJudgement, AdvisesOnTheCodesAnInstallerMeets) {
+    // A failed send names the advice for its code, never only the bare code.
+    const std::pair<uint32_t, std::string> cases[] = {
+        {12037, "the till's clock, now NOW"},
+        {12038, "ApiAddress must be the name the certificate names"},
+        {12045, "install the root certificate updates"},
+        {12057, "revocation servers"},
+        {12157, "this Windows needs TLS 1.2"},
+    };
+    for (const auto& [code, words] : cases) {
+        GuestInfoExchange x;
+        x.sent = "POST";
+        x.emptyReply = true;
+        x.errorCode = code;
+        const StepResult r = judgeGuestInfo(x, "tok", "NOW");
+        EXPECT_EQ(r.status, StepResult::Status::Failed) << code;
+        EXPECT_NE(r.advice.find(words), std::string::npos) << code << ": " << r.advice;
+    }
+    EXPECT_EQ(certificateAdvice(12029, "now"), "");
+    for (uint32_t status : {401u, 403u, 404u, 407u, 502u})
+        EXPECT_NE(statusAdvice(status), "") << status;
 }
 
 TEST(StepJudgement, MasksTheTokenInTheShownReply) {

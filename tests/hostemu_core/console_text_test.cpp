@@ -88,3 +88,18 @@ TEST(RecordTable, ShowsTheFieldsThatHoldSomething) {
     EXPECT_NE(full.find("  Max_discount     0.00\n  Access_amount2   250.00\n"), std::string::npos);
     EXPECT_EQ(full.find("Access_amount3"), std::string::npos);  // unused sub-accounts never show
 }
+
+TEST(ConsoleText, DecodesUtf16WithItsByteOrderMark) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("\xFF\xFEh\0\x1A\x04", 6), "h\xD0\x9A"},
+        {std::string("\xFE\xFF\0h\x04\x1A", 6), "h\xD0\x9A"},
+        {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},  // a pair
+        {std::string("\xFF\xFE\x3D\xD8h\0", 6), "\xEF\xBF\xBDh"},          // a lone surrogate
+        {std::string("\xFF\xFEh\0x", 5), "h"},
+        {"plain", "plain"},
+        {"\xFF", "\xFF"},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(utf16AsUtf8(in), out);
+    EXPECT_TRUE(isUtf16("\xFE\xFF"));
+    EXPECT_FALSE(isUtf16("\xEF\xBB\xBF<"));
+}

@@ -102,6 +102,132 @@ TEST(LogEntries, KeepStampsAndByteSpans) {
     EXPECT_EQ(entries[0].text, "A : one\ntwo\n");
 }
 
+namespace {
+
+std::string stamped(const std::vector<std::string>& messages) {
+    std::string log;
+    for (const std::string& m : messages) log += "[12-07-2026 10:00:00] " + m + "\n";
+    return log;
+}
+
+}  // namespace
+
+TEST(ReplayCompare, TakesAFailedSendForTheSameWhateverItsCodeAndLanguage) {
+    const std::string failed = "SendRequest : RETURN vector<char> dwExitCode != 0 1";
+    const std::string unresolved =
+        "SendRequest : Windows error 12007: The server name could not "
+        "be resolved.";
+    const std::string refused = "SendRequest : Windows error 12029: No connection could be made.";
+    const std::string russian =
+        "SendRequest : Windows error 12007: \xCD\xE5 \xF3\xE4\xE0\xE5\xF2"
+        "\xF1\xFF.";
+    const std::string readFailed =
+        "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  "
+        "dwBytesRead == 0 v1/GuestInfo/t";
+    struct Case {
+        std::vector<std::string> recorded, replayed;
+        bool same;
+        std::size_t index;  // of the first differing entry
+    };
+    const Case cases[] = {
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         true,
+         0},
+        {{failed, unresolved}, {failed, russian}, true, 0},
+        {{failed, unresolved, "TransactionsEx : Error code: 12007"},
+         {failed, refused, "TransactionsEx : Error code: 12029"},
+         true,
+         0},
+        // Only a repetition of the failure's own code is the till's.
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 5"},
+         false,
+         2},
+        {{failed, unresolved, "GetCardInfoEx : ERROR v1/GuestInfo/ 112007"},
+         {failed, refused, "GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         false,
+         2},
+        {{failed, unresolved, "GetCardInfoEx : RETURN 0"},
+         {failed, refused, "GetCardInfoEx : RETURN 1"},
+         false,
+         2},
+        {{"GetCardInfoEx : ERROR v1/GuestInfo/ 12007"},
+         {"GetCardInfoEx : ERROR v1/GuestInfo/ 12029"},
+         false,
+         0},
+        // A failed read is replayed as an empty reply: no cause of its own.
+        {{readFailed, "SendRequest : Windows error 12030: The connection was ended.", "X : y"},
+         {readFailed, "X : y"},
+         true,
+         0},
+        {{failed, unresolved, "X : y"}, {failed, "X : y"}, false, 1},
+        {{failed, "SendRequest : Windows error : no code"}, {failed, refused}, false, 1},
+    };
+    for (const Case& c : cases) {
+        const replay::EntryComparison r =
+            replay::compareEntries(replay::splitEntries(stamped(c.recorded)),
+                                   replay::splitEntries(stamped(c.replayed)), "", "");
+        EXPECT_EQ(r.verdict == replay::EntryComparison::Verdict::Same, c.same) << c.recorded.back();
+        if (!c.same) {
+            EXPECT_EQ(r.index, c.index) << c.recorded.back();
+        }
+    }
+}
+
+TEST(ReplayLog, ReadsAUtf16ConfXmlCopyBack) {
+    const std::string text =
+        "<Configuration>\n<ApiAddress>h.test</ApiAddress>\n"
+        "<SSL>true</SSL><Name>\xD0\x9A</Name>\n</Configuration>\n";
+    std::string utf16 = "\xFF\xFE";  // as Notepad saves "Unicode": 'К' is 1A 04
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\xD0\x9A") == 0) {
+            utf16 += std::string("\x1A\x04", 2);
+            ++i;
+        } else {
+            utf16 += std::string(1, text[i]) + '\0';
+        }
+    }
+    // The log is written in text mode: a CR before every LF byte.
+    std::string copy;
+    for (char ch : utf16) copy += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const std::string log =
+        "[12-07-2026 10:00:00] Init : Started\r\n"
+        "[12-07-2026 10:00:00] WriteConfToLog : " +
+        copy + "\r\n[12-07-2026 10:00:00] Init : Ended\r\n";
+    const std::vector<replay::Call> calls = replay::splitCalls(log, "", false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].notReplayable, "");
+    EXPECT_EQ(calls[0].config(), text);
+    std::string given, why;
+    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why;
+    EXPECT_NE(given.find("<ApiAddress>127.0.80.1</ApiAddress>"), std::string::npos);
+    // Init's copy in the replay is the UTF-8 text it was given.
+    const std::string replayed =
+        stamped({"Init : Started", "WriteConfToLog : " + given, "Init : Ended"});
+    EXPECT_EQ(replay::compareEntries(calls[0].entries, replay::splitEntries(replayed), given,
+                                     calls[0].config())
+                  .verdict,
+              replay::EntryComparison::Verdict::Same);
+    // Text with zero bytes is never handed on unredirected.
+    EXPECT_FALSE(replay::pointConfigAt(utf16, "127.0.80.1", given, why));
+}
+
+TEST(ReplayVerdict, ExitsWithWhatTheReplayShowed) {
+    EXPECT_EQ(replay::whyNoCalls("", {}), "the file is empty");
+    EXPECT_NE(replay::whyNoCalls(std::string("\xFF\xFE[\0", 4), {}).find("UTF-16 copy"),
+              std::string::npos);
+    EXPECT_EQ(replay::whyNoCalls("hello\n", {}), "the file holds no entry of a brisvane.log");
+    EXPECT_EQ(replay::whyNoCalls("x", std::vector<replay::Call>(1)), "");
+    const std::pair<replay::Tally, int> cases[] = {
+        {{1, 0, 0, 0}, 0}, {{0, 1, 0, 0}, 0}, {{1, 0, 0, 2}, 0}, {{3, 0, 1, 0}, 1},
+        {{0, 0, 1, 1}, 1}, {{0, 0, 0, 1}, 2}, {{0, 0, 0, 0}, 2},
+    };
+    for (const auto& [tally, status] : cases)
+        EXPECT_EQ(replay::exitStatus(tally), status)
+            << tally.same << tally.probeOnly << tally.differ << tally.notReplayable;
+}
+
 TEST(ReplayRecord, ReadsBackTheRecordDumpTheModuleWrites) {
     const std::filesystem::path previous = std::filesystem::current_path();
     const std::filesystem::path dir =

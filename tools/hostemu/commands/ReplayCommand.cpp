@@ -12,6 +12,7 @@
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "DllModule.h"
+#include "NetProbes.h"
 #include "Output.h"
 #include "ReplayServer.h"
 #include "ReplayVerdict.h"
@@ -21,6 +22,7 @@
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
+constexpr uint32_t kProbeTimeoutMs = 5000;
 
 bool writeFile(const std::string& name, const std::string& bytes) {
     std::FILE* f = std::fopen(name.c_str(), "wb");
@@ -52,16 +54,17 @@ class Replay {
           logName_(scratch + "\\brisvane.log"),
           output_(output) {}
 
-    void run(const replay::Call& call, replay::Tally& tally) {
+    // False when the DLL lacks the call's export: nothing can be replayed then.
+    bool run(const replay::Call& call, replay::Tally& tally) {
         if (!call.notReplayable.empty()) {
             output_.out(replay::notReplayableLine(call, call.notReplayable, tally));
-            return;
+            return true;
         }
         std::string given, why;
         if (call.configPresent &&
             !replay::pointConfigAt(call.config(), server_.address(), given, why)) {
             output_.out(replay::notReplayableLine(call, why, tally));
-            return;
+            return true;
         }
         const std::string confName = scratch_ + "\\" + kConfigFileName;
         // The till had no conf.xml where the log's Init copied an empty one.
@@ -69,7 +72,7 @@ class Replay {
             DeleteFileA(confName.c_str());
         } else if (!writeFile(confName, given)) {
             output_.out(replay::notReplayableLine(call, "cannot write " + confName, tally));
-            return;
+            return true;
         }
         if (call.waitSeconds > 0) {
             output_.out(replay::describe(call) +
@@ -83,14 +86,16 @@ class Replay {
         const std::optional<int32_t> result = callDll(call);
         if (!result) {
             server_.endCall();
-            output_.out(replay::notReplayableLine(call, "the DLL lacks the export", tally));
-            return;
+            output_.err("hostemu: the DLL lacks the export " +
+                        std::string(replay::kindName(call.kind)) + "\n");
+            return false;
         }
         const std::vector<replay::Received> received = server_.endCall();
         const std::vector<replay::LogEntry> entries =
             replay::splitEntries(readFrom(logName_, offset));
         output_.out(replay::judgeReplayedCall(call, *result, received, entries, given, tally));
         output_.flush();
+        return true;
     }
 
   private:
@@ -114,6 +119,40 @@ class Replay {
     Output& output_;
 };
 
+// The bypass entry that keeps the replay's requests off a proxy.
+std::string bypassEntry(const std::string& address) {
+    return address.substr(0, address.rfind('.')) + ".*";
+}
+
+// Whether the DLL's requests will reach the replay's server: WinInet, opened
+// as the DLL opens it, may send them to the proxy of this account's Internet
+// Options. The settings are left alone; the replay stops with the bypass entry
+// to add. First the manual proxy and its bypass list as WinInet reads them,
+// then one request as the DLL would send it, which the server must receive
+// (a proxy chosen by automatic configuration shows only there). Empty when
+// the requests go directly.
+std::string proxyProblem(ReplayServer& server) {
+    const std::string& address = server.address();
+    const std::string fix = "; add " + bypassEntry(address) +
+                            " to the proxy's exceptions (Internet Options, Connections, LAN "
+                            "settings, Advanced) and run the replay again";
+    const std::string via = proxyFor(readProxySetting(), address, false);
+    if (!via.empty())
+        return "this account's Internet Options send http://" + address + "/ through the proxy " +
+               via + ", so the replay's requests would not reach its own server" + fix;
+    const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
+    server.beginCall({}, std::string(), 0);
+    sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
+    const std::vector<replay::Received> received = server.endCall();
+    for (const replay::Received& r : received)
+        if (r.path == probe) return std::string();
+    return "a request to http://" + address +
+           "/ sent as the DLL sends it did not reach the "
+           "replay's own server: a proxy (perhaps one chosen by automatic configuration) is in "
+           "the way" +
+           fix;
+}
+
 int run(const Invocation& invocation, Output& output) {
     const std::string& logFile = invocation.words[0];
     const long long onlyCall = invocation.value("--call", 0);
@@ -125,11 +164,17 @@ int run(const Invocation& invocation, Output& output) {
     std::string folderConfig;
     const bool folderHasConfig =
         readWholeFile(invocation.folder + "\\" + kConfigFileName, folderConfig);
-    const std::vector<replay::Call> calls =
-        replay::splitCalls(log, replay::asReadInTextMode(folderConfig), folderHasConfig);
+    const std::vector<replay::Call> calls = replay::splitCalls(
+        log, replay::asReadInTextMode(utf16AsUtf8(folderConfig)), folderHasConfig);
+    const std::string noCalls = replay::whyNoCalls(log, calls);
+    if (!noCalls.empty()) {
+        output.err("hostemu: nothing to replay in " + logFile + ": " + noCalls + "\n");
+        return 2;
+    }
     if (onlyCall > static_cast<long long>(calls.size())) {
         output.err("hostemu: the log holds " + std::to_string(calls.size()) +
-                   " calls; there is no call " + std::to_string(onlyCall) + "\n");
+                   (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
+                   std::to_string(onlyCall) + "\n");
         return 2;
     }
 
@@ -139,6 +184,13 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: cannot make a scratch folder under %TEMP%\n");
         return 3;
     }
+    Module dll(dllPath);
+    if (!dll.loaded()) {
+        const DWORD error = GetLastError();
+        output.err("hostemu: cannot load " + dllPath + " (error " + std::to_string(error) +
+                   "): nothing can be replayed\n");
+        return 3;
+    }
     ReplayServer server;
     std::string error;
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
@@ -146,27 +198,24 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: " + error + "\n");
         return 3;
     }
+    const std::string proxy = proxyProblem(server);
+    if (!proxy.empty()) {
+        output.err("hostemu: " + proxy + "\n");
+        return 3;
+    }
+    output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
+               (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
+               "; the service's recorded replies come from http://" + server.address() + ":80\n");
+    output.flush();
     replay::Tally tally;
-    {
-        Module dll(dllPath);
-        if (!dll.loaded()) {
-            output.err("hostemu: cannot load " + dllPath + " (error " +
-                       std::to_string(GetLastError()) + ")\n");
-            return 1;
-        }
-        output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
-                   (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
-                   "; the service's recorded replies come from http://" + server.address() +
-                   ":80\n");
-        output.flush();
-        Replay replay(dll, server, scratch.path(), output);
-        for (const replay::Call& call : calls) {
-            if (onlyCall == 0 || call.number == onlyCall) replay.run(call, tally);
-        }
+    Replay replay(dll, server, scratch.path(), output);
+    for (const replay::Call& call : calls) {
+        if (onlyCall != 0 && call.number != onlyCall) continue;
+        if (!replay.run(call, tally)) return 3;
     }
     output.out(replay::tallyLine(tally));
     output.flush();
-    return tally.differ > 0 ? 1 : 0;
+    return replay::exitStatus(tally);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "ConfigSections.h"
+#include "ConsoleText.h"
 #include "Report.h"
 #include "check/CheckXml.h"
 #include "config/Config.h"
@@ -23,6 +24,8 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
                     "transaction (\"ERROR finding token\")");
         return pugi::xml_node();
     }
+    std::string bytes;
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) report.warn(utf16ConfNote());
     const pugi::xml_node configuration = configurationOf(document);
     if (!configuration) {
         const std::string top = document.document_element().name();

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ConsoleText.h"
 #include "ReplayLog.h"
 #include "ReplayRecord.h"
 #include "log/LogPhrases.h"
@@ -278,6 +279,8 @@ const char* kindName(Call::Kind kind) {
     }
 }
 
+std::string confCopyText(const std::string& body) { return utf16AsUtf8(body); }
+
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent) {
     std::vector<LogEntry> entries = splitEntries(logBytes);
@@ -300,8 +303,8 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         if (call.kind == Call::Kind::Init && isMessage(entries[i], L::kWriteConfToLog)) {
             configFromLog = true;
             configPresent = !entries[i].body.empty();
-            config = std::make_shared<const std::string>(configPresent ? entries[i].body
-                                                                       : std::string());
+            config = std::make_shared<const std::string>(
+                configPresent ? confCopyText(entries[i].body) : std::string());
         }
         call.entries.push_back(std::move(entries[i]));
         call.configFromLog = configFromLog;

@@ -70,6 +70,10 @@ struct Call {
     unsigned waitSeconds = 0;       // the module's own pauses and time limits on this path
 };
 
+// Init's copy of conf.xml as the text the module read: a copy of a UTF-16 file
+// (its CR LF already read back as LF) decoded to UTF-8, any other as it is.
+std::string confCopyText(const std::string& body);
+
 // `folderConfig` is the folder's conf.xml (used where the log holds no copy;
 // `folderConfigPresent` false when the folder has none).
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,

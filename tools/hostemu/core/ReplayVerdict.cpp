@@ -82,6 +82,20 @@ std::string tallyLine(const Tally& tally) {
     return summary + "\n";
 }
 
+std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls) {
+    if (!calls.empty()) return std::string();
+    if (logBytes.empty()) return "the file is empty";
+    if (isUtf16(logBytes))
+        return "the file is a UTF-16 copy of a log (saved again by an editor as \"Unicode\"); "
+               "replay needs brisvane.log as the till wrote it";
+    return "the file holds no entry of a brisvane.log";
+}
+
+int exitStatus(const Tally& tally) {
+    if (tally.differ > 0) return 1;
+    return tally.same + tally.probeOnly > 0 ? 0 : 2;
+}
+
 std::string asReadInTextMode(const std::string& bytes) {
     std::string lf;
     for (std::size_t i = 0; i < bytes.size(); ++i)

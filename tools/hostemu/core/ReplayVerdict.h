@@ -28,6 +28,14 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
 // "3 calls: 2 same, 1 differ, 0 not replayable".
 std::string tallyLine(const Tally& tally);
 
+// Why a file gives no call to replay (empty, a UTF-16 copy of a log, not a
+// brisvane.log); empty when `calls` holds one.
+std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls);
+
+// The replay's exit status: 1 when a replayed call differs, 0 when at least
+// one call was made again and all were the same, 2 when none was made again.
+int exitStatus(const Tally& tally);
+
 // A conf.xml as the module reads it back in text mode: CR LF as LF.
 std::string asReadInTextMode(const std::string& bytes);
 

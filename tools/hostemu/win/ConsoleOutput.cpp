@@ -2,18 +2,53 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
-ConsoleOutput::ConsoleOutput() { SetConsoleOutputCP(CP_UTF8); }
+namespace {
+
+// True when the standard handle is a console (not a file or a pipe).
+bool isConsole(DWORD which) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(which), &mode) != 0;
+}
 
 // As it is: no printf formatting, embedded zero bytes kept.
-void ConsoleOutput::out(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+void write(DWORD which, std::FILE* stream, const std::string& text) {
+    if (text.empty()) return;
+    if (!isConsole(which)) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return;
+    }
+    std::fflush(stream);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return;
+    }
+    std::vector<wchar_t> wide(static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    const HANDLE console = GetStdHandle(which);
+    // In pieces: old consoles refuse one large write.
+    constexpr DWORD kPiece = 8192;
+    for (std::size_t done = 0; done < wide.size();) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kPiece, wide.size() - done));
+        DWORD written = 0;
+        if (!WriteConsoleW(console, wide.data() + done, want, &written, nullptr) || written == 0)
+            return;
+        done += written;
+    }
 }
+
+}  // namespace
+
+void ConsoleOutput::out(const std::string& text) { write(STD_OUTPUT_HANDLE, stdout, text); }
 
 void ConsoleOutput::err(const std::string& text) {
     std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    write(STD_ERROR_HANDLE, stderr, text);
 }
 
 void ConsoleOutput::flush() { std::fflush(stdout); }

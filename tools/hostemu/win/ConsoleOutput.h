@@ -1,11 +1,12 @@
 #pragma once
 #include "Output.h"
 
-// Standard output and error of a Windows console program. The console is
-// switched to UTF-8 once, here: everything hostemu writes is UTF-8.
+// Standard output and error of a Windows console program. Commands write
+// UTF-8; where a stream is a console it is given UTF-16 (WriteConsoleW),
+// which every Windows shows right whatever its code page, where it is a file
+// or a pipe it gets the UTF-8 bytes as they are.
 class ConsoleOutput : public Output {
   public:
-    ConsoleOutput();
     void out(const std::string& text) override;
     void err(const std::string& text) override;
     void flush() override;

@@ -259,3 +259,18 @@ std::string localTimeText() {
                   local.wMonth, local.wDay, local.wHour, local.wMinute);
     return text;
 }
+
+bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs) {
+    NetHandles handles;
+    static const char* const accept[] = {"*/*", nullptr};
+    platform::NetHandle root = handles.add(platform::internetOpen(kUserAgent));
+    platform::NetHandle connection =
+        root ? handles.add(platform::internetConnect(root, host, servicePort(false))) : nullptr;
+    platform::NetHandle request =
+        connection
+            ? handles.add(platform::openRequest(connection, "GET", path.c_str(), accept, false))
+            : nullptr;
+    if (!request) return false;
+    platform::setRequestTimeouts(request, timeoutMs);
+    return platform::sendRequest(request, nullptr, "", 0);
+}

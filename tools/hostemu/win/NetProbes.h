@@ -23,5 +23,9 @@ bool connectTcp(const std::vector<std::string>& addresses, uint16_t port, uint32
 // request of the service's own is sent: a HEAD of "/").
 TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs);
 
+// Sends GET http://<host>/<path> through WinInet opened as the DLL opens it
+// (this account's preconfigured proxy included); true when an answer came.
+bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs);
+
 // The till's local time as the check shows it: "2026-12-07 17:30 (local time)".
 std::string localTimeText();

@@ -107,6 +107,7 @@ struct ReplayServer::State {
     HANDLE thread = nullptr;
     unsigned long address = INADDR_NONE;
     SOCKET listener = INVALID_SOCKET;
+    SOCKET held = INVALID_SOCKET;  // bound, not listening: while connections are refused
     std::vector<Client> clients;
 
     // Guarded by `lock`.
@@ -116,18 +117,32 @@ struct ReplayServer::State {
     std::string logName;
     long long logOffset = 0;
 
-    bool listen() {
-        if (listener != INVALID_SOCKET) return true;
+    // A socket bound to the address and port 80 for this process alone: with
+    // SO_REUSEADDR Windows lets a second socket bind a port in use, and two
+    // replays at once would answer each other's calls.
+    SOCKET bound() const {
         SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (s == INVALID_SOCKET) return false;
-        // Connections this side closed may still linger on the port.
+        if (s == INVALID_SOCKET) return s;
         const BOOL on = TRUE;
-        setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
+        setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
+                   sizeof on);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_port = htons(80);
         a.sin_addr.s_addr = address;
-        if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(s, 16) != 0) {
+        if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+            closesocket(s);
+            return INVALID_SOCKET;
+        }
+        return s;
+    }
+
+    bool listen() {
+        if (listener != INVALID_SOCKET) return true;
+        SOCKET s = held != INVALID_SOCKET ? held : bound();
+        held = INVALID_SOCKET;
+        if (s == INVALID_SOCKET) return false;
+        if (::listen(s, 16) != 0) {
             closesocket(s);
             return false;
         }
@@ -135,10 +150,20 @@ struct ReplayServer::State {
         return true;
     }
 
-    void stopListening() {
+    // Refuses connections: the listener goes, and a socket that is bound but
+    // does not listen keeps the address ours meanwhile (connections to it are
+    // refused, as to no socket at all).
+    void stopListening(bool keepAddress = true) {
         if (listener == INVALID_SOCKET) return;
         closesocket(listener);
         listener = INVALID_SOCKET;
+        if (keepAddress && held == INVALID_SOCKET) held = bound();
+    }
+
+    void release() {
+        stopListening(false);
+        if (held != INVALID_SOCKET) closesocket(held);
+        held = INVALID_SOCKET;
     }
 
     // The first request not yet served; a refusal there closes the door until
@@ -270,7 +295,7 @@ DWORD WINAPI serverThread(LPVOID parameter) {
     }
     state->closeClients(true);
     Lock l(state->lock);
-    state->stopListening();
+    state->release();
     return 0;
 }
 
@@ -288,7 +313,7 @@ ReplayServer::~ReplayServer() {
         WaitForSingleObject(state_->thread, INFINITE);
         CloseHandle(state_->thread);
     } else {
-        state_->stopListening();
+        state_->release();
     }
     if (state_->stop) CloseHandle(state_->stop);
     DeleteCriticalSection(&state_->lock);
@@ -304,6 +329,8 @@ bool ReplayServer::start(const std::string& first, std::string& error) {
     }
     for (unsigned i = 0; i < 16; ++i) {
         const unsigned long host = ntohl(base) + i;
+        // Loopback only: the candidates end with 127.255.255.254.
+        if ((host >> 24) != 127) break;
         if ((host & 0xff) == 0 || (host & 0xff) == 255) continue;
         state_->address = htonl(host);
         if (!state_->listen()) continue;
@@ -320,7 +347,9 @@ bool ReplayServer::start(const std::string& first, std::string& error) {
         }
         return true;
     }
-    error = "no free port 80 on " + first + " and the 15 addresses after it";
+    error = "no free port 80 on " + first +
+            " and the addresses after it (up to 15, within "
+            "127.0.0.0/8)";
     return false;
 }
 

@@ -1,5 +1,6 @@
 // conf.xml: present, XML, with a Configuration element.
 #include "CheckStep.h"
+#include "ConsoleText.h"
 #include "config/Config.h"
 
 StepResult confXmlStep(CheckContext& c) {
@@ -18,5 +19,8 @@ StepResult confXmlStep(CheckContext& c) {
         const std::string failure = "conf.xml has no <Configuration> element";
         return StepResult::failed("conf.xml", failure, failure);
     }
-    return StepResult::ok("conf.xml", path);
+    StepResult r = StepResult::ok("conf.xml", path);
+    std::string bytes;
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) r.more.push_back(utf16ConfNote());
+    return r;
 }

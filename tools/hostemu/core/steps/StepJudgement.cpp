@@ -149,6 +149,13 @@ StepResult judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     }
     const std::string status = std::to_string(x.status);
     if (x.emptyReply) {
+        if (x.status == 0 && x.errorCode == 0) {
+            // Windows names no error: the connection ended before any answer.
+            return StepResult::failed(
+                "GuestInfo", sent + ": the connection was closed without an answer",
+                "the request got no answer: something closes the connection after the request "
+                "(the service, a firewall or a proxy in between)");
+        }
         if (x.status == 0) {
             const std::string advice = certificateAdvice(x.errorCode, now);
             return StepResult::failed(
@@ -163,26 +170,31 @@ StepResult judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     json.Parse(x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
+    const bool integerStatus = hasStatus && json["Status"].IsInt();
     std::string what = "HTTP status " + status + ", " + std::to_string(x.text.size()) + " bytes, " +
                        (hasStatus ? "JSON with \"Status\""
                         : isJson  ? "JSON without \"Status\""
                                   : "not JSON");
-    if (hasStatus && json["Status"].IsInt()) what += " " + std::to_string(json["Status"].GetInt());
+    if (integerStatus) what += " " + std::to_string(json["Status"].GetInt());
+    if (hasStatus && !integerStatus) what += " that is not a whole number";
     StepResult r;
     r.label = "GuestInfo";
     r.line = sent + ": " + what;
     r.more.push_back("reply: " + shownReply(x.text, token));
-    if (!isJson) {
-        r.status = StepResult::Status::Failed;
-        const std::string advice = statusAdvice(x.status);
-        if (!advice.empty()) r.more.push_back(advice);
-        r.advice = "the reply is not the service's JSON (HTTP status " + status + ")" +
-                   (advice.empty() ? "" : ": " + advice);
-    } else if (!isSuccessStatus(x.status)) {
-        r.advice = "the service answered with JSON, with HTTP status " + status;
-    } else {
+    // Only the service's own reply says that it works: a gateway, a firewall
+    // or a proxy answers with a page, or with JSON of its own.
+    if (isSuccessStatus(x.status) && integerStatus) {
         r.advice = "the service answered with JSON (HTTP status " + status + ")";
+        return r;
     }
+    r.status = StepResult::Status::Failed;
+    const std::string advice = statusAdvice(x.status);
+    if (!advice.empty()) r.more.push_back(advice);
+    const std::string came = !isJson      ? "a reply that is not JSON"
+                             : !hasStatus ? "JSON that is not the service's reply (no \"Status\")"
+                             : !integerStatus ? "JSON whose \"Status\" is not a whole number"
+                                              : "the service's JSON";
+    r.advice = "HTTP status " + status + " with " + came + (advice.empty() ? "" : ": " + advice);
     return r;
 }
 
@@ -221,6 +233,15 @@ std::string statusAdvice(uint32_t status) {
                    "it is down or slow";
         case 404:
             return "the address answers but does not know the request: check ApiAddress and SSL";
+        case 401:
+        case 403:
+            return "the request was refused: check the LoyltyApiToken with the service's "
+                   "operator, and whether a firewall or gateway in front of the service lets "
+                   "this till through";
+        case 400:
+            return "the service or a gateway did not accept the request: check ApiAddress and "
+                   "SSL, and ask the service's operator";
+        case 500: return "the service failed on the request: ask the service's operator";
         default: return "";
     }
 }
