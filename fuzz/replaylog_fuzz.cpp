@@ -3,13 +3,18 @@
 // either fully parsed or reported not replayable. A parsed call must compare
 // equal to itself, and differ once one of its requests reaching the service
 // has another body, is missing or comes twice. The same bytes also go through
-// the replay server's request parser.
+// the replay server's request parser, the summary (its figures agree, its JSON
+// parses) and the redaction.
+#include <rapidjson/document.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "LogRedact.h"
+#include "LogSummary.h"
 #include "ReplayLog.h"
 #include "ReplayVerdict.h"
 #include "RequestParser.h"
@@ -77,5 +82,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             pointed != call.config())
             require(pointed.find("127.0.0.1") != std::string::npos);
     }
+    const summary::Summary s = summary::summarize(log);
+    require(s.failedExchanges <= s.exchanges && s.longest.size() <= 5);
+    int errors = 0;
+    for (const auto& e : s.errors) errors += e.second;
+    require(errors >= s.failedExchanges);
+    for (std::size_t i = 1; i < s.longest.size(); ++i)
+        require(s.longest[i - 1].seconds >= s.longest[i].seconds);
+    for (const summary::Outage& o : s.outages) require(o.failed > 0 && !o.causes.empty());
+    const std::vector<summary::NamedSummary> logs = {{"a", s}, {"b", s}};
+    rapidjson::Document json;
+    json.Parse(summary::jsonReport(logs).c_str());
+    require(!json.HasParseError() && json.IsObject() && json["errors"].IsObject());
+    require(summary::textReport(logs).size() > 0 && summary::htmlReport(logs).size() > 0);
+    redact::Tally tally;
+    const std::string redacted = redact::redactLog(log, tally);
+    require(tally.droppedHead <= log.size());
     return 0;
 }
