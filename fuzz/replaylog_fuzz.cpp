@@ -1,14 +1,22 @@
 // Arbitrary bytes as a till's brisvane.log through hostemu's replay reader:
 // no crash, no hang, entries whose byte spans lie in the log, and every call
 // either fully parsed or reported not replayable. A parsed call must compare
-// equal to itself. The same bytes also go through the replay server's request
-// parser.
+// equal to itself, and differ once one of its requests reaching the service
+// has another body, is missing or comes twice. The same bytes also go through
+// the replay server's request parser, the summary (its figures agree, its JSON
+// parses) and the redaction.
+#include <rapidjson/document.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "LogRedact.h"
+#include "LogSummary.h"
 #include "ReplayLog.h"
+#include "ReplayVerdict.h"
 #include "RequestParser.h"
 
 namespace {
@@ -46,6 +54,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (a.reachesService()) received.push_back({a.path, a.body});
         }
         require(replay::compareRequests(call.attempts, received).empty());
+        replay::Tally same;
+        replay::judgeReplayedCall(call, call.result, received, call.entries, call.config(), same);
+        require(same.same == 1);
+        if (!received.empty()) {
+            // One request changed, missing or sent twice: the verdict must say so.
+            const std::size_t which = size % received.size();
+            std::vector<replay::Received> changed = received;
+            changed[which].body += 'x';
+            std::vector<replay::Received> fewer = received;
+            fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(which));
+            std::vector<replay::Received> more = received;
+            more.push_back(received[which]);
+            for (const std::vector<replay::Received>* r : {&changed, &fewer, &more}) {
+                require(!replay::compareRequests(call.attempts, *r).empty());
+                replay::Tally tally;
+                const std::string verdict = replay::judgeReplayedCall(
+                    call, call.result, *r, call.entries, call.config(), tally);
+                require(verdict.find(": DIFFERS: ") != std::string::npos && tally.differ == 1);
+            }
+        }
         require(replay::compareEntries(call.entries, call.entries, call.config(), call.config())
                     .verdict == replay::EntryComparison::Verdict::Same);
         if (call.kind != replay::Call::Kind::Init) require(call.record.Deleted == 0);
@@ -54,5 +82,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             pointed != call.config())
             require(pointed.find("127.0.0.1") != std::string::npos);
     }
+    const summary::Summary s = summary::summarize(log);
+    require(s.failedExchanges <= s.exchanges && s.longest.size() <= 5);
+    int errors = 0;
+    for (const auto& e : s.errors) errors += e.second;
+    require(errors >= s.failedExchanges);
+    for (std::size_t i = 1; i < s.longest.size(); ++i)
+        require(s.longest[i - 1].seconds >= s.longest[i].seconds);
+    for (const summary::Outage& o : s.outages) require(o.failed > 0 && !o.causes.empty());
+    const std::vector<summary::NamedSummary> logs = {{"a", s}, {"b", s}};
+    rapidjson::Document json;
+    json.Parse(summary::jsonReport(logs).c_str());
+    require(!json.HasParseError() && json.IsObject() && json["errors"].IsObject());
+    require(summary::textReport(logs).size() > 0 && summary::htmlReport(logs).size() > 0);
+    redact::Tally tally;
+    const std::string redacted = redact::redactLog(log, tally);
+    require(tally.droppedHead <= log.size());
     return 0;
 }

@@ -23,6 +23,7 @@ pkgs=(
   nginx openssl ca-certificates
   wine wine32:i386
   locales
+  chromium
 )
 
 missing=()

@@ -25,12 +25,14 @@ fi
 # one line instead of failing the fixture and every test behind it.
 taken_address() {  # taken_address PRESET: prints "ADDRESS:PORT VARIABLE" or nothing
   local cache="build/$1/CMakeCache.txt" args=()
-  local fake untrusted
+  local fake untrusted revocation
   fake=$(sed -n 's/^BRISVANE_FAKE_ADDRESS:STRING=//p' "$cache")
   args+=("$fake:80" BRISVANE_FAKE_ADDRESS)
   if [ "$1" = win32 ]; then
     untrusted=$(sed -n 's/^BRISVANE_UNTRUSTED_ADDRESS:STRING=//p' "$cache")
-    args+=("$fake:443" BRISVANE_FAKE_ADDRESS "$untrusted:443" BRISVANE_UNTRUSTED_ADDRESS)
+    revocation=$(sed -n 's/^BRISVANE_REVOCATION_ADDRESS:STRING=//p' "$cache")
+    args+=("$fake:443" BRISVANE_FAKE_ADDRESS "$untrusted:443" BRISVANE_UNTRUSTED_ADDRESS
+           "$revocation:443" BRISVANE_REVOCATION_ADDRESS)
   fi
   python3 - "${args[@]}" <<'EOF_PY'
 import socket, sys

@@ -181,6 +181,11 @@ uint32_t httpStatus(NetHandle request) {
     return 200;
 }
 
+std::string replyDate(NetHandle request) {
+    scripted::checked(request, Handle::Kind::Request);
+    return "";
+}
+
 std::vector<uint32_t> systemErrorText(uint32_t) { return {}; }
 
 bool checkConnection(const std::wstring&) { return state().script.probeSucceeds; }

@@ -25,6 +25,7 @@ NetHandle hConnect = nullptr;
 NetHandle hRequest = nullptr;
 ByteBuffer replyBuffer;
 uint32_t replyStatus = 0;
+std::string replyDate;
 
 std::atomic<int> openHandles{0};
 std::atomic<int> runningWorkers{0};
@@ -103,6 +104,7 @@ const std::wstring& probeUrl() { return probeUrlStorage(); }
 int openTransportHandles() { return openHandles.load(); }
 int runningSendWorkers() { return runningWorkers.load(); }
 uint32_t lastReplyStatus() { return replyStatus; }
+const std::string& lastReplyDate() { return replyDate; }
 
 int HttpClient::init(const std::string& host, bool secure) {
     this->secure = secure;
@@ -129,6 +131,7 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     const std::string pathText = path ? path : "";
     closeTracked(hRequest);
     replyStatus = 0;
+    replyDate.clear();
     hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
     if (hRequest == nullptr) {
         lastErrorCode = platform::lastError();
@@ -168,6 +171,7 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     // Read while the request handle is open; an error page is still the reply,
     // but the log says which status came with it.
     replyStatus = platform::httpStatus(hRequest);
+    replyDate = platform::replyDate(hRequest);
 
     std::size_t dwBytesRead = 0;
     uint32_t readError = 0;

@@ -52,3 +52,5 @@ int openTransportHandles();
 int runningSendWorkers();
 // The HTTP status of the last exchange whose send succeeded; 0 before one.
 uint32_t lastReplyStatus();
+// The Date header of that exchange's reply; empty when it had none.
+const std::string& lastReplyDate();

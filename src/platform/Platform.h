@@ -26,6 +26,8 @@ bool sendRequest(NetHandle request, const char* headers, const char* body, uint3
 bool readFile(NetHandle request, char* into, uint32_t capacity, uint32_t* bytesRead);
 // The HTTP status of a request whose send succeeded; 0 when it cannot be read.
 uint32_t httpStatus(NetHandle request);
+// The reply's Date header as sent; empty when it has none or cannot be read.
+std::string replyDate(NetHandle request);
 void closeHandle(NetHandle handle);
 // The calling thread's last error (GetLastError).
 uint32_t lastError();

@@ -2,7 +2,9 @@
 // A POS host in miniature: loads brisvane.dll from its build folder into a
 // fresh working directory per test and calls its exports with exact slots.
 #include <gtest/gtest.h>
-#include <windows.h>
+// winsock2.h brings windows.h in the order Winsock needs (the rig opens the
+// probe's listener).
+#include <winsock2.h>
 
 #include <cstdint>
 #include <memory>

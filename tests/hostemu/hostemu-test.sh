@@ -4,8 +4,9 @@
 # warnings on crafted conf.xml files.
 #   hostemu-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS TLS_HOST UNTRUSTED_HOST
 # Needs the fake service on FAKE_ADDRESS:80 and, for the connection check, on
-# TLS_HOST:443 and UNTRUSTED_HOST:443 (ctest fixture "fakeloyalty"), and
-# WINEPREFIX in the environment.
+# TLS_HOST:443, UNTRUSTED_HOST:443 and revocation.TLS_HOST:443 (ctest fixture
+# "fakeloyalty"), and WINEPREFIX in the environment. The connection check's
+# cases set values in that prefix's registry for a moment (and remove them).
 set -uo pipefail
 hostemu="$1" dll="$2" fake="$3" no_listener="$4" tls_host="$5" untrusted_host="$6"
 source "$(dirname "$0")/harness.sh"
@@ -251,6 +252,11 @@ run "check, HTTPS with the test CA" 0 "$T" check
 has "TCP          connected to $fake port 443"
 has "TLS          handshake done, certificate trusted"
 has "certificate of $tls_host"
+has "certificate  CN=$tls_host, issued by CN="
+has "top of the chain: CN="
+has "trusted test CA"
+has "WARNING: the certificate ends in"  # the test certificates live two days
+has "revocation   none named"
 has "Verdict: OK"
 
 check_conf "$untrusted_host" true "$tok"
@@ -259,6 +265,66 @@ has "TLS          FAILED: Windows error 12057"
 has "past it: Windows error 12045"
 has "Verdict: FAILED: the certificate's issuer is not trusted by this Windows"
 [ "$(requests "$tok" | wc -l)" -eq 2 ] || fail "a request went over the untrusted channel"
+
+# The till's own Windows: the clock against the reply's Date, the revocation
+# servers of a certificate, and Internet Options as this prefix's registry has them.
+tok3="$(token hemu-clock)"
+scenario "$tok3" '{"GuestInfo": {"body": "{\"Status\":2}", "date_offset_s": 10800}}'
+check_conf "$fake" false "$tok3"
+run "check, the service's clock three hours ahead" 0 "$T" check
+has "windows      Windows "
+has "account      user "
+has "run the check as the Windows account the POS host runs as"
+has "internet options Work Offline off, automatic detection off, configuration script none"
+grep -qE '^  clock        .*difference \+(1079[89]|1080[0-2]) s \(this clock is behind\) \([0-9]+ ms\)$' <<<"$out" ||
+  fail "the clock step does not show about +10800 s"
+has "WARNING: this clock is 3 hours behind the service's"
+has "Verdict: OK: the service answered with JSON (HTTP status 200) (1 warning above)"
+[ "$(grep -cE '^  [a-zA-Z. ]+ .* \([0-9]+ ms\)$' <<<"$out")" -eq 14 ] ||
+  fail "not every one of the 14 steps shows its time"
+
+check_conf "revocation.$tls_host" true "$tok"
+run "check, a certificate with revocation addresses" 0 "$T" check
+has "certificate  CN=revocation.$tls_host, issued by CN="
+has "revocation   2 addresses, 1 answering"
+has "OCSP http://$fake/ocsp: answers (HTTP status 404, "
+has "CRL http://$no_listener/brisvane-test.crl: no answer: Windows error 12029"
+has "WARNING: the CRL server http://$no_listener/brisvane-test.crl does not answer from this till"
+
+inet='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+tls12='HKLM\SYSTEM\CurrentControlSet\Control\SecurityProviders\SCHANNEL\Protocols\TLS 1.2\Client'
+reg_set() { "$wine_run" reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1 || fail "cannot set $2"; }
+reg_clear() {
+  "$wine_run" reg delete "$inet" /v GlobalUserOffline /f >/dev/null 2>&1
+  "$wine_run" reg delete "$inet" /v SecureProtocols /f >/dev/null 2>&1
+  "$wine_run" reg delete "$tls12" /v Enabled /f >/dev/null 2>&1
+}
+trap 'reg_clear; rm -rf "$work"' EXIT
+reg_set "$inet" GlobalUserOffline 1
+reg_set "$inet" SecureProtocols 0xA0
+check_conf "$fake" false "$tok"
+run "check, Work Offline and no TLS 1.2, plain HTTP" 0 "$T" check
+has "internet options Work Offline on"
+has "TLS 1.2 NOT available to WinInet"
+has "account 0xA0 (SSL 3.0, TLS 1.0)"
+has "WARNING: \"Work Offline\" is on for this account"
+has "Verdict: OK"
+check_conf "$tls_host" true "$tok"
+run "check, no TLS 1.2 with SSL" 1 "$T" check
+has "Verdict: FAILED: SSL is \"true\" but TLS 1.2 is not available to WinInet: SecureProtocols of this account's Internet Options (0xA0) leaves TLS 1.2 out"
+lacks "  GuestInfo"
+reg_set "$inet" SecureProtocols 0xA80
+reg_set "$tls12" Enabled 0
+run "check, SCHANNEL switches TLS 1.2 off" 1 "$T" check
+has "account 0xA80 (TLS 1.0, TLS 1.1, TLS 1.2)"
+has "TLS 1.2 Enabled 0, DisabledByDefault not set"
+has "Verdict: FAILED: SSL is \"true\" but TLS 1.2 is not available to WinInet: SCHANNEL's TLS 1.2 client key has Enabled=0"
+reg_clear
+reg_set "$inet" SecureProtocols 0xA80
+run "check, TLS 1.2 ticked" 0 "$T" check
+has "TLS 1.2 available to WinInet"
+has "TLS 1.2: SecureProtocols of this account's Internet Options has it"
+reg_clear
 
 check_conf "brisvane-nowhere-$$.invalid" false "$tok"
 run "check, unresolvable name" 1 "$T" check

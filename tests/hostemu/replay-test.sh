@@ -2,8 +2,10 @@
 # hostemu replay under Wine: a till's log made against the fake service (lookups
 # in modes 0, 1 and 16, a close, a return, a close whose guest is found through the
 # check's card holder, and a lookup whose request is refused)
-# is replayed through the same DLL; then with one recorded reply changed, cut at
-# both ends, and with bad arguments.
+# is replayed through the same DLL; then with one recorded reply changed, a
+# recorded request body edited, the log housekeeping's outcome changed, cut at
+# both ends, and with bad arguments; and a lookup the service held past the time
+# limit, replayed.
 #   replay-test.sh HOSTEMU_EXE BRISVANE_DLL FAKE_ADDRESS NO_LISTENER_ADDRESS
 # Needs the fake service on FAKE_ADDRESS:80, WINEPREFIX, and HOSTEMU_REPLAY_ADDRESS
 # (where the replay's own server looks for a free port 80).
@@ -138,6 +140,42 @@ run "a probe that went the other way" 0 "$T" replay "Z:$work/probe.log" --call 8
 has "call 8  GetCardInfoEx(1002)  result 1: same up to the connectivity probe"
 has "1 call: 0 same, 0 differ, 0 not replayable, 1 same but for the connectivity probe"
 
+# The close's recorded request body edited: the DLL sends what it sends, so the
+# replay names that request and exits 1.
+python3 - "$work/day.log" "$work/body.log" <<'EOF'
+import sys
+log = open(sys.argv[1], "rb").read()
+at = log.index(b" WITH {", log.index(b"TRY SEND REQUEST TO v1/CloseOrder/")) + 6
+open(sys.argv[2], "wb").write(log[:at] + b'{"Edited":1,' + log[at + 1:])
+EOF
+run "an edited request body" 1 "$T" replay "Z:$work/body.log" --call 5
+has "call 5  TransactionsEx  result 0: DIFFERS: request "
+has ": v1/CloseOrder/$tok with body {"
+has ', recorded {"Edited":1,'
+has "1 call: 0 same, 1 differ"
+
+# A till whose big log the close cleared: the housekeeping's outcome depends on
+# the till's log size, so only it may differ.
+sed '0,/ClearTheLog : Failed!/s//ClearTheLog : Success!/' "$work/day.log" >"$work/cleared.log"
+cmp -s "$work/day.log" "$work/cleared.log" && fail "no housekeeping line to edit"
+run "the housekeeping's outcome" 0 "$T" replay "Z:$work/cleared.log" --call 5
+has "call 5  TransactionsEx  result 0: same"
+
+# A lookup whose guest request the service held past the module's time limit:
+# the replay's server holds that request as long, and the DLL gives up the same way.
+held="$(token held)"
+scenario "$held" '{"GuestInfo": {"action": "hang", "max_s": 120}}'
+good_conf "$fake" "$held" other
+run "record a held reply" 0 "$T" init
+run "record a held reply" 0 "$T" lookup 1001 "$work/mode0.xml"
+has "GetCardInfoEx(1001) returned 1 (failed)"
+cp "$till/brisvane.log" "$work/held.log"
+good_conf "$fake" "$tok" other
+grep -qF "WAIT_TIMEOUT v1/GuestInfo/$held" "$work/held.log" || fail "the lookup was not held"
+run "a held reply replayed" 0 "$T" replay "Z:$work/held.log" --call 10
+has "call 10  GetCardInfoEx(1001)  result 1: same"
+has "1 call: 1 same, 0 differ"
+
 # From the middle of call 3 to the middle of call 5.
 python3 - "$work/day.log" "$work/cut.log" <<'EOF'
 import sys
@@ -153,6 +191,142 @@ has "call 1  (unknown): not replayable: the log starts within this call"
 has "call 2  GetCardInfoEx  result 0: same"  # mode 16 sends no card
 has "call 3  TransactionsEx: not replayable: the log does not show what became of request 1 (v1/GetDiscount/$tok)"
 has "3 calls: 1 same, 0 differ, 2 not replayable"
+
+# --- summary and redact (they read files only: no folder)
+run "summary of the day" 0 summary "Z:$work/day.log"
+has "  Calls: Init 1, GetCardInfoEx 4, TransactionsEx 3"
+has "    GetCardInfoEx: 3 returned 0, 1 returned 1"
+has "    TransactionsEx: 3 returned 0"
+# A till with internet probes successfully and tries once more.
+retried="$(grep -c "GOOGLE WORKS, TRY ANOTHER ONE TO" "$work/day.log")"
+has "  Exchanges with the service: $((11 + retried)), $((1 + retried)) failed"
+has "    $((1 + retried))  Windows error 12029: "
+has "  Connectivity probe: $((1 - retried)) failed, $retried succeeded"
+has " s  call 8 GetCardInfoEx at "
+has "  Restarts (Init): 1; versions: 37 (first "
+has ": $((1 + retried)) exchange"
+
+# A day with refused sends and a gateway's 502 page.
+tok502="gateway-$$"
+scenario "$tok502" '{"GuestInfo": {"status": 502, "body": "<html><body>502 Bad Gateway</body></html>"},
+                     "ReturnOrder": {"status": 502, "body": "<html><body>502 Bad Gateway</body></html>"}}'
+mv "$till/brisvane.log" "$work/day-kept.log"
+good_conf "$nolistener" "$tok502" other
+run "errors day" 0 "$T" init
+run "errors day" 0 "$T" lookup 79161234567 "$work/mode0.xml"
+good_conf "$fake" "$tok502" other
+run "errors day" 0 "$T" lookup 1001 "$work/mode0.xml"
+has "HTTP status 502"
+run "errors day" 0 "$T" transaction "$work/mode2.xml"
+has "TransactionsEx returned 1"
+mv "$till/brisvane.log" "$work/errors.log"
+mv "$work/day-kept.log" "$till/brisvane.log"
+run "summary as JSON" 0 summary "Z:$work/errors.log" --json
+python3 - "$work/errors.log" "$out" <<'EOF_PY' || fail "the JSON is not the log's"
+import json, re, sys
+log = open(sys.argv[1], "rb").read().decode("latin-1")
+got = json.loads(sys.argv[2])
+stamps = re.findall(r"^\[(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d)\] ", log, re.M)
+want = {"calls": {"Init": 1, "GetCardInfoEx": 2, "TransactionsEx": 1},
+        "results": {"GetCardInfoEx": {"1": 2}, "TransactionsEx": {"1": 1}},
+        "errors": {"Windows error 12029": log.count("Windows error 12029:"),
+                   "HTTP status 502": log.count("SendRequest : HTTP status 502")},
+        "first": stamps[0], "last": stamps[-1]}
+assert want["errors"]["HTTP status 502"] == 2 and want["errors"]["Windows error 12029"] >= 1, want
+for key, value in want.items():
+    assert got[key] == value, (key, got[key], value)
+EOF_PY
+run "two tills" 0 summary "Z:$work/day.log" "Z:$work/errors.log"
+has "Total of 2 logs"
+has "  Calls: Init 2, GetCardInfoEx 6, TransactionsEx 4"
+: >"$work/empty.log"
+run "a log without a call" 2 summary "Z:$work/day.log" "Z:$work/empty.log"
+has "empty.log holds no call"
+
+# The page as a browser shows it: headless Chromium's DOM against the logs' own counts.
+run "summary page" 0 summary "Z:$work/day.log" "Z:$work/errors.log" --html "Z:$work/page.html"
+has "The page: Z:$work/page.html"
+if command -v chromium >/dev/null; then
+  HOME="$work" timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu \
+    --user-data-dir="$work/chromium" --dump-dom "file://$work/page.html" \
+    >"$work/page.dom" 2>"$work/chromium.err"
+  case_name="the page in Chromium"
+  out="$(cat "$work/chromium.err")"
+  python3 - "$work/page.dom" "$work/day.log" "$work/errors.log" <<'EOF_PY' || fail "the page does not show the logs' numbers"
+import sys
+from html.parser import HTMLParser
+class Cells(HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.section, self.key, self.shown, self.svgs = None, None, {}, {}
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        if tag == "section":
+            self.section = a["id"]
+        if tag == "svg":
+            self.svgs[self.section] = self.svgs.get(self.section, 0) + 1
+        for name in ("data-calls", "data-error", "data-probes-failed"):
+            if name in a:
+                self.key = (self.section, name, a[name] or "")
+    def handle_data(self, data):
+        if self.key:
+            self.shown[self.key] = int(data)
+            self.key = None
+dom = open(sys.argv[1], encoding="utf-8").read()
+assert "<script" not in dom and "<link" not in dom
+cells = Cells()
+cells.feed(dom)
+logs = [open(name, "rb").read().decode("latin-1") for name in sys.argv[2:]]
+def counts(log):
+    return {("data-calls", "Init"): log.count("Init : Started"),
+            ("data-calls", "GetCardInfoEx"): log.count("GetCardInfoEx from File1 Started!"),
+            ("data-calls", "TransactionsEx"): log.count("TransactionsEx : Started"),
+            ("data-error", "Windows error 12029"): log.count("Windows error 12029:"),
+            ("data-error", "HTTP status 502"): log.count("SendRequest : HTTP status 502"),
+            ("data-probes-failed", ""): log.count("GOOGLE NOT WORKING, ERROR!")}
+sections = {"log-1": counts(logs[0]), "log-2": counts(logs[1]),
+            "total": counts(logs[0] + logs[1])}
+for section, want in sections.items():
+    for (attr, key), n in want.items():
+        shown = cells.shown.get((section, attr, key), 0 if attr == "data-error" else None)
+        assert shown == n, (section, attr, key, shown, n)
+    assert cells.svgs.get(section, 0) >= 1, section  # a timeline per day
+assert sections["total"][("data-calls", "GetCardInfoEx")] == 6
+EOF_PY
+else
+  fail "chromium is not installed (scripts/install-deps.sh installs it)"
+fi
+
+# Redact: nothing of the tokens, names or numbers presented is left, and the copy
+# replays as the log does.
+sums="$(md5sum "$work/day.log")"
+run "redact" 0 redact "Z:$work/day.log" "Z:$work/red.log"
+has "  API tokens: "
+has "  names: "
+has "  phone and card numbers: "
+[ "$(md5sum "$work/day.log")" = "$sums" ] || fail "redact changed its log"
+case_name="nothing personal left"
+out=""
+python3 - "$work/red.log" "$tok" <<'EOF_PY' || fail "the redacted log still holds personal data"
+import sys
+red = open(sys.argv[1], "rb").read()
+for secret in [sys.argv[2], "Петрова", "Анна", "Сергеевна"]:
+    for form in {secret.encode("utf-8"), secret.encode("cp1251")}:
+        assert form not in red, secret
+for number in [b"79161234567", b'cardcode="1001"', b":1001}", b":1002}"]:
+    assert number not in red, number
+EOF_PY
+run "redacted replay" 0 "$T" replay "Z:$work/red.log"
+has "8 calls: 8 same, 0 differ, 0 not replayable"
+run "summary of the copy" 0 summary "Z:$work/red.log" --json
+red_json="$out"
+run "summary of the log" 0 summary "Z:$work/day.log" --json
+[ "$out" = "$red_json" ] || fail "the redacted log sums up differently"
+run "redact onto its log" 2 redact "Z:$work/day.log" "Z:$work/./day.log"
+has "is the log itself"
+[ "$(md5sum "$work/day.log")" = "$sums" ] || fail "redact wrote over its log"
+run "redact with a folder" 2 "$T" redact "Z:$work/day.log" "Z:$work/x.log"
+has "unknown command redact"
 
 # --- failed calls and a UTF-16 conf.xml, each recorded in a log of its own
 fresh_log() { rm -f "$till/brisvane.log"; }

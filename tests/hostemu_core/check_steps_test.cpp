@@ -214,7 +214,7 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
     EXPECT_EQ(judgeProxy(automatic, context).more,
               std::vector<std::string>{
                   "automatic proxy configuration is on (detect settings, script "
-                  "http://wpad/proxy.pac): WinInet may use a proxy that this check cannot name"});
+                  "http://wpad/proxy.pac): WinInet tries it before the setting above"});
 }
 
 TEST(StepJudgement, NamesTheCauseOfATlsFailure) {

@@ -260,3 +260,137 @@ TEST(ReplayRecord, ReadsBackTheRecordDumpTheModuleWrites) {
     EXPECT_EQ(entries[1].kind, replay::LogEntry::Kind::Dump);
     EXPECT_FALSE(replay::parseRecordDump(entries[1].body, back));
 }
+
+namespace {
+
+// A posting whose discount request was answered and whose close was held past
+// the time limit, the probe then failing.
+const char kHeldLog[] =
+    "[12-07-2026 10:00:00] ClearTheLog : Failed!\n"
+    "[12-07-2026 10:00:00] TransactionsEx : Started\n"
+    "[12-07-2026 10:00:00] TransactionsEx : InputBuf was\n\n<CHECK chmode=\"1\"/>\n"
+    "[12-07-2026 10:00:00] SendRequestWrapper : TRY SEND REQUEST TO v1/GetDiscount/t WITH "
+    "{\"Sum\":100}\n"
+    "[12-07-2026 10:00:00] ANSWER FROM URL v1/GetDiscount/t \n{\"Status\":1}\n"
+    "[12-07-2026 10:00:00] SendRequestWrapper : TRY SEND REQUEST TO v1/CloseOrder/t WITH "
+    "{\"Id\":7}\n"
+    "[12-07-2026 10:01:00] SendRequest : ERROR WHILE SENDING WaitForSingleObject(hThread, "
+    "dwTimeout ) == WAIT_TIMEOUT v1/CloseOrder/t\n"
+    "[12-07-2026 10:01:00] SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE\n"
+    "[12-07-2026 10:01:00] SendRequestWrapper : GOOGLE NOT WORKING, ERROR!\n"
+    "[12-07-2026 10:01:00] TransactionsEx : ERROR  v1/CloseOrder/ 12002\n";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+}  // namespace
+
+TEST(ReplayVerdict, FindsChangedRequestsAndEntriesOfAHeldCall) {
+    const std::vector<replay::Call> calls = replay::splitCalls(kHeldLog, "<Configuration/>", true);
+    ASSERT_EQ(calls.size(), 1u);
+    const replay::Call& call = calls[0];
+    ASSERT_EQ(call.notReplayable, "");
+    ASSERT_EQ(call.attempts.size(), 2u);
+    // The held request reached the service: the replay holds its reply as long.
+    EXPECT_EQ(call.attempts[1].outcome, replay::Attempt::Outcome::TimedOut);
+    EXPECT_TRUE(call.attempts[1].reachesService());
+    EXPECT_EQ(call.result, 1);
+    EXPECT_EQ(call.waitSeconds, 70u);
+
+    const replay::Received discount{"v1/GetDiscount/t", "{\"Sum\":100}"};
+    const replay::Received close{"v1/CloseOrder/t", "{\"Id\":7}"};
+    const std::string head = "call 1  TransactionsEx  result ";
+    const std::string timeout =
+        "SendRequest : ERROR WHILE SENDING WaitForSingleObject(hThread, "
+        "dwTimeout ) == WAIT_TIMEOUT v1/CloseOrder/t";
+    struct Case {
+        const char* what;
+        std::vector<replay::Received> received;
+        std::string from, to;  // the replay's log: `from` written as `to`
+        int result;
+        std::string verdict;  // after "result N"
+    };
+    const Case cases[] = {
+        {"the same", {discount, close}, "", "", 1, ": same\n"},
+        {"the housekeeping's outcome", {discount, close}, "Failed!", "Success!", 1, ": same\n"},
+        {"a changed body",
+         {{"v1/GetDiscount/t", "{\"Sum\":101}"}, close},
+         "",
+         "",
+         1,
+         ": DIFFERS: request 1: v1/GetDiscount/t with body {\"Sum\":101}, recorded "
+         "{\"Sum\":100}\n"},
+        {"a changed body of the held request",
+         {discount, {"v1/CloseOrder/t", "{\"Id\":8}"}},
+         "",
+         "",
+         1,
+         ": DIFFERS: request 2: v1/CloseOrder/t with body {\"Id\":8}, recorded {\"Id\":7}\n"},
+        {"a changed path",
+         {discount, {"v1/CloseOrder/u", "{\"Id\":7}"}},
+         "",
+         "",
+         1,
+         ": DIFFERS: request 2: sent to v1/CloseOrder/u, recorded to v1/CloseOrder/t\n"},
+        {"the held request never sent",
+         {discount},
+         "",
+         "",
+         1,
+         ": DIFFERS: the service received 1 requests, the log shows 2; the first missing: "
+         "v1/CloseOrder/t {\"Id\":7}\n"},
+        {"a request more",
+         {discount, close, close},
+         "",
+         "",
+         1,
+         ": DIFFERS: the service received 3 requests, the log shows 2; the first extra: "
+         "v1/CloseOrder/t {\"Id\":7}\n"},
+        {"no housekeeping line",
+         {discount, close},
+         "[12-07-2026 10:00:00] ClearTheLog : Failed!\n",
+         "",
+         1,
+         ": DIFFERS: log entry 1 of the call differs:\n"
+         "      recorded \"ClearTheLog : Failed!\"\n"
+         "      replayed \"TransactionsEx : Started\"\n"},
+        {"a housekeeping line more",
+         {discount, close},
+         "[12-07-2026 10:00:00] TransactionsEx : Started",
+         "[12-07-2026 10:00:00] ClearTheLog : Success!\n[12-07-2026 10:00:00] TransactionsEx : "
+         "Started",
+         1,
+         ": DIFFERS: log entry 2 of the call differs:\n"
+         "      recorded \"TransactionsEx : Started\"\n"
+         "      replayed \"ClearTheLog : Success!\"\n"},
+        {"the held reply answered",
+         {discount, close},
+         timeout,
+         "ANSWER FROM URL v1/CloseOrder/t \n{\"Status\":1}",
+         1,
+         ": DIFFERS: log entry 7 of the call differs:\n"
+         "      recorded \"" +
+             timeout +
+             "\"\n"
+             "      replayed \"ANSWER FROM URL v1/CloseOrder/t \\n{\"Status\":1}\"\n"},
+        // Past a probe that went the other way the requests before it still count.
+        {"a changed body before a probe that worked",
+         {{"v1/GetDiscount/t", "{\"Sum\":1}"}, close},
+         "GOOGLE NOT WORKING, ERROR!",
+         "GOOGLE WORKS, TRY ANOTHER ONE TO v1/CloseOrder/t WITH Content-Type:application/json;",
+         1,
+         ": DIFFERS: request 1: v1/GetDiscount/t with body {\"Sum\":1}, recorded {\"Sum\":100}\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string log = c.from.empty() ? kHeldLog : replaced(kHeldLog, c.from, c.to);
+        ASSERT_TRUE(c.from.empty() || log != kHeldLog) << c.what;
+        replay::Tally tally;
+        EXPECT_EQ(replay::judgeReplayedCall(call, c.result, c.received, replay::splitEntries(log),
+                                            "", tally),
+                  head + std::to_string(c.result) + c.verdict)
+            << c.what;
+    }
+}

@@ -19,7 +19,8 @@ n-th entry, the last one repeats). A behaviour:
   {"action": "reply" | "hang" | "close",   # answer / accept and never answer / drop
    "status": 200, "body": "text", "size": N,  # size: body repeated and cut to N bytes
    "delay_ms": 0, "content_type": "application/json; charset=utf-8",
-   "cut": N}                                 # announce N bytes more than sent, then hang up
+   "cut": N,                                 # announce N bytes more than sent, then hang up
+   "date_offset_s": S}                       # the Date header S seconds off this clock
 The token "*" is the fallback for tokens without a scenario of their own.
 A behaviour may also choose by the request body, so that one token can serve
 several guests: {"by_body": [{"contains": "text", <behaviour>}, ...], "default": B}
@@ -50,6 +51,7 @@ import ssl
 import sys
 import threading
 import time
+from email.utils import formatdate
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
 
@@ -190,11 +192,13 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, fmt, *args):
         sys.stderr.write("%s %s\n" % (self.address_string(), fmt % args))
 
-    def send_whole(self, status, body, content_type="application/json; charset=utf-8", cut=0):
+    def send_whole(self, status, body, content_type="application/json; charset=utf-8", cut=0,
+                   date_offset=0):
         # Head and body in one write: two writes stall every exchange on Nagle.
         reason = self.responses.get(status, ("",))[0]
-        head = ("HTTP/1.1 %d %s\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
-                % (status, reason, content_type, len(body) + cut)).encode("latin-1")
+        date = formatdate(time.time() + date_offset, usegmt=True)
+        head = ("HTTP/1.1 %d %s\r\nDate: %s\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
+                % (status, reason, date, content_type, len(body) + cut)).encode("latin-1")
         self.wfile.write(head + body)
         if cut:
             self.wfile.flush()
@@ -307,7 +311,7 @@ class Handler(BaseHTTPRequestHandler):
             body = (pattern * (size // len(pattern) + 1))[:size]
         self.send_whole(int(b.get("status", 200)), body,
                         b.get("content_type", "application/json; charset=utf-8"),
-                        max(0, int(b.get("cut", 0))))
+                        max(0, int(b.get("cut", 0))), float(b.get("date_offset_s", 0)))
 
 
     def act_faults(self, b, rec):

@@ -278,6 +278,9 @@ uint32_t httpStatus(NetHandle request) {
     return req ? req->status : 0;
 }
 
+// Only the status is taken from the replies here.
+std::string replyDate(NetHandle) { return ""; }
+
 void closeHandle(NetHandle handle) {
     std::shared_ptr<Object> obj;
     {

@@ -51,6 +51,15 @@ uint32_t httpStatus(NetHandle request) {
     return status;
 }
 
+std::string replyDate(NetHandle request) {
+    char text[128];
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoA(static_cast<HINTERNET>(request), HTTP_QUERY_DATE, text, &size, nullptr)) {
+        return "";
+    }
+    return std::string(text, size < sizeof text ? size : sizeof text - 1);
+}
+
 void closeHandle(NetHandle handle) { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
 
 uint32_t lastError() { return GetLastError(); }

@@ -1,11 +1,14 @@
 // hostemu <folder> check [--place CODE]: tests the connection to the loyalty
 // service step by step as the DLL makes it, and ends with a one-line verdict.
-// Read-only: with TLS, its handshake step sends up to five "HEAD /" requests
-// (one more for each kind of certificate problem it looks past); then one
-// GuestInfo request for a card that names nobody, and nothing else.
+// Read-only: with TLS, the certificate step sends one "HEAD /" request and
+// the handshake step up to five (one more for each kind of certificate problem
+// it looks past), the revocation step one GET of each OCSP and CRL address;
+// then one GuestInfo request for a card that names nobody, and nothing else.
 #include "Commands.h"
 #include "NetworkSteps.h"
 #include "Output.h"
+#include "TillProbes.h"
+#include "TillSteps.h"
 #include "config/Config.h"
 
 namespace {
@@ -14,8 +17,12 @@ namespace {
 // function from the context to a StepResult in a file of its own (core/steps
 // when it needs nothing of this machine, steps/ when it probes it), declared
 // beside its kind and listed here.
+// The certificate and its revocation servers come before the TLS verdict:
+// a failed handshake would hide what they show.
 const std::vector<CheckStep> kSteps = {
-    confXmlStep, serviceStep, tokenStep, proxyStep, nameStep, tcpStep, tlsStep, guestInfoStep,
+    windowsStep,         accountStep, confXmlStep,   serviceStep, tokenStep,
+    internetOptionsStep, proxyStep,   nameStep,      tcpStep,     certificateStep,
+    revocationStep,      tlsStep,     guestInfoStep, clockStep,
 };
 
 int run(const Invocation& invocation, Output& output) {
@@ -25,6 +32,7 @@ int run(const Invocation& invocation, Output& output) {
     context.configPath = invocation.folder + "\\" + kConfigFileName;
     context.hasPlace = invocation.has("--place");
     context.place = static_cast<int32_t>(invocation.value("--place", -1));
+    context.tickMs = tickMs;
     return runCheckSteps(kSteps, context, output);
 }
 

@@ -18,11 +18,19 @@ const char kDescription[] =
     "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
     "  replies, and says per call whether result, requests and log entries are the\n"
     "  same (--call N: only call N as numbered in its output).\n"
+    "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
+    "  period, the calls and their results, the failures by cause, the longest\n"
+    "  calls, restarts and versions, and the outages (--json: as one JSON object;\n"
+    "  --html FILE: also a page with a timeline per day).\n"
+    "  redact writes a copy of a log without API tokens and guests' personal data\n"
+    "  (stand-ins, the same for the same value) and says what it replaced: send\n"
+    "  that copy, not the log, out of the restaurant.\n"
     "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
     "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
     "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
-    "  2 bad arguments or an unreadable check file or log, 3 the replay could not\n"
-    "  run (no free address).\n";
+    "  2 bad arguments, an unreadable check file or log, a log without a call\n"
+    "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
+    "  could not run (no free address).\n";
 
 }  // namespace
 
@@ -36,6 +44,8 @@ const CommandTable& commandTable() {
             &kConfigCommand,
             &kCheckCommand,
             &kReplayCommand,
+            &kSummaryCommand,
+            &kRedactCommand,
         },
         kDescription,
     };

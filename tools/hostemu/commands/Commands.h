@@ -12,6 +12,8 @@ extern const CommandSpec kTransactionCommand;
 extern const CommandSpec kConfigCommand;
 extern const CommandSpec kCheckCommand;
 extern const CommandSpec kReplayCommand;
+extern const CommandSpec kSummaryCommand;
+extern const CommandSpec kRedactCommand;
 
 // The table main() runs.
 const CommandTable& commandTable();

@@ -56,7 +56,8 @@ bool returnedValue(const std::string& message, int& value) {
     return false;
 }
 
-// The result the host received, read from the lines that end the call.
+}  // namespace
+
 bool recordedResult(const Call& call, int& result) {
     if (call.kind == Call::Kind::Init) {
         result = 0;
@@ -90,6 +91,8 @@ bool recordedResult(const Call& call, int& result) {
     }
     return false;
 }
+
+namespace {
 
 // The card number from a guest-information body {"Phone":n} or {"CardToken":n}.
 bool cardFromBody(const std::string& body, int64_t& card) {

@@ -81,6 +81,10 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
 
 const char* kindName(Call::Kind kind);
 
+// The result the host received, read from the lines that end the call; false
+// when the log does not show them.
+bool recordedResult(const Call& call, int& result);
+
 // conf.xml text with its ApiAddress pointed at `address` and SSL off, every
 // other byte kept. False (with the reason) when that cannot be done safely.
 bool pointConfigAt(const std::string& config, const std::string& address, std::string& out,

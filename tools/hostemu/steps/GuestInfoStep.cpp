@@ -44,6 +44,7 @@ StepResult guestInfoStep(CheckContext& c) {
     }
     client.close();
     x.status = lastReplyStatus();
+    c.replyDate = lastReplyDate();
     x.errorCode = lastErrorCode;
     x.emptyReply = isEmptyReply(reply);
     if (!x.emptyReply) x.text = replyText(reply);

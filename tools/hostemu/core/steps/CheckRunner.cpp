@@ -23,21 +23,31 @@ StepResult StepResult::skipped(std::string label, std::string line) {
 
 int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output) {
     std::string verdict;
+    std::size_t warnings = 0;
     for (CheckStep step : steps) {
+        const uint32_t start = context.tickMs ? context.tickMs() : 0;
         const StepResult r = step(context);
         const bool failed = r.status == StepResult::Status::Failed;
         std::string text;
         if (!r.line.empty()) {
             std::string padded = r.label;
             if (padded.size() < 12) padded.resize(12, ' ');
-            text = "  " + padded + " " + (failed ? "FAILED: " : "") + r.line + "\n";
+            text = "  " + padded + " " + (failed ? "FAILED: " : "") + r.line;
+            if (context.tickMs) text += " (" + std::to_string(context.tickMs() - start) + " ms)";
+            text += "\n";
         }
         for (const std::string& m : r.more) text += "               " + m + "\n";
+        for (const std::string& w : r.warnings) text += "               WARNING: " + w + "\n";
+        warnings += r.warnings.size();
         if (failed) text += "Verdict: FAILED: " + r.advice + "\n";
         output.out(text);
         output.flush();
         if (failed) return 1;
         if (!r.advice.empty()) verdict = r.advice;
+    }
+    if (warnings != 0) {
+        verdict += " (" + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
+                   " above)";
     }
     output.out("Verdict: OK: " + verdict + "\n");
     output.flush();

@@ -33,6 +33,20 @@ struct CheckContext {
     std::string target;
     uint16_t port = 80;
     std::vector<std::string> addresses;
+
+    // What the till's own steps find: the Windows version (for its TLS rules),
+    // the service certificate's revocation addresses, the reply's Date header.
+    uint32_t windowsMajor = 0;
+    uint32_t windowsMinor = 0;
+    bool certificateRead = false;
+    bool revocationUnavailable = false;  // this Windows does not hand out the addresses
+    std::vector<std::string> ocspUrls;
+    std::vector<std::string> crlUrls;
+    std::string replyDate;
+
+    // Milliseconds from some fixed point, for each step's time; none shown
+    // when not set.
+    uint32_t (*tickMs)() = nullptr;
 };
 
 struct StepResult {
@@ -41,6 +55,8 @@ struct StepResult {
     std::string label;              // "conf.xml", "TCP", ...
     std::string line;               // what the step found; no line when empty
     std::vector<std::string> more;  // further lines under it
+    // What deserves attention but does not fail the check (a clock hours off).
+    std::vector<std::string> warnings;
     // Failed: what to do about it, the check's verdict. Ok: when not empty,
     // the verdict should no later step have one.
     std::string advice;
@@ -52,9 +68,10 @@ struct StepResult {
 
 using CheckStep = StepResult (*)(CheckContext& context);
 
-// Runs the steps in order and prints each result as it comes; at the first
-// failed step, or after the last, prints the verdict. Returns 0 when no step
-// failed, 1 otherwise.
+// Runs the steps in order and prints each result as it comes, with its time
+// when the context has a clock; at the first failed step, or after the last,
+// prints the verdict (an OK one counts the warnings above it). Returns 0 when
+// no step failed, 1 otherwise.
 int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output);
 
 // The steps that need no network: conf.xml, the service address, the token.

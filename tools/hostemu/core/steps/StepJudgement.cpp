@@ -98,7 +98,7 @@ StepResult judgeProxy(const ProxySetting& proxy, CheckContext& c) {
                          (proxy.autoDetect ? "detect settings" : "") +
                          (proxy.autoDetect && !proxy.autoConfigUrl.empty() ? ", " : "") +
                          (proxy.autoConfigUrl.empty() ? "" : "script " + proxy.autoConfigUrl) +
-                         "): WinInet may use a proxy that this check cannot name");
+                         "): WinInet tries it before the setting above");
     }
     c.target = via.empty() ? host : via;
     c.port = c.secure ? 443 : 80;

@@ -1,0 +1,28 @@
+#pragma once
+// A till's brisvane.log made fit to leave the restaurant: API tokens and the
+// guests' personal data replaced by stand-ins, consistently (the same value
+// gets the same stand-in throughout, so one guest can still be followed), in
+// such a way that the log still replays through the DLL as the original does.
+// Platform-neutral; never throws on any input.
+#include <map>
+#include <string>
+
+namespace redact {
+
+struct Tally {
+    // Per kind ("API tokens", "names", ...): how many places were replaced and
+    // how many different values they held.
+    std::map<std::string, int> places;
+    std::map<std::string, int> values;
+    int droppedMembers = 0;       // reply members of unknown meaning that held text or more
+    int unreadableReplies = 0;    // replies cut or not JSON, starting like JSON: removed
+    std::size_t droppedHead = 0;  // bytes before the first entry (a log cut within an entry)
+};
+
+// The redacted log. `logBytes` is read as the replay reads it.
+std::string redactLog(const std::string& logBytes, Tally& tally);
+
+// What was replaced, one line per kind, for the console.
+std::string tallyText(const Tally& tally);
+
+}  // namespace redact
