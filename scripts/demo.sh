@@ -2,22 +2,17 @@
 # The main job: builds brisvane.dll and the host emulator, starts the fake
 # loyalty service with the bundled sample guests (samples/demo), and plays a
 # short shift at the till through the real DLL under Wine, in a scratch folder
-# laid out like a POS host's working directory. Exit 0 when every step gave
-# what the till should see.
+# laid out like a POS host's working directory. Then a second act: the service
+# stops, a lookup fails, and the demo shows what support would look at: the
+# call's closing log lines, the connection check's verdict, the day's log summed
+# up, and the day's log replayed through the DLL, every call the same. Exit 0
+# only when every step gave what it should. Build and installation output is
+# shown only when they fail.
 #   BRISVANE_DEMO_ADDRESS  loopback address of the fake service (127.0.0.2)
 #   BRISVANE_DEMO_KEEP=1   keep the till's folder (brisvane.log, debug files)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-scripts/install-deps.sh
-
-addr="${BRISVANE_DEMO_ADDRESS:-127.0.0.2}"
-samples=samples/demo
-
-echo "=== Building brisvane.dll and hostemu.exe (32-bit Windows, MinGW)"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target brisvane hostemu
-
 work="$(mktemp -d /tmp/brisvane-demo.XXXXXX)"
 till="$work/till"
 service_pid=""
@@ -33,6 +28,25 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
+# quietly LOG TEXT COMMAND...: one line while COMMAND runs; its output only when it fails.
+quietly() {
+  local log="$work/$1.log" text="$2"
+  shift 2
+  echo "=== $text"
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "demo: $text failed" >&2
+    exit 1
+  fi
+}
+quietly install-deps "checking the packages it needs" scripts/install-deps.sh
+
+addr="${BRISVANE_DEMO_ADDRESS:-127.0.0.2}"
+samples=samples/demo
+
+quietly configure "configuring the 32-bit Windows build" cmake --preset win32
+quietly build "building brisvane.dll and hostemu.exe (32-bit Windows, MinGW)" \
+  cmake --build --preset win32 --target brisvane hostemu
 
 mkdir -p "$till"
 cp build/win32/brisvane.dll build/win32/hostemu.exe "$till/"
@@ -56,22 +70,33 @@ done
 export WINEPREFIX="$root/build/win32/wineprefix"
 failures=0
 
-# step TITLE STORY EXPECTED hostemu-arguments...: runs one host call and checks
-# that its output holds EXPECTED (a grep pattern).
+# step TITLE STORY EXPECTED hostemu-arguments...: runs one hostemu command and
+# checks that its output holds EXPECTED (a grep pattern) and, when STEP_RC is
+# set, that it exits with that status. STEP_SHOW (a sed script) picks the lines
+# shown; STEP_ALSO names one more pattern the output must hold.
 step() {
-  local title="$1" story="$2" expected="$3" out
+  local title="$1" story="$2" expected="$3" out rc=0 pattern ok=1
   shift 3
   echo
   echo "=== $title"
   echo "$story" | fold -s -w 88
   echo
-  out="$(scripts/wine-run.sh "$till/hostemu.exe" "$@" 2>&1)" || true
-  printf '%s\n' "$out" | sed 's/^/    /'
-  if ! grep -q -- "$expected" <<<"$out"; then
-    echo "!!! the till should have seen: $expected"
-    failures=$((failures + 1))
+  out="$(scripts/wine-run.sh "$till/hostemu.exe" "$@" 2>&1)" || rc=$?
+  printf '%s\n' "$out" | sed -n "${STEP_SHOW:-p}" | sed 's/^/    /'
+  for pattern in "$expected" ${STEP_ALSO:+"$STEP_ALSO"}; do
+    if ! grep -q -- "$pattern" <<<"$out"; then
+      echo "!!! should have been seen: $pattern"
+      ok=0
+    fi
+  done
+  if [ -n "${STEP_RC:-}" ] && [ "$rc" != "$STEP_RC" ]; then
+    echo "!!! hostemu exited with $rc, not $STEP_RC"
+    ok=0
   fi
+  [ "$ok" = 1 ] || failures=$((failures + 1))
+  STEP_RC="" STEP_SHOW="" STEP_ALSO=""
 }
+STEP_RC="" STEP_SHOW="" STEP_ALSO=""
 
 till_win="Z:$till"
 
@@ -125,8 +150,36 @@ for rec in records:
 EOF
 
 echo
+echo "=== Second act: the loyalty service stops"
+kill "$service_pid"
+wait "$service_pid" 2>/dev/null || true
+service_pid=""
+till_log="$till_win/brisvane.log"
+
+STEP_RC=0 STEP_ALSO="Windows error 12029" \
+  STEP_SHOW='/^wine: /p;/returned/p;/SendRequestWrapper : TRY SEND REQUEST/,$p' step "A lookup while the service is down" \
+  "Anna presents card 1001 again. The guest request cannot connect: Windows names the cause (12029, nothing accepts the connection), the DLL waits 10 s, finds no internet (this machine has none) and gives up. The call's last lines: no line names the result, and the record dump is \"NULL\" with no line end. The till shows the lookup failed (result 1)." \
+  "returned 1" \
+  "$till_win" lookup 1001 "$samples/guest-check.xml"
+
+STEP_RC=1 step "The installer runs the connection check" \
+  "hostemu check tries each step the DLL's connection takes and names the one that fails." \
+  "^Verdict: FAILED: nothing accepts connections" \
+  "$till_win" check
+
+STEP_RC=0 step "Support sums up the day's log" \
+  "hostemu summary reads brisvane.log: the calls and their results, and the failures by cause." \
+  "Windows error 12029" \
+  summary "$till_log"
+
+STEP_RC=0 step "Support replays the day's log" \
+  "hostemu replay makes every call of the log again through the DLL, against the replies the log recorded (the failed one refused again, its 10 s pause waited for real): each call must do what it did at the till." \
+  "^\([0-9]*\) calls: \1 same, 0 differ, 0 not replayable" \
+  "$till_win" replay "$till_log"
+
+echo
 if [ "$failures" -ne 0 ]; then
-  echo "=== Demo finished: $failures step(s) did not give what the till should see"
+  echo "=== Demo finished: $failures step(s) did not give what they should"
   exit 1
 fi
-echo "=== Demo finished: every step gave what the till should see"
+echo "=== Demo finished: every step gave what it should"

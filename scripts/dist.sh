@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release folder dist/: brisvane.dll, hostemu.exe, a commented
-# sample conf.xml, the installation note and the log and configuration
-# references, in Windows line endings where people read them, with their
-# SHA-256 sums. The two programs are the very files the tests ran (stripped by
+# sample conf.xml, a sample check, the installation note and the log and
+# configuration references as plain text, in Windows line endings where people
+# read them, with their SHA-256 sums. The two programs are the very files the tests ran (stripped by
 # the build; full copies stay in build/win32/unstripped/), signed when a
 # certificate and key are given.
 #   scripts/dist.sh [--cert CERT --key KEY [--timestamp URL]]
@@ -51,10 +51,13 @@ else
   echo "dist: unsigned (give --cert and --key to sign)"
 fi
 sed 's/$/\r/' samples/conf.xml >dist/conf.xml
+# A check to try hostemu config and lookup with before the host's own is at hand.
+sed 's/$/\r/' samples/demo/guest-check.xml >dist/check.xml
 sed 's/$/\r/' docs/INSTALL.txt >dist/INSTALL.txt
-sed 's/$/\r/' docs/log-and-results.md >dist/log-and-results.txt
-sed 's/$/\r/' docs/configuration.md >dist/configuration.txt
-(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml INSTALL.txt log-and-results.txt \
-  configuration.txt >SHA256SUMS)
+# The references as plain text (tables as lists, lines of 100 columns at most).
+python3 scripts/md-to-text.py docs/log-and-results.md | sed 's/$/\r/' >dist/log-and-results.txt
+python3 scripts/md-to-text.py docs/configuration.md | sed 's/$/\r/' >dist/configuration.txt
+(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml check.xml INSTALL.txt \
+  log-and-results.txt configuration.txt >SHA256SUMS)
 echo "dist: ready, built from commit $(sed -n 's/^#define BRISVANE_BUILD_ID "\(.*\)"$/\1/p' build/win32/generated/BuildId.h)"
 ls -l dist
