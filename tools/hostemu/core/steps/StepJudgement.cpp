@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "ConsoleText.h"
 #include "Report.h"
@@ -33,21 +34,24 @@ bool wildcardMatch(const char* pattern, const char* text) {
     return *text != '\0' && *pattern == *text && wildcardMatch(pattern + 1, text + 1);
 }
 
-std::vector<std::string> splitList(const std::string& list) {
-    std::vector<std::string> items;
-    std::string item;
-    for (char c : list + ";") {
-        if (c == ';' || c == ' ' || c == '\t' || c == ',') {
-            if (!item.empty()) items.push_back(item);
-            item.clear();
-        } else {
-            item += c;
-        }
-    }
-    return items;
-}
+std::vector<std::string> splitList(const std::string& list) { return splitWords(list, "; \t,"); }
 
 }  // namespace
+
+std::vector<std::string> splitWords(const std::string& text, const char* separators) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text) {
+        if (c != '\0' && std::strchr(separators, c) != nullptr) {
+            if (!word.empty()) words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) words.push_back(word);
+    return words;
+}
 
 bool onBypassList(const std::string& list, const std::string& host) {
     const std::string name = lower(host);

@@ -17,6 +17,9 @@ struct ProxySetting {
     std::string autoConfigUrl;
 };
 
+// The non-empty runs of `text` between any of the `separators`.
+std::vector<std::string> splitWords(const std::string& text, const char* separators);
+
 // True when `host` matches an entry of a WinInet bypass list.
 bool onBypassList(const std::string& list, const std::string& host);
 

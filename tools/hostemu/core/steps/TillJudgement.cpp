@@ -313,16 +313,7 @@ StepResult judgeInternetOptions(const InternetOptions& o, const CheckContext& c)
 }
 
 bool parseHttpDate(const std::string& text, int64_t& utc) {
-    std::vector<std::string> tokens;
-    std::string token;
-    for (char ch : text + " ") {
-        if (ch == ' ' || ch == ',' || ch == '-' || ch == '\t') {
-            if (!token.empty()) tokens.push_back(token);
-            token.clear();
-        } else {
-            token += ch;
-        }
-    }
+    const std::vector<std::string> tokens = splitWords(text, " ,-\t");
     int day = -1, month = 0, seconds = -1;
     int64_t year = -1;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
