@@ -693,12 +693,17 @@ def missing_issuer(verifier, chain_pems):
     last = cert_info(chain_pems[-1])
     if last["subject"] == last["issuer"]:
         return None  # a root is served: it is untrusted, not missing
+    # Past the leaf, the issuer not found is as likely a root this machine
+    # lacks: only a fetched certificate that completes the chain tells.
+    guess = len(chain_pems) == 1
     if not last["ca_issuers"]:
-        return last["issuer"], None, None
+        return (last["issuer"], None, None) if guess else None
     url = last["ca_issuers"][0]
     fetched, note = verifier.fetch(url)
     if fetched and verifier.verify(chain_pems + [fetched]) is None:
         return last["issuer"], url, "answers from here and completes the chain"
+    if not guess:
+        return None
     if fetched:
         return last["issuer"], url, "answers from here, but what it gives does not complete the chain"
     return last["issuer"], url, "does NOT answer from here (%s)" % note
@@ -888,10 +893,14 @@ def check_row(profile, host, address, port, verifier):
     if answer.kind in ("closed", "alert"):
         row.text = refused_text(profile, answer, host, address, port)
         return row
-    if answer.version not in profile.versions or answer.suite not in profile.suites:
-        row.text = ("FAILED: the service chose %s with suite 0x%04X, which this Windows does "
-                    "not offer" % (VERSIONS.get(answer.version, hex(answer.version or 0)),
-                                   answer.suite or 0))
+    if answer.version not in profile.versions:
+        # A service that has only older protocols answers with one of them.
+        row.text = "FAILED: no common protocol (this Windows offers %s; the service chose %s)" % (
+            ", ".join(VERSIONS[v] for v in profile.versions),
+            VERSIONS.get(answer.version, "0x%04X" % (answer.version or 0)))
+        return row
+    if answer.suite not in profile.suites:
+        row.text = "FAILED: the service chose %s, which this Windows does not offer" % describe(answer)
         return row
     if answer.version == 0x0304:
         code, out, err = run(s_client_args(profile, host, address, port) + ["-showcerts"],
@@ -1187,12 +1196,15 @@ def advise_windows7(rows):
     if off is None or off.ok:
         return
     print()
+    if on is not None and not on.ok:
+        print("Windows 7 tills fail with \"Use TLS 1.2\" ticked and without it (\"%s\" and \"%s\" "
+              "above)." % (W7_OFF, W7_ON))
+        return
     print("Windows 7 tills: this service needs TLS 1.2 from them, which WinInet on Windows 7 "
           "uses only with Internet Explorer 11, or with \"Use TLS 1.2\" ticked in Internet "
           "Options, Advanced, for the account the host runs as. Tills with Internet Explorer 8 "
           "to 10 and nothing changed fail (\"%s\" above). INSTALL.txt, at \"TLS.\", tells "
-          "the installer to tick it.%s" % (W7_OFF, "" if on is None or on.ok else
-                                           " Even with it, \"%s\" fails above." % W7_ON))
+          "the installer to tick it." % W7_OFF)
 
 
 def print_profiles():
@@ -1298,10 +1310,10 @@ def main(argv):
     failing = [r.profile.name for r in rows[first:] if not r.ok]
     print()
     if failing:
-        print("Verdict: NOT every till from %s on gets through (FAILED: %s)" % (
+        print("Verdict: NOT every till from \"%s\" onwards gets through (FAILED: %s)" % (
             oldest[0], ", ".join(failing)))
         return 1
-    print("Verdict: every till from %s on gets through" % oldest[0])
+    print("Verdict: every till from \"%s\" onwards gets through" % oldest[0])
     return 0
 
 
