@@ -64,6 +64,8 @@ SSERVERS = [
     dict(name="pss", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC,
                            "-sigalgs", "rsa_pss_rsae_sha256:rsa_pss_rsae_sha384:rsa_pss_rsae_sha512"]),
     dict(name="leaf-aia", cert="aia", chain=False, args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC]),
+    dict(name="ecdsa-p256", cert="ecdsa", args=["-tls1_2", "-cipher", "ECDHE-ECDSA-AES256-GCM-SHA384",
+                                                "-groups", "P-256"]),
 ]
 SSERVER_PORT = CRL_PORT + 1
 
@@ -164,6 +166,10 @@ CASES = [
      [r"NO: the issuer of the last certificate served \(CN = Servicecheck Test Intermediate\) is not served; "
       r"a till fails unless it can fetch it from http://[\d.]+:\d+/int.der \(the CA Issuers address, which "
       r"answers from here and completes the chain\)", r"root: CN = Servicecheck Test Root"]),
+    ("ecdsa-p256", [], 1,
+     {W7: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256, signed ecdsa_secp256r1_sha256: this "
+          "Windows takes TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384 only with P-384, not with P-256",
+      W81: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256", LTSC: "OK", W10: "OK"}, []),
 ]
 
 
@@ -217,6 +223,12 @@ def make_certificates(d, address, no_listener):
     openssl("ocsp", "-index", d + "/index.txt", "-rsigner", d + "/int.pem", "-rkey", d + "/int.key",
             "-CA", d + "/int.pem", "-issuer", d + "/int.pem", "-cert", "%s/%s.pem" % (d, NAME),
             "-respout", d + "/ocsp.der", "-ndays", "1")
+    # An ECDSA leaf, for a suite that Windows 7 takes with one curve only.
+    ecdsa_ext = ext("ecdsa", "subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n" % NAME)
+    openssl("req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes", "-subj", "/CN=" + NAME,
+            "-keyout", d + "/ecdsa.key", "-out", d + "/ecdsa.csr")
+    openssl("x509", "-req", "-in", d + "/ecdsa.csr", "-CA", d + "/int.pem", "-CAkey", d + "/int.key",
+            "-CAcreateserial", "-days", "20", "-extfile", ecdsa_ext, "-out", d + "/ecdsa.pem")
     openssl("genpkey", "-genparam", "-algorithm", "DH", "-pkeyopt", "group:ffdhe8192", "-out", d + "/dh8192.pem")
 
 
