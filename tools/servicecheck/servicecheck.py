@@ -1196,7 +1196,8 @@ def advise_windows7(rows):
     if off is None or off.ok:
         return
     print()
-    if on is not None and not on.ok:
+    offer = off.text.startswith(("FAILED: no common protocol", "FAILED: no common suite"))
+    if not offer and on is not None and not on.ok:
         print("Windows 7 tills fail with \"Use TLS 1.2\" ticked and without it (\"%s\" and \"%s\" "
               "above)." % (W7_OFF, W7_ON))
         return
@@ -1204,7 +1205,8 @@ def advise_windows7(rows):
           "uses only with Internet Explorer 11, or with \"Use TLS 1.2\" ticked in Internet "
           "Options, Advanced, for the account the host runs as. Tills with Internet Explorer 8 "
           "to 10 and nothing changed fail (\"%s\" above). INSTALL.txt, at \"TLS.\", tells "
-          "the installer to tick it." % W7_OFF)
+          "the installer to tick it.%s" % (W7_OFF, "" if on is None or on.ok else
+                                           " Even with it they fail here (\"%s\" above)." % W7_ON))
 
 
 def print_profiles():
@@ -1245,7 +1247,8 @@ def main(argv):
     parser.add_argument("--token", metavar="TOKEN",
                         help="also send one GuestInfo {\"CardToken\":0} with this API token")
     parser.add_argument("--profiles", action="store_true",
-                        help="print what each generation offers, with its sources, and exit")
+                        help="print what each row offers, with its sources and what is not "
+                        "confirmed, and exit")
     args = parser.parse_args(argv)
     if args.profiles:
         print_profiles()
