@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """Which tills will get through to the loyalty service? A readiness check of
-the service's TLS, made from any Linux machine, per Windows generation.
+the service's TLS, made from any Linux machine, one row per kind of till.
 
     servicecheck.py HOST[:PORT] [--connect-to ADDRESS[:PORT]] [--ca FILE]
-                    [--oldest GENERATION] [--token TOKEN]
+                    [--oldest ROW] [--token TOKEN]
 
-For each Windows generation a till may run, the check sends the TLS
-ClientHello that generation's WinInet sends by default (protocol versions,
+For each kind of till (a Windows version with its WinInet's TLS settings),
+the check sends the TLS ClientHello such a till sends (protocol versions,
 cipher suites in its order, elliptic curves, signature algorithms, server
-name or none) and reads what the service answers: the protocol and suite it
-chose, or why it refused. For TLS 1.2 and older the certificates come in the
-clear after the ServerHello; for TLS 1.3 `openssl s_client` makes the same
-offer and shows them. The chain is then verified with `openssl verify`
-against this machine's trusted roots (and --ca), for the name the till uses.
+name or none) and reads what the service answers up to the end of its first
+flight: the protocol, suite and key exchange it chose, or why it refused.
+When it refuses, one dimension of the offer at a time is widened to find
+out which one stands in the way. For TLS 1.2 and older the certificates come
+in the clear; for TLS 1.3 `openssl s_client` makes the same offer and shows
+them. The chain is then verified with `openssl verify` against this
+machine's trusted roots (and --ca), for the name the till uses, and a
+missing intermediate is looked for where Windows would fetch it.
 Building the ClientHello here, rather than through `openssl s_client`, is
 what lets the check offer suites this machine's OpenSSL no longer has (RC4,
 DES, 3DES, export suites: everything Windows XP SP3 offers).
