@@ -187,9 +187,9 @@ W10_SUITES = suites(
 # 22H2 and later [W11]: 21H2's DHE-RSA-GCM and 3DES moved to "not enabled".
 W11_SUITES = suites("TLS_AES_256_GCM_SHA384", "TLS_AES_128_GCM_SHA256") + W10_SUITES
 
-# Signature algorithms are on none of the pages. The Windows 7 list is that
-# of published Windows 7 / Internet Explorer 11 hellos (not compared here);
-# RSA-PSS came with later Windows 10 builds, so the long-term row leaves it out.
+# Signature algorithms are on none of the pages and no capture of them was
+# read: these are the lists commonly given for each generation. RSA-PSS came
+# with later Windows 10 builds, so the long-term row leaves it out.
 SIGALGS_W7 = [0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203, 0x0202, 0x0601, 0x0603]
 SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203,
                0x0202, 0x0601, 0x0603]
@@ -282,29 +282,31 @@ PROFILES = [
             SIGALGS_W7, pairs=W7_PAIRS, sources="[W7] [PROT]",
             notes="Internet Explorer 11, or Internet Options, Advanced, \"Use TLS 1.2\" ticked: "
                   "WinInet then offers TLS 1.0 to 1.2. Suites [W7] (update 3042058's order). "
-                  "Signature algorithms: published Internet Explorer 11 hellos, not compared "
-                  "here. Extended master secret not sent: not confirmed for this Windows."),
+                  "Signature algorithms on no page and from no capture read here: not "
+                  "confirmed. Extended master secret not sent: not confirmed either way."),
     Profile("Windows 8.1", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
             pairs=W7_PAIRS, sources="[W81] [PROT]",
             notes="The page's list is that of update 2919355. Signature algorithms as Windows 7, "
-                  "not confirmed. Extended master secret not sent: not confirmed."),
+                  "not confirmed. Extended master secret not sent: not confirmed either way."),
     Profile("Windows 10 LTSB/LTSC", [0x0303], W10_LTSC_SUITES, [0x001D, 0x0017, 0x0018],
             SIGALGS_W7, ems=True, sources="[W10-1607] [W10LTSC] [W10-1903] [EC10] [WININET]",
             notes="Stands for the 2016 (1607), 2019 (1809) and 2021 (21H2) images, so it offers "
                   "what all three have: 1809's suites (1607 has more; 1903 to 2004 the same; "
                   "no page was found for 21H2 alone), the curves of [EC10]. TLS 1.2 only, as "
                   "WinInet has TLS 1.0 and 1.1 off on updated Windows 10 [WININET]. Signature "
-                  "algorithms without RSA-PSS, which 1607 is not confirmed to offer; extended "
-                  "master secret from captures of Windows 10, not confirmed per image."),
+                  "algorithms without RSA-PSS, which 1607 is not confirmed to offer, and extended "
+                  "master secret: from no page or capture read here, not confirmed."),
     Profile("Windows 10 22H2", [0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
             ems=True, sources="[W10] [EC10] [WININET]",
             notes="Updated: WinInet offers TLS 1.2 only [WININET] and no TLS 1.3. Signature "
-                  "algorithms with RSA-PSS from captures of Windows 10 hellos, not confirmed."),
+                  "algorithms (with RSA-PSS) and extended master secret: from no page or "
+                  "capture read here, not confirmed."),
     Profile("Windows 11", [0x0303, 0x0304], W11_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
             ems=True, sources="[W11] [EC10]",
             notes="22H2 and later. Whether WinInet still offers TLS 1.0 and 1.1 could not be "
                   "confirmed (not offered here; it changes nothing for a service with TLS 1.2). "
-                  "Signature algorithms and the single X25519 key share not confirmed."),
+                  "Signature algorithms, extended master secret and the single X25519 key share "
+                  "not confirmed."),
 ]
 NAMES = [p.name for p in PROFILES]
 DEFAULT_OLDEST = "Windows 7, TLS 1.2 on"
