@@ -965,7 +965,8 @@ def report_chain(chain, verifier, source):
         print("  every intermediate sent: yes, the chain reaches a trusted root from what is served")
     elif missing and not missing[1]:
         print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is not "
-              "served, and the certificate names no CA Issuers address: every till fails" % missing[0])
+              "served, and the certificate names no CA Issuers address: a till fails unless it "
+              "already holds that certificate" % missing[0])
     elif missing:
         print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is not "
               "served; a till fails unless it can fetch it from %s (the CA Issuers address, which %s)"
