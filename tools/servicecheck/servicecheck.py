@@ -194,9 +194,9 @@ SIGALGS_W7 = [0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203, 0x0202, 0x0601, 0x
 SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203,
                0x0202, 0x0601, 0x0603]
 
-# DH groups: the 1024-bit floor is Microsoft's security advisory 3061518 (2015,
+# DH groups: the 1024-bit floor came with Microsoft's update 3061518 (2015,
 # Windows Update); the 4096-bit ceiling is SChannel's as commonly reported.
-# Neither is on the cipher-suite pages.
+# Neither is on the cipher-suite pages, and neither source was read here.
 DH_BITS = (1024, 4096)
 
 
