@@ -7,6 +7,7 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -38,9 +39,10 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find("ERROR") == std::string::npos && line.find("Error") == std::string::npos &&
-            line.find("THROW") == std::string::npos &&
-            line.find("CheckdataNotFound") == std::string::npos) {
+        if (line.find(logphrase::kErrorWord) == std::string::npos &&
+            line.find(logphrase::kErrorWordMixed) == std::string::npos &&
+            line.find(logphrase::kCheckXmlThrew) == std::string::npos &&
+            line.find(logphrase::kCheckDataMissing) == std::string::npos) {
             continue;
         }
         const std::size_t stampEnd = line.find("] ");

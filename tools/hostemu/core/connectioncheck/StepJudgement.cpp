@@ -10,6 +10,7 @@
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
+#include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
 
@@ -38,6 +39,14 @@ bool wildcardMatch(const char* pattern, const char* text) {
 std::vector<std::string> splitList(const std::string& list) { return splitWords(list, "; \t,"); }
 
 }  // namespace
+
+void goThroughProxy(const std::string& proxy, CheckContext& context) {
+    const std::size_t colon = proxy.rfind(':');
+    context.target = proxy.substr(0, colon);
+    context.port = colon == std::string::npos
+                       ? 80
+                       : static_cast<uint16_t>(std::atoi(proxy.c_str() + colon + 1));
+}
 
 std::vector<std::string> splitWords(const std::string& text, const char* separators) {
     std::vector<std::string> words;
@@ -105,15 +114,9 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
                          (proxy.autoConfigUrl.empty() ? "" : "script " + proxy.autoConfigUrl) +
                          "): WinInet tries it before the setting above");
     }
-    c.target = via.empty() ? host : via;
-    c.port = c.secure ? 443 : 80;
-    if (!via.empty()) {
-        const std::size_t colon = via.rfind(':');
-        c.port = colon == std::string::npos
-                     ? 80
-                     : static_cast<uint16_t>(std::atoi(via.c_str() + colon + 1));
-        c.target = via.substr(0, colon);
-    }
+    c.target = host;
+    c.port = servicePort(c.secure);
+    if (!via.empty()) goThroughProxy(via, c);
     return r;
 }
 
