@@ -49,8 +49,10 @@ inline constexpr char kErrorWordMixed[] = "Error";
 inline constexpr char kCheckXmlThrew[] = "THROW SOME ERROR ";  // + error code
 inline constexpr char kCheckDataMissing[] = "CheckdataNotFound";
 
-// Both flows, before the token is chosen.
+// Both flows, before the token is chosen, and why none was.
 inline constexpr char kTryGetToken[] = "TRY GET token";
+inline constexpr char kNoTokenFound[] = "ERROR finding token";
+inline constexpr char kTokenCheckMissing[] = "ERROR getToken XmlElementNotFound";  // + what
 
 // Why a lookup or a posting ends with a failure of its own.
 inline constexpr char kNoTokenLookup[] = "Cant get token! RETURN 1";

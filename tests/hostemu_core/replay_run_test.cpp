@@ -46,10 +46,9 @@ struct FakeHost : replay::ReplayHost {
     std::optional<int32_t> call(const replay::Call& call) override {
         if (!hasExport) return std::nullopt;
         calls.push_back(call.number);
-        files["S\\brisvane.log"] +=
-            written.empty() ? std::string(kLog + call.entries.front().begin,
-                                          kLog + call.entries.back().end)
-                            : written;
+        files["S\\brisvane.log"] += written.empty() ? std::string(kLog + call.entries.front().begin,
+                                                                  kLog + call.entries.back().end)
+                                                    : written;
         return call.result;
     }
 };

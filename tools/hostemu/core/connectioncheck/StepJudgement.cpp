@@ -13,6 +13,7 @@
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -179,7 +180,9 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
-    std::string what = "HTTP status " + status + ", " + std::to_string(x.text.size()) + " bytes, " +
+    // Worded as the DLL's log words it, so that the two read alike.
+    std::string what = logphrase::kHttpStatus + status + ", " + std::to_string(x.text.size()) +
+                       " bytes, " +
                        (hasStatus ? "JSON with \"Status\""
                         : isJson  ? "JSON without \"Status\""
                                   : "not JSON");
@@ -202,7 +205,8 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                              : !hasStatus ? "JSON that is not the service's reply (no \"Status\")"
                              : !integerStatus ? "JSON whose \"Status\" is not a whole number"
                                               : "the service's JSON";
-    r.advice = "HTTP status " + status + " with " + came + (advice.empty() ? "" : ": " + advice);
+    r.advice =
+        logphrase::kHttpStatus + status + " with " + came + (advice.empty() ? "" : ": " + advice);
     return r;
 }
 
