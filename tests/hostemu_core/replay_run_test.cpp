@@ -5,18 +5,11 @@
 
 #include <map>
 
+#include "SampleLog.h"
 #include "cli/Output.h"
 #include "replay/ReplayRun.h"
 
 namespace {
-
-const char kLog[] =
-    "[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1 Started!\n"
-    "[12-07-2026 10:00:00] GetCardInfoEx : InputBuf was\n\n<CHECK chmode=\"0\"/>\n"
-    "[12-07-2026 10:00:00] SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/t WITH "
-    "{\"CardToken\":1001}\n"
-    "[12-07-2026 10:00:00] ANSWER FROM URL v1/GuestInfo/t \n{\"Status\":1}\n"
-    "[12-07-2026 10:00:01] GetCardInfoEx : GetCardInfoEx RETURN 0\n";
 
 // A DLL that writes the recorded entries of each call again, or `written`.
 struct FakeHost : replay::ReplayHost {
@@ -46,9 +39,10 @@ struct FakeHost : replay::ReplayHost {
     std::optional<int32_t> call(const replay::Call& call) override {
         if (!hasExport) return std::nullopt;
         calls.push_back(call.number);
-        files["S\\brisvane.log"] += written.empty() ? std::string(kLog + call.entries.front().begin,
-                                                                  kLog + call.entries.back().end)
-                                                    : written;
+        files["S\\brisvane.log"] += written.empty()
+                                        ? std::string(kLookupLog + call.entries.front().begin,
+                                                      kLookupLog + call.entries.back().end)
+                                        : written;
         return call.result;
     }
 };
@@ -102,15 +96,16 @@ TEST(ReplayRun, SaysAndReturnsWhatHappened) {
         std::string out, err;
     };
     const Case cases[] = {
-        {"same", kLog, 0, true, true, true, "", "", 0,
+        {"same", kLookupLog, 0, true, true, true, "", "", 0,
          replaying + "call 1  GetCardInfoEx(1001)  result 0: same\n" +
              "1 call: 1 same, 0 differ, 0 not replayable\n",
          ""},
-        {"only that call", kLog, 1, true, true, true, "", "", 0,
+        {"only that call", kLookupLog, 1, true, true, true, "", "", 0,
          replaying + "call 1  GetCardInfoEx(1001)  result 0: same\n" +
              "1 call: 1 same, 0 differ, 0 not replayable\n",
          ""},
-        {"differs", kLog, 0, true, true, true, "", "[12-07-2026 10:00:00] GetCardInfoEx : x\n", 1,
+        {"differs", kLookupLog, 0, true, true, true, "",
+         "[12-07-2026 10:00:00] GetCardInfoEx : x\n", 1,
          replaying +
              "call 1  GetCardInfoEx(1001)  result 0: DIFFERS: log entry 1 of the call differs:\n"
              "      recorded \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
@@ -119,15 +114,15 @@ TEST(ReplayRun, SaysAndReturnsWhatHappened) {
          ""},
         {"no call", "", 0, true, true, true, "", "", 2, "",
          "hostemu: nothing to replay in L: the file is empty\n"},
-        {"no such call", kLog, 2, true, true, true, "", "", 2, "",
+        {"no such call", kLookupLog, 2, true, true, true, "", "", 2, "",
          "hostemu: the log holds 1 call; there is no call 2\n"},
-        {"no scratch folder", kLog, 0, false, true, true, "", "", 3, "",
+        {"no scratch folder", kLookupLog, 0, false, true, true, "", "", 3, "",
          "hostemu: cannot make a scratch folder\n"},
-        {"no address", kLog, 0, true, false, true, "", "", 3, "",
+        {"no address", kLookupLog, 0, true, false, true, "", "", 3, "",
          "hostemu: no free address from 127.0.1.1\n"},
-        {"a proxy", kLog, 0, true, true, true, "a proxy is in the way", "", 3, "",
+        {"a proxy", kLookupLog, 0, true, true, true, "a proxy is in the way", "", 3, "",
          "hostemu: a proxy is in the way\n"},
-        {"no export", kLog, 0, true, true, false, "", "", 3, replaying,
+        {"no export", kLookupLog, 0, true, true, false, "", "", 3, replaying,
          "hostemu: the DLL lacks the export GetCardInfoEx\n"},
     };
     for (const Case& c : cases) {
