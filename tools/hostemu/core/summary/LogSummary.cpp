@@ -1,5 +1,6 @@
-// brisvane.log -> the figures of a summary. Calls come from the replay's
-// reader; the exchanges of each call and their fate are read from its entries.
+// brisvane.log -> the figures of a summary. The calls and their exchanges,
+// each with its fate and cause, come from the log reader; the summary adds
+// what the calls' own failure lines say.
 #include "summary/LogSummary.h"
 
 #include <rapidjson/document.h>
