@@ -290,10 +290,12 @@ void complete(Call& call, const std::string& attemptsProblem) {
             call.notReplayable = "the log holds no input buffer for this call";
             return;
         }
-        if (!attemptsProblem.empty()) {
-            call.notReplayable = attemptsProblem;
-            return;
-        }
+    }
+    // Init sends nothing; requests logged within one (a log written over
+    // another) are held to the same rule as a lookup's.
+    if (!attemptsProblem.empty()) {
+        call.notReplayable = attemptsProblem;
+        return;
     }
     if (!recordedResult(call, call.result)) {
         call.notReplayable = "the log ends within this call (or lost the lines that end it)";
