@@ -8,9 +8,14 @@
 #include "log/CFile.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
+#include "text/DecimalText.h"
 
 pugi::xml_parse_result loadConfigFile(const std::string& path, pugi::xml_document& document) {
     return document.load_file(path.c_str());
+}
+
+pugi::xml_parse_result loadConfigText(const std::string& bytes, pugi::xml_document& document) {
+    return document.load_buffer(bytes.data(), bytes.size());
 }
 
 pugi::xml_node configurationOf(const pugi::xml_document& document) {
@@ -20,7 +25,7 @@ pugi::xml_node configurationOf(const pugi::xml_document& document) {
 pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
     pugi::xml_parse_result result = loadConfigFile(kConfigFileName, document);
     if (!result) return pugi::xml_node();
-    logger.logMessage("GetConfig", "TRY GET configuration");
+    logger.logMessage(logphrase::kGetConfig, logphrase::kTryGetConfiguration);
     return configurationOf(document);
 }
 
@@ -33,13 +38,6 @@ void WriteConfToLog(Logger& logger) {
         while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) content.append(chunk, got);
     }
     logger.logMessage(logphrase::kWriteConfToLog, content);
-}
-
-int32_t atoi32(const char* text) {
-    const long long v = std::strtoll(text, nullptr, 10);
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
 }
 
 int32_t atoiText(const pugi::xml_node& element) { return atoi32(element.text().get()); }

@@ -7,6 +7,7 @@
 #include "check/CheckXml.h"
 #include "config/Config.h"
 #include "http/HttpClient.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -49,30 +50,14 @@ std::string getToken(const std::string& tag, const pugi::xml_node& configuration
         const std::optional<std::string> token =
             selectToken(orderCategory(checkXml), configuration);
         logger.logMessage(tag, "getToken success");
-        if (!token) return fail("ERROR finding token", {});
+        if (!token) return fail(logphrase::kNoTokenFound, {});
         if (httpClient.init(address.host, address.secure) != 0) {
             return fail("ERROR server connection init", {});
         }
         return *token;
     } catch (const XmlElementNotFound& e) {
-        return fail("ERROR getToken XmlElementNotFound", e.message);
+        return fail(logphrase::kTokenCheckMissing, e.message);
     } catch (...) {
         return fail("ERROR getToken ", std::to_string(lastErrorCode));
-    }
-}
-
-int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
-    const auto fail = [&](const char* head, const std::string& tail) {
-        logQuietly(logger, tag, [&] { return head + tail; });
-        return -1;
-    };
-    try {
-        const int32_t mode = getAttributeInt(checkXml.check, "chmode");
-        logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
-        return mode;
-    } catch (const XmlElementNotFound& e) {
-        return fail("ERROR checkChmod XmlElementNotFound", e.message);
-    } catch (...) {
-        return fail("ERROR getChmode ", std::to_string(lastErrorCode));
     }
 }

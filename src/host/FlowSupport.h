@@ -1,11 +1,18 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "api/ReplyAccess.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
+
+// What a step of a flow gives back: a result when the step ends the call with
+// it, none when the call goes on to its common end.
+using EarlyResult = std::optional<int32_t>;
 
 // The connection a flow opened never outlives the flow: whatever path ends it,
 // the handles are closed on the way out (closing twice is harmless).
@@ -45,9 +52,9 @@ int runFlowGuarded(const char* tag, Logger& log, Flow flow) noexcept {
     try {
         return flow();
     } catch (const ReplyFormatError& e) {
-        return fail("ERROR service reply not usable: ", e.message.c_str());
+        return fail(logphrase::kReplyNotUsable, e.message.c_str());
     } catch (const XmlElementNotFound& e) {
-        return fail("ERROR check not usable: ", e.message.c_str());
+        return fail(logphrase::kCheckNotUsable, e.message.c_str());
     } catch (const std::exception& e) {
         return fail("ERROR unexpected failure: ", e.what());
     } catch (...) {

@@ -1,7 +1,9 @@
 // GetCardInfoEx end to end: the real DLL, called with the host's slots,
 // against the fake loyalty service; each test has a token of its own.
 #include <gmock/gmock.h>
-#include <windows.h>  // before wininet.h, which needs its types
+// windows.h in the order Winsock needs (HostRig.h), before wininet.h.
+#include <winsock2.h>
+// wininet.h needs the types above.
 #include <wininet.h>
 
 #include <cstdio>

@@ -2,11 +2,18 @@
 
 #include <windows.h>
 
-#include "ConsoleOutput.h"
-#include "ConsoleText.h"
 #include "DllModule.h"
-#include "Output.h"
+#include "FileSize.h"
+#include "cli/Output.h"
+#include "display/LogLines.h"
+#include "files/FileBytes.h"
 #include "log/Logger.h"
+
+const char kHostCallDescription[] =
+    "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+    "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+    "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+    "  the lines that end the call, and only the record fields that hold something).\n";
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;

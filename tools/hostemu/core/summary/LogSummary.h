@@ -1,0 +1,89 @@
+#pragma once
+// A till's brisvane.log at a glance: how many calls, how they ended, which
+// exchanges with the service failed and why, when it was unreachable.
+// Platform-neutral: bytes in (read with the log reader), figures out;
+// never throws on any input.
+#include <map>
+#include <string>
+#include <vector>
+
+namespace summary {
+
+// "MM-DD-YYYY HH:MM:SS" as seconds since 01-01-1970 00:00:00 (the till's
+// local time taken as it stands); -1 when the text is not such a stamp.
+long long stampSeconds(const std::string& stamp);
+
+// One request sent to the service, and whether it brought a reply the call
+// could use.
+struct Exchange {
+    std::string stamp;  // when its fate was logged
+    bool failed = false;
+    std::string cause;  // failed: "Windows error 12029", "HTTP status 502", "time-out", ...
+};
+
+// Something that went wrong, at a time: a failed exchange, or a failed call
+// whose failure no exchange explains.
+struct Failure {
+    std::string stamp;
+    std::string cause;
+};
+
+struct CallFigures {
+    int number = 0;    // as the replay numbers the calls
+    std::string kind;  // "Init", "GetCardInfoEx", "TransactionsEx"
+    std::string start, end;
+    long long seconds = -1;  // from the stamps; -1 when they do not tell
+    int result = 0;
+    bool resultKnown = false;
+    std::string log;  // in a total: the log it is from
+};
+
+struct Outage {
+    std::string from, to;  // the first and last failed exchange of the run
+    int failed = 0;        // exchanges in the run
+    std::vector<std::string> causes;
+};
+
+struct Version {
+    std::string version;
+    int inits = 0;
+    std::string firstSeen;
+};
+
+struct Summary {
+    std::string first, last;                            // stamps; empty: none
+    std::map<std::string, int> calls;                   // every kind, zeros included
+    std::map<std::string, std::map<int, int>> results;  // lookups and transactions
+    int resultUnknown = 0;                              // calls the log cuts off
+    int cutAtStart = 0;                                 // a call the log starts within
+    std::map<std::string, int> errors;                  // failures by cause
+    std::map<std::string, std::string> meanings;        // "Windows error N" -> its text
+    int probesFailed = 0, probesSucceeded = 0;          // the connectivity probe
+    int exchanges = 0, failedExchanges = 0;
+    std::vector<CallFigures> longest;  // up to five, longest first
+    std::vector<Version> versions;     // in the order first seen
+    std::vector<Outage> outages;
+    // For the timeline: each call's start and each failure.
+    std::vector<std::string> callStamps;
+    std::vector<Failure> failures;
+    int knownCalls() const;
+};
+
+Summary summarize(const std::string& logBytes);
+
+struct NamedSummary {
+    std::string name;  // the log file as given
+    Summary summary;
+};
+
+// Several tills' logs together: counts added, period the widest, longest calls
+// and outages as the logs give them.
+Summary total(const std::vector<NamedSummary>& each);
+
+// The reports: one section per log and, for several logs, a total. Text and
+// HTML are UTF-8; JSON is one object (see the definition for its members).
+std::string textReport(const std::vector<NamedSummary>& logs);
+std::string jsonReport(const std::vector<NamedSummary>& logs);
+std::string htmlReport(const std::vector<NamedSummary>& logs);
+
+}  // namespace summary
