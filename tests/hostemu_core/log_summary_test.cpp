@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "LogRedact.h"
+#include "LogShow.h"
 #include "LogSummary.h"
 #include "LogTools.h"
 #include "Output.h"
@@ -310,6 +311,78 @@ TEST_F(TempFiles, SummaryExitStatus) {
     ASSERT_EQ(runSummary({good}, true, page, json), 0);
     EXPECT_EQ(json.outText().rfind("{\"first\":", 0), 0u);  // nothing but the object
     EXPECT_EQ(read(page).rfind("<!DOCTYPE html>", 0), 0u);
+}
+
+TEST_F(TempFiles, ShowPrintsACallWithItsResultAndCauseOnTop) {
+    const std::string log = file("day.log", kDay);
+    struct Case {
+        long long call;
+        std::string head;  // the heading and the first entry
+        std::vector<std::string> has, lacks;
+    };
+    const Case cases[] = {
+        {2,
+         "Call 2: GetCardInfoEx, 12-07-2026 10:00:00 to 12-07-2026 10:00:01\n  result: 0\n"
+         "  cause: none\n[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1 Started!\n",
+         {"Card_owner: Петрова Анна Сергеевна;\n",  // the record's Windows-1251, decoded
+          "[12-07-2026 10:00:01] GetCardInfoEx : Ended successfully! RETURN 0\n"},
+         {"\r", "Init : Started",
+          "TRY SEND REQUEST TO v1/GuestInfo/tok-5c1e-secret WITH "
+          "{\"CardToken\":1002}"}},
+        {3,
+         "Call 3: GetCardInfoEx, 12-07-2026 11:00:05 to 12-07-2026 11:00:15\n"
+         "  result: 1 (failed)\n  cause: Windows error 12029 (The attempt to connect to the "
+         "server failed.)\n[12-07-2026 11:00:05] GetCardInfoEx :",
+         // The dump of no record ends without a line end; the next call is not glued on.
+         {"SendRequestWrapper : Info - \nNULL\n"},
+         {"ClearTheLog", "TransactionsEx"}},
+        {4,
+         "Call 4: TransactionsEx, 12-07-2026 11:30:00 to 12-07-2026 11:30:02\n"
+         "  result: 1 (failed)\n  cause: HTTP status 502 (Bad Gateway)\n",
+         {"TransactionsEx : Started\n", "<html><body>502 Bad Gateway</body></html>\n"},
+         {"SendRequestWrapper : Info"}},
+        {6,
+         "Call 6: GetCardInfoEx, 12-07-2026 14:00:00\n  result: 1 (failed)\n"
+         "  cause: no conf.xml (missing or not XML)\n",
+         {"GetCardInfoEx : Cant get token! RETURN 1\n"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        StringOutput out;
+        ASSERT_EQ(runShow(log, c.call, out), 0) << out.errText();
+        const std::string& text = out.outText();
+        EXPECT_EQ(text.rfind(c.head, 0), 0u) << text;
+        for (const std::string& part : c.has) EXPECT_NE(text.find(part), std::string::npos) << part;
+        for (const std::string& part : c.lacks)
+            EXPECT_EQ(text.find(part), std::string::npos) << part;
+    }
+    // Without --call: every call, each under its heading, one blank line between.
+    StringOutput all;
+    ASSERT_EQ(runShow(log, 0, all), 0);
+    std::size_t headings = 0;
+    for (std::size_t at = 0; (at = all.outText().find("\nCall ", at)) != std::string::npos; ++at)
+        ++headings;
+    EXPECT_EQ(all.outText().rfind("Call 1: Init, 12-07-2026 09:00:00\n  result: ended\n", 0), 0u);
+    EXPECT_EQ(headings, 5u);
+    EXPECT_NE(all.outText().find("NULL\n\nCall 4: TransactionsEx"), std::string::npos);
+
+    struct Bad {
+        std::string file;
+        long long call;
+        std::string err;
+    };
+    const Bad bad[] = {
+        {log, 7, "hostemu: the log holds 6 calls; there is no call 7\n"},
+        {file("empty.log", ""), 0, "is no brisvane.log: the file is empty"},
+        {file("notes.txt", "shopping list\r\n"), 0, "is no brisvane.log"},
+        {log + ".missing", 0, "hostemu: cannot read log file"},
+    };
+    for (const Bad& b : bad) {
+        StringOutput out;
+        EXPECT_EQ(runShow(b.file, b.call, out), 2) << b.file;
+        EXPECT_NE(out.errText().find(b.err), std::string::npos) << out.errText();
+        EXPECT_EQ(out.outText(), "");
+    }
 }
 
 namespace {
