@@ -54,7 +54,7 @@ std::string versionBlock(const std::string& productVersion) {
     std::string fixed;
     put32(fixed, 0, 0xFEEF04BD);
     put32(fixed, 4, 0x10000);
-    put32(fixed, 8, 37u << 16);    // 37.0
+    put32(fixed, 8, 37u << 16);      // 37.0
     put32(fixed, 12, 2u << 16 | 5);  // .2.5
     put32(fixed, 16, 37u << 16);
     put32(fixed, 20, 0);
@@ -129,8 +129,9 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
          {"hostemu: cannot load C:\\Host\\brisvane.dll (error 126: the DLL, or a DLL it needs, "
           "was not found)\n",
           "hostemu --dll \"C:\\Path To\\brisvane.dll\" \"C:\\Host Folder\"", "needs the quotes"}},
-        {193, {"(error 193: not a 32-bit Windows DLL (a 64-bit build or a damaged file))\n",
-               "load only the 32-bit DLL"}},
+        {193,
+         {"(error 193: not a 32-bit Windows DLL (a 64-bit build or a damaged file))\n",
+          "load only the 32-bit DLL"}},
         {5, {"(error 5: access denied)\n"}},
     };
     for (const Case& c : cases) {

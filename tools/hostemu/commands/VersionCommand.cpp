@@ -6,11 +6,14 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) { return runVersion(dllPath(invocation), output); }
+int run(const Invocation& invocation, Output& output) {
+    return runVersion(dllPath(invocation), output);
+}
 
 }  // namespace
 
 const CommandSpec kVersionCommand = {
-    "version", "[--dll PATH] <folder> version", {}, 0, "version takes no further arguments",
-    nullptr,   run,
+    "version", "[--dll PATH] <folder> version",      {},
+    0,         "version takes no further arguments", nullptr,
+    run,
 };

@@ -40,8 +40,9 @@ std::string showCall(const std::string& logBytes, const replay::Call& call) {
         end = e.stamp;
     }
     std::string text = "Call " + std::to_string(call.number) + ": ";
-    text += call.kind == replay::Call::Kind::Unknown ? std::string("the log starts within this call")
-                                                     : replay::kindName(call.kind);
+    text += call.kind == replay::Call::Kind::Unknown
+                ? std::string("the log starts within this call")
+                : replay::kindName(call.kind);
     if (!start.empty()) text += ", " + start + (end != start ? " to " + end : std::string());
     text += "\n";
     int result = 0;

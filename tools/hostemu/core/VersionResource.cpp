@@ -85,8 +85,7 @@ bool readNode(const std::string& s, std::size_t at, std::size_t limit, std::size
               Node& n) {
     const Bytes b{s};
     uint16_t length = 0;
-    if (!b.u16(at, length) || !b.u16(at + 2, n.valueLength) || !b.u16(at + 4, n.type))
-        return false;
+    if (!b.u16(at, length) || !b.u16(at + 2, n.valueLength) || !b.u16(at + 4, n.type)) return false;
     if (length < 6 || at + length > limit) return false;
     n.start = at;
     n.end = at + length;
@@ -171,9 +170,9 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
     uint32_t peAt = 0, resourceRva = 0;
     uint16_t machine = 0, sectionCount = 0, optionalSize = 0, magic = 0;
     if (s.compare(0, 2, "MZ") != 0 || !b.u32(0x3C, peAt) || peAt > s.size() ||
-        s.compare(peAt, 4, std::string("PE\0\0", 4)) != 0 ||
-        !b.u16(peAt + 4, machine) || !b.u16(peAt + 6, sectionCount) ||
-        !b.u16(peAt + 20, optionalSize) || !b.u16(peAt + 24, magic)) {
+        s.compare(peAt, 4, std::string("PE\0\0", 4)) != 0 || !b.u16(peAt + 4, machine) ||
+        !b.u16(peAt + 6, sectionCount) || !b.u16(peAt + 20, optionalSize) ||
+        !b.u16(peAt + 24, magic)) {
         why = "not a Windows program (no PE header)";
         return false;
     }

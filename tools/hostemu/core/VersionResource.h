@@ -11,8 +11,8 @@
 class Output;
 
 struct VersionResource {
-    std::string machine;        // "32-bit x86", "64-bit x64", or "machine 0x..."
-    bool hasFixed = false;      // the numeric part (VS_FIXEDFILEINFO)
+    std::string machine;    // "32-bit x86", "64-bit x64", or "machine 0x..."
+    bool hasFixed = false;  // the numeric part (VS_FIXEDFILEINFO)
     uint16_t fileVersion[4] = {};
     uint16_t productVersion[4] = {};
     // The StringFileInfo values (FileVersion, ProductVersion, ...) as UTF-8,
