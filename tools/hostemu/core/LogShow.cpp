@@ -81,10 +81,9 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
         output.err("hostemu: " + logFile + " is no brisvane.log: " + noCalls + "\n");
         return 2;
     }
-    if (onlyCall > static_cast<long long>(calls.size())) {
-        output.err("hostemu: the log holds " + std::to_string(calls.size()) +
-                   (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
-                   std::to_string(onlyCall) + "\n");
+    const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
+    if (!noSuchCall.empty()) {
+        output.err("hostemu: " + noSuchCall + "\n");
         return 2;
     }
     bool first = true;
