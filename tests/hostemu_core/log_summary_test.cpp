@@ -292,9 +292,21 @@ TEST(LogSummary, TheConsoleShowsTheLongestOutagesThePageAndJsonAll) {
         EXPECT_NE(json.find(std::string("{\"from\":\"") + shortest), std::string::npos);
         EXPECT_NE(page.find(std::string("<tr data-outage><td>") + shortest), std::string::npos);
     }
-    // A few outages are all shown.
+    // A few outages are all shown, the longest first.
+    std::string few = init(0);
+    for (int k = 1; k <= 3; ++k)
+        few += refusedLookup(k) + refusedLookup(k, minutes[k - 1]) + foundLookup(k);
+    const std::string fewText = summary::textReport({{"few.log", summary::summarize(few)}});
+    const std::size_t fewAt =
+        fewText.find("  Outages (every exchange failed): 3, the longest first\n");
+    ASSERT_NE(fewAt, std::string::npos) << fewText;
+    EXPECT_LT(fewText.find("    12-07-2026 02:00:05", fewAt),
+              fewText.find("    12-07-2026 01:00:05", fewAt));
+    EXPECT_LT(fewText.find("    12-07-2026 01:00:05", fewAt),
+              fewText.find("    12-07-2026 03:00:05", fewAt));
+    EXPECT_NE(fewText.find("    12-07-2026 03:00:05", fewAt), std::string::npos);
     EXPECT_NE(summary::textReport({{"a.log", summary::summarize(kDay)}})
-                  .find("  Outages (every exchange failed): 1, the longest first\n    "),
+                  .find("  Outages (every exchange failed): 1\n    12-07-2026 11:00:05 to "),
               std::string::npos);
 }
 

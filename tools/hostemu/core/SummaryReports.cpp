@@ -124,8 +124,10 @@ std::string textSection(const Summary& s, bool isTotal) {
     if (shown.size() < s.outages.size()) {
         t += " " + std::to_string(s.outages.size()) + ", the longest " +
              std::to_string(shown.size()) + " (all of them: --json or --html)";
-    } else if (!s.outages.empty()) {
+    } else if (s.outages.size() > 1) {
         t += " " + std::to_string(s.outages.size()) + ", the longest first";
+    } else if (!s.outages.empty()) {
+        t += " 1";
     }
     t += "\n";
     for (const Outage& o : shown) t += "    " + outageLine(o) + "\n";
