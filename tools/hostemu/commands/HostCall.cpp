@@ -6,6 +6,7 @@
 #include "FileSize.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
+#include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
 #include "log/Logger.h"
 
@@ -13,7 +14,17 @@ const char kHostCallDescription[] =
     "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-    "  the lines that end the call, and only the record fields that hold something).\n";
+    "  the lines that end the call, and only the record fields that hold something).\n"
+    "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
+    "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n";
+
+std::string dllPath(const Invocation& invocation) {
+    const std::string name =
+        invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+}
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;
@@ -27,17 +38,15 @@ bool missingExport(const char* name, Output& output) {
 }
 
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+    const std::string path = dllPath(invocation);
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
                    std::to_string(GetLastError()) + ")\n");
         return 1;
     }
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
-    Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
+    Module dll(path);
     if (!dll.loaded()) {
-        output.err("hostemu: cannot load " + invocation.folder + "\\brisvane.dll (error " +
-                   std::to_string(GetLastError()) + ")\n");
+        output.err(dllLoadFailure(path, GetLastError()));
         return 1;
     }
     const long long before = fileSize(kLogFileName);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "HostCall.h"
 #include "ReplayMachine.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
@@ -16,12 +17,6 @@
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
-
-std::string fullPath(const std::string& name) {
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
-}
 
 int run(const Invocation& invocation, Output& output) {
     replay::ReplayRequest request;
@@ -36,7 +31,7 @@ int run(const Invocation& invocation, Output& output) {
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
     request.firstAddress = first && *first ? first : kDefaultFirstAddress;
     // Its full path before the scratch folder becomes the current directory.
-    WindowsReplayHost host(fullPath(invocation.folder + "\\brisvane.dll"));
+    WindowsReplayHost host(dllPath(invocation));
     WindowsReplayService service;
     return replay::runReplay(request, host, service, output);
 }
@@ -54,9 +49,7 @@ extern const CommandSpec kReplayCommand = [] {
         "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
         "  replies, and says per call whether result, requests and log entries are the\n"
         "  same (--call N: only call N as numbered in its output).\n";
-    c.options = {misplacedAs(
-        numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber),
-        "--call goes with replay")};
+    c.options = {numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber)};
     c.arguments = 1;
     c.countError = "replay takes one log file";
     c.run = run;

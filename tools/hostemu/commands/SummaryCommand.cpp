@@ -20,8 +20,9 @@ extern const CommandSpec kSummaryCommand = [] {
     c.description =
         "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
         "  period, the calls and their results, the failures by cause, the longest\n"
-        "  calls, restarts and versions, and the outages (--json: as one JSON object;\n"
-        "  --html FILE: also a page with a timeline per day).\n";
+        "  calls, restarts and versions, and the five longest outages and their count\n"
+        "  (--json: as one JSON object, every outage; --html FILE: also a page with\n"
+        "  every outage, a chart of the whole period and a timeline per day).\n";
     c.options = {flagOption("--json"),
                  textOption("--html", "--html takes the name of the page to write")};
     c.arguments = 1;
