@@ -15,7 +15,7 @@ import re, sys
 version, bad = sys.argv[1], 0
 # "version 37", "(version 37)", "CURRENT VERSION: 37", "Product version": 37, a
 # line break inside; not "Windows 10 version 1607".
-pattern = re.compile(r'\bversion\b[":() ]*\s*[":( ]*(\d+)\b', re.I)
+pattern = re.compile(r'\bversion\b[":() ]*\n?[ ]*[":( ]*(\d+)\b', re.I)
 for name in sys.argv[2:]:
     text = open(name, encoding="utf-8").read()
     for m in pattern.finditer(text):
