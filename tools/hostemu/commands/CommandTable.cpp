@@ -7,6 +7,11 @@ const char kDescription[] =
     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
     "  the lines that end the call, and only the record fields that hold something).\n"
+    "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
+    "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n"
+    "  version prints the DLL's version resource without loading it: its product\n"
+    "  version names the commit it was built from (exit status 1: the file cannot be\n"
+    "  read or has no version resource).\n"
     "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
     "  which address, token and record slots the DLL will use for that check, with\n"
     "  warnings for settings that do not do what they seem to.\n"
@@ -22,6 +27,8 @@ const char kDescription[] =
     "  period, the calls and their results, the failures by cause, the longest\n"
     "  calls, restarts and versions, and the outages (--json: as one JSON object;\n"
     "  --html FILE: also a page with a timeline per day).\n"
+    "  show prints the entries of the calls in a log (--call N: only call N), each\n"
+    "  headed by its export, time, result and cause, in the console's encoding.\n"
     "  redact writes a copy of a log without API tokens and guests' personal data\n"
     "  (stand-ins, the same for the same value) and says what it replaced: send\n"
     "  that copy, not the log, out of the restaurant.\n"
@@ -41,10 +48,12 @@ const CommandTable& commandTable() {
             &kInitCommand,
             &kLookupCommand,
             &kTransactionCommand,
+            &kVersionCommand,
             &kConfigCommand,
             &kCheckCommand,
             &kReplayCommand,
             &kSummaryCommand,
+            &kShowCommand,
             &kRedactCommand,
         },
         kDescription,

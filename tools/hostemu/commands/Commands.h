@@ -14,6 +14,8 @@ extern const CommandSpec kCheckCommand;
 extern const CommandSpec kReplayCommand;
 extern const CommandSpec kSummaryCommand;
 extern const CommandSpec kRedactCommand;
+extern const CommandSpec kVersionCommand;
+extern const CommandSpec kShowCommand;
 
 // The table main() runs.
 const CommandTable& commandTable();

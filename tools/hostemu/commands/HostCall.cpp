@@ -4,9 +4,18 @@
 
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
+#include "DllLoadText.h"
 #include "DllModule.h"
 #include "Output.h"
 #include "log/Logger.h"
+
+std::string dllPath(const Invocation& invocation) {
+    const std::string name =
+        invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+}
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;
@@ -20,17 +29,15 @@ bool missingExport(const char* name, Output& output) {
 }
 
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+    const std::string path = dllPath(invocation);
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
                    std::to_string(GetLastError()) + ")\n");
         return 1;
     }
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
-    Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
+    Module dll(path);
     if (!dll.loaded()) {
-        output.err("hostemu: cannot load " + invocation.folder + "\\brisvane.dll (error " +
-                   std::to_string(GetLastError()) + ")\n");
+        output.err(dllLoadFailure(path, GetLastError()));
         return 1;
     }
     const long long before = fileSize(kLogFileName);

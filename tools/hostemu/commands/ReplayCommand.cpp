@@ -11,7 +11,9 @@
 #include "Commands.h"
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
+#include "DllLoadText.h"
 #include "DllModule.h"
+#include "HostCall.h"
 #include "NetProbes.h"
 #include "Output.h"
 #include "ReplayServer.h"
@@ -29,12 +31,6 @@ bool writeFile(const std::string& name, const std::string& bytes) {
     if (!f) return false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
-}
-
-std::string fullPath(const std::string& name) {
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
 }
 
 // The replay's log from `offset` on (from the start if it was cleared meanwhile).
@@ -171,24 +167,21 @@ int run(const Invocation& invocation, Output& output) {
         output.err("hostemu: nothing to replay in " + logFile + ": " + noCalls + "\n");
         return 2;
     }
-    if (onlyCall > static_cast<long long>(calls.size())) {
-        output.err("hostemu: the log holds " + std::to_string(calls.size()) +
-                   (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
-                   std::to_string(onlyCall) + "\n");
+    const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
+    if (!noSuchCall.empty()) {
+        output.err("hostemu: " + noSuchCall + "\n");
         return 2;
     }
 
-    const std::string dllPath = fullPath(invocation.folder + "\\brisvane.dll");
+    const std::string path = dllPath(invocation);
     ScratchFolder scratch;  // the current folder until the replay has ended
     if (!scratch.ready()) {
         output.err("hostemu: cannot make a scratch folder under %TEMP%\n");
         return 3;
     }
-    Module dll(dllPath);
+    Module dll(path);
     if (!dll.loaded()) {
-        const DWORD error = GetLastError();
-        output.err("hostemu: cannot load " + dllPath + " (error " + std::to_string(error) +
-                   "): nothing can be replayed\n");
+        output.err(dllLoadFailure(path, GetLastError()) + "hostemu: nothing can be replayed\n");
         return 3;
     }
     ReplayServer server;
@@ -204,7 +197,7 @@ int run(const Invocation& invocation, Output& output) {
         return 3;
     }
     output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
-               (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
+               (calls.size() == 1 ? " call) through " : " calls) through ") + path +
                "; the service's recorded replies come from http://" + server.address() + ":80\n");
     output.flush();
     replay::Tally tally;
@@ -223,8 +216,7 @@ int run(const Invocation& invocation, Output& output) {
 const CommandSpec kReplayCommand = {
     "replay",
     "<folder> replay <brisvane.log> [--call N]",
-    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber,
-      "--call goes with replay"}},
+    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber}},
     1,
     "replay takes one log file",
     nullptr,

@@ -68,6 +68,12 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         const std::string& w = argv[i];
         if (w == "--brief") {
             invocation.brief = true;
+        } else if (w == "--dll") {
+            if (i + 1 >= argv.size() || argv[i + 1].empty()) {
+                error = "--dll takes the path of brisvane.dll";
+                return nullptr;
+            }
+            invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
             if (!option->takesValue()) {
                 invocation.options[w] = "";
@@ -122,6 +128,10 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                                             commandsWith(table, given.first) + " only";
             return nullptr;
         }
+    }
+    if (!command->folder && !invocation.dll.empty()) {
+        error = "--dll goes with the commands that take a folder";
+        return nullptr;
     }
     if (command->folder && invocation.folder.empty()) {
         error = "the folder is empty";
