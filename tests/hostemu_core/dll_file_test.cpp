@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "DllLoadText.h"
-#include "Output.h"
-#include "VersionResource.h"
+#include "cli/Output.h"
+#include "dllfile/DllLoadText.h"
+#include "dllfile/VersionResource.h"
 
 namespace {
 

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "LogRedact.h"
-#include "LogShow.h"
-#include "LogSummary.h"
-#include "LogTools.h"
-#include "Output.h"
-#include "ReplayLog.h"
+#include "cli/Output.h"
+#include "logread/LogCalls.h"
+#include "redact/LogRedact.h"
+#include "redact/RedactRun.h"
+#include "show/LogShow.h"
+#include "summary/LogSummary.h"
+#include "summary/SummaryRun.h"
 #include "text/TextCodec.h"
 
 namespace {

@@ -2,12 +2,21 @@
 
 #include <windows.h>
 
-#include "ConsoleOutput.h"
-#include "ConsoleText.h"
-#include "DllLoadText.h"
 #include "DllModule.h"
-#include "Output.h"
+#include "FileSize.h"
+#include "cli/Output.h"
+#include "display/LogLines.h"
+#include "dllfile/DllLoadText.h"
+#include "files/FileBytes.h"
 #include "log/Logger.h"
+
+const char kHostCallDescription[] =
+    "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+    "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+    "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+    "  the lines that end the call, and only the record fields that hold something).\n"
+    "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
+    "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n";
 
 std::string dllPath(const Invocation& invocation) {
     const std::string name =

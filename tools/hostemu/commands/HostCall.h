@@ -4,10 +4,13 @@
 #include <functional>
 #include <string>
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 class Module;
 class Output;
+
+// The help text's paragraph on init, lookup and transaction (and --dll).
+extern const char kHostCallDescription[];
 
 // The full path of the DLL to load: --dll's, else <folder>\brisvane.dll; a
 // relative one is taken from the current folder, before the folder is entered.
