@@ -9,6 +9,7 @@
 
 #include "ConsoleText.h"
 #include "ReplayLog.h"
+#include "api/JsonText.h"
 #include "log/LogPhrases.h"
 
 namespace summary {
@@ -38,7 +39,7 @@ long digitsAt(const std::string& s, std::size_t at, std::size_t* end = nullptr) 
 
 bool isJson(const std::string& text) {
     rapidjson::Document d;
-    d.Parse(text.c_str(), text.size());
+    parseJson(d, text.c_str(), text.size());
     return !d.HasParseError();
 }
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "api/JsonText.h"
+
 namespace replay {
 
 namespace {
@@ -145,7 +147,7 @@ void prepareRecord(Call& call) {
     ZERO(r, Screen_comment);
     ZERO(r, Printer_comment);
     rapidjson::Document reply;
-    reply.Parse(discount->reply.c_str());
+    parseJson(reply, discount->reply.c_str());
     if (!reply.HasParseError() && reply.IsObject() && reply.HasMember("Message")) ZERO(r, Comment);
     pugi::xml_document doc;
     if (call.configPresent && doc.load_string(call.config().c_str())) {

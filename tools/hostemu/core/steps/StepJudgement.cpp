@@ -9,6 +9,7 @@
 
 #include "ConsoleText.h"
 #include "Report.h"
+#include "api/JsonText.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
 
@@ -171,7 +172,7 @@ StepResult judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                                   "the service's reply is empty (HTTP status " + status + ")");
     }
     rapidjson::Document json;
-    json.Parse(x.text.c_str());
+    parseJson(json, x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
