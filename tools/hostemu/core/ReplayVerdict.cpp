@@ -88,7 +88,8 @@ std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& cal
     if (isUtf16(logBytes))
         return "the file is a UTF-16 copy of a log (saved again by an editor as \"Unicode\"); "
                "replay needs brisvane.log as the till wrote it";
-    return "the file holds no entry of a brisvane.log";
+    const std::string stamps = unreadableStampReason(logBytes);
+    return stamps.empty() ? "the file holds no entry of a brisvane.log" : stamps;
 }
 
 int exitStatus(const Tally& tally) {
