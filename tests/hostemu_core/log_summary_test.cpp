@@ -1,8 +1,10 @@
 // hostemu summary and redact over logs written the way the DLL writes them.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include "LogRedact.h"
@@ -415,6 +417,55 @@ std::string redacted(const std::string& log, redact::Tally& tally) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs `work` on a thread with the 1 MiB stack that Windows gives a program's
+// threads by default; false when the thread could not be made.
+bool onWindowsSizedStack(const std::function<void()>& work) {
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    pthread_attr_setstacksize(&attr, 1 << 20);
+    pthread_t thread;
+    auto run = [](void* w) -> void* {
+        (*static_cast<const std::function<void()>*>(w))();
+        return nullptr;
+    };
+    const bool made =
+        pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)) == 0;
+    pthread_attr_destroy(&attr);
+    if (made) pthread_join(thread, nullptr);
+    return made;
+}
+
+}  // namespace
+
+// A guest reply nested 512 Ki arrays deep (1 MiB, the reply limit), which the
+// DLL survives and logs: summary, redact and the replay's reader read it on a
+// stack of the Windows default size.
+TEST(LogRedact, DeepReplyOnAWindowsSizedStack) {
+    const std::size_t depth = 512 * 1024;
+    const std::string reply = std::string(depth, '[') + std::string(depth, ']');
+    const std::string at = day(10, 0, 0);
+    const std::string log =
+        init(9) + lookupHead(at, "{\"Phone\":79161234567}") +
+        entry(at, std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" + reply) +
+        entry(at, "GetCardInfoEx : Error: not ok jsonGuestInfo RETURN 1");
+    summary::Summary s;
+    std::string copy;
+    redact::Tally tally;
+    std::size_t calls = 0;
+    ASSERT_TRUE(onWindowsSizedStack([&] {
+        s = summary::summarize(log);
+        copy = redacted(log, tally);
+        calls = replay::splitCalls(copy, "", false).size();
+    }));
+    EXPECT_EQ(s.knownCalls(), 2);
+    EXPECT_EQ(s.results["GetCardInfoEx"][1], 1);
+    EXPECT_EQ(calls, 2u);
+    EXPECT_EQ(copy.find(kToken), std::string::npos);
+    EXPECT_NE(copy.find(" \r\n[]\r\n"), std::string::npos);  // a root array keeps its kind only
+}
 
 TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
     redact::Tally tally;
