@@ -370,6 +370,23 @@ has "conf.xml is saved as UTF-16"
 good_conf "$fake" "$tok" other
 run "a log whose conf.xml copy is UTF-16" 0 "$T" replay "Z:$work/utf16conf.log"
 has "2 calls: 2 same, 0 differ, 0 not replayable"
+# Saved by Notepad, with CR LF line ends: the DLL reads such a file in text mode
+# and keeps its CRs (never side by side with the LF byte), so the replay gives
+# it the file in the same encoding; Init is the same too.
+python3 - "$till/conf.xml" <<'EOF_PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read().replace("<Configuration>",
+                                                          "<Configuration><!-- Смена -->")
+open(sys.argv[1], "wb").write(text.replace("\n", "\r\n").encode("utf-16"))
+EOF_PY
+fresh_log
+run "record" 0 "$T" init
+run "record" 0 "$T" lookup 1001 "$work/mode0.xml"
+cp "$till/brisvane.log" "$work/utf16crlf.log"
+good_conf "$fake" "$tok" other
+run "a UTF-16 conf.xml with CR LF, Init included" 0 "$T" replay "Z:$work/utf16crlf.log"
+has "call 1  Init  result 0: same"
+has "2 calls: 2 same, 0 differ, 0 not replayable"
 
 # Two replays at once take an address each.
 for i in 1 2; do

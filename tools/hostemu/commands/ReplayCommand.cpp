@@ -70,7 +70,7 @@ class Replay {
         // The till had no conf.xml where the log's Init copied an empty one.
         if (!call.configPresent) {
             DeleteFileA(confName.c_str());
-        } else if (!writeFile(confName, given)) {
+        } else if (!writeFile(confName, replay::confFileBytes(given, call.configByteOrderMark))) {
             output_.out(replay::notReplayableLine(call, "cannot write " + confName, tally));
             return true;
         }

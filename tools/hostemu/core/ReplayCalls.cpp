@@ -6,6 +6,7 @@
 #include "ReplayLog.h"
 #include "ReplayRecord.h"
 #include "log/LogPhrases.h"
+#include "platform/Platform.h"
 
 namespace replay {
 
@@ -281,6 +282,26 @@ const char* kindName(Call::Kind kind) {
 
 std::string confCopyText(const std::string& body) { return utf16AsUtf8(body); }
 
+std::string confFileBytes(const std::string& text, const std::string& byteOrderMark) {
+    if (byteOrderMark.empty()) return text;
+    const bool big = byteOrderMark == "\xFE\xFF";
+    std::string out = byteOrderMark;
+    auto unit = [&](uint32_t u) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += big ? hi : lo;
+        out += big ? lo : hi;
+    };
+    for (uint32_t cp : platform::decodeUtf8(text)) {
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent) {
     std::vector<LogEntry> entries = splitEntries(logBytes);
@@ -288,6 +309,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
     bool configFromLog = false;
     bool configPresent = folderConfigPresent;
     auto config = std::make_shared<const std::string>(folderConfig);
+    std::string byteOrderMark;
     bool afterHousekeeping = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
@@ -305,11 +327,13 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
             configPresent = !entries[i].body.empty();
             config = std::make_shared<const std::string>(
                 configPresent ? confCopyText(entries[i].body) : std::string());
+            byteOrderMark = isUtf16(entries[i].body) ? entries[i].body.substr(0, 2) : std::string();
         }
         call.entries.push_back(std::move(entries[i]));
         call.configFromLog = configFromLog;
         call.configPresent = configPresent;
         call.configText = config;
+        call.configByteOrderMark = byteOrderMark;
     }
     for (Call& call : calls) complete(call);
     return calls;

@@ -70,6 +70,10 @@ struct Call {
     bool configPresent = false;  // false: no conf.xml was in force
     // Shared: every call after an Init holds the same copy.
     std::shared_ptr<const std::string> configText;
+    // "\xFF\xFE" or "\xFE\xFF" when the copy in force was a UTF-16 file's: the
+    // replay writes conf.xml in that encoding, so that the DLL reads it (in
+    // text mode, CRs kept) and copies it as the till's did. Else empty.
+    std::string configByteOrderMark;
     const std::string& config() const {
         static const std::string none;
         return configText ? *configText : none;
@@ -88,6 +92,11 @@ struct Call {
 // Init's copy of conf.xml as the text the module read: a copy of a UTF-16 file
 // (its CR LF already read back as LF) decoded to UTF-8, any other as it is.
 std::string confCopyText(const std::string& body);
+
+// The bytes of a conf.xml holding `text` (UTF-8) in the encoding that
+// `byteOrderMark` names (see Call::configByteOrderMark): UTF-16 with that mark,
+// or `text` itself when it is empty.
+std::string confFileBytes(const std::string& text, const std::string& byteOrderMark);
 
 // `folderConfig` is the folder's conf.xml (used where the log holds no copy;
 // `folderConfigPresent` false when the folder has none).
