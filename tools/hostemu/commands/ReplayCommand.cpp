@@ -76,7 +76,7 @@ class Replay {
         }
         if (call.waitSeconds > 0) {
             output_.out(replay::describe(call) +
-                        ": the module's own waits make this call take about " +
+                        ": the DLL's own waits make this call take about " +
                         std::to_string(call.waitSeconds) + " s ...\n");
             output_.flush();
         }
