@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ExitStatus.h"
 
 namespace {
 
@@ -6,7 +7,8 @@ const char kDescription[] =
     "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-    "  the lines that end the call, and only the record fields that hold something).\n"
+    "  the lines that end the call, report a failure or name its cause, and only the\n"
+    "  record fields that hold something).\n"
     "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
     "  which address, token and record slots the DLL will use for that check, with\n"
     "  warnings for settings that do not do what they seem to.\n"
@@ -24,17 +26,12 @@ const char kDescription[] =
     "  --html FILE: also a page with a timeline per day).\n"
     "  redact writes a copy of a log without API tokens and guests' personal data\n"
     "  (stand-ins, the same for the same value) and says what it replaced: send\n"
-    "  that copy, not the log, out of the restaurant.\n"
-    "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
-    "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
-    "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
-    "  2 bad arguments, an unreadable check file or log, a log without a call\n"
-    "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
-    "  could not run (no free address).\n";
+    "  that copy, not the log, out of the restaurant.\n";
 
 }  // namespace
 
 const CommandTable& commandTable() {
+    static const std::string description = kDescription + wrapped(exitStatusText(), 2);
     // One line per command, in the order the usage text shows them.
     static const CommandTable table = {
         {
@@ -47,7 +44,7 @@ const CommandTable& commandTable() {
             &kSummaryCommand,
             &kRedactCommand,
         },
-        kDescription,
+        description.c_str(),
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "DllModule.h"
+#include "ExitStatus.h"
 #include "Output.h"
 #include "log/Logger.h"
 
@@ -23,7 +24,7 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
                    std::to_string(GetLastError()) + ")\n");
-        return 1;
+        return exitstatus::kFound;
     }
     char full[MAX_PATH + 1];
     const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
@@ -31,10 +32,10 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
     if (!dll.loaded()) {
         output.err("hostemu: cannot load " + invocation.folder + "\\brisvane.dll (error " +
                    std::to_string(GetLastError()) + ")\n");
-        return 1;
+        return exitstatus::kFound;
     }
     const long long before = fileSize(kLogFileName);
-    if (!call(dll, output)) return 1;
+    if (!call(dll, output)) return exitstatus::kFound;
     output.out(invocation.brief ? "--- closing log lines of this call ---\n"
                                 : "--- log entries written by this call ---\n");
     std::string log;
@@ -44,5 +45,5 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
         output.out(logLinesFrom(log, before, invocation.brief));
     }
     output.flush();
-    return 0;
+    return exitstatus::kDone;
 }

@@ -12,6 +12,7 @@
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "DllModule.h"
+#include "ExitStatus.h"
 #include "NetProbes.h"
 #include "Output.h"
 #include "ReplayServer.h"
@@ -159,7 +160,7 @@ int run(const Invocation& invocation, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
         output.err("hostemu: cannot read log file " + logFile + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     std::string folderConfig;
     const bool folderHasConfig =
@@ -169,39 +170,39 @@ int run(const Invocation& invocation, Output& output) {
     const std::string noCalls = replay::whyNoCalls(log, calls);
     if (!noCalls.empty()) {
         output.err("hostemu: nothing to replay in " + logFile + ": " + noCalls + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     if (onlyCall > static_cast<long long>(calls.size())) {
         output.err("hostemu: the log holds " + std::to_string(calls.size()) +
                    (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
                    std::to_string(onlyCall) + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
 
     const std::string dllPath = fullPath(invocation.folder + "\\brisvane.dll");
     ScratchFolder scratch;  // the current folder until the replay has ended
     if (!scratch.ready()) {
         output.err("hostemu: cannot make a scratch folder under %TEMP%\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     Module dll(dllPath);
     if (!dll.loaded()) {
         const DWORD error = GetLastError();
         output.err("hostemu: cannot load " + dllPath + " (error " + std::to_string(error) +
                    "): nothing can be replayed\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     ReplayServer server;
     std::string error;
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
     if (!server.start(first && *first ? first : kDefaultFirstAddress, error)) {
         output.err("hostemu: " + error + "\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     const std::string proxy = proxyProblem(server);
     if (!proxy.empty()) {
         output.err("hostemu: " + proxy + "\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     output.out("Replaying " + logFile + " (" + std::to_string(calls.size()) +
                (calls.size() == 1 ? " call) through " : " calls) through ") + dllPath +
@@ -211,7 +212,7 @@ int run(const Invocation& invocation, Output& output) {
     Replay replay(dll, server, scratch.path(), output);
     for (const replay::Call& call : calls) {
         if (onlyCall != 0 && call.number != onlyCall) continue;
-        if (!replay.run(call, tally)) return 3;
+        if (!replay.run(call, tally)) return exitstatus::kCannotRun;
     }
     output.out(replay::tallyLine(tally));
     output.flush();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ConsoleText.h"
+#include "ExitStatus.h"
 #include "Report.h"
 
 namespace replay {
@@ -93,8 +94,8 @@ std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& cal
 }
 
 int exitStatus(const Tally& tally) {
-    if (tally.differ > 0) return 1;
-    return tally.same + tally.probeOnly > 0 ? 0 : 2;
+    if (tally.differ > 0) return exitstatus::kFound;
+    return tally.same + tally.probeOnly > 0 ? exitstatus::kDone : exitstatus::kBadInput;
 }
 
 std::string asReadInTextMode(const std::string& bytes) {
