@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "LogRedact.h"
-#include "LogSummary.h"
-#include "ReplayLog.h"
-#include "ReplayVerdict.h"
-#include "RequestParser.h"
+#include "logread/LogCalls.h"
+#include "redact/LogRedact.h"
+#include "replay/ReplayCompare.h"
+#include "replay/ReplayVerdict.h"
+#include "replay/RequestParser.h"
+#include "summary/LogSummary.h"
 
 namespace {
 

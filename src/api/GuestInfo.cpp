@@ -4,7 +4,6 @@
 
 #include "api/JsonText.h"
 #include "api/ReplyAccess.h"
-#include "config/Config.h"
 #include "record/CardInfoRecord.h"
 #include "text/DecimalText.h"
 #include "text/TextCodec.h"

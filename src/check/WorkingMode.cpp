@@ -1,5 +1,12 @@
 #include "check/WorkingMode.h"
 
+#include "check/Accessors.h"
+#include "check/CheckXml.h"
+#include "check/XmlErrors.h"
+#include "http/LastError.h"
+#include "log/Logger.h"
+#include "log/QuietLog.h"
+
 namespace {
 
 // Modes 0 to 16; anything else takes no path.
@@ -58,4 +65,20 @@ PostingPath postingPathFor(int32_t mode) {
 bool lookupWithoutCheckData(int32_t mode) {
     const Mode* m = find(mode);
     return m && m->withoutCheckData;
+}
+
+int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
+    const auto fail = [&](const char* head, const std::string& tail) {
+        logQuietly(logger, tag, [&] { return head + tail; });
+        return -1;
+    };
+    try {
+        const int32_t mode = getAttributeInt(checkXml.check, "chmode");
+        logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
+        return mode;
+    } catch (const XmlElementNotFound& e) {
+        return fail("ERROR checkChmod XmlElementNotFound", e.message);
+    } catch (...) {
+        return fail("ERROR getChmode ", std::to_string(lastErrorCode));
+    }
 }

@@ -3,6 +3,10 @@
 // flows take their path from here, and hostemu's config report explains it
 // from the same table.
 #include <cstdint>
+#include <string>
+
+class CheckXml;
+class Logger;
 
 enum class LookupPath {
     GuestOnly,          // GuestInfo
@@ -23,3 +27,6 @@ PostingPath postingPathFor(int32_t mode);
 // Whether a lookup goes on for a check without CHECKDATA; in any other mode
 // it fails with 1 ("ERROR CheckdataNotFound && ...").
 bool lookupWithoutCheckData(int32_t mode);
+
+// The check's "chmode", or -1 when it cannot be read (logged). Never throws.
+int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept;

@@ -8,6 +8,7 @@
 #include "log/CFile.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
+#include "text/DecimalText.h"
 
 pugi::xml_parse_result loadConfigFile(const std::string& path, pugi::xml_document& document) {
     return document.load_file(path.c_str());
@@ -33,13 +34,6 @@ void WriteConfToLog(Logger& logger) {
         while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) content.append(chunk, got);
     }
     logger.logMessage(logphrase::kWriteConfToLog, content);
-}
-
-int32_t atoi32(const char* text) {
-    const long long v = std::strtoll(text, nullptr, 10);
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
 }
 
 int32_t atoiText(const pugi::xml_node& element) { return atoi32(element.text().get()); }

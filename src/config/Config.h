@@ -21,10 +21,6 @@ pugi::xml_node configurationOf(const pugi::xml_document& document);
 // Copies the raw text of conf.xml into the log as one entry (empty if unreadable).
 void WriteConfToLog(Logger& logger);
 
-// atoi with a defined result for out-of-range text: it saturates at the
-// 32-bit limits, as the Windows runtime's atoi does.
-int32_t atoi32(const char* text);
-
 // atoi32 of an element's text; 0 for a missing element or one without digits.
 int32_t atoiText(const pugi::xml_node& element);
 

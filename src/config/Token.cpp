@@ -60,19 +60,3 @@ std::string getToken(const std::string& tag, const pugi::xml_node& configuration
         return fail("ERROR getToken ", std::to_string(lastErrorCode));
     }
 }
-
-int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
-    const auto fail = [&](const char* head, const std::string& tail) {
-        logQuietly(logger, tag, [&] { return head + tail; });
-        return -1;
-    };
-    try {
-        const int32_t mode = getAttributeInt(checkXml.check, "chmode");
-        logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
-        return mode;
-    } catch (const XmlElementNotFound& e) {
-        return fail("ERROR checkChmod XmlElementNotFound", e.message);
-    } catch (...) {
-        return fail("ERROR getChmode ", std::to_string(lastErrorCode));
-    }
-}

@@ -28,6 +28,3 @@ int32_t orderCategory(CheckXml& checkXml);
 // The first place whose PlaceCode matches the order category, else the last
 // Default="true" token, else none.
 std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration);
-
-// The check's "chmode", or -1 when it cannot be read (logged). Never throws.
-int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept;

@@ -24,6 +24,7 @@
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "record/CardInfoRecord.h"
+#include "text/DecimalText.h"
 #include "text/TextCodec.h"
 
 namespace {
@@ -45,11 +46,6 @@ constexpr char kBlockedLine[] =
     "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
     "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0";
 
-// A step either ends the lookup with a result of its own or, with no value,
-// lets it go on to the common successful end (the result dump and "Ended
-// successfully!").
-using StepResult = std::optional<int32_t>;
-
 class CardLookup {
   public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
@@ -58,9 +54,9 @@ class CardLookup {
     int32_t run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
 
   private:
-    StepResult bonusPaymentPath();
-    StepResult guestPath();
-    StepResult discountAndFill(const std::string& clientId, int64_t ownerId);
+    EarlyResult bonusPaymentPath();
+    EarlyResult guestPath();
+    EarlyResult discountAndFill(const std::string& clientId, int64_t ownerId);
 
     int64_t card_;
     CardInfoRecord* record_;
@@ -115,7 +111,7 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
         return 1;
     }
 
-    StepResult result;
+    EarlyResult result;
     switch (lookupPathFor(workingMode_)) {
         case LookupPath::BonusPayment: result = bonusPaymentPath(); break;
         case LookupPath::GuestOnly:
@@ -129,7 +125,7 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     return 0;
 }
 
-StepResult CardLookup::bonusPaymentPath() {
+EarlyResult CardLookup::bonusPaymentPath() {
     log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
     const std::string account = getPaymentAccount(reader_, bonusCurrencyCodes(configuration_));
     return discountAndFill(account, atoi32(account.c_str()));
@@ -137,7 +133,7 @@ StepResult CardLookup::bonusPaymentPath() {
 
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
-StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
+EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
     const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (res != -1) {
         log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
@@ -158,7 +154,7 @@ StepResult CardLookup::discountAndFill(const std::string& clientId, int64_t owne
     return std::nullopt;
 }
 
-StepResult CardLookup::guestPath() {
+EarlyResult CardLookup::guestPath() {
     const std::string path = "v1/GuestInfo/" + token_;
     const std::string body = buildGuestInfoBody(card_);
     try {

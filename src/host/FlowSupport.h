@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "api/ReplyAccess.h"
@@ -6,6 +8,10 @@
 #include "http/Exchange.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
+
+// What a step of a flow gives back: a result when the step ends the call with
+// it, none when the call goes on to its common end.
+using EarlyResult = std::optional<int32_t>;
 
 // The connection a flow opened never outlives the flow: whatever path ends it,
 // the handles are closed on the way out (closing twice is harmless).

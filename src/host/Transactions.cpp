@@ -30,18 +30,14 @@ const std::string& unexpectedError() {
     return text;
 }
 
-// A step either ends the posting with a result of its own or, with no value,
-// lets it go on to the check of the service's reply.
-using StepResult = std::optional<int32_t>;
-
 class TransactionPosting {
   public:
     explicit TransactionPosting(Logger& log) : log_(log) {}
     int32_t run(const char* inpBuf, uint32_t inpLen);
 
   private:
-    StepResult closeOrder();
-    StepResult returnOrder();
+    EarlyResult closeOrder();
+    EarlyResult returnOrder();
     int32_t checkReply();
 
     Logger& log_;
@@ -82,7 +78,7 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     }
 
     log_.logMessage(kTag, "TRY START LOGICK");
-    StepResult result;
+    EarlyResult result;
     switch (postingPathFor(mode)) {
         case PostingPath::Close: result = closeOrder(); break;
         case PostingPath::Return: result = returnOrder(); break;
@@ -92,7 +88,7 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     return result ? *result : checkReply();
 }
 
-StepResult TransactionPosting::closeOrder() {
+EarlyResult TransactionPosting::closeOrder() {
     log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
     const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
     log_.logMessage(kTag, "TRY GET depositCurrencyCodes");
@@ -138,7 +134,7 @@ StepResult TransactionPosting::closeOrder() {
     return std::nullopt;
 }
 
-StepResult TransactionPosting::returnOrder() {
+EarlyResult TransactionPosting::returnOrder() {
     const std::string path = "v1/ReturnOrder/" + token_;
     ByteBuffer body;
     try {

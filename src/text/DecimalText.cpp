@@ -1,6 +1,8 @@
 #include "text/DecimalText.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -60,4 +62,11 @@ bool parseLeadingDouble(const char* text, double& value) {
         value = *p == '-' ? -magnitude : magnitude;
     }
     return true;
+}
+
+int32_t atoi32(const char* text) {
+    const long long v = std::strtoll(text, nullptr, 10);
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(v);
 }

@@ -3,7 +3,7 @@
 // one after the other. The host records when each call began and returned, so
 // the test knows that calls did overlap and the lock had something to do.
 #include <gmock/gmock.h>
-#include <windows.h>
+#include <winsock2.h>  // windows.h in the order Winsock needs (HostRig.h)
 
 #include <functional>
 #include <regex>

@@ -6,31 +6,31 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CheckStep.h"
-#include "ConsoleText.h"
-#include "Output.h"
-#include "StepJudgement.h"
+#include "cli/Output.h"
+#include "confreport/Utf16ConfNote.h"
+#include "connectioncheck/CheckStep.h"
+#include "connectioncheck/StepJudgement.h"
 #include "http/Timings.h"
 
 namespace {
 
-StepResult okStep(CheckContext&) { return StepResult::ok("first", "fine", "early verdict"); }
-StepResult longLabel(CheckContext&) { return StepResult::ok("a long label", "x"); }
-StepResult skippedStep(CheckContext&) { return StepResult::skipped("TLS", "not used"); }
-StepResult lastOk(CheckContext&) {
-    StepResult r = StepResult::ok("last", "done", "all good");
+StepVerdict okStep(CheckContext&) { return StepVerdict::ok("first", "fine", "early verdict"); }
+StepVerdict longLabel(CheckContext&) { return StepVerdict::ok("a long label", "x"); }
+StepVerdict skippedStep(CheckContext&) { return StepVerdict::skipped("TLS", "not used"); }
+StepVerdict lastOk(CheckContext&) {
+    StepVerdict r = StepVerdict::ok("last", "done", "all good");
     r.more = {"note"};
     return r;
 }
-StepResult failing(CheckContext&) {
-    StepResult r = StepResult::failed("bad", "broke", "fix it");
+StepVerdict failing(CheckContext&) {
+    StepVerdict r = StepVerdict::failed("bad", "broke", "fix it");
     r.more = {"why"};
     return r;
 }
-StepResult silentFailure(CheckContext&) { return StepResult::failed("quiet", "", "no room"); }
-StepResult neverRun(CheckContext&) {
+StepVerdict silentFailure(CheckContext&) { return StepVerdict::failed("quiet", "", "no room"); }
+StepVerdict neverRun(CheckContext&) {
     ADD_FAILURE() << "a step after a failed one ran";
-    return StepResult::ok("never", "");
+    return StepVerdict::ok("never", "");
 }
 
 std::string run(const std::vector<CheckStep>& steps, int& status) {
@@ -86,8 +86,8 @@ class ConfStepsTest : public ::testing::Test {
         c.place = place;
         std::string shown;
         for (CheckStep step : {confXmlStep, serviceStep, tokenStep}) {
-            const StepResult r = step(c);
-            const bool failed = r.status == StepResult::Status::Failed;
+            const StepVerdict r = step(c);
+            const bool failed = r.status == StepVerdict::Status::Failed;
             shown += r.label + "|" + (failed ? "FAILED|" : "ok|") + r.line +
                      (failed ? "|" + r.advice : "") + "\n";
             if (failed) break;
@@ -115,8 +115,8 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     write(utf16);
     CheckContext c;
     c.configPath = path_;
-    const StepResult wide = confXmlStep(c);
-    EXPECT_EQ(wide.status, StepResult::Status::Ok);
+    const StepVerdict wide = confXmlStep(c);
+    EXPECT_EQ(wide.status, StepVerdict::Status::Ok);
     EXPECT_EQ(wide.more, std::vector<std::string>{utf16ConfNote()});
     write("<Configuration/>");
     EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
@@ -201,7 +201,7 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
         CheckContext context;
         context.host = c.host;
         context.secure = c.secure;
-        const StepResult r = judgeProxy(c.setting, context);
+        const StepVerdict r = judgeProxy(c.setting, context);
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(context.target, c.target) << c.line;
         EXPECT_EQ(context.port, c.port) << c.line;
@@ -224,8 +224,8 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     good.issuer = "CN=ca";
     good.validFrom = "2026-01-01 00:00 UTC";
     good.validTo = "2027-01-01 00:00 UTC";
-    StepResult r = judgeTls(good, "svc", "now");
-    EXPECT_EQ(r.status, StepResult::Status::Ok);
+    StepVerdict r = judgeTls(good, "svc", "now");
+    EXPECT_EQ(r.status, StepVerdict::Status::Ok);
     EXPECT_EQ(r.line, "handshake done, certificate trusted");
     ASSERT_EQ(r.more.size(), 1u);
     EXPECT_EQ(r.more[0].rfind("certificate of CN=svc", 0), 0u);
@@ -235,7 +235,7 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     bad.firstError = 12057;
     bad.problems = {12057, 12045};
     r = judgeTls(bad, "svc", "now");
-    EXPECT_EQ(r.status, StepResult::Status::Failed);
+    EXPECT_EQ(r.status, StepVerdict::Status::Failed);
     EXPECT_EQ(r.advice, certificateAdvice(12045, "now"));
     EXPECT_EQ(r.more.size(), 2u);  // "past it: ..." and its advice
 
@@ -252,7 +252,7 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
 TEST(StepJudgement, JudgesTheGuestInfoReply) {
     struct Case {
         GuestInfoExchange x;
-        StepResult::Status status;
+        StepVerdict::Status status;
         std::string line;
         std::string advice;
     };
@@ -275,48 +275,48 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
     const std::string sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}: ";
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
     const Case cases[] = {
-        {reply(200, "{\"Status\":0}"), StepResult::Status::Ok,
+        {reply(200, "{\"Status\":0}"), StepVerdict::Status::Ok,
          sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
          "the service answered with JSON (HTTP status 200)"},
-        {reply(400, "{\"Error\":1}"), StepResult::Status::Failed,
+        {reply(400, "{\"Error\":1}"), StepVerdict::Status::Failed,
          sent + "HTTP status 400, 11 bytes, JSON without \"Status\"",
          "HTTP status 400 with JSON that is not the service's reply (no \"Status\"): " +
              statusAdvice(400)},
         // A gateway's JSON refusal is no service that works.
-        {reply(403, "{\"message\":\"Forbidden\"}"), StepResult::Status::Failed,
+        {reply(403, "{\"message\":\"Forbidden\"}"), StepVerdict::Status::Failed,
          sent + "HTTP status 403, 23 bytes, JSON without \"Status\"",
          "HTTP status 403 with JSON that is not the service's reply (no \"Status\"): " +
              statusAdvice(403)},
-        {reply(200, "{\"Result\":\"ok\"}"), StepResult::Status::Failed,
+        {reply(200, "{\"Result\":\"ok\"}"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 15 bytes, JSON without \"Status\"",
          "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
-        {reply(200, "{\"Status\":\"1\"}"), StepResult::Status::Failed,
+        {reply(200, "{\"Status\":\"1\"}"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 14 bytes, JSON with \"Status\" that is not a whole number",
          "HTTP status 200 with JSON whose \"Status\" is not a whole number"},
-        {reply(200, "[1]"), StepResult::Status::Failed,
+        {reply(200, "[1]"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 3 bytes, JSON without \"Status\"",
          "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
-        {reply(500, "{\"Status\":1}"), StepResult::Status::Failed,
+        {reply(500, "{\"Status\":1}"), StepVerdict::Status::Failed,
          sent + "HTTP status 500, 12 bytes, JSON with \"Status\" 1",
          "HTTP status 500 with the service's JSON: " + statusAdvice(500)},
-        {reply(502, "<html>Bad gateway</html>"), StepResult::Status::Failed,
+        {reply(502, "<html>Bad gateway</html>"), StepVerdict::Status::Failed,
          sent + "HTTP status 502, 24 bytes, not JSON",
          "HTTP status 502 with a reply that is not JSON: " + statusAdvice(502)},
-        {reply(200, "nope"), StepResult::Status::Failed,
+        {reply(200, "nope"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 4 bytes, not JSON",
          "HTTP status 200 with a reply that is not JSON"},
-        {timedOut, StepResult::Status::Failed, sent + "no answer within " + limit + " s",
+        {timedOut, StepVerdict::Status::Failed, sent + "no answer within " + limit + " s",
          "the service (or a gateway in front of it) does not answer within " + limit + " s"},
-        {empty, StepResult::Status::Failed, sent + "HTTP status 204 with an empty body",
+        {empty, StepVerdict::Status::Failed, sent + "HTTP status 204 with an empty body",
          "the service's reply is empty (HTTP status 204)"},
-        {closed, StepResult::Status::Failed, sent + "the connection was closed without an answer",
+        {closed, StepVerdict::Status::Failed, sent + "the connection was closed without an answer",
          "the request got no answer: something closes the connection after the request (the "
          "service, a firewall or a proxy in between)"},
-        {refused, StepResult::Status::Failed, sent + systemText(12045),
+        {refused, StepVerdict::Status::Failed, sent + systemText(12045),
          "the request failed: " + certificateAdvice(12045, "now")},
     };
     for (const Case& c : cases) {
-        const StepResult r = judgeGuestInfo(c.x, "tok", "now");
+        const StepVerdict r = judgeGuestInfo(c.x, "tok", "now");
         EXPECT_EQ(r.status, c.status) << c.line;
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(r.advice, c.advice);
@@ -337,8 +337,8 @@ TEST(StepJudgement, AdvisesOnTheCodesAnInstallerMeets) {
         x.sent = "POST";
         x.emptyReply = true;
         x.errorCode = code;
-        const StepResult r = judgeGuestInfo(x, "tok", "NOW");
-        EXPECT_EQ(r.status, StepResult::Status::Failed) << code;
+        const StepVerdict r = judgeGuestInfo(x, "tok", "NOW");
+        EXPECT_EQ(r.status, StepVerdict::Status::Failed) << code;
         EXPECT_NE(r.advice.find(words), std::string::npos) << code << ": " << r.advice;
     }
     EXPECT_EQ(certificateAdvice(12029, "now"), "");

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
-#include "Output.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/Output.h"
 
 namespace {
 
@@ -30,36 +30,52 @@ bool digitsOnly(const std::vector<std::string>& words, std::string& error) {
     return false;
 }
 
-const CommandSpec kPlain = {"plain", "[--brief] <folder> plain",         {},
-                            0,       "plain takes no further arguments", nullptr,
-                            runShow};
-const CommandSpec kNumber = {
-    "number",
-    "<folder> number <n> [--call N] [--only]",
-    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber},
-     {"--only", "--only takes a count", parseCallNumber, "--only goes with number"}},
-    1,
-    "number takes one number",
-    digitsOnly,
-    runShow};
-const CommandSpec kPlace = {"place",
-                            "<folder> place [--place CODE] [--call N]",
-                            {{"--place", "--place takes a place code", parseWholeNumber32},
-                             {"--call", "--call takes a call number (1, 2, ...)", parseCallNumber}},
-                            0,
-                            "place takes no further arguments",
-                            nullptr,
-                            runShow};
+const char kShared[] = "  plain and number: shared\n";
+
+CommandSpec command(const char* name, const char* usage, const char* countError) {
+    CommandSpec c;
+    c.name = name;
+    c.usage = usage;
+    c.countError = countError;
+    c.run = runShow;
+    return c;
+}
+
+const CommandSpec kPlain = [] {
+    CommandSpec c =
+        command("plain", "[--brief] <folder> plain", "plain takes no further arguments");
+    c.description = kShared;
+    return c;
+}();
+const CommandSpec kNumber = [] {
+    CommandSpec c =
+        command("number", "<folder> number <n> [--call N] [--only]", "number takes one number");
+    c.description = kShared;
+    c.options = {numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber),
+                 misplacedAs(numberOption("--only", "--only takes a count", parseCallNumber),
+                             "--only goes with number")};
+    c.arguments = 1;
+    c.checkWords = digitsOnly;
+    return c;
+}();
+const CommandSpec kPlace = [] {
+    CommandSpec c = command("place", "<folder> place [--place CODE] [--call N]",
+                            "place takes no further arguments");
+    c.description = "  place: its own\n";
+    c.options = {numberOption("--place", "--place takes a place code", parseWholeNumber32),
+                 numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber)};
+    return c;
+}();
 // Files only, no folder: "hostemu files <log>... [--json] [--html FILE]".
-const CommandSpec kFiles = {"files",
-                            "files <log>... [--json] [--html FILE]",
-                            {{"--json"}, {"--html", "--html takes a file name"}},
-                            1,
-                            "files takes one or more files",
-                            nullptr,
-                            runShow,
-                            true,
-                            false};
+const CommandSpec kFiles = [] {
+    CommandSpec c =
+        command("files", "files <log>... [--json] [--html FILE]", "files takes one or more files");
+    c.options = {flagOption("--json"), textOption("--html", "--html takes a file name")};
+    c.arguments = 1;
+    c.moreArguments = true;
+    c.folder = false;
+    return c;
+}();
 const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, "  what it does\n"};
 
 }  // namespace
@@ -70,6 +86,9 @@ TEST(CommandLine, UsageComesFromTheTable) {
               "       hostemu <folder> number <n> [--call N] [--only]\n"
               "       hostemu <folder> place [--place CODE] [--call N]\n"
               "       hostemu files <log>... [--json] [--html FILE]\n"
+              // Each paragraph once, in table order; a command without one adds none.
+              "  plain and number: shared\n"
+              "  place: its own\n"
               "  what it does\n");
 }
 

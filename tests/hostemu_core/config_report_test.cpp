@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ConfigReport.h"
-#include "Output.h"
 #include "check/CheckXml.h"
+#include "cli/Output.h"
+#include "confreport/ConfigReport.h"
 
 TEST(ConfigReport, SaysWhatAModeDoesWithoutCheckData) {
     const std::string path =

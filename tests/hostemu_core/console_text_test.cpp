@@ -1,8 +1,9 @@
 // Texts as hostemu shows them: encodings, the log's lines, the card record.
 #include <gtest/gtest.h>
 
-#include "ConsoleText.h"
-#include "RecordTable.h"
+#include "display/LogLines.h"
+#include "display/RecordTable.h"
+#include "encoding/Encodings.h"
 #include "record/CardInfoRecord.h"
 
 TEST(ConsoleText, KnowsUtf8FromHostText) {

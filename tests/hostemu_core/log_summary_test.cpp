@@ -7,12 +7,13 @@
 #include <functional>
 #include <regex>
 
-#include "LogRedact.h"
-#include "LogSummary.h"
-#include "LogTools.h"
-#include "Output.h"
-#include "ReplayLog.h"
-#include "ReplayVerdict.h"
+#include "cli/Output.h"
+#include "logread/LogCalls.h"
+#include "redact/LogRedact.h"
+#include "redact/RedactRun.h"
+#include "replay/ReplayVerdict.h"
+#include "summary/LogSummary.h"
+#include "summary/SummaryRun.h"
 #include "text/TextCodec.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "ConsoleText.h"
-#include "ReplayRecord.h"
-#include "ReplayVerdict.h"
-#include "RequestParser.h"
+#include "files/FileBytes.h"
 #include "log/Logger.h"
+#include "logread/RecordDump.h"
+#include "replay/ReplayVerdict.h"
+#include "replay/RequestParser.h"
 
 TEST(RequestParser, ReadsWholeRequestsOnly) {
     struct Case {

@@ -3,9 +3,9 @@
 // revocation servers.
 #include <gtest/gtest.h>
 
-#include "CheckStep.h"
-#include "Output.h"
-#include "TillJudgement.h"
+#include "cli/Output.h"
+#include "connectioncheck/CheckStep.h"
+#include "connectioncheck/TillJudgement.h"
 
 namespace {
 
@@ -21,12 +21,12 @@ uint32_t fakeTicks() {
     return now += 7;
 }
 
-StepResult warned(CheckContext&) {
-    StepResult r = StepResult::ok("clock", "off", "answered");
+StepVerdict warned(CheckContext&) {
+    StepVerdict r = StepVerdict::ok("clock", "off", "answered");
     r.warnings = {"hours off"};
     return r;
 }
-StepResult failedAfterWarning(CheckContext&) { return StepResult::failed("TLS", "no", "fix"); }
+StepVerdict failedAfterWarning(CheckContext&) { return StepVerdict::failed("TLS", "no", "fix"); }
 
 }  // namespace
 
@@ -114,8 +114,8 @@ TEST(TillSteps, WarnsWhenTheAccountRunsAsAService) {
         a.session = c.session;
         a.station = c.station;
         a.stationVisible = c.visible;
-        const StepResult r = judgeAccount(a, c.major);
-        EXPECT_EQ(r.status, StepResult::Status::Ok);
+        const StepVerdict r = judgeAccount(a, c.major);
+        EXPECT_EQ(r.status, StepVerdict::Status::Ok);
         EXPECT_EQ(!r.warnings.empty(), c.warns) << c.session << " " << c.station;
         EXPECT_TRUE(hasText(r.more, "run the check as the Windows account the POS host runs as"));
     }
@@ -172,7 +172,7 @@ TEST(TillSteps, InternetOptionsFailOnlyForTls12MissingUnderSsl) {
         uint32_t state;
         RegistryNumber offline;
         bool autoDetect;
-        StepResult::Status status;
+        StepVerdict::Status status;
         std::size_t warnings;
     };
     const Case cases[] = {
@@ -182,14 +182,14 @@ TEST(TillSteps, InternetOptionsFailOnlyForTls12MissingUnderSsl) {
          1,
          {},
          false,
-         StepResult::Status::Ok,
+         StepVerdict::Status::Ok,
          0},
-        {"SSL without TLS 1.2", true, {true, 0xA0}, 1, {}, false, StepResult::Status::Failed, 0},
-        {"SSL with TLS 1.2", true, {true, 0xA80}, 1, {}, false, StepResult::Status::Ok, 0},
-        {"offline by state", false, {}, 0x10, {}, false, StepResult::Status::Ok, 1},
-        {"offline by registry", false, {}, 1, {true, 1}, false, StepResult::Status::Ok, 1},
-        {"offline value 0", false, {}, 1, {true, 0}, false, StepResult::Status::Ok, 0},
-        {"auto detection", true, {}, 1, {}, true, StepResult::Status::Ok, 1},
+        {"SSL without TLS 1.2", true, {true, 0xA0}, 1, {}, false, StepVerdict::Status::Failed, 0},
+        {"SSL with TLS 1.2", true, {true, 0xA80}, 1, {}, false, StepVerdict::Status::Ok, 0},
+        {"offline by state", false, {}, 0x10, {}, false, StepVerdict::Status::Ok, 1},
+        {"offline by registry", false, {}, 1, {true, 1}, false, StepVerdict::Status::Ok, 1},
+        {"offline value 0", false, {}, 1, {true, 0}, false, StepVerdict::Status::Ok, 0},
+        {"auto detection", true, {}, 1, {}, true, StepVerdict::Status::Ok, 1},
     };
     for (const Case& c : cases) {
         InternetOptions o;
@@ -201,10 +201,10 @@ TEST(TillSteps, InternetOptionsFailOnlyForTls12MissingUnderSsl) {
         CheckContext context;
         context.secure = c.secure;
         context.windowsMajor = 10;
-        const StepResult r = judgeInternetOptions(o, context);
+        const StepVerdict r = judgeInternetOptions(o, context);
         EXPECT_EQ(r.status, c.status) << c.name;
         EXPECT_EQ(r.warnings.size(), c.warnings) << c.name;
-        if (r.status == StepResult::Status::Failed) {
+        if (r.status == StepVerdict::Status::Failed) {
             EXPECT_NE(r.advice.find("TLS 1.2 is not available to WinInet"), std::string::npos);
         }
     }
@@ -267,8 +267,8 @@ TEST(TillSteps, ComparesTheClockWithTheServiceDate) {
         clock.offsetMinutes = 180;
         clock.localTime = "2026-12-07 20:30:00";
         clock.dateHeader = c.header;
-        const StepResult r = judgeClock(clock);
-        EXPECT_EQ(r.status, StepResult::Status::Ok);
+        const StepVerdict r = judgeClock(clock);
+        EXPECT_EQ(r.status, StepVerdict::Status::Ok);
         EXPECT_NE(r.line.find(c.shows), std::string::npos) << r.line;
         EXPECT_NE(r.line.find("2026-12-07 20:30:00 (UTC+03:00)"), std::string::npos);
         EXPECT_EQ(!r.warnings.empty(), c.warns) << r.line;
@@ -300,8 +300,8 @@ TEST(TillSteps, ShowsTheCertificateAndWarnsBeforeItEnds) {
         f.notAfter = c.notAfter;
         f.ocsp = {"http://ocsp.example/"};
         CheckContext context;
-        const StepResult r = judgeCertificate(f, now, context);
-        EXPECT_EQ(r.status, StepResult::Status::Ok);
+        const StepVerdict r = judgeCertificate(f, now, context);
+        EXPECT_EQ(r.status, StepVerdict::Status::Ok);
         EXPECT_EQ(r.line, "CN=loyalty.example, issued by CN=Example CA");
         EXPECT_TRUE(hasText(r.more, c.left)) << c.left;
         EXPECT_TRUE(hasText(r.more, "top of the chain: CN=Example Root (3 certificates)"));
@@ -315,7 +315,7 @@ TEST(TillSteps, ShowsTheCertificateAndWarnsBeforeItEnds) {
     CheckContext context;
     context.certificateRead = true;
     EXPECT_EQ(judgeCertificate(CertificateFacts{}, now, context).status,
-              StepResult::Status::Skipped);
+              StepVerdict::Status::Skipped);
     EXPECT_FALSE(context.certificateRead);
     // A WinInet without the chain: the texts, and no revocation addresses.
     CertificateFacts texts;
@@ -329,15 +329,15 @@ TEST(TillSteps, ShowsTheCertificateAndWarnsBeforeItEnds) {
 
 TEST(TillSteps, SaysWhichRevocationServersAnswer) {
     CheckContext context;
-    EXPECT_EQ(judgeRevocation({}, context).status, StepResult::Status::Skipped);
+    EXPECT_EQ(judgeRevocation({}, context).status, StepVerdict::Status::Skipped);
     context.certificateRead = true;
     EXPECT_EQ(judgeRevocation({}, context).line, "none named");
-    const StepResult r =
+    const StepVerdict r =
         judgeRevocation({{"OCSP", "http://127.0.0.1/ocsp", true, true, 404, 0, 12},
                          {"CRL", "http://127.0.0.9/ca.crl", true, false, 0, 12029, 3},
                          {"CRL", "ldap://dir/ca.crl", false, false, 0, 0, 0}},
                         context);
-    EXPECT_EQ(r.status, StepResult::Status::Ok);
+    EXPECT_EQ(r.status, StepVerdict::Status::Ok);
     EXPECT_EQ(r.line, "3 addresses, 1 answering");
     ASSERT_EQ(r.more.size(), 3u);
     EXPECT_EQ(r.more[0], "OCSP http://127.0.0.1/ocsp: answers (HTTP status 404, 12 ms)");
@@ -383,7 +383,7 @@ TEST(TillSteps, FollowsTheProxyAutomaticConfigurationChooses) {
         context.via = "manual:8080";
         context.target = "manual";
         context.port = 8080;
-        StepResult r = StepResult::ok("proxy", "manual:8080");
+        StepVerdict r = StepVerdict::ok("proxy", "manual:8080");
         addAutomaticProxy(r, c.automatic, "https://svc:443/", context);
         EXPECT_TRUE(hasText(r.more, c.shown)) << c.shown;
         EXPECT_EQ(context.via, c.via) << c.shown;

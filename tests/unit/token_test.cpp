@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "check/CheckXml.h"
+#include "check/WorkingMode.h"
 #include "http/HttpClient.h"
 #include "log/Logger.h"
 

@@ -4,17 +4,17 @@
 // the handshake step up to five (one more for each kind of certificate problem
 // it looks past), the revocation step one GET of each OCSP and CRL address;
 // then one GuestInfo request for a card that names nobody, and nothing else.
-#include "Commands.h"
 #include "NetworkSteps.h"
-#include "Output.h"
 #include "TillProbes.h"
 #include "TillSteps.h"
+#include "cli/CommandLine.h"
+#include "cli/Output.h"
 #include "config/Config.h"
 
 namespace {
 
 // In the order they run; the first failed step ends the check. A new step is a
-// function from the context to a StepResult in a file of its own (core/steps
+// function from the context to a StepVerdict in a file of its own (core/steps
 // when it needs nothing of this machine, steps/ when it probes it), declared
 // beside its kind and listed here.
 // The certificate and its revocation servers come before the TLS verdict:
@@ -38,12 +38,18 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kCheckCommand = {
-    "check",
-    "<folder> check [--place CODE]",
-    {{"--place", "--place takes a place code (a whole number)", parseWholeNumber32}},
-    0,
-    "check takes no further arguments (only --place CODE)",
-    nullptr,
-    run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kCheckCommand = [] {
+    CommandSpec c;
+    c.name = "check";
+    c.usage = "<folder> check [--place CODE]";
+    c.description =
+        "  check tests the connection to the service step by step, as the DLL makes it\n"
+        "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
+        "  with the token of a check without order category, or of place CODE.\n";
+    c.options = {
+        numberOption("--place", "--place takes a place code (a whole number)", parseWholeNumber32)};
+    c.countError = "check takes no further arguments (only --place CODE)";
+    c.run = run;
+    return c;
+}();

@@ -1,11 +1,11 @@
 // hostemu <folder> config <check.xml>: reads conf.xml and the check the way
 // the DLL does, without calling it, and prints what it will use.
 #include "CheckAside.h"
-#include "Commands.h"
-#include "ConfigReport.h"
 #include "HostCall.h"
 #include "check/CheckXml.h"
+#include "cli/CommandLine.h"
 #include "config/Config.h"
+#include "confreport/ConfigReport.h"
 
 namespace {
 
@@ -21,6 +21,17 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kConfigCommand = {
-    "config", "<folder> config <check.xml>", {}, 1, "config takes one check file", nullptr, run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kConfigCommand = [] {
+    CommandSpec c;
+    c.name = "config";
+    c.usage = "<folder> config <check.xml>";
+    c.description =
+        "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
+        "  which address, token and record slots the DLL will use for that check, with\n"
+        "  warnings for settings that do not do what they seem to.\n";
+    c.arguments = 1;
+    c.countError = "config takes one check file";
+    c.run = run;
+    return c;
+}();

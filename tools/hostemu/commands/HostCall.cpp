@@ -2,12 +2,21 @@
 
 #include <windows.h>
 
-#include "ConsoleOutput.h"
-#include "ConsoleText.h"
 #include "DllModule.h"
-#include "ExitStatus.h"
-#include "Output.h"
+#include "FileSize.h"
+#include "cli/ExitStatus.h"
+#include "cli/Output.h"
+#include "display/LogLines.h"
+#include "files/FileBytes.h"
 #include "log/Logger.h"
+
+const char kHostCallDescription[] =
+    "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+    "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+    "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+    "  the lines that end the call, report a failure or name its cause, and only the\n"
+    "  record fields that hold something). The exit status says whether the call\n"
+    "  was made; what the DLL returned is the printed result.\n";
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;

@@ -4,10 +4,13 @@
 #include <functional>
 #include <string>
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 class Module;
 class Output;
+
+// The help text's paragraph on init, lookup and transaction.
+extern const char kHostCallDescription[];
 
 // Reads the check file; false after saying why (the command then exits 2).
 bool readCheckFile(const std::string& name, std::string& check, Output& output);

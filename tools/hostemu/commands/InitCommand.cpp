@@ -1,8 +1,8 @@
 // hostemu [--brief] <folder> init: calls Init as a host does at start-up.
-#include "Commands.h"
 #include "DllModule.h"
 #include "HostCall.h"
-#include "Output.h"
+#include "cli/CommandLine.h"
+#include "cli/Output.h"
 
 namespace {
 
@@ -17,6 +17,13 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kInitCommand = {
-    "init", "[--brief] <folder> init", {}, 0, "init takes no further arguments", nullptr, run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kInitCommand = [] {
+    CommandSpec c;
+    c.name = "init";
+    c.usage = "[--brief] <folder> init";
+    c.description = kHostCallDescription;
+    c.countError = "init takes no further arguments";
+    c.run = run;
+    return c;
+}();

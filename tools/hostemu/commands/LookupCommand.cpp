@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "Commands.h"
 #include "DllModule.h"
 #include "HostCall.h"
-#include "Output.h"
-#include "RecordTable.h"
+#include "cli/CommandLine.h"
+#include "cli/Output.h"
+#include "display/RecordTable.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
@@ -48,8 +48,15 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kLookupCommand = {
-    "lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>", {},
-    2,        "lookup takes a card or phone number and a check file",         checkWords,
-    run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kLookupCommand = [] {
+    CommandSpec c;
+    c.name = "lookup";
+    c.usage = "[--brief] <folder> lookup <card-or-phone-number> <check.xml>";
+    c.description = kHostCallDescription;
+    c.arguments = 2;
+    c.countError = "lookup takes a card or phone number and a check file";
+    c.checkWords = checkWords;
+    c.run = run;
+    return c;
+}();

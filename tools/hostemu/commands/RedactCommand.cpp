@@ -2,8 +2,8 @@
 // tokens and guests' personal data, to send it out of the restaurant.
 #include <windows.h>
 
-#include "Commands.h"
-#include "LogTools.h"
+#include "cli/CommandLine.h"
+#include "redact/RedactRun.h"
 
 namespace {
 
@@ -38,14 +38,18 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kRedactCommand = {
-    "redact",
-    "redact <brisvane.log> <out>",
-    {},
-    2,
-    "redact takes the log and the name of the copy to write",
-    nullptr,
-    run,
-    false,
-    false,  // no folder
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kRedactCommand = [] {
+    CommandSpec c;
+    c.name = "redact";
+    c.usage = "redact <brisvane.log> <out>";
+    c.description =
+        "  redact writes a copy of a log without API tokens and guests' personal data\n"
+        "  (stand-ins, the same for the same value) and says what it replaced: send\n"
+        "  that copy, not the log, out of the restaurant.\n";
+    c.arguments = 2;
+    c.countError = "redact takes the log and the name of the copy to write";
+    c.folder = false;
+    c.run = run;
+    return c;
+}();

@@ -8,29 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "ConsoleOutput.h"
-#include "ConsoleText.h"
 #include "DllModule.h"
-#include "ExitStatus.h"
+#include "FileSize.h"
 #include "NetProbes.h"
-#include "Output.h"
 #include "ReplayServer.h"
-#include "ReplayVerdict.h"
 #include "ScratchFolder.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/Output.h"
 #include "config/Config.h"
+#include "encoding/Encodings.h"
+#include "files/FileBytes.h"
+#include "replay/ReplayVerdict.h"
 
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
 constexpr uint32_t kProbeTimeoutMs = 5000;
-
-bool writeFile(const std::string& name, const std::string& bytes) {
-    std::FILE* f = std::fopen(name.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
 
 std::string fullPath(const std::string& name) {
     char full[MAX_PATH + 1];
@@ -71,7 +65,8 @@ class Replay {
         // The till had no conf.xml where the log's Init copied an empty one.
         if (!call.configPresent) {
             DeleteFileA(confName.c_str());
-        } else if (!writeFile(confName, replay::confFileBytes(given, call.configByteOrderMark))) {
+        } else if (!writeWholeFile(confName,
+                                   replay::confFileBytes(given, call.configByteOrderMark))) {
             output_.out(replay::notReplayableLine(call, "cannot write " + confName, tally));
             return true;
         }
@@ -221,13 +216,22 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kReplayCommand = {
-    "replay",
-    "<folder> replay <brisvane.log> [--call N]",
-    {{"--call", "--call takes a call number (1, 2, ...)", parseCallNumber,
-      "--call goes with replay"}},
-    1,
-    "replay takes one log file",
-    nullptr,
-    run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kReplayCommand = [] {
+    CommandSpec c;
+    c.name = "replay";
+    c.usage = "<folder> replay <brisvane.log> [--call N]";
+    c.description =
+        "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+        "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+        "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+        "  replies, and says per call whether result, requests and log entries are the\n"
+        "  same (--call N: only call N as numbered in its output).\n";
+    c.options = {misplacedAs(
+        numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber),
+        "--call goes with replay")};
+    c.arguments = 1;
+    c.countError = "replay takes one log file";
+    c.run = run;
+    return c;
+}();

@@ -1,9 +1,9 @@
 // hostemu [--brief] <folder> transaction <check.xml>: calls TransactionsEx as
 // a host does when an order is closed or returned.
-#include "Commands.h"
 #include "DllModule.h"
 #include "HostCall.h"
-#include "Output.h"
+#include "cli/CommandLine.h"
+#include "cli/Output.h"
 
 namespace {
 
@@ -21,12 +21,14 @@ int run(const Invocation& invocation, Output& output) {
 
 }  // namespace
 
-const CommandSpec kTransactionCommand = {
-    "transaction",
-    "[--brief] <folder> transaction <check.xml>",
-    {},
-    1,
-    "transaction takes one check file",
-    nullptr,
-    run,
-};
+// Listed in CommandTable.cpp.
+extern const CommandSpec kTransactionCommand = [] {
+    CommandSpec c;
+    c.name = "transaction";
+    c.usage = "[--brief] <folder> transaction <check.xml>";
+    c.description = kHostCallDescription;
+    c.arguments = 1;
+    c.countError = "transaction takes one check file";
+    c.run = run;
+    return c;
+}();

@@ -1,8 +1,8 @@
 #include "CheckAside.h"
 
-#include "ConsoleText.h"
 #include "ScratchFolder.h"
 #include "check/CheckXml.h"
+#include "files/FileBytes.h"
 #include "log/Logger.h"
 
 int readCheckAside(CheckXml& reader, const std::string& text, std::string& readerLog) {

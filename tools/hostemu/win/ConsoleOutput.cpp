@@ -52,9 +52,3 @@ void ConsoleOutput::err(const std::string& text) {
 }
 
 void ConsoleOutput::flush() { std::fflush(stdout); }
-
-long long fileSize(const char* name) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}

@@ -1,5 +1,5 @@
 #pragma once
-#include "Output.h"
+#include "cli/Output.h"
 
 // Standard output and error of a Windows console program. Commands write
 // UTF-8; where a stream is a console it is given UTF-16 (WriteConsoleW),
@@ -11,6 +11,3 @@ class ConsoleOutput : public Output {
     void err(const std::string& text) override;
     void flush() override;
 };
-
-// Size of a file in bytes, 0 when it does not exist.
-long long fileSize(const char* name);

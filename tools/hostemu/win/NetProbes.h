@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "StepJudgement.h"
+#include "connectioncheck/StepJudgement.h"
 
 ProxySetting readProxySetting();
 

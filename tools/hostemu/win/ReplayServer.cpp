@@ -1,7 +1,7 @@
 #include "ReplayServer.h"
 
-#include "RequestParser.h"
 #include "log/LogPhrases.h"
+#include "replay/RequestParser.h"
 
 // winsock2 before windows.h.
 #include <winsock2.h>

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ReplayLog.h"
+#include "logread/LogCalls.h"
+#include "replay/ReplayCompare.h"
 
 class ReplayServer {
   public:

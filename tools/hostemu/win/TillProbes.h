@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TillJudgement.h"
+#include "connectioncheck/TillJudgement.h"
 
 WindowsVersion readWindowsVersion();
 AccountInfo readAccount();

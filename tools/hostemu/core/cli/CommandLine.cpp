@@ -1,0 +1,202 @@
+#include "cli/CommandLine.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+
+#include "cli/ExitStatus.h"
+#include "cli/Output.h"
+
+namespace {
+
+const OptionSpec* findOption(const CommandSpec& command, const std::string& name) {
+    for (const OptionSpec& option : command.options) {
+        if (name == option.name) return &option;
+    }
+    return nullptr;
+}
+
+const OptionSpec* findOption(const CommandTable& table, const std::string& name) {
+    for (const CommandSpec* command : table.commands) {
+        if (const OptionSpec* option = findOption(*command, name)) return option;
+    }
+    return nullptr;
+}
+
+// "replay", "init and lookup", "init, lookup and transaction".
+std::string commandsWith(const CommandTable& table, const std::string& option) {
+    std::vector<std::string> names;
+    for (const CommandSpec* command : table.commands) {
+        if (findOption(*command, option)) names.push_back(command->name);
+    }
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) list += i + 1 == names.size() ? " and " : ", ";
+        list += names[i];
+    }
+    return list;
+}
+
+const CommandSpec* findCommand(const CommandTable& table, const std::string& name,
+                               bool withFolder) {
+    for (const CommandSpec* command : table.commands) {
+        if (name == command->name && command->folder == withFolder) return command;
+    }
+    return nullptr;
+}
+
+// A word that is an option, not a negative number given as an argument.
+bool looksLikeOption(const std::string& word) {
+    return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
+}
+
+}  // namespace
+
+std::string usageText(const CommandTable& table) {
+    std::string text;
+    for (std::size_t i = 0; i < table.commands.size(); ++i) {
+        text += i == 0 ? "usage: hostemu " : "       hostemu ";
+        text += table.commands[i]->usage;
+        text += "\n";
+    }
+    std::vector<const char*> described;
+    for (const CommandSpec* command : table.commands) {
+        const std::string description = command->description;
+        if (description.empty()) continue;
+        bool shown = false;
+        for (const char* d : described) shown = shown || description == d;
+        if (shown) continue;
+        described.push_back(command->description);
+        text += description;
+    }
+    return text + table.closing;
+}
+
+const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                                    Invocation& invocation, std::string& error) {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& w = argv[i];
+        if (w == "--brief") {
+            invocation.brief = true;
+        } else if (const OptionSpec* option = findOption(table, w)) {
+            if (!option->takesValue()) {
+                invocation.options[w] = "";
+                continue;
+            }
+            long long value = 0;
+            if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value))) {
+                error = option->valueError;
+                return nullptr;
+            }
+            invocation.options[w] = argv[i + 1];
+            if (option->parse) invocation.numbers[w] = value;
+            ++i;
+        } else if (looksLikeOption(w)) {
+            error = "unknown option " + w;
+            return nullptr;
+        } else {
+            words.push_back(w);
+        }
+    }
+    // "<folder> <command> ..." unless the first word names a command that
+    // takes no folder and the second names none that does.
+    const CommandSpec* command = words.size() >= 2 ? findCommand(table, words[1], true) : nullptr;
+    const CommandSpec* folderless = words.empty() ? nullptr : findCommand(table, words[0], false);
+    if (!command && folderless) {
+        command = folderless;
+        invocation.command = words[0];
+        invocation.words.assign(words.begin() + 1, words.end());
+    } else if (words.size() < 2) {
+        error = "give a folder and a command";
+        return nullptr;
+    } else {
+        invocation.folder = words[0];
+        invocation.command = words[1];
+        invocation.words.assign(words.begin() + 2, words.end());
+    }
+    if (!command) {
+        error = "unknown command " + invocation.command;
+        return nullptr;
+    }
+    if (command->moreArguments ? invocation.words.size() < command->arguments
+                               : invocation.words.size() != command->arguments) {
+        error = command->countError;
+        return nullptr;
+    }
+    if (command->checkWords && !command->checkWords(invocation.words, error)) return nullptr;
+    for (const auto& given : invocation.options) {
+        if (!findOption(*command, given.first)) {
+            const OptionSpec* option = findOption(table, given.first);
+            error = option->misplaced ? option->misplaced
+                                      : given.first + " is an option of " +
+                                            commandsWith(table, given.first) + " only";
+            return nullptr;
+        }
+    }
+    if (command->folder && invocation.folder.empty()) {
+        error = "the folder is empty";
+        return nullptr;
+    }
+    return command;
+}
+
+int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                   Output& output) {
+    for (const std::string& w : argv) {
+        if (w == "-h" || w == "--help") {
+            output.out(usageText(table));
+            return 0;
+        }
+    }
+    Invocation invocation;
+    std::string error;
+    const CommandSpec* command = parseCommandLine(table, argv, invocation, error);
+    if (!command) {
+        output.err("hostemu: " + error + "\n" + usageText(table));
+        return exitstatus::kBadInput;
+    }
+    return command->run(invocation, output);
+}
+
+OptionSpec flagOption(const char* name) {
+    OptionSpec option;
+    option.name = name;
+    return option;
+}
+
+OptionSpec textOption(const char* name, const char* valueError) {
+    OptionSpec option = flagOption(name);
+    option.valueError = valueError;
+    return option;
+}
+
+OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse) {
+    OptionSpec option = textOption(name, valueError);
+    option.parse = parse;
+    return option;
+}
+
+OptionSpec misplacedAs(OptionSpec option, const char* complaint) {
+    option.misplaced = complaint;
+    return option;
+}
+
+bool parseWholeNumber32(const std::string& text, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || end == text.c_str() || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    value = v;
+    return true;
+}
+
+bool parseCallNumber(const std::string& text, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || end == text.c_str() || *end != '\0' || v < 1 || v > 1000000) return false;
+    value = v;
+    return true;
+}

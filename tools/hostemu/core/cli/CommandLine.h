@@ -1,0 +1,108 @@
+#pragma once
+// hostemu's command line, read against a table of commands: each command is
+// one CommandSpec; parsing, the usage text and the complaints about options
+// that belong to another command all come from the table.
+#include <map>
+#include <string>
+#include <vector>
+
+class Output;
+
+using NumberParser = bool (*)(const std::string& text, long long& value);  // false: not valid
+
+// An option of a command: its name ("--place") and what it takes. Made by the
+// functions below it, which name the kind.
+struct OptionSpec {
+    const char* name = "";
+    // Said when the value is missing or not valid; null for a flag.
+    const char* valueError = nullptr;
+    NumberParser parse = nullptr;  // null: the value is text (or there is none)
+    // Said when another command is given the option; null: "--x is an option
+    // of a and b only", from the table.
+    const char* misplaced = nullptr;
+
+    bool takesValue() const { return valueError != nullptr; }
+};
+
+// "--json": present or not.
+OptionSpec flagOption(const char* name);
+// "--html FILE": any text.
+OptionSpec textOption(const char* name, const char* valueError);
+// "--call N": a number `parse` accepts.
+OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse);
+// The option with its own complaint for a command that does not take it.
+OptionSpec misplacedAs(OptionSpec option, const char* complaint);
+
+// What the command line asked for, as the table read it.
+struct Invocation {
+    std::string folder;              // the host's working folder; empty for a command without
+    std::string command;             // the command's name
+    std::vector<std::string> words;  // the command's arguments, in order
+    bool brief = false;              // --brief, read for every command
+    std::map<std::string, std::string>
+        options;                               // the options given, with their text ("" for flags)
+    std::map<std::string, long long> numbers;  // the number options' values
+
+    bool has(const std::string& option) const { return options.count(option) != 0; }
+    long long value(const std::string& option, long long otherwise) const {
+        const auto it = numbers.find(option);
+        return it == numbers.end() ? otherwise : it->second;
+    }
+    std::string text(const std::string& option) const {
+        const auto it = options.find(option);
+        return it == options.end() ? std::string() : it->second;
+    }
+};
+
+// One command, whole: what the help text says of it, what its command line
+// holds, and what it does. Each command file fills one in by name, e.g.
+//   const CommandSpec kInitCommand = [] {
+//       CommandSpec c;
+//       c.name = "init";
+//       ...
+//       return c;
+//   }();
+// and the table lists it with one line.
+struct CommandSpec {
+    const char* name = "";
+    // The usage line after "hostemu ", e.g. "<folder> check [--place CODE]".
+    const char* usage = "";
+    // Its paragraph of the help text, printed after the usage lines in table
+    // order; a paragraph shared by several commands (the same text) is
+    // printed once, at the first of them. May be empty.
+    const char* description = "";
+    std::vector<OptionSpec> options;
+    std::size_t arguments = 0;  // how many words follow the command's name
+    // `arguments` is the least number of words; more may follow ("<log>...").
+    bool moreArguments = false;
+    const char* countError = "";  // said when another number of words is given
+    // Further checks of the words (a number where one is due); may be null.
+    bool (*checkWords)(const std::vector<std::string>& words, std::string& error) = nullptr;
+    // False for a command that works on files alone: "hostemu <command> ...",
+    // with no host folder before it.
+    bool folder = true;
+    // Runs the command; the result is the process exit status.
+    int (*run)(const Invocation& invocation, Output& output) = nullptr;
+};
+
+struct CommandTable {
+    std::vector<const CommandSpec*> commands;
+    const char* closing = "";  // printed after the commands' descriptions
+};
+
+// The usage text: one line per command, then their descriptions and the
+// table's closing text.
+std::string usageText(const CommandTable& table);
+
+// Reads argv (without the program name) against the table. On failure returns
+// null with a one-line reason in `error`.
+const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                                    Invocation& invocation, std::string& error);
+
+// The whole program: -h / --help, parsing, the complaint and usage on bad
+// arguments (exit 2), else the command's own run.
+int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv, Output& output);
+
+// Option value readers shared by the commands.
+bool parseWholeNumber32(const std::string& text, long long& value);  // optional sign, digits
+bool parseCallNumber(const std::string& text, long long& value);     // 1 .. 1000000

@@ -1,0 +1,61 @@
+#include "confreport/ConfigReport.h"
+
+#include <pugixml.hpp>
+
+#include "check/CheckXml.h"
+#include "config/Config.h"
+#include "confreport/ConfigSections.h"
+#include "confreport/Report.h"
+#include "confreport/Utf16ConfNote.h"
+#include "encoding/Encodings.h"
+#include "files/FileBytes.h"
+
+namespace {
+
+// Loads conf.xml as GetConfig does and
+// returns its Configuration element, or the empty node with a warning.
+pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& document,
+                                 Report& report) {
+    report.section("conf.xml");
+    report.line(path);
+    const pugi::xml_parse_result loaded = loadConfigFile(path, document);
+    if (!loaded) {
+        report.warn(std::string("conf.xml cannot be loaded (") + loaded.description() +
+                    ", at byte " + std::to_string(loaded.offset) +
+                    "): the DLL sees no settings, finds no token and fails every lookup and "
+                    "transaction (\"ERROR finding token\")");
+        return pugi::xml_node();
+    }
+    std::string bytes;
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) report.warn(utf16ConfNote());
+    const pugi::xml_node configuration = configurationOf(document);
+    if (!configuration) {
+        const std::string top = document.document_element().name();
+        report.warn("the top element is <" + top +
+                    ">, not <Configuration> (names are case-sensitive): the DLL sees no settings, "
+                    "finds no token and fails every lookup and transaction");
+    }
+    return configuration;
+}
+
+}  // namespace
+
+int configReport(const std::string& configPath, CheckXml& reader, int initResult,
+                 const std::string& readerLog, Output& output) {
+    Report report;
+    pugi::xml_document document;
+    const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
+    if (configuration) {
+        reportService(configuration, report);
+        reportPlaces(configuration, report);
+    }
+    if (initResult < 0) {
+        report.warn("no scratch folder for reading the check; the check is not reported");
+    } else {
+        reportCheck(reader, configuration, initResult, readerLog, report);
+        if (configuration) reportTokenChoice(reader, configuration, report);
+    }
+    if (configuration) reportAccounts(configuration, report);
+    report.print(output);
+    return report.warnings() == 0 ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+#include "confreport/Report.h"
+
+#include "cli/Output.h"
+
+void Report::section(const std::string& title) {
+    if (!lines_.empty()) lines_.push_back("");
+    lines_.push_back("== " + title);
+}
+
+void Report::line(const std::string& text) { lines_.push_back("  " + text); }
+
+void Report::warn(const std::string& text) {
+    lines_.push_back("  WARNING: " + text);
+    ++warnings_;
+}
+
+void Report::print(Output& output) const {
+    std::string text;
+    for (const std::string& l : lines_) text += l + "\n";
+    text += "\n";
+    if (warnings_ == 0) {
+        text += "No warnings.\n";
+    } else {
+        text += std::to_string(warnings_) + (warnings_ == 1 ? " warning.\n" : " warnings.\n");
+    }
+    output.out(text);
+    output.flush();
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The connection check as a list of steps. Each step is a function from the
+// shared context to its result; one runner prints the results in order and
+// stops at the first failed step. Steps print nothing themselves.
+#include <cstdint>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+class Output;
+
+// What the steps are given and what they find for the steps after them.
+struct CheckContext {
+    CheckContext() = default;
+    CheckContext(const CheckContext&) = delete;
+    CheckContext& operator=(const CheckContext&) = delete;
+
+    // Given.
+    std::string folder;
+    std::string configPath;  // the folder's conf.xml
+    bool hasPlace = false;   // --place CODE
+    int32_t place = -1;
+
+    // conf.xml and what the DLL reads from it.
+    pugi::xml_document document;
+    pugi::xml_node configuration;
+    std::string host;  // ApiAddress as written
+    bool secure = false;
+    std::string token;
+
+    // Where the connection goes: the service, or the proxy WinInet uses.
+    std::string via;  // "host:port" of the proxy; empty when direct
+    std::string target;
+    uint16_t port = 80;
+    std::vector<std::string> addresses;
+
+    // What the till's own steps find: the Windows version (for its TLS rules),
+    // the service certificate's revocation addresses, the reply's Date header.
+    uint32_t windowsMajor = 0;
+    uint32_t windowsMinor = 0;
+    bool certificateRead = false;
+    bool revocationUnavailable = false;  // this Windows does not hand out the addresses
+    std::vector<std::string> ocspUrls;
+    std::vector<std::string> crlUrls;
+    std::string replyDate;
+
+    // Milliseconds from some fixed point, for each step's time; none shown
+    // when not set.
+    uint32_t (*tickMs)() = nullptr;
+};
+
+struct StepVerdict {
+    enum class Status { Ok, Failed, Skipped };
+    Status status = Status::Ok;
+    std::string label;              // "conf.xml", "TCP", ...
+    std::string line;               // what the step found; no line when empty
+    std::vector<std::string> more;  // further lines under it
+    // What deserves attention but does not fail the check (a clock hours off).
+    std::vector<std::string> warnings;
+    // Failed: what to do about it, the check's verdict. Ok: when not empty,
+    // the verdict should no later step have one.
+    std::string advice;
+
+    static StepVerdict ok(std::string label, std::string line, std::string advice = "");
+    static StepVerdict failed(std::string label, std::string line, std::string advice);
+    static StepVerdict skipped(std::string label, std::string line);
+};
+
+using CheckStep = StepVerdict (*)(CheckContext& context);
+
+// Runs the steps in order and prints each result as it comes, with its time
+// when the context has a clock; at the first failed step, or after the last,
+// prints the verdict (an OK one counts the warnings above it). Returns 0 when
+// no step failed, 1 otherwise.
+int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output);
+
+// The steps that need no network: conf.xml, the service address, the token.
+StepVerdict confXmlStep(CheckContext& context);
+StepVerdict serviceStep(CheckContext& context);
+StepVerdict tokenStep(CheckContext& context);

@@ -1,0 +1,28 @@
+// conf.xml: present, XML, with a Configuration element.
+#include "config/Config.h"
+#include "confreport/Utf16ConfNote.h"
+#include "connectioncheck/CheckStep.h"
+#include "encoding/Encodings.h"
+#include "files/FileBytes.h"
+
+StepVerdict confXmlStep(CheckContext& c) {
+    const std::string& path = c.configPath;
+    const pugi::xml_parse_result loaded = loadConfigFile(path, c.document);
+    if (!loaded) {
+        const std::string failure = loaded.status == pugi::status_file_not_found
+                                        ? "conf.xml is missing: " + path
+                                        : std::string("conf.xml cannot be read as XML (") +
+                                              loaded.description() + ", at byte " +
+                                              std::to_string(loaded.offset) + ")";
+        return StepVerdict::failed("conf.xml", failure, failure);
+    }
+    c.configuration = configurationOf(c.document);
+    if (!c.configuration) {
+        const std::string failure = "conf.xml has no <Configuration> element";
+        return StepVerdict::failed("conf.xml", failure, failure);
+    }
+    StepVerdict r = StepVerdict::ok("conf.xml", path);
+    std::string bytes;
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) r.more.push_back(utf16ConfNote());
+    return r;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// What the network steps make of what the probes found: plain data in, a step
+// result out, so that every line and piece of advice can be checked natively.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "connectioncheck/CheckStep.h"
+
+// What INTERNET_OPEN_TYPE_PRECONFIG gives this Windows account (Internet Options).
+struct ProxySetting {
+    bool known = false;       // the setting could be read
+    bool direct = true;       // no manual proxy
+    std::string proxy;        // e.g. "proxy:3128" or "http=p:80;https=p:443"
+    std::string bypass;       // the bypass list, e.g. "<local>;*.example.com"
+    bool autoDetect = false;  // "Automatically detect settings"
+    std::string autoConfigUrl;
+};
+
+// The non-empty runs of `text` between any of the `separators`.
+std::vector<std::string> splitWords(const std::string& text, const char* separators);
+
+// True when `host` matches an entry of a WinInet bypass list.
+bool onBypassList(const std::string& list, const std::string& host);
+
+// The proxy ("host:port") WinInet uses for the service, or empty when it
+// connects directly (no proxy, or the host is on the bypass list).
+std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure);
+
+// The proxy step: says where WinInet connects and sets the context's `via`,
+// `target` and `port` for the name and TCP steps.
+StepVerdict judgeProxy(const ProxySetting& setting, CheckContext& context);
+
+// A TLS handshake with the service (a HEAD of "/"), as the DLL makes it.
+struct TlsOutcome {
+    uint32_t firstError = 0;         // what the DLL's exchange meets; 0: handshake done
+    std::vector<uint32_t> problems;  // every certificate problem found, in order
+    bool certificateSeen = false;
+    std::string subject, issuer, validFrom, validTo;  // the server's certificate
+};
+
+// `now` is the till's local time as the advice on certificate dates shows it.
+StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now);
+
+// The GuestInfo exchange through the module's transport.
+struct GuestInfoExchange {
+    std::string sent;         // "POST v1/GuestInfo/<token> {...}"
+    bool timedOut = false;    // no answer within the module's limit
+    bool emptyReply = false;  // the transport gave nothing
+    uint32_t status = 0;      // HTTP status; 0 when no reply came
+    uint32_t errorCode = 0;   // the transport's error when no reply came
+    std::string text;         // the reply as text
+};
+
+StepVerdict judgeGuestInfo(const GuestInfoExchange& exchange, const std::string& token,
+                           const std::string& now);
+
+// The system's text for a Windows or WinInet error code, as UTF-8.
+std::string systemText(uint32_t code);
+
+// What an installer does about a certificate problem; empty when nothing to say.
+std::string certificateAdvice(uint32_t code, const std::string& now);
+
+// What an installer does about a reply that is not the service's JSON.
+std::string statusAdvice(uint32_t status);
+
+// The reply on one line for the console, the token masked wherever it shows.
+std::string shownReply(std::string text, const std::string& token);

@@ -1,0 +1,59 @@
+#include "display/LogLines.h"
+
+#include <cstring>
+
+#include "encoding/Encodings.h"
+#include "log/LogPhrases.h"
+
+namespace {
+
+bool endsOrFails(const std::string& line) {
+    if (line.empty() || line[0] != '[' || line.find("] ") == std::string::npos) return false;
+    // Init names no result; its closing line is "Ended".
+    static const std::string kInitEnded =
+        std::string("] ") + logphrase::kInit + " : " + logphrase::kEnded;
+    const bool initEnded =
+        line.size() >= kInitEnded.size() &&
+        line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
+    // The transport's own lines that name why an exchange failed.
+    static const std::string kCauses[] = {
+        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kWindowsError,
+        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kHttpStatus,
+    };
+    for (const std::string& cause : kCauses)
+        if (line.find(cause) != std::string::npos) return true;
+    return initEnded || line.find("RETURN") != std::string::npos ||
+           line.find("ERROR") != std::string::npos || line.find("Error") != std::string::npos;
+}
+
+// A dump of an absent record ends in "NULL" without a line feed, so the next
+// entry (often the call's result) follows on the same line.
+std::string afterNullDump(const std::string& line) {
+    const std::size_t n = std::strlen(logphrase::kDumpOfNoRecord);
+    if (line.compare(0, n, logphrase::kDumpOfNoRecord) == 0 && line.size() > n && line[n] == '[')
+        return line.substr(n);
+    return line;
+}
+
+}  // namespace
+
+std::string logLinesFrom(const std::string& log, long long offset, bool brief) {
+    if (offset < 0 || offset > static_cast<long long>(log.size())) offset = 0;  // cleared
+    std::string shown;
+    std::string line;
+    for (std::size_t i = static_cast<std::size_t>(offset); i <= log.size(); ++i) {
+        if (i < log.size() && log[i] != '\n') {
+            if (log[i] != '\r') line += log[i];
+            continue;
+        }
+        const bool last = i == log.size();
+        if (!brief) {
+            shown += forConsole(line);
+            if (!last) shown += "\n";
+        } else if (endsOrFails(afterNullDump(line))) {
+            shown += forConsole(afterNullDump(line)) + "\n";
+        }
+        line.clear();
+    }
+    return shown;
+}

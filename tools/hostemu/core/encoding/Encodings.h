@@ -1,0 +1,21 @@
+#pragma once
+// The encodings hostemu meets and what it makes of them: everything it
+// prints is UTF-8.
+#include <string>
+
+// Host text (Windows-1251) as UTF-8.
+std::string fromHostText(const std::string& text);
+
+// True for well-formed UTF-8 (plain ASCII included).
+bool isUtf8(const std::string& text);
+
+// True for text that starts with a UTF-16 byte order mark (Notepad's "Unicode").
+bool isUtf16(const std::string& bytes);
+
+// UTF-16 bytes after their byte order mark as UTF-8 (U+FFFD for a lone
+// surrogate; an odd last byte is dropped); other text unchanged.
+std::string utf16AsUtf8(const std::string& bytes);
+
+// A log text as UTF-8: the service's replies already are, the host's and the
+// module's own texts are Windows-1251.
+std::string forConsole(const std::string& text);

@@ -1,0 +1,112 @@
+#pragma once
+// Reading a till's brisvane.log back into the calls the host made, with what
+// each call needs to be made again: the configuration in force, the input
+// buffer, the card number, the service's recorded answers and the entries the
+// call wrote. Platform-neutral: bytes in, calls out; never throws on any input.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "record/CardInfoRecord.h"
+
+namespace replay {
+
+// One entry with its time stamp removed and its line ends as the module wrote
+// them (the file's CR LF read back as LF).
+struct LogEntry {
+    enum class Kind { Message, Answer, ParsedXml, Dump, Other };
+    Kind kind = Kind::Other;
+    std::string stamp;  // between the brackets as written (see stampSeconds), or empty
+    // The entry's bytes in the log as given, its stamp and line ends included:
+    // [begin, end).
+    std::size_t begin = 0, end = 0;
+    std::string text;  // everything after "[stamp] ": what two logs are compared on
+    std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
+    std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
+};
+
+// Seconds since 1970 of a stamp's local time, -1 when it is not a stamp. The
+// DLL writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier brisvane.dll versions
+// wrote the time as the host process's locale gave it: "H:MM:SS" or
+// "HH:MM:SS", either with " AM" or " PM" or without.
+long long stampSeconds(const std::string& stamp);
+
+// For a file in which no entry was found: the bracketed head of its first line
+// that opens the way an entry does ("[...] Tag : ..."), whose stamp is of no
+// form read here; empty when there is no such line.
+std::string unreadableStamp(const std::string& logBytes);
+
+// Why a file holds no entry where it seems to: names the stamp; empty when
+// unreadableStamp finds none.
+std::string unreadableStampReason(const std::string& logBytes);
+
+// Splits a log into its entries. Text before the first stamped line is dropped.
+std::vector<LogEntry> splitEntries(const std::string& logBytes);
+
+// One request the module sent, and what the log shows of its fate.
+struct Attempt {
+    enum class Outcome { Unknown, Replied, EmptyReply, TimedOut, Refused };
+    std::string path;       // as given to the transport, without the leading '/'
+    bool pathKnown = true;  // false: a holder lookup whose token the log does not show
+    std::string body;
+    bool direct = false;  // sent without the retry wrapper (the holder lookup)
+    Outcome outcome = Outcome::Unknown;
+    std::string reply;  // Replied: the text as received (what the log kept)
+    int httpStatus = 200;
+    // Whether the service saw this request at all (a refused one never arrives).
+    bool reachesService() const { return outcome != Outcome::Refused; }
+};
+
+struct Call {
+    enum class Kind { Init, Lookup, Transaction, Unknown };
+    Kind kind = Kind::Unknown;
+    int number = 0;                 // 1-based, in log order
+    std::vector<LogEntry> entries;  // the entries the call wrote
+    std::string notReplayable;      // empty when the call can be made again; else why not
+
+    bool configFromLog = false;  // the last conf.xml copy of an Init before (or in) it
+    bool configPresent = false;  // false: no conf.xml was in force
+    // Shared: every call after an Init holds the same copy.
+    std::shared_ptr<const std::string> configText;
+    // "\xFF\xFE" or "\xFE\xFF" when the copy in force was a UTF-16 file's: the
+    // replay writes conf.xml in that encoding, so that the DLL reads it (in
+    // text mode, CRs kept) and copies it as the till's did. Else empty.
+    std::string configByteOrderMark;
+    const std::string& config() const {
+        static const std::string none;
+        return configText ? *configText : none;
+    }
+
+    std::string input;  // the input buffer as dumped
+    int64_t card = 0;   // from the guest-information body; 0 where none was sent
+    bool cardFromLog = false;
+    CardInfoRecord record{};        // lookup: the record to hand in
+    bool recordGiven = true;        // false: the host passed none, as the log says
+    std::vector<Attempt> attempts;  // in the order they were sent
+    int result = 0;                 // the result the host received
+    unsigned waitSeconds = 0;       // the module's own pauses and time limits on this path
+};
+
+// Init's copy of conf.xml as the text the module read: a copy of a UTF-16 file
+// (its CR LF already read back as LF) decoded to UTF-8, any other as it is.
+std::string confCopyText(const std::string& body);
+
+// The bytes of a conf.xml holding `text` (UTF-8) in the encoding that
+// `byteOrderMark` names (see Call::configByteOrderMark): UTF-16 with that mark,
+// or `text` itself when it is empty.
+std::string confFileBytes(const std::string& text, const std::string& byteOrderMark);
+
+// `folderConfig` is the folder's conf.xml (used where the log holds no copy;
+// `folderConfigPresent` false when the folder has none).
+std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
+                             bool folderConfigPresent);
+
+const char* kindName(Call::Kind kind);
+
+// The result the host received, read from the lines that end the call; false
+// when the log does not show them.
+bool recordedResult(const Call& call, int& result);
+
+}  // namespace replay

@@ -1,0 +1,437 @@
+// The summary's figures as text, JSON and one self-contained HTML page.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "summary/LogSummary.h"
+
+namespace summary {
+
+namespace {
+
+const char* const kKinds[] = {"Init", "GetCardInfoEx", "TransactionsEx"};
+const char* const kResultKinds[] = {"GetCardInfoEx", "TransactionsEx"};
+
+std::string plural(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string joined(const std::vector<std::string>& parts, const char* separator) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? separator : "") + parts[i];
+    return out;
+}
+
+std::string duration(long long seconds) {
+    if (seconds < 60) return std::to_string(seconds) + " s";
+    return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
+}
+
+std::string resultsLine(const std::map<int, int>& results) {
+    std::vector<std::string> parts;
+    for (const auto& r : results)
+        parts.push_back(std::to_string(r.second) + " returned " + std::to_string(r.first));
+    return parts.empty() ? "none" : joined(parts, ", ");
+}
+
+// Causes, most frequent first.
+std::vector<std::pair<std::string, int>> byCount(const std::map<std::string, int>& errors) {
+    std::vector<std::pair<std::string, int>> v(errors.begin(), errors.end());
+    std::stable_sort(v.begin(), v.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    return v;
+}
+
+std::string outageLine(const Outage& o) {
+    return o.from + " to " + o.to + ": " + plural(o.failed, "exchange", "exchanges") + " failed (" +
+           joined(o.causes, ", ") + ")";
+}
+
+std::string longestLine(const CallFigures& c, bool withLog) {
+    std::string line = duration(c.seconds) + "  call " + std::to_string(c.number) + " " + c.kind +
+                       " at " + c.start;
+    line += c.resultKnown ? ", returned " + std::to_string(c.result) : ", result not logged";
+    if (withLog) line += "  (" + c.log + ")";
+    return line;
+}
+
+std::string textSection(const Summary& s, bool isTotal) {
+    std::string t;
+    t += "  Period: " +
+         (s.first.empty() ? std::string("no time stamps") : s.first + " to " + s.last) + "\n";
+    std::vector<std::string> calls;
+    for (const char* k : kKinds)
+        calls.push_back(std::string(k) + " " + std::to_string(s.calls.at(k)));
+    t += "  Calls: " + joined(calls, ", ") + "\n";
+    for (const char* k : kResultKinds)
+        t += std::string("    ") + k + ": " + resultsLine(s.results.at(k)) + "\n";
+    if (s.resultUnknown > 0)
+        t += "    " + plural(s.resultUnknown, "call", "calls") + " without the lines that end it\n";
+    if (s.cutAtStart > 0) t += "    the log starts within a call\n";
+    t += "  Exchanges with the service: " + std::to_string(s.exchanges) + ", " +
+         std::to_string(s.failedExchanges) + " failed\n";
+    t += "  Failures by cause:";
+    if (s.errors.empty()) t += " none";
+    t += "\n";
+    for (const auto& e : byCount(s.errors)) {
+        t += "    " + std::to_string(e.second) + "  " + e.first;
+        const auto m = s.meanings.find(e.first);
+        if (m != s.meanings.end() && !m->second.empty()) t += ": " + m->second;
+        t += "\n";
+    }
+    t += "  Connectivity probe: " + std::to_string(s.probesFailed) + " failed, " +
+         std::to_string(s.probesSucceeded) + " succeeded\n";
+    t += "  Longest calls:";
+    if (s.longest.empty()) t += " none took a second or more";
+    t += "\n";
+    for (const CallFigures& c : s.longest) t += "    " + longestLine(c, isTotal) + "\n";
+    std::vector<std::string> versions;
+    for (const Version& v : s.versions)
+        versions.push_back(v.version + " (first " + v.firstSeen + ")");
+    t += "  Restarts (Init): " + std::to_string(s.calls.at("Init")) +
+         "; versions: " + (versions.empty() ? std::string("none logged") : joined(versions, ", ")) +
+         "\n";
+    t += "  Outages (every exchange failed):";
+    if (s.outages.empty()) t += " none";
+    t += "\n";
+    for (const Outage& o : s.outages) t += "    " + outageLine(o) + "\n";
+    return t;
+}
+
+// --- JSON
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonStamp(const std::string& s) { return s.empty() ? "null" : jsonString(s); }
+
+std::string jsonCounts(const std::map<std::string, int>& counts) {
+    std::vector<std::string> parts;
+    for (const auto& c : counts)
+        parts.push_back(jsonString(c.first) + ":" + std::to_string(c.second));
+    return "{" + joined(parts, ",") + "}";
+}
+
+std::string jsonMembers(const Summary& s) {
+    std::vector<std::string> m;
+    m.push_back("\"first\":" + jsonStamp(s.first));
+    m.push_back("\"last\":" + jsonStamp(s.last));
+    std::map<std::string, int> calls;
+    for (const char* k : kKinds) calls[k] = s.calls.at(k);
+    m.push_back("\"calls\":" + jsonCounts(calls));
+    std::vector<std::string> results;
+    for (const char* k : kResultKinds) {
+        std::map<std::string, int> r;
+        for (const auto& n : s.results.at(k)) r[std::to_string(n.first)] = n.second;
+        results.push_back(jsonString(k) + ":" + jsonCounts(r));
+    }
+    m.push_back("\"results\":{" + joined(results, ",") + "}");
+    m.push_back("\"resultsNotLogged\":" + std::to_string(s.resultUnknown));
+    m.push_back("\"errors\":" + jsonCounts(s.errors));
+    std::vector<std::string> meanings;
+    for (const auto& e : s.meanings)
+        if (s.errors.count(e.first))
+            meanings.push_back(jsonString(e.first) + ":" + jsonString(e.second));
+    m.push_back("\"meanings\":{" + joined(meanings, ",") + "}");
+    m.push_back("\"exchanges\":{\"total\":" + std::to_string(s.exchanges) +
+                ",\"failed\":" + std::to_string(s.failedExchanges) + "}");
+    m.push_back("\"probes\":{\"failed\":" + std::to_string(s.probesFailed) +
+                ",\"succeeded\":" + std::to_string(s.probesSucceeded) + "}");
+    std::vector<std::string> longest;
+    for (const CallFigures& c : s.longest) {
+        std::string o =
+            "{\"call\":" + std::to_string(c.number) + ",\"export\":" + jsonString(c.kind) +
+            ",\"start\":" + jsonString(c.start) + ",\"seconds\":" + std::to_string(c.seconds) +
+            ",\"result\":" + (c.resultKnown ? std::to_string(c.result) : std::string("null"));
+        if (!c.log.empty()) o += ",\"log\":" + jsonString(c.log);
+        longest.push_back(o + "}");
+    }
+    m.push_back("\"longest\":[" + joined(longest, ",") + "]");
+    m.push_back("\"restarts\":" + std::to_string(s.calls.at("Init")));
+    std::vector<std::string> versions;
+    for (const Version& v : s.versions) versions.push_back(jsonString(v.version));
+    m.push_back("\"versions\":[" + joined(versions, ",") + "]");
+    std::vector<std::string> outages;
+    for (const Outage& o : s.outages) {
+        std::vector<std::string> causes;
+        for (const std::string& c : o.causes) causes.push_back(jsonString(c));
+        outages.push_back("{\"from\":" + jsonString(o.from) + ",\"to\":" + jsonString(o.to) +
+                          ",\"failed\":" + std::to_string(o.failed) + ",\"causes\":[" +
+                          joined(causes, ",") + "]}");
+    }
+    m.push_back("\"outages\":[" + joined(outages, ",") + "]");
+    return joined(m, ",");
+}
+
+// --- HTML
+
+std::string esc(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+const char* const kPalette[] = {"#d62728", "#ff7f0e", "#9467bd", "#8c564b", "#e377c2",
+                                "#bcbd22", "#17becf", "#7f7f7f", "#1f77b4", "#2ca02c"};
+
+// "MM-DD-YYYY" of a stamp, ordered by its date.
+struct Day {
+    long long start;  // seconds at 00:00:00
+    std::string label;
+};
+
+std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std::string>& causes) {
+    const int hourWidth = 32, left = 40, top = 10, height = 140, width = left + 24 * hourWidth + 10;
+    int calls[24] = {};
+    std::map<std::string, int> failures[24];
+    auto hourOf = [&](const std::string& stamp) {
+        const long long t = summary::stampSeconds(stamp);
+        return t >= day.start && t < day.start + 86400 ? static_cast<int>((t - day.start) / 3600)
+                                                       : -1;
+    };
+    for (const std::string& c : s.callStamps)
+        if (const int h = hourOf(c); h >= 0) ++calls[h];
+    for (const Failure& f : s.failures)
+        if (const int h = hourOf(f.stamp); h >= 0) ++failures[h][f.cause];
+    int most = 1;
+    for (int h = 0; h < 24; ++h) {
+        int failed = 0;
+        for (const auto& f : failures[h]) failed += f.second;
+        most = std::max({most, calls[h], failed});
+    }
+    const double unit = static_cast<double>(height) / most;
+    std::string svg = "<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      std::to_string(width) + "\" height=\"" + std::to_string(top + height + 30) +
+                      "\" role=\"img\" aria-label=\"calls and failures per hour on " + day.label +
+                      "\">";
+    char buf[256];
+    // Outages first, behind the bars.
+    for (const Outage& o : s.outages) {
+        const long long from = summary::stampSeconds(o.from), to = summary::stampSeconds(o.to);
+        if (to < day.start || from >= day.start + 86400) continue;
+        const double x1 = left + std::max(0.0, (from - day.start) / 3600.0 * hourWidth);
+        const double x2 = left + std::min(24.0 * hourWidth, (to - day.start) / 3600.0 * hourWidth);
+        std::snprintf(buf, sizeof buf,
+                      "<rect class=\"outage\" x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"%d\" "
+                      "fill=\"#f4b6b6\">",
+                      x1, top, std::max(3.0, x2 - x1), height);
+        svg += buf;
+        svg += "<title>outage " + esc(outageLine(o)) + "</title></rect>";
+    }
+    for (int i = 0; i <= 4; ++i) {
+        const int y = top + height - height * i / 4;
+        std::snprintf(buf, sizeof buf,
+                      "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#ddd\"/>"
+                      "<text x=\"%d\" y=\"%d\" font-size=\"10\" text-anchor=\"end\">%d</text>",
+                      left, y, left + 24 * hourWidth, y, left - 4, y + 3, most * i / 4);
+        svg += buf;
+    }
+    for (int h = 0; h < 24; ++h) {
+        const int x = left + h * hourWidth;
+        if (calls[h] > 0) {
+            const double bh = calls[h] * unit;
+            std::snprintf(buf, sizeof buf,
+                          "<rect class=\"calls\" x=\"%d\" y=\"%.1f\" width=\"%d\" height=\"%.1f\" "
+                          "fill=\"#4c78a8\">",
+                          x + 2, top + height - bh, hourWidth / 2 - 3, bh);
+            svg += buf;
+            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
+                   ":00: " + plural(calls[h], "call", "calls") + "</title></rect>";
+        }
+        double y = top + height;
+        for (std::size_t c = 0; c < causes.size(); ++c) {
+            const auto it = failures[h].find(causes[c]);
+            if (it == failures[h].end()) continue;
+            const double bh = it->second * unit;
+            y -= bh;
+            std::snprintf(buf, sizeof buf,
+                          "<rect class=\"failures\" x=\"%d\" y=\"%.1f\" width=\"%d\" "
+                          "height=\"%.1f\" fill=\"%s\">",
+                          x + hourWidth / 2, y, hourWidth / 2 - 3, bh,
+                          kPalette[c % (sizeof kPalette / sizeof *kPalette)]);
+            svg += buf;
+            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
+                   ":00: " + std::to_string(it->second) + " " + esc(causes[c]) + "</title></rect>";
+        }
+        if (h % 3 == 0) {
+            std::snprintf(buf, sizeof buf,
+                          "<text x=\"%d\" y=\"%d\" font-size=\"11\">%02d:00</text>", x,
+                          top + height + 14, h);
+            svg += buf;
+        }
+    }
+    std::snprintf(buf, sizeof buf,
+                  "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#333\"/>", left,
+                  top + height, left + 24 * hourWidth, top + height);
+    svg += buf;
+    return svg + "</svg>";
+}
+
+std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
+    std::string h;
+    h += "<p>Period: <span data-first>" + esc(s.first.empty() ? "no time stamps" : s.first) +
+         "</span> to <span data-last>" + esc(s.last) + "</span></p>\n";
+    // The days the log covers, each with its timeline.
+    std::vector<Day> days;
+    std::set<long long> seen;
+    std::vector<std::string> stamps = s.callStamps;
+    for (const Failure& f : s.failures) stamps.push_back(f.stamp);
+    for (const std::string& st : stamps) {
+        const long long t = stampSeconds(st);
+        if (t < 0 || !seen.insert(t - t % 86400).second) continue;
+        days.push_back({t - t % 86400, st.substr(0, 10)});
+    }
+    std::sort(days.begin(), days.end(),
+              [](const Day& a, const Day& b) { return a.start < b.start; });
+    std::vector<std::string> causes;
+    for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
+    for (const Day& d : days) {
+        h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes) + "\n";
+    }
+    if (!days.empty()) {
+        h += "<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>calls "
+             "per hour";
+        for (std::size_t c = 0; c < causes.size(); ++c)
+            h += " <span class=\"swatch\" style=\"background:" +
+                 std::string(kPalette[c % (sizeof kPalette / sizeof *kPalette)]) + "\"></span>" +
+                 esc(causes[c]);
+        h += " <span class=\"swatch\" style=\"background:#f4b6b6\"></span>outage</p>\n";
+    }
+    h += "<h3>Calls</h3>\n<table><tr><th>Export</th><th>Calls</th><th>Results</th></tr>\n";
+    for (const char* k : kKinds) {
+        h += "<tr><td>" + std::string(k) + "</td><td data-calls=\"" + k + "\">" +
+             std::to_string(s.calls.at(k)) + "</td><td>";
+        if (s.results.count(k)) {
+            std::vector<std::string> parts;
+            for (const auto& r : s.results.at(k))
+                parts.push_back("<span data-result=\"" + std::string(k) + " " +
+                                std::to_string(r.first) + "\">" + std::to_string(r.second) +
+                                "</span> returned " + std::to_string(r.first));
+            h += parts.empty() ? "none" : joined(parts, ", ");
+        } else {
+            h += "always 0";
+        }
+        h += "</td></tr>\n";
+    }
+    h += "</table>\n";
+    h += "<p>Exchanges with the service: <span data-exchanges>" + std::to_string(s.exchanges) +
+         "</span>, <span data-failed-exchanges>" + std::to_string(s.failedExchanges) +
+         "</span> failed. Connectivity probe: <span data-probes-failed>" +
+         std::to_string(s.probesFailed) + "</span> failed, <span data-probes-succeeded>" +
+         std::to_string(s.probesSucceeded) + "</span> succeeded.</p>\n";
+    h += "<h3>Failures by cause</h3>\n";
+    if (s.errors.empty()) {
+        h += "<p>None.</p>\n";
+    } else {
+        h += "<table><tr><th>Cause</th><th>Count</th><th>Meaning</th></tr>\n";
+        for (const auto& e : byCount(s.errors)) {
+            const auto m = s.meanings.find(e.first);
+            h += "<tr><td>" + esc(e.first) + "</td><td data-error=\"" + esc(e.first) + "\">" +
+                 std::to_string(e.second) + "</td><td>" +
+                 (m == s.meanings.end() ? std::string() : esc(m->second)) + "</td></tr>\n";
+        }
+        h += "</table>\n";
+    }
+    h += "<h3>Longest calls</h3>\n";
+    if (s.longest.empty()) {
+        h += "<p>None took a second or more.</p>\n";
+    } else {
+        h += "<table><tr><th>Duration</th><th>Call</th><th>Export</th><th>Started</th>"
+             "<th>Result</th>" +
+             std::string(isTotal ? "<th>Log</th>" : "") + "</tr>\n";
+        for (const CallFigures& c : s.longest)
+            h += "<tr><td>" + duration(c.seconds) + "</td><td>" + std::to_string(c.number) +
+                 "</td><td>" + c.kind + "</td><td>" + esc(c.start) + "</td><td>" +
+                 (c.resultKnown ? std::to_string(c.result) : std::string("not logged")) + "</td>" +
+                 (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
+        h += "</table>\n";
+    }
+    h += "<h3>Restarts and versions</h3>\n<p>Init: <span data-restarts>" +
+         std::to_string(s.calls.at("Init")) + "</span>. Versions: ";
+    std::vector<std::string> versions;
+    for (const Version& v : s.versions)
+        versions.push_back("<span data-version>" + esc(v.version) + "</span> (first " +
+                           esc(v.firstSeen) + ")");
+    h += (versions.empty() ? std::string("none logged") : joined(versions, ", ")) + ".</p>\n";
+    h += "<h3>Outages (every exchange failed)</h3>\n";
+    if (s.outages.empty()) {
+        h += "<p>None.</p>\n";
+    } else {
+        h += "<table><tr><th>From</th><th>To</th><th>Failed exchanges</th><th>Causes</th></tr>\n";
+        for (const Outage& o : s.outages)
+            h += "<tr data-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) + "</td><td>" +
+                 std::to_string(o.failed) + "</td><td>" + esc(joined(o.causes, ", ")) +
+                 "</td></tr>\n";
+        h += "</table>\n";
+    }
+    return "<section id=\"" + id + "\">\n" + h + "</section>\n";
+}
+
+}  // namespace
+
+std::string textReport(const std::vector<NamedSummary>& logs) {
+    std::string t;
+    for (const NamedSummary& l : logs) t += l.name + "\n" + textSection(l.summary, false);
+    if (logs.size() > 1) {
+        t += "Total of " + std::to_string(logs.size()) + " logs\n" + textSection(total(logs), true);
+    }
+    return t;
+}
+
+std::string jsonReport(const std::vector<NamedSummary>& logs) {
+    if (logs.size() == 1) return "{" + jsonMembers(logs[0].summary) + "}\n";
+    // The top level is the total, so that a script reads one shape either way.
+    std::vector<std::string> each;
+    for (const NamedSummary& l : logs)
+        each.push_back("{\"file\":" + jsonString(l.name) + "," + jsonMembers(l.summary) + "}");
+    return "{" + jsonMembers(total(logs)) + ",\"logs\":[" + joined(each, ",") + "]}\n";
+}
+
+std::string htmlReport(const std::vector<NamedSummary>& logs) {
+    std::string h =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>brisvane.log summary</title>\n<style>\n"
+        "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
+        "h2{border-bottom:2px solid #4c78a8;padding-bottom:.2em}\n"
+        "table{border-collapse:collapse;margin:.5em 0}\n"
+        "th,td{border:1px solid #ccc;padding:.25em .6em;text-align:left}\n"
+        "th{background:#eef2f7}\n"
+        ".swatch{display:inline-block;width:.9em;height:.9em;margin:0 .3em 0 .8em;"
+        "vertical-align:middle}\n"
+        "svg.timeline{display:block;margin:.3em 0}\n"
+        "</style>\n</head>\n<body>\n<h1>brisvane.log summary</h1>\n";
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        h += "<h2>" + esc(logs[i].name) + "</h2>\n" +
+             htmlSection(logs[i].summary, "log-" + std::to_string(i + 1), false);
+    }
+    if (logs.size() > 1) {
+        h += "<h2>Total of " + std::to_string(logs.size()) + " logs</h2>\n" +
+             htmlSection(total(logs), "total", true);
+    }
+    return h + "</body>\n</html>\n";
+}
+
+}  // namespace summary

@@ -1,0 +1,10 @@
+// windows: version, build, service pack, 32- or 64-bit.
+#include "TillProbes.h"
+#include "TillSteps.h"
+
+StepVerdict windowsStep(CheckContext& c) {
+    const WindowsVersion version = readWindowsVersion();
+    c.windowsMajor = version.major;
+    c.windowsMinor = version.minor;
+    return judgeWindows(version);
+}

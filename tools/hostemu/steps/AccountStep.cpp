@@ -1,5 +1,0 @@
-// account: the Windows account and session the check runs in.
-#include "TillProbes.h"
-#include "TillSteps.h"
-
-StepResult accountStep(CheckContext& c) { return judgeAccount(readAccount(), c.windowsMajor); }

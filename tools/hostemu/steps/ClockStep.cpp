@@ -1,5 +1,0 @@
-// clock: this clock against the Date of the service's GuestInfo reply.
-#include "TillProbes.h"
-#include "TillSteps.h"
-
-StepResult clockStep(CheckContext& c) { return judgeClock(readClock(c.replyDate)); }

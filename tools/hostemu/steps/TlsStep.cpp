@@ -1,9 +1,0 @@
-// TLS: the handshake and the certificate's verdict, when SSL is on.
-#include "NetProbes.h"
-#include "NetworkSteps.h"
-#include "http/Timings.h"
-
-StepResult tlsStep(CheckContext& c) {
-    if (!c.secure) return StepResult::skipped("TLS", "not used (plain HTTP)");
-    return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host, localTimeText());
-}
