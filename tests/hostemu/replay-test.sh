@@ -333,6 +333,19 @@ run "summary of the copy" 0 summary "Z:$work/red.log" --json
 red_json="$out"
 run "summary of the log" 0 summary "Z:$work/day.log" --json
 [ "$out" = "$red_json" ] || fail "the redacted log sums up differently"
+# A guest reply nested 150 000 arrays deep (300 KB, which the DLL survives and
+# logs): redact and summary read it on the 1 MiB stack of hostemu's thread.
+python3 - "$work/day.log" "$work/deep.log" <<'EOF_PY'
+import sys
+log = open(sys.argv[1], "rb").read()
+start = log.index(b"\r\n", log.index(b"ANSWER FROM URL v1/GuestInfo/")) + 2
+end = log.index(b"\r\n[", start)
+open(sys.argv[2], "wb").write(log[:start] + b"[" * 150000 + b"]" * 150000 + log[end:])
+EOF_PY
+run "redact a deeply nested reply" 0 redact "Z:$work/deep.log" "Z:$work/deep-red.log"
+has "  API tokens: "
+run "summary of a deeply nested reply" 0 summary "Z:$work/deep.log"
+has "  Calls: Init 1, GetCardInfoEx 4, TransactionsEx 3"
 run "redact onto its log" 2 redact "Z:$work/day.log" "Z:$work/./day.log"
 has "is the log itself"
 [ "$(md5sum "$work/day.log")" = "$sums" ] || fail "redact wrote over its log"
