@@ -4,6 +4,7 @@
 // the "NULL" of a dump of an absent record, which ends without a line feed.
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
@@ -17,10 +18,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // Length of the stamp at p ("[...] "), or 0 when there is none.
 std::size_t stampAt(const std::string& s, std::size_t p) {
     if (s.compare(p, 3, "[] ") == 0) return 3;
-    // The longest form: "[MM-DD-YYYY HH:MM:SS PM] ".
-    const std::size_t close = s.find(']', p);
-    if (s.compare(p, 1, "[") != 0 || close == std::string::npos || close - p > 23 ||
-        close + 1 >= s.size() || s[close + 1] != ' ')
+    // No further than the longest form, "[MM-DD-YYYY HH:MM:SS PM] ": a reply of
+    // nested arrays holds a '[' at every byte.
+    const std::size_t limit = std::min(s.size(), p + 24);
+    std::size_t close = p + 1;
+    while (close < limit && s[close] != ']') ++close;
+    if (s.compare(p, 1, "[") != 0 || close >= limit || close + 1 >= s.size() || s[close + 1] != ' ')
         return 0;
     return stampSeconds(s.substr(p + 1, close - p - 1)) >= 0 ? close + 2 - p : 0;
 }
@@ -144,14 +147,14 @@ long long stampSeconds(const std::string& stamp) {
 }
 
 std::string unreadableStamp(const std::string& logBytes) {
-    for (std::size_t p = 0; p < logBytes.size(); p = logBytes.find('\n', p)) {
-        if (logBytes[p] == '\n') ++p;
+    for (std::size_t p = 0; p < logBytes.size();) {
         const std::size_t eol = std::min(logBytes.find('\n', p), logBytes.size());
-        const std::size_t close = logBytes.find("] ", p);
-        if (p < logBytes.size() && logBytes[p] == '[' && close < eol && close - p <= 40 &&
-            logBytes.find(" : ", close) < eol)
-            return logBytes.substr(p + 1, close - p - 1);
-        if (eol >= logBytes.size()) break;
+        const std::string_view line(logBytes.data() + p, eol - p);
+        const std::size_t close = line.substr(0, 42).find("] ");
+        if (!line.empty() && line[0] == '[' && close != std::string_view::npos &&
+            line.find(" : ", close) != std::string_view::npos)
+            return std::string(line.substr(1, close - 1));
+        p = eol + 1;
     }
     return std::string();
 }
