@@ -1,8 +1,9 @@
 // GetCardInfoEx end to end: the real DLL, called with the host's slots,
 // against the fake loyalty service; each test has a token of its own.
 #include <gmock/gmock.h>
+#include <winsock2.h>  // windows.h in the order Winsock needs
+// wininet.h after windows.h, which winsock2.h brings in
 #include <wininet.h>
-#include <winsock2.h>  // windows.h in the order Winsock needs; before wininet.h
 
 #include <cstdio>
 #include <string>
