@@ -45,6 +45,14 @@ run "config without check" 2 "$T" config
 has "config takes one check file"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
+# The exit statuses in the words of docs/hostemu.md (its paragraph "Exit status: ...").
+python3 - "$here/../../docs/hostemu.md" "$out" <<'EOF_PY' || fail "--help and docs/hostemu.md give other exit statuses"
+import sys
+docs = " ".join(open(sys.argv[1], encoding="utf-8").read().split())
+start = docs.index("Exit status: ")
+paragraph = docs[start:docs.index(").", docs.index(" 3: ", start)) + 2]
+assert paragraph in " ".join(sys.argv[2].split()), paragraph
+EOF_PY
 run "folder without the DLL" 1 "Z:$work" init
 has "cannot load Z:\\"
 has "(error 126: the DLL, or a DLL it needs, was not found)"

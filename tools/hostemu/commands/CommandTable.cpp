@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "cli/ExitStatus.h"
 
 // One line per command, in the order the usage text shows them.
 #define HOSTEMU_COMMANDS(COMMAND) \
@@ -18,19 +19,9 @@
 
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 
-namespace {
-
-const char kExitStatus[] =
-    "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
-    "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
-    "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
-    "  2 bad arguments, an unreadable check file or log, a log without a call\n"
-    "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
-    "  could not run (no free address).\n";
-
-}  // namespace
-
 const CommandTable& commandTable() {
-    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, kExitStatus};
+    // The exit statuses close the help text, in the words of docs/hostemu.md.
+    static const std::string closing = wrapped(exitStatusText(), 2);
+    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, closing.c_str()};
     return table;
 }

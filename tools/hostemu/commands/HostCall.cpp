@@ -4,6 +4,7 @@
 
 #include "DllModule.h"
 #include "FileSize.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
@@ -14,7 +15,9 @@ const char kHostCallDescription[] =
     "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-    "  the lines that end the call, and only the record fields that hold something).\n"
+    "  the lines that end the call, report a failure or name its cause, and only the\n"
+    "  record fields that hold something). The exit status says whether the call\n"
+    "  was made; what the DLL returned is the printed result.\n"
     "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
     "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n";
 
@@ -42,15 +45,15 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
                    std::to_string(GetLastError()) + ")\n");
-        return 1;
+        return exitstatus::kFound;
     }
     Module dll(path);
     if (!dll.loaded()) {
         output.err(dllLoadFailure(path, GetLastError()));
-        return 1;
+        return exitstatus::kFound;
     }
     const long long before = fileSize(kLogFileName);
-    if (!call(dll, output)) return 1;
+    if (!call(dll, output)) return exitstatus::kFound;
     output.out(invocation.brief ? "--- closing log lines of this call ---\n"
                                 : "--- log entries written by this call ---\n");
     std::string log;
@@ -60,5 +63,5 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
         output.out(logLinesFrom(log, before, invocation.brief));
     }
     output.flush();
-    return 0;
+    return exitstatus::kDone;
 }

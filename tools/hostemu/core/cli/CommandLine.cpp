@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 
 namespace {
@@ -163,7 +164,7 @@ int runCommandLine(const CommandTable& table, const std::vector<std::string>& ar
     const CommandSpec* command = parseCommandLine(table, argv, invocation, error);
     if (!command) {
         output.err("hostemu: " + error + "\n" + usageText(table));
-        return 2;
+        return exitstatus::kBadInput;
     }
     return command->run(invocation, output);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
@@ -219,7 +220,7 @@ int runVersion(const std::string& path, Output& output) {
     if (!readWholeFile(path, bytes)) {
         output.err("hostemu: cannot read " + path +
                    " (if the host loads brisvane.dll from another folder, name it with --dll)\n");
-        return 1;
+        return exitstatus::kFound;
     }
     VersionResource v;
     std::string why;
@@ -229,7 +230,7 @@ int runVersion(const std::string& path, Output& output) {
     if (!found) {
         output.out(text);
         output.err("hostemu: " + path + ": " + why + "\n");
-        return 1;
+        return exitstatus::kFound;
     }
     // As Properties > Details shows them; the product version names the commit built.
     const std::string product = v.value("ProductVersion");
@@ -239,5 +240,5 @@ int runVersion(const std::string& path, Output& output) {
     if (!v.value("FileDescription").empty())
         text += "Description     " + v.value("FileDescription") + "\n";
     output.out(text);
-    return 0;
+    return exitstatus::kDone;
 }

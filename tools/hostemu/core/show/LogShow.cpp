@@ -1,5 +1,6 @@
 #include "show/LogShow.h"
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "files/FileBytes.h"
@@ -74,18 +75,18 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
         output.err("hostemu: cannot read log file " + logFile + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
     const std::string noCalls = replay::whyNoCalls(log, calls);
     if (!noCalls.empty()) {
         output.err("hostemu: " + logFile + " is no brisvane.log: " + noCalls + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
     if (!noSuchCall.empty()) {
         output.err("hostemu: " + noSuchCall + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     bool first = true;
     for (const replay::Call& call : calls) {
@@ -93,5 +94,5 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
         output.out((first ? "" : "\n") + showCall(log, call));
         first = false;
     }
-    return 0;
+    return exitstatus::kDone;
 }
