@@ -21,8 +21,8 @@ def outline(name):
         nxt = lines[i + 1] if i + 1 < len(lines) else ""
         if line.strip() and re.fullmatch(r"[-=]{3,}", nxt):
             if len(nxt) != len(line):
-                rows.append(("underline", "%d wide under %d characters at line %d"
-                             % (len(nxt), len(line), i + 2)))
+                rows.append(("underline", "%d wide under %d characters at %s:%d"
+                             % (len(nxt), len(line), name, i + 2)))
             rows.append(("section", ""))
         m = re.match(r" {0,3}(\d{1,2})\. \S", line)
         if m:
