@@ -27,6 +27,7 @@
 #include "WorkDir.h"
 #include "host/Entry.h"
 #include "http/HttpClient.h"
+#include "http/ServicePaths.h"
 #include "log/Logger.h"
 #include "platform/ScriptedPlatform.h"
 #include "record/CardInfoRecord.h"
@@ -104,7 +105,8 @@ bool serviceConfirmed() {
     const auto& served = scripted::served();
     if (served.empty()) return false;
     const scripted::Served& last = served.back();
-    if (last.path.rfind("v1/CloseOrder/", 0) != 0 && last.path.rfind("v1/ReturnOrder/", 0) != 0)
+    if (last.path.rfind(servicepath::kCloseOrder, 0) != 0 &&
+        last.path.rfind(servicepath::kReturnOrder, 0) != 0)
         return false;
     std::string text;
     if (!deliveredText(last, text)) return false;

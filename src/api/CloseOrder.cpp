@@ -12,6 +12,7 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
+#include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
 
@@ -44,7 +45,7 @@ std::vector<pugi::xml_node> children(const pugi::xml_node& parent, const char* n
 // gave nothing usable.
 std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::string& token,
                                                  HttpClient& httpClient, Logger& log) {
-    const std::string path = "v1/GuestInfo/" + token;
+    const std::string path = servicepath::kGuestInfo + token;
     const std::string body = buildGuestInfoBody(cardCode);
     ByteBuffer reply;
     try {

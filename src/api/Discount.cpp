@@ -5,6 +5,7 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
+#include "http/ServicePaths.h"
 #include "log/Logger.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr const char* kTag = "SendGetDiscount";
 int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string& token,
                     const std::string& clientId, std::vector<char>& reply, Logger& log) {
     log.logMessage(kTag, "Started");
-    const std::string path = "v1/GetDiscount/" + token;
+    const std::string path = servicepath::kGetDiscount + token;
     std::vector<char> body;
     try {
         buildGetDiscountBody(reader, clientId, body);

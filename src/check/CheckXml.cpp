@@ -7,6 +7,7 @@
 #include "check/InputCut.h"
 #include "http/LastError.h"
 #include "log/CFile.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 
 namespace {
@@ -28,7 +29,7 @@ void CheckXml::init(const char* InpBuf, uint32_t InpLen, Logger& log) {
         readHolders(input);
         loadCheck(input, log);
     } catch (...) {
-        log.logMessage("CHECKXML INIT", "THROW SOME ERROR " + std::to_string(lastErrorCode));
+        log.logMessage("CHECKXML INIT", logphrase::kCheckXmlThrew + std::to_string(lastErrorCode));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "http/LastError.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -30,7 +31,7 @@ int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
         log.logMessage(tag, "checkXml.init(InpBuf) success");
         return 0;
     } catch (const CheckdataNotFound&) {
-        return logAndReturn(log, tag, "CheckdataNotFound", {}, 2);
+        return logAndReturn(log, tag, logphrase::kCheckDataMissing, {}, 2);
     } catch (const XmlElementNotFound& e) {
         return logAndReturn(log, tag, "ERROR XmlElementNotFound& e AFTER 25.07 ", e.message, 1);
     } catch (...) {

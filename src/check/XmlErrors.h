@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "log/LogPhrases.h"
+
 // Missing XML content in the check or in conf.xml. Handlers read the public
 // `message`; what() keeps the standard base's text on purpose, since log lines
 // are built from `message` alone.
@@ -15,13 +17,13 @@ class XmlElementNotFound : public std::exception {
 class NodeNotFound : public XmlElementNotFound {
   public:
     explicit NodeNotFound(const std::string& name)
-        : XmlElementNotFound("Node " + name + " not found") {}
+        : XmlElementNotFound(logphrase::kNodeHead + name + " not found") {}
 };
 
 class AttributeNotFound : public XmlElementNotFound {
   public:
     explicit AttributeNotFound(const std::string& name)
-        : XmlElementNotFound("Attribute " + name + " not found") {}
+        : XmlElementNotFound(logphrase::kAttributeHead + name + " not found") {}
 };
 
 class CheckdataNotFound : public XmlElementNotFound {

@@ -14,6 +14,10 @@ pugi::xml_parse_result loadConfigFile(const std::string& path, pugi::xml_documen
     return document.load_file(path.c_str());
 }
 
+pugi::xml_parse_result loadConfigText(const std::string& bytes, pugi::xml_document& document) {
+    return document.load_buffer(bytes.data(), bytes.size());
+}
+
 pugi::xml_node configurationOf(const pugi::xml_document& document) {
     return document.child("Configuration");
 }
@@ -21,7 +25,7 @@ pugi::xml_node configurationOf(const pugi::xml_document& document) {
 pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
     pugi::xml_parse_result result = loadConfigFile(kConfigFileName, document);
     if (!result) return pugi::xml_node();
-    logger.logMessage("GetConfig", "TRY GET configuration");
+    logger.logMessage(logphrase::kGetConfig, logphrase::kTryGetConfiguration);
     return configurationOf(document);
 }
 

@@ -15,6 +15,8 @@ pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document);
 // GetConfig's reading of a conf.xml at `path`, for tools that read a folder's
 // settings: pugixml's default options, encoding detected from the bytes.
 pugi::xml_parse_result loadConfigFile(const std::string& path, pugi::xml_document& document);
+// The same reading of conf.xml bytes already in memory (Init's copy in the log).
+pugi::xml_parse_result loadConfigText(const std::string& bytes, pugi::xml_document& document);
 // The settings element of a loaded conf.xml, or the empty node.
 pugi::xml_node configurationOf(const pugi::xml_document& document);
 

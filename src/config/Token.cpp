@@ -7,6 +7,7 @@
 #include "check/CheckXml.h"
 #include "config/Config.h"
 #include "http/HttpClient.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -49,13 +50,13 @@ std::string getToken(const std::string& tag, const pugi::xml_node& configuration
         const std::optional<std::string> token =
             selectToken(orderCategory(checkXml), configuration);
         logger.logMessage(tag, "getToken success");
-        if (!token) return fail("ERROR finding token", {});
+        if (!token) return fail(logphrase::kNoTokenFound, {});
         if (httpClient.init(address.host, address.secure) != 0) {
             return fail("ERROR server connection init", {});
         }
         return *token;
     } catch (const XmlElementNotFound& e) {
-        return fail("ERROR getToken XmlElementNotFound", e.message);
+        return fail(logphrase::kTokenCheckMissing, e.message);
     } catch (...) {
         return fail("ERROR getToken ", std::to_string(lastErrorCode));
     }

@@ -20,6 +20,7 @@
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
+#include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "record/CardInfoRecord.h"
@@ -38,12 +39,7 @@ constexpr char kBlockedText[] =
     "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
 static_assert(sizeof kBlockedText == 50, "49 bytes of text and the zero byte");
 
-// Its log line, without the final full stop:
-// "Error: Карта заблокирована. Продажа по карте невозможна RETURN 0"
-constexpr char kBlockedLine[] =
-    "Error: \xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
-    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
-    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0";
+// Its log line (logphrase::kBlockedCard) is the text without the final full stop.
 
 class CardLookup {
   public:
@@ -84,29 +80,27 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
     const int num = initStep(reader_, inpBuf, inpLen, kTag, log_);
     if (num != 0 && num != 2) {
-        log_.logMessage(kTag, "num != 0 && num != 2 RETURN " + std::to_string(num));
+        log_.logMessage(kTag, logphrase::kNumNotLookup + std::to_string(num));
         return num;
     }
 
-    log_.logMessage(kTag, "TRY GET token");
+    log_.logMessage(kTag, logphrase::kTryGetToken);
     token_ = getToken(kTag, configuration_, reader_, client_, log_);
     if (token_.empty()) {
-        log_.logMessage(kTag, "Cant get token! RETURN 1");
+        log_.logMessage(kTag, logphrase::kNoTokenLookup);
         return 1;
     }
 
     log_.logMessage(kTag, "TRY GET GetChmod");
     workingMode_ = checkChmod(kTag, reader_, log_);
     if (workingMode_ == -1) {
-        log_.logMessage(kTag, "Cant get chmod RETURN 1");
+        log_.logMessage(kTag, logphrase::kNoChmodLookup);
         return 1;
     }
 
     log_.logMessage(kTag, "TRY GET LOGICK");
     if (num == 2 && !lookupWithoutCheckData(workingMode_)) {
-        log_.logMessage(kTag,
-                        "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, "
-                        "13 RETURN 1");
+        log_.logMessage(kTag, logphrase::kCheckDataNotFound);
         return 1;
     }
 
@@ -120,7 +114,7 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     if (result) return *result;
 
     dumpCardInfo("GetCardInfoEx RESULT INFO", record_);
-    log_.logMessage(kTag, "Ended successfully! RETURN 0");
+    log_.logMessage(kTag, logphrase::kEndedSuccessfully);
     return 0;
 }
 
@@ -143,10 +137,7 @@ EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t own
     const std::string text = replyText(reply_);
     jsonDiscont_.Parse(text.c_str());
     if (!statusIsOne(jsonDiscont_)) {
-        log_.logMessage(kTag,
-                        std::string("ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() "
-                                    "!= 1") +
-                            text);
+        log_.logMessage(kTag, logphrase::kDiscountRefused + text);
         return 1;
     }
     fillFromDiscountReply(record_, jsonDiscont_, ownerId, configuration_, log_);
@@ -154,7 +145,7 @@ EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t own
 }
 
 EarlyResult CardLookup::guestPath() {
-    const std::string path = "v1/GuestInfo/" + token_;
+    const std::string path = servicepath::kGuestInfo + token_;
     const std::string body = buildGuestInfoBody(card_);
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
@@ -167,7 +158,7 @@ EarlyResult CardLookup::guestPath() {
 
     jsonGuestInfo_.Parse(replyText(reply_).c_str());
     if (jsonGuestInfo_.HasParseError()) {
-        log_.logMessage(kTag, "Error: not ok jsonGuestInfo RETURN 1");
+        log_.logMessage(kTag, logphrase::kGuestInfoNotOk);
         return 1;
     }
     const int32_t status = replyInt32(jsonGuestInfo_, "Status");
@@ -177,11 +168,11 @@ EarlyResult CardLookup::guestPath() {
         if (message == kBlockedText) {
             record_->Blocked = 1;
             setRecordText(record_->Block_reason, message);
-            log_.logMessage(kTag, kBlockedLine);
+            log_.logMessage(kTag, logphrase::kBlockedCard);
             dumpCardInfo(kTag, record_);
             return 0;
         }
-        log_.logMessage(kTag, "Error: status == 2 RETURN 1");
+        log_.logMessage(kTag, logphrase::kGuestStatus2);
         return 1;
     }
     if (status == 1 && lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
@@ -192,7 +183,7 @@ EarlyResult CardLookup::guestPath() {
         const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
         return discountAndFill(clientId, atoi32(clientId.c_str()));
     }
-    log_.logMessage(kTag, "Error: status != 1 RETURN 1");
+    log_.logMessage(kTag, logphrase::kGuestStatusNot1);
     return 1;
 }
 

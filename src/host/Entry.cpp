@@ -18,7 +18,8 @@ int32_t runInit() {
     log.logMessage(logphrase::kInit, logphrase::kStarted);
     log.logMessage(logphrase::kInit,
                    "****************\n\nbrisvane.dll started!\n\n****************");
-    log.logMessage(logphrase::kInit, "CURRENT VERSION: " BRISVANE_VERSION_TEXT);
+    log.logMessage(logphrase::kInit,
+                   std::string(logphrase::kCurrentVersion) + BRISVANE_VERSION_TEXT);
     WriteConfToLog(log);
     log.logMessage(logphrase::kInit, logphrase::kEnded);
     return 0;

@@ -6,6 +6,7 @@
 #include "api/ReplyAccess.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
+#include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -51,9 +52,9 @@ int runFlowGuarded(const char* tag, Logger& log, Flow flow) noexcept {
     try {
         return flow();
     } catch (const ReplyFormatError& e) {
-        return fail("ERROR service reply not usable: ", e.message.c_str());
+        return fail(logphrase::kReplyNotUsable, e.message.c_str());
     } catch (const XmlElementNotFound& e) {
-        return fail("ERROR check not usable: ", e.message.c_str());
+        return fail(logphrase::kCheckNotUsable, e.message.c_str());
     } catch (const std::exception& e) {
         return fail("ERROR unexpected failure: ", e.what());
     } catch (...) {

@@ -16,6 +16,7 @@
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
+#include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
 #include "log/Logger.h"
 #include "text/TextCodec.h"
@@ -57,22 +58,22 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
     const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
     if (num != 0) {
-        log_.logMessage(kTag, "NUM IS NOT 0 RETURNS " + std::to_string(num));
+        log_.logMessage(kTag, logphrase::kNumNotPosting + std::to_string(num));
         return num;
     }
 
     log_.logMessage(kTag, "TRY GET httpClient");
-    log_.logMessage(kTag, "TRY GET token");
+    log_.logMessage(kTag, logphrase::kTryGetToken);
     token_ = getToken(kTag, configuration_, reader_, client_, log_);
     if (token_.empty()) {
-        log_.logMessage(kTag, "token error RETURN 1");
+        log_.logMessage(kTag, logphrase::kNoTokenPosting);
         return 1;
     }
 
     log_.logMessage(kTag, "TRY GET checkChmod");
     const int32_t mode = checkChmod(kTag, reader_, log_);
     if (mode == -1) {
-        log_.logMessage(kTag, "chmod error! RETURN 1");
+        log_.logMessage(kTag, logphrase::kNoChmodPosting);
         return 1;
     }
 
@@ -100,15 +101,13 @@ EarlyResult TransactionPosting::closeOrder() {
         buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
                             log_);
     } catch (const ClientIdNotFound&) {
-        log_.logMessage(kTag, "ERROR ClientId not found RETURN 1");
+        log_.logMessage(kTag, logphrase::kClientIdNotFound);
         return 1;
     } catch (const DepositAccountMissing&) {
-        log_.logMessage(kTag,
-                        "ERROR deposit payment names no account: cannot write off the deposit, "
-                        "nothing sent RETURN 1");
+        log_.logMessage(kTag, logphrase::kDepositWithoutAccount);
         return 1;
     } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, "ERROR " + e.message + " RETURN 1");
+        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURN 1");
         return 1;
     } catch (...) {
         log_.logMessage(kTag, logphrase::kCloseOrderBodyFailed + std::to_string(lastErrorCode));
@@ -122,7 +121,7 @@ EarlyResult TransactionPosting::closeOrder() {
         return discountResult;
     }
 
-    const std::string path = "v1/CloseOrder/" + token_;
+    const std::string path = servicepath::kCloseOrder + token_;
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
@@ -134,12 +133,12 @@ EarlyResult TransactionPosting::closeOrder() {
 }
 
 EarlyResult TransactionPosting::returnOrder() {
-    const std::string path = "v1/ReturnOrder/" + token_;
+    const std::string path = servicepath::kReturnOrder + token_;
     ByteBuffer body;
     try {
         buildReturnOrderBody(reader_, body);
     } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, "ERROR " + e.message + " RETURNS 1");
+        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURNS 1");
         return 1;
     } catch (...) {
         log_.logMessage(kTag, unexpectedError());
@@ -168,8 +167,7 @@ int32_t TransactionPosting::checkReply() {
         log_.logMessage(kTag, "Ended RETURN 0");
         return 0;
     }
-    log_.logMessage(kTag,
-                    "ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() != 1 RETURNS 1" + text);
+    log_.logMessage(kTag, logphrase::kPostingRefused + text);
     return 1;
 }
 

@@ -1,6 +1,8 @@
 // The DLL's boundary: calling convention, plain export names (see brisvane.def),
 // the outermost catch-all of every exported function, and the one lock that
 // keeps a host calling from several threads at once from overlapping calls.
+#include "host/Exports.h"
+
 #include <windows.h>
 
 #include <cstdint>

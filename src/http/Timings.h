@@ -4,16 +4,24 @@
 // Every wait of the transport, in one place. Test builds shorten them so that
 // time-out paths take milliseconds; the shipped DLL keeps the real values.
 namespace timings {
+// The shipped DLL's waits, whatever this build uses: what a till's log was
+// written with, for the tools that estimate a call's length from it.
+namespace shipped {
+inline constexpr uint32_t kSendLimitMs = 60000;
+inline constexpr uint32_t kProbePauseMs = 10000;
+inline constexpr uint32_t kRetryPauseMs = 30000;
+inline constexpr uint32_t kIoGraceMs = 2000;
+}  // namespace shipped
 #ifdef BRISVANE_SHORT_TIMINGS
 inline constexpr uint32_t kSendLimitMs = 1500;  // how long SendRequest waits for the send
 inline constexpr uint32_t kProbePauseMs = 100;  // pause before the connectivity probe
 inline constexpr uint32_t kRetryPauseMs = 200;  // pause before the second attempt
 inline constexpr uint32_t kIoGraceMs = 700;     // WinInet's own time-outs lie this far beyond
 #else
-inline constexpr uint32_t kSendLimitMs = 60000;
-inline constexpr uint32_t kProbePauseMs = 10000;
-inline constexpr uint32_t kRetryPauseMs = 30000;
-inline constexpr uint32_t kIoGraceMs = 2000;
+inline constexpr uint32_t kSendLimitMs = shipped::kSendLimitMs;
+inline constexpr uint32_t kProbePauseMs = shipped::kProbePauseMs;
+inline constexpr uint32_t kRetryPauseMs = shipped::kRetryPauseMs;
+inline constexpr uint32_t kIoGraceMs = shipped::kIoGraceMs;
 #endif
 // Where the connectivity probe connects. A test build probes an address of
 // the test set-up, where its tests open a listener or leave none, so that both

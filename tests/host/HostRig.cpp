@@ -7,6 +7,8 @@
 #include <iterator>
 #include <regex>
 
+#include "host/Exports.h"
+
 namespace hostrig {
 
 // The build passes a Unix path; Wine sees the Unix root as drive Z:.
@@ -36,7 +38,7 @@ static uint32_t ptr32(const void* p) {
 
 CallResult Dll::init() const {
     CallResult r{};
-    r.result = callWithSlots(proc("Init"), nullptr, 0, &r.removed);
+    r.result = callWithSlots(proc(kInitExport), nullptr, 0, &r.removed);
     return r;
 }
 
@@ -55,7 +57,7 @@ CallResult Dll::getCardInfoEx(int64_t card, void* record, const char* inpBuf, ui
                                 junk,
                                 junk >> 16};
     CallResult r{};
-    r.result = callWithSlots(proc("GetCardInfoEx"), slots, 11, &r.removed);
+    r.result = callWithSlots(proc(kGetCardInfoExExport), slots, 11, &r.removed);
     return r;
 }
 
@@ -64,7 +66,7 @@ CallResult Dll::transactionsEx(const char* inpBuf, uint32_t inpLen, uint32_t jun
     const uint32_t slots[8] = {junk,           ~junk,          ptr32(inpBuf), inpLen,
                                junk & 0xffffu, ptr32(junkPtr), junk,          junk >> 16};
     CallResult r{};
-    r.result = callWithSlots(proc("TransactionsEx"), slots, 8, &r.removed);
+    r.result = callWithSlots(proc(kTransactionsExExport), slots, 8, &r.removed);
     return r;
 }
 

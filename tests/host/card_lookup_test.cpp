@@ -1,8 +1,10 @@
 // GetCardInfoEx end to end: the real DLL, called with the host's slots,
 // against the fake loyalty service; each test has a token of its own.
 #include <gmock/gmock.h>
+// windows.h in the order Winsock needs (HostRig.h), before wininet.h.
+#include <winsock2.h>
+// wininet.h needs the types above.
 #include <wininet.h>
-#include <winsock2.h>  // windows.h in the order Winsock needs; before wininet.h
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-// The command table: parsing, usage and complaints come from the specs alone.
+// The command table: parsing, usage and complaints come from the CommandSpecs alone.
 #include <gtest/gtest.h>
 
 #include "cli/CommandLine.h"

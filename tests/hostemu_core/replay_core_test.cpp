@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "SampleLog.h"
 #include "files/FileBytes.h"
 #include "log/Logger.h"
 #include "logread/RecordDump.h"
@@ -42,25 +43,14 @@ TEST(RequestParser, ReadsWholeRequestsOnly) {
     }
 }
 
-namespace {
-
-const char kLog[] =
-    "[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1 Started!\n"
-    "[12-07-2026 10:00:00] GetCardInfoEx : InputBuf was\n\n<CHECK chmode=\"0\"/>\n"
-    "[12-07-2026 10:00:00] SendRequestWrapper : TRY SEND REQUEST TO v1/GuestInfo/t WITH "
-    "{\"CardToken\":1001}\n"
-    "[12-07-2026 10:00:00] ANSWER FROM URL v1/GuestInfo/t \n{\"Status\":1}\n"
-    "[12-07-2026 10:00:01] GetCardInfoEx : GetCardInfoEx RETURN 0\n";
-
-}  // namespace
-
 TEST(ReplayVerdict, SaysWhetherACallDidTheSame) {
-    const std::vector<replay::Call> calls = replay::splitCalls(kLog, "<Configuration/>", true);
+    const std::vector<replay::Call> calls =
+        replay::splitCalls(kLookupLog, "<Configuration/>", true);
     ASSERT_EQ(calls.size(), 1u);
     const replay::Call& call = calls[0];
     ASSERT_EQ(call.notReplayable, "");
     const std::vector<replay::Received> same = {{"v1/GuestInfo/t", "{\"CardToken\":1001}"}};
-    const std::vector<replay::LogEntry> entries = replay::splitEntries(kLog);
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(kLookupLog);
 
     replay::Tally tally;
     EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, entries, "", tally),

@@ -26,16 +26,12 @@
 #include <vector>
 
 #include "LogText.h"
+#include "host/Exports.h"
 #include "http/Endpoint.h"
 #include "log/LogPhrases.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
-
-using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, void*, const char*,
-                                            uint32_t, uint16_t, void*, uint32_t, uint16_t);
-using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, uint32_t, uint16_t,
-                                             void*, uint32_t, uint16_t);
 
 constexpr int64_t kPhone = 79161234567LL;
 const char* const kAccept[] = {"*/*", nullptr};
@@ -256,10 +252,10 @@ struct Dll {
 };
 
 int32_t callOnce(const Dll& dll, const Case& c) {
-    std::vector<uint8_t> record(sizeof(CardInfoRecord), 0);
+    CardInfoRecord record{};
     return c.posting ? dll.posting(0, 0, c.check.c_str(), static_cast<uint32_t>(c.check.size()), 0,
                                    nullptr, 0, 0)
-                     : dll.lookup(kPhone, 0, 0, record.data(), c.check.c_str(),
+                     : dll.lookup(kPhone, 0, 0, &record, c.check.c_str(),
                                   static_cast<uint32_t>(c.check.size()), 0, nullptr, 0, 0);
 }
 
@@ -295,9 +291,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     dll.lookup = reinterpret_cast<GetCardInfoExFn>(
-        reinterpret_cast<void*>(GetProcAddress(dll.module, "GetCardInfoEx")));
+        reinterpret_cast<void*>(GetProcAddress(dll.module, kGetCardInfoExExport)));
     dll.posting = reinterpret_cast<TransactionsExFn>(
-        reinterpret_cast<void*>(GetProcAddress(dll.module, "TransactionsEx")));
+        reinterpret_cast<void*>(GetProcAddress(dll.module, kTransactionsExExport)));
 
     std::vector<Case> cases = {
         {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}, false, {}},
@@ -359,7 +355,9 @@ int main(int argc, char** argv) {
     const long long big = 9900000;
     {
         // Real text, not a sparse file: log-like lines up to just under the limit.
-        std::string line = "[01-02-2026 10:00:00] TransactionsEx : TRY GET token\r\n";
+        const std::string line = std::string("[01-02-2026 10:00:00] ") +
+                                 logphrase::kTransactionsEx + " : " + logphrase::kTryGetToken +
+                                 "\r\n";
         std::string text;
         text.reserve(big + line.size());
         while (text.size() < static_cast<std::size_t>(big)) text += line;

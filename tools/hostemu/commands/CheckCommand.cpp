@@ -14,9 +14,9 @@
 namespace {
 
 // In the order they run; the first failed step ends the check. A new step is a
-// function from the context to a StepVerdict in a file of its own (core/steps
-// when it needs nothing of this machine, steps/ when it probes it), declared
-// beside its kind and listed here.
+// function from the context to a StepVerdict in a file of its own
+// (core/connectioncheck when it needs nothing of this machine, probingsteps/
+// when it probes it), declared beside its kind and listed here.
 // The certificate and its revocation servers come before the TLS verdict:
 // a failed handshake would hide what they show.
 const std::vector<CheckStep> kSteps = {

@@ -13,8 +13,8 @@
     COMMAND(kShowCommand)         \
     COMMAND(kRedactCommand)
 
-#define HOSTEMU_DECLARE(spec) extern const CommandSpec spec;
-#define HOSTEMU_ENTRY(spec) &spec,
+#define HOSTEMU_DECLARE(command) extern const CommandSpec command;
+#define HOSTEMU_ENTRY(command) &command,
 
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 

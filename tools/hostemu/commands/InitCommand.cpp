@@ -9,7 +9,7 @@ namespace {
 int run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
-        if (!result) return missingExport("Init", out);
+        if (!result) return missingExport(kInitExport, out);
         out.out("Init returned " + std::to_string(*result) + "\n");
         return true;
     });

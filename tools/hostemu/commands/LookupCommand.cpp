@@ -38,7 +38,7 @@ int run(const Invocation& invocation, Output& output) {
         CardInfoRecord record{};
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
-        if (!result) return missingExport("GetCardInfoEx", out);
+        if (!result) return missingExport(kGetCardInfoExExport, out);
         out.out("GetCardInfoEx(" + std::to_string(static_cast<long long>(card)) + ") returned " +
                 std::to_string(*result) + (*result == 0 ? " (answered)\n" : " (failed)\n"));
         out.out(recordTable(record, brief));

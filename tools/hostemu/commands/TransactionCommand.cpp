@@ -12,7 +12,7 @@ int run(const Invocation& invocation, Output& output) {
     if (!readCheckFile(invocation.words[0], check, output)) return 2;
     return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
-        if (!result) return missingExport("TransactionsEx", out);
+        if (!result) return missingExport(kTransactionsExExport, out);
         out.out("TransactionsEx returned " + std::to_string(*result) +
                 (*result == 0 ? " (posted)\n" : " (not posted)\n"));
         return true;

@@ -10,6 +10,7 @@
 #include "http/Exchange.h"
 #include "http/HttpClient.h"
 #include "http/LastError.h"
+#include "http/ServicePaths.h"
 #include "log/Logger.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr int64_t kNobody = 0;
 }  // namespace
 
 StepVerdict guestInfoStep(CheckContext& c) {
-    const std::string path = "v1/GuestInfo/" + c.token;
+    const std::string path = servicepath::kGuestInfo + c.token;
     const std::string body = buildGuestInfoBody(kNobody);
     ScratchFolder scratch;
     if (!scratch.ready())

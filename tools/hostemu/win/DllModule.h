@@ -6,14 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "record/CardInfoRecord.h"
-
-using InitFn = int32_t(__stdcall*)();
-using GetCardInfoExFn = int32_t(__stdcall*)(int64_t, uint32_t, uint32_t, CardInfoRecord*,
-                                            const char*, uint32_t, uint16_t, void*, uint32_t,
-                                            uint16_t);
-using TransactionsExFn = int32_t(__stdcall*)(uint32_t, uint32_t, const char*, uint32_t, uint16_t,
-                                             void*, uint32_t, uint16_t);
+#include "host/Exports.h"
 
 class Module {
   public:
@@ -36,18 +29,18 @@ class Module {
     // its terminating zero byte, the other slots zero. Empty when the DLL
     // lacks the export.
     std::optional<int32_t> callInit() const {
-        auto init = proc<InitFn>("Init");
+        auto init = proc<InitFn>(kInitExport);
         if (!init) return std::nullopt;
         return init();
     }
     std::optional<int32_t> callGetCardInfoEx(int64_t card, CardInfoRecord* record,
                                              const std::string& input) const {
-        auto lookup = proc<GetCardInfoExFn>("GetCardInfoEx");
+        auto lookup = proc<GetCardInfoExFn>(kGetCardInfoExExport);
         if (!lookup) return std::nullopt;
         return lookup(card, 0, 0, record, input.c_str(), inputLength(input), 0, nullptr, 0, 0);
     }
     std::optional<int32_t> callTransactionsEx(const std::string& input) const {
-        auto post = proc<TransactionsExFn>("TransactionsEx");
+        auto post = proc<TransactionsExFn>(kTransactionsExExport);
         if (!post) return std::nullopt;
         return post(0, 0, input.c_str(), inputLength(input), 0, nullptr, 0, 0);
     }

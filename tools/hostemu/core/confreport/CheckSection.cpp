@@ -8,6 +8,7 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -39,9 +40,10 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find("ERROR") == std::string::npos && line.find("Error") == std::string::npos &&
-            line.find("THROW") == std::string::npos &&
-            line.find("CheckdataNotFound") == std::string::npos) {
+        if (line.find(logphrase::kErrorWord) == std::string::npos &&
+            line.find(logphrase::kErrorWordMixed) == std::string::npos &&
+            line.find(logphrase::kCheckXmlThrew) == std::string::npos &&
+            line.find(logphrase::kCheckDataMissing) == std::string::npos) {
             continue;
         }
         const std::size_t stampEnd = line.find("] ");
@@ -51,16 +53,15 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
 }
 
 void reportMode(CheckXml& reader, int initResult, Report& report) {
+    static const std::string kNoChmodLines = std::string("(\"") + logphrase::kNoChmodLookup +
+                                             "\" / \"" + logphrase::kNoChmodPosting + "\")";
     if (!reader.check) {
-        report.warn(
-            "no top-level CHECK was read: the DLL cannot read chmode and fails the call "
-            "(\"Cant get chmod RETURN 1\" / \"chmod error! RETURN 1\")");
+        report.warn("no top-level CHECK was read: the DLL cannot read chmode and fails the call " +
+                    kNoChmodLines);
         return;
     }
     if (!reader.check.attribute("chmode")) {
-        report.warn(
-            "CHECK has no chmode: the DLL fails the call (\"Cant get chmod RETURN 1\" / "
-            "\"chmod error! RETURN 1\")");
+        report.warn("CHECK has no chmode: the DLL fails the call " + kNoChmodLines);
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
@@ -70,9 +71,9 @@ void reportMode(CheckXml& reader, int initResult, Report& report) {
                     ", without CHECKDATA: " +
                     (lookupWithoutCheckData(mode)
                          ? lookupText(mode)
-                         : std::string("a lookup fails with 1 (\"ERROR CheckdataNotFound && this "
-                                       "is not checkChmod = 0, 9, 8, 10, 11, 12, 13 RETURN 1\")")) +
-                    "; a transaction fails with 2 (\"NUM IS NOT 0 RETURNS 2\")");
+                         : "a lookup fails with 1 (\"" +
+                               std::string(logphrase::kCheckDataNotFound) + "\")") +
+                    "; a transaction fails with 2 (\"" + logphrase::kNumNotPosting + "2\")");
         if (!lookupWithoutCheckData(mode)) {
             report.warn("the check has no CHECKDATA, which working mode " + std::to_string(mode) +
                         " needs: every lookup with this check fails");

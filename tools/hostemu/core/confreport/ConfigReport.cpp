@@ -9,6 +9,7 @@
 #include "confreport/Utf16ConfNote.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
         report.warn(std::string("conf.xml cannot be loaded (") + loaded.description() +
                     ", at byte " + std::to_string(loaded.offset) +
                     "): the DLL sees no settings, finds no token and fails every lookup and "
-                    "transaction (\"ERROR finding token\")");
+                    "transaction (\"" +
+                    logphrase::kNoTokenFound + "\")");
         return pugi::xml_node();
     }
     std::string bytes;

@@ -4,11 +4,13 @@
 
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
+#include "check/XmlErrors.h"
 #include "config/Config.h"
 #include "config/Token.h"
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -60,8 +62,8 @@ void warnEmptyToken(const Place& p, Report& report) {
     report.warn(placeName(p) +
                 (p.hasToken ? " has an empty LoyltyApiToken" : " has no LoyltyApiToken") +
                 ": a check of order category " + std::to_string(p.code) +
-                " gets an empty token and the call fails (\"Cant get token! RETURN 1\" / \"token "
-                "error RETURN 1\"); the fallback is not used for it");
+                " gets an empty token and the call fails (\"" + logphrase::kNoTokenLookup +
+                "\" / \"" + logphrase::kNoTokenPosting + "\"); the fallback is not used for it");
 }
 
 }  // namespace
@@ -70,9 +72,8 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
     report.section("Places of service (in document order)");
     const std::vector<Place> places = readPlaces(configuration);
     if (places.empty()) {
-        report.warn(
-            "no PlaceOfService: the DLL finds no token for any check (\"ERROR finding "
-            "token\")");
+        report.warn(std::string("no PlaceOfService: the DLL finds no token for any check (\"") +
+                    logphrase::kNoTokenFound + "\")");
         return;
     }
     std::vector<int> fallbacks;
@@ -129,10 +130,9 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     if (reader.checkData) {
         const pugi::xml_attribute orderCat = reader.checkData.attribute("order_cat");
         if (!orderCat) {
-            report.warn(
-                "CHECKDATA has no order_cat: the DLL logs \"ERROR getToken "
-                "XmlElementNotFoundAttribute order_cat not found\" and the call fails; "
-                "the fallback does not help");
+            report.warn(std::string("CHECKDATA has no order_cat: the DLL logs \"") +
+                        logphrase::kTokenCheckMissing + AttributeNotFound("order_cat").message +
+                        "\" and the call fails; the fallback does not help");
             return;
         }
         category = getAttributeInt(reader.checkData, "order_cat");
@@ -179,8 +179,8 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
         explained = fallback->token;
     } else {
         report.warn("no place of service matches order category " + std::to_string(category) +
-                    " and none is marked Default=\"true\": the DLL logs \"ERROR finding token\" "
-                    "and the call fails with 1");
+                    " and none is marked Default=\"true\": the DLL logs \"" +
+                    logphrase::kNoTokenFound + "\" and the call fails with 1");
     }
     if (chosen != explained) {
         report.warn("hostemu's explanation differs from the DLL's rule; trust the token below");

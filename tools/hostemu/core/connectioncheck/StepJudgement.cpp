@@ -10,8 +10,10 @@
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
+#include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
+#include "log/LogPhrases.h"
 
 namespace {
 
@@ -38,6 +40,14 @@ bool wildcardMatch(const char* pattern, const char* text) {
 std::vector<std::string> splitList(const std::string& list) { return splitWords(list, "; \t,"); }
 
 }  // namespace
+
+void goThroughProxy(const std::string& proxy, CheckContext& context) {
+    const std::size_t colon = proxy.rfind(':');
+    context.target = proxy.substr(0, colon);
+    context.port = colon == std::string::npos
+                       ? 80
+                       : static_cast<uint16_t>(std::atoi(proxy.c_str() + colon + 1));
+}
 
 std::vector<std::string> splitWords(const std::string& text, const char* separators) {
     std::vector<std::string> words;
@@ -105,15 +115,9 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
                          (proxy.autoConfigUrl.empty() ? "" : "script " + proxy.autoConfigUrl) +
                          "): WinInet tries it before the setting above");
     }
-    c.target = via.empty() ? host : via;
-    c.port = c.secure ? 443 : 80;
-    if (!via.empty()) {
-        const std::size_t colon = via.rfind(':');
-        c.port = colon == std::string::npos
-                     ? 80
-                     : static_cast<uint16_t>(std::atoi(via.c_str() + colon + 1));
-        c.target = via.substr(0, colon);
-    }
+    c.target = host;
+    c.port = servicePort(c.secure);
+    if (!via.empty()) goThroughProxy(via, c);
     return r;
 }
 
@@ -176,7 +180,9 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
-    std::string what = "HTTP status " + status + ", " + std::to_string(x.text.size()) + " bytes, " +
+    // Worded as the DLL's log words it, so that the two read alike.
+    std::string what = logphrase::kHttpStatus + status + ", " + std::to_string(x.text.size()) +
+                       " bytes, " +
                        (hasStatus ? "JSON with \"Status\""
                         : isJson  ? "JSON without \"Status\""
                                   : "not JSON");
@@ -199,7 +205,8 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                              : !hasStatus ? "JSON that is not the service's reply (no \"Status\")"
                              : !integerStatus ? "JSON whose \"Status\" is not a whole number"
                                               : "the service's JSON";
-    r.advice = "HTTP status " + status + " with " + came + (advice.empty() ? "" : ": " + advice);
+    r.advice =
+        logphrase::kHttpStatus + status + " with " + came + (advice.empty() ? "" : ": " + advice);
     return r;
 }
 

@@ -27,6 +27,10 @@ bool onBypassList(const std::string& list, const std::string& host);
 // connects directly (no proxy, or the host is on the bypass list).
 std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure);
 
+// Points the name and TCP steps at `proxy` ("host:port"; port 80 when none is
+// named), as WinInet connects to it.
+void goThroughProxy(const std::string& proxy, CheckContext& context);
+
 // The proxy step: says where WinInet connects and sets the context's `via`,
 // `target` and `port` for the name and TCP steps.
 StepVerdict judgeProxy(const ProxySetting& setting, CheckContext& context);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "connectioncheck/StepJudgement.h"
+#include "http/Endpoint.h"
 #include "http/ErrorText.h"
 
 namespace {
@@ -197,17 +198,13 @@ void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& ur
                          ": WinInet connects directly");
         c.via.clear();
         c.target = c.host;
-        c.port = c.secure ? 443 : 80;
+        c.port = servicePort(c.secure);
         return;
     }
     r.more.push_back("automatic configuration chooses " + a.proxy + " for " + url + time +
                      ": WinInet goes through " + proxy);
-    const std::size_t colon = proxy.rfind(':');
     c.via = proxy;
-    c.target = proxy.substr(0, colon);
-    c.port = colon == std::string::npos
-                 ? 80
-                 : static_cast<uint16_t>(std::atoi(proxy.c_str() + colon + 1));
+    goThroughProxy(proxy, c);
 }
 
 std::string protocolNames(uint32_t bits) {

@@ -13,8 +13,9 @@ bool endsOrFails(const std::string& line) {
     const bool initEnded =
         line.size() >= kInitEnded.size() &&
         line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
-    return initEnded || line.find("RETURN") != std::string::npos ||
-           line.find("ERROR") != std::string::npos || line.find("Error") != std::string::npos;
+    return initEnded || line.find(logphrase::kReturnWord) != std::string::npos ||
+           line.find(logphrase::kErrorWord) != std::string::npos ||
+           line.find(logphrase::kErrorWordMixed) != std::string::npos;
 }
 
 }  // namespace

@@ -5,18 +5,17 @@
 #include <cstring>
 
 #include "encoding/Encodings.h"
+#include "http/ServicePaths.h"
+#include "http/Timings.h"
 #include "log/LogPhrases.h"
 #include "logread/RecordDump.h"
+#include "text/Prefix.h"
 
 namespace replay {
 
 namespace L = logphrase;
 
 namespace {
-
-bool startsWith(const std::string& s, const char* prefix) {
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
-}
 
 bool isMessage(const LogEntry& e, const char* tag) {
     return e.kind == LogEntry::Kind::Message && e.tag == tag;
@@ -39,9 +38,10 @@ const char* tagOf(Call::Kind kind) {
 
 // "RETURN n" or "RETURNS n" in a closing line; false when there is none.
 bool returnedValue(const std::string& message, int& value) {
-    for (std::size_t p = message.find("RETURN"); p != std::string::npos;
-         p = message.find("RETURN", p + 1)) {
-        std::size_t q = p + 6;
+    const std::size_t word = std::strlen(L::kReturnWord);
+    for (std::size_t p = message.find(L::kReturnWord); p != std::string::npos;
+         p = message.find(L::kReturnWord, p + 1)) {
+        std::size_t q = p + word;
         if (q < message.size() && message[q] == 'S') ++q;
         if (q >= message.size() || message[q] != ' ') continue;
         ++q;
@@ -86,7 +86,7 @@ bool recordedResult(const Call& call, int& result) {
         call.entries[n - 1].tag == L::kSendRequestWrapper &&
         isMessage(call.entries[n - 2], L::kSendRequestWrapper) &&
         call.entries[n - 2].body == L::kInfoWasNull && !call.attempts.empty() &&
-        startsWith(call.attempts.back().path, "v1/GuestInfo/")) {
+        startsWith(call.attempts.back().path, servicepath::kGuestInfo)) {
         result = 1;
         return true;
     }
@@ -115,9 +115,40 @@ bool cardFromBody(const std::string& body, int64_t& card) {
     return false;
 }
 
-void readAttempts(Call& call) {
+// How the transport's lines end an exchange without a reply.
+struct FailureLine {
+    const char* head;  // the line starts with it
+    Attempt::Outcome outcome;
+    const char* cause;
+    bool codeAfterPath;  // the Windows error code follows the request's path
+};
+
+const FailureLine kFailureLines[] = {
+    {L::kSendTimedOut, Attempt::Outcome::TimedOut, "time-out", false},
+    {L::kReadFailed, Attempt::Outcome::EmptyReply, "empty reply", false},
+    {L::kNoRequestHandle, Attempt::Outcome::Refused, "send failed", true},
+    {L::kWorkerFailed, Attempt::Outcome::Refused, "send failed", false},
+    {L::kNoExitCode, Attempt::Outcome::Refused, "send failed", false},
+};
+
+// Leading decimal digits of `s` from `at` (at most nine, so no overflow); -1 if none.
+long digitsAt(const std::string& s, std::size_t at, std::size_t* end = nullptr) {
+    long v = 0;
+    std::size_t p = at;
+    while (p < s.size() && p - at < 9 && s[p] >= '0' && s[p] <= '9') v = v * 10 + (s[p++] - '0');
+    if (end) *end = p;
+    return p == at ? -1 : v;
+}
+
+std::string windowsError(long code) { return L::kWindowsError + std::to_string(code); }
+
+// The call's requests and what became of each; returns why the call cannot be
+// replayed for them (empty: it can).
+std::string readAttempts(Call& call) {
+    std::string problem;
     Attempt* open = nullptr;  // the request whose fate the next entries tell
-    auto add = [&](Attempt a) {
+    auto add = [&](Attempt a, const LogEntry& e) {
+        a.stamp = e.stamp;
         call.attempts.push_back(std::move(a));
         open = &call.attempts.back();
     };
@@ -130,7 +161,7 @@ void readAttempts(Call& call) {
             a.body = with == std::string::npos ? std::string()
                                                : rest.substr(with + std::strlen(L::kWith));
             if (with == std::string::npos) a.pathKnown = false;
-            add(std::move(a));
+            add(std::move(a), e);
         } else if (isMessage(e, L::kSendRequestWrapper) &&
                    startsWith(e.body, L::kProbeWorksRetryTo)) {
             // The retry's entry shows the headers; the body is the first attempt's.
@@ -145,48 +176,66 @@ void readAttempts(Call& call) {
                     break;
                 }
             }
-            add(std::move(a));
+            add(std::move(a), e);
         } else if (isMessage(e, L::kHolderLookup) && startsWith(e.body, L::kTryGetClientIdWith)) {
             Attempt a;
-            a.path = "v1/GuestInfo/";
+            a.path = servicepath::kGuestInfo;
             a.pathKnown = false;
             a.direct = true;
             a.body = e.body.substr(std::strlen(L::kTryGetClientIdWith));
-            add(std::move(a));
+            add(std::move(a), e);
         } else if (e.kind == LogEntry::Kind::Answer && open &&
                    open->outcome == Attempt::Outcome::Unknown) {
             if (!open->pathKnown && startsWith(e.tag, open->path.c_str())) {
                 open->path = e.tag;
                 open->pathKnown = true;
             }
-            if (open->path != e.tag) {
-                call.notReplayable = "a reply for " + e.tag + " follows a request to " + open->path;
-                return;
-            }
+            if (open->path != e.tag && problem.empty())
+                problem = "a reply for " + e.tag + " follows a request to " + open->path;
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
-        } else if (isMessage(e, L::kSendRequest) && open && startsWith(e.body, L::kHttpStatus)) {
-            // The status the reply came with, logged before or after its dump.
-            const int status = std::atoi(e.body.c_str() + std::strlen(L::kHttpStatus));
-            if (status >= 100 && status <= 999) open->httpStatus = status;
-        } else if (isMessage(e, L::kSendRequest) && open &&
-                   open->outcome == Attempt::Outcome::Unknown) {
-            const std::string& m = e.body;
-            if (startsWith(m, L::kSendTimedOut)) {
-                open->outcome = Attempt::Outcome::TimedOut;
-            } else if (startsWith(m, L::kReadFailed)) {
-                open->outcome = Attempt::Outcome::EmptyReply;
-            } else if (startsWith(m, L::kWorkerFailed) || startsWith(m, L::kNoRequestHandle) ||
-                       startsWith(m, L::kNoExitCode)) {
-                open->outcome = Attempt::Outcome::Refused;
+            open->stamp = e.stamp;
+        } else if (!isMessage(e, L::kSendRequest) || !open) {
+            continue;
+        } else if (startsWith(e.body, L::kHttpStatus)) {
+            // The status the reply came with, logged before or after its dump;
+            // an error page after the reply fails the exchange.
+            const long status = digitsAt(e.body, std::strlen(L::kHttpStatus));
+            if (status >= 100 && status <= 999) open->httpStatus = static_cast<int>(status);
+            if (open->outcome == Attempt::Outcome::Replied && !open->failed() && status >= 100 &&
+                (status < 200 || status > 299)) {
+                open->cause = std::string(L::kHttpStatus) + std::to_string(status);
+                open->stamp = e.stamp;
+            }
+        } else if (startsWith(e.body, L::kWindowsError)) {
+            // The cause of the failure just logged.
+            std::size_t end = 0;
+            const long code = digitsAt(e.body, std::strlen(L::kWindowsError), &end);
+            if (code >= 0 && open->failed()) {
+                open->cause = windowsError(code);
+                open->causeText =
+                    e.body.compare(end, 2, ": ") == 0 ? e.body.substr(end + 2) : std::string();
+            }
+        } else if (open->outcome == Attempt::Outcome::Unknown) {
+            for (const FailureLine& line : kFailureLines) {
+                if (!startsWith(e.body, line.head)) continue;
+                open->outcome = line.outcome;
+                open->stamp = e.stamp;
+                open->cause = line.cause;
+                const std::size_t at = std::strlen(line.head);
+                if (line.codeAfterPath && e.body.compare(at, open->path.size(), open->path) == 0) {
+                    const long code = digitsAt(e.body, at + open->path.size());
+                    if (code >= 0) open->cause = windowsError(code);
+                }
+                break;
             }
         }
     }
     // A holder lookup's path carries the token that the call's other requests show.
     std::string token;
     for (const Attempt& a : call.attempts) {
-        if (!a.pathKnown || !startsWith(a.path, "v1/")) continue;
-        const std::size_t slash = a.path.find('/', 3);
+        if (!a.pathKnown || !startsWith(a.path, servicepath::kVersion)) continue;
+        const std::size_t slash = a.path.find('/', std::strlen(servicepath::kVersion));
         if (slash != std::string::npos) token = a.path.substr(slash + 1);
     }
     for (Attempt& a : call.attempts) {
@@ -195,28 +244,30 @@ void readAttempts(Call& call) {
             a.pathKnown = true;
         }
     }
-    for (std::size_t i = 0; i < call.attempts.size(); ++i) {
+    for (std::size_t i = 0; i < call.attempts.size() && problem.empty(); ++i) {
         if (call.attempts[i].outcome == Attempt::Outcome::Unknown) {
-            call.notReplayable = "the log does not show what became of request " +
-                                 std::to_string(i + 1) + " (" + call.attempts[i].path + ")";
-            return;
+            problem = "the log does not show what became of request " + std::to_string(i + 1) +
+                      " (" + call.attempts[i].path + ")";
         }
     }
+    return problem;
 }
 
 unsigned waitsOf(const Call& call) {
     unsigned seconds = 0;
     for (const LogEntry& e : call.entries) {
         if (!isMessage(e, L::kSendRequestWrapper)) continue;
-        if (e.body == L::kResponseWasNull) seconds += 10;
-        if (startsWith(e.body, L::kProbeWorksRetryTo)) seconds += 30;
+        if (e.body == L::kResponseWasNull) seconds += timings::shipped::kProbePauseMs / 1000;
+        if (startsWith(e.body, L::kProbeWorksRetryTo))
+            seconds += timings::shipped::kRetryPauseMs / 1000;
     }
     for (const Attempt& a : call.attempts)
-        if (a.outcome == Attempt::Outcome::TimedOut) seconds += 60;
+        if (a.outcome == Attempt::Outcome::TimedOut)
+            seconds += timings::shipped::kSendLimitMs / 1000;
     return seconds;
 }
 
-void complete(Call& call) {
+void complete(Call& call, const std::string& attemptsProblem) {
     if (call.kind == Call::Kind::Unknown) {
         call.notReplayable = "the log starts within this call";
         return;
@@ -239,8 +290,12 @@ void complete(Call& call) {
             call.notReplayable = "the log holds no input buffer for this call";
             return;
         }
-        readAttempts(call);
-        if (!call.notReplayable.empty()) return;
+    }
+    // Init sends nothing; requests logged within one (a log written over
+    // another) are held to the same rule as a lookup's.
+    if (!attemptsProblem.empty()) {
+        call.notReplayable = attemptsProblem;
+        return;
     }
     if (!recordedResult(call, call.result)) {
         call.notReplayable = "the log ends within this call (or lost the lines that end it)";
@@ -253,7 +308,7 @@ void complete(Call& call) {
     call.waitSeconds = waitsOf(call);
     if (call.kind == Call::Kind::Lookup) {
         for (const Attempt& a : call.attempts) {
-            if (!a.direct && startsWith(a.path, "v1/GuestInfo/")) {
+            if (!a.direct && startsWith(a.path, servicepath::kGuestInfo)) {
                 if (!cardFromBody(a.body, call.card)) {
                     call.notReplayable = "the guest request's body names no card: " + a.body;
                     return;
@@ -312,7 +367,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         call.configPresent = configPresent;
         call.configText = config;
     }
-    for (Call& call : calls) complete(call);
+    for (Call& call : calls) complete(call, readAttempts(call));
     return calls;
 }
 

@@ -40,6 +40,13 @@ struct Attempt {
     Outcome outcome = Outcome::Unknown;
     std::string reply;  // Replied: the text as received (what the log kept)
     int httpStatus = 200;
+    std::string stamp;  // when its fate was logged: its reply, or the line that ended it
+    // Why it brought no reply the call could use: "time-out", "empty reply",
+    // "send failed", "Windows error 12029", "HTTP status 502"; empty when it did
+    // (or when its fate is unknown).
+    std::string cause;
+    std::string causeText;  // a Windows error's text as the log gives it (Windows-1251)
+    bool failed() const { return !cause.empty(); }
     // Whether the service saw this request at all (a refused one never arrives).
     bool reachesService() const { return outcome != Outcome::Refused; }
 };

@@ -6,6 +6,7 @@
 
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
+#include "text/Prefix.h"
 
 namespace replay {
 
@@ -24,10 +25,6 @@ std::size_t stampAt(const std::string& s, std::size_t p) {
         if (want == 'd' ? !isDigit(s[p + i]) : s[p + i] != want) return 0;
     }
     return n;
-}
-
-bool startsWith(const std::string& s, const char* prefix) {
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
 // The file's CR LF (text mode) back to the LF the module wrote; `dropped`

@@ -7,7 +7,13 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "config/Config.h"
+#include "http/ServicePaths.h"
+#include "log/LogPhrases.h"
+
 namespace replay {
+
+namespace L = logphrase;
 
 namespace {
 
@@ -111,17 +117,18 @@ void prepareRecord(Call& call) {
     }
     // Cleared by every lookup.
     r.Deleted = r.Need_withdraw = r.Expired = r.Not_valid = r.Manager_confirm = 0;
-    if (endsWithMessage(call, "GetCardInfoEx", "Error: \xCA\xE0\xF0\xF2\xE0 ")) {  // "Карта ..."
+    if (endsWithMessage(call, L::kGetCardInfoEx, L::kBlockedCard)) {
         ZERO(r, Blocked);
         ZERO(r, Block_reason);
     }
-    if (!endsWithMessage(call, "GetCardInfoEx", "Ended successfully! RETURN 0")) return;
+    if (!endsWithMessage(call, L::kGetCardInfoEx, L::kEndedSuccessfully)) return;
 
-    const Attempt* discount = lastReplied(call, "v1/GetDiscount/");
+    const Attempt* discount = lastReplied(call, servicepath::kGetDiscount);
     bool askedDiscount = false;
-    for (const Attempt& a : call.attempts) askedDiscount |= a.path.rfind("v1/GetDiscount/", 0) == 0;
+    for (const Attempt& a : call.attempts)
+        askedDiscount |= a.path.rfind(servicepath::kGetDiscount, 0) == 0;
     if (!askedDiscount) {
-        if (lastReplied(call, "v1/GuestInfo/") == nullptr) return;
+        if (lastReplied(call, servicepath::kGuestInfo) == nullptr) return;
         ZERO(r, Not_pay_type);
         ZERO(r, Owner_id);
         ZERO(r, Account_number);
@@ -148,8 +155,8 @@ void prepareRecord(Call& call) {
     reply.Parse(discount->reply.c_str());
     if (!reply.HasParseError() && reply.IsObject() && reply.HasMember("Message")) ZERO(r, Comment);
     pugi::xml_document doc;
-    if (call.configPresent && doc.load_string(call.config().c_str())) {
-        const pugi::xml_node conf = doc.child("Configuration");
+    if (call.configPresent && loadConfigText(call.config(), doc)) {
+        const pugi::xml_node conf = configurationOf(doc);
         for (pugi::xml_node b = conf.child("BonusAccount"); b; b = b.next_sibling("BonusAccount"))
             zeroSubAccount(r, atoiOf(b.child("CardSubAccount")));
         zeroSubAccount(r, atoiOf(conf.child("DepositAccount").child("CardSubAccount")));

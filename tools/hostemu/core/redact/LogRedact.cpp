@@ -21,8 +21,10 @@
 #include <set>
 #include <vector>
 
+#include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
+#include "text/Prefix.h"
 #include "text/TextCodec.h"
 
 namespace redact {
@@ -38,12 +40,8 @@ const char kEmails[] = "e-mail addresses";
 const char kBirthdays[] = "birthdays";
 const char kComments[] = "comments about the guest";
 
-const char* const kServicePaths[] = {"v1/GuestInfo/", "v1/GetDiscount/", "v1/CloseOrder/",
-                                     "v1/ReturnOrder/"};
-
-bool startsWith(const std::string& s, const char* prefix) {
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
-}
+const char* const kServicePaths[] = {servicepath::kGuestInfo, servicepath::kGetDiscount,
+                                     servicepath::kCloseOrder, servicepath::kReturnOrder};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -598,9 +596,7 @@ void redactDump(std::string& text, StandIns& standIns) {
 }
 
 // Lines that quote the reply they could not accept.
-const char* const kQuotingLines[] = {
-    "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1",
-    "ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() != 1 RETURNS 1"};
+const char* const kQuotingLines[] = {L::kDiscountRefused, L::kPostingRefused};
 
 // The entry's text with its structured places redacted.
 std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& tally) {

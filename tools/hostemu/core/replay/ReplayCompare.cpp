@@ -5,6 +5,8 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "config/Config.h"
+#include "config/Token.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
 
@@ -161,8 +163,8 @@ std::string shortened(const std::string& text) {
 bool pointConfigAt(const std::string& config, const std::string& address, std::string& out,
                    std::string& why) {
     pugi::xml_document before;
-    const bool loads = before.load_string(config.c_str());
-    const pugi::xml_node conf = before.child("Configuration");
+    const bool loads = loadConfigText(config, before);
+    const pugi::xml_node conf = configurationOf(before);
     out = config;
     // pugixml stops at a zero byte where the module's reader would go on.
     if (config.find('\0') != std::string::npos) {
@@ -173,17 +175,16 @@ bool pointConfigAt(const std::string& config, const std::string& address, std::s
         // The till had no service address either; nothing to redirect.
         return true;
     }
-    const bool secure = std::strcmp(conf.child("SSL").first_child().value(), "true") == 0;
+    const bool secure = readServiceAddress(conf).secure;
     if (!setElementText(out, "ApiAddress", address) ||
         (secure && !setElementText(out, "SSL", "false"))) {
         why = "conf.xml's ApiAddress or SSL cannot be rewritten";
         return false;
     }
     pugi::xml_document after;
-    const pugi::xml_node c =
-        after.load_string(out.c_str()) ? after.child("Configuration") : pugi::xml_node();
-    if (std::strcmp(c.child("ApiAddress").first_child().value(), address.c_str()) != 0 ||
-        std::strcmp(c.child("SSL").first_child().value(), "true") == 0) {
+    const ServiceAddress pointed =
+        readServiceAddress(loadConfigText(out, after) ? configurationOf(after) : pugi::xml_node());
+    if (pointed.host != address || pointed.secure) {
         why = "conf.xml's ApiAddress cannot be pointed at the replay's server";
         return false;
     }

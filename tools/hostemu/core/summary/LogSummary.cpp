@@ -1,5 +1,6 @@
-// brisvane.log -> the figures of a summary. Calls come from the replay's
-// reader; the exchanges of each call and their fate are read from its entries.
+// brisvane.log -> the figures of a summary. The calls and their exchanges,
+// each with its fate and cause, come from the log reader; the summary adds
+// what the calls' own failure lines say.
 #include "summary/LogSummary.h"
 
 #include <rapidjson/document.h>
@@ -10,6 +11,7 @@
 #include "encoding/Encodings.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
+#include "text/Prefix.h"
 
 namespace summary {
 
@@ -17,23 +19,8 @@ namespace L = logphrase;
 
 namespace {
 
-const char kWindowsError[] = "Windows error ";
-
-bool startsWith(const std::string& s, const char* prefix) {
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
 bool isMessage(const replay::LogEntry& e, const char* tag) {
     return e.kind == replay::LogEntry::Kind::Message && e.tag == tag;
-}
-
-// Leading decimal digits of `s` from `at` (at most nine, so no overflow); -1 if none.
-long digitsAt(const std::string& s, std::size_t at, std::size_t* end = nullptr) {
-    long v = 0;
-    std::size_t p = at;
-    while (p < s.size() && p - at < 9 && s[p] >= '0' && s[p] <= '9') v = v * 10 + (s[p++] - '0');
-    if (end) *end = p;
-    return p == at ? -1 : v;
 }
 
 bool isJson(const std::string& text) {
@@ -62,8 +49,7 @@ std::string statusMeaning(long status) {
 
 struct Sent {
     std::string stamp;
-    std::string path;
-    enum class State { Open, Replied, Failed } state = State::Open;
+    enum class State { Replied, Failed } state = State::Replied;
     std::string cause;
 };
 
@@ -73,122 +59,107 @@ struct CallTrouble {
     std::string cause;  // empty: none named
 };
 
+// What a failure line of a lookup or a posting says about the call.
+enum class Meaning {
+    UnusableReply,  // the service's reply could not be used
+    ReplyCheck,     // the reply quoted after the phrase was refused, or not JSON, or none
+    Refused,        // the service refused the call
+    NoToken,        // no token: for the check, or for want of conf.xml
+    Cause,          // the row's cause
+};
+
+struct TroubleLine {
+    std::string head;  // the message starts with it
+    Meaning meaning;
+    const char* cause = "";
+};
+
+// First matching row wins; a later line of the call overrides an earlier one.
+const std::vector<TroubleLine>& troubleLines() {
+    static const std::string node = std::string(L::kErrorHead) + L::kNodeHead;
+    static const std::string attribute = std::string(L::kErrorHead) + L::kAttributeHead;
+    static const std::vector<TroubleLine> lines = {
+        {L::kGuestInfoNotOk, Meaning::UnusableReply},
+        {L::kReplyNotUsable, Meaning::UnusableReply},
+        {L::kDiscountRefused, Meaning::ReplyCheck},
+        {L::kPostingRefused, Meaning::ReplyCheck},
+        {L::kGuestStatus2, Meaning::Refused},
+        {L::kGuestStatusNot1, Meaning::Refused},
+        {L::kNoTokenLookup, Meaning::NoToken},
+        {L::kNoTokenPosting, Meaning::NoToken},
+        {L::kClientIdNotFound, Meaning::Cause, "no guest found for the close"},
+        {L::kRecordIsNull, Meaning::Cause, "no card record from the host"},
+        {L::kNumNotLookup, Meaning::Cause, "check not usable"},
+        {L::kNumNotPosting, Meaning::Cause, "check not usable"},
+        {L::kNoChmodLookup, Meaning::Cause, "check not usable"},
+        {L::kNoChmodPosting, Meaning::Cause, "check not usable"},
+        {L::kCheckDataNotFound, Meaning::Cause, "check not usable"},
+        {L::kCheckNotUsable, Meaning::Cause, "check not usable"},
+        {node, Meaning::Cause, "check not usable"},
+        {attribute, Meaning::Cause, "check not usable"},
+        {L::kDepositWithoutAccount, Meaning::Cause, "check not usable"},
+    };
+    return lines;
+}
+
 CallTrouble troubleOf(const replay::Call& call, const char* tag) {
-    static const char kDiscountCheck[] =
-        "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1";
-    static const char kPostCheck[] =
-        "ERROR in !ok || jsonResultRequest[\"Status\"].GetInt() != 1 RETURNS 1";
-    static const char* const kCheckLines[] = {"num != 0 && num != 2 RETURN",
-                                              "NUM IS NOT 0 RETURNS",
-                                              "Cant get chmod RETURN",
-                                              "chmod error! RETURN",
-                                              "ERROR CheckdataNotFound",
-                                              "ERROR check not usable: ",
-                                              "ERROR Node ",
-                                              "ERROR Attribute ",
-                                              "ERROR deposit payment names no account"};
     CallTrouble t;
     bool configLoaded = false;
     for (const replay::LogEntry& e : call.entries) {
-        if (isMessage(e, "GetConfig") && e.body == "TRY GET configuration") configLoaded = true;
+        if (isMessage(e, L::kGetConfig) && e.body == L::kTryGetConfiguration) configLoaded = true;
         if (!isMessage(e, tag)) continue;
         const std::string& m = e.body;
-        if (m == "Error: not ok jsonGuestInfo RETURN 1" ||
-            startsWith(m, "ERROR service reply not usable: ")) {
-            t.unusableReply = true;
-        } else if (startsWith(m, kDiscountCheck) || startsWith(m, kPostCheck)) {
-            const std::string reply =
-                m.substr(std::strlen(startsWith(m, kPostCheck) ? kPostCheck : kDiscountCheck));
-            if (reply.empty()) {
-                t.cause = "nothing to send in this working mode";
-            } else if (!isJson(reply)) {
-                t.unusableReply = true;
-            } else {
-                t.cause = "refused by the service";
+        for (const TroubleLine& line : troubleLines()) {
+            if (!startsWith(m, line.head.c_str())) continue;
+            switch (line.meaning) {
+                case Meaning::UnusableReply: t.unusableReply = true; break;
+                case Meaning::ReplyCheck: {
+                    const std::string reply = m.substr(line.head.size());
+                    if (reply.empty()) {
+                        t.cause = "nothing to send in this working mode";
+                    } else if (!isJson(reply)) {
+                        t.unusableReply = true;
+                    } else {
+                        t.cause = "refused by the service";
+                    }
+                    break;
+                }
+                case Meaning::Refused: t.cause = "refused by the service"; break;
+                case Meaning::NoToken:
+                    t.cause = configLoaded ? "no token for the check"
+                                           : "no conf.xml (missing or not XML)";
+                    break;
+                case Meaning::Cause: t.cause = line.cause; break;
             }
-        } else if (startsWith(m, "Error: status == 2 RETURN") ||
-                   startsWith(m, "Error: status != 1 RETURN")) {
-            t.cause = "refused by the service";
-        } else if (startsWith(m, "Cant get token!") || startsWith(m, "token error RETURN")) {
-            t.cause = configLoaded ? "no token for the check" : "no conf.xml (missing or not XML)";
-        } else if (startsWith(m, "ERROR ClientId not found")) {
-            t.cause = "no guest found for the close";
-        } else if (startsWith(m, "ERROR card record is NULL")) {
-            t.cause = "no card record from the host";
-        } else {
-            for (const char* line : kCheckLines)
-                if (startsWith(m, line)) t.cause = "check not usable";
+            break;
         }
     }
     return t;
 }
 
-// The requests of one call and what became of each.
+// The call's exchanges whose fate the log shows, as the reader found them;
+// counts the connectivity probes and keeps the causes' meanings.
 std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
-    std::vector<Sent> sent;
-    auto open = [&](const replay::LogEntry& e, std::string path) {
-        Sent x;
-        x.stamp = e.stamp;
-        x.path = std::move(path);
-        sent.push_back(std::move(x));
-    };
-    auto fail = [](Sent& x, const replay::LogEntry& e, const std::string& cause) {
-        x.state = Sent::State::Failed;
-        x.stamp = e.stamp;
-        x.cause = cause;
-    };
     for (const replay::LogEntry& e : call.entries) {
-        Sent* cur = sent.empty() ? nullptr : &sent.back();
-        const bool pending = cur && cur->state == Sent::State::Open;
-        const std::string& m = e.body;
-        if (isMessage(e, L::kSendRequestWrapper) && startsWith(m, L::kTrySendRequestTo)) {
-            const std::string rest = m.substr(std::strlen(L::kTrySendRequestTo));
-            open(e, rest.substr(0, rest.find(L::kWith)));
-        } else if (isMessage(e, L::kSendRequestWrapper) && startsWith(m, L::kProbeWorksRetryTo)) {
-            const std::string rest = m.substr(std::strlen(L::kProbeWorksRetryTo));
-            open(e, rest.substr(0, rest.find(L::kWith)));
-            ++s.probesSucceeded;
-        } else if (isMessage(e, L::kSendRequestWrapper) && m == L::kProbeFailed) {
-            ++s.probesFailed;
-        } else if (isMessage(e, L::kHolderLookup) && startsWith(m, L::kTryGetClientIdWith)) {
-            open(e, "v1/GuestInfo/");
-        } else if (e.kind == replay::LogEntry::Kind::Answer && pending) {
-            cur->state = Sent::State::Replied;
-            cur->stamp = e.stamp;
-        } else if (!isMessage(e, L::kSendRequest) || !cur) {
-            continue;
-        } else if (startsWith(m, L::kHttpStatus)) {
-            const long status = digitsAt(m, std::strlen(L::kHttpStatus));
-            if (cur->state == Sent::State::Replied && status >= 100 &&
-                (status < 200 || status > 299)) {
-                fail(*cur, e, "HTTP status " + std::to_string(status));
-                if (!statusMeaning(status).empty()) s.meanings[cur->cause] = statusMeaning(status);
-            }
-        } else if (startsWith(m, kWindowsError)) {
-            std::size_t end = 0;
-            const long code = digitsAt(m, std::strlen(kWindowsError), &end);
-            if (code >= 0 && cur->state == Sent::State::Failed) {
-                cur->cause = kWindowsError + std::to_string(code);
-                if (m.compare(end, 2, ": ") == 0 && !s.meanings.count(cur->cause))
-                    s.meanings[cur->cause] = forConsole(m.substr(end + 2));
-            }
-        } else if (!pending) {
-            continue;
-        } else if (startsWith(m, L::kSendTimedOut)) {
-            fail(*cur, e, "time-out");
-        } else if (startsWith(m, L::kReadFailed)) {
-            fail(*cur, e, "empty reply");
-        } else if (startsWith(m, L::kNoRequestHandle)) {
-            // The code follows the path directly.
-            const std::size_t at = std::strlen(L::kNoRequestHandle) + cur->path.size();
-            const long code =
-                m.compare(std::strlen(L::kNoRequestHandle), cur->path.size(), cur->path) == 0
-                    ? digitsAt(m, at)
-                    : -1;
-            fail(*cur, e, code >= 0 ? kWindowsError + std::to_string(code) : "send failed");
-        } else if (startsWith(m, L::kWorkerFailed) || startsWith(m, L::kNoExitCode)) {
-            fail(*cur, e, "send failed");
+        if (!isMessage(e, L::kSendRequestWrapper)) continue;
+        if (startsWith(e.body, L::kProbeWorksRetryTo)) ++s.probesSucceeded;
+        if (e.body == L::kProbeFailed) ++s.probesFailed;
+    }
+    std::vector<Sent> sent;
+    for (const replay::Attempt& a : call.attempts) {
+        if (a.outcome == replay::Attempt::Outcome::Unknown) continue;
+        Sent x;
+        x.stamp = a.stamp;
+        if (a.failed()) {
+            x.state = Sent::State::Failed;
+            x.cause = a.cause;
+            if (a.httpStatus != 200 && a.cause == L::kHttpStatus + std::to_string(a.httpStatus) &&
+                !statusMeaning(a.httpStatus).empty())
+                s.meanings[a.cause] = statusMeaning(a.httpStatus);
+            if (!a.causeText.empty() && !s.meanings.count(a.cause))
+                s.meanings[a.cause] = forConsole(a.causeText);
         }
+        sent.push_back(std::move(x));
     }
     return sent;
 }
@@ -216,10 +187,9 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
         }
     }
     if (call.kind == replay::Call::Kind::Init) {
-        static const char kVersion[] = "CURRENT VERSION: ";
         for (const replay::LogEntry& e : call.entries) {
-            if (!isMessage(e, L::kInit) || !startsWith(e.body, kVersion)) continue;
-            const std::string v = e.body.substr(std::strlen(kVersion));
+            if (!isMessage(e, L::kInit) || !startsWith(e.body, L::kCurrentVersion)) continue;
+            const std::string v = e.body.substr(std::strlen(L::kCurrentVersion));
             auto it = std::find_if(s.versions.begin(), s.versions.end(),
                                    [&](const Version& x) { return x.version == v; });
             if (it == s.versions.end()) it = s.versions.insert(s.versions.end(), {v, 0, e.stamp});
@@ -236,9 +206,7 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
         const std::string lastStamp = f.end;
         if (trouble.unusableReply) {
             // The reply the call could not use; an error page is already counted by its status.
-            Sent* last = nullptr;
-            for (Sent& x : sent)
-                if (x.state != Sent::State::Open) last = &x;
+            Sent* last = sent.empty() ? nullptr : &sent.back();
             if (last && last->state == Sent::State::Replied) {
                 last->state = Sent::State::Failed;
                 last->cause = "unusable reply";
@@ -251,7 +219,6 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
         }
     }
     for (Sent& x : sent) {
-        if (x.state == Sent::State::Open) continue;  // the log does not show its fate
         ++s.exchanges;
         if (x.state == Sent::State::Failed) {
             ++s.failedExchanges;
@@ -324,7 +291,6 @@ Summary summarizeCalls(const std::vector<replay::Call>& calls) {
             ++s.cutAtStart;
             // Its exchanges still count; its result and kind are not known.
             for (Sent& x : exchangesOf(call, s)) {
-                if (x.state == Sent::State::Open) continue;
                 ++s.exchanges;
                 if (x.state == Sent::State::Failed) {
                     ++s.failedExchanges;

@@ -1,7 +1,7 @@
 #pragma once
 // A till's brisvane.log at a glance: how many calls, how they ended, which
 // exchanges with the service failed and why, when it was unreachable.
-// Platform-neutral: bytes in (read with the replay's reader), figures out;
+// Platform-neutral: bytes in (read with the log reader), figures out;
 // never throws on any input.
 #include <map>
 #include <string>

@@ -1,0 +1,98 @@
+#include "ReplayMachine.h"
+
+#include <windows.h>
+
+#include "FileSize.h"
+#include "NetProbes.h"
+#include "dllfile/DllLoadText.h"
+#include "files/FileBytes.h"
+
+namespace {
+
+constexpr uint32_t kProbeTimeoutMs = 5000;
+
+// The bypass entry that keeps the replay's requests off a proxy.
+std::string bypassEntry(const std::string& address) {
+    return address.substr(0, address.rfind('.')) + ".*";
+}
+
+}  // namespace
+
+bool WindowsReplayHost::prepare(std::string& complaint) {
+    scratch_ = std::make_unique<ScratchFolder>();
+    if (!scratch_->ready()) {
+        complaint = "cannot make a scratch folder under %TEMP%";
+        return false;
+    }
+    dll_ = std::make_unique<Module>(dllPath_);
+    if (!dll_->loaded()) {
+        const DWORD error = GetLastError();
+        // The load failure's own lines, then the replay's verdict on it.
+        std::string failure = dllLoadFailure(dllPath_, error);
+        const std::string prefix = "hostemu: ";
+        if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
+        complaint = failure + "hostemu: nothing can be replayed";
+        return false;
+    }
+    return true;
+}
+
+std::string WindowsReplayHost::pathOf(const char* name) const {
+    return scratch_->path() + "\\" + name;
+}
+
+bool WindowsReplayHost::writeFile(const std::string& path, const std::string& bytes) {
+    return writeWholeFile(path, bytes);
+}
+
+void WindowsReplayHost::removeFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+long long WindowsReplayHost::fileSize(const std::string& path) { return ::fileSize(path.c_str()); }
+
+std::string WindowsReplayHost::readFrom(const std::string& path, long long offset) {
+    std::string text;
+    readWholeFile(path, text);
+    if (offset < 0 || offset > static_cast<long long>(text.size())) offset = 0;
+    return text.substr(static_cast<std::size_t>(offset));
+}
+
+std::optional<int32_t> WindowsReplayHost::call(const replay::Call& call) {
+    switch (call.kind) {
+        case replay::Call::Kind::Init: return dll_->callInit();
+        case replay::Call::Kind::Lookup: {
+            CardInfoRecord record = call.record;
+            return dll_->callGetCardInfoEx(call.card, call.recordGiven ? &record : nullptr,
+                                           call.input);
+        }
+        case replay::Call::Kind::Transaction: return dll_->callTransactionsEx(call.input);
+        default: return std::nullopt;
+    }
+}
+
+// Whether the DLL's requests will reach the replay's server: WinInet, opened
+// as the DLL opens it, may send them to the proxy of this account's Internet
+// Options. The settings are left alone; the replay stops with the bypass entry
+// to add. First the manual proxy and its bypass list as WinInet reads them,
+// then one request as the DLL would send it, which the server must receive
+// (a proxy chosen by automatic configuration shows only there).
+std::string WindowsReplayService::proxyProblem() {
+    const std::string& address = server_.address();
+    const std::string fix = "; add " + bypassEntry(address) +
+                            " to the proxy's exceptions (Internet Options, Connections, LAN "
+                            "settings, Advanced) and run the replay again";
+    const std::string via = proxyFor(readProxySetting(), address, false);
+    if (!via.empty())
+        return "this account's Internet Options send http://" + address + "/ through the proxy " +
+               via + ", so the replay's requests would not reach its own server" + fix;
+    const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
+    server_.beginCall({}, std::string(), 0);
+    sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
+    const std::vector<replay::Received> received = server_.endCall();
+    for (const replay::Received& r : received)
+        if (r.path == probe) return std::string();
+    return "a request to http://" + address +
+           "/ sent as the DLL sends it did not reach the "
+           "replay's own server: a proxy (perhaps one chosen by automatic configuration) is in "
+           "the way" +
+           fix;
+}
