@@ -13,9 +13,9 @@ stale() {
   python3 - "$@" <<'PY'
 import re, sys
 version, bad = sys.argv[1], 0
-# "version 37", "(version 37)", "CURRENT VERSION: 37", "Product version": 37, a
-# line break inside; not "Windows 10 version 1607".
-pattern = re.compile(r'\bversion\b[":() ]*\n?[ ]*[":( ]*(\d+)\b', re.I)
+# "version 37", "(version 37)", "CURRENT VERSION: 37", "Product version": 37,
+# "(версия 37)", "версии 37", a line break inside; not "Windows 10 version 1607".
+pattern = re.compile(r'\b(?:version|верси[яиюей]й?)\b[":() ]*\n?[ ]*[":( ]*(\d+)\b', re.I)
 for name in sys.argv[2:]:
     text = open(name, encoding="utf-8").read()
     for m in pattern.finditer(text):
@@ -31,12 +31,15 @@ PY
 version="$(sed -n 's/^#define BRISVANE_VERSION \([0-9][0-9]*\)$/\1/p' "$src/src/host/Version.h")"
 [ -n "$version" ] || { echo "no version in src/host/Version.h"; exit 1; }
 fail=0
-stale "$version" "$src/README.md" "$src"/docs/*.md "$src/docs/INSTALL.txt" || fail=1
+stale "$version" "$src/README.md" "$src"/docs/*.md "$src/docs/INSTALL.txt" \
+  "$src/docs/INSTALL.ru.txt" || fail=1
 
 printf 'brisvane.dll - installation note (version %s)\n' "$((version + 1))" >"$work/next.txt"
 printf 'the log line "Init : CURRENT\nVERSION: %s"\n' "$((version - 1))" >"$work/folded.txt"
 printf 'Windows 10\nversion 1607 and later, version %s\n' "$version" >"$work/same.txt"
-for f in next folded; do
+printf 'brisvane.dll - инструкция по установке (версия %s)\n' "$((version + 1))" >"$work/next-ru.txt"
+printf 'Каждая сборка версии\n%s пишет\n' "$((version - 1))" >"$work/folded-ru.txt"
+for f in next folded next-ru folded-ru; do
   stale "$version" "$work/$f.txt" >/dev/null && { echo "the check passed $f.txt"; fail=1; }
 done
 stale "$version" "$work/same.txt" || { echo "the check failed same.txt"; fail=1; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The bundle's texts read in a plain editor on a till: no line wider than 100
-# characters, no Markdown table left, no path into the source tree. Also shows
-# that the check fails on a text that breaks each rule.
+# characters, no Markdown table left, no path into the source tree; the Russian
+# note with a byte order mark and CRLF line ends. Also shows that the check
+# fails on a text that breaks each rule.
 #   text-test.sh SOURCE-DIR
 set -uo pipefail
 src="$1"
@@ -24,14 +25,38 @@ sys.exit(bad)
 PY
 }
 
+# check-notepad-text FILE: one line per fault, exit 1 when there is one.
+check_notepad_text() {
+  python3 - "$1" <<'PY'
+import sys
+data, bad = open(sys.argv[1], "rb").read(), 0
+def fault(why):
+    global bad
+    print("%s: %s" % (sys.argv[1], why)); bad = 1
+if not data.startswith(b"\xef\xbb\xbf"): fault("no UTF-8 byte order mark")
+elif data[3:].startswith(b"\xef\xbb\xbf"): fault("two byte order marks")
+try: data.decode("utf-8")
+except UnicodeDecodeError as e: fault("not UTF-8 at byte %d" % e.start)
+if not data.endswith(b"\r\n"): fault("the last line has no CRLF")
+for n, line in enumerate(data.split(b"\n")[:-1], 1):
+    if not line.endswith(b"\r") or line.endswith(b"\r\r"): fault("line %d does not end in one CRLF" % n)
+sys.exit(bad)
+PY
+}
+
 fail=0
 python3 "$src/scripts/md-to-text.py" "$src/docs/log-and-results.md" >"$work/log-and-results.txt"
 python3 "$src/scripts/md-to-text.py" "$src/docs/configuration.md" >"$work/configuration.txt"
 python3 "$src/scripts/md-to-text.py" "$src/docs/hostemu.md" >"$work/hostemu.txt"
 cp "$src/docs/INSTALL.txt" "$work/INSTALL.txt"
-for f in INSTALL.txt log-and-results.txt configuration.txt hostemu.txt; do
+cp "$src/docs/INSTALL.ru.txt" "$work/INSTALL.ru.txt"
+for f in INSTALL.txt INSTALL.ru.txt log-and-results.txt configuration.txt hostemu.txt; do
   check_text "$work/$f" || fail=1
 done
+# The Russian note as shipped: one UTF-8 byte order mark, then UTF-8 text whose
+# every line ends in CRLF, so that Notepad on XP shows the Cyrillic.
+"$src/scripts/windows-text.sh" --bom <"$src/docs/INSTALL.ru.txt" >"$work/bundle.ru.txt"
+check_notepad_text "$work/bundle.ru.txt" || fail=1
 # Every record field of the lookup table survives the conversion.
 for field in Card_owner Owner_id Max_discount Printer_comment Access_amount8; do
   grep -q "$field" "$work/log-and-results.txt" || { echo "log-and-results.txt lost $field"; fail=1; }
@@ -43,6 +68,13 @@ printf '| a | b |\n' >"$work/table.txt"
 printf 'see docs/INSTALL.txt\n' >"$work/path.txt"
 for f in wide table path; do
   if check_text "$work/$f.txt" >/dev/null; then echo "the check passed a text with a $f fault"; fail=1; fi
+done
+printf 'Шаг\r\n' >"$work/no-bom.txt"
+printf '\xef\xbb\xbfШаг\r\nдва\n' >"$work/lf.txt"
+printf '\xef\xbb\xbf\xef\xbb\xbfШаг\r\n' >"$work/two-boms.txt"
+printf '\xef\xbb\xbf\xc8\xe0\xe3\r\n' >"$work/cp1251.txt"
+for f in no-bom lf two-boms cp1251; do
+  if check_notepad_text "$work/$f.txt" >/dev/null; then echo "the check passed a text with a $f fault"; fail=1; fi
 done
 [ "$fail" = 0 ] && echo "text-test: the bundle's texts read as text"
 exit "$fail"
