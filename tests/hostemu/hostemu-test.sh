@@ -45,6 +45,25 @@ run "config without check" 2 "$T" config
 has "config takes one check file"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
+
+# --- the language: Windows' UI language (Wine takes it from LANG), else --lang
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
+has "вызов: hostemu [--brief] <папка> init"
+has "       hostemu [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+has "Код завершения: 0 выполнено"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
+has "hostemu: для lookup укажите номер карты или телефона и файл чека"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI, --lang en" 2 --lang en "$T" lookup 1001
+has "hostemu: lookup takes a card or phone number and a check file"
+lacks "вызов"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI" 0 --help
+has "usage: hostemu [--brief] <folder> init"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI, --lang ru" 2 "$T" --lang ru transaction "$work/none.xml"
+has "не удаётся прочитать файл чека"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "unknown language" 2 --lang fr "$T" init
+has "hostemu: --lang takes ru or en"
+lang=(--lang en)
 run "folder without the DLL" 1 "Z:$work" init
 has "cannot load"
 run "folder that does not exist" 1 "Z:$work/nowhere" init

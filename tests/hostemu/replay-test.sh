@@ -373,7 +373,7 @@ has "2 calls: 2 same, 0 differ, 0 not replayable"
 
 # Two replays at once take an address each.
 for i in 1 2; do
-  "$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/both$i.out" 2>&1 &
+  "$wine_run" "$till/hostemu.exe" "${lang[@]}" "$T" replay "Z:$work/day.log" --call 8 >"$work/both$i.out" 2>&1 &
 done
 wait
 out="$(cat "$work/both1.out" "$work/both2.out" | tr -d '\r')"
@@ -384,7 +384,7 @@ case_name="two replays at once"
 
 # Ctrl+C during a call: the scratch folder, whose log holds the full token, goes too.
 temp="$(echo "$WINEPREFIX"/drive_c/users/*/Temp | cut -d' ' -f1)"
-"$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
+"$wine_run" "$till/hostemu.exe" "${lang[@]}" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
 pid=$!
 scratch=""
 for _ in $(seq 1 120); do

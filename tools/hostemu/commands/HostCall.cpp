@@ -9,35 +9,34 @@
 #include "files/FileBytes.h"
 #include "log/Logger.h"
 
-const char kHostCallDescription[] =
-    "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
-    "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
-    "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-    "  the lines that end the call, and only the record fields that hold something).\n";
-
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;
-    output.err("hostemu: cannot read check file " + name + "\n");
+    output.err("hostemu: " + output.text("error.check-file", {{"file", name}}) + "\n");
     return false;
 }
 
 bool missingExport(const char* name, Output& output) {
-    output.err(std::string("hostemu: brisvane.dll has no export ") + name + "\n");
+    output.err("hostemu: " + output.text("error.no-export", {{"name", name}}) + "\n");
     return false;
 }
 
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
-        output.err("hostemu: cannot enter folder " + invocation.folder + " (error " +
-                   std::to_string(GetLastError()) + ")\n");
+        const std::string code = std::to_string(GetLastError());
+        output.err(
+            "hostemu: " +
+            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}) +
+            "\n");
         return 1;
     }
     char full[MAX_PATH + 1];
     const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
     Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
     if (!dll.loaded()) {
-        output.err("hostemu: cannot load " + invocation.folder + "\\brisvane.dll (error " +
-                   std::to_string(GetLastError()) + ")\n");
+        const std::string code = std::to_string(GetLastError());
+        output.err("hostemu: " +
+                   output.text("error.load-dll", {{"folder", invocation.folder}, {"code", code}}) +
+                   "\n");
         return 1;
     }
     const long long before = fileSize(kLogFileName);

@@ -9,9 +9,6 @@
 class Module;
 class Output;
 
-// The help text's paragraph on init, lookup and transaction.
-extern const char kHostCallDescription[];
-
 // Reads the check file; false after saying why (the command then exits 2).
 bool readCheckFile(const std::string& name, std::string& check, Output& output);
 

@@ -21,9 +21,9 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kInitCommand = [] {
     CommandSpec c;
     c.name = "init";
-    c.usage = "[--brief] <folder> init";
-    c.description = kHostCallDescription;
-    c.countError = "init takes no further arguments";
+    c.usage = "usage.init";
+    c.description = "help.hostcall";
+    c.countError = "count.init";
     c.run = run;
     return c;
 }();

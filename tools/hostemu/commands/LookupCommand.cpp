@@ -21,10 +21,10 @@ bool parseCard(const std::string& s, int64_t& card) {
     return true;
 }
 
-bool checkWords(const std::vector<std::string>& words, std::string& error) {
+bool checkWords(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
     int64_t card = 0;
     if (parseCard(words[0], card)) return true;
-    error = "not a 64-bit number: " + words[0];
+    error = formatMessage(catalog, "error.card-number", {{"word", words[0]}});
     return false;
 }
 
@@ -52,10 +52,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kLookupCommand = [] {
     CommandSpec c;
     c.name = "lookup";
-    c.usage = "[--brief] <folder> lookup <card-or-phone-number> <check.xml>";
-    c.description = kHostCallDescription;
+    c.usage = "usage.lookup";
+    c.description = "help.hostcall";
     c.arguments = 2;
-    c.countError = "lookup takes a card or phone number and a check file";
+    c.countError = "count.lookup";
     c.checkWords = checkWords;
     c.run = run;
     return c;

@@ -25,10 +25,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kTransactionCommand = [] {
     CommandSpec c;
     c.name = "transaction";
-    c.usage = "[--brief] <folder> transaction <check.xml>";
-    c.description = kHostCallDescription;
+    c.usage = "usage.transaction";
+    c.description = "help.hostcall";
     c.arguments = 1;
-    c.countError = "transaction takes one check file";
+    c.countError = "count.transaction";
     c.run = run;
     return c;
 }();

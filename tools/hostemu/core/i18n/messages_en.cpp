@@ -1,0 +1,103 @@
+// hostemu's texts in English. Keys and parameters as in every other catalog
+// (the tests compare them); sections by area, in the same order everywhere.
+#include <iterator>
+
+#include "i18n/Messages.h"
+
+namespace {
+
+const Message kMessages[] = {
+    // ---- common: usage, help, errors ----
+    {"cli.usage-first", "usage: hostemu {line}\n"},
+    {"cli.usage-next", "       hostemu {line}\n"},
+    {"usage.init", "[--brief] <folder> init"},
+    {"usage.lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>"},
+    {"usage.transaction", "[--brief] <folder> transaction <check.xml>"},
+    {"usage.config", "<folder> config <check.xml>"},
+    {"usage.check", "<folder> check [--place CODE]"},
+    {"usage.replay", "<folder> replay <brisvane.log> [--call N]"},
+    {"usage.summary", "summary <brisvane.log>... [--json] [--html FILE]"},
+    {"usage.redact", "redact <brisvane.log> <out>"},
+    {"help.hostcall",
+     "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+     "  the lines that end the call, and only the record fields that hold something).\n"},
+    {"help.config",
+     "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
+     "  which address, token and record slots the DLL will use for that check, with\n"
+     "  warnings for settings that do not do what they seem to.\n"},
+    {"help.check",
+     "  check tests the connection to the service step by step, as the DLL makes it\n"
+     "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
+     "  with the token of a check without order category, or of place CODE.\n"},
+    {"help.replay",
+     "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+     "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+     "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+     "  replies, and says per call whether result, requests and log entries are the\n"
+     "  same (--call N: only call N as numbered in its output).\n"},
+    {"help.summary",
+     "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
+     "  period, the calls and their results, the failures by cause, the longest\n"
+     "  calls, restarts and versions, and the outages (--json: as one JSON object;\n"
+     "  --html FILE: also a page with a timeline per day).\n"},
+    {"help.redact",
+     "  redact writes a copy of a log without API tokens and guests' personal data\n"
+     "  (stand-ins, the same for the same value) and says what it replaced: send\n"
+     "  that copy, not the log, out of the restaurant.\n"},
+    {"help.closing",
+     "  --lang ru|en: the language of these texts (without it: Russian when Windows\n"
+     "  shows its menus in Russian, English otherwise); logs, requests and JSON\n"
+     "  stay as they are.\n"
+     "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
+     "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
+     "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
+     "  2 bad arguments, an unreadable check file or log, a log without a call\n"
+     "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
+     "  could not run (no free address).\n"},
+    {"cli.list-and", "{list} and {last}"},
+    {"cli.unknown-option", "unknown option {option}"},
+    {"cli.unknown-command", "unknown command {command}"},
+    {"cli.folder-and-command", "give a folder and a command"},
+    {"cli.folder-empty", "the folder is empty"},
+    {"cli.option-of", "{option} is an option of {commands} only"},
+    {"cli.lang-value", "--lang takes ru or en"},
+    {"count.init", "init takes no further arguments"},
+    {"count.lookup", "lookup takes a card or phone number and a check file"},
+    {"count.transaction", "transaction takes one check file"},
+    {"count.config", "config takes one check file"},
+    {"count.check", "check takes no further arguments (only --place CODE)"},
+    {"count.replay", "replay takes one log file"},
+    {"count.summary", "summary takes one or more log files"},
+    {"count.redact", "redact takes the log and the name of the copy to write"},
+    {"option.place-value", "--place takes a place code (a whole number)"},
+    {"option.call-value", "--call takes a call number (1, 2, ...)"},
+    {"option.call-misplaced", "--call goes with replay"},
+    {"option.html-value", "--html takes the name of the page to write"},
+    {"error.card-number", "not a 64-bit number: {word}"},
+    {"error.check-file", "cannot read check file {file}"},
+    {"error.log-file", "cannot read log file {file}"},
+    {"error.no-export", "brisvane.dll has no export {name}"},
+    {"error.enter-folder", "cannot enter folder {folder} (error {code})"},
+    {"error.load-dll", "cannot load {folder}\\brisvane.dll (error {code})"},
+    {"error.unexpected", "unexpected failure"},
+
+    // ---- lookup, transaction, init, record table ----
+
+    // ---- config ----
+
+    // ---- version, show ----
+
+    // ---- check: steps, verdicts, advice ----
+
+    // ---- replay ----
+
+    // ---- summary: text and HTML ----
+
+    // ---- redact ----
+};
+
+}  // namespace
+
+extern const Catalog kEnglishCatalog = {Language::English, "en", kMessages, std::size(kMessages)};
