@@ -67,6 +67,21 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     return std::string(clientId->value.GetString(), clientId->value.GetStringLength());
 }
 
+}  // namespace
+
+PaymentRole paymentRole(const CheckXml& reader, const pugi::xml_node& payment,
+                        const std::vector<int32_t>& bonusCodes,
+                        const std::vector<int32_t>& depositCodes) {
+    const int32_t code = getAttributeInt(payment, "code");
+    PaymentRole role;
+    role.bonus = contains(bonusCodes, code);
+    role.deposit = contains(depositCodes, code);
+    role.namesGuest = namesGuestOnSelectedInterface(payment, reader.selectedInterface);
+    return role;
+}
+
+namespace {
+
 // What the payments say: who pays with bonus, whose deposit pays, and how much.
 struct Payments {
     std::vector<pugi::xml_node> list;
@@ -93,13 +108,12 @@ Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusC
     Payments out;
     out.list = children(payments, "PAYMENT");
     for (const pugi::xml_node& payment : out.list) {
-        const int32_t code = getAttributeInt(payment, "code");
-        if (contains(bonusCodes, code) &&
-            namesGuestOnSelectedInterface(payment, reader.selectedInterface)) {
+        const PaymentRole role = paymentRole(reader, payment, bonusCodes, depositCodes);
+        if (role.bonus && role.namesGuest) {
             out.clientId = payment.attribute("account").value();
             if (has(payment, "sum")) out.bonusSum += getAttributeFloat(payment, "sum");
         }
-        if (contains(depositCodes, code)) {
+        if (role.deposit) {
             if (namesAccount(payment)) out.depositClientId = payment.attribute("account").value();
             if (has(payment, "sum")) out.depositSum += getAttributeFloat(payment, "sum");
         }

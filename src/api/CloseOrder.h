@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <exception>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,19 @@ class ClientIdNotFound : public std::exception {};
 // The check was paid from a deposit, yet no deposit payment names its account:
 // posting it would report the close done with nothing written off.
 class DepositAccountMissing : public std::exception {};
+
+// What one PAYMENT of the check is to a close: a bonus payment, a deposit
+// payment (one code may be in both lists), and whether it names the guest
+// (an "account" other than "0" on the interface the host selected). Throws
+// AttributeNotFound for a PAYMENT without "code".
+struct PaymentRole {
+    bool bonus = false;
+    bool deposit = false;
+    bool namesGuest = false;
+};
+PaymentRole paymentRole(const CheckXml& reader, const pugi::xml_node& payment,
+                        const std::vector<int32_t>& bonusCodes,
+                        const std::vector<int32_t>& depositCodes);
 
 // Builds the CloseOrder body into `body` and hands back the client id found in
 // the check's payments, its discounts, or by asking the service about each

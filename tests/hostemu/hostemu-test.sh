@@ -65,9 +65,36 @@ LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "unknown language" 2 --lang fr "$T" i
 has "hostemu: --lang takes ru or en"
 lang=(--lang en)
 run "folder without the DLL" 1 "Z:$work" init
-has "cannot load"
+has "cannot load Z:\\"
+has "(error 126: the DLL, or a DLL it needs, was not found)"
+has "(a path with blanks needs the quotes)"
 run "folder that does not exist" 1 "Z:$work/nowhere" init
 has "cannot enter folder"
+
+# --- --dll: the DLL where the host loads it from, the folder its working folder
+mkdir -p "$work/Host App" "$work/host folder"
+cp "$dll" "$work/Host App/brisvane.dll"
+cp "$till/conf.xml" "$work/host folder/"
+run "init with the DLL outside the folder" 0 --dll "Z:$work/Host App/brisvane.dll" "Z:$work/host folder" init
+has "Init returned 0"
+[ -f "$work/host folder/brisvane.log" ] || fail "no brisvane.log in the working folder"
+run "--dll naming no file" 1 "$T" init --dll "Z:$work/Host App/none.dll"
+has "cannot load Z:\\"
+has "none.dll (error 126: "
+run "--dll for a command without a folder" 2 --dll "Z:$work/Host App/brisvane.dll" summary x.log
+has "--dll goes with the commands that take a folder"
+
+# --- version: the DLL's version resource, its product version naming the commit
+run "version" 0 "$T" version
+has "Built for       32-bit x86"
+has "File version    37.0.0.0"
+grep -Eq "^Product version 37 \([0-9a-f]{40}(-dirty)?\)$" <<<"$out" ||
+  fail "the product version names no commit"
+run "version of a DLL outside the folder" 0 --dll "Z:$work/Host App/brisvane.dll" "Z:$work/host folder" version
+has "Host App"
+cp "$work/cat1.xml" "$work/Host App/not-a-dll.dll"
+run "version of a file that is no program" 1 "$T" version --dll "Z:$work/Host App/not-a-dll.dll"
+has "not a Windows program"
 
 # --- init
 run "init" 0 "$T" init
@@ -107,6 +134,10 @@ run "blocked card" 0 --brief "$T" lookup 1003 "$work/guest.xml"
 has "Blocked          1"
 has "Block_reason     Карта заблокирована. Продажа по карте невозможна."
 has "Error: Карта заблокирована. Продажа по карте невозможна RETURN 0"
+run "show the calls already in the log" 0 show "Z:$till/brisvane.log"
+has "GetCardInfoEx : Ended successfully! RETURN 0"
+has "Card_owner: Петрова Анна Сергеевна"  # Windows-1251 in the log
+has "  result: 0"
 
 # --- transactions against the fake service
 run "close confirmed" 0 "$T" transaction "$work/cat1.xml"

@@ -460,6 +460,6 @@ has "the DLL lacks the export Init"
 lacks "calls: "
 run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1
-has "--call goes with replay"
+has "--call is an option of replay and show only"
 
 finish "hostemu replay tests"

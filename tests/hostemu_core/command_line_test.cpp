@@ -18,6 +18,7 @@ int runShow(const Invocation& in, Output& out) {
         if (in.numbers.count(o.first)) ran += "#" + std::to_string(in.value(o.first, 0));
     }
     if (in.brief) ran += " brief";
+    if (!in.dll.empty()) ran += " dll=" + in.dll;
     out.out("ran\n");
     return 7;
 }
@@ -149,6 +150,18 @@ TEST(CommandLine, ParsesOrComplains) {
         {{"F", "place", "--call", "2x"}, 2, "", "--call takes a call number (1, 2, ...)"},
         {{"F", "place", "--only", "1"}, 2, "", "--only goes with number"},
         {{"", "plain"}, 2, "", "the folder is empty"},
+        // --dll names the DLL for a command with a folder, anywhere on the line.
+        {{"--dll", "C:\\Host App\\brisvane.dll", "F", "plain"},
+         7,
+         "plain F dll=C:\\Host App\\brisvane.dll",
+         ""},
+        {{"F", "number", "1", "--dll", "d.dll"}, 7, "number F 1 dll=d.dll", ""},
+        {{"F", "plain", "--dll"}, 2, "", "--dll takes the path of brisvane.dll"},
+        {{"--dll", "", "F", "plain"}, 2, "", "--dll takes the path of brisvane.dll"},
+        {{"--dll", "d.dll", "files", "a"},
+         2,
+         "",
+         "--dll goes with the commands that take a folder"},
     };
     for (const Case& c : cases) {
         std::string shown;

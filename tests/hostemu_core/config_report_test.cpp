@@ -50,3 +50,89 @@ TEST(ConfigReport, SaysWhatAModeDoesWithoutCheckData) {
     }
     std::remove(path.c_str());
 }
+
+TEST(ConfigReport, NamesTheBonusAndDepositPaymentsAndWarnsOfTypesNoAccountNames) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() /
+         ("hostemu-payments-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+          ".xml"))
+            .string();
+    const std::string head =
+        "<Configuration><ApiAddress>svc.test</ApiAddress><PlaceOfService><PlaceCode>1</PlaceCode>"
+        "<LoyltyApiToken Default=\"true\">tok-12345</LoyltyApiToken></PlaceOfService>";
+    auto accounts = [](const char* bonus, const char* deposit) {
+        return std::string("<BonusAccount><CurrencyCode>") + bonus +
+               "</CurrencyCode><CardSubAccount>2</CardSubAccount></BonusAccount>"
+               "<DepositAccount><CurrencyCode>" +
+               deposit + "</CurrencyCode><CardSubAccount>3</CardSubAccount></DepositAccount>";
+    };
+    const std::string paid =
+        "<PAYMENT code=\"5\" account=\"501\" interface=\"7\" sum=\"100\"/>"
+        "<PAYMENT code=\"6\" account=\"777\" sum=\"40\"/><PAYMENT code=\"1\" sum=\"200\"/>";
+    struct Case {
+        std::string accounts, payments;
+        int status;
+        std::vector<std::string> shown, absent;
+    };
+    const Case cases[] = {
+        {accounts("5", "6"),
+         paid,
+         0,
+         {"payment #1 (code 5, account \"501\"): a bonus payment that names the guest\n",
+          "payment #2 (code 6, account \"777\"): a deposit payment\n",
+          "payment #3 (code 1): neither a bonus nor a deposit payment\n"},
+         {"WARNING"}},
+        // The host's bonus and deposit types are 12 and 13; conf.xml still has the demo's.
+        {accounts("12", "13"),
+         paid,
+         1,
+         {"payment #1 (code 5, account \"501\"): neither a bonus nor a deposit payment\n",
+          "WARNING: payment #1 (code 5, account \"501\") pays from an account, but no "
+          "BonusAccount or DepositAccount has CurrencyCode 5: the DLL takes it for an ordinary "
+          "payment (if it is the host's bonus or deposit payment type, write 5 into that "
+          "account's CurrencyCode)\n",
+          "WARNING: payment #2 (code 6, account \"777\") pays from an account, but no "
+          "BonusAccount or DepositAccount has CurrencyCode 6"},
+         {"payment #3 (code 1) pays"}},
+        {"",
+         paid,
+         1,
+         {"WARNING: payment #1 (code 5, account \"501\") pays from an account, but conf.xml has "
+          "no BonusAccount or DepositAccount: the DLL takes no payment for a bonus or deposit "
+          "payment\n"},
+         {"payment #3 (code 1) pays"}},
+        // Cash alone, or an account "0", warns of nothing.
+        {"",
+         "<PAYMENT code=\"1\" sum=\"200\"/><PAYMENT code=\"9\" account=\"0\" sum=\"1\"/>",
+         0,
+         {"payment #2 (code 9, account \"0\"): neither"},
+         {"WARNING"}},
+        {accounts("5", "5"),
+         "<PAYMENT code=\"5\" account=\"501\" interface=\"8\" sum=\"100\"/>",
+         0,
+         {"payment #1 (code 5, account \"501\"): a bonus and a deposit payment\n"},
+         {}},
+        {accounts("5", "6"),
+         "<PAYMENT code=\"5\" account=\"501\" interface=\"8\" sum=\"100\"/>",
+         0,
+         {"payment #1 (code 5, account \"501\"): a bonus payment that names no guest"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(path, std::ios::binary) << head + c.accounts + "</Configuration>";
+        CheckXml reader;
+        reader.doc.load_string(("<CHECK chmode=\"1\"/><CHECKDATA order_cat=\"1\"><CHECKPAYMENTS>" +
+                                c.payments + "</CHECKPAYMENTS></CHECKDATA>")
+                                   .c_str());
+        reader.check = reader.doc.child("CHECK");
+        reader.checkData = reader.doc.child("CHECKDATA");
+        reader.selectedInterface = "7";
+        StringOutput out;
+        EXPECT_EQ(configReport(path, reader, 0, "", out), c.status) << out.outText();
+        for (const std::string& s : c.shown)
+            EXPECT_NE(out.outText().find(s), std::string::npos) << s << "\n" << out.outText();
+        for (const std::string& s : c.absent)
+            EXPECT_EQ(out.outText().find(s), std::string::npos) << s << "\n" << out.outText();
+    }
+    std::remove(path.c_str());
+}

@@ -8,6 +8,7 @@
 #include "logread/LogCalls.h"
 #include "redact/LogRedact.h"
 #include "redact/RedactRun.h"
+#include "show/LogShow.h"
 #include "summary/LogSummary.h"
 #include "summary/SummaryRun.h"
 #include "text/TextCodec.h"
@@ -66,18 +67,18 @@ std::string foundLookup(int hour) {
 }
 
 // The service refuses the connection; the probe fails.
-std::string refusedLookup(int hour) {
-    const std::string at = day(hour, 0, 5);
+std::string refusedLookup(int hour, int minute = 0) {
+    const std::string at = day(hour, minute, 5);
     return lookupHead(at, "{\"CardToken\":1002}") +
            entry(at, "SendRequest : RETURN vector<char> dwExitCode != 0 1") +
            entry(at,
                  "SendRequest : Windows error 12029: The attempt to connect to the server "
                  "failed.") +
-           entry(day(hour, 0, 15),
+           entry(day(hour, minute, 15),
                  "SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
-           entry(day(hour, 0, 15), "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!") +
-           entry(day(hour, 0, 15), "SendRequestWrapper : AND INFO WAS NULL") + "[" +
-           day(hour, 0, 15) + "] SendRequestWrapper : Info - \r\nNULL";
+           entry(day(hour, minute, 15), "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!") +
+           entry(day(hour, minute, 15), "SendRequestWrapper : AND INFO WAS NULL") + "[" +
+           day(hour, minute, 15) + "] SendRequestWrapper : Info - \r\nNULL";
 }
 
 // A return answered by a gateway's error page.
@@ -262,6 +263,89 @@ TEST(LogSummary, SeveralLogsAndTheirTotal) {
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
 }
 
+TEST(LogSummary, TheConsoleShowsTheLongestOutagesThePageAndJsonAll) {
+    // Seven outages of two failed lookups each, 3, 10, 1, 7, 2, 9 and 5 minutes long.
+    std::string log = init(0);
+    const int minutes[] = {3, 10, 1, 7, 2, 9, 5};
+    for (int k = 1; k <= 7; ++k)
+        log += refusedLookup(k) + refusedLookup(k, minutes[k - 1]) + foundLookup(k);
+    const std::vector<summary::NamedSummary> logs = {{"month.log", summary::summarize(log)}};
+    const std::string text = summary::textReport(logs);
+    const std::string head =
+        "  Outages (every exchange failed): 7, the longest 5 (all of them: "
+        "--json or --html)\n";
+    const std::size_t at = text.find(head);
+    ASSERT_NE(at, std::string::npos) << text;
+    std::string listed;
+    for (int hour : {2, 6, 4, 7, 1}) {
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "    12-07-2026 %02d:00:05 to 12-07-2026 %02d:%02d:05: 2 exchanges failed "
+                      "(Windows error 12029)\n",
+                      hour, hour, minutes[hour - 1]);
+        listed += line;
+    }
+    EXPECT_EQ(text.substr(at + head.size()), listed);
+    const std::string json = summary::jsonReport(logs);
+    const std::string page = summary::htmlReport(logs);
+    for (const char* shortest : {"12-07-2026 03:00:05", "12-07-2026 05:00:05"}) {
+        EXPECT_EQ(text.find(shortest, at), std::string::npos) << shortest;
+        EXPECT_NE(json.find(std::string("{\"from\":\"") + shortest), std::string::npos);
+        EXPECT_NE(page.find(std::string("<tr data-outage><td>") + shortest), std::string::npos);
+    }
+    // A few outages are all shown, the longest first.
+    std::string few = init(0);
+    for (int k = 1; k <= 3; ++k)
+        few += refusedLookup(k) + refusedLookup(k, minutes[k - 1]) + foundLookup(k);
+    const std::string fewText = summary::textReport({{"few.log", summary::summarize(few)}});
+    const std::size_t fewAt =
+        fewText.find("  Outages (every exchange failed): 3, the longest first\n");
+    ASSERT_NE(fewAt, std::string::npos) << fewText;
+    EXPECT_LT(fewText.find("    12-07-2026 02:00:05", fewAt),
+              fewText.find("    12-07-2026 01:00:05", fewAt));
+    EXPECT_LT(fewText.find("    12-07-2026 01:00:05", fewAt),
+              fewText.find("    12-07-2026 03:00:05", fewAt));
+    EXPECT_NE(fewText.find("    12-07-2026 03:00:05", fewAt), std::string::npos);
+    EXPECT_NE(summary::textReport({{"a.log", summary::summarize(kDay)}})
+                  .find("  Outages (every exchange failed): 1\n    12-07-2026 11:00:05 to "),
+              std::string::npos);
+}
+
+TEST(LogSummary, ThePageOpensWithTheWholePeriodAndCountsOnRoundNumbers) {
+    // The day of kDay, nothing the next day, one failed lookup the day after.
+    const std::string log =
+        kDay + lookupEnding("12-09-2026 10:00:00", "Cant get token! RETURN 1", false);
+    const std::string page = summary::htmlReport({{"a.log", summary::summarize(log)}});
+    const std::size_t overview = page.find("<svg class=\"overview\"");
+    ASSERT_NE(overview, std::string::npos);
+    EXPECT_LT(overview, page.find("<svg class=\"timeline\""));
+    const std::string chart = page.substr(overview, page.find("</svg>", overview) - overview);
+    for (const char* day : {"<title>12-07-2026: 6 calls, 3 failures</title>",
+                            "<title>12-08-2026: 0 calls, 0 failures</title>",
+                            "<title>12-09-2026: 1 call, 1 failure</title>"})
+        EXPECT_NE(chart.find(day), std::string::npos) << day << "\n" << chart;
+
+    // The count axis of a chart: its labels in order.
+    auto ticks = [](const std::string& svg) {
+        std::vector<int> v;
+        const std::string mark = "text-anchor=\"end\">";
+        for (std::size_t p = svg.find(mark); p != std::string::npos; p = svg.find(mark, p + 1))
+            v.push_back(std::atoi(svg.c_str() + p + mark.size()));
+        return v;
+    };
+    EXPECT_EQ(ticks(chart), (std::vector<int>{0, 2, 4, 6}));
+    // kDay's busiest hour holds two calls.
+    const std::size_t day = page.find("<svg class=\"timeline\"");
+    EXPECT_EQ(ticks(page.substr(day, page.find("</svg>", day) - day)), (std::vector<int>{0, 1, 2}));
+    // More calls: steps of 1, 2 or 5 times a power of ten, at most five of them.
+    std::string busy = init(9);
+    for (int i = 0; i < 12; ++i) busy += foundLookup(10);
+    const std::string busyPage = summary::htmlReport({{"b.log", summary::summarize(busy)}});
+    const std::size_t busyDay = busyPage.find("<svg class=\"timeline\"");
+    EXPECT_EQ(ticks(busyPage.substr(busyDay, busyPage.find("</svg>", busyDay) - busyDay)),
+              (std::vector<int>{0, 5, 10, 15}));
+}
+
 namespace {
 
 class TempFiles : public ::testing::Test {
@@ -311,6 +395,78 @@ TEST_F(TempFiles, SummaryExitStatus) {
     ASSERT_EQ(runSummary({good}, true, page, json), 0);
     EXPECT_EQ(json.outText().rfind("{\"first\":", 0), 0u);  // nothing but the object
     EXPECT_EQ(read(page).rfind("<!DOCTYPE html>", 0), 0u);
+}
+
+TEST_F(TempFiles, ShowPrintsACallWithItsResultAndCauseOnTop) {
+    const std::string log = file("day.log", kDay);
+    struct Case {
+        long long call;
+        std::string head;  // the heading and the first entry
+        std::vector<std::string> has, lacks;
+    };
+    const Case cases[] = {
+        {2,
+         "Call 2: GetCardInfoEx, 12-07-2026 10:00:00 to 12-07-2026 10:00:01\n  result: 0\n"
+         "  cause: none\n[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1 Started!\n",
+         {"Card_owner: Петрова Анна Сергеевна;\n",  // the record's Windows-1251, decoded
+          "[12-07-2026 10:00:01] GetCardInfoEx : Ended successfully! RETURN 0\n"},
+         {"\r", "Init : Started",
+          "TRY SEND REQUEST TO v1/GuestInfo/tok-5c1e-secret WITH "
+          "{\"CardToken\":1002}"}},
+        {3,
+         "Call 3: GetCardInfoEx, 12-07-2026 11:00:05 to 12-07-2026 11:00:15\n"
+         "  result: 1 (failed)\n  cause: Windows error 12029 (The attempt to connect to the "
+         "server failed.)\n[12-07-2026 11:00:05] GetCardInfoEx :",
+         // The dump of no record ends without a line end; the next call is not glued on.
+         {"SendRequestWrapper : Info - \nNULL\n"},
+         {"ClearTheLog", "TransactionsEx"}},
+        {4,
+         "Call 4: TransactionsEx, 12-07-2026 11:30:00 to 12-07-2026 11:30:02\n"
+         "  result: 1 (failed)\n  cause: HTTP status 502 (Bad Gateway)\n",
+         {"TransactionsEx : Started\n", "<html><body>502 Bad Gateway</body></html>\n"},
+         {"SendRequestWrapper : Info"}},
+        {6,
+         "Call 6: GetCardInfoEx, 12-07-2026 14:00:00\n  result: 1 (failed)\n"
+         "  cause: no conf.xml (missing or not XML)\n",
+         {"GetCardInfoEx : Cant get token! RETURN 1\n"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        StringOutput out;
+        ASSERT_EQ(runShow(log, c.call, out), 0) << out.errText();
+        const std::string& text = out.outText();
+        EXPECT_EQ(text.rfind(c.head, 0), 0u) << text;
+        for (const std::string& part : c.has) EXPECT_NE(text.find(part), std::string::npos) << part;
+        for (const std::string& part : c.lacks)
+            EXPECT_EQ(text.find(part), std::string::npos) << part;
+    }
+    // Without --call: every call, each under its heading, one blank line between.
+    StringOutput all;
+    ASSERT_EQ(runShow(log, 0, all), 0);
+    std::size_t headings = 0;
+    for (std::size_t at = 0; (at = all.outText().find("\nCall ", at)) != std::string::npos; ++at)
+        ++headings;
+    EXPECT_EQ(all.outText().rfind("Call 1: Init, 12-07-2026 09:00:00\n  result: ended\n", 0), 0u);
+    EXPECT_EQ(headings, 5u);
+    EXPECT_NE(all.outText().find("NULL\n\nCall 4: TransactionsEx"), std::string::npos);
+
+    struct Bad {
+        std::string file;
+        long long call;
+        std::string err;
+    };
+    const Bad bad[] = {
+        {log, 7, "hostemu: the log holds 6 calls; there is no call 7\n"},
+        {file("empty.log", ""), 0, "is no brisvane.log: the file is empty"},
+        {file("notes.txt", "shopping list\r\n"), 0, "is no brisvane.log"},
+        {log + ".missing", 0, "hostemu: cannot read log file"},
+    };
+    for (const Bad& b : bad) {
+        StringOutput out;
+        EXPECT_EQ(runShow(b.file, b.call, out), 2) << b.file;
+        EXPECT_NE(out.errText().find(b.err), std::string::npos) << out.errText();
+        EXPECT_EQ(out.outText(), "");
+    }
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // The message catalogs: every language says every message with the same
 // parameters, and a text asked for with a key or a parameter it lacks fails
 // the test that asked (any test of this program), not a reader at a till.
+#include "i18n/Messages.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <set>
 
 #include "cli/Output.h"
-#include "i18n/Messages.h"
 
 namespace {
 
@@ -83,9 +84,9 @@ TEST(Messages, FillsParametersAndReportsWhatDoesNotFit) {
         {"twice", {{"n", "7"}}, "7 and 7", 0},
         {"braces", {}, "{\"Status\":1} { x } {1} {a-b} {", 0},
         {"none", {}, "plain", 0},
-        {"one", {{"file", "a"}}, "file a of {folder}", 1},         // a parameter not given
-        {"none", {{"extra", "x"}}, "plain", 1},                    // one the text lacks
-        {"absent", {}, "absent", 1},                               // a key no catalog has
+        {"one", {{"file", "a"}}, "file a of {folder}", 1},  // a parameter not given
+        {"none", {{"extra", "x"}}, "plain", 1},             // one the text lacks
+        {"absent", {}, "absent", 1},                        // a key no catalog has
         {"one", {{"fil", "a"}, {"folder", "b"}}, "file {file} of b", 2},
     };
     const MessageFaultHandler strict = setMessageFaultHandler(keepFault);
@@ -110,8 +111,7 @@ TEST(Messages, TheSinkSpeaksItsCatalogsLanguage) {
     const Catalog layered = {Language::Russian, "ru", extra, std::size(extra), &kRussianCatalog};
     StringOutput english, russian(kRussianCatalog), both(layered);
     EXPECT_EQ(english.text("cli.unknown-command", {{"command", "fly"}}), "unknown command fly");
-    EXPECT_EQ(russian.text("cli.unknown-command", {{"command", "fly"}}),
-              "неизвестная команда fly");
+    EXPECT_EQ(russian.text("cli.unknown-command", {{"command", "fly"}}), "неизвестная команда fly");
     EXPECT_EQ(both.text("t.only") + " / " + both.text("cli.folder-and-command"),
               "only here / укажите папку и команду");
     EXPECT_EQ(russian.language(), Language::Russian);

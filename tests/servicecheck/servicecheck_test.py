@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The service check against real nginx (Debian's package), started here on
-ports of one loopback address with a configuration and folders of its own,
-and stopped by its PID afterwards.
+"""The service check against real nginx (Debian's package) and `openssl
+s_server`, started here on ports of one loopback address with a configuration
+and folders of their own, and stopped by their PIDs afterwards.
 
     servicecheck_test.py SERVICECHECK ADDRESS [NO_LISTENER_ADDRESS]
 
@@ -23,12 +23,14 @@ OTHER = "other-23.test"
 TOKEN = "test0token0servicecheck"
 BASE_PORT = 4431
 
-W7 = "Windows 7"
+W7OFF = "Windows 7, TLS 1.2 off"
+W7 = "Windows 7, TLS 1.2 on"
 W81 = "Windows 8.1"
-W10 = "Windows 10"
+LTSC = "Windows 10 LTSB/LTSC"
+W10 = "Windows 10 22H2"
 W11 = "Windows 11"
 XP = "Windows XP SP3"
-XPU = "Windows XP SP3 with the TLS 1.2 update"
+XPU = "Windows Embedded POSReady 2009 with the TLS 1.2 update"
 
 GCM_CHACHA = "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-RSA-CHACHA20-POLY1305"
 CBC = "ECDHE-RSA-AES256-SHA384:ECDHE-RSA-AES128-SHA256:ECDHE-RSA-AES256-SHA:ECDHE-RSA-AES128-SHA"
@@ -47,42 +49,128 @@ SETUPS = [
 ]
 CRL_PORT = BASE_PORT + len(SETUPS)
 
+# One `openssl s_server` per setup, on CRL_PORT + 1 + index: what nginx cannot
+# be made to do, or only with more configuration. Certificate files by stem.
+DHE = "DHE-RSA-AES256-GCM-SHA384:DHE-RSA-AES128-GCM-SHA256:DHE-RSA-AES256-SHA:DHE-RSA-AES128-SHA"
+SSERVERS = [
+    dict(name="tls12-stapled", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC, "-status_file", "{d}/ocsp.der"]),
+    dict(name="warn-name", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC, "-servername", OTHER,
+                                 "-cert2", "{d}/%s.pem" % OTHER, "-key2", "{d}/%s.key" % OTHER]),
+    dict(name="tls10", args=["-tls1", "-cipher", "AES128-SHA:AES256-SHA:ECDHE-RSA-AES128-SHA:"
+                                                 "ECDHE-RSA-AES256-SHA:@SECLEVEL=0"]),
+    dict(name="dhe", args=["-tls1_2", "-cipher", DHE]),
+    dict(name="dh8192", args=["-tls1_2", "-cipher", DHE, "-dhparam", "{d}/dh8192.pem"]),
+    dict(name="x25519", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC, "-groups", "X25519"]),
+    dict(name="pss", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC,
+                           "-sigalgs", "rsa_pss_rsae_sha256:rsa_pss_rsae_sha384:rsa_pss_rsae_sha512"]),
+    dict(name="leaf-aia", cert="aia", chain=False, args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC]),
+    dict(name="ecdsa-p256", cert="ecdsa", args=["-tls1_2", "-cipher", "ECDHE-ECDSA-AES256-GCM-SHA384",
+                                                "-groups", "P-256"]),
+]
+SSERVER_PORT = CRL_PORT + 1
+
 # (setup, extra arguments, exit status, {row: expected start of its verdict}, other lines)
 CASES = [
     ("modern", [], 1,
-     {XP: "FAILED: no common protocol", XPU: "FAILED: no common suite", W7: "FAILED: no common suite",
-      W81: "FAILED: no common suite", W10: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384",
-      W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384"},
+     {XP: "FAILED: no common protocol", XPU: "FAILED: no common suite", W7OFF: "FAILED: no common protocol",
+      W7: "FAILED: no common suite", W81: "FAILED: no common suite",
+      LTSC: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519",
+      W10: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256",
+      W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384, X25519"},
      [r"every intermediate sent: yes", r"CRL  http://[\d.]+:\d+/test.crl: answers \(HTTP 200",
-      r"OCSP http://[\d.]+:\d+/ocsp: does NOT answer",
+      r"measured from this machine, not from the tills' network",
+      r"OCSP http://[\d.]+:\d+/ocsp: does NOT answer", r"OCSP stapling: no",
+      r"root: CN = Servicecheck Test Root, trusted on this machine",
       r"Date: the service says \".*GMT\", [+-][0-3] s from",
-      r"closed an idle connection after [1-4] s", r"Verdict: NOT every till from Windows 7 on"]),
-    ("modern", ["--oldest", "Windows 10"], 0, {W10: "OK", W11: "OK"}, []),
+      r"closed an idle connection after [1-4] s\n  \(This does the tills no harm.*the DLL waits 60 s",
+      r"Windows 7 tills: this service needs TLS 1.2 from them.* Even with it they fail here",
+      r"Verdict: NOT every till from \"Windows 7, TLS 1.2 on\" onwards"]),
+    ("modern", ["--oldest", "Windows 10 LTSB/LTSC"], 0, {LTSC: "OK", W10: "OK", W11: "OK"}, []),
     ("modern", ["--no-ca"], 1,
-     {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384: the chain does not verify",
-      W11: "FAILED: TLS 1.3, TLS_AES_256_GCM_SHA384: the chain does not verify"}, []),
+     {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256: "
+           "the chain does not verify",
+      W11: "FAILED: TLS 1.3, TLS_AES_256_GCM_SHA384, X25519: the chain does not verify"}, []),
     ("modern", ["--token", TOKEN], 1, {W11: "OK"},
      [r'GuestInfo with token "test\*+ck" over the Windows 11 profile:',
       r'HTTP 200 after \d+\.\d s, JSON with a "Status" \(0\)']),
     ("modern+cbc", [], 0,
-     {XPU: "FAILED: no common suite", W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384",
+     {XPU: "FAILED: no common suite", W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384, P-256",
       W81: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", W10: "OK", W11: "OK"},
-     [r"Verdict: every till from Windows 7 on gets through"]),
+     [r"Verdict: every till from \"Windows 7, TLS 1.2 on\" onwards gets through"]),
     ("tls13", [], 1,
      {XPU: "FAILED: no common protocol", W7: "FAILED: no common protocol",
       W81: "FAILED: no common protocol", W10: "FAILED: no common protocol",
       W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384"}, []),
     ("by-name", ["--oldest", "Windows XP SP3"], 1,
-     {XP: "FAILED: no common suite",
+     {XP: "FAILED: no common suite (the service accepts none of this Windows' 11 suites with TLS 1.0; "
+          "alert handshake_failure; offered more suites, it chose TLS 1.0, TLS_RSA_WITH_AES_128_CBC_SHA",
       XPU: "FAILED: TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA: the certificate served without a server "
            "name is for another name (%s), not %s" % (OTHER, NAME),
+      W7OFF: "OK: TLS 1.0, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA, P-256",
       W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", W10: "OK", W11: "OK"},
-     [r"without a server name \(Windows XP SP3 with the TLS 1.2 update\): CN = %s, for %s" % (OTHER, OTHER)]),
-    ("leaf-only", [], 1, {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384: the chain does not verify"},
-     [r"every intermediate sent: NO: the issuer of the last certificate served \(.*Servicecheck Test Intermediate"]),
+     [r"without a server name \(Windows Embedded POSReady 2009 with the TLS 1.2 update\): CN = %s, for %s" % (OTHER, OTHER),
+      r"Embedded POSReady 2009 with the TLS 1.2 update: FAILED.*\[profile unconfirmed: --profiles\]"]),
+    ("leaf-only", [], 1,
+     {W10: "FAILED: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256: the "
+           "intermediate certificate (CN = Servicecheck Test Intermediate) is not served and the certificate "
+           "names no CA Issuers address"},
+     [r"every intermediate sent: NO: the issuer of the last certificate served \(.*Servicecheck Test "
+      r"Intermediate\) is not served, and the certificate names no CA Issuers address: a till fails unless "
+      r"it already holds that certificate"]),
     ("name-only", [], 0,
      {XPU: "FAILED: the service refuses a handshake without a server name (with one it would agree "
            "on TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA)", W7: "OK", W11: "OK"}, []),
+    # openssl s_server
+    ("tls12-stapled", [], 0,
+     {W7OFF: "FAILED: no common protocol (this Windows offers TLS 1.0; alert protocol_version)",
+      W7: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384, P-256", W10: "OK", W11: "OK"},
+     [r"Windows 7 tills: this service needs TLS 1.2 from them.*Internet Explorer 11.*\"Use TLS 1.2\" "
+      r"ticked.*INSTALL.txt", r"OCSP stapling: yes", r"Verdict: every till from \"Windows 7, TLS 1.2 on\" onwards"]),
+    ("tls12-stapled", ["--oldest", "windows 7, tls 1.2 off"], 1, {W7OFF: "FAILED"},
+     [r"Verdict: NOT every till from \"Windows 7, TLS 1.2 off\" onwards gets through \(FAILED: Windows 7, TLS 1.2 off\)"]),
+    ("warn-name", [], 0,
+     dict((row, "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_") for row in (W7, W81, LTSC, W10, W11)),
+     [r"%s: OK: .*\(warning alert unrecognized_name noted; a warning does not end the handshake\)" % W11]),
+    ("tls10", [], 1,
+     {XP: "FAILED: no common suite", XPU: "OK: TLS 1.0, TLS_RSA_WITH_AES_128_CBC_SHA",
+      W7OFF: "OK: TLS 1.0, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA, P-256", W7: "OK: TLS 1.0",
+      LTSC: "FAILED: no common protocol", W10: "FAILED: no common protocol", W11: "FAILED: no common protocol"},
+     []),
+    ("dhe", [], 1,
+     {W7OFF: "FAILED: no common protocol", W7: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+      W81: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+      LTSC: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+      W10: "FAILED: no common suite (the service accepts none of this Windows' 18 suites with TLS 1.2; alert "
+           "handshake_failure; offered more suites, it chose TLS 1.2, TLS_DHE_RSA_WITH_AES_",
+      W11: "FAILED: no common suite"}, []),
+    ("dh8192", [], 1,
+     {W7: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 8192 bits, signed rsa_pkcs1_sha256: "
+          "a DH group of 8192 bits, where this Windows takes 1024 to 4096 bits",
+      LTSC: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 8192 bits"}, []),
+    ("x25519", [], 1,
+     {W7: "FAILED: no common curve: the service takes none of this Windows' curves (P-256, P-384; alert "
+          "handshake_failure; offered more curves, it chose TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384, X25519",
+      W81: "FAILED: no common curve", LTSC: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519",
+      W10: "OK", W11: "OK: TLS 1.2"}, []),
+    ("pss", [], 1,
+     {W7: "FAILED: no common signature algorithm: the service signs with none that this Windows offers "
+          "(alert handshake_failure; offered more, it chose TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384, "
+          "P-256, signed rsa_pss_rsae_sha256)",
+      LTSC: "FAILED: no common signature algorithm",
+      W10: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256",
+      W11: "OK"}, []),
+    ("leaf-aia", [], 1,
+     {W10: "FAILED unless the till can fetch it from http://{a}:%d/int.der: TLS 1.2, "
+           "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256: the intermediate "
+           "certificate (CN = Servicecheck Test Intermediate) is not served; its CA Issuers address answers "
+           "from here and completes the chain" % CRL_PORT},
+     [r"NO: the issuer of the last certificate served \(CN = Servicecheck Test Intermediate\) is not served; "
+      r"a till fails unless it can fetch it from http://[\d.]+:\d+/int.der \(the CA Issuers address, which "
+      r"answers from here and completes the chain\)", r"root: CN = Servicecheck Test Root"]),
+    ("ecdsa-p256", [], 1,
+     {W7: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256, signed ecdsa_secp256r1_sha256: this "
+          "Windows takes TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384 only with P-384, not with P-256",
+      W81: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256", LTSC: "OK", W10: "OK"}, []),
 ]
 
 
@@ -121,6 +209,28 @@ def make_certificates(d, address, no_listener):
                     out.write(f.read())
     with open(d + "/test.crl", "wb") as f:
         f.write(b"not a real CRL: only whether the address answers is checked")
+    # A leaf that names where its issuer can be fetched (nginx serves int.der).
+    aia_ext = ext("aia", "subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n"
+                         "authorityInfoAccess=caIssuers;URI:http://%s:%d/int.der\n" % (NAME, address, CRL_PORT))
+    openssl("x509", "-req", "-in", "%s/%s.csr" % (d, NAME), "-CA", d + "/int.pem", "-CAkey", d + "/int.key",
+            "-CAcreateserial", "-days", "20", "-extfile", aia_ext, "-out", d + "/aia.pem")
+    shutil.copy("%s/%s.key" % (d, NAME), d + "/aia.key")
+    openssl("x509", "-in", d + "/int.pem", "-outform", "DER", "-out", d + "/int.der")
+    # An OCSP answer for the leaf, for s_server to staple.
+    serial = subprocess.run(["openssl", "x509", "-noout", "-serial", "-in", "%s/%s.pem" % (d, NAME)],
+                            check=True, capture_output=True, text=True).stdout.strip().split("=")[1]
+    with open(d + "/index.txt", "w") as f:
+        f.write("V\t301231235959Z\t\t%s\tunknown\t/CN=%s\n" % (serial, NAME))
+    openssl("ocsp", "-index", d + "/index.txt", "-rsigner", d + "/int.pem", "-rkey", d + "/int.key",
+            "-CA", d + "/int.pem", "-issuer", d + "/int.pem", "-cert", "%s/%s.pem" % (d, NAME),
+            "-respout", d + "/ocsp.der", "-ndays", "1")
+    # An ECDSA leaf, for a suite that Windows 7 takes with one curve only.
+    ecdsa_ext = ext("ecdsa", "subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n" % NAME)
+    openssl("req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes", "-subj", "/CN=" + NAME,
+            "-keyout", d + "/ecdsa.key", "-out", d + "/ecdsa.csr")
+    openssl("x509", "-req", "-in", d + "/ecdsa.csr", "-CA", d + "/int.pem", "-CAkey", d + "/int.key",
+            "-CAcreateserial", "-days", "20", "-extfile", ecdsa_ext, "-out", d + "/ecdsa.pem")
+    openssl("genpkey", "-genparam", "-algorithm", "DH", "-pkeyopt", "group:ffdhe8192", "-out", d + "/dh8192.pem")
 
 
 def nginx_config(d, address):
@@ -162,6 +272,30 @@ http {
 """ % dict(d=d, a=address, crl=CRL_PORT, servers="".join(servers))
 
 
+def start_s_servers(d, address):
+    servers = []
+    for i, setup in enumerate(SSERVERS):
+        stem = setup.get("cert", NAME)
+        cmd = ["openssl", "s_server", "-accept", "%s:%d" % (address, SSERVER_PORT + i), "-www",
+               "-cert", "%s/%s.pem" % (d, stem), "-key", "%s/%s.key" % (d, stem)]
+        if setup.get("chain", True):
+            cmd += ["-cert_chain", d + "/int.pem"]
+        cmd += [a.format(d=d) for a in setup["args"]]
+        servers.append(subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE))
+    return servers
+
+
+def stop(process):
+    if process is not None and process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 def wait_listening(address, port, nginx):
     for _ in range(100):
         if nginx.poll() is not None:
@@ -179,6 +313,7 @@ def main():
     no_listener = sys.argv[3] if len(sys.argv) > 3 else "127.0.23.9"
     d = tempfile.mkdtemp(prefix="servicecheck-test-")
     nginx = None
+    sservers = []
     failures = 0
     try:
         make_certificates(d, address, no_listener)
@@ -192,7 +327,14 @@ def main():
             with open(d + "/error.log") as f:
                 print(f.read())
             return 1
+        sservers = start_s_servers(d, address)
+        for i, (setup, server) in enumerate(zip(SSERVERS, sservers)):
+            if not wait_listening(address, SSERVER_PORT + i, server):
+                print("FAIL: openssl s_server %s did not start: %s" % (
+                    setup["name"], server.stderr.read().decode() if server.poll() is not None else ""))
+                return 1
         ports = {s["name"]: BASE_PORT + i for i, s in enumerate(SETUPS)}
+        ports.update({s["name"]: SSERVER_PORT + i for i, s in enumerate(SSERVERS)})
         for setup, extra, status, rows, lines in CASES:
             args = [a for a in extra if a != "--no-ca"]
             if "--no-ca" not in extra:
@@ -205,6 +347,7 @@ def main():
             if p.returncode != status:
                 problems.append("exit %d, expected %d" % (p.returncode, status))
             for row, verdict in rows.items():
+                verdict = verdict.replace("{a}", address)
                 got = [l for l in out.splitlines() if l.startswith(row + ": ")]
                 if len(got) != 1 or not got[0][len(row) + 2:].startswith(verdict):
                     problems.append("row %r: %r, expected it to start with %r" % (row, got, verdict))
@@ -228,11 +371,11 @@ def main():
             print("FAIL: expected exactly one POST, to v1/GuestInfo/, got %r" % posts)
         # Bad arguments, a port where nothing listens, plain HTTP.
         for cmd, status, pattern in (
-                ([NAME, "--oldest", "Windows 95"], 2, "unknown generation"),
+                ([NAME, "--oldest", "Windows 95"], 2, "unknown row"),
                 ([NAME, "--connect-to", "%s:%d" % (no_listener, BASE_PORT)], 2, "Nothing answers"),
                 (["%s:notaport" % NAME], 2, "bad port"),
                 ([NAME, "--connect-to", "%s:%d" % (address, CRL_PORT)], 1,
-                 "Windows 7: FAILED: the service does not speak TLS on port %d" % CRL_PORT)):
+                 "Windows 7, TLS 1.2 on: FAILED: the service does not speak TLS on port %d" % CRL_PORT)):
             p = subprocess.run([sys.executable, tool] + cmd, capture_output=True, text=True, timeout=120)
             if p.returncode != status or pattern not in p.stdout + p.stderr:
                 failures += 1
@@ -241,13 +384,8 @@ def main():
             else:
                 print("ok: %s: exit %d" % (" ".join(cmd), status))
     finally:
-        if nginx is not None and nginx.poll() is None:
-            nginx.send_signal(signal.SIGTERM)
-            try:
-                nginx.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                nginx.kill()
-                nginx.wait()
+        for process in [nginx] + sservers:
+            stop(process)
         shutil.rmtree(d, ignore_errors=True)
     print("%d failed" % failures)
     return 1 if failures else 0

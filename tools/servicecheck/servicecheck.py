@@ -1,43 +1,31 @@
 #!/usr/bin/env python3
 """Which tills will get through to the loyalty service? A readiness check of
-the service's TLS, made from any Linux machine, per Windows generation.
+the service's TLS, made from any Linux machine, one row per kind of till.
 
     servicecheck.py HOST[:PORT] [--connect-to ADDRESS[:PORT]] [--ca FILE]
-                    [--oldest GENERATION] [--token TOKEN]
+                    [--oldest ROW] [--token TOKEN]
 
-For each Windows generation a till may run, the check sends the TLS
-ClientHello that generation's WinInet sends by default (protocol versions,
+For each kind of till (a Windows version with its WinInet's TLS settings),
+the check sends the TLS ClientHello such a till sends (protocol versions,
 cipher suites in its order, elliptic curves, signature algorithms, server
-name or none) and reads what the service answers: the protocol and suite it
-chose, or why it refused. For TLS 1.2 and older the certificates come in the
-clear after the ServerHello; for TLS 1.3 `openssl s_client` makes the same
-offer and shows them. The chain is then verified with `openssl verify`
-against this machine's trusted roots (and --ca), for the name the till uses.
+name or none) and reads what the service answers up to the end of its first
+flight: the protocol, suite and key exchange it chose, or why it refused.
+When it refuses, one dimension of the offer at a time is widened to find
+out which one stands in the way. For TLS 1.2 and older the certificates come
+in the clear; for TLS 1.3 `openssl s_client` makes the same offer and shows
+them. The chain is then verified with `openssl verify` against this
+machine's trusted roots (and --ca), for the name the till uses, and a
+missing intermediate is looked for where Windows would fetch it.
 Building the ClientHello here, rather than through `openssl s_client`, is
 what lets the check offer suites this machine's OpenSSL no longer has (RC4,
 DES, 3DES, export suites: everything Windows XP SP3 offers).
 
-Exit status: 0 when the --oldest generation (default "Windows 7") and every
-newer one get through; 1 when one of them does not; 2 on bad arguments or
-when nothing answers at all.
+Exit status: 0 when the --oldest row (default "Windows 7, TLS 1.2 on") and
+every row below it get through; 1 when one of them does not; 2 on bad
+arguments or when nothing answers at all.
 
-Where the profiles come from (Microsoft's documentation, read in 2026):
-  [XP]   "TLS Cipher Suites" (Windows Server 2003 and Windows XP):
-         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites
-  [W7]   "TLS Cipher Suites in Windows 7":
-         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-7
-  [W81]  "TLS Cipher Suites in Windows 8.1":
-         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-8-1
-  [W10]  "TLS Cipher Suites in Windows 10 v22H2":
-         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v22H2
-  [W11]  "TLS Cipher Suites in Windows 11":
-         https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-11
-  [PROT] "Protocols in TLS/SSL (Schannel SSP)":
-         https://learn.microsoft.com/windows/win32/secauthn/protocols-in-tls-ssl--schannel-ssp-
-  [EC10] "TLS Elliptic Curves in Windows 10 version 1607 and later":
-         https://learn.microsoft.com/windows/win32/secauthn/tls-elliptic-curves-in-windows-10-1607-and-later
-Each profile below says which of its facts could not be confirmed there;
-`--profiles` prints every profile with those notes.
+Where each profile comes from, and which of its facts could not be confirmed
+there: SOURCES and PROFILES below; `--profiles` prints both.
 """
 
 import argparse
@@ -106,7 +94,7 @@ SUITES = {
 }
 SUITE_CODES = {name: code for code, name in SUITES.items()}
 
-GROUPS = {0x0017: "P-256", 0x0018: "P-384", 0x001D: "X25519"}
+GROUPS = {0x0017: "P-256", 0x0018: "P-384", 0x0019: "P-521", 0x001D: "X25519"}
 SIGALGS = {  # code: name for `openssl s_client -sigalgs`
     0x0201: "RSA+SHA1", 0x0202: "DSA+SHA1", 0x0203: "ECDSA+SHA1",
     0x0401: "rsa_pkcs1_sha256", 0x0403: "ecdsa_secp256r1_sha256",
@@ -128,6 +116,12 @@ HELLO_RETRY_RANDOM = hashlib.sha256(b"HelloRetryRequest").digest()
 
 def suites(*names):
     return [SUITE_CODES[n] for n in names]
+
+
+def tls10(suite_list):
+    """The suites of a list that TLS 1.0 can carry (no SHA-256/384 MAC, no GCM)."""
+    return [s for s in suite_list
+            if not 0x1300 <= s < 0x1400 and not SUITES[s].endswith(("SHA256", "SHA384"))]
 
 
 # The suites of Windows XP and Server 2003, in their default order [XP],
@@ -158,20 +152,15 @@ W7_SUITES = suites(
     "TLS_DHE_DSS_WITH_AES_256_CBC_SHA", "TLS_DHE_DSS_WITH_AES_128_CBC_SHA",
     "TLS_RSA_WITH_3DES_EDE_CBC_SHA", "TLS_DHE_DSS_WITH_3DES_EDE_CBC_SHA",
     "TLS_RSA_WITH_RC4_128_SHA", "TLS_RSA_WITH_RC4_128_MD5")
+# The two ECDSA suites with a SHA-384 MAC are listed with _P384 only [W7]:
+# that curve is the only one this Windows takes with them.
+W7_PAIRS = {SUITE_CODES["TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384"]: [0x0018],
+            SUITE_CODES["TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384"]: [0x0018]}
 
-W10_SUITES = suites(
-    "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
-    "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
-    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
-    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
-    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
-    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
-    "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256",
-    "TLS_RSA_WITH_AES_256_CBC_SHA256", "TLS_RSA_WITH_AES_128_CBC_SHA256",
-    "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA")
-
-W11_SUITES = suites(
-    "TLS_AES_256_GCM_SHA384", "TLS_AES_128_GCM_SHA256",
+# Windows 10 1809 [W10LTSC]; the same list as 1903 to 2004 [W10-1903]. 1607's
+# list [W10-1607] has these and more (DHE-RSA and DHE-DSS with AES-CBC, RC4),
+# so this is what all three long-term images have in common.
+W10_LTSC_SUITES = suites(
     "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
     "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
     "TLS_DHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_DHE_RSA_WITH_AES_128_GCM_SHA256",
@@ -184,57 +173,149 @@ W11_SUITES = suites(
     "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA",
     "TLS_RSA_WITH_3DES_EDE_CBC_SHA")
 
-# Signature algorithms are on none of the pages: these lists are the usual
-# ones of each generation's SChannel and could not be confirmed.
+W10_SUITES = suites(
+    "TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_ECDHE_ECDSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_ECDSA_WITH_AES_128_CBC_SHA",
+    "TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA", "TLS_ECDHE_RSA_WITH_AES_128_CBC_SHA",
+    "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA256", "TLS_RSA_WITH_AES_128_CBC_SHA256",
+    "TLS_RSA_WITH_AES_256_CBC_SHA", "TLS_RSA_WITH_AES_128_CBC_SHA")
+
+# 22H2 and later [W11]: 21H2's DHE-RSA-GCM and 3DES moved to "not enabled".
+W11_SUITES = suites("TLS_AES_256_GCM_SHA384", "TLS_AES_128_GCM_SHA256") + W10_SUITES
+
+# Signature algorithms are on none of the pages and no capture of them was
+# read: these are the lists commonly given for each generation. RSA-PSS came
+# with later Windows 10 builds, so the long-term row leaves it out.
 SIGALGS_W7 = [0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203, 0x0202, 0x0601, 0x0603]
 SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203,
                0x0202, 0x0601, 0x0603]
 
+# DH groups: the 1024-bit floor came with Microsoft's update 3061518 (2015,
+# Windows Update); the 4096-bit ceiling is SChannel's as commonly reported.
+# Neither is on the cipher-suite pages, and neither source was read here.
+DH_BITS = (1024, 4096)
+
+
+# Read in 2026. learn.microsoft.com pages are quoted from their source, the
+# repository MicrosoftDocs/win32 on GitHub (desktop-src/SecAuthN/).
+SOURCES = [
+    ("[XP]", "\"TLS Cipher Suites\" (Windows Server 2003 and Windows XP). Its address "
+     "redirects now; the text is in the repository's history, tls-cipher-suites.md at commit "
+     "0180b6dbcaa133e58745702bf0ebefa871ee151b",
+     "https://github.com/MicrosoftDocs/win32/blob/0180b6dbcaa133e58745702bf0ebefa871ee151b/"
+     "desktop-src/SecAuthN/tls-cipher-suites.md"),
+    ("[IE7]", "A capture of an Internet Explorer 7 / Windows Vista TLS 1.0 ClientHello in "
+     "\"How to determine Cipher Suite between IE and IIS\", Microsoft's Asia support blog, 2010",
+     "https://blogs.msdn.microsoft.com/asiatech/2010/11/17/how-to-determine-cipher-suite-between-ie-and-iis/"),
+    ("[W7]", "\"TLS Cipher Suites in Windows 7\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-7"),
+    ("[W81]", "\"TLS Cipher Suites in Windows 8.1\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-8-1"),
+    ("[W10-1607]", "\"TLS Cipher Suites in Windows 10 v1607\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1607"),
+    ("[W10LTSC]", "\"TLS Cipher Suites in Windows 10 v1809\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1809"),
+    ("[W10-1903]", "\"TLS Cipher Suites in Windows 10 v1903, v1909, and v2004\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1903"),
+    ("[W10]", "\"TLS Cipher Suites in Windows 10 v22H2\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v22H2"),
+    ("[W11]", "\"TLS Cipher Suites in Windows 11 v22H2 and later\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-11-v22H2"),
+    ("[PROT]", "\"Protocols in TLS/SSL (Schannel SSP)\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/protocols-in-tls-ssl--schannel-ssp-"),
+    ("[EC10]", "\"TLS Elliptic Curves in Windows 10 version 1607 and later\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-elliptic-curves-in-windows-10-1607-and-later"),
+    ("[WININET]", "WinInet on Windows 10 has TLS 1.0 and 1.1 off since the updates of "
+     "September 2022: as reported in this project's issue 32; no Microsoft page was found "
+     "that says so: NOT CONFIRMED", None),
+]
+
 
 class Profile:
-    def __init__(self, name, versions, suite_list, groups, sigalgs, sni, modern, sources,
-                 unconfirmed):
+    def __init__(self, name, versions, suite_list, groups=(), sigalgs=(), sni=True,
+                 stapling=True, ems=False, dh=DH_BITS, pairs=None, sources="", notes="",
+                 unconfirmed=False, extensions=""):
         self.name = name
-        self.versions = versions  # offered protocol versions, lowest first
-        self.suites = suite_list
-        self.groups = groups
-        self.sigalgs = sigalgs
+        self.versions = list(versions)  # offered protocol versions, lowest first
+        self.suites = list(suite_list)
+        self.groups = list(groups)
+        self.sigalgs = list(sigalgs)
         self.sni = sni
-        self.stapling = bool(groups)  # asks for OCSP stapling: Windows 7 on
-        self.ems = modern  # extended master secret: Windows 10 on
+        self.stapling = stapling  # asks for an OCSP answer in the handshake
+        self.ems = ems  # extended master secret
+        self.dh = dh  # (fewest, most) bits of a DH group this Windows takes
+        self.pairs = pairs or {}  # suite: the only curves taken with it
         self.sources = sources
+        self.notes = notes
         self.unconfirmed = unconfirmed
 
 
 PROFILES = [
-    Profile("Windows XP SP3", [0x0301], XP_SUITES, [], [], False, False, "[XP]",
-            "XP sends no server name and speaks TLS 1.0 at most (SSL 3.0 below it, not offered "
-            "here): widely documented, not on these pages."),
-    Profile("Windows XP SP3 with the TLS 1.2 update", [0x0301, 0x0302, 0x0303],
+    Profile("Windows XP SP3", [0x0301], XP_SUITES, sni=False, stapling=False, dh=None,
+            sources="[XP]",
+            notes="Suites and order from [XP]. Not on that page: TLS 1.0 as the highest "
+                  "protocol (SSL 3.0 below it is not offered here) and no server name, as "
+                  "XP's SChannel predates the server-name extension; both widely reported, "
+                  "neither confirmed here against a capture."),
+    Profile("Windows Embedded POSReady 2009 with the TLS 1.2 update", [0x0301, 0x0302, 0x0303],
             suites("TLS_RSA_WITH_AES_128_CBC_SHA", "TLS_RSA_WITH_AES_256_CBC_SHA") + XP_SUITES,
-            [], [0x0401, 0x0201, 0x0202], False, False, "[XP]",
-            "Microsoft's pages list no suites for the update that adds TLS 1.1 and 1.2 to "
-            "XP-based POS systems (Windows Embedded POSReady 2009): assumed here are XP's "
-            "suites with RSA AES-CBC in front, no elliptic curves, no server name; "
-            "the signature algorithms are assumed too."),
-    Profile("Windows 7", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
-            True, False, "[W7] [PROT]",
-            "TLS 1.1 and 1.2 are off by default [PROT]; offered here as with Internet Options' "
-            "\"Use TLS 1.2\" on, which the DLL needs. The page's list is that of update 3042058, "
-            "which Windows Update installs. Signature algorithms not confirmed."),
+            sigalgs=[0x0401, 0x0201, 0x0202], sni=False, stapling=False, dh=None,
+            sources="[XP]", unconfirmed=True,
+            notes="UNCONFIRMED. Sourced: XP's suites [XP]. Not sourced: everything the update "
+                  "adds. No Microsoft page lists the suites of the update that brings TLS 1.1 "
+                  "and 1.2 to POSReady 2009, and no capture of its hello was found: assumed "
+                  "are TLS 1.0 to 1.2, XP's suites with RSA AES-CBC in front, no elliptic "
+                  "curves, no server name, the signature algorithms listed."),
+    Profile("Windows 7, TLS 1.2 off", [0x0301], tls10(W7_SUITES), [0x0017, 0x0018],
+            pairs=W7_PAIRS, sources="[W7] [PROT] [IE7]",
+            notes="What a till with Internet Explorer 8 to 10 and its defaults sends: SChannel "
+                  "has TLS 1.1 and 1.2 off for clients [PROT], so only TLS 1.0 and the suites "
+                  "[W7] marks for it. [IE7] (Vista, the same SChannel generation) shows such a "
+                  "TLS 1.0 hello with 12 suites; the row follows [W7] (14 suites, order of "
+                  "update 3042058, which Windows Update installs) because the capture predates "
+                  "that update. SSL 3.0, also on with those defaults, is not offered."),
+    Profile("Windows 7, TLS 1.2 on", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018],
+            SIGALGS_W7, pairs=W7_PAIRS, sources="[W7] [PROT]",
+            notes="Internet Explorer 11, or Internet Options, Advanced, \"Use TLS 1.2\" ticked: "
+                  "WinInet then offers TLS 1.0 to 1.2. Suites [W7] (update 3042058's order). "
+                  "Signature algorithms on no page and from no capture read here: not "
+                  "confirmed. Extended master secret not sent: not confirmed either way."),
     Profile("Windows 8.1", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
-            True, False, "[W81] [PROT]",
-            "The page's list is that of update 2919355. Signature algorithms not confirmed."),
-    Profile("Windows 10", [0x0301, 0x0302, 0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018],
-            SIGALGS_W10, True, True, "[W10] [PROT] [EC10]",
-            "WinInet on Windows 10 does not offer TLS 1.3. Signature algorithms not confirmed."),
+            pairs=W7_PAIRS, sources="[W81] [PROT]",
+            notes="The page's list is that of update 2919355. Signature algorithms as Windows 7, "
+                  "not confirmed. Extended master secret not sent: not confirmed either way."),
+    Profile("Windows 10 LTSB/LTSC", [0x0303], W10_LTSC_SUITES, [0x001D, 0x0017, 0x0018],
+            SIGALGS_W7, ems=True, sources="[W10-1607] [W10LTSC] [W10-1903] [EC10] [WININET]",
+            notes="Stands for the 2016 (1607), 2019 (1809) and 2021 (21H2) images, so it offers "
+                  "what all three have: 1809's suites (1607 has more; 1903 to 2004 the same; "
+                  "no page was found for 21H2 alone), the curves of [EC10]. TLS 1.2 only, as "
+                  "WinInet has TLS 1.0 and 1.1 off on updated Windows 10 [WININET]. Signature "
+                  "algorithms without RSA-PSS, which 1607 is not confirmed to offer, and extended "
+                  "master secret: from no page or capture read here, not confirmed."),
+    Profile("Windows 10 22H2", [0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
+            ems=True, sources="[W10] [EC10] [WININET]",
+            notes="Updated: WinInet offers TLS 1.2 only [WININET] and no TLS 1.3. Signature "
+                  "algorithms (with RSA-PSS) and extended master secret: from no page or "
+                  "capture read here, not confirmed."),
     Profile("Windows 11", [0x0303, 0x0304], W11_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
-            True, True, "[W11] [EC10]",
-            "Whether WinInet still offers TLS 1.0 and 1.1 could not be confirmed (not offered "
-            "here; it changes nothing for a service with TLS 1.2). Signature algorithms and the "
-            "single X25519 key share not confirmed."),
+            ems=True, sources="[W11] [EC10]",
+            notes="22H2 and later. Whether WinInet still offers TLS 1.0 and 1.1 could not be "
+                  "confirmed (not offered here; it changes nothing for a service with TLS 1.2). "
+                  "Signature algorithms, extended master secret and the single X25519 key share "
+                  "not confirmed."),
 ]
 NAMES = [p.name for p in PROFILES]
+DEFAULT_OLDEST = "Windows 7, TLS 1.2 on"
+W7_OFF, W7_ON = "Windows 7, TLS 1.2 off", "Windows 7, TLS 1.2 on"
+
+# What one widened dimension adds when a handshake fails: all suites and
+# curves this check knows, every signature algorithm, TLS 1.0 to 1.2.
+WIDE = {"suites": [s for s in SUITES if not 0x1300 <= s < 0x1400], "groups": [0x001D, 0x0017, 0x0018, 0x0019],
+        "sigalgs": list(SIGALGS), "versions": [0x0301, 0x0302, 0x0303]}
 
 
 # --- the ClientHello and what the service answers -------------------------------------------
@@ -290,7 +371,9 @@ def client_hello(profile, host):
     if tls13:
         ext += extension(43, vec8(b"".join(u16(v) for v in sorted(profile.versions, reverse=True))))
         ext += extension(45, vec8(b"\x01"))
-        share = u16(profile.groups[0]) + vec16(os.urandom(32))
+        # One X25519 share (any 32 bytes are a key); without X25519, none,
+        # and the service asks again for the curve it wants.
+        share = u16(0x001D) + vec16(os.urandom(32)) if 0x001D in profile.groups else b""
         ext += extension(51, vec16(share))
     ext += extension(0xFF01, vec8(b""))  # secure renegotiation
     body = (u16(legacy) + os.urandom(32) + vec8(os.urandom(32) if tls13 else b"")
@@ -309,6 +392,11 @@ class Answer:
         self.version = None
         self.suite = None
         self.certs = []  # DER, as served (TLS 1.2 and older)
+        self.group = None  # curve of the key exchange
+        self.dh_bits = None  # size of the DH group
+        self.sigalg = None  # signature algorithm of the key exchange (TLS 1.2)
+        self.stapled = None  # bytes of a stapled OCSP answer, None when none came
+        self.warnings = []  # warning alerts, which do not end a handshake
 
 
 def read_exact(sock, n):
@@ -335,6 +423,8 @@ def parse_server_hello(body, answer):
             size = int.from_bytes(body[pos + 2:pos + 4], "big")
             if kind == 43 and size == 2:
                 version = int.from_bytes(body[pos + 4:pos + 6], "big")
+            elif kind == 51 and size >= 2:  # TLS 1.3 key share: the group comes first
+                answer.group = int.from_bytes(body[pos + 4:pos + 6], "big")
             pos += 4 + size
     answer.version = version
     answer.detail = "HelloRetryRequest" if random == HELLO_RETRY_RANDOM else ""
@@ -350,6 +440,27 @@ def parse_certificates(body):
     return certs
 
 
+def parse_key_exchange(body, answer):
+    """Curve or DH group size, and the signature algorithm, of a ServerKeyExchange."""
+    name = SUITES.get(answer.suite, "")
+    if "_ECDHE_" in name:
+        if body[0] != 3:  # not a named curve: no Windows takes those
+            answer.group = -1
+            return
+        answer.group = int.from_bytes(body[1:3], "big")
+        pos = 4 + body[3]
+    elif "_DHE_" in name:
+        size = int.from_bytes(body[0:2], "big")
+        answer.dh_bits = int.from_bytes(body[2:2 + size], "big").bit_length()
+        pos = 2 + size
+        for _ in range(2):  # g, then the server's public value
+            pos += 2 + int.from_bytes(body[pos:pos + 2], "big")
+    else:
+        return
+    if answer.version == 0x0303 and pos + 2 <= len(body):
+        answer.sigalg = int.from_bytes(body[pos:pos + 2], "big")
+
+
 def probe(profile, host, address, port):
     try:
         sock = socket.create_connection((address, port), timeout=HANDSHAKE_SECONDS)
@@ -358,6 +469,7 @@ def probe(profile, host, address, port):
     except OSError as e:
         return Answer("noconnect", e.strerror or str(e))
     answer = Answer("closed")
+    warnings = []
     try:
         sock.settimeout(HANDSHAKE_SECONDS)
         sock.sendall(client_hello(profile, host))
@@ -369,8 +481,18 @@ def probe(profile, host, address, port):
                 return Answer("notls", header)
             payload = read_exact(sock, size)
             if kind == 21:
+                level = payload[0] if payload else 2
+                description = payload[1] if len(payload) > 1 else None
+                if level == 1 and description != 0:
+                    # A warning (unrecognized_name, say) leaves the handshake going.
+                    warnings.append(description)
+                    answer.warnings = warnings
+                    continue
+                if answer.kind == "hello" and description == 0:
+                    return answer
                 answer = Answer("alert")
-                answer.alert = payload[1] if len(payload) > 1 else None
+                answer.alert = description
+                answer.warnings = warnings
                 return answer
             if kind != 22:
                 return answer  # encrypted from here on (TLS 1.3)
@@ -380,12 +502,16 @@ def probe(profile, host, address, port):
                 body, pending = pending[4:4 + size], pending[4 + size:]
                 if msg == 2:
                     answer = Answer("hello")
+                    answer.warnings = warnings
                     parse_server_hello(body, answer)
                     if answer.version == 0x0304:
                         return answer
                 elif msg == 11:
                     answer.certs = parse_certificates(body)
-                    return answer
+                elif msg == 22:
+                    answer.stapled = len(body)
+                elif msg == 12:
+                    parse_key_exchange(body, answer)
                 elif msg == 14:
                     return answer
     except socket.timeout:
@@ -453,6 +579,8 @@ def s_client_args(profile, host, address, port):
     if profile.groups:
         args += ["-groups", ":".join(GROUPS[g] for g in profile.groups)]
     args += ["-servername", host] if profile.sni and not is_ip(host) else ["-noservername"]
+    if profile.stapling:
+        args += ["-status"]
     return args
 
 
@@ -464,7 +592,8 @@ def cert_info(pem_text):
     _, out, _ = run(["openssl", "x509", "-noout", "-subject", "-issuer", "-enddate",
                      "-ext", "subjectAltName,authorityInfoAccess,crlDistributionPoints",
                      "-nameopt", "oneline"], stdin=pem_text.encode())
-    info = {"subject": "", "issuer": "", "end": None, "names": [], "ocsp": [], "crl": []}
+    info = {"subject": "", "issuer": "", "end": None, "names": [], "ocsp": [], "crl": [],
+            "ca_issuers": []}
     for line in out.splitlines():
         if line.startswith("subject="):
             info["subject"] = line[8:].strip()
@@ -478,6 +607,8 @@ def cert_info(pem_text):
         info["names"] += re.findall(r"(?:DNS|IP Address):([^,\s]+)", line)
         if "OCSP - URI:" in line:
             info["ocsp"].append(line.split("URI:", 1)[1].strip())
+        elif "CA Issuers - URI:" in line:
+            info["ca_issuers"].append(line.split("URI:", 1)[1].strip())
         elif line.strip().startswith("URI:"):
             info["crl"].append(line.split("URI:", 1)[1].strip())
     return info
@@ -488,6 +619,7 @@ class Verifier:
 
     def __init__(self, ca_file, workdir):
         self.workdir = workdir
+        self.fetched = {}
         self.bundle = os.path.join(workdir, "roots.pem")
         with open(self.bundle, "w") as out:
             for system in ("/etc/ssl/certs/ca-certificates.crt",):
@@ -497,6 +629,41 @@ class Verifier:
             if ca_file:
                 with open(ca_file) as f:
                     out.write(f.read() + "\n")
+
+    def fetch(self, url):
+        """The certificate at a CA Issuers address, as PEM, and why not when None."""
+        if url not in self.fetched:
+            try:
+                if not url.lower().startswith(("http://", "https://")):
+                    raise ValueError("not an HTTP address")
+                with urllib.request.urlopen(url, timeout=10) as r:
+                    data = r.read(1 << 20)
+                text = pems_in(data.decode("latin-1"))
+                self.fetched[url] = (text[0] if text else pem(data), "")
+                if not text:
+                    code, _, _ = run(["openssl", "x509", "-noout"], stdin=self.fetched[url][0].encode())
+                    if code != 0:
+                        self.fetched[url] = (None, "what it gives is no certificate")
+            except urllib.error.HTTPError as e:
+                self.fetched[url] = (None, "HTTP %d" % e.code)
+            except Exception as e:  # any network failure is the finding itself
+                self.fetched[url] = (None, str(getattr(e, "reason", e)))
+        return self.fetched[url]
+
+    def root(self, chain_pems):
+        """The subject of the trusted root the chain ends in, or None."""
+        leaf = os.path.join(self.workdir, "leaf.pem")
+        with open(leaf, "w") as f:
+            f.write(chain_pems[0])
+        args = ["openssl", "verify", "-show_chain", "-no-CApath", "-no-CAstore", "-CAfile", self.bundle]
+        if len(chain_pems) > 1:
+            rest = os.path.join(self.workdir, "served.pem")
+            with open(rest, "w") as f:
+                f.write("".join(chain_pems[1:]))
+            args += ["-untrusted", rest]
+        code, out, _ = run(args + ["-nameopt", "oneline", leaf])
+        depths = re.findall(r"^depth=\d+: (.*?)(?: \(untrusted\))?$", out, re.M)
+        return depths[-1] if code == 0 and depths else None
 
     def verify(self, chain_pems, host=None):
         """None when the chain verifies (for host, when given), else (code, text)."""
@@ -521,7 +688,34 @@ class Verifier:
         return 0, (err or out).strip().splitlines()[-1] if (err or out).strip() else "openssl verify failed"
 
 
+def missing_issuer(verifier, chain_pems):
+    """When the chain stops short of a root because an issuer is not served:
+    (issuer's name, CA Issuers address or None, what fetching it from here
+    gave). None when that is not why the chain fails."""
+    failure = verifier.verify(chain_pems)
+    if failure is None or failure[0] not in (2, 20):
+        return None
+    last = cert_info(chain_pems[-1])
+    if last["subject"] == last["issuer"]:
+        return None  # a root is served: it is untrusted, not missing
+    # Past the leaf, the issuer not found is as likely a root this machine
+    # lacks: only a fetched certificate that completes the chain tells.
+    guess = len(chain_pems) == 1
+    if not last["ca_issuers"]:
+        return (last["issuer"], None, None) if guess else None
+    url = last["ca_issuers"][0]
+    fetched, note = verifier.fetch(url)
+    if fetched and verifier.verify(chain_pems + [fetched]) is None:
+        return last["issuer"], url, "answers from here and completes the chain"
+    if not guess:
+        return None
+    if fetched:
+        return last["issuer"], url, "answers from here, but what it gives does not complete the chain"
+    return last["issuer"], url, "does NOT answer from here (%s)" % note
+
+
 def chain_verdict(verifier, chain_pems, host, profile):
+    """None when Windows would take the chain, else (verdict word, why)."""
     failure = verifier.verify(chain_pems, host)
     if failure is None:
         return None
@@ -529,17 +723,30 @@ def chain_verdict(verifier, chain_pems, host, profile):
     if code in (62, 64):  # hostname / IP mismatch
         names = ", ".join(cert_info(chain_pems[0])["names"]) or cert_info(chain_pems[0])["subject"]
         if profile.sni and not is_ip(host):
-            return "the certificate is for another name (%s), not %s" % (names, host)
-        return "the certificate served without a server name is for another name (%s), not %s" % (
+            return "FAILED", "the certificate is for another name (%s), not %s" % (names, host)
+        return "FAILED", "the certificate served without a server name is for another name (%s), not %s" % (
             names, host)
+    missing = missing_issuer(verifier, chain_pems)
+    if missing:
+        issuer, url, fetched = missing
+        if not url:
+            return "FAILED", ("the intermediate certificate (%s) is not served and the certificate "
+                              "names no CA Issuers address to fetch it from" % issuer)
+        if fetched.startswith("answers from here and completes"):
+            # Windows fetches a missing issuer from that address when it can
+            # reach it: a till behind a firewall that lets it reach only the
+            # service cannot.
+            return "FAILED unless the till can fetch it from %s" % url, (
+                "the intermediate certificate (%s) is not served; its CA Issuers address %s" % (
+                    issuer, fetched))
+        return "FAILED", ("the intermediate certificate (%s) is not served; its CA Issuers address "
+                          "%s %s" % (issuer, url, fetched))
     if code in (2, 20):
-        return ("the chain does not verify: %s (an intermediate certificate not served, or a root "
-                "this machine does not trust: --ca FILE)" % text)
+        return "FAILED", ("the chain does not verify: %s (a root this machine does not trust: "
+                          "--ca FILE)" % text)
     if code in (18, 19):
-        return "the chain does not verify: %s (--ca FILE trusts its root)" % text
-    if code in (9, 10):
-        return "the chain does not verify: %s" % text
-    return "the chain does not verify: %s" % text
+        return "FAILED", "the chain does not verify: %s (--ca FILE trusts its root)" % text
+    return "FAILED", "the chain does not verify: %s" % text
 
 
 def join_host_port(host, port):
@@ -567,12 +774,106 @@ class Row:
         self.answered = False
         self.text = ""
         self.chain = []  # PEM, as served
+        self.answer = None
+
+
+def describe(answer):
+    """What was agreed: protocol, suite, curve or DH size, signature algorithm."""
+    parts = [VERSIONS.get(answer.version, "version 0x%04X" % (answer.version or 0)),
+             SUITES.get(answer.suite, "suite 0x%04X" % (answer.suite or 0))]
+    if answer.group == -1:
+        parts.append("an unnamed curve")
+    elif answer.group is not None:
+        parts.append(GROUPS.get(answer.group, "curve 0x%04X" % answer.group))
+    if answer.dh_bits:
+        parts.append("DH %d bits" % answer.dh_bits)
+    if answer.sigalg is not None:
+        parts.append("signed %s" % SIGALGS.get(answer.sigalg, "0x%04X" % answer.sigalg))
+    return ", ".join(parts)
+
+
+def key_exchange_fault(profile, answer):
+    """Why this Windows would refuse the key exchange the service chose, or None."""
+    if answer.group == -1:
+        return "the service's curve is not a named one, which no Windows takes"
+    if answer.group is not None:
+        name = GROUPS.get(answer.group, "0x%04X" % answer.group)
+        if answer.group not in profile.groups:
+            return "the curve %s is not one this Windows offers (%s)" % (
+                name, ", ".join(GROUPS[g] for g in profile.groups) or "none")
+        only = profile.pairs.get(answer.suite)
+        if only and answer.group not in only:
+            return "this Windows takes %s only with %s, not with %s" % (
+                SUITES[answer.suite], ", ".join(GROUPS[g] for g in only), name)
+    if answer.dh_bits and profile.dh and not profile.dh[0] <= answer.dh_bits <= profile.dh[1]:
+        return "a DH group of %d bits, where this Windows takes %d to %d bits" % (
+            (answer.dh_bits,) + profile.dh)
+    if answer.sigalg is not None and answer.sigalg not in profile.sigalgs:
+        return "the key exchange is signed with %s, which this Windows does not offer" % (
+            SIGALGS.get(answer.sigalg, "0x%04X" % answer.sigalg))
+    return None
+
+
+def widened(profile, dimension):
+    """The profile with one dimension widened, or None when that adds nothing."""
+    wide = copy.copy(profile)
+    extra = [x for x in WIDE[dimension] if x not in getattr(profile, dimension)]
+    if not extra or (dimension == "sigalgs" and max(profile.versions) < 0x0303):
+        return None
+    setattr(wide, dimension, sorted(set(profile.versions + extra)) if dimension == "versions"
+            else getattr(profile, dimension) + extra)
+    return wide
+
+
+def diagnose(profile, host, address, port):
+    """Which one dimension, widened, gets the service to agree: (dimension,
+    its answer), or None. One probe per dimension, each on its own."""
+    for dimension in ("suites", "groups", "sigalgs", "versions"):
+        wide = widened(profile, dimension)
+        if wide is None:
+            continue
+        answer = probe(wide, host, address, port)
+        if answer.kind == "hello":
+            return dimension, answer
+    return None
+
+
+def refused_text(profile, answer, host, address, port):
+    offered = ", ".join(VERSIONS[v] for v in profile.versions)
+    if answer.kind == "closed":
+        why = "the service closed the connection without an answer"
+    else:
+        why = "alert %s" % ALERTS.get(answer.alert, str(answer.alert))
+        if answer.alert == 70:
+            return "FAILED: no common protocol (this Windows offers %s; %s)" % (offered, why)
+        if answer.alert == 112:
+            return "FAILED: the service does not know the name %s (%s)" % (host, why)
+    found = diagnose(profile, host, address, port)
+    if found is None:
+        if answer.kind == "alert" and answer.alert not in (40, 71, 47):
+            return "FAILED: the service refused the handshake (%s)" % why
+        return ("FAILED: no common suite (the service accepts none of this Windows' %d suites "
+                "with %s; %s)" % (len(profile.suites), offered, why))
+    dimension, wide = found
+    chose = describe(wide)
+    if dimension == "suites":
+        return ("FAILED: no common suite (the service accepts none of this Windows' %d suites with "
+                "%s; %s; offered more suites, it chose %s)" % (len(profile.suites), offered, why, chose))
+    if dimension == "groups":
+        return ("FAILED: no common curve: the service takes none of this Windows' curves (%s; %s; "
+                "offered more curves, it chose %s)" % (
+                    ", ".join(GROUPS[g] for g in profile.groups) or "none", why, chose))
+    if dimension == "sigalgs":
+        return ("FAILED: no common signature algorithm: the service signs with none that this "
+                "Windows offers (%s; offered more, it chose %s)" % (why, chose))
+    return ("FAILED: no common protocol (this Windows offers %s; %s; offered TLS 1.0 to 1.2, the "
+            "service chose %s)" % (offered, why, chose))
 
 
 def check_row(profile, host, address, port, verifier):
     row = Row(profile)
     answer = probe(profile, host, address, port)
-    offered = ", ".join(VERSIONS[v] for v in profile.versions)
+    row.answer = answer
     if answer.kind in ("noconnect", "timeout"):
         row.text = "FAILED: %s (%s)" % (
             "no connection to %s" % join_host_port(address, port) if answer.kind == "noconnect"
@@ -594,28 +895,18 @@ def check_row(profile, host, address, port, verifier):
                         "one it would agree on %s, %s)" % (
                             VERSIONS.get(retry.version, "?"), SUITES.get(retry.suite, "?")))
             return row
-    if answer.kind == "closed":
-        row.text = ("FAILED: the service closed the connection without an answer (it accepts "
-                    "nothing of what this Windows offers: %s)" % offered)
+    if answer.kind in ("closed", "alert"):
+        row.text = refused_text(profile, answer, host, address, port)
         return row
-    if answer.kind == "alert":
-        name = ALERTS.get(answer.alert, str(answer.alert))
-        if answer.alert == 70:
-            row.text = "FAILED: no common protocol (this Windows offers %s; alert %s)" % (offered, name)
-        elif answer.alert in (40, 71):
-            row.text = ("FAILED: no common suite (the service accepts none of this Windows' %d "
-                        "suites with %s; alert %s)" % (len(profile.suites), offered, name))
-        elif answer.alert == 112:
-            row.text = "FAILED: the service does not know the name %s (alert %s)" % (host, name)
-        else:
-            row.text = "FAILED: the service refused the handshake (alert %s)" % name
+    if answer.version not in profile.versions:
+        # A service that has only older protocols answers with one of them.
+        row.text = "FAILED: no common protocol (this Windows offers %s; the service chose %s)" % (
+            ", ".join(VERSIONS[v] for v in profile.versions),
+            VERSIONS.get(answer.version, "0x%04X" % (answer.version or 0)))
         return row
-    if answer.version not in profile.versions or answer.suite not in profile.suites:
-        row.text = ("FAILED: the service chose %s with suite 0x%04X, which this Windows does "
-                    "not offer" % (VERSIONS.get(answer.version, hex(answer.version or 0)),
-                                   answer.suite or 0))
+    if answer.suite not in profile.suites:
+        row.text = "FAILED: the service chose %s, which this Windows does not offer" % describe(answer)
         return row
-    version, suite = VERSIONS[answer.version], SUITES[answer.suite]
     if answer.version == 0x0304:
         code, out, err = run(s_client_args(profile, host, address, port) + ["-showcerts"],
                              stdin=b"", timeout=HANDSHAKE_SECONDS + 5)
@@ -623,19 +914,33 @@ def check_row(profile, host, address, port, verifier):
         if not row.chain:
             lines = [l for l in err.splitlines() if "error" in l.lower()] or err.splitlines()
             row.text = "FAILED: the %s handshake did not complete (%s)" % (
-                version, lines[-1].strip() if lines else "openssl s_client: exit %d" % code)
+                VERSIONS[answer.version], lines[-1].strip() if lines else "openssl s_client: exit %d" % code)
             return row
+        if answer.group is None:
+            m = re.search(r"Server Temp Key: (X25519|ECDH, (?:prime256v1|secp384r1|secp521r1))", out)
+            names = {"X25519": 0x001D, "ECDH, prime256v1": 0x0017, "ECDH, secp384r1": 0x0018,
+                     "ECDH, secp521r1": 0x0019}
+            answer.group = names.get(m.group(1)) if m else None
+        if profile.stapling:
+            answer.stapled = 1 if "OCSP Response Data" in out else None
     else:
         row.chain = [pem(der) for der in answer.certs]
         if not row.chain:
-            row.text = "FAILED: the service sent no certificate with %s, %s" % (version, suite)
+            row.text = "FAILED: the service sent no certificate with %s" % describe(answer)
             return row
-    why = chain_verdict(verifier, row.chain, host, profile)
-    if why:
-        row.text = "FAILED: %s, %s: %s" % (version, suite, why)
+    fault = key_exchange_fault(profile, answer)
+    if fault:
+        row.text = "FAILED: %s: %s" % (describe(answer), fault)
+        return row
+    verdict = chain_verdict(verifier, row.chain, host, profile)
+    if verdict:
+        row.text = "%s: %s: %s" % (verdict[0], describe(answer), verdict[1])
         return row
     row.ok = True
-    row.text = "OK: %s, %s" % (version, suite)
+    row.text = "OK: %s" % describe(answer)
+    if answer.warnings:
+        row.text += " (warning alert %s noted; a warning does not end the handshake)" % ", ".join(
+            ALERTS.get(w, str(w)) for w in answer.warnings)
     return row
 
 
@@ -655,15 +960,27 @@ def report_chain(chain, verifier, source):
             elif days < 30:
                 left += " (renew soon)"
         print("  %d  %s  (issued by %s; %s)" % (i, info["subject"], info["issuer"], left))
-    failure = verifier.verify(chain)
-    last = infos[-1]
-    if failure is None:
+    missing = missing_issuer(verifier, chain)
+    if verifier.verify(chain) is None:
         print("  every intermediate sent: yes, the chain reaches a trusted root from what is served")
-    elif failure[0] in (2, 20) and last["subject"] != last["issuer"]:
-        print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is "
-              "neither served nor trusted here; a till that lacks it fails" % last["issuer"])
+    elif missing and not missing[1]:
+        print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is not "
+              "served, and the certificate names no CA Issuers address: a till fails unless it "
+              "already holds that certificate" % missing[0])
+    elif missing:
+        print("  every intermediate sent: NO: the issuer of the last certificate served (%s) is not "
+              "served; a till fails unless it can fetch it from %s (the CA Issuers address, which %s)"
+              % missing)
     else:
-        print("  every intermediate sent: cannot tell: %s" % failure[1])
+        print("  every intermediate sent: cannot tell: %s" % verifier.verify(chain)[1])
+    fetched = verifier.fetch(missing[1])[0] if missing and missing[1] else None
+    root = verifier.root(chain + ([fetched] if fetched else []))
+    if root:
+        print("  root: %s, trusted on this machine (its roots and --ca). Windows XP and tills that "
+              "never reach Windows Update may lack a root that Windows Update delivers later: "
+              "such a till fails as with an untrusted authority" % root)
+    else:
+        print("  root: none that this machine trusts (--ca FILE names one)")
     return infos
 
 
@@ -709,15 +1026,28 @@ def answers_http(url):
         return "does NOT answer from here (%s)" % getattr(e, "reason", e)
 
 
+def report_stapling(rows):
+    asked = [r for r in rows if r.profile.stapling and r.answer is not None and r.chain]
+    if not asked:
+        return
+    stapled = [r for r in asked if r.answer.stapled]
+    if stapled:
+        print("  OCSP stapling: yes, the service sends the certificate's OCSP answer in the "
+              "handshake (to %s)" % ", ".join(r.profile.name for r in stapled))
+    else:
+        print("  OCSP stapling: no; every till asks the OCSP or CRL address below itself")
+
+
 def report_revocation(infos, chain, workdir):
     leaf = infos[0]
     if not leaf["ocsp"] and not leaf["crl"]:
         print("Revocation: the certificate names no OCSP or CRL address")
         return
+    print("  Revocation addresses, measured from this machine, not from the tills' network:")
     for url in leaf["ocsp"]:
-        print("  OCSP %s: %s" % (url, answers_ocsp(url, chain, workdir)))
+        print("    OCSP %s: %s" % (url, answers_ocsp(url, chain, workdir)))
     for url in leaf["crl"]:
-        print("  CRL  %s: %s" % (url, answers_http(url)))
+        print("    CRL  %s: %s" % (url, answers_http(url)))
 
 
 def http_context():
@@ -786,8 +1116,13 @@ def report_date_and_idle(host, address, port):
             print("Date: the service's Date \"%s\" cannot be read" % date)
     else:
         print("Date: the service's reply has no Date header")
+    why = ("  (This does the tills no harm: the DLL opens its connection afresh for every request. "
+           "What hurts is a limit under 60 s that the service or a gateway also applies while a "
+           "request waits for its reply: the DLL waits 60 s for a reply, and a connection cut "
+           "sooner fails a slow request. That limit is not measured here.)")
     if headers.get("connection", "").lower() == "close":
         print("Idle connection: the service closes the connection after each reply")
+        print(why)
         sock.close()
         return
     sock.settimeout(IDLE_LIMIT_SECONDS)
@@ -802,6 +1137,7 @@ def report_date_and_idle(host, address, port):
         print("Idle connection: the service closed an idle connection after %.0f s" % (time.time() - start))
     finally:
         sock.close()
+    print(why)
 
 
 def mask(token):
@@ -843,38 +1179,82 @@ def report_token(token, profile, row, host, address, port):
     print("  HTTP %s after %.1f s%s, %s" % (m.group(1), took, slow, verdict))
 
 
-def print_profiles():
-    sources = re.findall(r"^  (\[\w+\]) +(.*?)\n +(https://\S+)", __doc__, re.M)
-    for p in PROFILES:
-        print("%s (%s)" % (p.name, p.sources))
-        print("  protocols  %s" % ", ".join(VERSIONS[v] for v in p.versions))
-        print("  suites     %s" % ", ".join(SUITES[s] for s in p.suites))
-        print("  curves     %s" % (", ".join(GROUPS[g] for g in p.groups) or "none"))
-        print("  sigalgs    %s" % (", ".join(SIGALGS[s] for s in p.sigalgs) or "none sent"))
-        print("  server name %s" % ("sent" if p.sni else "not sent"))
-        print("  not confirmed: %s" % p.unconfirmed)
+EPILOG = """Each row is one kind of till: a Windows version with the TLS settings its WinInet
+has by default (or, where named, with one setting). The check sends the TLS
+handshake such a till sends and prints what the service answers: "OK" with the
+protocol, suite, curve or DH size and signature agreed, or "FAILED" with why.
+The row's line begins with its name; the first OK or FAILED on it is its verdict.
+"FAILED unless the till can fetch it from ADDRESS" means a till gets through only
+if it can reach that address itself. --profiles lists what each row offers and
+where that comes from, with what is not confirmed.
+
+exit status:
+  0  the --oldest row and every row below it get through
+  1  one of them does not (the rows above --oldest are shown, not counted)
+  2  bad arguments, or nothing answers at all
+"""
+
+
+def advise_windows7(rows):
+    """Windows 7 tills get TLS 1.2 only with a setting: say so when it matters."""
+    by_name = {r.profile.name: r for r in rows}
+    off, on = by_name.get(W7_OFF), by_name.get(W7_ON)
+    if off is None or off.ok:
+        return
     print()
-    for tag, title, url in sources:
-        print("%s %s %s" % (tag, title, url))
+    offer = off.text.startswith(("FAILED: no common protocol", "FAILED: no common suite"))
+    if not offer and on is not None and not on.ok:
+        print("Windows 7 tills fail with \"Use TLS 1.2\" ticked and without it (\"%s\" and \"%s\" "
+              "above)." % (W7_OFF, W7_ON))
+        return
+    print("Windows 7 tills: this service needs TLS 1.2 from them, which WinInet on Windows 7 "
+          "uses only with Internet Explorer 11, or with \"Use TLS 1.2\" ticked in Internet "
+          "Options, Advanced, for the account the host runs as. Tills with Internet Explorer 8 "
+          "to 10 and nothing changed fail (\"%s\" above). INSTALL.txt, at \"TLS.\", tells "
+          "the installer to tick it.%s" % (W7_OFF, "" if on is None or on.ok else
+                                           " Even with it they fail here (\"%s\" above)." % W7_ON))
+
+
+def print_profiles():
+    for p in PROFILES:
+        print("%s (%s)%s" % (p.name, p.sources, " UNCONFIRMED" if p.unconfirmed else ""))
+        print("  protocols   %s" % ", ".join(VERSIONS[v] for v in p.versions))
+        print("  suites      %s" % ", ".join(SUITES[s] for s in p.suites))
+        print("  curves      %s" % (", ".join(GROUPS[g] for g in p.groups) or "none"))
+        for suite, groups in sorted(i for i in p.pairs.items() if i[0] in p.suites):
+            print("              %s only with %s" % (SUITES[suite], ", ".join(GROUPS[g] for g in groups)))
+        print("  sigalgs     %s" % (", ".join(SIGALGS[s] for s in p.sigalgs) or "none sent"))
+        print("  DH groups   %s" % ("%d to %d bits" % p.dh if p.dh else "not judged (no DHE-RSA suite)"))
+        print("  extensions  %s" % ", ".join(
+            e for e, on in (("server name", p.sni), ("OCSP stapling", p.stapling),
+                            ("elliptic curves", bool(p.groups)), ("signature algorithms", bool(p.sigalgs)),
+                            ("extended master secret", p.ems), ("secure renegotiation", True)) if on))
+        print("  notes       %s" % p.notes)
+    print()
+    for tag, title, url in SOURCES:
+        print("%s %s%s" % (tag, title, "\n      " + url if url else ""))
 
 
 # --- main -------------------------------------------------------------------------------------
 
 def main(argv):
     parser = argparse.ArgumentParser(
-        description="Which Windows generations' tills get through to the loyalty service's TLS.")
+        description="Which Windows generations' tills get through to the loyalty service's TLS.",
+        formatter_class=argparse.RawDescriptionHelpFormatter,
+        epilog=EPILOG)
     parser.add_argument("target", metavar="HOST[:PORT]", nargs="?",
                         help="the service's name as the tills' conf.xml has it (port 443 by default)")
     parser.add_argument("--connect-to", metavar="ADDRESS[:PORT]",
                         help="connect here while naming HOST (DNS not asked)")
     parser.add_argument("--ca", metavar="FILE", help="trust this CA (PEM) besides the system's roots")
-    parser.add_argument("--oldest", metavar="GENERATION", default="Windows 7",
-                        help="the oldest Windows in the fleet: one of %s (default: %%(default)s)" %
+    parser.add_argument("--oldest", metavar="ROW", default=DEFAULT_OLDEST,
+                        help="the oldest row the fleet has: one of %s (default: %%(default)s)" %
                         ", ".join('"%s"' % n for n in NAMES))
     parser.add_argument("--token", metavar="TOKEN",
                         help="also send one GuestInfo {\"CardToken\":0} with this API token")
     parser.add_argument("--profiles", action="store_true",
-                        help="print what each generation offers, with its sources, and exit")
+                        help="print what each row offers, with its sources and what is not "
+                        "confirmed, and exit")
     args = parser.parse_args(argv)
     if args.profiles:
         print_profiles()
@@ -883,7 +1263,7 @@ def main(argv):
         parser.error("HOST is missing")
     oldest = [n for n in NAMES if n.lower() == args.oldest.lower()]
     if not oldest:
-        parser.error("--oldest: unknown generation %r (one of %s)" % (
+        parser.error("--oldest: unknown row %r (one of %s)" % (
             args.oldest, ", ".join('"%s"' % n for n in NAMES)))
     target = re.sub(r"^https://", "", args.target).split("/", 1)[0]
     try:
@@ -910,11 +1290,13 @@ def main(argv):
         for profile in PROFILES:
             row = check_row(profile, host, address, port, verifier)
             rows.append(row)
-            print("%s: %s" % (profile.name, row.text))
+            print("%s: %s%s" % (profile.name, row.text,
+                                " [profile unconfirmed: --profiles]" if profile.unconfirmed else ""))
             sys.stdout.flush()
         if not any(r.answered for r in rows):
             print("Nothing answers at %s." % join_host_port(address, port))
             return 2
+        advise_windows7(rows)
         print()
         seen = [r for r in rows if r.chain]
         if seen:
@@ -925,6 +1307,7 @@ def main(argv):
                 info = cert_info(plain[-1].chain[0])
                 print("  without a server name (%s): %s, for %s" % (
                     plain[-1].profile.name, info["subject"], ", ".join(info["names"]) or "no DNS names"))
+            report_stapling(rows)
             report_revocation(infos, source.chain, workdir)
         else:
             print("Chain: no certificate was served to any of the generations")
@@ -936,10 +1319,10 @@ def main(argv):
     failing = [r.profile.name for r in rows[first:] if not r.ok]
     print()
     if failing:
-        print("Verdict: NOT every till from %s on gets through (FAILED: %s)" % (
+        print("Verdict: NOT every till from \"%s\" onwards gets through (FAILED: %s)" % (
             oldest[0], ", ".join(failing)))
         return 1
-    print("Verdict: every till from %s on gets through" % oldest[0])
+    print("Verdict: every till from \"%s\" onwards gets through" % oldest[0])
     return 0
 
 

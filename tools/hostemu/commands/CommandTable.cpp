@@ -5,10 +5,12 @@
     COMMAND(kInitCommand)         \
     COMMAND(kLookupCommand)       \
     COMMAND(kTransactionCommand)  \
+    COMMAND(kVersionCommand)      \
     COMMAND(kConfigCommand)       \
     COMMAND(kCheckCommand)        \
     COMMAND(kReplayCommand)       \
     COMMAND(kSummaryCommand)      \
+    COMMAND(kShowCommand)         \
     COMMAND(kRedactCommand)
 
 #define HOSTEMU_DECLARE(command) extern const CommandSpec command;

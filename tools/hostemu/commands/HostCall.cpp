@@ -6,8 +6,17 @@
 #include "FileSize.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
+#include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
 #include "log/Logger.h"
+
+std::string dllPath(const Invocation& invocation) {
+    const std::string name =
+        invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+}
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;
@@ -21,6 +30,7 @@ bool missingExport(const char* name, Output& output) {
 }
 
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+    const std::string path = dllPath(invocation);
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         const std::string code = std::to_string(GetLastError());
         output.err(
@@ -29,14 +39,9 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
             "\n");
         return 1;
     }
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA("brisvane.dll", sizeof full, full, nullptr);
-    Module dll(n > 0 && n <= MAX_PATH ? std::string(full) : std::string(".\\brisvane.dll"));
+    Module dll(path);
     if (!dll.loaded()) {
-        const std::string code = std::to_string(GetLastError());
-        output.err("hostemu: " +
-                   output.text("error.load-dll", {{"folder", invocation.folder}, {"code", code}}) +
-                   "\n");
+        output.err(dllLoadFailure(path, GetLastError(), output.catalog()));
         return 1;
     }
     const long long before = fileSize(kLogFileName);

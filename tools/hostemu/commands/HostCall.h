@@ -9,6 +9,10 @@
 class Module;
 class Output;
 
+// The full path of the DLL to load: --dll's, else <folder>\brisvane.dll; a
+// relative one is taken from the current folder, before the folder is entered.
+std::string dllPath(const Invocation& invocation);
+
 // Reads the check file; false after saying why (the command then exits 2).
 bool readCheckFile(const std::string& name, std::string& check, Output& output);
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "HostCall.h"
 #include "ReplayMachine.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
@@ -16,12 +17,6 @@
 namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
-
-std::string fullPath(const std::string& name) {
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
-}
 
 int run(const Invocation& invocation, Output& output) {
     replay::ReplayRequest request;
@@ -36,7 +31,7 @@ int run(const Invocation& invocation, Output& output) {
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
     request.firstAddress = first && *first ? first : kDefaultFirstAddress;
     // Its full path before the scratch folder becomes the current directory.
-    WindowsReplayHost host(fullPath(invocation.folder + "\\brisvane.dll"));
+    WindowsReplayHost host(dllPath(invocation), output.catalog());
     WindowsReplayService service;
     return replay::runReplay(request, host, service, output);
 }
@@ -49,8 +44,7 @@ extern const CommandSpec kReplayCommand = [] {
     c.name = "replay";
     c.usage = "usage.replay";
     c.description = "help.replay";
-    c.options = {misplacedAs(numberOption("--call", "option.call-value", parseCallNumber),
-                             "option.call-misplaced")};
+    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
     c.arguments = 1;
     c.countError = "count.replay";
     c.run = run;

@@ -4,6 +4,7 @@
 
 #include "FileSize.h"
 #include "NetProbes.h"
+#include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
 
 namespace {
@@ -26,8 +27,11 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
     dll_ = std::make_unique<Module>(dllPath_);
     if (!dll_->loaded()) {
         const DWORD error = GetLastError();
-        complaint = "cannot load " + dllPath_ + " (error " + std::to_string(error) +
-                    "): nothing can be replayed";
+        // The load failure's own lines, then the replay's verdict on it.
+        std::string failure = dllLoadFailure(dllPath_, error, catalog_);
+        const std::string prefix = "hostemu: ";
+        if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
+        complaint = failure + "hostemu: nothing can be replayed";
         return false;
     }
     return true;

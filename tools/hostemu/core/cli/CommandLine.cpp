@@ -83,6 +83,9 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             invocation.brief = true;
         } else if (w == "--lang") {
             ++i;  // read (and its value checked) by runCommandLine
+        } else if (w == "--dll") {
+            if (i + 1 >= argv.size() || argv[i + 1].empty()) return say("cli.dll-value");
+            invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
             if (!option->takesValue()) {
                 invocation.options[w] = "";
@@ -129,6 +132,7 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                                          {"commands", commandsWith(table, given.first, catalog)}});
         }
     }
+    if (!command->folder && !invocation.dll.empty()) return say("cli.dll-misplaced");
     if (command->folder && invocation.folder.empty()) return say("cli.folder-empty");
     return command;
 }

@@ -43,6 +43,7 @@ struct Invocation {
     std::string command;             // the command's name
     std::vector<std::string> words;  // the command's arguments, in order
     bool brief = false;              // --brief, read for every command
+    std::string dll;                 // --dll PATH: the DLL to load instead of <folder>'s
     std::map<std::string, std::string>
         options;                               // the options given, with their text ("" for flags)
     std::map<std::string, long long> numbers;  // the number options' values

@@ -1,5 +1,6 @@
 #include <sstream>
 
+#include "api/CloseOrder.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
 #include "check/WorkingMode.h"
@@ -83,6 +84,56 @@ void reportMode(CheckXml& reader, int initResult, Report& report) {
                 "; " + postingText(mode));
 }
 
+// A payment from a guest's account: one the host meant as bonus or deposit.
+bool paysFromAccount(const pugi::xml_node& payment) {
+    const std::string account = payment.attribute("account").value();
+    return account.find_first_not_of(" \t\r\n") != std::string::npos && account != "0";
+}
+
+std::string roleText(const PaymentRole& role) {
+    if (role.bonus && role.deposit) return "a bonus and a deposit payment";
+    if (role.deposit) return "a deposit payment";
+    if (!role.bonus) return "neither a bonus nor a deposit payment";
+    return role.namesGuest ? "a bonus payment that names the guest"
+                           : "a bonus payment that names no guest (no account, account \"0\" or "
+                             "not the selected interface)";
+}
+
+// Which payments the DLL takes for bonus and deposit payments, by the
+// accounts' CurrencyCode; a payment from an account that no account's code
+// names is the usual sign of payment types left at other values than the host's.
+void reportPaymentRoles(CheckXml& reader, const pugi::xml_node& configuration, Report& report) {
+    if (!configuration) return;
+    const std::vector<int32_t> bonus = bonusCurrencyCodes(configuration);
+    const std::vector<int32_t> deposit = depositCurrencyCodes(configuration);
+    int number = 0;
+    for (const pugi::xml_node& payment :
+         reader.checkData.child("CHECKPAYMENTS").children("PAYMENT")) {
+        const PaymentRole role = paymentRole(reader, payment, bonus, deposit);
+        const std::string code = std::to_string(getAttributeInt(payment, "code"));
+        const std::string name = "payment #" + std::to_string(++number) + " (code " + code +
+                                 (payment.attribute("account")
+                                      ? ", account " + quoted(payment.attribute("account").value())
+                                      : std::string()) +
+                                 ")";
+        report.line(name + ": " + roleText(role));
+        if (role.bonus || role.deposit || !paysFromAccount(payment)) continue;
+        if (bonus.empty() && deposit.empty()) {
+            report.warn(name +
+                        " pays from an account, but conf.xml has no BonusAccount or "
+                        "DepositAccount: the DLL takes no payment for a bonus or deposit payment");
+        } else {
+            report.warn(name +
+                        " pays from an account, but no BonusAccount or DepositAccount has "
+                        "CurrencyCode " +
+                        code +
+                        ": the DLL takes it for an ordinary payment (if it is the host's bonus or "
+                        "deposit payment type, write " +
+                        code + " into that account's CurrencyCode)");
+        }
+    }
+}
+
 void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Report& report) {
     if (!reader.checkData) return;
     try {
@@ -95,6 +146,7 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
             report.line("the bonus payment of the selected interface names the guest: account " +
                         quoted(account));
         }
+        reportPaymentRoles(reader, configuration, report);
     } catch (const XmlElementNotFound& e) {
         report.warn("the check's payments cannot be read: " + e.message);
     }

@@ -18,11 +18,15 @@ const Message kMessages[] = {
     {"usage.replay", "<folder> replay <brisvane.log> [--call N]"},
     {"usage.summary", "summary <brisvane.log>... [--json] [--html FILE]"},
     {"usage.redact", "redact <brisvane.log> <out>"},
+    {"usage.version", "[--dll PATH] <folder> version"},
+    {"usage.show", "show <brisvane.log> [--call N]"},
     {"help.hostcall",
      "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
      "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
      "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-     "  the lines that end the call, and only the record fields that hold something).\n"},
+     "  the lines that end the call, and only the record fields that hold something).\n"
+     "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
+     "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n"},
     {"help.config",
      "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
      "  which address, token and record slots the DLL will use for that check, with\n"
@@ -40,12 +44,20 @@ const Message kMessages[] = {
     {"help.summary",
      "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
      "  period, the calls and their results, the failures by cause, the longest\n"
-     "  calls, restarts and versions, and the outages (--json: as one JSON object;\n"
-     "  --html FILE: also a page with a timeline per day).\n"},
+     "  calls, restarts and versions, and the five longest outages and their count\n"
+     "  (--json: as one JSON object, every outage; --html FILE: also a page with\n"
+     "  every outage, a chart of the whole period and a timeline per day).\n"},
     {"help.redact",
      "  redact writes a copy of a log without API tokens and guests' personal data\n"
      "  (stand-ins, the same for the same value) and says what it replaced: send\n"
      "  that copy, not the log, out of the restaurant.\n"},
+    {"help.version",
+     "  version prints the DLL's version resource without loading it: its product\n"
+     "  version names the commit it was built from (exit status 1: the file cannot be\n"
+     "  read or has no version resource).\n"},
+    {"help.show",
+     "  show prints the entries of the calls in a log (--call N: only call N), each\n"
+     "  headed by its export, time, result and cause, in the console's encoding.\n"},
     {"help.closing",
      "  --lang ru|en: the language of these texts (without it: Russian when Windows\n"
      "  shows its menus in Russian, English otherwise); logs, requests and JSON\n"
@@ -63,6 +75,8 @@ const Message kMessages[] = {
     {"cli.folder-empty", "the folder is empty"},
     {"cli.option-of", "{option} is an option of {commands} only"},
     {"cli.lang-value", "--lang takes ru or en"},
+    {"cli.dll-value", "--dll takes the path of brisvane.dll"},
+    {"cli.dll-misplaced", "--dll goes with the commands that take a folder"},
     {"count.init", "init takes no further arguments"},
     {"count.lookup", "lookup takes a card or phone number and a check file"},
     {"count.transaction", "transaction takes one check file"},
@@ -71,16 +85,35 @@ const Message kMessages[] = {
     {"count.replay", "replay takes one log file"},
     {"count.summary", "summary takes one or more log files"},
     {"count.redact", "redact takes the log and the name of the copy to write"},
+    {"count.version", "version takes no further arguments"},
+    {"count.show", "show takes one log file"},
     {"option.place-value", "--place takes a place code (a whole number)"},
     {"option.call-value", "--call takes a call number (1, 2, ...)"},
-    {"option.call-misplaced", "--call goes with replay"},
     {"option.html-value", "--html takes the name of the page to write"},
     {"error.card-number", "not a 64-bit number: {word}"},
     {"error.check-file", "cannot read check file {file}"},
     {"error.log-file", "cannot read log file {file}"},
     {"error.no-export", "brisvane.dll has no export {name}"},
     {"error.enter-folder", "cannot enter folder {folder} (error {code})"},
-    {"error.load-dll", "cannot load {folder}\\brisvane.dll (error {code})"},
+    {"dll.load-failed", "cannot load {path} (error {code})\n"},
+    {"dll.load-failed-meaning", "cannot load {path} (error {code}: {meaning})\n"},
+    {"dll.meaning-2", "the file was not found"},
+    {"dll.meaning-3", "the folder was not found"},
+    {"dll.meaning-5", "access denied"},
+    {"dll.advice-5", "  Run hostemu as a user who may read the DLL's folder.\n"},
+    {"dll.meaning-126", "the DLL, or a DLL it needs, was not found"},
+    {"dll.advice-126",
+     "  If the host loads brisvane.dll from another folder than its working folder, name\n"
+     "  the DLL: hostemu --dll \"C:\\Path To\\brisvane.dll\" \"C:\\Host Folder\" <command> ...\n"
+     "  (a path with blanks needs the quotes). Else copy brisvane.dll into the folder.\n"},
+    {"dll.meaning-127", "a function the DLL needs is missing from this Windows"},
+    {"dll.advice-127",
+     "  Tell support which Windows the till runs: the DLL as built cannot run on it.\n"},
+    {"dll.meaning-193", "not a 32-bit Windows DLL (a 64-bit build or a damaged file)"},
+    {"dll.advice-193",
+     "  Copy brisvane.dll again from the release folder, as a whole file: hostemu and the\n"
+     "  host are 32-bit programs and load only the 32-bit DLL.\n"},
+    {"dll.meaning-1114", "the DLL failed while starting"},
     {"error.unexpected", "unexpected failure"},
 
     // ---- lookup, transaction, init, record table ----

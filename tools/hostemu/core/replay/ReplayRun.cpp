@@ -65,10 +65,9 @@ int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& ser
         output.err("hostemu: nothing to replay in " + request.logFile + ": " + noCalls + "\n");
         return 2;
     }
-    if (request.onlyCall > static_cast<long long>(calls.size())) {
-        output.err("hostemu: the log holds " + std::to_string(calls.size()) +
-                   (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
-                   std::to_string(request.onlyCall) + "\n");
+    const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall);
+    if (!noSuchCall.empty()) {
+        output.err("hostemu: " + noSuchCall + "\n");
         return 2;
     }
     std::string complaint;

@@ -92,6 +92,13 @@ std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& cal
     return "the file holds no entry of a brisvane.log";
 }
 
+std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall) {
+    if (onlyCall <= static_cast<long long>(calls.size())) return std::string();
+    return "the log holds " + std::to_string(calls.size()) +
+           (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
+           std::to_string(onlyCall);
+}
+
 int exitStatus(const Tally& tally) {
     if (tally.differ > 0) return 1;
     return tally.same + tally.probeOnly > 0 ? 0 : 2;

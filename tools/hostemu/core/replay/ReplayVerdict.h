@@ -33,6 +33,10 @@ std::string tallyLine(const Tally& tally);
 // brisvane.log); empty when `calls` holds one.
 std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls);
 
+// "the log holds 3 calls; there is no call 7" when --call names none of
+// `calls` (0: all of them); else empty.
+std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall);
+
 // The replay's exit status: 1 when a replayed call differs, 0 when at least
 // one call was made again and all were the same, 2 when none was made again.
 int exitStatus(const Tally& tally);

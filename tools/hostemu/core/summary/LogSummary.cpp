@@ -272,11 +272,14 @@ int Summary::knownCalls() const {
 }
 
 Summary summarize(const std::string& logBytes) {
+    return summarizeCalls(replay::splitCalls(logBytes, std::string(), false));
+}
+
+Summary summarizeCalls(const std::vector<replay::Call>& calls) {
     Summary s;
     for (const char* kind : {L::kInit, L::kGetCardInfoEx, L::kTransactionsEx}) s.calls[kind] = 0;
     s.results[L::kGetCardInfoEx];
     s.results[L::kTransactionsEx];
-    const std::vector<replay::Call> calls = replay::splitCalls(logBytes, std::string(), false);
     std::vector<Sent> sent;
     for (const replay::Call& call : calls) {
         for (const replay::LogEntry& e : call.entries) {

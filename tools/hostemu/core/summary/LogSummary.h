@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace replay {
+struct Call;
+}
+
 namespace summary {
 
 // "MM-DD-YYYY HH:MM:SS" as seconds since 01-01-1970 00:00:00 (the till's
@@ -70,6 +74,9 @@ struct Summary {
 };
 
 Summary summarize(const std::string& logBytes);
+
+// The same over calls already read, e.g. one call for its failures and causes.
+Summary summarizeCalls(const std::vector<replay::Call>& calls);
 
 struct NamedSummary {
     std::string name;  // the log file as given

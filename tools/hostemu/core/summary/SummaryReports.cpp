@@ -48,6 +48,31 @@ std::string outageLine(const Outage& o) {
            joined(o.causes, ", ") + ")";
 }
 
+constexpr std::size_t kOutagesShown = 5;
+
+long long outageSeconds(const Outage& o) {
+    const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
+    return from >= 0 && to >= from ? to - from : 0;
+}
+
+// The `most` longest outages, longest first; equal ones in the log's order.
+std::vector<Outage> longestOutages(std::vector<Outage> outages, std::size_t most) {
+    std::stable_sort(outages.begin(), outages.end(), [](const Outage& a, const Outage& b) {
+        return outageSeconds(a) > outageSeconds(b);
+    });
+    if (outages.size() > most) outages.resize(most);
+    return outages;
+}
+
+// The top of a count axis and its step: 1, 2 or 5 times a power of ten, so
+// that at most five steps reach at least `most`.
+int roundStep(int most) {
+    for (long long power = 1;; power *= 10) {
+        for (long long m : {1, 2, 5})
+            if (power > 100000000 || m * power * 5 >= most) return static_cast<int>(m * power);
+    }
+}
+
 std::string longestLine(const CallFigures& c, bool withLog) {
     std::string line = duration(c.seconds) + "  call " + std::to_string(c.number) + " " + c.kind +
                        " at " + c.start;
@@ -94,8 +119,18 @@ std::string textSection(const Summary& s, bool isTotal) {
          "\n";
     t += "  Outages (every exchange failed):";
     if (s.outages.empty()) t += " none";
+    // A busy till's month holds hundreds: the console shows the longest few.
+    const std::vector<Outage> shown = longestOutages(s.outages, kOutagesShown);
+    if (shown.size() < s.outages.size()) {
+        t += " " + std::to_string(s.outages.size()) + ", the longest " +
+             std::to_string(shown.size()) + " (all of them: --json or --html)";
+    } else if (s.outages.size() > 1) {
+        t += " " + std::to_string(s.outages.size()) + ", the longest first";
+    } else if (!s.outages.empty()) {
+        t += " 1";
+    }
     t += "\n";
-    for (const Outage& o : s.outages) t += "    " + outageLine(o) + "\n";
+    for (const Outage& o : shown) t += "    " + outageLine(o) + "\n";
     return t;
 }
 
@@ -203,6 +238,101 @@ struct Day {
     std::string label;
 };
 
+// Grid lines with their counts at round steps from 0 up to the first step
+// at or above `most`; returns that top count.
+int countAxis(int most, int left, int top, int height, int right, std::string& svg) {
+    const int step = roundStep(most);
+    const int highest = std::max(step, (most + step - 1) / step * step);
+    char buf[256];
+    for (int v = 0; v <= highest; v += step) {
+        const int y = top + height - static_cast<int>(static_cast<long long>(height) * v / highest);
+        std::snprintf(buf, sizeof buf,
+                      "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#ddd\"/>"
+                      "<text x=\"%d\" y=\"%d\" font-size=\"10\" text-anchor=\"end\">%d</text>",
+                      left, y, right, y, left - 4, y + 3, v);
+        svg += buf;
+    }
+    return highest;
+}
+
+// "MM-DD-YYYY" of the day that starts at `start` (seconds since 1970).
+std::string dayLabel(long long start) {
+    const long long z = start / 86400 + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long long d = doy - (153 * mp + 2) / 5 + 1;
+    const long long m = mp < 10 ? mp + 3 : mp - 9;
+    const long long y = yoe + era * 400 + (m <= 2);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02lld-%02lld-%04lld", m, d, y);
+    return buf;
+}
+
+// The whole period at a glance: calls and failures per day, every day from
+// the first to the last (only the days with calls when a till's clock makes
+// that span more than a year).
+std::string svgOverview(const Summary& s, const std::vector<Day>& active) {
+    if (active.empty()) return std::string();
+    std::vector<long long> days;
+    const long long first = active.front().start, last = active.back().start;
+    if ((last - first) / 86400 < 400) {
+        for (long long d = first; d <= last; d += 86400) days.push_back(d);
+    } else {
+        for (const Day& d : active) days.push_back(d.start);
+    }
+    std::map<long long, int> calls, failures;
+    for (const std::string& c : s.callStamps)
+        if (const long long t = stampSeconds(c); t >= 0) ++calls[t - t % 86400];
+    for (const Failure& f : s.failures)
+        if (const long long t = stampSeconds(f.stamp); t >= 0) ++failures[t - t % 86400];
+    int most = 1;
+    for (long long d : days) most = std::max({most, calls[d], failures[d]});
+    const int left = 40, top = 10, height = 100;
+    const int dayWidth = std::max(4, std::min(40, 768 / static_cast<int>(days.size())));
+    const int right = left + dayWidth * static_cast<int>(days.size());
+    std::string axis;
+    const double unit =
+        static_cast<double>(height) / countAxis(most, left, top, height, right, axis);
+    std::string svg = "<svg class=\"overview\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      std::to_string(right + 10) + "\" height=\"" +
+                      std::to_string(top + height + 30) +
+                      "\" role=\"img\" aria-label=\"calls and failures per day, " +
+                      dayLabel(days.front()) + " to " + dayLabel(days.back()) + "\">" + axis;
+    char buf[256];
+    // Labels for about ten days of the period, the first and last among them.
+    const std::size_t every = std::max<std::size_t>(1, (days.size() + 9) / 10);
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        const int x = left + static_cast<int>(i) * dayWidth;
+        const int c = calls[days[i]], f = failures[days[i]];
+        const std::string title = "<title>" + dayLabel(days[i]) + ": " +
+                                  plural(c, "call", "calls") + ", " +
+                                  plural(f, "failure", "failures") + "</title>";
+        std::snprintf(buf, sizeof buf,
+                      "<rect class=\"calls\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
+                      "height=\"%.1f\" fill=\"#4c78a8\">",
+                      x + dayWidth * 0.1, top + height - c * unit, dayWidth * 0.4, c * unit);
+        svg += buf + title + "</rect>";
+        std::snprintf(buf, sizeof buf,
+                      "<rect class=\"failures\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
+                      "height=\"%.1f\" fill=\"%s\">",
+                      x + dayWidth * 0.5, top + height - f * unit, dayWidth * 0.4, f * unit,
+                      kPalette[0]);
+        svg += buf + title + "</rect>";
+        if (i % every == 0 || i + 1 == days.size()) {
+            std::snprintf(buf, sizeof buf, "<text x=\"%d\" y=\"%d\" font-size=\"10\">%s</text>", x,
+                          top + height + 14, dayLabel(days[i]).substr(0, 5).c_str());
+            svg += buf;
+        }
+    }
+    std::snprintf(buf, sizeof buf,
+                  "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#333\"/>", left,
+                  top + height, right, top + height);
+    return svg + buf + "</svg>";
+}
+
 std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std::string>& causes) {
     const int hourWidth = 32, left = 40, top = 10, height = 140, width = left + 24 * hourWidth + 10;
     int calls[24] = {};
@@ -222,7 +352,9 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
         for (const auto& f : failures[h]) failed += f.second;
         most = std::max({most, calls[h], failed});
     }
-    const double unit = static_cast<double>(height) / most;
+    std::string axis;
+    const double unit = static_cast<double>(height) /
+                        countAxis(most, left, top, height, left + 24 * hourWidth, axis);
     std::string svg = "<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(top + height + 30) +
                       "\" role=\"img\" aria-label=\"calls and failures per hour on " + day.label +
@@ -241,14 +373,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
         svg += buf;
         svg += "<title>outage " + esc(outageLine(o)) + "</title></rect>";
     }
-    for (int i = 0; i <= 4; ++i) {
-        const int y = top + height - height * i / 4;
-        std::snprintf(buf, sizeof buf,
-                      "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#ddd\"/>"
-                      "<text x=\"%d\" y=\"%d\" font-size=\"10\" text-anchor=\"end\">%d</text>",
-                      left, y, left + 24 * hourWidth, y, left - 4, y + 3, most * i / 4);
-        svg += buf;
-    }
+    svg += axis;
     for (int h = 0; h < 24; ++h) {
         const int x = left + h * hourWidth;
         if (calls[h] > 0) {
@@ -308,6 +433,12 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
               [](const Day& a, const Day& b) { return a.start < b.start; });
     std::vector<std::string> causes;
     for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
+    if (!days.empty()) {
+        h += "<h3>Calls and failures per day</h3>\n" + svgOverview(s, days) +
+             "\n<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>"
+             "calls <span class=\"swatch\" style=\"background:" +
+             kPalette[0] + "\"></span>failures</p>\n";
+    }
     for (const Day& d : days) {
         h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes) + "\n";
     }

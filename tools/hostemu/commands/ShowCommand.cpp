@@ -1,0 +1,26 @@
+// hostemu show <brisvane.log> [--call N]: the entries of the calls already in
+// a till's log, readable on the console, for support.
+#include "cli/CommandLine.h"
+#include "show/LogShow.h"
+
+namespace {
+
+int run(const Invocation& invocation, Output& output) {
+    return runShow(invocation.words[0], invocation.value("--call", 0), output);
+}
+
+}  // namespace
+
+// Listed in CommandTable.cpp.
+extern const CommandSpec kShowCommand = [] {
+    CommandSpec c;
+    c.name = "show";
+    c.usage = "usage.show";
+    c.description = "help.show";
+    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
+    c.arguments = 1;
+    c.countError = "count.show";
+    c.folder = false;
+    c.run = run;
+    return c;
+}();

@@ -1,0 +1,31 @@
+#pragma once
+// A Windows program's version resource read from its file's bytes, so that
+// an installer can tell two builds of brisvane.dll apart without loading one
+// (a 64-bit or damaged file is read as well as a good one).
+// Platform-neutral; never throws on any input.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Output;
+
+struct VersionResource {
+    std::string machine;    // "32-bit x86", "64-bit x64", or "machine 0x..."
+    bool hasFixed = false;  // the numeric part (VS_FIXEDFILEINFO)
+    uint16_t fileVersion[4] = {};
+    uint16_t productVersion[4] = {};
+    // The StringFileInfo values (FileVersion, ProductVersion, ...) as UTF-8,
+    // in file order, of the first string table.
+    std::vector<std::pair<std::string, std::string>> strings;
+
+    std::string value(const std::string& key) const;
+};
+
+// False, with the reason in `why`, when `bytes` are no Windows program or it
+// carries no version resource.
+bool readVersionResource(const std::string& bytes, VersionResource& out, std::string& why);
+
+// The version command: the file's path and its version resource. 0 printed;
+// 1 the file cannot be read, is no Windows program or has no version resource.
+int runVersion(const std::string& path, Output& output);

@@ -1,0 +1,18 @@
+#pragma once
+// hostemu show: the entries of the calls already in a till's log, readable on
+// a console, each call headed by what it was and how it ended. Platform-neutral.
+#include <string>
+
+namespace replay {
+struct Call;
+}
+
+class Output;
+
+// One call: its heading (number, export, time, result, cause) and its
+// entries as UTF-8. `logBytes` is the log the call was read from.
+std::string showCall(const std::string& logBytes, const replay::Call& call);
+
+// Every call of `logFile`, or only call `onlyCall` (0: all). 0 done; 2 the
+// log cannot be read, holds no entry of a brisvane.log, or has no such call.
+int runShow(const std::string& logFile, long long onlyCall, Output& output);
