@@ -121,6 +121,34 @@ const Message kMessages[] = {
     // ---- config ----
 
     // ---- version, show ----
+    {"version.dll", "DLL"},
+    {"version.built-for", "Built for"},
+    {"version.file-version", "File version"},
+    {"version.product-version", "Product version"},
+    {"version.description", "Description"},
+    {"version.machine-x86", "32-bit x86"},
+    {"version.machine-x64", "64-bit x64"},
+    {"version.machine-other", "machine {code}"},
+    {"version.unreadable",
+     "cannot read {path} (if the host loads brisvane.dll from another folder, name it with --dll)"},
+    {"version.no-pe-header", "not a Windows program (no PE header)"},
+    {"version.damaged-pe-header", "not a Windows program (damaged PE header)"},
+    {"version.damaged-sections", "not a Windows program (damaged section table)"},
+    {"version.no-resource", "no version resource"},
+
+    {"show.call", "Call {number}: {what}\n"},
+    {"show.log-starts-within", "the log starts within this call"},
+    {"show.from-to", ", {start} to {end}"},
+    {"show.at", ", {start}"},
+    {"show.result", "  result: {result}\n"},
+    {"show.result-failed", "  result: {result} (failed)\n"},
+    {"show.result-ended", "  result: ended\n"},
+    {"show.result-not-logged", "  result: not logged (the log ends within it)\n"},
+    {"show.cause", "  cause: {causes}\n"},
+    {"show.cause-none", "  cause: none\n"},
+    {"show.cause-unnamed", "  cause: not named by the log\n"},
+    {"show.cause-none-on-the-way", "  cause: none (failed on the way: {causes})\n"},
+    {"show.not-a-log", "{file} is no brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
 

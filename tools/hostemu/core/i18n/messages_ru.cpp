@@ -124,6 +124,35 @@ const Message kMessages[] = {
     // ---- config ----
 
     // ---- version, show ----
+    {"version.dll", "DLL"},
+    {"version.built-for", "Платформа"},
+    {"version.file-version", "Версия файла"},
+    {"version.product-version", "Версия продукта"},
+    {"version.description", "Описание файла"},
+    {"version.machine-x86", "32-разрядная (x86)"},
+    {"version.machine-x64", "64-разрядная (x64)"},
+    {"version.machine-other", "код платформы {code}"},
+    {"version.unreadable",
+     "не удаётся прочитать {path} (если кассовая программа загружает brisvane.dll из другой "
+     "папки, укажите путь к DLL в --dll)"},
+    {"version.no-pe-header", "не программа Windows (нет заголовка PE)"},
+    {"version.damaged-pe-header", "не программа Windows (повреждён заголовок PE)"},
+    {"version.damaged-sections", "не программа Windows (повреждена таблица секций)"},
+    {"version.no-resource", "нет ресурса версии"},
+
+    {"show.call", "Вызов {number}: {what}\n"},
+    {"show.log-starts-within", "журнал начинается посреди этого вызова"},
+    {"show.from-to", ", с {start} по {end}"},
+    {"show.at", ", {start}"},
+    {"show.result", "  результат: {result}\n"},
+    {"show.result-failed", "  результат: {result} (ошибка)\n"},
+    {"show.result-ended", "  результат: завершён\n"},
+    {"show.result-not-logged", "  результат: не записан (журнал обрывается посреди вызова)\n"},
+    {"show.cause", "  причина: {causes}\n"},
+    {"show.cause-none", "  причина: нет\n"},
+    {"show.cause-unnamed", "  причина: в журнале не названа\n"},
+    {"show.cause-none-on-the-way", "  причина: нет (сбои по ходу вызова: {causes})\n"},
+    {"show.not-a-log", "{file} не журнал brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
 
