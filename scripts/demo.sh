@@ -81,7 +81,8 @@ step() {
   echo "=== $title"
   echo "$story" | fold -s -w 88
   echo
-  out="$(scripts/wine-run.sh "$till/hostemu.exe" "$@" 2>&1)" || rc=$?
+  # The narration and the patterns it checks are English, whatever Windows' language.
+  out="$(scripts/wine-run.sh "$till/hostemu.exe" --lang en "$@" 2>&1)" || rc=$?
   printf '%s\n' "$out" | sed -n "${STEP_SHOW:-p}" | sed 's/^/    /'
   for pattern in "$expected" ${STEP_ALSO:+"$STEP_ALSO"}; do
     if ! grep -q -- "$pattern" <<<"$out"; then

@@ -122,6 +122,17 @@ has "Access_amount    1250.50"
 has "Screen_comment   Золото"
 has "Ended successfully! RETURN 0"
 has "TRY SEND REQUEST TO v1/GuestInfo/$tok"
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: guest lookup" 0 "$T" lookup 1001 "$work/guest.xml"
+has "GetCardInfoEx(1001) вернула 0 (ответ получен)"
+has "--- запись карты ---"
+has "  Card_owner       Петрова Анна Сергеевна"
+has "--- записи журнала, сделанные этим вызовом ---"
+has "Ended successfully! RETURN 0"  # the log's own lines as the DLL wrote them
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: config" 0 "$T" config "$work/cat1.xml"
+has "== Сервер программы лояльности"
+has "Предупреждений нет."
+lang=(--lang en)
 run "guest and discount lookup, brief" 0 --brief "$T" lookup 1001 "$work/cat1.xml"
 has "Max_discount     30.50"
 has "Access_amount2   250.00"

@@ -29,23 +29,27 @@ def catalog(path):
 
 
 def given_names(code, start):
-    """The names of an initializer list {{"a", x}, {"b", y}} at code[start]."""
-    depth, i = 0, start
+    """The names of an initializer list {{"a", x}, {"b", y}} at code[start];
+    the lists of messages nested in its values are not its own."""
+    names, depth, i = set(), 0, start
     while i < len(code):
         c = code[i]
         if c == '"':
-            i = code.index('"', i + 1) if code[i + 1] != "\\" else i + 2
-            while code[i - 1] == "\\":
-                i = code.index('"', i + 1)
+            i += 1
+            while code[i] != '"':
+                i += 2 if code[i] == "\\" else 1
         elif c == "{":
             depth += 1
+            if depth == 2:
+                m = re.match(r'\{\s*"([A-Za-z][A-Za-z0-9_]*)"\s*,', code[i:])
+                if m:
+                    names.add(m.group(1))
         elif c == "}":
             depth -= 1
             if depth == 0:
                 break
         i += 1
-    inner = code[start:i + 1]
-    return set(re.findall(r'\{\s*"([A-Za-z][A-Za-z0-9_]*)"\s*,', inner))
+    return names
 
 
 def main():

@@ -46,11 +46,10 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
     }
     const long long before = fileSize(kLogFileName);
     if (!call(dll, output)) return 1;
-    output.out(invocation.brief ? "--- closing log lines of this call ---\n"
-                                : "--- log entries written by this call ---\n");
+    output.out(output.text(invocation.brief ? "call.closing-lines" : "call.log-entries"));
     std::string log;
     if (!readWholeFile(kLogFileName, log)) {
-        output.out("(no brisvane.log)\n");
+        output.out(output.text("call.no-log"));
     } else {
         output.out(logLinesFrom(log, before, invocation.brief));
     }

@@ -10,7 +10,7 @@ int run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
         if (!result) return missingExport(kInitExport, out);
-        out.out("Init returned " + std::to_string(*result) + "\n");
+        out.out(out.text("call.init-returned", {{"result", std::to_string(*result)}}));
         return true;
     });
 }

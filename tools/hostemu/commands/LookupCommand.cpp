@@ -39,9 +39,10 @@ int run(const Invocation& invocation, Output& output) {
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
         if (!result) return missingExport(kGetCardInfoExExport, out);
-        out.out("GetCardInfoEx(" + std::to_string(static_cast<long long>(card)) + ") returned " +
-                std::to_string(*result) + (*result == 0 ? " (answered)\n" : " (failed)\n"));
-        out.out(recordTable(record, brief));
+        out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
+                         {{"card", std::to_string(static_cast<long long>(card))},
+                          {"result", std::to_string(*result)}}));
+        out.out(recordTable(record, brief, out.catalog()));
         return true;
     });
 }

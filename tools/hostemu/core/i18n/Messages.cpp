@@ -102,6 +102,14 @@ std::string formatMessage(const Catalog& catalog, const std::string& key, Messag
     return result;
 }
 
+std::string pluralForm(const Catalog& catalog, unsigned long long count) {
+    if (catalog.language != Language::Russian) return count == 1 ? "one" : "many";
+    const unsigned long long tens = count % 100, units = count % 10;
+    if (units == 1 && tens != 11) return "one";
+    if (units >= 2 && units <= 4 && (tens < 12 || tens > 14)) return "few";
+    return "many";
+}
+
 MessageFaultHandler setMessageFaultHandler(MessageFaultHandler handler) {
     const MessageFaultHandler previous = faultHandler;
     faultHandler = handler;

@@ -49,6 +49,12 @@ using MessageArgs = std::initializer_list<std::pair<const char*, std::string>>;
 // handler (the tests fail on them; at a till the text is still printed).
 std::string formatMessage(const Catalog& catalog, const std::string& key, MessageArgs args = {});
 
+// The plural form a count takes in the catalog's language, the end of a key:
+// "one", "few" or "many" ("1 warning", "3 warnings"; in Russian "1
+// предупреждение", "3 предупреждения", "5 предупреждений"). Every catalog
+// gives all three forms of such a message.
+std::string pluralForm(const Catalog& catalog, unsigned long long count);
+
 // Called with a one-line description of a missing key or a mismatched
 // parameter; null (the default) ignores them.
 using MessageFaultHandler = void (*)(const std::string& fault);
