@@ -1,9 +1,12 @@
 // The command table: parsing, usage and complaints come from the CommandSpecs alone.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 
 namespace {
@@ -263,5 +266,61 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
         EXPECT_EQ(out.errText().substr(0, c.err.size()), c.err);
         EXPECT_EQ(c.out.empty(), out.outText().empty());
         EXPECT_EQ(c.err.empty(), out.errText().empty());
+    }
+}
+
+namespace {
+
+std::string squeezed(const std::string& text) {
+    std::istringstream in(text);
+    std::string word, out;
+    while (in >> word) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+}  // namespace
+
+// The usage text (wrapped) and docs/hostemu.md give the exit statuses in the
+// words built from the values the commands return.
+TEST(CommandLine, ExitStatusesReadTheSameInTheUsageAndTheDocs) {
+    const std::string text = exitStatusText();
+    for (int status :
+         {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
+        EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
+    const std::string usage = wrapped(text, 2);
+    EXPECT_EQ(squeezed(usage), text);
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        EXPECT_EQ(line.rfind("  ", 0), 0u) << line;
+    }
+    std::ifstream doc(BRISVANE_SOURCE_DIR "/docs/hostemu.md");
+    ASSERT_TRUE(doc) << "docs/hostemu.md";
+    const std::string docs((std::istreambuf_iterator<char>(doc)), std::istreambuf_iterator<char>());
+    EXPECT_NE(squeezed(docs).find(text), std::string::npos)
+        << "docs/hostemu.md should say, as a paragraph of its own:\n"
+        << usage;
+}
+
+// Every language's exit statuses name each status and wrap at 80 characters
+// (not bytes: Cyrillic takes two bytes a character).
+TEST(CommandLine, ExitStatusesInEveryLanguage) {
+    for (const Catalog* catalog : allCatalogs()) {
+        SCOPED_TRACE(catalog->code);
+        const std::string text = exitStatusText(*catalog);
+        for (int status :
+             {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
+            EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
+        const std::string paragraph = exitStatusParagraph(*catalog);
+        EXPECT_EQ(squeezed(paragraph), text);
+        std::istringstream lines(paragraph);
+        std::size_t longest = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::size_t n = 0;
+            for (unsigned char c : line) n += (c & 0xC0) != 0x80;
+            longest = std::max(longest, n);
+        }
+        EXPECT_LE(longest, 80u);
+        EXPECT_GE(longest, 70u);  // filled, not broken early
     }
 }

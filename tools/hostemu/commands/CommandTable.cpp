@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "cli/ExitStatus.h"
 
 // One line per command, in the order the usage text shows them.
 #define HOSTEMU_COMMANDS(COMMAND) \
@@ -19,6 +20,8 @@
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 
 const CommandTable& commandTable() {
-    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing"};
+    // After the --lang paragraph, the exit statuses in the words of docs/hostemu.md.
+    static const CommandTable table = {
+        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", exitStatusParagraph};
     return table;
 }

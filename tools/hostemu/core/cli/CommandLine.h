@@ -97,6 +97,8 @@ struct CommandSpec {
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
     const char* closing = "";  // key of the text printed after the commands' descriptions
+    // Text printed after that, made for the language; may be null.
+    std::string (*epilogue)(const Catalog& catalog) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the

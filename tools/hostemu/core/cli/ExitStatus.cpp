@@ -1,0 +1,44 @@
+#include "cli/ExitStatus.h"
+
+std::string exitStatusText(const Catalog& catalog) {
+    using namespace exitstatus;
+    return formatMessage(catalog, "help.exit-status",
+                         {{"done", std::to_string(kDone)},
+                          {"found", std::to_string(kFound)},
+                          {"bad", std::to_string(kBadInput)},
+                          {"cannot", std::to_string(kCannotRun)}});
+}
+
+std::string exitStatusParagraph(const Catalog& catalog) {
+    return wrapped(exitStatusText(catalog), 2);
+}
+
+namespace {
+
+// UTF-8 characters, not bytes: a Russian line is wrapped at 80 columns too.
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
+std::string wrapped(const std::string& text, std::size_t indent) {
+    const std::string margin(indent, ' ');
+    std::string out, line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find(' ', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(at, end - at);
+        if (!line.empty() && margin.size() + characters(line) + 1 + characters(word) > 80) {
+            out += margin + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    if (!line.empty()) out += margin + line + "\n";
+    return out;
+}
