@@ -33,11 +33,14 @@ fail() {
   printf '%s\n' "$out" | sed 's/^/    | /'
   failures=$((failures + 1))
 }
+# The cases read English texts whatever the UI language (CI runs Wine with a
+# Russian one); a case about the language itself empties or changes $lang.
+lang=(--lang en)
 run() {  # run NAME EXPECTED_STATUS hostemu-arguments...
   case_name="$1"
   local expected="$2"
   shift 2
-  out="$("$wine_run" "$till/hostemu.exe" "$@" 2>&1)"
+  out="$("$wine_run" "$till/hostemu.exe" "${lang[@]}" "$@" 2>&1)"
   status=$?
   out="${out//$'\r'/}"  # the Windows console's line ends
   [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"

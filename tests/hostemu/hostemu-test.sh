@@ -53,6 +53,25 @@ start = docs.index("Exit status: ")
 paragraph = docs[start:docs.index(").", docs.index(" 3: ", start)) + 2]
 assert paragraph in " ".join(sys.argv[2].split()), paragraph
 EOF_PY
+
+# --- the language: Windows' UI language (Wine takes it from LANG), else --lang
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
+has "вызов: hostemu [--brief] <папка> init"
+has "       hostemu [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
+has "hostemu: для lookup укажите номер карты или телефона и файл чека"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI, --lang en" 2 --lang en "$T" lookup 1001
+has "hostemu: lookup takes a card or phone number and a check file"
+lacks "вызов"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI" 0 --help
+has "usage: hostemu [--brief] <folder> init"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI, --lang ru" 2 "$T" --lang ru transaction "$work/none.xml"
+has "не удаётся прочитать файл чека"
+LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "unknown language" 2 --lang fr "$T" init
+has "hostemu: --lang takes ru or en"
+lang=(--lang en)
 run "folder without the DLL" 1 "Z:$work" init
 has "cannot load Z:\\"
 has "(error 126: the DLL, or a DLL it needs, was not found)"
@@ -111,6 +130,17 @@ has "Access_amount    1250.50"
 has "Screen_comment   Золото"
 has "Ended successfully! RETURN 0"
 has "TRY SEND REQUEST TO v1/GuestInfo/$tok"
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: guest lookup" 0 "$T" lookup 1001 "$work/guest.xml"
+has "GetCardInfoEx(1001) вернула 0 (ответ получен)"
+has "--- запись карты ---"
+has "  Card_owner       Петрова Анна Сергеевна"
+has "--- записи журнала, сделанные этим вызовом ---"
+has "Ended successfully! RETURN 0"  # the log's own lines as the DLL wrote them
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: config" 0 "$T" config "$work/cat1.xml"
+has "== Сервер программы лояльности"
+has "Предупреждений нет."
+lang=(--lang en)
 run "guest and discount lookup, brief" 0 --brief "$T" lookup 1001 "$work/cat1.xml"
 has "Max_discount     30.50"
 has "Access_amount2   250.00"

@@ -414,7 +414,7 @@ has "2 calls: 2 same, 0 differ, 0 not replayable"
 
 # Two replays at once take an address each.
 for i in 1 2; do
-  "$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/both$i.out" 2>&1 &
+  "$wine_run" "$till/hostemu.exe" "${lang[@]}" "$T" replay "Z:$work/day.log" --call 8 >"$work/both$i.out" 2>&1 &
 done
 wait
 out="$(cat "$work/both1.out" "$work/both2.out" | tr -d '\r')"
@@ -427,7 +427,7 @@ case_name="two replays at once"
 # Only a folder this replay made counts: one left by a killed run before matches
 # as well, and a Ctrl+C sent before Wine has started the program is lost.
 scratch_before="$(scratch_folders)"
-"$wine_run" "$till/hostemu.exe" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
+"$wine_run" "$till/hostemu.exe" "${lang[@]}" "$T" replay "Z:$work/day.log" --call 8 >"$work/int.out" 2>&1 &
 pid=$!
 scratch=""
 for _ in $(seq 1 120); do

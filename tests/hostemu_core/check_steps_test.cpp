@@ -350,6 +350,6 @@ TEST(StepJudgement, MasksTheTokenInTheShownReply) {
     EXPECT_EQ(shownReply("{\"Path\":\"v1/x/secret-token-1\"}", "secret-token-1"),
               "{\"Path\":\"v1/x/\"secr********-1\" (14 characters)\"}");
     // A token that its own masked form contains is replaced once per place.
-    EXPECT_EQ(shownReply("a-a", "a"), "\"*\" (1 characters)-\"*\" (1 characters)");
+    EXPECT_EQ(shownReply("a-a", "a"), "\"*\" (1 character)-\"*\" (1 character)");
     EXPECT_EQ(shownReply(std::string(400, 'x'), ""), std::string(300, 'x') + " ...");
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/CommandLine.h"
@@ -25,13 +26,34 @@ int runShow(const Invocation& in, Output& out) {
     return 7;
 }
 
-bool digitsOnly(const std::vector<std::string>& words, std::string& error) {
+bool digitsOnly(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
     if (words[0].find_first_not_of("0123456789") == std::string::npos) return true;
-    error = "not a number: " + words[0];
+    error = formatMessage(catalog, "t.nan", {{"word", words[0]}});
     return false;
 }
 
-const char kShared[] = "  plain and number: shared\n";
+// The test commands' texts, over the English catalog for the table's own.
+const Message kTestMessages[] = {
+    {"t.shared", "  plain and number: shared\n"},
+    {"t.place", "  place: its own\n"},
+    {"t.closing", "  what it does\n"},
+    {"t.nan", "not a number: {word}"},
+    {"u.plain", "[--brief] <folder> plain"},
+    {"u.number", "<folder> number <n> [--call N] [--only]"},
+    {"u.place", "<folder> place [--place CODE] [--call N]"},
+    {"u.files", "files <log>... [--json] [--html FILE]"},
+    {"c.plain", "plain takes no further arguments"},
+    {"c.number", "number takes one number"},
+    {"c.place", "place takes no further arguments"},
+    {"c.files", "files takes one or more files"},
+    {"o.call", "--call takes a call number (1, 2, ...)"},
+    {"o.only", "--only takes a count"},
+    {"o.only-misplaced", "--only goes with number"},
+    {"o.place", "--place takes a place code"},
+    {"o.html", "--html takes a file name"},
+};
+const Catalog kTestCatalog = {Language::English, "en", kTestMessages, std::size(kTestMessages),
+                              &kEnglishCatalog};
 
 CommandSpec command(const char* name, const char* usage, const char* countError) {
     CommandSpec c;
@@ -43,46 +65,42 @@ CommandSpec command(const char* name, const char* usage, const char* countError)
 }
 
 const CommandSpec kPlain = [] {
-    CommandSpec c =
-        command("plain", "[--brief] <folder> plain", "plain takes no further arguments");
-    c.description = kShared;
+    CommandSpec c = command("plain", "u.plain", "c.plain");
+    c.description = "t.shared";
     return c;
 }();
 const CommandSpec kNumber = [] {
-    CommandSpec c =
-        command("number", "<folder> number <n> [--call N] [--only]", "number takes one number");
-    c.description = kShared;
-    c.options = {numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber),
-                 misplacedAs(numberOption("--only", "--only takes a count", parseCallNumber),
-                             "--only goes with number")};
+    CommandSpec c = command("number", "u.number", "c.number");
+    c.description = "t.shared";
+    c.options = {
+        numberOption("--call", "o.call", parseCallNumber),
+        misplacedAs(numberOption("--only", "o.only", parseCallNumber), "o.only-misplaced")};
     c.arguments = 1;
     c.checkWords = digitsOnly;
     return c;
 }();
 const CommandSpec kPlace = [] {
-    CommandSpec c = command("place", "<folder> place [--place CODE] [--call N]",
-                            "place takes no further arguments");
-    c.description = "  place: its own\n";
-    c.options = {numberOption("--place", "--place takes a place code", parseWholeNumber32),
-                 numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber)};
+    CommandSpec c = command("place", "u.place", "c.place");
+    c.description = "t.place";
+    c.options = {numberOption("--place", "o.place", parseWholeNumber32),
+                 numberOption("--call", "o.call", parseCallNumber)};
     return c;
 }();
 // Files only, no folder: "hostemu files <log>... [--json] [--html FILE]".
 const CommandSpec kFiles = [] {
-    CommandSpec c =
-        command("files", "files <log>... [--json] [--html FILE]", "files takes one or more files");
-    c.options = {flagOption("--json"), textOption("--html", "--html takes a file name")};
+    CommandSpec c = command("files", "u.files", "c.files");
+    c.options = {flagOption("--json"), textOption("--html", "o.html")};
     c.arguments = 1;
     c.moreArguments = true;
     c.folder = false;
     return c;
 }();
-const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, "  what it does\n"};
+const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, "t.closing"};
 
 }  // namespace
 
 TEST(CommandLine, UsageComesFromTheTable) {
-    EXPECT_EQ(usageText(kTable),
+    EXPECT_EQ(usageText(kTable, kTestCatalog),
               "usage: hostemu [--brief] <folder> plain\n"
               "       hostemu <folder> number <n> [--call N] [--only]\n"
               "       hostemu <folder> place [--place CODE] [--call N]\n"
@@ -153,14 +171,15 @@ TEST(CommandLine, ParsesOrComplains) {
         for (const std::string& w : c.argv) shown += "[" + w + "]";
         SCOPED_TRACE(shown);
         ran.clear();
-        StringOutput out;
+        StringOutput out(kTestCatalog);
         EXPECT_EQ(runCommandLine(kTable, c.argv, out), c.status);
         EXPECT_EQ(ran, c.ran);
         if (c.error.empty()) {
             EXPECT_EQ(out.outText(), "ran\n");
             EXPECT_EQ(out.errText(), "");
         } else {
-            EXPECT_EQ(out.errText(), "hostemu: " + c.error + "\n" + usageText(kTable));
+            EXPECT_EQ(out.errText(),
+                      "hostemu: " + c.error + "\n" + usageText(kTable, kTestCatalog));
             EXPECT_EQ(out.outText(), "");
         }
     }
@@ -169,10 +188,84 @@ TEST(CommandLine, ParsesOrComplains) {
 TEST(CommandLine, HelpAnywhereWinsOverErrors) {
     for (const std::vector<std::string>& argv :
          {std::vector<std::string>{"--help"}, {"F", "fly", "-h"}, {"--loud", "--help"}}) {
-        StringOutput out;
+        StringOutput out(kTestCatalog);
         EXPECT_EQ(runCommandLine(kTable, argv, out), 0);
-        EXPECT_EQ(out.outText(), usageText(kTable));
+        EXPECT_EQ(out.outText(), usageText(kTable, kTestCatalog));
         EXPECT_EQ(out.errText(), "");
+    }
+}
+
+namespace {
+
+// A command with the real table's texts, to see the language change.
+const CommandSpec kInitLike = [] {
+    CommandSpec c = command("init", "usage.init", "count.init");
+    c.description = "help.hostcall";
+    return c;
+}();
+const CommandTable kRealTexts = {{&kInitLike}, "help.closing"};
+
+}  // namespace
+
+TEST(CommandLine, LanguageFromLangElseTheSinks) {
+    struct Case {
+        std::vector<std::string> argv;
+        const Catalog* given;  // the sink's language before --lang
+        int status;
+        std::string out;  // the start of standard output
+        std::string err;  // the start of standard error
+    };
+    const Case cases[] = {
+        {{"F", "init", "x"},
+         &kRussianCatalog,
+         2,
+         "",
+         "hostemu: у init нет других аргументов\nвызов: hostemu [--brief] <папка> init\n"},
+        {{"--lang", "ru", "F", "init", "x"}, &kEnglishCatalog, 2, "", "hostemu: у init нет"},
+        {{"F", "init", "x", "--lang", "en"},
+         &kRussianCatalog,
+         2,
+         "",
+         "hostemu: init takes no further arguments\nusage: hostemu [--brief] <folder> init\n"},
+        {{"--lang", "ru", "--help"},
+         &kEnglishCatalog,
+         0,
+         "вызов: hostemu [--brief] <папка> init\n  Загружает",
+         ""},
+        {{"--lang", "en", "-h"},
+         &kRussianCatalog,
+         0,
+         "usage: hostemu [--brief] <folder> init\n  Loads",
+         ""},
+        {{"F", "--lang", "ru", "init"}, &kEnglishCatalog, 7, "ran\n", ""},
+        // The last --lang counts; an unknown one is a bad argument, said in
+        // the language the sink had.
+        {{"--lang", "ru", "--lang", "en", "F", "init", "x"},
+         &kRussianCatalog,
+         2,
+         "",
+         "hostemu: init takes"},
+        {{"--lang", "de", "F", "init"},
+         &kEnglishCatalog,
+         2,
+         "",
+         "hostemu: --lang takes ru or en\nusage:"},
+        {{"F", "init", "--lang"},
+         &kRussianCatalog,
+         2,
+         "",
+         "hostemu: после --lang укажите ru или en\nвызов:"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& w : c.argv) shown += "[" + w + "]";
+        SCOPED_TRACE(shown);
+        StringOutput out(*c.given);
+        EXPECT_EQ(runCommandLine(kRealTexts, c.argv, out), c.status);
+        EXPECT_EQ(out.outText().substr(0, c.out.size()), c.out);
+        EXPECT_EQ(out.errText().substr(0, c.err.size()), c.err);
+        EXPECT_EQ(c.out.empty(), out.outText().empty());
+        EXPECT_EQ(c.err.empty(), out.errText().empty());
     }
 }
 
@@ -207,4 +300,27 @@ TEST(CommandLine, ExitStatusesReadTheSameInTheUsageAndTheDocs) {
     EXPECT_NE(squeezed(docs).find(text), std::string::npos)
         << "docs/hostemu.md should say, as a paragraph of its own:\n"
         << usage;
+}
+
+// Every language's exit statuses name each status and wrap at 80 characters
+// (not bytes: Cyrillic takes two bytes a character).
+TEST(CommandLine, ExitStatusesInEveryLanguage) {
+    for (const Catalog* catalog : allCatalogs()) {
+        SCOPED_TRACE(catalog->code);
+        const std::string text = exitStatusText(*catalog);
+        for (int status :
+             {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
+            EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
+        const std::string paragraph = exitStatusParagraph(*catalog);
+        EXPECT_EQ(squeezed(paragraph), text);
+        std::istringstream lines(paragraph);
+        std::size_t longest = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::size_t n = 0;
+            for (unsigned char c : line) n += (c & 0xC0) != 0x80;
+            longest = std::max(longest, n);
+        }
+        EXPECT_LE(longest, 80u);
+        EXPECT_GE(longest, 70u);  // filled, not broken early
+    }
 }

@@ -136,3 +136,54 @@ TEST(ConfigReport, NamesTheBonusAndDepositPaymentsAndWarnsOfTypesNoAccountNames)
     }
     std::remove(path.c_str());
 }
+
+// In Russian every section, line and warning reads Russian, the counts take
+// their Russian forms, and the DLL's own log texts are quoted as they are.
+TEST(ConfigReport, SpeaksRussianAndQuotesTheLogAsItIs) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() /
+         ("hostemu-ru-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+          ".xml"))
+            .string();
+    struct Case {
+        std::string conf;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {
+        {"<Configuration><ApiAddress>svc.test</ApiAddress><SSL>yes</SSL>"
+         "<PlaceOfService><PlaceCode>2x</PlaceCode><LoyltyApiToken Default=\"true\">t</"
+         "LoyltyApiToken></PlaceOfService>"
+         "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>9</CardSubAccount>"
+         "</BonusAccount></Configuration>",
+         {"== Сервер программы лояльности\n  ApiAddress  \"svc.test\"\n"
+          "  SSL         \"yes\" -> обычный HTTP на порту 80\n"
+          "  ВНИМАНИЕ: SSL записан как \"yes\": HTTPS включает только точный текст \"true\"",
+          "== Места обслуживания (в порядке следования в файле)\n"
+          "  место №1  PlaceCode \"2x\" читается как 2  токен \"*\" (1 символ)  Default=\"true\": "
+          "место по умолчанию\n",
+          "== Токен для этого чека\n  категория заказа 1 (CHECKDATA order_cat \"1\")\n"
+          "  ни у одного места нет кода 1: используется место №1, место по умолчанию",
+          "== Бонусные и депозитные счета\n"
+          "  BonusAccount №1: оплаты с CurrencyCode 5 считаются оплатой бонусами; MaxBonus -> "
+          "никакое поле записи\n",
+          "\n3 предупреждения.\n"}},
+        {"<Configuration><ApiAddress>svc.test</ApiAddress></Configuration>",
+         {"  ВНИМАНИЕ: нет ни одного PlaceOfService: DLL не находит токен ни для одного чека "
+          "(\"ERROR finding token\")\n",
+          "\n2 предупреждения.\n"}},
+        {"<Config/>", {"<Config>, а не <Configuration>", "\n1 предупреждение.\n"}},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(path, std::ios::binary) << c.conf;
+        CheckXml reader;
+        reader.doc.load_string("<CHECK chmode=\"0\"/><CHECKDATA order_cat=\"1\"/>");
+        reader.check = reader.doc.child("CHECK");
+        reader.checkData = reader.doc.child("CHECKDATA");
+        StringOutput out(kRussianCatalog);
+        EXPECT_EQ(configReport(path, reader, 0, "", out), 1);
+        for (const std::string& s : c.shown)
+            EXPECT_NE(out.outText().find(s), std::string::npos) << s << "\n" << out.outText();
+        EXPECT_EQ(out.outText().find("WARNING"), std::string::npos);
+    }
+    std::remove(path.c_str());
+}

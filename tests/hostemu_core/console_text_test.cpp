@@ -103,14 +103,22 @@ TEST(RecordTable, ShowsTheFieldsThatHoldSomething) {
     r.Account_number = 501;
     r.Access_amount2 = 25000;
     r.Expired = 1;
-    EXPECT_EQ(recordTable(r, true),
+    EXPECT_EQ(recordTable(r, true, kEnglishCatalog),
               "--- card record ---\n"
               "  Card_owner       \xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\n"
               "  Account_number   501\n"
               "  Access_amount2   250.00\n"
               "  flags            Deleted=0 Need_withdraw=0 Expired=1 Not_valid=0 "
               "Manager_confirm=0\n");
-    const std::string full = recordTable(r, false);
+    // The field names are the record's in every language; the labels line up.
+    EXPECT_EQ(recordTable(r, true, kRussianCatalog),
+              "--- запись карты ---\n"
+              "  Card_owner       Петр\n"
+              "  Account_number   501\n"
+              "  Access_amount2   250.00\n"
+              "  признаки         Deleted=0 Need_withdraw=0 Expired=1 Not_valid=0 "
+              "Manager_confirm=0\n");
+    const std::string full = recordTable(r, false, kEnglishCatalog);
     EXPECT_NE(full.find("  Owner_id         0\n  Account_number   501\n"), std::string::npos);
     EXPECT_NE(full.find("  Max_discount     0.00\n  Access_amount2   250.00\n"), std::string::npos);
     EXPECT_EQ(full.find("Access_amount3"), std::string::npos);  // unused sub-accounts never show

@@ -135,10 +135,24 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
         {5, {"(error 5: access denied)\n"}},
     };
     for (const Case& c : cases) {
-        const std::string text = dllLoadFailure("C:\\Host\\brisvane.dll", c.error);
+        const std::string text = dllLoadFailure("C:\\Host\\brisvane.dll", c.error, kEnglishCatalog);
         for (const std::string& part : c.has) EXPECT_NE(text.find(part), std::string::npos) << text;
     }
-    EXPECT_EQ(dllLoadFailure("d.dll", 4242), "hostemu: cannot load d.dll (error 4242)\n");
+    EXPECT_EQ(dllLoadFailure("d.dll", 4242, kEnglishCatalog),
+              "hostemu: cannot load d.dll (error 4242)\n");
+    EXPECT_EQ(dllLoadFailure("d.dll", 4242, kRussianCatalog),
+              "hostemu: не удаётся загрузить d.dll (ошибка 4242)\n");
+    // Every error with a meaning has it (and its advice) in every language.
+    for (const Catalog* catalog : allCatalogs()) {
+        for (unsigned long error : {2ul, 3ul, 5ul, 126ul, 127ul, 193ul, 1114ul}) {
+            const std::string text = dllLoadFailure("d.dll", error, *catalog);
+            EXPECT_NE(text.find(" " + std::to_string(error) + ": "), std::string::npos) << text;
+        }
+    }
+    EXPECT_NE(dllLoadFailure("d.dll", 193, kRussianCatalog)
+                  .find("(ошибка 193: это не 32-битная DLL для Windows (64-битная сборка или "
+                        "повреждённый файл))\n  Скопируйте brisvane.dll"),
+              std::string::npos);
 }
 
 TEST(VersionResource, ReadsTheVersionsFromTheFile) {
@@ -161,10 +175,10 @@ TEST(VersionResource, ReadsTheVersionsFromTheFile) {
         std::string why;
     };
     const Bad bad[] = {
-        {"", "not a Windows program (no PE header)"},
-        {"hello, world", "not a Windows program (no PE header)"},
-        {peFile(""), "no version resource"},
-        {peFile(node("SomethingElse", "", 1, 0)), "no version resource"},
+        {"", "version.no-pe-header"},
+        {"hello, world", "version.no-pe-header"},
+        {peFile(""), "version.no-resource"},
+        {peFile(node("SomethingElse", "", 1, 0)), "version.no-resource"},
     };
     for (const Bad& b : bad) {
         EXPECT_FALSE(readVersionResource(b.bytes, v, why));
@@ -198,17 +212,28 @@ TEST(VersionResource, TheCommandPrintsPathAndVersions) {
                                  "File version    37.0.2.5\n"
                                  "Product version 37 (0123abc)\n"
                                  "Description     brisvane card interface\n");
+    StringOutput russian(kRussianCatalog);
+    ASSERT_EQ(runVersion(dll, russian), 0) << russian.errText();
+    EXPECT_EQ(russian.outText(), "DLL             " + dll +
+                                     "\n"
+                                     "Платформа       32-разрядная (x86)\n"
+                                     "Версия файла    37.0.2.5\n"
+                                     "Версия продукта 37 (0123abc)\n"
+                                     "Описание файла  brisvane card interface\n");
     struct Bad {
         std::string path;
         std::string err;
+        bool russian = false;
     };
     const Bad bad[] = {
         {dll + ".missing", "hostemu: cannot read " + dll + ".missing (if the host loads"},
         {written("plain.dll", peFile("")), "no version resource\n"},
         {written("text.dll", "not a program"), "not a Windows program (no PE header)\n"},
+        {written("text-ru.dll", "not a program"), "не программа Windows (нет заголовка PE)\n",
+         true},
     };
     for (const Bad& b : bad) {
-        StringOutput failed;
+        StringOutput failed(b.russian ? kRussianCatalog : kEnglishCatalog);
         EXPECT_EQ(runVersion(b.path, failed), 1);
         EXPECT_NE(failed.errText().find(b.err), std::string::npos) << failed.errText();
         std::remove(b.path.c_str());

@@ -547,6 +547,32 @@ TEST_F(TempFiles, ShowPrintsACallWithItsResultAndCauseOnTop) {
     EXPECT_EQ(all.outText().rfind("Call 1: Init, 12-07-2026 09:00:00\n  result: ended\n", 0), 0u);
     EXPECT_EQ(headings, 5u);
     EXPECT_NE(all.outText().find("NULL\n\nCall 4: TransactionsEx"), std::string::npos);
+    // In Russian the headings change; the log's own lines stay byte for byte.
+    StringOutput russian(kRussianCatalog);
+    ASSERT_EQ(runShow(log, 0, russian), 0);
+    for (const char* part :
+         {"Вызов 1: Init, 12-07-2026 09:00:00\n  результат: завершён\n  причина: нет\n[",
+          "Вызов 2: GetCardInfoEx, с 12-07-2026 10:00:00 по 12-07-2026 10:00:01\n  результат: "
+          "0\n  причина: нет\n[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1",
+          "Вызов 3: GetCardInfoEx, с 12-07-2026 11:00:05 по 12-07-2026 11:00:15\n  результат: 1 "
+          "(ошибка)\n  причина: "}) {
+        EXPECT_NE(russian.outText().find(part), std::string::npos) << part;
+    }
+    auto logLines = [](const std::string& text) {  // the lines that are not headings
+        std::string kept;
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const std::size_t end = text.find('\n', at);
+            const std::string line = text.substr(at, end - at);
+            if (line.rfind("Call ", 0) != 0 && line.rfind("Вызов ", 0) != 0 &&
+                line.rfind("  ", 0) != 0)
+                kept += line + "\n";
+            at = end == std::string::npos ? text.size() : end + 1;
+        }
+        return kept;
+    };
+    EXPECT_EQ(logLines(russian.outText()), logLines(all.outText()));
+    EXPECT_NE(logLines(all.outText()).find("Петрова"), std::string::npos);
 
     struct Bad {
         std::string file;

@@ -42,14 +42,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kCheckCommand = [] {
     CommandSpec c;
     c.name = "check";
-    c.usage = "<folder> check [--place CODE]";
-    c.description =
-        "  check tests the connection to the service step by step, as the DLL makes it\n"
-        "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
-        "  with the token of a check without order category, or of place CODE.\n";
-    c.options = {
-        numberOption("--place", "--place takes a place code (a whole number)", parseWholeNumber32)};
-    c.countError = "check takes no further arguments (only --place CODE)";
+    c.usage = "usage.check";
+    c.description = "help.check";
+    c.options = {numberOption("--place", "option.place-value", parseWholeNumber32)};
+    c.countError = "count.check";
     c.run = run;
     return c;
 }();

@@ -20,8 +20,8 @@
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 
 const CommandTable& commandTable() {
-    // The exit statuses close the help text, in the words of docs/hostemu.md.
-    static const std::string closing = wrapped(exitStatusText(), 2);
-    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, closing.c_str()};
+    // After the --lang paragraph, the exit statuses in the words of docs/hostemu.md.
+    static const CommandTable table = {
+        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", exitStatusParagraph};
     return table;
 }

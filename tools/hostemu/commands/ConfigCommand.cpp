@@ -25,13 +25,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kConfigCommand = [] {
     CommandSpec c;
     c.name = "config";
-    c.usage = "<folder> config <check.xml>";
-    c.description =
-        "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
-        "  which address, token and record slots the DLL will use for that check, with\n"
-        "  warnings for settings that do not do what they seem to.\n";
+    c.usage = "usage.config";
+    c.description = "help.config";
     c.arguments = 1;
-    c.countError = "config takes one check file";
+    c.countError = "count.config";
     c.run = run;
     return c;
 }();

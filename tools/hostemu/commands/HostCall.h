@@ -9,9 +9,6 @@
 class Module;
 class Output;
 
-// The help text's paragraph on init, lookup and transaction (and --dll).
-extern const char kHostCallDescription[];
-
 // The full path of the DLL to load: --dll's, else <folder>\brisvane.dll; a
 // relative one is taken from the current folder, before the folder is entered.
 std::string dllPath(const Invocation& invocation);

@@ -10,7 +10,7 @@ int run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
         if (!result) return missingExport(kInitExport, out);
-        out.out("Init returned " + std::to_string(*result) + "\n");
+        out.out(out.text("call.init-returned", {{"result", std::to_string(*result)}}));
         return true;
     });
 }
@@ -21,9 +21,9 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kInitCommand = [] {
     CommandSpec c;
     c.name = "init";
-    c.usage = "[--brief] <folder> init";
-    c.description = kHostCallDescription;
-    c.countError = "init takes no further arguments";
+    c.usage = "usage.init";
+    c.description = "help.hostcall";
+    c.countError = "count.init";
     c.run = run;
     return c;
 }();

@@ -21,10 +21,10 @@ bool parseCard(const std::string& s, int64_t& card) {
     return true;
 }
 
-bool checkWords(const std::vector<std::string>& words, std::string& error) {
+bool checkWords(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
     int64_t card = 0;
     if (parseCard(words[0], card)) return true;
-    error = "not a 64-bit number: " + words[0];
+    error = formatMessage(catalog, "error.card-number", {{"word", words[0]}});
     return false;
 }
 
@@ -39,9 +39,10 @@ int run(const Invocation& invocation, Output& output) {
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
         if (!result) return missingExport(kGetCardInfoExExport, out);
-        out.out("GetCardInfoEx(" + std::to_string(static_cast<long long>(card)) + ") returned " +
-                std::to_string(*result) + (*result == 0 ? " (answered)\n" : " (failed)\n"));
-        out.out(recordTable(record, brief));
+        out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
+                         {{"card", std::to_string(static_cast<long long>(card))},
+                          {"result", std::to_string(*result)}}));
+        out.out(recordTable(record, brief, out.catalog()));
         return true;
     });
 }
@@ -52,10 +53,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kLookupCommand = [] {
     CommandSpec c;
     c.name = "lookup";
-    c.usage = "[--brief] <folder> lookup <card-or-phone-number> <check.xml>";
-    c.description = kHostCallDescription;
+    c.usage = "usage.lookup";
+    c.description = "help.hostcall";
     c.arguments = 2;
-    c.countError = "lookup takes a card or phone number and a check file";
+    c.countError = "count.lookup";
     c.checkWords = checkWords;
     c.run = run;
     return c;

@@ -42,13 +42,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kRedactCommand = [] {
     CommandSpec c;
     c.name = "redact";
-    c.usage = "redact <brisvane.log> <out>";
-    c.description =
-        "  redact writes a copy of a log without API tokens and guests' personal data\n"
-        "  (stand-ins, the same for the same value) and says what it replaced: send\n"
-        "  that copy, not the log, out of the restaurant.\n";
+    c.usage = "usage.redact";
+    c.description = "help.redact";
     c.arguments = 2;
-    c.countError = "redact takes the log and the name of the copy to write";
+    c.countError = "count.redact";
     c.folder = false;
     c.run = run;
     return c;

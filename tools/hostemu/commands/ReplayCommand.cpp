@@ -24,7 +24,7 @@ int run(const Invocation& invocation, Output& output) {
     request.logFile = invocation.words[0];
     request.onlyCall = invocation.value("--call", 0);
     if (!readWholeFile(request.logFile, request.logBytes)) {
-        output.err("hostemu: cannot read log file " + request.logFile + "\n");
+        output.err("hostemu: " + output.text("error.log-file", {{"file", request.logFile}}) + "\n");
         return exitstatus::kBadInput;
     }
     request.folderHasConfig =
@@ -32,7 +32,7 @@ int run(const Invocation& invocation, Output& output) {
     const char* first = std::getenv("HOSTEMU_REPLAY_ADDRESS");
     request.firstAddress = first && *first ? first : kDefaultFirstAddress;
     // Its full path before the scratch folder becomes the current directory.
-    WindowsReplayHost host(dllPath(invocation));
+    WindowsReplayHost host(dllPath(invocation), output.catalog());
     WindowsReplayService service;
     return replay::runReplay(request, host, service, output);
 }
@@ -43,16 +43,11 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kReplayCommand = [] {
     CommandSpec c;
     c.name = "replay";
-    c.usage = "<folder> replay <brisvane.log> [--call N]";
-    c.description =
-        "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
-        "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
-        "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
-        "  replies, and says per call whether result, requests and log entries are the\n"
-        "  same (--call N: only call N as numbered in its output).\n";
-    c.options = {numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber)};
+    c.usage = "usage.replay";
+    c.description = "help.replay";
+    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
     c.arguments = 1;
-    c.countError = "replay takes one log file";
+    c.countError = "count.replay";
     c.run = run;
     return c;
 }();

@@ -15,13 +15,11 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kShowCommand = [] {
     CommandSpec c;
     c.name = "show";
-    c.usage = "show <brisvane.log> [--call N]";
-    c.description =
-        "  show prints the entries of the calls in a log (--call N: only call N), each\n"
-        "  headed by its export, time, result and cause, in the console's encoding.\n";
-    c.options = {numberOption("--call", "--call takes a call number (1, 2, ...)", parseCallNumber)};
+    c.usage = "usage.show";
+    c.description = "help.show";
+    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
     c.arguments = 1;
-    c.countError = "show takes one log file";
+    c.countError = "count.show";
     c.folder = false;
     c.run = run;
     return c;

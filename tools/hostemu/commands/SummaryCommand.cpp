@@ -16,18 +16,12 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kSummaryCommand = [] {
     CommandSpec c;
     c.name = "summary";
-    c.usage = "summary <brisvane.log>... [--json] [--html FILE]";
-    c.description =
-        "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
-        "  period, the calls and their results, the failures by cause, the longest\n"
-        "  calls, restarts and versions, and the five longest outages and their count\n"
-        "  (--json: as one JSON object, every outage; --html FILE: also a page with\n"
-        "  every outage, a chart of the whole period and a timeline per day).\n";
-    c.options = {flagOption("--json"),
-                 textOption("--html", "--html takes the name of the page to write")};
+    c.usage = "usage.summary";
+    c.description = "help.summary";
+    c.options = {flagOption("--json"), textOption("--html", "option.html-value")};
     c.arguments = 1;
     c.moreArguments = true;
-    c.countError = "summary takes one or more log files";
+    c.countError = "count.summary";
     c.folder = false;
     c.run = run;
     return c;

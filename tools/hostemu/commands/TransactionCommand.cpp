@@ -13,8 +13,8 @@ int run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
         if (!result) return missingExport(kTransactionsExExport, out);
-        out.out("TransactionsEx returned " + std::to_string(*result) +
-                (*result == 0 ? " (posted)\n" : " (not posted)\n"));
+        out.out(out.text(*result == 0 ? "call.transaction-posted" : "call.transaction-not-posted",
+                         {{"result", std::to_string(*result)}}));
         return true;
     });
 }
@@ -25,10 +25,10 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kTransactionCommand = [] {
     CommandSpec c;
     c.name = "transaction";
-    c.usage = "[--brief] <folder> transaction <check.xml>";
-    c.description = kHostCallDescription;
+    c.usage = "usage.transaction";
+    c.description = "help.hostcall";
     c.arguments = 1;
-    c.countError = "transaction takes one check file";
+    c.countError = "count.transaction";
     c.run = run;
     return c;
 }();

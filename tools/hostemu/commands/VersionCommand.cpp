@@ -16,12 +16,9 @@ int run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kVersionCommand = [] {
     CommandSpec c;
     c.name = "version";
-    c.usage = "[--dll PATH] <folder> version";
-    c.description =
-        "  version prints the DLL's version resource without loading it: its product\n"
-        "  version names the commit it was built from (exit status 1: the file cannot be\n"
-        "  read or has no version resource).\n";
-    c.countError = "version takes no further arguments";
+    c.usage = "usage.version";
+    c.description = "help.version";
+    c.countError = "count.version";
     c.run = run;
     return c;
 }();

@@ -28,7 +28,7 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
     if (!dll_->loaded()) {
         const DWORD error = GetLastError();
         // The load failure's own lines, then the replay's verdict on it.
-        std::string failure = dllLoadFailure(dllPath_, error);
+        std::string failure = dllLoadFailure(dllPath_, error, catalog_);
         const std::string prefix = "hostemu: ";
         if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
         complaint = failure + "hostemu: nothing can be replayed";

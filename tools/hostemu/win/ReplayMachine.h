@@ -7,11 +7,14 @@
 #include "DllModule.h"
 #include "ReplayServer.h"
 #include "ScratchFolder.h"
+#include "i18n/Messages.h"
 #include "replay/ReplayRun.h"
 
 class WindowsReplayHost : public replay::ReplayHost {
   public:
-    explicit WindowsReplayHost(const std::string& dllPath) : dllPath_(dllPath) {}
+    // `catalog` (the language of its complaints) must outlive the host.
+    WindowsReplayHost(const std::string& dllPath, const Catalog& catalog)
+        : dllPath_(dllPath), catalog_(catalog) {}
     bool prepare(std::string& complaint) override;
     std::string dllPath() const override { return dllPath_; }
     std::string pathOf(const char* name) const override;
@@ -23,6 +26,7 @@ class WindowsReplayHost : public replay::ReplayHost {
 
   private:
     std::string dllPath_;
+    const Catalog& catalog_;
     // The folder stays the current directory until the DLL is unloaded.
     std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<Module> dll_;

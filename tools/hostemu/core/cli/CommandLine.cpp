@@ -24,17 +24,16 @@ const OptionSpec* findOption(const CommandTable& table, const std::string& name)
 }
 
 // "replay", "init and lookup", "init, lookup and transaction".
-std::string commandsWith(const CommandTable& table, const std::string& option) {
+std::string commandsWith(const CommandTable& table, const std::string& option,
+                         const Catalog& catalog) {
     std::vector<std::string> names;
     for (const CommandSpec* command : table.commands) {
         if (findOption(*command, option)) names.push_back(command->name);
     }
     std::string list;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) list += i + 1 == names.size() ? " and " : ", ";
-        list += names[i];
-    }
-    return list;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) list += (i > 0 ? ", " : "") + names[i];
+    if (names.size() < 2) return names.empty() ? list : names[0];
+    return formatMessage(catalog, "cli.list-and", {{"list", list}, {"last", names.back()}});
 }
 
 const CommandSpec* findCommand(const CommandTable& table, const std::string& name,
@@ -52,38 +51,42 @@ bool looksLikeOption(const std::string& word) {
 
 }  // namespace
 
-std::string usageText(const CommandTable& table) {
+std::string usageText(const CommandTable& table, const Catalog& catalog) {
     std::string text;
     for (std::size_t i = 0; i < table.commands.size(); ++i) {
-        text += i == 0 ? "usage: hostemu " : "       hostemu ";
-        text += table.commands[i]->usage;
-        text += "\n";
+        text += formatMessage(catalog, i == 0 ? "cli.usage-first" : "cli.usage-next",
+                              {{"line", formatMessage(catalog, table.commands[i]->usage)}});
     }
-    std::vector<const char*> described;
+    std::vector<std::string> described;
     for (const CommandSpec* command : table.commands) {
         const std::string description = command->description;
         if (description.empty()) continue;
         bool shown = false;
-        for (const char* d : described) shown = shown || description == d;
+        for (const std::string& d : described) shown = shown || description == d;
         if (shown) continue;
-        described.push_back(command->description);
-        text += description;
+        described.push_back(description);
+        text += formatMessage(catalog, description);
     }
-    return text + table.closing;
+    text += formatMessage(catalog, table.closing);
+    return table.epilogue ? text + table.epilogue(catalog) : text;
 }
 
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
-                                    Invocation& invocation, std::string& error) {
+                                    const Catalog& catalog, Invocation& invocation,
+                                    std::string& error) {
+    auto say = [&](const char* key, MessageArgs args = {}) {
+        error = formatMessage(catalog, key, args);
+        return nullptr;
+    };
     std::vector<std::string> words;
     for (std::size_t i = 0; i < argv.size(); ++i) {
         const std::string& w = argv[i];
         if (w == "--brief") {
             invocation.brief = true;
+        } else if (w == "--lang") {
+            ++i;  // read (and its value checked) by runCommandLine
         } else if (w == "--dll") {
-            if (i + 1 >= argv.size() || argv[i + 1].empty()) {
-                error = "--dll takes the path of brisvane.dll";
-                return nullptr;
-            }
+            if (i + 1 >= argv.size() || argv[i + 1].empty()) return say("cli.dll-value");
             invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
             if (!option->takesValue()) {
@@ -91,16 +94,13 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                 continue;
             }
             long long value = 0;
-            if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value))) {
-                error = option->valueError;
-                return nullptr;
-            }
+            if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value)))
+                return say(option->valueError);
             invocation.options[w] = argv[i + 1];
             if (option->parse) invocation.numbers[w] = value;
             ++i;
         } else if (looksLikeOption(w)) {
-            error = "unknown option " + w;
-            return nullptr;
+            return say("cli.unknown-option", {{"option", w}});
         } else {
             words.push_back(w);
         }
@@ -114,56 +114,59 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         invocation.command = words[0];
         invocation.words.assign(words.begin() + 1, words.end());
     } else if (words.size() < 2) {
-        error = "give a folder and a command";
-        return nullptr;
+        return say("cli.folder-and-command");
     } else {
         invocation.folder = words[0];
         invocation.command = words[1];
         invocation.words.assign(words.begin() + 2, words.end());
     }
-    if (!command) {
-        error = "unknown command " + invocation.command;
-        return nullptr;
-    }
+    if (!command) return say("cli.unknown-command", {{"command", invocation.command}});
     if (command->moreArguments ? invocation.words.size() < command->arguments
-                               : invocation.words.size() != command->arguments) {
-        error = command->countError;
+                               : invocation.words.size() != command->arguments)
+        return say(command->countError);
+    if (command->checkWords && !command->checkWords(invocation.words, catalog, error))
         return nullptr;
-    }
-    if (command->checkWords && !command->checkWords(invocation.words, error)) return nullptr;
     for (const auto& given : invocation.options) {
         if (!findOption(*command, given.first)) {
             const OptionSpec* option = findOption(table, given.first);
-            error = option->misplaced ? option->misplaced
-                                      : given.first + " is an option of " +
-                                            commandsWith(table, given.first) + " only";
-            return nullptr;
+            if (option->misplaced) return say(option->misplaced);
+            return say("cli.option-of", {{"option", given.first},
+                                         {"commands", commandsWith(table, given.first, catalog)}});
         }
     }
-    if (!command->folder && !invocation.dll.empty()) {
-        error = "--dll goes with the commands that take a folder";
-        return nullptr;
-    }
-    if (command->folder && invocation.folder.empty()) {
-        error = "the folder is empty";
-        return nullptr;
-    }
+    if (!command->folder && !invocation.dll.empty()) return say("cli.dll-misplaced");
+    if (command->folder && invocation.folder.empty()) return say("cli.folder-empty");
     return command;
 }
 
 int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
                    Output& output) {
+    // The language first, so that even the complaint about an unknown one,
+    // and the help, come in the language asked for where it is known.
+    bool badLanguage = false;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        if (argv[i] != "--lang") continue;
+        const Catalog* catalog = i + 1 < argv.size() ? catalogForCode(argv[i + 1]) : nullptr;
+        if (catalog) {
+            output.setCatalog(*catalog);
+        } else {
+            badLanguage = true;
+        }
+        ++i;
+    }
     for (const std::string& w : argv) {
         if (w == "-h" || w == "--help") {
-            output.out(usageText(table));
+            output.out(usageText(table, output.catalog()));
             return 0;
         }
     }
     Invocation invocation;
     std::string error;
-    const CommandSpec* command = parseCommandLine(table, argv, invocation, error);
+    const CommandSpec* command =
+        badLanguage ? nullptr : parseCommandLine(table, argv, output.catalog(), invocation, error);
+    if (badLanguage) error = output.text("cli.lang-value");
     if (!command) {
-        output.err("hostemu: " + error + "\n" + usageText(table));
+        output.err("hostemu: " + error + "\n" + usageText(table, output.catalog()));
         return exitstatus::kBadInput;
     }
     return command->run(invocation, output);

@@ -1,10 +1,14 @@
 #pragma once
 // hostemu's command line, read against a table of commands: each command is
 // one CommandSpec; parsing, the usage text and the complaints about options
-// that belong to another command all come from the table.
+// that belong to another command all come from the table. Every text a spec
+// holds is a key of the message catalogs (i18n/Messages.h), so the usage and
+// the complaints come in the reader's language.
 #include <map>
 #include <string>
 #include <vector>
+
+#include "i18n/Messages.h"
 
 class Output;
 
@@ -14,11 +18,11 @@ using NumberParser = bool (*)(const std::string& text, long long& value);  // fa
 // functions below it, which name the kind.
 struct OptionSpec {
     const char* name = "";
-    // Said when the value is missing or not valid; null for a flag.
+    // Said when the value is missing or not valid (a message key); null for a flag.
     const char* valueError = nullptr;
     NumberParser parse = nullptr;  // null: the value is text (or there is none)
-    // Said when another command is given the option; null: "--x is an option
-    // of a and b only", from the table.
+    // Said when another command is given the option (a message key); null:
+    // "--x is an option of a and b only", from the table.
     const char* misplaced = nullptr;
 
     bool takesValue() const { return valueError != nullptr; }
@@ -26,7 +30,7 @@ struct OptionSpec {
 
 // "--json": present or not.
 OptionSpec flagOption(const char* name);
-// "--html FILE": any text.
+// "--html FILE": any text; `valueError` is a message key, as are the others'.
 OptionSpec textOption(const char* name, const char* valueError);
 // "--call N": a number `parse` accepts.
 OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse);
@@ -56,10 +60,12 @@ struct Invocation {
 };
 
 // One command, whole: what the help text says of it, what its command line
-// holds, and what it does. Each command file fills one in by name, e.g.
+// holds, and what it does. Its texts are message keys. Each command file
+// fills one in by name, e.g.
 //   const CommandSpec kInitCommand = [] {
 //       CommandSpec c;
 //       c.name = "init";
+//       c.usage = "usage.init";
 //       ...
 //       return c;
 //   }();
@@ -69,16 +75,18 @@ struct CommandSpec {
     // The usage line after "hostemu ", e.g. "<folder> check [--place CODE]".
     const char* usage = "";
     // Its paragraph of the help text, printed after the usage lines in table
-    // order; a paragraph shared by several commands (the same text) is
-    // printed once, at the first of them. May be empty.
+    // order; a paragraph shared by several commands (the same key) is
+    // printed once, at the first of them. May be empty (no paragraph).
     const char* description = "";
     std::vector<OptionSpec> options;
     std::size_t arguments = 0;  // how many words follow the command's name
     // `arguments` is the least number of words; more may follow ("<log>...").
     bool moreArguments = false;
     const char* countError = "";  // said when another number of words is given
-    // Further checks of the words (a number where one is due); may be null.
-    bool (*checkWords)(const std::vector<std::string>& words, std::string& error) = nullptr;
+    // Further checks of the words (a number where one is due), saying why in
+    // the catalog's language; may be null.
+    bool (*checkWords)(const std::vector<std::string>& words, const Catalog& catalog,
+                       std::string& error) = nullptr;
     // False for a command that works on files alone: "hostemu <command> ...",
     // with no host folder before it.
     bool folder = true;
@@ -88,20 +96,25 @@ struct CommandSpec {
 
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
-    const char* closing = "";  // printed after the commands' descriptions
+    const char* closing = "";  // key of the text printed after the commands' descriptions
+    // Text printed after that, made for the language; may be null.
+    std::string (*epilogue)(const Catalog& catalog) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the
 // table's closing text.
-std::string usageText(const CommandTable& table);
+std::string usageText(const CommandTable& table, const Catalog& catalog);
 
 // Reads argv (without the program name) against the table. On failure returns
-// null with a one-line reason in `error`.
+// null with a one-line reason in `error`, in the catalog's language.
+// "--lang CODE" is skipped here: runCommandLine reads it first.
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
-                                    Invocation& invocation, std::string& error);
+                                    const Catalog& catalog, Invocation& invocation,
+                                    std::string& error);
 
-// The whole program: -h / --help, parsing, the complaint and usage on bad
-// arguments (exit 2), else the command's own run.
+// The whole program: "--lang ru|en" (anywhere; it sets the output's catalog,
+// which otherwise keeps the language it was given), -h / --help, parsing, the
+// complaint and usage on bad arguments (exit 2), else the command's own run.
 int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv, Output& output);
 
 // Option value readers shared by the commands.

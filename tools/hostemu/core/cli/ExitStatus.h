@@ -4,6 +4,8 @@
 // the meaning a user reads is the one the code returns.
 #include <string>
 
+#include "i18n/Messages.h"
+
 namespace exitstatus {
 
 inline constexpr int kDone = 0;
@@ -17,7 +19,10 @@ inline constexpr int kCannotRun = 3;  // the replay cannot run
 }  // namespace exitstatus
 
 // The exit statuses, one sentence each, as one paragraph of plain text.
-std::string exitStatusText();
+std::string exitStatusText(const Catalog& catalog = kEnglishCatalog);
+
+// The same wrapped as the last paragraph of the usage text.
+std::string exitStatusParagraph(const Catalog& catalog);
 
 // `text` wrapped at 80 columns, each line indented by `indent` blanks.
 std::string wrapped(const std::string& text, std::size_t indent);

@@ -1,11 +1,15 @@
 #pragma once
 // Where a command's text goes. Commands write UTF-8; what the text becomes on
 // a console (or in a test) is the sink's business, so every command can be
-// run and checked without a console.
+// run and checked without a console. The sink also carries the language the
+// reader asked for, so that a command's texts follow it without global state.
 #include <string>
+
+#include "i18n/Messages.h"
 
 class Output {
   public:
+    explicit Output(const Catalog& catalog = kEnglishCatalog) : catalog_(&catalog) {}
     virtual ~Output() = default;
     // The command's report (standard output).
     virtual void out(const std::string& text) = 0;
@@ -13,11 +17,23 @@ class Output {
     virtual void err(const std::string& text) = 0;
     // The text so far is shown before a slow step begins.
     virtual void flush() {}
+
+    const Catalog& catalog() const { return *catalog_; }
+    Language language() const { return catalog_->language; }
+    void setCatalog(const Catalog& catalog) { catalog_ = &catalog; }
+    // The catalog's text of `key` with its parameters filled in.
+    std::string text(const std::string& key, MessageArgs args = {}) const {
+        return formatMessage(*catalog_, key, args);
+    }
+
+  private:
+    const Catalog* catalog_;
 };
 
 // Keeps everything written, for tests and for reports assembled before printing.
 class StringOutput : public Output {
   public:
+    using Output::Output;
     void out(const std::string& text) override { out_ += text; }
     void err(const std::string& text) override { err_ += text; }
     const std::string& outText() const { return out_; }

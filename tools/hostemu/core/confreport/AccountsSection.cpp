@@ -13,10 +13,11 @@ std::string slotName(int32_t subAccount) {
 
 bool validSlot(int32_t subAccount) { return subAccount >= 1 && subAccount <= 8; }
 
-std::string slotDescription(int32_t subAccount) {
+std::string slotDescription(int32_t subAccount, const Report& report) {
     return validSlot(subAccount)
-               ? "sub-account " + std::to_string(subAccount) + " (" + slotName(subAccount) + ")"
-               : std::string("no slot");
+               ? report.text("config.slot", {{"number", std::to_string(subAccount)},
+                                             {"slot", slotName(subAccount)}})
+               : report.text("config.no-slot");
 }
 
 struct Account {
@@ -40,76 +41,76 @@ std::vector<Account> readAccounts(const pugi::xml_node& configuration, const cha
     return accounts;
 }
 
-std::string subAccountText(const Account& a) {
-    return (a.hasSub ? quoted(a.subText) : std::string("(none)")) + " reads as " +
-           std::to_string(a.subAccount);
+std::string subAccountText(const Account& a, const Report& report) {
+    return report.text("config.reads-as",
+                       {{"value", a.hasSub ? quoted(a.subText) : report.text("config.none")},
+                        {"number", std::to_string(a.subAccount)}});
 }
 
 void checkCurrency(const Account& a, const std::string& name, Report& report) {
-    if (!a.hasCurrency) {
-        report.warn(name + " has no CurrencyCode: it counts as payment type 0");
-    }
+    if (!a.hasCurrency) report.warn(report.text("config.no-currency", {{"name", name}}));
 }
 
 }  // namespace
 
 void reportAccounts(const pugi::xml_node& configuration, Report& report) {
-    report.section("Bonus and deposit accounts");
+    report.section(report.text("config.accounts-section"));
     const std::vector<Account> bonus = readAccounts(configuration, "BonusAccount");
     const std::vector<Account> deposit = readAccounts(configuration, "DepositAccount");
     bool slotOneUsed = false;
 
     if (bonus.empty()) {
-        report.line(
-            "no BonusAccount: no payment counts as a bonus payment and MaxBonus is shown "
-            "nowhere");
+        report.line(report.text("config.no-bonus-account"));
     }
     for (const Account& a : bonus) {
-        const std::string name = "BonusAccount #" + std::to_string(a.number);
-        report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
-                    " are bonus payments; MaxBonus -> " + slotDescription(a.subAccount));
+        const std::string name =
+            report.text("config.bonus-name", {{"number", std::to_string(a.number)}});
+        report.line(
+            report.text("config.bonus-line", {{"name", name},
+                                              {"code", std::to_string(a.currency)},
+                                              {"slot", slotDescription(a.subAccount, report)}}));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
-            report.warn(name + ": CardSubAccount " + subAccountText(a) +
-                        ", outside 1..8: the bonus available is written to no slot");
+            report.warn(report.text("config.bonus-no-slot",
+                                    {{"name", name}, {"value", subAccountText(a, report)}}));
         }
         slotOneUsed = slotOneUsed || a.subAccount == 1;
     }
 
     if (deposit.empty()) {
-        report.line(
-            "no DepositAccount: no payment counts as a deposit payment and MaxDeposit is "
-            "shown nowhere");
+        report.line(report.text("config.no-deposit-account"));
     }
     for (const Account& a : deposit) {
-        const std::string name = "DepositAccount #" + std::to_string(a.number);
+        const std::string name =
+            report.text("config.deposit-name", {{"number", std::to_string(a.number)}});
         if (a.number > 1) {
-            report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
-                        " are deposit payments; its CardSubAccount is not read (only the first "
-                        "DepositAccount's is)");
+            report.line(report.text("config.deposit-later-line",
+                                    {{"name", name}, {"code", std::to_string(a.currency)}}));
             checkCurrency(a, name, report);
             continue;
         }
-        report.line(name + ": payments of CurrencyCode " + std::to_string(a.currency) +
-                    " are deposit payments; MaxDeposit -> " + slotDescription(a.subAccount));
+        report.line(
+            report.text("config.deposit-line", {{"name", name},
+                                                {"code", std::to_string(a.currency)},
+                                                {"slot", slotDescription(a.subAccount, report)}}));
         checkCurrency(a, name, report);
         if (!validSlot(a.subAccount)) {
-            report.warn(name + ": CardSubAccount " + subAccountText(a) +
-                        ", outside 1..8: the deposit available is written to no slot");
+            report.warn(report.text("config.deposit-no-slot",
+                                    {{"name", name}, {"value", subAccountText(a, report)}}));
         }
         for (const Account& b : bonus) {
             if (validSlot(a.subAccount) && b.subAccount == a.subAccount) {
-                report.warn("sub-account " + std::to_string(a.subAccount) +
-                            " receives both MaxBonus (BonusAccount #" + std::to_string(b.number) +
-                            ") and MaxDeposit: the deposit is written last and hides the bonus");
+                report.warn(report.text(
+                    "config.slot-shared",
+                    {{"number", std::to_string(a.subAccount)},
+                     {"bonus",
+                      report.text("config.bonus-name", {{"number", std::to_string(b.number)}})}}));
                 break;
             }
         }
         slotOneUsed = slotOneUsed || a.subAccount == 1;
     }
     if (slotOneUsed) {
-        report.line(
-            "note: sub-account 1 (Access_amount) also shows the bonus balance after a "
-            "guest-only lookup");
+        report.line(report.text("config.slot-one-note"));
     }
 }

@@ -12,26 +12,23 @@
 
 namespace {
 
-std::string lookupText(int32_t mode) {
+std::string lookupText(int32_t mode, const Report& report) {
     switch (lookupPathFor(mode)) {
-        case LookupPath::GuestOnly: return "a lookup asks for the guest only (GuestInfo)";
-        case LookupPath::GuestThenDiscount:
-            return "a lookup asks for the guest, then for the order's discount (GuestInfo, "
-                   "GetDiscount)";
-        case LookupPath::BonusPayment:
-            return "a lookup asks for the discount of the bonus payment's account (GetDiscount)";
+        case LookupPath::GuestOnly: return report.text("config.lookup-guest");
+        case LookupPath::GuestThenDiscount: return report.text("config.lookup-guest-discount");
+        case LookupPath::BonusPayment: return report.text("config.lookup-bonus-payment");
         case LookupPath::Nothing: break;
     }
-    return "a lookup asks the service nothing and answers 0 with only the flags cleared";
+    return report.text("config.lookup-nothing");
 }
 
-std::string postingText(int32_t mode) {
+std::string postingText(int32_t mode, const Report& report) {
     switch (postingPathFor(mode)) {
-        case PostingPath::Close: return "a transaction closes the order (GetDiscount, CloseOrder)";
-        case PostingPath::Return: return "a transaction returns the order (ReturnOrder)";
+        case PostingPath::Close: return report.text("config.posting-close");
+        case PostingPath::Return: return report.text("config.posting-return");
         case PostingPath::Nothing: break;
     }
-    return "a transaction sends nothing and fails with 1";
+    return report.text("config.posting-nothing");
 }
 
 // The reader's own failure lines, which tell why a part of the check is missing.
@@ -47,41 +44,39 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
             continue;
         }
         const std::size_t stampEnd = line.find("] ");
-        report.line("the check reader logged: " +
-                    (stampEnd == std::string::npos ? line : line.substr(stampEnd + 2)));
+        report.line(report.text(
+            "config.reader-logged",
+            {{"line", stampEnd == std::string::npos ? line : line.substr(stampEnd + 2)}}));
     }
 }
 
 void reportMode(CheckXml& reader, int initResult, Report& report) {
-    static const std::string kNoChmodLines = std::string("(\"") + logphrase::kNoChmodLookup +
-                                             "\" / \"" + logphrase::kNoChmodPosting + "\")";
-    if (!reader.check) {
-        report.warn("no top-level CHECK was read: the DLL cannot read chmode and fails the call " +
-                    kNoChmodLines);
-        return;
-    }
-    if (!reader.check.attribute("chmode")) {
-        report.warn("CHECK has no chmode: the DLL fails the call " + kNoChmodLines);
+    if (!reader.check || !reader.check.attribute("chmode")) {
+        report.warn(report.text(
+            !reader.check ? "config.no-check" : "config.no-chmode",
+            {{"lookup", logphrase::kNoChmodLookup}, {"posting", logphrase::kNoChmodPosting}}));
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
     if (initResult == 2) {
         // No CHECKDATA: the lookup goes on in some modes only, the posting in none.
-        report.line("working mode (CHECK chmode) " + std::to_string(mode) +
-                    ", without CHECKDATA: " +
-                    (lookupWithoutCheckData(mode)
-                         ? lookupText(mode)
-                         : "a lookup fails with 1 (\"" +
-                               std::string(logphrase::kCheckDataNotFound) + "\")") +
-                    "; a transaction fails with 2 (\"" + logphrase::kNumNotPosting + "2\")");
+        report.line(report.text(
+            "config.mode-no-checkdata",
+            {{"mode", std::to_string(mode)},
+             {"lookup",
+              lookupWithoutCheckData(mode)
+                  ? lookupText(mode, report)
+                  : report.text("config.lookup-fails", {{"line", logphrase::kCheckDataNotFound}})},
+             {"posting", std::string(logphrase::kNumNotPosting) + "2"}}));
         if (!lookupWithoutCheckData(mode)) {
-            report.warn("the check has no CHECKDATA, which working mode " + std::to_string(mode) +
-                        " needs: every lookup with this check fails");
+            report.warn(
+                report.text("config.mode-needs-checkdata", {{"mode", std::to_string(mode)}}));
         }
         return;
     }
-    report.line("working mode (CHECK chmode) " + std::to_string(mode) + ": " + lookupText(mode) +
-                "; " + postingText(mode));
+    report.line(report.text("config.mode", {{"mode", std::to_string(mode)},
+                                            {"lookup", lookupText(mode, report)},
+                                            {"posting", postingText(mode, report)}}));
 }
 
 // A payment from a guest's account: one the host meant as bonus or deposit.
@@ -90,13 +85,11 @@ bool paysFromAccount(const pugi::xml_node& payment) {
     return account.find_first_not_of(" \t\r\n") != std::string::npos && account != "0";
 }
 
-std::string roleText(const PaymentRole& role) {
-    if (role.bonus && role.deposit) return "a bonus and a deposit payment";
-    if (role.deposit) return "a deposit payment";
-    if (!role.bonus) return "neither a bonus nor a deposit payment";
-    return role.namesGuest ? "a bonus payment that names the guest"
-                           : "a bonus payment that names no guest (no account, account \"0\" or "
-                             "not the selected interface)";
+std::string roleText(const PaymentRole& role, const Report& report) {
+    if (role.bonus && role.deposit) return report.text("config.role-both");
+    if (role.deposit) return report.text("config.role-deposit");
+    if (!role.bonus) return report.text("config.role-neither");
+    return report.text(role.namesGuest ? "config.role-bonus-guest" : "config.role-bonus-no-guest");
 }
 
 // Which payments the DLL takes for bonus and deposit payments, by the
@@ -111,25 +104,23 @@ void reportPaymentRoles(CheckXml& reader, const pugi::xml_node& configuration, R
          reader.checkData.child("CHECKPAYMENTS").children("PAYMENT")) {
         const PaymentRole role = paymentRole(reader, payment, bonus, deposit);
         const std::string code = std::to_string(getAttributeInt(payment, "code"));
-        const std::string name = "payment #" + std::to_string(++number) + " (code " + code +
-                                 (payment.attribute("account")
-                                      ? ", account " + quoted(payment.attribute("account").value())
-                                      : std::string()) +
-                                 ")";
-        report.line(name + ": " + roleText(role));
+        const std::string name = report.text(
+            "config.payment-name",
+            {{"number", std::to_string(++number)},
+             {"code", code},
+             {"account",
+              payment.attribute("account")
+                  ? report.text("config.payment-account",
+                                {{"value", quoted(payment.attribute("account").value())}})
+                  : std::string()}});
+        report.line(
+            report.text("config.payment-role", {{"name", name}, {"role", roleText(role, report)}}));
         if (role.bonus || role.deposit || !paysFromAccount(payment)) continue;
         if (bonus.empty() && deposit.empty()) {
-            report.warn(name +
-                        " pays from an account, but conf.xml has no BonusAccount or "
-                        "DepositAccount: the DLL takes no payment for a bonus or deposit payment");
+            report.warn(report.text("config.payment-no-accounts", {{"name", name}}));
         } else {
-            report.warn(name +
-                        " pays from an account, but no BonusAccount or DepositAccount has "
-                        "CurrencyCode " +
-                        code +
-                        ": the DLL takes it for an ordinary payment (if it is the host's bonus or "
-                        "deposit payment type, write " +
-                        code + " into that account's CurrencyCode)");
+            report.warn(
+                report.text("config.payment-unknown-code", {{"name", name}, {"code", code}}));
         }
     }
 }
@@ -139,16 +130,13 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
     try {
         const std::string account = getPaymentAccount(reader, bonusCurrencyCodes(configuration));
         if (account.empty()) {
-            report.line(
-                "no bonus payment of the selected interface names the guest (a close then "
-                "looks in CHECKDISCOUNTS, then asks the service about each card holder)");
+            report.line(report.text("config.no-bonus-payment-guest"));
         } else {
-            report.line("the bonus payment of the selected interface names the guest: account " +
-                        quoted(account));
+            report.line(report.text("config.bonus-payment-guest", {{"value", quoted(account)}}));
         }
         reportPaymentRoles(reader, configuration, report);
     } catch (const XmlElementNotFound& e) {
-        report.warn("the check's payments cannot be read: " + e.message);
+        report.warn(report.text("config.payments-unreadable", {{"why", e.message}}));
     }
 }
 
@@ -156,27 +144,27 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
 
 void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int initResult,
                  const std::string& readerLog, Report& report) {
-    report.section("Check");
+    report.section(report.text("config.check-section"));
     reportReaderLines(readerLog, report);
     if (initResult != 0) {
-        report.line("initCheckXml result " + std::to_string(initResult));
+        report.line(report.text("config.init-result", {{"result", std::to_string(initResult)}}));
     }
     reportMode(reader, initResult, report);
     if (reader.checkData) {
-        report.line("CHECKDATA found");
+        report.line(report.text("config.checkdata-found"));
     } else {
-        report.line(
-            "no top-level CHECKDATA: the order category counts as -1, and a discount is "
-            "asked for an empty order");
+        report.line(report.text("config.no-checkdata"));
     }
     if (reader.selectedInterface.empty()) {
-        report.line("no INTERFACES block: no payment or discount of the check can name the guest");
+        report.line(report.text("config.no-interfaces"));
     } else {
-        report.line("selected interface " + quoted(reader.selectedInterface));
+        report.line(report.text("config.interface", {{"value", quoted(reader.selectedInterface)}}));
     }
     std::string holders;
     for (int64_t code : reader.cardCodes)
         holders += (holders.empty() ? "" : ", ") + std::to_string(code);
-    report.line("card holders: " + (holders.empty() ? std::string("none") : holders));
+    report.line(
+        report.text("config.holders",
+                    {{"list", holders.empty() ? report.text("config.holders-none") : holders}}));
     reportPayments(reader, configuration, report);
 }

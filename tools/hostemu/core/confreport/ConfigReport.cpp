@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "check/CheckXml.h"
+#include "cli/Output.h"
 #include "config/Config.h"
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
@@ -17,25 +18,22 @@ namespace {
 // returns its Configuration element, or the empty node with a warning.
 pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& document,
                                  Report& report) {
-    report.section("conf.xml");
+    report.section(report.text("config.conf-section"));
     report.line(path);
     const pugi::xml_parse_result loaded = loadConfigFile(path, document);
     if (!loaded) {
-        report.warn(std::string("conf.xml cannot be loaded (") + loaded.description() +
-                    ", at byte " + std::to_string(loaded.offset) +
-                    "): the DLL sees no settings, finds no token and fails every lookup and "
-                    "transaction (\"" +
-                    logphrase::kNoTokenFound + "\")");
+        // pugixml's description stays English: it names the parser's finding.
+        report.warn(report.text("config.not-loaded", {{"why", loaded.description()},
+                                                      {"offset", std::to_string(loaded.offset)},
+                                                      {"line", logphrase::kNoTokenFound}}));
         return pugi::xml_node();
     }
     std::string bytes;
-    if (readWholeFile(path, bytes) && isUtf16(bytes)) report.warn(utf16ConfNote());
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) report.warn(utf16ConfNote(report.catalog()));
     const pugi::xml_node configuration = configurationOf(document);
     if (!configuration) {
         const std::string top = document.document_element().name();
-        report.warn("the top element is <" + top +
-                    ">, not <Configuration> (names are case-sensitive): the DLL sees no settings, "
-                    "finds no token and fails every lookup and transaction");
+        report.warn(report.text("config.wrong-top", {{"top", top}}));
     }
     return configuration;
 }
@@ -44,7 +42,7 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 int configReport(const std::string& configPath, CheckXml& reader, int initResult,
                  const std::string& readerLog, Output& output) {
-    Report report;
+    Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
     if (configuration) {
@@ -52,7 +50,7 @@ int configReport(const std::string& configPath, CheckXml& reader, int initResult
         reportPlaces(configuration, report);
     }
     if (initResult < 0) {
-        report.warn("no scratch folder for reading the check; the check is not reported");
+        report.warn(report.text("config.no-scratch"));
     } else {
         reportCheck(reader, configuration, initResult, readerLog, report);
         if (configuration) reportTokenChoice(reader, configuration, report);

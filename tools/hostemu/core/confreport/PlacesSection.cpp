@@ -48,7 +48,9 @@ std::vector<Place> readPlaces(const pugi::xml_node& configuration) {
     return places;
 }
 
-std::string placeName(const Place& p) { return "place #" + std::to_string(p.number); }
+std::string placeName(const Place& p, const Report& report) {
+    return report.text("config.place-name", {{"number", std::to_string(p.number)}});
+}
 
 const Place* lastFallback(const std::vector<Place>& places) {
     const Place* found = nullptr;
@@ -59,87 +61,93 @@ const Place* lastFallback(const std::vector<Place>& places) {
 }
 
 void warnEmptyToken(const Place& p, Report& report) {
-    report.warn(placeName(p) +
-                (p.hasToken ? " has an empty LoyltyApiToken" : " has no LoyltyApiToken") +
-                ": a check of order category " + std::to_string(p.code) +
-                " gets an empty token and the call fails (\"" + logphrase::kNoTokenLookup +
-                "\" / \"" + logphrase::kNoTokenPosting + "\"); the fallback is not used for it");
+    report.warn(report.text(p.hasToken ? "config.empty-token" : "config.missing-token",
+                            {{"place", placeName(p, report)},
+                             {"code", std::to_string(p.code)},
+                             {"lookup", logphrase::kNoTokenLookup},
+                             {"posting", logphrase::kNoTokenPosting}}));
 }
 
 }  // namespace
 
 void reportPlaces(const pugi::xml_node& configuration, Report& report) {
-    report.section("Places of service (in document order)");
+    report.section(report.text("config.places-section"));
     const std::vector<Place> places = readPlaces(configuration);
     if (places.empty()) {
-        report.warn(std::string("no PlaceOfService: the DLL finds no token for any check (\"") +
-                    logphrase::kNoTokenFound + "\")");
+        report.warn(report.text("config.no-places", {{"line", logphrase::kNoTokenFound}}));
         return;
     }
     std::vector<int> fallbacks;
     for (const Place& p : places) {
-        std::string text = placeName(p) + "  PlaceCode " +
-                           (p.hasCode ? quoted(p.codeText) : std::string("(none)")) + " reads as " +
-                           std::to_string(p.code) + "  token " + maskToken(p.token);
-        if (p.fallback) text += "  Default=\"true\": fallback";
+        const std::string name = placeName(p, report);
+        std::string text =
+            report.text("config.place-line",
+                        {{"place", name},
+                         {"code", p.hasCode ? quoted(p.codeText) : report.text("config.none")},
+                         {"value", std::to_string(p.code)},
+                         {"token", maskToken(p.token, report.catalog())}});
+        if (p.fallback) text += report.text("config.place-fallback");
         report.line(text);
 
         if (!p.hasCode) {
-            report.warn(placeName(p) + " has no PlaceCode: it counts as code 0");
+            report.warn(report.text("config.no-place-code", {{"place", name}}));
         } else if (!isPlainInteger(p.codeText)) {
-            report.warn(placeName(p) + ": PlaceCode " + quoted(p.codeText) + " reads as " +
-                        std::to_string(p.code) +
-                        " (the DLL reads leading blanks, a sign and digits, and no digits as 0)");
+            report.warn(
+                report.text("config.place-code-reads", {{"place", name},
+                                                        {"code", quoted(p.codeText)},
+                                                        {"value", std::to_string(p.code)}}));
         }
         if (p.token.empty()) warnEmptyToken(p, report);
-        if (hasWhiteSpace(p.token)) {
-            report.warn(placeName(p) +
-                        ": the token holds blanks or line feeds; they become part "
-                        "of every request path");
-        }
+        if (hasWhiteSpace(p.token))
+            report.warn(report.text("config.token-blanks", {{"place", name}}));
         if (p.hasDefault && !p.fallback) {
-            report.warn(placeName(p) + ": Default=" + quoted(p.defaultText) +
-                        " does not make a fallback; only the exact text \"true\" does");
+            report.warn(report.text("config.default-not-true",
+                                    {{"place", name}, {"value", quoted(p.defaultText)}}));
         }
         if (p.fallback) fallbacks.push_back(p.number);
         for (const Place& earlier : places) {
             if (earlier.number >= p.number) break;
             if (earlier.code == p.code) {
-                report.warn(placeName(p) + " has the same code " + std::to_string(p.code) + " as " +
-                            placeName(earlier) + ": only the first one is ever used");
+                report.warn(
+                    report.text("config.same-code", {{"place", name},
+                                                     {"code", std::to_string(p.code)},
+                                                     {"earlier", placeName(earlier, report)}}));
                 break;
             }
         }
     }
     if (fallbacks.size() > 1) {
         std::string list;
-        for (int n : fallbacks) list += (list.empty() ? "#" : ", #") + std::to_string(n);
-        report.warn(std::to_string(fallbacks.size()) + " places are marked Default=\"true\" (" +
-                    list + "): only the last one, #" + std::to_string(fallbacks.back()) +
-                    ", is the fallback");
+        for (int n : fallbacks)
+            list += (list.empty() ? "" : ", ") +
+                    report.text("config.place-number", {{"number", std::to_string(n)}});
+        report.warn(
+            report.text("config.many-fallbacks",
+                        {{"count", std::to_string(fallbacks.size())},
+                         {"list", list},
+                         {"last", report.text("config.place-number",
+                                              {{"number", std::to_string(fallbacks.back())}})}}));
     } else if (fallbacks.empty()) {
-        report.line(
-            "no place is marked Default=\"true\": a check whose order category matches no "
-            "place gets no token");
+        report.line(report.text("config.no-fallback"));
     }
 }
 
 void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Report& report) {
-    report.section("Token for this check");
+    report.section(report.text("config.token-section"));
     int32_t category = -1;
     if (reader.checkData) {
         const pugi::xml_attribute orderCat = reader.checkData.attribute("order_cat");
         if (!orderCat) {
-            report.warn(std::string("CHECKDATA has no order_cat: the DLL logs \"") +
-                        logphrase::kTokenCheckMissing + AttributeNotFound("order_cat").message +
-                        "\" and the call fails; the fallback does not help");
+            report.warn(report.text("config.no-order-cat",
+                                    {{"line", std::string(logphrase::kTokenCheckMissing) +
+                                                  AttributeNotFound("order_cat").message}}));
             return;
         }
         category = getAttributeInt(reader.checkData, "order_cat");
-        report.line("order category " + std::to_string(category) + " (CHECKDATA order_cat " +
-                    quoted(orderCat.value()) + ")");
+        report.line(report.text("config.order-category", {{"category", std::to_string(category)},
+                                                          {"value", quoted(orderCat.value())}}));
     } else {
-        report.line("order category -1 (the check has no CHECKDATA)");
+        report.line(report.text("config.order-category-none"));
     }
 
     // The DLL's own choice, and beside it the reason, found by the same rules.
@@ -147,7 +155,7 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     try {
         chosen = selectToken(orderCategory(reader), configuration);
     } catch (const XmlElementNotFound& e) {
-        report.warn("the DLL cannot choose a token: " + e.message);
+        report.warn(report.text("config.cannot-choose", {{"why", e.message}}));
         return;
     }
     const std::vector<Place> places = readPlaces(configuration);
@@ -157,33 +165,34 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
         if (!match) {
             match = &p;
         } else {
-            report.line(placeName(p) + " has code " + std::to_string(category) +
-                        " too but is never used: the first matching place wins");
+            report.line(report.text(
+                "config.also-matches",
+                {{"place", placeName(p, report)}, {"category", std::to_string(category)}}));
         }
     }
     const Place* fallback = lastFallback(places);
     std::optional<std::string> explained;
     if (match) {
-        report.line(placeName(*match) + " matches: the first place whose PlaceCode reads as " +
-                    std::to_string(category) +
-                    (fallback ? " (a match wins over the fallback)" : ""));
+        report.line(report.text(
+            fallback ? "config.matches-over-fallback" : "config.matches",
+            {{"place", placeName(*match, report)}, {"category", std::to_string(category)}}));
         explained = match->token;
         if (match->token.empty()) {
-            report.warn("this check matches " + placeName(*match) +
-                        ", whose token is empty: the DLL opens the connection, then fails the call "
-                        "on the empty token; the fallback does not stand in");
+            report.warn(
+                report.text("config.match-empty-token", {{"place", placeName(*match, report)}}));
         }
     } else if (fallback) {
-        report.line("no place has code " + std::to_string(category) + ": the fallback of " +
-                    placeName(*fallback) + " is used (the last place marked Default=\"true\")");
+        report.line(report.text("config.fallback-used", {{"category", std::to_string(category)},
+                                                         {"place", placeName(*fallback, report)}}));
         explained = fallback->token;
     } else {
-        report.warn("no place of service matches order category " + std::to_string(category) +
-                    " and none is marked Default=\"true\": the DLL logs \"" +
-                    logphrase::kNoTokenFound + "\" and the call fails with 1");
+        report.warn(report.text("config.no-match", {{"category", std::to_string(category)},
+                                                    {"line", logphrase::kNoTokenFound}}));
     }
     if (chosen != explained) {
-        report.warn("hostemu's explanation differs from the DLL's rule; trust the token below");
+        report.warn(report.text("config.explanation-differs"));
     }
-    if (chosen) report.line("token " + maskToken(*chosen));
+    if (chosen) {
+        report.line(report.text("config.token", {{"token", maskToken(*chosen, report.catalog())}}));
+    }
 }

@@ -3,12 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Messages.h"
+
 class Output;
 
 // The configuration report as it is built: titled sections of lines, some of
 // them warnings. Printed at the end so that the warning count can close it.
 class Report {
   public:
+    // `catalog` (the reader's language) must outlive the report.
+    explicit Report(const Catalog& catalog) : catalog_(catalog) {}
+    const Catalog& catalog() const { return catalog_; }
+    // The catalog's text of `key`, for a line or a warning.
+    std::string text(const std::string& key, MessageArgs args = {}) const {
+        return formatMessage(catalog_, key, args);
+    }
     void section(const std::string& title);
     void line(const std::string& text);
     void warn(const std::string& text);
@@ -16,6 +25,7 @@ class Report {
     void print(Output& output) const;
 
   private:
+    const Catalog& catalog_;
     std::vector<std::string> lines_;
     std::size_t warnings_ = 0;
 };

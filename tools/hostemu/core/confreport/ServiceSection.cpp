@@ -22,47 +22,35 @@ bool meantAsTrue(std::string text) {
 }  // namespace
 
 void reportService(const pugi::xml_node& configuration, Report& report) {
-    report.section("Service");
+    report.section(report.text("config.service-section"));
     const ServiceAddress address = readServiceAddress(configuration);
     const std::string& host = address.host;
 
     if (!configuration.child("ApiAddress")) {
-        report.warn(
-            "no ApiAddress: the DLL connects to an empty host name and no request can "
-            "reach the service");
+        report.warn(report.text("config.no-api-address"));
     } else {
         report.line("ApiAddress  " + quoted(host));
         if (host.empty()) {
-            report.warn("ApiAddress is empty: no request can reach the service");
+            report.warn(report.text("config.api-address-empty"));
         } else if (hasWhiteSpace(host)) {
-            report.warn(
-                "ApiAddress holds blanks or line feeds: the DLL uses the text as written, "
-                "untrimmed, so the host name cannot be found; write "
-                "<ApiAddress>host</ApiAddress> on one line");
+            report.warn(report.text("config.api-address-blanks"));
         }
         if (host.find_first_of(":/") != std::string::npos) {
-            report.warn(
-                "ApiAddress must be a bare host name: the DLL takes no scheme, port or "
-                "path out of it (the port follows from SSL)");
+            report.warn(report.text("config.api-address-not-bare"));
         }
     }
 
     const pugi::xml_node ssl = configuration.child("SSL");
     const std::string sslText = ssl.first_child().value();
     if (address.secure) {
-        report.line(
-            "SSL         \"true\" -> HTTPS on port 443 (the service's certificate must be "
-            "trusted by Windows and name this host)");
+        report.line(report.text("config.ssl-https"));
     } else {
-        report.line("SSL         " + (ssl ? quoted(sslText) : std::string("(none)")) +
-                    " -> plain HTTP on port 80");
+        report.line(report.text("config.ssl-http",
+                                {{"value", ssl ? quoted(sslText) : report.text("config.none")}}));
         if (meantAsTrue(sslText)) {
-            report.warn("SSL is written " + quoted(sslText) +
-                        ": only the exact text \"true\" turns HTTPS on; the DLL uses plain HTTP "
-                        "on port 80");
+            report.warn(report.text("config.ssl-meant-true", {{"value", quoted(sslText)}}));
         }
     }
     if (host.empty() || hasWhiteSpace(host)) return;
-    report.line("requests go to " + serviceRoot(host, address.secure) +
-                "/v1/GuestInfo/<token> (and GetDiscount, CloseOrder, ReturnOrder)");
+    report.line(report.text("config.requests-go", {{"root", serviceRoot(host, address.secure)}}));
 }

@@ -17,11 +17,12 @@ std::string text(const char (&field)[N]) {
 class Table {
   public:
     Table(bool brief, std::string& out) : brief_(brief), out_(out) {}
-    void row(const char* name, const std::string& value, bool empty) const {
+    void row(const std::string& name, const std::string& value, bool empty) const {
         if (brief_ && empty) return;
-        std::string padded = name;
-        if (padded.size() < 16) padded.resize(16, ' ');
-        out_ += "  " + padded + " " + value + "\n";
+        // Characters, not bytes: a translated label lines up as well.
+        std::size_t width = 0;
+        for (unsigned char c : name) width += (c & 0xC0) != 0x80;
+        out_ += "  " + name + std::string(width < 16 ? 16 - width : 0, ' ') + " " + value + "\n";
     }
     void text(const char* name, const std::string& value) const { row(name, value, value.empty()); }
     void number(const char* name, long long value) const {
@@ -47,8 +48,8 @@ std::string money(int64_t hundredths) {
     return buf;
 }
 
-std::string recordTable(const CardInfoRecord& r, bool brief) {
-    std::string out = "--- card record ---\n";
+std::string recordTable(const CardInfoRecord& r, bool brief, const Catalog& catalog) {
+    std::string out = formatMessage(catalog, "record.heading");
     const Table t(brief, out);
     t.text("Card_owner", text(r.Card_owner));
     t.number("Owner_id", r.Owner_id);
@@ -76,10 +77,9 @@ std::string recordTable(const CardInfoRecord& r, bool brief) {
     if (!brief || anyFlag) {
         char flags[160];
         std::snprintf(flags, sizeof flags,
-                      "  flags            Deleted=%u Need_withdraw=%u Expired=%u Not_valid=%u "
-                      "Manager_confirm=%u\n",
+                      "Deleted=%u Need_withdraw=%u Expired=%u Not_valid=%u Manager_confirm=%u",
                       r.Deleted, r.Need_withdraw, r.Expired, r.Not_valid, r.Manager_confirm);
-        out += flags;
+        t.row(formatMessage(catalog, "record.flags"), flags, false);
     }
     return out;
 }

@@ -16,7 +16,7 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-std::string maskToken(const std::string& token) {
+std::string maskToken(const std::string& token, const Catalog& catalog) {
     const std::size_t n = token.size();
     std::string shown;
     if (n <= 4) {
@@ -26,7 +26,9 @@ std::string maskToken(const std::string& token) {
     } else {
         shown = token.substr(0, 4) + std::string(n - 6, '*') + token.substr(n - 2);
     }
-    return quoted(shown) + " (" + std::to_string(n) + " characters)";
+    return quoted(shown) + " " +
+           formatMessage(catalog, "shown.characters-" + pluralForm(catalog, n),
+                         {{"count", std::to_string(n)}});
 }
 
 bool isPlainInteger(const std::string& text) {

@@ -1,40 +1,37 @@
 #include "dllfile/DllLoadText.h"
 
+#include <string>
+
 namespace {
 
+// The errors LoadLibrary gives for a DLL at a till. Windows' own texts are in
+// the console's language and say little; ours say what each means here
+// (messages dll.meaning-N), with the next step where there is one
+// (dll.advice-N).
 struct Meaning {
     unsigned long error;
-    const char* text;
-    const char* advice;  // null: none beyond the meaning
+    bool advice;
 };
 
-// The errors LoadLibrary gives for a DLL at a till. Windows' own texts are in
-// the console's language and say little; these say what it means here.
 const Meaning kMeanings[] = {
-    {2, "the file was not found", nullptr},
-    {3, "the folder was not found", nullptr},
-    {5, "access denied", "  Run hostemu as a user who may read the DLL's folder.\n"},
-    {126, "the DLL, or a DLL it needs, was not found",
-     "  If the host loads brisvane.dll from another folder than its working folder, name\n"
-     "  the DLL: hostemu --dll \"C:\\Path To\\brisvane.dll\" \"C:\\Host Folder\" <command> ...\n"
-     "  (a path with blanks needs the quotes). Else copy brisvane.dll into the folder.\n"},
-    {127, "a function the DLL needs is missing from this Windows",
-     "  Tell support which Windows the till runs: the DLL as built cannot run on it.\n"},
-    {193, "not a 32-bit Windows DLL (a 64-bit build or a damaged file)",
-     "  Copy brisvane.dll again from the release folder, as a whole file: hostemu and the\n"
-     "  host are 32-bit programs and load only the 32-bit DLL.\n"},
-    {1114, "the DLL failed while starting", nullptr},
+    {2, false}, {3, false}, {5, true}, {126, true}, {127, true}, {193, true}, {1114, false},
 };
 
 }  // namespace
 
-std::string dllLoadFailure(const std::string& path, unsigned long error) {
-    std::string text = "hostemu: cannot load " + path + " (error " + std::to_string(error);
+std::string dllLoadFailure(const std::string& path, unsigned long error, const Catalog& catalog) {
+    const std::string code = std::to_string(error);
     for (const Meaning& m : kMeanings) {
         if (m.error != error) continue;
-        text += std::string(": ") + m.text + ")\n";
-        if (m.advice) text += m.advice;
+        std::string text =
+            "hostemu: " +
+            formatMessage(catalog, "dll.load-failed-meaning",
+                          {{"path", path},
+                           {"code", code},
+                           {"meaning", formatMessage(catalog, "dll.meaning-" + code)}});
+        if (m.advice) text += formatMessage(catalog, "dll.advice-" + code);
         return text;
     }
-    return text + ")\n";
+    return "hostemu: " +
+           formatMessage(catalog, "dll.load-failed", {{"path", path}, {"code", code}});
 }

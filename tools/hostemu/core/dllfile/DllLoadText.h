@@ -3,6 +3,8 @@
 // what to do about it.
 #include <string>
 
+#include "i18n/Messages.h"
+
 // "cannot load PATH (error N: meaning)" and, for the errors an installation
 // meets, the next step; one or more lines, each ending in a line feed.
-std::string dllLoadFailure(const std::string& path, unsigned long error);
+std::string dllLoadFailure(const std::string& path, unsigned long error, const Catalog& catalog);

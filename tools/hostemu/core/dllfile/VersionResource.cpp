@@ -1,5 +1,6 @@
 #include "dllfile/VersionResource.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/ExitStatus.h"
@@ -145,12 +146,19 @@ bool readVersionBlock(const std::string& s, std::size_t at, std::size_t size,
     return out.hasFixed || !out.strings.empty();
 }
 
-std::string machineName(uint16_t machine) {
-    if (machine == 0x14c) return "32-bit x86";
-    if (machine == 0x8664) return "64-bit x64";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "machine 0x%04x", machine);
-    return buf;
+std::string machineName(uint16_t machine, const Catalog& catalog) {
+    if (machine == 0x14c) return formatMessage(catalog, "version.machine-x86");
+    if (machine == 0x8664) return formatMessage(catalog, "version.machine-x64");
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%04x", machine);
+    return formatMessage(catalog, "version.machine-other", {{"code", buf}});
+}
+
+// Characters, not bytes: the labels are padded to one column in any language.
+std::size_t shownWidth(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
 }
 
 std::string dotted(const uint16_t v[4]) {
@@ -175,16 +183,17 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         s.compare(peAt, 4, std::string("PE\0\0", 4)) != 0 || !b.u16(peAt + 4, machine) ||
         !b.u16(peAt + 6, sectionCount) || !b.u16(peAt + 20, optionalSize) ||
         !b.u16(peAt + 24, magic)) {
-        why = "not a Windows program (no PE header)";
+        why = "version.no-pe-header";
         return false;
     }
-    out.machine = machineName(machine);
+    out.machine = machineName(machine, kEnglishCatalog);
+    out.machineCode = machine;
     // The resource directory is the third data directory.
     const std::size_t directories = peAt + 24 + (magic == 0x20b ? 112 : 96);
     uint32_t directoryCount = 0;
     if ((magic != 0x10b && magic != 0x20b) || !b.u32(directories - 4, directoryCount) ||
         directoryCount < 3 || !b.u32(directories + 16, resourceRva)) {
-        why = "not a Windows program (damaged PE header)";
+        why = "version.damaged-pe-header";
         return false;
     }
     std::vector<Section> sections;
@@ -194,7 +203,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         const std::size_t at = table + 40u * i;
         if (!b.u32(at + 8, sec.size) || !b.u32(at + 12, sec.address) ||
             !b.u32(at + 16, sec.rawSize) || !b.u32(at + 20, sec.rawOffset)) {
-            why = "not a Windows program (damaged section table)";
+            why = "version.damaged-sections";
             return false;
         }
         sections.push_back(sec);
@@ -209,7 +218,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         !directoryEntry(b, base, nameDir, 0, leaf, isDir) || isDir ||
         !b.u32(base + leaf, dataRva) || !b.u32(base + leaf + 4, dataSize) ||
         !fileOffset(sections, dataRva, dataAt) || !readVersionBlock(s, dataAt, dataSize, out)) {
-        why = "no version resource";
+        why = "version.no-resource";
         return false;
     }
     return true;
@@ -218,27 +227,34 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
 int runVersion(const std::string& path, Output& output) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
-        output.err("hostemu: cannot read " + path +
-                   " (if the host loads brisvane.dll from another folder, name it with --dll)\n");
+        output.err("hostemu: " + output.text("version.unreadable", {{"path", path}}) + "\n");
         return exitstatus::kFound;
     }
     VersionResource v;
     std::string why;
     const bool found = readVersionResource(bytes, v, why);
-    std::string text = "DLL             " + path + "\n";
-    if (!v.machine.empty()) text += "Built for       " + v.machine + "\n";
+    const char* const labels[] = {"version.dll", "version.built-for", "version.file-version",
+                                  "version.product-version", "version.description"};
+    std::size_t width = 0;
+    for (const char* label : labels) width = std::max(width, shownWidth(output.text(label)));
+    std::string text;
+    auto row = [&](const char* label, const std::string& value) {
+        const std::string name = output.text(label);
+        text += name + std::string(width + 1 - shownWidth(name), ' ') + value + "\n";
+    };
+    row("version.dll", path);
+    if (!v.machine.empty()) row("version.built-for", machineName(v.machineCode, output.catalog()));
     if (!found) {
         output.out(text);
-        output.err("hostemu: " + path + ": " + why + "\n");
+        output.err("hostemu: " + path + ": " + output.text(why) + "\n");
         return exitstatus::kFound;
     }
     // As Properties > Details shows them; the product version names the commit built.
     const std::string product = v.value("ProductVersion");
-    if (v.hasFixed) text += "File version    " + dotted(v.fileVersion) + "\n";
+    if (v.hasFixed) row("version.file-version", dotted(v.fileVersion));
     if (!product.empty() || v.hasFixed)
-        text += "Product version " + (product.empty() ? dotted(v.productVersion) : product) + "\n";
-    if (!v.value("FileDescription").empty())
-        text += "Description     " + v.value("FileDescription") + "\n";
+        row("version.product-version", product.empty() ? dotted(v.productVersion) : product);
+    if (!v.value("FileDescription").empty()) row("version.description", v.value("FileDescription"));
     output.out(text);
     return exitstatus::kDone;
 }

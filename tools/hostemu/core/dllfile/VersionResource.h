@@ -11,8 +11,9 @@
 class Output;
 
 struct VersionResource {
-    std::string machine;    // "32-bit x86", "64-bit x64", or "machine 0x..."
-    bool hasFixed = false;  // the numeric part (VS_FIXEDFILEINFO)
+    std::string machine;       // "32-bit x86", "64-bit x64", or "machine 0x..."
+    uint16_t machineCode = 0;  // the PE header's machine field
+    bool hasFixed = false;     // the numeric part (VS_FIXEDFILEINFO)
     uint16_t fileVersion[4] = {};
     uint16_t productVersion[4] = {};
     // The StringFileInfo values (FileVersion, ProductVersion, ...) as UTF-8,
@@ -22,7 +23,7 @@ struct VersionResource {
     std::string value(const std::string& key) const;
 };
 
-// False, with the reason in `why`, when `bytes` are no Windows program or it
+// False, with the reason in `why` (a message key), when `bytes` are no Windows program or it
 // carries no version resource.
 bool readVersionResource(const std::string& bytes, VersionResource& out, std::string& why);
 

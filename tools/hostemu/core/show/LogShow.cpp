@@ -33,7 +33,11 @@ std::string causesText(const summary::Summary& s) {
 
 }  // namespace
 
-std::string showCall(const std::string& logBytes, const replay::Call& call) {
+std::string showCall(const std::string& logBytes, const replay::Call& call,
+                     const Catalog& catalog) {
+    auto say = [&](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
     const summary::Summary s = summary::summarizeCalls({call});
     std::string start, end;
     for (const replay::LogEntry& e : call.entries) {
@@ -41,28 +45,30 @@ std::string showCall(const std::string& logBytes, const replay::Call& call) {
         if (start.empty()) start = e.stamp;
         end = e.stamp;
     }
-    std::string text = "Call " + std::to_string(call.number) + ": ";
-    text += call.kind == replay::Call::Kind::Unknown
-                ? std::string("the log starts within this call")
-                : replay::kindName(call.kind);
-    if (!start.empty()) text += ", " + start + (end != start ? " to " + end : std::string());
-    text += "\n";
+    std::string what = call.kind == replay::Call::Kind::Unknown ? say("show.log-starts-within")
+                                                                : replay::kindName(call.kind);
+    if (!start.empty())
+        what += end != start ? say("show.from-to", {{"start", start}, {"end", end}})
+                             : say("show.at", {{"start", start}});
+    std::string text = say("show.call", {{"number", std::to_string(call.number)}, {"what", what}});
     int result = 0;
     const bool known =
         call.kind != replay::Call::Kind::Unknown && replay::recordedResult(call, result);
-    if (call.kind == replay::Call::Kind::Init) {
-        text += known ? "  result: ended\n" : "  result: not logged (the log ends within it)\n";
+    if (call.kind != replay::Call::Kind::Unknown && !known) {
+        text += say("show.result-not-logged");
+    } else if (call.kind == replay::Call::Kind::Init) {
+        text += say("show.result-ended");
     } else if (call.kind != replay::Call::Kind::Unknown) {
-        text += known ? "  result: " + std::to_string(result) + (result == 0 ? "\n" : " (failed)\n")
-                      : "  result: not logged (the log ends within it)\n";
+        text += say(result == 0 ? "show.result" : "show.result-failed",
+                    {{"result", std::to_string(result)}});
     }
     const std::string causes = causesText(s);
     if (causes.empty()) {
-        text += known && result != 0 ? "  cause: not named by the log\n" : "  cause: none\n";
+        text += say(known && result != 0 ? "show.cause-unnamed" : "show.cause-none");
     } else if (known && result == 0) {
-        text += "  cause: none (failed on the way: " + causes + ")\n";
+        text += say("show.cause-none-on-the-way", {{"causes", causes}});
     } else {
-        text += "  cause: " + causes + "\n";
+        text += say("show.cause", {{"causes", causes}});
     }
     if (call.entries.empty()) return text;
     const std::size_t from = call.entries.front().begin, to = call.entries.back().end;
@@ -74,13 +80,14 @@ std::string showCall(const std::string& logBytes, const replay::Call& call) {
 int runShow(const std::string& logFile, long long onlyCall, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
-        output.err("hostemu: cannot read log file " + logFile + "\n");
+        output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
         return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
     const std::string noCalls = replay::whyNoCalls(log, calls);
     if (!noCalls.empty()) {
-        output.err("hostemu: " + logFile + " is no brisvane.log: " + noCalls + "\n");
+        output.err("hostemu: " +
+                   output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}) + "\n");
         return exitstatus::kBadInput;
     }
     const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
@@ -91,7 +98,7 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
     bool first = true;
     for (const replay::Call& call : calls) {
         if (onlyCall != 0 && call.number != onlyCall) continue;
-        output.out((first ? "" : "\n") + showCall(log, call));
+        output.out((first ? "" : "\n") + showCall(log, call, output.catalog()));
         first = false;
     }
     return exitstatus::kDone;

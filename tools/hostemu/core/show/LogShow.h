@@ -3,6 +3,8 @@
 // a console, each call headed by what it was and how it ended. Platform-neutral.
 #include <string>
 
+#include "i18n/Messages.h"
+
 namespace replay {
 struct Call;
 }
@@ -10,8 +12,9 @@ struct Call;
 class Output;
 
 // One call: its heading (number, export, time, result, cause) and its
-// entries as UTF-8. `logBytes` is the log the call was read from.
-std::string showCall(const std::string& logBytes, const replay::Call& call);
+// entries as UTF-8, the heading in the catalog's language. `logBytes` is the
+// log the call was read from.
+std::string showCall(const std::string& logBytes, const replay::Call& call, const Catalog& catalog);
 
 // Every call of `logFile`, or only call `onlyCall` (0: all). 0 done; 2 the
 // log cannot be read, holds no entry of a brisvane.log, or has no such call.

@@ -1,0 +1,364 @@
+// hostemu's texts in English. Keys and parameters as in every other catalog
+// (the tests compare them); sections by area, in the same order everywhere.
+#include <iterator>
+
+#include "i18n/Messages.h"
+
+namespace {
+
+const Message kMessages[] = {
+    // ---- common: usage, help, errors ----
+    {"cli.usage-first", "usage: hostemu {line}\n"},
+    {"cli.usage-next", "       hostemu {line}\n"},
+    {"usage.init", "[--brief] <folder> init"},
+    {"usage.lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>"},
+    {"usage.transaction", "[--brief] <folder> transaction <check.xml>"},
+    {"usage.config", "<folder> config <check.xml>"},
+    {"usage.check", "<folder> check [--place CODE]"},
+    {"usage.replay", "<folder> replay <brisvane.log> [--call N]"},
+    {"usage.summary", "summary <brisvane.log>... [--json] [--html FILE]"},
+    {"usage.redact", "redact <brisvane.log> <out>"},
+    {"usage.version", "[--dll PATH] <folder> version"},
+    {"usage.show", "show <brisvane.log> [--call N]"},
+    {"help.hostcall",
+     "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
+     "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
+     "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
+     "  the lines that end the call, report a failure or name its cause, and only the\n"
+     "  record fields that hold something). The exit status says whether the call\n"
+     "  was made; what the DLL returned is the printed result.\n"
+     "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
+     "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n"},
+    {"help.config",
+     "  config reads <folder>\\conf.xml and the check without calling the DLL and says\n"
+     "  which address, token and record slots the DLL will use for that check, with\n"
+     "  warnings for settings that do not do what they seem to.\n"},
+    {"help.check",
+     "  check tests the connection to the service step by step, as the DLL makes it\n"
+     "  (proxy, name, TCP, TLS, one GuestInfo request for a card that names nobody),\n"
+     "  with the token of a check without order category, or of place CODE.\n"},
+    {"help.replay",
+     "  replay makes the calls of a till's brisvane.log again through <folder>'s DLL,\n"
+     "  in a scratch folder, against a stand-in service on port 80 of a free loopback\n"
+     "  address (HOSTEMU_REPLAY_ADDRESS: the first one to try) that gives the recorded\n"
+     "  replies, and says per call whether result, requests and log entries are the\n"
+     "  same (--call N: only call N as numbered in its output).\n"},
+    {"help.summary",
+     "  summary reads tills' logs (no folder) and gives, per log and in total, the\n"
+     "  period, the calls and their results, the failures by cause, the longest\n"
+     "  calls, restarts and versions, and the five longest outages and their count\n"
+     "  (--json: as one JSON object, every outage; --html FILE: also a page with\n"
+     "  every outage, a chart of the whole period and a timeline per day).\n"},
+    {"help.redact",
+     "  redact writes a copy of a log without API tokens and guests' personal data\n"
+     "  (stand-ins, the same for the same value) and says what it replaced: send\n"
+     "  that copy, not the log, out of the restaurant.\n"},
+    {"help.version",
+     "  version prints the DLL's version resource without loading it: its product\n"
+     "  version names the commit it was built from (exit status 1: the file cannot be\n"
+     "  read or has no version resource).\n"},
+    {"help.show",
+     "  show prints the entries of the calls in a log (--call N: only call N), each\n"
+     "  headed by its export, time, result and cause, in the console's encoding.\n"},
+    {"help.closing",
+     "  --lang ru|en: the language of these texts (without it: Russian when Windows\n"
+     "  shows its menus in Russian, English otherwise); logs, requests and JSON\n"
+     "  stay as they are.\n"},
+    {"help.exit-status",
+     "Exit status: {done}: done (init, lookup, transaction: the export was called, whatever it "
+     "returned; the printed result and log lines say how the call went; config: no warnings; "
+     "check: the service answered with JSON; replay: every replayable call the same; version, "
+     "show, summary, redact: printed or written). {found}: config warnings, a failed check step, "
+     "a replayed call that differs; init, lookup, transaction: the folder cannot be entered, or "
+     "its DLL cannot be loaded or lacks the export; version: the file cannot be read, is not a "
+     "Windows program or has no version resource. {bad}: bad arguments, an unreadable check file "
+     "or log, a log without a call (replay, show, summary), a --call N that names no replayable "
+     "call (replay) or no call (show), a copy that would overwrite its log (redact), a page or "
+     "copy that cannot be written (summary, redact). {cannot}: the replay cannot run (no scratch "
+     "folder, the folder's DLL cannot be loaded or lacks an export, no free address, a proxy in "
+     "the way)."},
+    {"cli.list-and", "{list} and {last}"},
+    {"cli.unknown-option", "unknown option {option}"},
+    {"cli.unknown-command", "unknown command {command}"},
+    {"cli.folder-and-command", "give a folder and a command"},
+    {"cli.folder-empty", "the folder is empty"},
+    {"cli.option-of", "{option} is an option of {commands} only"},
+    {"cli.lang-value", "--lang takes ru or en"},
+    {"cli.dll-value", "--dll takes the path of brisvane.dll"},
+    {"cli.dll-misplaced", "--dll goes with the commands that take a folder"},
+    {"count.init", "init takes no further arguments"},
+    {"count.lookup", "lookup takes a card or phone number and a check file"},
+    {"count.transaction", "transaction takes one check file"},
+    {"count.config", "config takes one check file"},
+    {"count.check", "check takes no further arguments (only --place CODE)"},
+    {"count.replay", "replay takes one log file"},
+    {"count.summary", "summary takes one or more log files"},
+    {"count.redact", "redact takes the log and the name of the copy to write"},
+    {"count.version", "version takes no further arguments"},
+    {"count.show", "show takes one log file"},
+    {"option.place-value", "--place takes a place code (a whole number)"},
+    {"option.call-value", "--call takes a call number (1, 2, ...)"},
+    {"option.html-value", "--html takes the name of the page to write"},
+    {"error.card-number", "not a 64-bit number: {word}"},
+    {"error.check-file", "cannot read check file {file}"},
+    {"error.log-file", "cannot read log file {file}"},
+    {"error.no-export", "brisvane.dll has no export {name}"},
+    {"error.enter-folder", "cannot enter folder {folder} (error {code})"},
+    {"dll.load-failed", "cannot load {path} (error {code})\n"},
+    {"dll.load-failed-meaning", "cannot load {path} (error {code}: {meaning})\n"},
+    {"dll.meaning-2", "the file was not found"},
+    {"dll.meaning-3", "the folder was not found"},
+    {"dll.meaning-5", "access denied"},
+    {"dll.advice-5", "  Run hostemu as a user who may read the DLL's folder.\n"},
+    {"dll.meaning-126", "the DLL, or a DLL it needs, was not found"},
+    {"dll.advice-126",
+     "  If the host loads brisvane.dll from another folder than its working folder, name\n"
+     "  the DLL: hostemu --dll \"C:\\Path To\\brisvane.dll\" \"C:\\Host Folder\" <command> ...\n"
+     "  (a path with blanks needs the quotes). Else copy brisvane.dll into the folder.\n"},
+    {"dll.meaning-127", "a function the DLL needs is missing from this Windows"},
+    {"dll.advice-127",
+     "  Tell support which Windows the till runs: the DLL as built cannot run on it.\n"},
+    {"dll.meaning-193", "not a 32-bit Windows DLL (a 64-bit build or a damaged file)"},
+    {"dll.advice-193",
+     "  Copy brisvane.dll again from the release folder, as a whole file: hostemu and the\n"
+     "  host are 32-bit programs and load only the 32-bit DLL.\n"},
+    {"dll.meaning-1114", "the DLL failed while starting"},
+    {"error.unexpected", "unexpected failure"},
+
+    // ---- lookup, transaction, init, record table ----
+    {"call.init-returned", "Init returned {result}\n"},
+    {"call.lookup-answered", "GetCardInfoEx({card}) returned {result} (answered)\n"},
+    {"call.lookup-failed", "GetCardInfoEx({card}) returned {result} (failed)\n"},
+    {"call.transaction-posted", "TransactionsEx returned {result} (posted)\n"},
+    {"call.transaction-not-posted", "TransactionsEx returned {result} (not posted)\n"},
+    {"call.log-entries", "--- log entries written by this call ---\n"},
+    {"call.closing-lines", "--- closing log lines of this call ---\n"},
+    {"call.no-log", "(no brisvane.log)\n"},
+    {"record.heading", "--- card record ---\n"},
+    {"record.flags", "flags"},
+
+    // ---- config ----
+    {"config.warning", "WARNING: {text}"},
+    {"config.no-warnings", "No warnings.\n"},
+    {"config.warnings-one", "{count} warning.\n"},
+    {"config.warnings-few", "{count} warnings.\n"},
+    {"config.warnings-many", "{count} warnings.\n"},
+    {"config.none", "(none)"},
+    {"config.conf-section", "conf.xml"},
+    {"config.not-loaded",
+     "conf.xml cannot be loaded ({why}, at byte {offset}): the DLL sees no settings, finds no "
+     "token and fails every lookup and transaction (\"{line}\")"},
+    {"config.utf16",
+     "conf.xml is saved as UTF-16 (Notepad's \"Unicode\"): the DLL reads it, but the copy that "
+     "Init writes into brisvane.log cannot be read by people; save it as UTF-8"},
+    {"config.wrong-top",
+     "the top element is <{top}>, not <Configuration> (names are case-sensitive): the DLL sees "
+     "no settings, finds no token and fails every lookup and transaction"},
+    {"config.no-scratch", "no scratch folder for reading the check; the check is not reported"},
+    {"config.service-section", "Service"},
+    {"config.no-api-address",
+     "no ApiAddress: the DLL connects to an empty host name and no request can reach the "
+     "service"},
+    {"config.api-address-empty", "ApiAddress is empty: no request can reach the service"},
+    {"config.api-address-blanks",
+     "ApiAddress holds blanks or line feeds: the DLL uses the text as written, untrimmed, so "
+     "the host name cannot be found; write <ApiAddress>host</ApiAddress> on one line"},
+    {"config.api-address-not-bare",
+     "ApiAddress must be a bare host name: the DLL takes no scheme, port or path out of it "
+     "(the port follows from SSL)"},
+    {"config.ssl-https",
+     "SSL         \"true\" -> HTTPS on port 443 (the service's certificate must be trusted by "
+     "Windows and name this host)"},
+    {"config.ssl-http", "SSL         {value} -> plain HTTP on port 80"},
+    {"config.ssl-meant-true",
+     "SSL is written {value}: only the exact text \"true\" turns HTTPS on; the DLL uses plain "
+     "HTTP on port 80"},
+    {"config.requests-go",
+     "requests go to {root}/v1/GuestInfo/<token> (and GetDiscount, CloseOrder, ReturnOrder)"},
+    {"config.places-section", "Places of service (in document order)"},
+    {"config.place-name", "place #{number}"},
+    {"config.place-number", "#{number}"},
+    {"config.empty-token",
+     "{place} has an empty LoyltyApiToken: a check of order category {code} gets an empty "
+     "token and the call fails (\"{lookup}\" / \"{posting}\"); the fallback is not used for it"},
+    {"config.missing-token",
+     "{place} has no LoyltyApiToken: a check of order category {code} gets an empty token and "
+     "the call fails (\"{lookup}\" / \"{posting}\"); the fallback is not used for it"},
+    {"config.no-places", "no PlaceOfService: the DLL finds no token for any check (\"{line}\")"},
+    {"config.place-line", "{place}  PlaceCode {code} reads as {value}  token {token}"},
+    {"config.place-fallback", "  Default=\"true\": fallback"},
+    {"config.no-place-code", "{place} has no PlaceCode: it counts as code 0"},
+    {"config.place-code-reads",
+     "{place}: PlaceCode {code} reads as {value} (the DLL reads leading blanks, a sign and "
+     "digits, and no digits as 0)"},
+    {"config.token-blanks",
+     "{place}: the token holds blanks or line feeds; they become part of every request path"},
+    {"config.default-not-true",
+     "{place}: Default={value} does not make a fallback; only the exact text \"true\" does"},
+    {"config.same-code",
+     "{place} has the same code {code} as {earlier}: only the first one is ever used"},
+    {"config.many-fallbacks",
+     "{count} places are marked Default=\"true\" ({list}): only the last one, {last}, is the "
+     "fallback"},
+    {"config.no-fallback",
+     "no place is marked Default=\"true\": a check whose order category matches no place gets "
+     "no token"},
+    {"config.token-section", "Token for this check"},
+    {"config.no-order-cat",
+     "CHECKDATA has no order_cat: the DLL logs \"{line}\" and the call fails; the fallback does "
+     "not help"},
+    {"config.order-category", "order category {category} (CHECKDATA order_cat {value})"},
+    {"config.order-category-none", "order category -1 (the check has no CHECKDATA)"},
+    {"config.cannot-choose", "the DLL cannot choose a token: {why}"},
+    {"config.also-matches",
+     "{place} has code {category} too but is never used: the first matching place wins"},
+    {"config.matches", "{place} matches: the first place whose PlaceCode reads as {category}"},
+    {"config.matches-over-fallback",
+     "{place} matches: the first place whose PlaceCode reads as {category} (a match wins over "
+     "the fallback)"},
+    {"config.match-empty-token",
+     "this check matches {place}, whose token is empty: the DLL opens the connection, then "
+     "fails the call on the empty token; the fallback does not stand in"},
+    {"config.fallback-used",
+     "no place has code {category}: the fallback of {place} is used (the last place marked "
+     "Default=\"true\")"},
+    {"config.no-match",
+     "no place of service matches order category {category} and none is marked "
+     "Default=\"true\": the DLL logs \"{line}\" and the call fails with 1"},
+    {"config.explanation-differs",
+     "hostemu's explanation differs from the DLL's rule; trust the token below"},
+    {"config.token", "token {token}"},
+    {"shown.characters-one", "({count} character)"},
+    {"shown.characters-few", "({count} characters)"},
+    {"shown.characters-many", "({count} characters)"},
+    {"config.accounts-section", "Bonus and deposit accounts"},
+    {"config.slot", "sub-account {number} ({slot})"},
+    {"config.no-slot", "no slot"},
+    {"config.bonus-name", "BonusAccount #{number}"},
+    {"config.deposit-name", "DepositAccount #{number}"},
+    {"config.reads-as", "{value} reads as {number}"},
+    {"config.no-currency", "{name} has no CurrencyCode: it counts as payment type 0"},
+    {"config.no-bonus-account",
+     "no BonusAccount: no payment counts as a bonus payment and MaxBonus is shown nowhere"},
+    {"config.bonus-line",
+     "{name}: payments of CurrencyCode {code} are bonus payments; MaxBonus -> {slot}"},
+    {"config.bonus-no-slot",
+     "{name}: CardSubAccount {value}, outside 1..8: the bonus available is written to no slot"},
+    {"config.no-deposit-account",
+     "no DepositAccount: no payment counts as a deposit payment and MaxDeposit is shown "
+     "nowhere"},
+    {"config.deposit-later-line",
+     "{name}: payments of CurrencyCode {code} are deposit payments; its CardSubAccount is not "
+     "read (only the first DepositAccount's is)"},
+    {"config.deposit-line",
+     "{name}: payments of CurrencyCode {code} are deposit payments; MaxDeposit -> {slot}"},
+    {"config.deposit-no-slot",
+     "{name}: CardSubAccount {value}, outside 1..8: the deposit available is written to no "
+     "slot"},
+    {"config.slot-shared",
+     "sub-account {number} receives both MaxBonus ({bonus}) and MaxDeposit: the deposit is "
+     "written last and hides the bonus"},
+    {"config.slot-one-note",
+     "note: sub-account 1 (Access_amount) also shows the bonus balance after a guest-only "
+     "lookup"},
+    {"config.check-section", "Check"},
+    {"config.lookup-guest", "a lookup asks for the guest only (GuestInfo)"},
+    {"config.lookup-guest-discount",
+     "a lookup asks for the guest, then for the order's discount (GuestInfo, GetDiscount)"},
+    {"config.lookup-bonus-payment",
+     "a lookup asks for the discount of the bonus payment's account (GetDiscount)"},
+    {"config.lookup-nothing",
+     "a lookup asks the service nothing and answers 0 with only the flags cleared"},
+    {"config.lookup-fails", "a lookup fails with 1 (\"{line}\")"},
+    {"config.posting-close", "a transaction closes the order (GetDiscount, CloseOrder)"},
+    {"config.posting-return", "a transaction returns the order (ReturnOrder)"},
+    {"config.posting-nothing", "a transaction sends nothing and fails with 1"},
+    {"config.reader-logged", "the check reader logged: {line}"},
+    {"config.no-check",
+     "no top-level CHECK was read: the DLL cannot read chmode and fails the call (\"{lookup}\" "
+     "/ \"{posting}\")"},
+    {"config.no-chmode",
+     "CHECK has no chmode: the DLL fails the call (\"{lookup}\" / \"{posting}\")"},
+    {"config.mode-no-checkdata",
+     "working mode (CHECK chmode) {mode}, without CHECKDATA: {lookup}; a transaction fails "
+     "with 2 (\"{posting}\")"},
+    {"config.mode-needs-checkdata",
+     "the check has no CHECKDATA, which working mode {mode} needs: every lookup with this "
+     "check fails"},
+    {"config.mode", "working mode (CHECK chmode) {mode}: {lookup}; {posting}"},
+    {"config.role-both", "a bonus and a deposit payment"},
+    {"config.role-deposit", "a deposit payment"},
+    {"config.role-neither", "neither a bonus nor a deposit payment"},
+    {"config.role-bonus-guest", "a bonus payment that names the guest"},
+    {"config.role-bonus-no-guest",
+     "a bonus payment that names no guest (no account, account \"0\" or not the selected "
+     "interface)"},
+    {"config.payment-name", "payment #{number} (code {code}{account})"},
+    {"config.payment-account", ", account {value}"},
+    {"config.payment-role", "{name}: {role}"},
+    {"config.payment-no-accounts",
+     "{name} pays from an account, but conf.xml has no BonusAccount or DepositAccount: the DLL "
+     "takes no payment for a bonus or deposit payment"},
+    {"config.payment-unknown-code",
+     "{name} pays from an account, but no BonusAccount or DepositAccount has CurrencyCode "
+     "{code}: the DLL takes it for an ordinary payment (if it is the host's bonus or deposit "
+     "payment type, write {code} into that account's CurrencyCode)"},
+    {"config.no-bonus-payment-guest",
+     "no bonus payment of the selected interface names the guest (a close then looks in "
+     "CHECKDISCOUNTS, then asks the service about each card holder)"},
+    {"config.bonus-payment-guest",
+     "the bonus payment of the selected interface names the guest: account {value}"},
+    {"config.payments-unreadable", "the check's payments cannot be read: {why}"},
+    {"config.init-result", "initCheckXml result {result}"},
+    {"config.checkdata-found", "CHECKDATA found"},
+    {"config.no-checkdata",
+     "no top-level CHECKDATA: the order category counts as -1, and a discount is asked for an "
+     "empty order"},
+    {"config.no-interfaces",
+     "no INTERFACES block: no payment or discount of the check can name the guest"},
+    {"config.interface", "selected interface {value}"},
+    {"config.holders", "card holders: {list}"},
+    {"config.holders-none", "none"},
+
+    // ---- version, show ----
+    {"version.dll", "DLL"},
+    {"version.built-for", "Built for"},
+    {"version.file-version", "File version"},
+    {"version.product-version", "Product version"},
+    {"version.description", "Description"},
+    {"version.machine-x86", "32-bit x86"},
+    {"version.machine-x64", "64-bit x64"},
+    {"version.machine-other", "machine {code}"},
+    {"version.unreadable",
+     "cannot read {path} (if the host loads brisvane.dll from another folder, name it with --dll)"},
+    {"version.no-pe-header", "not a Windows program (no PE header)"},
+    {"version.damaged-pe-header", "not a Windows program (damaged PE header)"},
+    {"version.damaged-sections", "not a Windows program (damaged section table)"},
+    {"version.no-resource", "no version resource"},
+
+    {"show.call", "Call {number}: {what}\n"},
+    {"show.log-starts-within", "the log starts within this call"},
+    {"show.from-to", ", {start} to {end}"},
+    {"show.at", ", {start}"},
+    {"show.result", "  result: {result}\n"},
+    {"show.result-failed", "  result: {result} (failed)\n"},
+    {"show.result-ended", "  result: ended\n"},
+    {"show.result-not-logged", "  result: not logged (the log ends within it)\n"},
+    {"show.cause", "  cause: {causes}\n"},
+    {"show.cause-none", "  cause: none\n"},
+    {"show.cause-unnamed", "  cause: not named by the log\n"},
+    {"show.cause-none-on-the-way", "  cause: none (failed on the way: {causes})\n"},
+    {"show.not-a-log", "{file} is no brisvane.log: {why}"},
+
+    // ---- check: steps, verdicts, advice ----
+
+    // ---- replay ----
+
+    // ---- summary: text and HTML ----
+
+    // ---- redact ----
+};
+
+}  // namespace
+
+extern const Catalog kEnglishCatalog = {Language::English, "en", kMessages, std::size(kMessages)};

@@ -1,0 +1,380 @@
+// Тексты hostemu на русском. Ключи и параметры те же, что в остальных
+// каталогах (это проверяют тесты); разделы по областям, в том же порядке.
+#include <iterator>
+
+#include "i18n/Messages.h"
+
+namespace {
+
+const Message kMessages[] = {
+    // ---- common: usage, help, errors ----
+    {"cli.usage-first", "вызов: hostemu {line}\n"},
+    {"cli.usage-next", "       hostemu {line}\n"},
+    {"usage.init", "[--brief] <папка> init"},
+    {"usage.lookup", "[--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"},
+    {"usage.transaction", "[--brief] <папка> transaction <чек.xml>"},
+    {"usage.config", "<папка> config <чек.xml>"},
+    {"usage.check", "<папка> check [--place КОД]"},
+    {"usage.replay", "<папка> replay <brisvane.log> [--call N]"},
+    {"usage.summary", "summary <brisvane.log>... [--json] [--html ФАЙЛ]"},
+    {"usage.redact", "redact <brisvane.log> <копия>"},
+    {"usage.version", "[--dll ПУТЬ] <папка> version"},
+    {"usage.show", "show <brisvane.log> [--call N]"},
+    {"help.hostcall",
+     "  Загружает <папка>\\brisvane.dll, сделав <папка> рабочей папкой, как это делает\n"
+     "  кассовая программа, вызывает Init, GetCardInfoEx или TransactionsEx и выводит\n"
+     "  результат, запись карты (lookup) и строки журнала, записанные этим вызовом\n"
+     "  (--brief: только строки, которые завершают вызов, сообщают о сбое или\n"
+     "  называют его причину, и только заполненные поля записи). Код завершения\n"
+     "  говорит, сделан ли вызов; что вернула DLL, показывает выведенный результат.\n"
+     "  --dll ПУТЬ загружает DLL из ПУТЬ (init, lookup, transaction,\n"
+     "  replay, version); <папка> остаётся рабочей папкой с conf.xml и brisvane.log.\n"},
+    {"help.config",
+     "  config читает <папка>\\conf.xml и чек, не вызывая DLL, и показывает, какие\n"
+     "  адрес, токен и поля записи DLL возьмёт для этого чека, с предупреждениями\n"
+     "  о настройках, которые делают не то, что кажется.\n"},
+    {"help.check",
+     "  check проверяет связь с сервером программы лояльности по шагам, так же, как\n"
+     "  её устанавливает DLL (прокси, имя, TCP, TLS, один запрос GuestInfo по карте,\n"
+     "  которой нет ни у одного гостя), с токеном чека без категории заказа или\n"
+     "  места обслуживания КОД.\n"},
+    {"help.replay",
+     "  replay повторяет вызовы из brisvane.log кассы через DLL из <папка> во\n"
+     "  временной папке, с подставным сервером на порту 80 свободного петлевого\n"
+     "  адреса (HOSTEMU_REPLAY_ADDRESS: первый адрес, который пробовать), который\n"
+     "  отдаёт записанные ответы, и по каждому вызову сообщает, совпали ли результат,\n"
+     "  запросы и записи журнала (--call N: только вызов N в нумерации её вывода).\n"},
+    {"help.summary",
+     "  summary читает журналы касс (без папки) и показывает по каждому журналу и в\n"
+     "  целом: период, вызовы и их результаты, сбои по причинам, самые долгие\n"
+     "  вызовы, перезапуски и версии, пять самых долгих перерывов связи и их число\n"
+     "  (--json: одним объектом JSON, все перерывы; --html ФАЙЛ: ещё и страница со\n"
+     "  всеми перерывами, графиком за весь период и хронологией по дням).\n"},
+    {"help.redact",
+     "  redact записывает копию журнала без токенов API и персональных данных гостей\n"
+     "  (замены одинаковы для одинаковых значений) и сообщает, что заменено: за\n"
+     "  пределы ресторана отправляйте эту копию, а не сам журнал.\n"},
+    {"help.version",
+     "  version выводит ресурс версии DLL, не загружая её: версия продукта называет\n"
+     "  коммит, из которого DLL собрана (код завершения 1: файл не читается или в\n"
+     "  нём нет ресурса версии).\n"},
+    {"help.show",
+     "  show выводит записи вызовов из журнала (--call N: только вызов N), каждый с\n"
+     "  заголовком: функция, время, результат и причина, в кодировке консоли.\n"},
+    {"help.closing",
+     "  --lang ru|en: язык этих текстов (без него: русский, если меню Windows\n"
+     "  на русском, иначе английский); журналы, запросы и JSON не переводятся.\n"},
+    {"help.exit-status",
+     "Код завершения: {done}: выполнено (init, lookup, transaction: функция вызвана, что бы она "
+     "ни вернула; как прошёл вызов, говорят выведенный результат и строки журнала; config: без "
+     "предупреждений; check: сервер ответил в формате JSON; replay: все повторяемые вызовы "
+     "совпали; version, show, summary, redact: выведено или записано). {found}: предупреждения "
+     "config, неудачный шаг check, расхождение в повторённом вызове; init, lookup, transaction: "
+     "в папку не перейти, её DLL не загружается или в ней нет нужной функции; version: файл не "
+     "читается, не является программой Windows или в нём нет ресурса версии. {bad}: неверные "
+     "аргументы, нечитаемый файл чека или журнала, журнал без вызовов (replay, show, summary), "
+     "--call N с номером, под которым нет повторяемого вызова (replay) или нет вызова (show), "
+     "копия, которая перезаписала бы свой журнал (redact), страница или копия, которую не "
+     "удаётся записать (summary, redact). {cannot}: replay не может начаться (нет временной "
+     "папки, DLL из папки не загружается или в ней нет нужной функции, нет свободного адреса, "
+     "мешает прокси)."},
+    {"cli.list-and", "{list} и {last}"},
+    {"cli.unknown-option", "неизвестный параметр {option}"},
+    {"cli.unknown-command", "неизвестная команда {command}"},
+    {"cli.folder-and-command", "укажите папку и команду"},
+    {"cli.folder-empty", "имя папки пустое"},
+    {"cli.option-of", "{option} указывается только с {commands}"},
+    {"cli.lang-value", "после --lang укажите ru или en"},
+    {"cli.dll-value", "после --dll укажите путь к brisvane.dll"},
+    {"cli.dll-misplaced", "--dll указывается только с командами, которым нужна папка"},
+    {"count.init", "у init нет других аргументов"},
+    {"count.lookup", "для lookup укажите номер карты или телефона и файл чека"},
+    {"count.transaction", "для transaction укажите один файл чека"},
+    {"count.config", "для config укажите один файл чека"},
+    {"count.check", "у check нет других аргументов (только --place КОД)"},
+    {"count.replay", "для replay укажите один файл журнала"},
+    {"count.summary", "для summary укажите один или несколько файлов журнала"},
+    {"count.redact", "для redact укажите журнал и имя файла копии"},
+    {"count.version", "у version нет других аргументов"},
+    {"count.show", "для show укажите один файл журнала"},
+    {"option.place-value", "после --place укажите код места обслуживания (целое число)"},
+    {"option.call-value", "после --call укажите номер вызова (1, 2, ...)"},
+    {"option.html-value", "после --html укажите имя файла страницы"},
+    {"error.card-number", "не 64-битное число: {word}"},
+    {"error.check-file", "не удаётся прочитать файл чека {file}"},
+    {"error.log-file", "не удаётся прочитать файл журнала {file}"},
+    {"error.no-export", "в brisvane.dll нет экспортируемой функции {name}"},
+    {"error.enter-folder", "не удаётся перейти в папку {folder} (ошибка {code})"},
+    {"dll.load-failed", "не удаётся загрузить {path} (ошибка {code})\n"},
+    {"dll.load-failed-meaning", "не удаётся загрузить {path} (ошибка {code}: {meaning})\n"},
+    {"dll.meaning-2", "файл не найден"},
+    {"dll.meaning-3", "папка не найдена"},
+    {"dll.meaning-5", "отказано в доступе"},
+    {"dll.advice-5",
+     "  Запустите hostemu от имени пользователя, которому можно читать папку DLL.\n"},
+    {"dll.meaning-126", "не найдена DLL или DLL, которая ей нужна"},
+    {"dll.advice-126",
+     "  Если кассовая программа загружает brisvane.dll не из своей рабочей папки,\n"
+     "  укажите DLL: hostemu --dll \"C:\\Путь к DLL\\brisvane.dll\" \"C:\\Рабочая папка\"\n"
+     "  <команда> ... (путь с пробелами заключите в кавычки). Иначе скопируйте\n"
+     "  brisvane.dll в эту папку.\n"},
+    {"dll.meaning-127", "в этой Windows нет функции, которая нужна DLL"},
+    {"dll.advice-127",
+     "  Сообщите в поддержку, какая Windows установлена на кассе: эта сборка DLL\n"
+     "  на ней работать не может.\n"},
+    {"dll.meaning-193",
+     "это не 32-битная DLL для Windows (64-битная сборка или повреждённый файл)"},
+    {"dll.advice-193",
+     "  Скопируйте brisvane.dll из папки выпуска заново, целым файлом: hostemu и\n"
+     "  кассовая программа 32-битные и загружают только 32-битную DLL.\n"},
+    {"dll.meaning-1114", "сбой DLL при запуске"},
+    {"error.unexpected", "непредвиденный сбой"},
+
+    // ---- lookup, transaction, init, record table ----
+    {"call.init-returned", "Init вернула {result}\n"},
+    {"call.lookup-answered", "GetCardInfoEx({card}) вернула {result} (ответ получен)\n"},
+    {"call.lookup-failed", "GetCardInfoEx({card}) вернула {result} (ошибка)\n"},
+    {"call.transaction-posted", "TransactionsEx вернула {result} (чек проведён)\n"},
+    {"call.transaction-not-posted", "TransactionsEx вернула {result} (чек не проведён)\n"},
+    {"call.log-entries", "--- записи журнала, сделанные этим вызовом ---\n"},
+    {"call.closing-lines", "--- завершающие строки журнала этого вызова ---\n"},
+    {"call.no-log", "(нет brisvane.log)\n"},
+    {"record.heading", "--- запись карты ---\n"},
+    {"record.flags", "признаки"},
+
+    // ---- config ----
+    {"config.warning", "ВНИМАНИЕ: {text}"},
+    {"config.no-warnings", "Предупреждений нет.\n"},
+    {"config.warnings-one", "{count} предупреждение.\n"},
+    {"config.warnings-few", "{count} предупреждения.\n"},
+    {"config.warnings-many", "{count} предупреждений.\n"},
+    {"config.none", "(нет)"},
+    {"config.conf-section", "conf.xml"},
+    {"config.not-loaded",
+     "conf.xml не загружается ({why}, байт {offset}): DLL не видит настроек, не находит токен "
+     "и завершает с ошибкой каждый запрос по карте и каждую транзакцию (\"{line}\")"},
+    {"config.utf16",
+     "conf.xml сохранён в UTF-16 (\"Юникод\" в Блокноте): DLL его читает, но копию, которую "
+     "Init записывает в brisvane.log, человеку не прочитать; сохраните файл в UTF-8"},
+    {"config.wrong-top",
+     "верхний элемент <{top}>, а не <Configuration> (регистр букв в именах важен): DLL не "
+     "видит настроек, не находит токен и завершает с ошибкой каждый запрос по карте и каждую "
+     "транзакцию"},
+    {"config.no-scratch", "нет временной папки для чтения чека; о чеке ничего не сообщается"},
+    {"config.service-section", "Сервер программы лояльности"},
+    {"config.no-api-address",
+     "нет ApiAddress: DLL подключается к пустому имени узла, и ни один запрос не дойдёт до "
+     "сервера"},
+    {"config.api-address-empty", "ApiAddress пуст: ни один запрос не дойдёт до сервера"},
+    {"config.api-address-blanks",
+     "в ApiAddress есть пробелы или переводы строк: DLL берёт текст как есть, не обрезая, и "
+     "имя узла не находится; напишите <ApiAddress>узел</ApiAddress> в одну строку"},
+    {"config.api-address-not-bare",
+     "в ApiAddress должно быть только имя узла: DLL не выделяет из него схему, порт или путь "
+     "(порт следует из SSL)"},
+    {"config.ssl-https",
+     "SSL         \"true\" -> HTTPS на порту 443 (Windows должна доверять сертификату сервера, "
+     "и он должен быть выдан на это имя узла)"},
+    {"config.ssl-http", "SSL         {value} -> обычный HTTP на порту 80"},
+    {"config.ssl-meant-true",
+     "SSL записан как {value}: HTTPS включает только точный текст \"true\"; DLL работает по "
+     "обычному HTTP на порту 80"},
+    {"config.requests-go",
+     "запросы идут на {root}/v1/GuestInfo/<токен> (а также GetDiscount, CloseOrder, "
+     "ReturnOrder)"},
+    {"config.places-section", "Места обслуживания (в порядке следования в файле)"},
+    {"config.place-name", "место №{number}"},
+    {"config.place-number", "№{number}"},
+    {"config.empty-token",
+     "у места {place} пустой LoyltyApiToken: чек категории заказа {code} получает пустой токен, "
+     "и вызов завершается с ошибкой (\"{lookup}\" / \"{posting}\"); место по умолчанию для него "
+     "не используется"},
+    {"config.missing-token",
+     "у места {place} нет LoyltyApiToken: чек категории заказа {code} получает пустой токен, и "
+     "вызов завершается с ошибкой (\"{lookup}\" / \"{posting}\"); место по умолчанию для него "
+     "не используется"},
+    {"config.no-places",
+     "нет ни одного PlaceOfService: DLL не находит токен ни для одного чека (\"{line}\")"},
+    {"config.place-line", "{place}  PlaceCode {code} читается как {value}  токен {token}"},
+    {"config.place-fallback", "  Default=\"true\": место по умолчанию"},
+    {"config.no-place-code", "у места {place} нет PlaceCode: оно считается местом с кодом 0"},
+    {"config.place-code-reads",
+     "{place}: PlaceCode {code} читается как {value} (DLL читает начальные пробелы, знак и "
+     "цифры, а текст без цифр как 0)"},
+    {"config.token-blanks",
+     "{place}: в токене есть пробелы или переводы строк; они попадают в путь каждого запроса"},
+    {"config.default-not-true",
+     "{place}: Default={value} не делает место местом по умолчанию; это делает только точный "
+     "текст \"true\""},
+    {"config.same-code",
+     "у места {place} тот же код {code}, что у места {earlier}: используется только первое"},
+    {"config.many-fallbacks",
+     "Default=\"true\" отмечены несколько мест ({list}, всего {count}): местом по умолчанию "
+     "будет только последнее, {last}"},
+    {"config.no-fallback",
+     "ни одно место не отмечено Default=\"true\": чек, категория заказа которого не совпадает "
+     "ни с одним местом, токена не получает"},
+    {"config.token-section", "Токен для этого чека"},
+    {"config.no-order-cat",
+     "в CHECKDATA нет order_cat: DLL записывает в журнал \"{line}\", и вызов завершается с "
+     "ошибкой; место по умолчанию не помогает"},
+    {"config.order-category", "категория заказа {category} (CHECKDATA order_cat {value})"},
+    {"config.order-category-none", "категория заказа -1 (в чеке нет CHECKDATA)"},
+    {"config.cannot-choose", "DLL не может выбрать токен: {why}"},
+    {"config.also-matches",
+     "у места {place} тоже код {category}, но оно никогда не используется: выбирается первое "
+     "совпавшее место"},
+    {"config.matches",
+     "совпадает {place}: первое место, PlaceCode которого читается как {category}"},
+    {"config.matches-over-fallback",
+     "совпадает {place}: первое место, PlaceCode которого читается как {category} (совпавшее "
+     "место важнее места по умолчанию)"},
+    {"config.match-empty-token",
+     "этот чек совпадает с местом {place}, у которого пустой токен: DLL открывает соединение, "
+     "затем завершает вызов с ошибкой из-за пустого токена; место по умолчанию его не заменяет"},
+    {"config.fallback-used",
+     "ни у одного места нет кода {category}: используется {place}, место по умолчанию "
+     "(последнее из отмеченных Default=\"true\")"},
+    {"config.no-match",
+     "ни одно место обслуживания не совпадает с категорией заказа {category}, и ни одно не "
+     "отмечено Default=\"true\": DLL записывает в журнал \"{line}\", и вызов завершается с "
+     "результатом 1"},
+    {"config.explanation-differs",
+     "объяснение hostemu расходится с правилом DLL; верьте токену ниже"},
+    {"config.token", "токен {token}"},
+    {"shown.characters-one", "({count} символ)"},
+    {"shown.characters-few", "({count} символа)"},
+    {"shown.characters-many", "({count} символов)"},
+    {"config.accounts-section", "Бонусные и депозитные счета"},
+    {"config.slot", "субсчёт {number} ({slot})"},
+    {"config.no-slot", "никакое поле записи"},
+    {"config.bonus-name", "BonusAccount №{number}"},
+    {"config.deposit-name", "DepositAccount №{number}"},
+    {"config.reads-as", "{value} читается как {number}"},
+    {"config.no-currency", "у {name} нет CurrencyCode: он считается типом оплаты 0"},
+    {"config.no-bonus-account",
+     "нет BonusAccount: ни одна оплата не считается оплатой бонусами, и MaxBonus нигде не "
+     "показывается"},
+    {"config.bonus-line",
+     "{name}: оплаты с CurrencyCode {code} считаются оплатой бонусами; MaxBonus -> {slot}"},
+    {"config.bonus-no-slot",
+     "{name}: CardSubAccount {value}, вне 1..8: доступные бонусы не записываются ни в одно поле"},
+    {"config.no-deposit-account",
+     "нет DepositAccount: ни одна оплата не считается оплатой с депозита, и MaxDeposit нигде "
+     "не показывается"},
+    {"config.deposit-later-line",
+     "{name}: оплаты с CurrencyCode {code} считаются оплатой с депозита; его CardSubAccount не "
+     "читается (читается только у первого DepositAccount)"},
+    {"config.deposit-line",
+     "{name}: оплаты с CurrencyCode {code} считаются оплатой с депозита; MaxDeposit -> {slot}"},
+    {"config.deposit-no-slot",
+     "{name}: CardSubAccount {value}, вне 1..8: доступный депозит не записывается ни в одно "
+     "поле"},
+    {"config.slot-shared",
+     "в субсчёт {number} пишутся и MaxBonus ({bonus}), и MaxDeposit: депозит записывается "
+     "последним и скрывает бонусы"},
+    {"config.slot-one-note",
+     "примечание: субсчёт 1 (Access_amount) после запроса только гостя показывает ещё и "
+     "баланс бонусов"},
+    {"config.check-section", "Чек"},
+    {"config.lookup-guest", "запрос по карте спрашивает только гостя (GuestInfo)"},
+    {"config.lookup-guest-discount",
+     "запрос по карте спрашивает гостя, затем скидку на заказ (GuestInfo, GetDiscount)"},
+    {"config.lookup-bonus-payment",
+     "запрос по карте спрашивает скидку для счёта оплаты бонусами (GetDiscount)"},
+    {"config.lookup-nothing",
+     "запрос по карте ничего не спрашивает у сервера и возвращает 0, только сбросив признаки"},
+    {"config.lookup-fails", "запрос по карте завершается с результатом 1 (\"{line}\")"},
+    {"config.posting-close", "транзакция закрывает заказ (GetDiscount, CloseOrder)"},
+    {"config.posting-return", "транзакция возвращает заказ (ReturnOrder)"},
+    {"config.posting-nothing", "транзакция ничего не отправляет и завершается с результатом 1"},
+    {"config.reader-logged", "чтение чека записало в журнал: {line}"},
+    {"config.no-check",
+     "верхний элемент CHECK не прочитан: DLL не может прочитать chmode и завершает вызов с "
+     "ошибкой (\"{lookup}\" / \"{posting}\")"},
+    {"config.no-chmode",
+     "в CHECK нет chmode: DLL завершает вызов с ошибкой (\"{lookup}\" / \"{posting}\")"},
+    {"config.mode-no-checkdata",
+     "режим работы (CHECK chmode) {mode}, без CHECKDATA: {lookup}; транзакция завершается с "
+     "результатом 2 (\"{posting}\")"},
+    {"config.mode-needs-checkdata",
+     "в чеке нет CHECKDATA, а режиму работы {mode} он нужен: каждый запрос по карте с этим "
+     "чеком завершится с ошибкой"},
+    {"config.mode", "режим работы (CHECK chmode) {mode}: {lookup}; {posting}"},
+    {"config.role-both", "оплата бонусами и оплата с депозита"},
+    {"config.role-deposit", "оплата с депозита"},
+    {"config.role-neither", "ни оплата бонусами, ни оплата с депозита"},
+    {"config.role-bonus-guest", "оплата бонусами, которая называет гостя"},
+    {"config.role-bonus-no-guest",
+     "оплата бонусами, которая не называет гостя (нет account, account \"0\" или не выбранный "
+     "интерфейс)"},
+    {"config.payment-name", "оплата №{number} (код {code}{account})"},
+    {"config.payment-account", ", account {value}"},
+    {"config.payment-role", "{name}: {role}"},
+    {"config.payment-no-accounts",
+     "{name} идёт со счёта, но в conf.xml нет BonusAccount и DepositAccount: DLL не считает "
+     "ни одну оплату оплатой бонусами или с депозита"},
+    {"config.payment-unknown-code",
+     "{name} идёт со счёта, но ни у одного BonusAccount или DepositAccount нет CurrencyCode "
+     "{code}: DLL считает её обычной оплатой (если это тип оплаты бонусами или с депозита в "
+     "кассовой программе, впишите {code} в CurrencyCode этого счёта)"},
+    {"config.no-bonus-payment-guest",
+     "ни одна оплата бонусами выбранного интерфейса не называет гостя (закрытие заказа тогда "
+     "ищет его в CHECKDISCOUNTS, затем спрашивает сервер о каждом владельце карты)"},
+    {"config.bonus-payment-guest",
+     "оплата бонусами выбранного интерфейса называет гостя: account {value}"},
+    {"config.payments-unreadable", "оплаты чека не читаются: {why}"},
+    {"config.init-result", "результат initCheckXml: {result}"},
+    {"config.checkdata-found", "CHECKDATA найден"},
+    {"config.no-checkdata",
+     "нет верхнего CHECKDATA: категория заказа считается равной -1, а скидка запрашивается "
+     "для пустого заказа"},
+    {"config.no-interfaces",
+     "нет блока INTERFACES: ни одна оплата или скидка чека не может назвать гостя"},
+    {"config.interface", "выбранный интерфейс {value}"},
+    {"config.holders", "владельцы карт: {list}"},
+    {"config.holders-none", "нет"},
+
+    // ---- version, show ----
+    {"version.dll", "DLL"},
+    {"version.built-for", "Платформа"},
+    {"version.file-version", "Версия файла"},
+    {"version.product-version", "Версия продукта"},
+    {"version.description", "Описание файла"},
+    {"version.machine-x86", "32-разрядная (x86)"},
+    {"version.machine-x64", "64-разрядная (x64)"},
+    {"version.machine-other", "код платформы {code}"},
+    {"version.unreadable",
+     "не удаётся прочитать {path} (если кассовая программа загружает brisvane.dll из другой "
+     "папки, укажите путь к DLL в --dll)"},
+    {"version.no-pe-header", "не программа Windows (нет заголовка PE)"},
+    {"version.damaged-pe-header", "не программа Windows (повреждён заголовок PE)"},
+    {"version.damaged-sections", "не программа Windows (повреждена таблица секций)"},
+    {"version.no-resource", "нет ресурса версии"},
+
+    {"show.call", "Вызов {number}: {what}\n"},
+    {"show.log-starts-within", "журнал начинается посреди этого вызова"},
+    {"show.from-to", ", с {start} по {end}"},
+    {"show.at", ", {start}"},
+    {"show.result", "  результат: {result}\n"},
+    {"show.result-failed", "  результат: {result} (ошибка)\n"},
+    {"show.result-ended", "  результат: завершён\n"},
+    {"show.result-not-logged", "  результат: не записан (журнал обрывается посреди вызова)\n"},
+    {"show.cause", "  причина: {causes}\n"},
+    {"show.cause-none", "  причина: нет\n"},
+    {"show.cause-unnamed", "  причина: в журнале не названа\n"},
+    {"show.cause-none-on-the-way", "  причина: нет (сбои по ходу вызова: {causes})\n"},
+    {"show.not-a-log", "{file} не журнал brisvane.log: {why}"},
+
+    // ---- check: steps, verdicts, advice ----
+
+    // ---- replay ----
+
+    // ---- summary: text and HTML ----
+
+    // ---- redact ----
+};
+
+}  // namespace
+
+extern const Catalog kRussianCatalog = {Language::Russian, "ru", kMessages, std::size(kMessages)};
