@@ -97,6 +97,8 @@ struct CommandSpec {
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
     const char* closing = "";  // key of the text printed after the commands' descriptions
+    // hostemu's own table ends its help with what the exit statuses mean.
+    bool exitStatuses = false;
 };
 
 // The usage text: one line per command, then their descriptions and the
