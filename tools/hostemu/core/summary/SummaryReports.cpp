@@ -9,6 +9,17 @@
 
 namespace summary {
 
+std::string counted(const Catalog& catalog, const std::string& head, int n) {
+    const char* form = n == 1 ? "one" : "many";
+    if (catalog.language == Language::Russian) {
+        const int last = n % 10, lastTwo = n % 100;
+        form = last == 1 && lastTwo != 11                                 ? "one"
+               : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "few"
+                                                                          : "many";
+    }
+    return formatMessage(catalog, head + form, {{"n", std::to_string(n)}});
+}
+
 namespace {
 
 const char* const kKinds[] = {"Init", "GetCardInfoEx", "TransactionsEx"};
@@ -20,18 +31,7 @@ struct Texts {
     std::string operator()(const char* key, MessageArgs args = {}) const {
         return formatMessage(catalog, key, args);
     }
-    // "{n} ..." from `head` + "one", "few" or "many": Russian has three
-    // forms of a counted noun (1 вызов, 2 вызова, 5 вызовов), English two.
-    std::string count(const std::string& head, int n) const {
-        const char* form = n == 1 ? "one" : "many";
-        if (catalog.language == Language::Russian) {
-            const int last = n % 10, lastTwo = n % 100;
-            form = last == 1 && lastTwo != 11                                 ? "one"
-                   : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "few"
-                                                                              : "many";
-        }
-        return formatMessage(catalog, head + form, {{"n", std::to_string(n)}});
-    }
+    std::string count(const std::string& head, int n) const { return counted(catalog, head, n); }
     // The causes hostemu names itself read in the reader's language; the
     // DLL's own log texts and Windows' texts stay as the log gives them.
     std::string cause(const std::string& name) const {
