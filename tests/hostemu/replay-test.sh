@@ -254,6 +254,28 @@ has "  Calls: Init 2, GetCardInfoEx 6, TransactionsEx 4"
 run "a log without a call" 2 summary "Z:$work/day.log" "Z:$work/empty.log"
 has "empty.log holds no call"
 
+# In Russian (the UI language, no --lang): the words change; the DLL's texts,
+# the numbers and the JSON stay as they are.
+run "summary as JSON in English" 0 summary "Z:$work/day.log" "Z:$work/errors.log" --json
+english_json="$out"
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "summary in Russian" 0 summary "Z:$work/day.log" "Z:$work/errors.log" --html "Z:$work/page-ru.html"
+has "  Вызовы: Init 1, GetCardInfoEx 4, TransactionsEx 3"
+has "    GetCardInfoEx: 3 с результатом 0, 1 с результатом 1"
+has "  Сбои по причинам:"
+has "  Windows error 12029: "
+has "Итого, журналов: 2"
+has "Страница: Z:$work/page-ru.html"
+lacks " returned "
+grep -qF '<html lang="ru">' "$work/page-ru.html" || fail "the Russian page does not say it is Russian"
+grep -qF '<th>Причина</th><th>Количество</th><th>Значение</th>' "$work/page-ru.html" ||
+  fail "the Russian page's table heads are not Russian"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "summary as JSON in Russian" 0 summary "Z:$work/day.log" "Z:$work/errors.log" --json
+[ "$out" = "$english_json" ] || fail "the JSON depends on the language"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "a log without a call, in Russian" 2 summary "Z:$work/empty.log"
+has "empty.log нет вызовов (ни один Init, GetCardInfoEx или TransactionsEx в нём не начинается)"
+lang=(--lang en)
+
 # The page as a browser shows it: headless Chromium's DOM against the logs' own counts.
 run "summary page" 0 summary "Z:$work/day.log" "Z:$work/errors.log" --html "Z:$work/page.html"
 has "The page: Z:$work/page.html"

@@ -760,3 +760,73 @@ TEST(LogRedact, WhatARecordShowsIsReplacedWhereverItStands) {
                              "\" tel=\"10000000001\" n=\"791612345670\"/>");
     EXPECT_EQ(e[8].body, "ERROR service reply not usable: Name-2 RETURN 1");
 }
+
+// The summary in Russian: the words change, the log's own texts (causes the
+// DLL names, Windows' texts), the numbers and the JSON do not.
+TEST_F(TempFiles, SummaryInRussian) {
+    const std::string a = file("ru-a.log", kDay), b = file("ru-b.log", init(8) + foundLookup(12));
+    const std::string page = file("ru-page.html", "");
+    StringOutput english, russian(kRussianCatalog);
+    ASSERT_EQ(runSummary({a, b}, false, page, english), 0);
+    const std::string englishPage = read(page);
+    ASSERT_EQ(runSummary({a, b}, false, page, russian), 0);
+    const std::string text = russian.outText(), html = read(page);
+    for (const std::string& part : std::vector<std::string>{
+             "  Период: 12-07-2026 09:00:00 — 12-07-2026 14:00:00\n",
+             "  Вызовы: Init 1, GetCardInfoEx 4, TransactionsEx 1\n",
+             "    GetCardInfoEx: 2 с результатом 0, 2 с результатом 1\n", "  Сбои по причинам:\n",
+             "    1  Windows error 12029: The attempt to connect to the server failed.\n",
+             "  Проверка связи: неудачных 1, удачных 0\n",
+             "    10 с  вызов 3 GetCardInfoEx в 12-07-2026 11:00:05, результат 1\n",
+             "  Перезапуски (Init): 1; версии: 37 (впервые 12-07-2026 09:00:00)\n",
+             "    12-07-2026 11:00:05 — 12-07-2026 11:30:02: 2 неудачных обмена (Windows error "
+             "12029, HTTP status 502)\n",
+             "Итого, журналов: 2\n", "Страница: " + page + "\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    for (const char* part :
+         {"<html lang=\"ru\">", "<title>Сводка по brisvane.log</title>",
+          "<th>Функция</th><th>Вызовы</th><th>Результаты</th>",
+          "<span data-result=\"GetCardInfoEx 0\">2</span> с результатом 0",
+          "<td data-error=\"Windows error 12029\">1</td>", "<title>11:00–12:00: 2 вызова</title>",
+          "<h3>Перебои связи (все обмены неудачны)</h3>"})
+        EXPECT_NE(html.find(part), std::string::npos) << part;
+    EXPECT_NE(englishPage.find("<html lang=\"en\">"), std::string::npos);
+    EXPECT_EQ(text.find(" returned "), std::string::npos) << text;
+    StringOutput json(kRussianCatalog), englishJson;
+    ASSERT_EQ(runSummary({a, b}, true, "", json), 0);
+    ASSERT_EQ(runSummary({a, b}, true, "", englishJson), 0);
+    EXPECT_EQ(json.outText(), englishJson.outText());
+    // Causes hostemu names itself are translated; the key a program reads is not.
+    const std::string refused =
+        file("ru-refused.log",
+             init(9) + lookupEnding("12-07-2026 10:00:00", "Cant get token! RETURN 1", true));
+    StringOutput causes(kRussianCatalog);
+    ASSERT_EQ(runSummary({refused}, false, page, causes), 0);
+    EXPECT_NE(causes.outText().find("    1  нет токена для этого чека\n"), std::string::npos)
+        << causes.outText();
+    EXPECT_NE(read(page).find("<td>нет токена для этого чека</td><td data-error=\"no token for "
+                              "the check\">1</td>"),
+              std::string::npos);
+    StringOutput empty(kRussianCatalog);
+    EXPECT_EQ(runSummary({file("ru-empty.log", "")}, false, "", empty), 2);
+    EXPECT_NE(empty.errText().find("нет вызовов (ни один Init"), std::string::npos)
+        << empty.errText();
+}
+
+TEST(LogSummary, CountedNounsInEachLanguage) {
+    const struct {
+        const Catalog* catalog;
+        int n;
+        const char* text;
+    } cases[] = {
+        {&kEnglishCatalog, 1, "1 call"},        {&kEnglishCatalog, 2, "2 calls"},
+        {&kEnglishCatalog, 0, "0 calls"},       {&kRussianCatalog, 1, "1 вызов"},
+        {&kRussianCatalog, 21, "21 вызов"},     {&kRussianCatalog, 2, "2 вызова"},
+        {&kRussianCatalog, 34, "34 вызова"},    {&kRussianCatalog, 5, "5 вызовов"},
+        {&kRussianCatalog, 0, "0 вызовов"},     {&kRussianCatalog, 11, "11 вызовов"},
+        {&kRussianCatalog, 12, "12 вызовов"},   {&kRussianCatalog, 114, "114 вызовов"},
+        {&kRussianCatalog, 111, "111 вызовов"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(summary::counted(*c.catalog, "summary.calls.", c.n), c.text) << c.n;
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Messages.h"
+
 namespace replay {
 struct Call;
 }
@@ -90,8 +92,16 @@ Summary total(const std::vector<NamedSummary>& each);
 
 // The reports: one section per log and, for several logs, a total. Text and
 // HTML are UTF-8; JSON is one object (see the definition for its members).
-std::string textReport(const std::vector<NamedSummary>& logs);
+// "{n} ..." from the catalog's `head` + "one", "few" or "many": Russian has
+// three forms of a counted noun (1 вызов, 2 вызова, 5 вызовов), English two.
+std::string counted(const Catalog& catalog, const std::string& head, int n);
+
+// Text and HTML speak the catalog's language; JSON is for programs and the
+// same in every language.
+std::string textReport(const std::vector<NamedSummary>& logs,
+                       const Catalog& catalog = kEnglishCatalog);
 std::string jsonReport(const std::vector<NamedSummary>& logs);
-std::string htmlReport(const std::vector<NamedSummary>& logs);
+std::string htmlReport(const std::vector<NamedSummary>& logs,
+                       const Catalog& catalog = kEnglishCatalog);
 
 }  // namespace summary

@@ -4,18 +4,54 @@
 #include <map>
 #include <set>
 
+#include "i18n/Messages.h"
 #include "summary/LogSummary.h"
 
 namespace summary {
+
+std::string counted(const Catalog& catalog, const std::string& head, int n) {
+    const char* form = n == 1 ? "one" : "many";
+    if (catalog.language == Language::Russian) {
+        const int last = n % 10, lastTwo = n % 100;
+        form = last == 1 && lastTwo != 11                                 ? "one"
+               : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "few"
+                                                                          : "many";
+    }
+    return formatMessage(catalog, head + form, {{"n", std::to_string(n)}});
+}
 
 namespace {
 
 const char* const kKinds[] = {"Init", "GetCardInfoEx", "TransactionsEx"};
 const char* const kResultKinds[] = {"GetCardInfoEx", "TransactionsEx"};
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
+// The texts of one report, in the reader's language.
+struct Texts {
+    const Catalog& catalog;
+    std::string operator()(const char* key, MessageArgs args = {}) const {
+        return formatMessage(catalog, key, args);
+    }
+    std::string count(const std::string& head, int n) const { return counted(catalog, head, n); }
+    // The causes hostemu names itself read in the reader's language; the
+    // DLL's own log texts and Windows' texts stay as the log gives them.
+    std::string cause(const std::string& name) const {
+        static const std::pair<const char*, const char*> own[] = {
+            {"no guest found for the close", "summary.cause.no-guest"},
+            {"no card record from the host", "summary.cause.no-record"},
+            {"check not usable", "summary.cause.check-not-usable"},
+            {"nothing to send in this working mode", "summary.cause.nothing-to-send"},
+            {"refused by the service", "summary.cause.refused"},
+            {"no token for the check", "summary.cause.no-token"},
+            {"no conf.xml (missing or not XML)", "summary.cause.no-config"},
+            {"unusable reply", "summary.cause.unusable-reply"},
+            {"other failure", "summary.cause.other"},
+        };
+        for (const auto& o : own)
+            if (name == o.first) return formatMessage(catalog, o.second);
+        return name;
+    }
+    std::string causes(const std::vector<std::string>& names) const;
+};
 
 std::string joined(const std::vector<std::string>& parts, const char* separator) {
     std::string out;
@@ -23,16 +59,24 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return out;
 }
 
-std::string duration(long long seconds) {
-    if (seconds < 60) return std::to_string(seconds) + " s";
-    return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
+std::string Texts::causes(const std::vector<std::string>& names) const {
+    std::vector<std::string> shown;
+    for (const std::string& n : names) shown.push_back(cause(n));
+    return joined(shown, ", ");
 }
 
-std::string resultsLine(const std::map<int, int>& results) {
+std::string duration(long long seconds, const Texts& say) {
+    if (seconds < 60) return say("summary.seconds", {{"s", std::to_string(seconds)}});
+    return say("summary.minutes",
+               {{"min", std::to_string(seconds / 60)}, {"s", std::to_string(seconds % 60)}});
+}
+
+std::string resultsLine(const std::map<int, int>& results, const Texts& say) {
     std::vector<std::string> parts;
     for (const auto& r : results)
-        parts.push_back(std::to_string(r.second) + " returned " + std::to_string(r.first));
-    return parts.empty() ? "none" : joined(parts, ", ");
+        parts.push_back(say("summary.returned", {{"count", std::to_string(r.second)},
+                                                 {"result", std::to_string(r.first)}}));
+    return parts.empty() ? say("summary.none") : joined(parts, ", ");
 }
 
 // Causes, most frequent first.
@@ -43,9 +87,11 @@ std::vector<std::pair<std::string, int>> byCount(const std::map<std::string, int
     return v;
 }
 
-std::string outageLine(const Outage& o) {
-    return o.from + " to " + o.to + ": " + plural(o.failed, "exchange", "exchanges") + " failed (" +
-           joined(o.causes, ", ") + ")";
+std::string outageLine(const Outage& o, const Texts& say) {
+    return say("summary.outage", {{"from", o.from},
+                                  {"to", o.to},
+                                  {"failed", say.count("summary.failed-exchanges.", o.failed)},
+                                  {"causes", say.causes(o.causes)}});
 }
 
 constexpr std::size_t kOutagesShown = 5;
@@ -73,64 +119,81 @@ int roundStep(int most) {
     }
 }
 
-std::string longestLine(const CallFigures& c, bool withLog) {
-    std::string line = duration(c.seconds) + "  call " + std::to_string(c.number) + " " + c.kind +
-                       " at " + c.start;
-    line += c.resultKnown ? ", returned " + std::to_string(c.result) : ", result not logged";
+std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
+    std::string line = say("summary.longest-call", {{"duration", duration(c.seconds, say)},
+                                                    {"number", std::to_string(c.number)},
+                                                    {"export", c.kind},
+                                                    {"start", c.start}});
+    line += c.resultKnown ? say("summary.longest-returned", {{"result", std::to_string(c.result)}})
+                          : say("summary.longest-not-logged");
     if (withLog) line += "  (" + c.log + ")";
     return line;
 }
 
-std::string textSection(const Summary& s, bool isTotal) {
+std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
     std::string t;
-    t += "  Period: " +
-         (s.first.empty() ? std::string("no time stamps") : s.first + " to " + s.last) + "\n";
+    t += "  " +
+         (s.first.empty() ? say("summary.period-none")
+                          : say("summary.period", {{"from", s.first}, {"to", s.last}})) +
+         "\n";
     std::vector<std::string> calls;
     for (const char* k : kKinds)
         calls.push_back(std::string(k) + " " + std::to_string(s.calls.at(k)));
-    t += "  Calls: " + joined(calls, ", ") + "\n";
+    t += "  " + say("summary.calls-line", {{"calls", joined(calls, ", ")}}) + "\n";
     for (const char* k : kResultKinds)
-        t += std::string("    ") + k + ": " + resultsLine(s.results.at(k)) + "\n";
+        t += std::string("    ") + k + ": " + resultsLine(s.results.at(k), say) + "\n";
     if (s.resultUnknown > 0)
-        t += "    " + plural(s.resultUnknown, "call", "calls") + " without the lines that end it\n";
-    if (s.cutAtStart > 0) t += "    the log starts within a call\n";
-    t += "  Exchanges with the service: " + std::to_string(s.exchanges) + ", " +
-         std::to_string(s.failedExchanges) + " failed\n";
-    t += "  Failures by cause:";
-    if (s.errors.empty()) t += " none";
+        t += "    " +
+             say("summary.calls-unended",
+                 {{"calls", say.count("summary.calls.", s.resultUnknown)}}) +
+             "\n";
+    if (s.cutAtStart > 0) t += "    " + say("summary.cut-at-start") + "\n";
+    t += "  " +
+         say("summary.exchanges", {{"total", std::to_string(s.exchanges)},
+                                   {"failed", std::to_string(s.failedExchanges)}}) +
+         "\n";
+    t += "  " + say("summary.failures-title") + ":";
+    if (s.errors.empty()) t += " " + say("summary.none");
     t += "\n";
     for (const auto& e : byCount(s.errors)) {
-        t += "    " + std::to_string(e.second) + "  " + e.first;
+        t += "    " + std::to_string(e.second) + "  " + say.cause(e.first);
         const auto m = s.meanings.find(e.first);
         if (m != s.meanings.end() && !m->second.empty()) t += ": " + m->second;
         t += "\n";
     }
-    t += "  Connectivity probe: " + std::to_string(s.probesFailed) + " failed, " +
-         std::to_string(s.probesSucceeded) + " succeeded\n";
-    t += "  Longest calls:";
-    if (s.longest.empty()) t += " none took a second or more";
+    t += "  " +
+         say("summary.probe", {{"failed", std::to_string(s.probesFailed)},
+                               {"succeeded", std::to_string(s.probesSucceeded)}}) +
+         "\n";
+    t += "  " + say("summary.longest-title") + ":";
+    if (s.longest.empty()) t += " " + say("summary.longest-none");
     t += "\n";
-    for (const CallFigures& c : s.longest) t += "    " + longestLine(c, isTotal) + "\n";
+    for (const CallFigures& c : s.longest) t += "    " + longestLine(c, isTotal, say) + "\n";
     std::vector<std::string> versions;
     for (const Version& v : s.versions)
-        versions.push_back(v.version + " (first " + v.firstSeen + ")");
-    t += "  Restarts (Init): " + std::to_string(s.calls.at("Init")) +
-         "; versions: " + (versions.empty() ? std::string("none logged") : joined(versions, ", ")) +
+        versions.push_back(
+            say("summary.version-first", {{"version", v.version}, {"stamp", v.firstSeen}}));
+    t += "  " +
+         say("summary.restarts", {{"restarts", std::to_string(s.calls.at("Init"))},
+                                  {"versions", versions.empty() ? say("summary.versions-none")
+                                                                : joined(versions, ", ")}}) +
          "\n";
-    t += "  Outages (every exchange failed):";
-    if (s.outages.empty()) t += " none";
+    t += "  " + say("summary.outages-title") + ":";
     // A busy till's month holds hundreds: the console shows the longest few.
     const std::vector<Outage> shown = longestOutages(s.outages, kOutagesShown);
-    if (shown.size() < s.outages.size()) {
-        t += " " + std::to_string(s.outages.size()) + ", the longest " +
-             std::to_string(shown.size()) + " (all of them: --json or --html)";
+    const std::string count = std::to_string(s.outages.size());
+    if (s.outages.empty()) {
+        t += " " + say("summary.none");
+    } else if (shown.size() < s.outages.size()) {
+        t += " " + say("summary.outages-longest",
+                       {{"count", count}, {"shown", std::to_string(shown.size())}});
     } else if (s.outages.size() > 1) {
-        t += " " + std::to_string(s.outages.size()) + ", the longest first";
-    } else if (!s.outages.empty()) {
+        t += " " + say("summary.outages-all", {{"count", count}});
+    } else {
         t += " 1";
     }
     t += "\n";
-    for (const Outage& o : shown) t += "    " + outageLine(o) + "\n";
+    for (const Outage& o : shown) t += "    " + outageLine(o, say) + "\n";
     return t;
 }
 
@@ -274,7 +337,7 @@ std::string dayLabel(long long start) {
 // The whole period at a glance: calls and failures per day, every day from
 // the first to the last (only the days with calls when a till's clock makes
 // that span more than a year).
-std::string svgOverview(const Summary& s, const std::vector<Day>& active) {
+std::string svgOverview(const Summary& s, const std::vector<Day>& active, const Texts& say) {
     if (active.empty()) return std::string();
     std::vector<long long> days;
     const long long first = active.front().start, last = active.back().start;
@@ -298,9 +361,10 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active) {
         static_cast<double>(height) / countAxis(most, left, top, height, right, axis);
     std::string svg = "<svg class=\"overview\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(right + 10) + "\" height=\"" +
-                      std::to_string(top + height + 30) +
-                      "\" role=\"img\" aria-label=\"calls and failures per day, " +
-                      dayLabel(days.front()) + " to " + dayLabel(days.back()) + "\">" + axis;
+                      std::to_string(top + height + 30) + "\" role=\"img\" aria-label=\"" +
+                      esc(say("summary.per-day-label",
+                              {{"from", dayLabel(days.front())}, {"to", dayLabel(days.back())}})) +
+                      "\">" + axis;
     char buf[256];
     // Labels for about ten days of the period, the first and last among them.
     const std::size_t every = std::max<std::size_t>(1, (days.size() + 9) / 10);
@@ -308,8 +372,8 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active) {
         const int x = left + static_cast<int>(i) * dayWidth;
         const int c = calls[days[i]], f = failures[days[i]];
         const std::string title = "<title>" + dayLabel(days[i]) + ": " +
-                                  plural(c, "call", "calls") + ", " +
-                                  plural(f, "failure", "failures") + "</title>";
+                                  say.count("summary.calls.", c) + ", " +
+                                  say.count("summary.failures.", f) + "</title>";
         std::snprintf(buf, sizeof buf,
                       "<rect class=\"calls\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
                       "height=\"%.1f\" fill=\"#4c78a8\">",
@@ -333,7 +397,8 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active) {
     return svg + buf + "</svg>";
 }
 
-std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std::string>& causes) {
+std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std::string>& causes,
+                        const Texts& say) {
     const int hourWidth = 32, left = 40, top = 10, height = 140, width = left + 24 * hourWidth + 10;
     int calls[24] = {};
     std::map<std::string, int> failures[24];
@@ -355,10 +420,15 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
     std::string axis;
     const double unit = static_cast<double>(height) /
                         countAxis(most, left, top, height, left + 24 * hourWidth, axis);
+    auto hour = [&](int h) {
+        return esc(say("summary.hour",
+                       {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}})) +
+               ": ";
+    };
     std::string svg = "<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(top + height + 30) +
-                      "\" role=\"img\" aria-label=\"calls and failures per hour on " + day.label +
-                      "\">";
+                      "\" role=\"img\" aria-label=\"" +
+                      esc(say("summary.per-hour-label", {{"day", day.label}})) + "\">";
     char buf[256];
     // Outages first, behind the bars.
     for (const Outage& o : s.outages) {
@@ -371,7 +441,8 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
                       "fill=\"#f4b6b6\">",
                       x1, top, std::max(3.0, x2 - x1), height);
         svg += buf;
-        svg += "<title>outage " + esc(outageLine(o)) + "</title></rect>";
+        svg += "<title>" + esc(say("summary.outage-named", {{"outage", outageLine(o, say)}})) +
+               "</title></rect>";
     }
     svg += axis;
     for (int h = 0; h < 24; ++h) {
@@ -383,8 +454,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
                           "fill=\"#4c78a8\">",
                           x + 2, top + height - bh, hourWidth / 2 - 3, bh);
             svg += buf;
-            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
-                   ":00: " + plural(calls[h], "call", "calls") + "</title></rect>";
+            svg += "<title>" + hour(h) + say.count("summary.calls.", calls[h]) + "</title></rect>";
         }
         double y = top + height;
         for (std::size_t c = 0; c < causes.size(); ++c) {
@@ -398,8 +468,8 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
                           x + hourWidth / 2, y, hourWidth / 2 - 3, bh,
                           kPalette[c % (sizeof kPalette / sizeof *kPalette)]);
             svg += buf;
-            svg += "<title>" + std::to_string(h) + ":00 to " + std::to_string(h + 1) +
-                   ":00: " + std::to_string(it->second) + " " + esc(causes[c]) + "</title></rect>";
+            svg += "<title>" + hour(h) + std::to_string(it->second) + " " +
+                   esc(say.cause(causes[c])) + "</title></rect>";
         }
         if (h % 3 == 0) {
             std::snprintf(buf, sizeof buf,
@@ -415,10 +485,22 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
     return svg + "</svg>";
 }
 
-std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
+std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, const Texts& say) {
+    // Catalog texts are plain text: escaped like every other value on the page.
+    auto t = [&](const char* key, MessageArgs args = {}) { return esc(say(key, args)); };
+    auto th = [&](std::initializer_list<const char*> keys) {
+        std::string row;
+        for (const char* key : keys) row += "<th>" + t(key) + "</th>";
+        return row;
+    };
     std::string h;
-    h += "<p>Period: <span data-first>" + esc(s.first.empty() ? "no time stamps" : s.first) +
-         "</span> to <span data-last>" + esc(s.last) + "</span></p>\n";
+    h += "<p>" +
+         say("summary.period",
+             {{"from", "<span data-first>" +
+                           esc(s.first.empty() ? say("summary.period-none-short") : s.first) +
+                           "</span>"},
+              {"to", "<span data-last>" + esc(s.last) + "</span>"}}) +
+         "</p>\n";
     // The days the log covers, each with its timeline.
     std::vector<Day> days;
     std::set<long long> seen;
@@ -434,87 +516,108 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
     std::vector<std::string> causes;
     for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
     if (!days.empty()) {
-        h += "<h3>Calls and failures per day</h3>\n" + svgOverview(s, days) +
-             "\n<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>"
-             "calls <span class=\"swatch\" style=\"background:" +
-             kPalette[0] + "\"></span>failures</p>\n";
+        h += "<h3>" + t("summary.per-day-title") + "</h3>\n" + svgOverview(s, days, say) +
+             "\n<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>" +
+             t("summary.legend-calls") +
+             " <span class=\"swatch\" style=\"background:" + kPalette[0] + "\"></span>" +
+             t("summary.legend-failures") + "</p>\n";
     }
     for (const Day& d : days) {
-        h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes) + "\n";
+        h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes, say) + "\n";
     }
     if (!days.empty()) {
-        h += "<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>calls "
-             "per hour";
+        h += "<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>" +
+             t("summary.legend-calls-per-hour");
         for (std::size_t c = 0; c < causes.size(); ++c)
             h += " <span class=\"swatch\" style=\"background:" +
                  std::string(kPalette[c % (sizeof kPalette / sizeof *kPalette)]) + "\"></span>" +
-                 esc(causes[c]);
-        h += " <span class=\"swatch\" style=\"background:#f4b6b6\"></span>outage</p>\n";
+                 esc(say.cause(causes[c]));
+        h += " <span class=\"swatch\" style=\"background:#f4b6b6\"></span>" +
+             t("summary.legend-outage") + "</p>\n";
     }
-    h += "<h3>Calls</h3>\n<table><tr><th>Export</th><th>Calls</th><th>Results</th></tr>\n";
+    h += "<h3>" + t("summary.calls-title") + "</h3>\n<table><tr>" +
+         th({"summary.head-export", "summary.head-calls", "summary.head-results"}) + "</tr>\n";
     for (const char* k : kKinds) {
         h += "<tr><td>" + std::string(k) + "</td><td data-calls=\"" + k + "\">" +
              std::to_string(s.calls.at(k)) + "</td><td>";
         if (s.results.count(k)) {
             std::vector<std::string> parts;
             for (const auto& r : s.results.at(k))
-                parts.push_back("<span data-result=\"" + std::string(k) + " " +
-                                std::to_string(r.first) + "\">" + std::to_string(r.second) +
-                                "</span> returned " + std::to_string(r.first));
-            h += parts.empty() ? "none" : joined(parts, ", ");
+                parts.push_back(
+                    say("summary.returned", {{"count", "<span data-result=\"" + std::string(k) +
+                                                           " " + std::to_string(r.first) + "\">" +
+                                                           std::to_string(r.second) + "</span>"},
+                                             {"result", std::to_string(r.first)}}));
+            h += parts.empty() ? t("summary.none") : joined(parts, ", ");
         } else {
-            h += "always 0";
+            h += t("summary.always-0");
         }
         h += "</td></tr>\n";
     }
     h += "</table>\n";
-    h += "<p>Exchanges with the service: <span data-exchanges>" + std::to_string(s.exchanges) +
-         "</span>, <span data-failed-exchanges>" + std::to_string(s.failedExchanges) +
-         "</span> failed. Connectivity probe: <span data-probes-failed>" +
-         std::to_string(s.probesFailed) + "</span> failed, <span data-probes-succeeded>" +
-         std::to_string(s.probesSucceeded) + "</span> succeeded.</p>\n";
-    h += "<h3>Failures by cause</h3>\n";
+    h += "<p>" +
+         say("summary.exchanges",
+             {{"total", "<span data-exchanges>" + std::to_string(s.exchanges) + "</span>"},
+              {"failed",
+               "<span data-failed-exchanges>" + std::to_string(s.failedExchanges) + "</span>"}}) +
+         ". " +
+         say("summary.probe",
+             {{"failed", "<span data-probes-failed>" + std::to_string(s.probesFailed) + "</span>"},
+              {"succeeded",
+               "<span data-probes-succeeded>" + std::to_string(s.probesSucceeded) + "</span>"}}) +
+         ".</p>\n";
+    h += "<h3>" + t("summary.failures-title") + "</h3>\n";
     if (s.errors.empty()) {
-        h += "<p>None.</p>\n";
+        h += "<p>" + t("summary.none-sentence") + "</p>\n";
     } else {
-        h += "<table><tr><th>Cause</th><th>Count</th><th>Meaning</th></tr>\n";
+        h += "<table><tr>" +
+             th({"summary.head-cause", "summary.head-count", "summary.head-meaning"}) + "</tr>\n";
         for (const auto& e : byCount(s.errors)) {
             const auto m = s.meanings.find(e.first);
-            h += "<tr><td>" + esc(e.first) + "</td><td data-error=\"" + esc(e.first) + "\">" +
-                 std::to_string(e.second) + "</td><td>" +
+            h += "<tr><td>" + esc(say.cause(e.first)) + "</td><td data-error=\"" + esc(e.first) +
+                 "\">" + std::to_string(e.second) + "</td><td>" +
                  (m == s.meanings.end() ? std::string() : esc(m->second)) + "</td></tr>\n";
         }
         h += "</table>\n";
     }
-    h += "<h3>Longest calls</h3>\n";
+    h += "<h3>" + t("summary.longest-title") + "</h3>\n";
     if (s.longest.empty()) {
-        h += "<p>None took a second or more.</p>\n";
+        h += "<p>" + t("summary.longest-none-sentence") + "</p>\n";
     } else {
-        h += "<table><tr><th>Duration</th><th>Call</th><th>Export</th><th>Started</th>"
-             "<th>Result</th>" +
-             std::string(isTotal ? "<th>Log</th>" : "") + "</tr>\n";
+        h += "<table><tr>" +
+             th({"summary.head-duration", "summary.head-call", "summary.head-export",
+                 "summary.head-started", "summary.head-result"}) +
+             (isTotal ? th({"summary.head-log"}) : std::string()) + "</tr>\n";
         for (const CallFigures& c : s.longest)
-            h += "<tr><td>" + duration(c.seconds) + "</td><td>" + std::to_string(c.number) +
-                 "</td><td>" + c.kind + "</td><td>" + esc(c.start) + "</td><td>" +
-                 (c.resultKnown ? std::to_string(c.result) : std::string("not logged")) + "</td>" +
+            h += "<tr><td>" + esc(duration(c.seconds, say)) + "</td><td>" +
+                 std::to_string(c.number) + "</td><td>" + c.kind + "</td><td>" + esc(c.start) +
+                 "</td><td>" +
+                 (c.resultKnown ? std::to_string(c.result) : t("summary.not-logged")) + "</td>" +
                  (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
         h += "</table>\n";
     }
-    h += "<h3>Restarts and versions</h3>\n<p>Init: <span data-restarts>" +
-         std::to_string(s.calls.at("Init")) + "</span>. Versions: ";
     std::vector<std::string> versions;
     for (const Version& v : s.versions)
-        versions.push_back("<span data-version>" + esc(v.version) + "</span> (first " +
-                           esc(v.firstSeen) + ")");
-    h += (versions.empty() ? std::string("none logged") : joined(versions, ", ")) + ".</p>\n";
-    h += "<h3>Outages (every exchange failed)</h3>\n";
+        versions.push_back(say("summary.version-first",
+                               {{"version", "<span data-version>" + esc(v.version) + "</span>"},
+                                {"stamp", esc(v.firstSeen)}}));
+    h += "<h3>" + t("summary.restarts-title") + "</h3>\n<p>" +
+         say("summary.restarts-sentence",
+             {{"restarts", "<span data-restarts>" + std::to_string(s.calls.at("Init")) + "</span>"},
+              {"versions",
+               versions.empty() ? t("summary.versions-none") : joined(versions, ", ")}}) +
+         "</p>\n";
+    h += "<h3>" + t("summary.outages-title") + "</h3>\n";
     if (s.outages.empty()) {
-        h += "<p>None.</p>\n";
+        h += "<p>" + t("summary.none-sentence") + "</p>\n";
     } else {
-        h += "<table><tr><th>From</th><th>To</th><th>Failed exchanges</th><th>Causes</th></tr>\n";
+        h += "<table><tr>" +
+             th({"summary.head-from", "summary.head-to", "summary.head-failed-exchanges",
+                 "summary.head-causes"}) +
+             "</tr>\n";
         for (const Outage& o : s.outages)
             h += "<tr data-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) + "</td><td>" +
-                 std::to_string(o.failed) + "</td><td>" + esc(joined(o.causes, ", ")) +
+                 std::to_string(o.failed) + "</td><td>" + esc(say.causes(o.causes)) +
                  "</td></tr>\n";
         h += "</table>\n";
     }
@@ -523,11 +626,13 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal) {
 
 }  // namespace
 
-std::string textReport(const std::vector<NamedSummary>& logs) {
+std::string textReport(const std::vector<NamedSummary>& logs, const Catalog& catalog) {
+    const Texts say{catalog};
     std::string t;
-    for (const NamedSummary& l : logs) t += l.name + "\n" + textSection(l.summary, false);
+    for (const NamedSummary& l : logs) t += l.name + "\n" + textSection(l.summary, false, say);
     if (logs.size() > 1) {
-        t += "Total of " + std::to_string(logs.size()) + " logs\n" + textSection(total(logs), true);
+        t += say("summary.total", {{"count", std::to_string(logs.size())}}) + "\n" +
+             textSection(total(logs), true, say);
     }
     return t;
 }
@@ -541,26 +646,29 @@ std::string jsonReport(const std::vector<NamedSummary>& logs) {
     return "{" + jsonMembers(total(logs)) + ",\"logs\":[" + joined(each, ",") + "]}\n";
 }
 
-std::string htmlReport(const std::vector<NamedSummary>& logs) {
-    std::string h =
-        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<title>brisvane.log summary</title>\n<style>\n"
-        "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
-        "h2{border-bottom:2px solid #4c78a8;padding-bottom:.2em}\n"
-        "table{border-collapse:collapse;margin:.5em 0}\n"
-        "th,td{border:1px solid #ccc;padding:.25em .6em;text-align:left}\n"
-        "th{background:#eef2f7}\n"
-        ".swatch{display:inline-block;width:.9em;height:.9em;margin:0 .3em 0 .8em;"
-        "vertical-align:middle}\n"
-        "svg.timeline{display:block;margin:.3em 0}\n"
-        "</style>\n</head>\n<body>\n<h1>brisvane.log summary</h1>\n";
+std::string htmlReport(const std::vector<NamedSummary>& logs, const Catalog& catalog) {
+    const Texts say{catalog};
+    const std::string title = esc(say("summary.page-title"));
+    std::string h = "<!DOCTYPE html>\n<html lang=\"" + std::string(catalog.code) +
+                    "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
+                    "</title>\n<style>\n"
+                    "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
+                    "h2{border-bottom:2px solid #4c78a8;padding-bottom:.2em}\n"
+                    "table{border-collapse:collapse;margin:.5em 0}\n"
+                    "th,td{border:1px solid #ccc;padding:.25em .6em;text-align:left}\n"
+                    "th{background:#eef2f7}\n"
+                    ".swatch{display:inline-block;width:.9em;height:.9em;margin:0 .3em 0 .8em;"
+                    "vertical-align:middle}\n"
+                    "svg.timeline{display:block;margin:.3em 0}\n"
+                    "</style>\n</head>\n<body>\n<h1>" +
+                    title + "</h1>\n";
     for (std::size_t i = 0; i < logs.size(); ++i) {
         h += "<h2>" + esc(logs[i].name) + "</h2>\n" +
-             htmlSection(logs[i].summary, "log-" + std::to_string(i + 1), false);
+             htmlSection(logs[i].summary, "log-" + std::to_string(i + 1), false, say);
     }
     if (logs.size() > 1) {
-        h += "<h2>Total of " + std::to_string(logs.size()) + " logs</h2>\n" +
-             htmlSection(total(logs), "total", true);
+        h += "<h2>" + esc(say("summary.total", {{"count", std::to_string(logs.size())}})) +
+             "</h2>\n" + htmlSection(total(logs), "total", true, say);
     }
     return h + "</body>\n</html>\n";
 }
