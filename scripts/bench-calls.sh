@@ -4,7 +4,7 @@
 # through the real brisvane.dll against the fake loyalty service on loopback,
 # each against two floors: the bare one (WinInet POSTs of the same bodies plus
 # open-append-close writes of the same log entries) and the full one, which
-# adds every other piece of I/O the design mandates per call (each send on a
+# adds every other piece of I/O that brisvane.dll does on every call (each send on a
 # fresh worker thread, init.txt emptied at that thread's start and end,
 # conf.xml read, the posting's look at the log size); the log growth per call;
 # and TransactionsEx with a 9.9 MB log against an empty one. Every figure

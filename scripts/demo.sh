@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: builds brisvane.dll and the host emulator, starts the fake
+# Builds brisvane.dll and the host emulator, starts the fake
 # loyalty service with the bundled sample guests (samples/demo), and plays a
 # short shift at the till through the real DLL under Wine, in a scratch folder
 # laid out like a POS host's working directory. Then a second act: the service
@@ -158,7 +158,7 @@ till_log="$till_win/brisvane.log"
 
 STEP_RC=0 STEP_ALSO="Windows error 12029" \
   STEP_SHOW='/^wine: /p;/returned/p;/SendRequestWrapper : TRY SEND REQUEST/,$p' step "A lookup while the service is down" \
-  "Anna presents card 1001 again. The guest request cannot connect: Windows names the cause (12029, nothing accepts the connection), the DLL waits 10 s, finds no internet (this machine has none) and gives up. The call's last lines: no line names the result, and the record dump is \"NULL\" with no line end. The till shows the lookup failed (result 1)." \
+  "Anna presents card 1001 again. The guest request cannot connect: Windows names the cause (12029, nothing accepts the connection), the DLL waits 10 s and checks whether www.google.com answers: without internet it gives up at once; with internet it waits 30 s and tries once more, in vain. The call's last lines: no line names the result, and the record dump is \"NULL\" with no line end. The till shows the lookup failed (result 1)." \
   "returned 1" \
   "$till_win" lookup 1001 "$samples/guest-check.xml"
 

@@ -57,7 +57,8 @@ sed 's/$/\r/' docs/INSTALL.txt >dist/INSTALL.txt
 # The references as plain text (tables as lists, lines of 100 columns at most).
 python3 scripts/md-to-text.py docs/log-and-results.md | sed 's/$/\r/' >dist/log-and-results.txt
 python3 scripts/md-to-text.py docs/configuration.md | sed 's/$/\r/' >dist/configuration.txt
+python3 scripts/md-to-text.py docs/hostemu.md | sed 's/$/\r/' >dist/hostemu.txt
 (cd dist && sha256sum brisvane.dll hostemu.exe conf.xml check.xml INSTALL.txt \
-  log-and-results.txt configuration.txt >SHA256SUMS)
+  log-and-results.txt configuration.txt hostemu.txt >SHA256SUMS)
 echo "dist: ready, built from commit $(sed -n 's/^#define BRISVANE_BUILD_ID "\(.*\)"$/\1/p' build/win32/generated/BuildId.h)"
 ls -l dist

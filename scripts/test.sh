@@ -4,11 +4,15 @@
 # and each fuzz target for a bounded time (FUZZ_SECONDS per target, default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 
 status=0
 passed=0
 failed=0
+if ! scripts/install-deps.sh; then
+  echo "=== the packages could not be installed" >&2
+  echo "Total: 0 passed, 1 failed"
+  exit 1
+fi
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
@@ -51,10 +55,20 @@ for where, variable in zip(pairs[0::2], pairs[1::2]):
 EOF_PY
 }
 
+# A stage whose configure or build fails counts as one failure; the run goes on
+# with the next stage, so that the Total line always closes the output.
+build_failed() {  # build_failed STAGE
+  echo "=== $1: configure or build FAILED" >&2
+  failed=$((failed + 1))
+  status=1
+}
+
 for preset in native asan win32; do
   echo "=== $preset: configure and build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
+    build_failed "$preset"
+    continue
+  fi
   if taken=$(taken_address "$preset") && [ -n "$taken" ]; then
     echo "=== $preset: ${taken% *} is taken; move this build's fake service with" \
          "cmake --preset $preset -D${taken#* }=127.0.x.y" >&2
@@ -85,9 +99,9 @@ for preset in native asan win32; do
 done
 
 echo "=== fuzz: configure and build"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-if scripts/fuzz.sh "${FUZZ_SECONDS:-60}"; then
+if ! cmake --preset fuzz >/dev/null || ! cmake --build --preset fuzz; then
+  build_failed fuzz
+elif scripts/fuzz.sh "${FUZZ_SECONDS:-60}"; then
   passed=$((passed + 1))
 else
   failed=$((failed + 1))

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "api/GuestInfo.h"
+#include "api/JsonText.h"
 #include "api/OrderBody.h"
 #include "api/ReplyAccess.h"
 #include "check/Accessors.h"
@@ -60,7 +61,7 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     }
     if (isEmptyReply(reply)) return std::nullopt;
     rapidjson::Document json;
-    json.Parse(replyText(reply).c_str());
+    parseJson(json, replyText(reply).c_str());
     if (!statusIsOne(json)) return std::nullopt;
     auto clientId = json.FindMember("ClientId");
     if (clientId == json.MemberEnd() || !clientId->value.IsString()) return std::nullopt;

@@ -9,6 +9,7 @@
 
 #include "api/Discount.h"
 #include "api/GuestInfo.h"
+#include "api/JsonText.h"
 #include "api/ReplyAccess.h"
 #include "check/Accessors.h"
 #include "check/CheckXml.h"
@@ -135,7 +136,7 @@ EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t own
     closeConnection(kTag, client_, log_);
 
     const std::string text = replyText(reply_);
-    jsonDiscont_.Parse(text.c_str());
+    parseJson(jsonDiscont_, text.c_str());
     if (!statusIsOne(jsonDiscont_)) {
         log_.logMessage(kTag, logphrase::kDiscountRefused + text);
         return 1;
@@ -156,7 +157,7 @@ EarlyResult CardLookup::guestPath() {
     }
     if (isEmptyReply(reply_)) return 1;
 
-    jsonGuestInfo_.Parse(replyText(reply_).c_str());
+    parseJson(jsonGuestInfo_, replyText(reply_).c_str());
     if (jsonGuestInfo_.HasParseError()) {
         log_.logMessage(kTag, logphrase::kGuestInfoNotOk);
         return 1;

@@ -7,9 +7,11 @@ class Logger;
 struct CardInfoRecord;
 
 // Test seam: how the lookup initialises its check reader. The DLL always uses
-// initCheckXml; its result 2 (a missing CHECKDATA reported to the caller)
-// only arises when the reader cannot write its own failure line, so tests
-// reach the flow's handling of it through another step.
+// initCheckXml, which gives 2 only for a CheckdataNotFound that leaves the
+// reader's init; CheckXml::init catches every exception itself (a missing
+// CHECKDATA included) and returns normally, so with the DLL's reader the
+// lookup never sees 2. The flow keeps its branch for 2 all the same; tests
+// reach it through a step that lets CheckdataNotFound out.
 using CheckInitStep = int (*)(CheckXml& reader, const char* inpBuf, uint32_t inpLen,
                               const std::string& tag, Logger& log);
 

@@ -8,6 +8,7 @@
 
 #include "api/CloseOrder.h"
 #include "api/Discount.h"
+#include "api/JsonText.h"
 #include "check/CheckXml.h"
 #include "check/WorkingMode.h"
 #include "check/XmlErrors.h"
@@ -161,7 +162,7 @@ int32_t TransactionPosting::checkReply() {
         return 1;
     }
     const std::string text = replyText(reply_);
-    jsonResultRequest_.Parse(text.c_str());
+    parseJson(jsonResultRequest_, text.c_str());
     if (statusIsOne(jsonResultRequest_)) {
         closeConnection(kTag, client_, log_);
         log_.logMessage(kTag, "Ended RETURN 0");

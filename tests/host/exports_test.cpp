@@ -45,6 +45,76 @@ TEST_F(ExportsTest, LoadEmptiesInitMarkerEvenWhenItHeldText) {
     EXPECT_EQ(readFile("init.txt"), "");
 }
 
+// The runtime's stream locks are what fopen takes (msvcrt.dll numbers them
+// from 28, one per _iob slot; 0 to 2 are the standard streams).
+extern "C" void __cdecl _lock(int);
+extern "C" void __cdecl _unlock(int);
+
+// Holds the lock of every free _iob slot on a thread of its own until released,
+// or for 8 s at most, so that a test that would deadlock ends anyway.
+class StreamLocksHeld {
+  public:
+    StreamLocksHeld() {
+        thread_ = CreateThread(nullptr, 0, &StreamLocksHeld::hold, this, 0, nullptr);
+        WaitForSingleObject(held_, INFINITE);
+    }
+    ~StreamLocksHeld() {
+        SetEvent(release_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(held_);
+        CloseHandle(release_);
+    }
+
+  private:
+    static DWORD WINAPI hold(void* self) {
+        auto* me = static_cast<StreamLocksHeld*>(self);
+        for (int n = kFirst; n <= kLast; ++n) _lock(n);
+        SetEvent(me->held_);
+        WaitForSingleObject(me->release_, 8000);
+        for (int n = kLast; n >= kFirst; --n) _unlock(n);
+        return 0;
+    }
+    static constexpr int kFirst = 28 + 3, kLast = 28 + 19;
+    HANDLE held_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+};
+
+DWORD WINAPI doNothing(void*) { return 0; }
+
+// The entry routine runs under the loader lock on every load, unload and
+// thread start: it must not wait for a lock of the C runtime, which a host
+// thread may hold while it waits for the loader. init.txt is emptied all the
+// same at each of those moments.
+TEST_F(ExportsTest, EntryRoutineTakesNoRuntimeLock) {
+    writeFile("init.txt", "left over from yesterday");
+    DWORD loadMs = 0, threadMs = 0, threadWait = WAIT_FAILED;
+    {
+        StreamLocksHeld locks;
+        DWORD start = GetTickCount();
+        loadDll();
+        loadMs = GetTickCount() - start;
+        start = GetTickCount();
+        HANDLE thread = CreateThread(nullptr, 0, doNothing, nullptr, 0, nullptr);
+        threadWait = WaitForSingleObject(thread, 8000);
+        threadMs = GetTickCount() - start;
+        CloseHandle(thread);
+    }
+    EXPECT_LT(loadMs, 4000u) << "loading waited for the runtime's stream locks";
+    EXPECT_EQ(threadWait, WAIT_OBJECT_0);
+    EXPECT_LT(threadMs, 4000u) << "a thread's start waited for the runtime's stream locks";
+    EXPECT_EQ(readFile("init.txt"), "");
+    writeFile("init.txt", "written while loaded");
+    {
+        StreamLocksHeld locks;
+        HANDLE thread = CreateThread(nullptr, 0, doNothing, nullptr, 0, nullptr);
+        WaitForSingleObject(thread, 8000);
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(readFile("init.txt"), "") << "a thread's start is a notification too";
+}
+
 TEST_F(ExportsTest, InitTwiceWritesItsEntriesTwiceAndReturnsZero) {
     writeFile("conf.xml", kConf);
     loadDll();

@@ -12,7 +12,8 @@ out="" status=0 case_name=""
 
 till="$work/till"
 mkdir -p "$till"
-cp "$hostemu" "$dll" "$till/"
+cp "$hostemu" "$till/"
+cp "$dll" "$till/brisvane.dll"  # a test build of the DLL goes under the name a host loads
 T="Z:$till"
 
 # The sample check: a close (mode 1) at place 1, a card holder 1001, one dish,

@@ -45,13 +45,21 @@ run "config without check" 2 "$T" config
 has "config takes one check file"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
+# The exit statuses in the words of docs/hostemu.md (its paragraph "Exit status: ...").
+python3 - "$here/../../docs/hostemu.md" "$out" <<'EOF_PY' || fail "--help and docs/hostemu.md give other exit statuses"
+import sys
+docs = " ".join(open(sys.argv[1], encoding="utf-8").read().split())
+start = docs.index("Exit status: ")
+paragraph = docs[start:docs.index(").", docs.index(" 3: ", start)) + 2]
+assert paragraph in " ".join(sys.argv[2].split()), paragraph
+EOF_PY
 
 # --- the language: Windows' UI language (Wine takes it from LANG), else --lang
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
 has "вызов: hostemu [--brief] <папка> init"
 has "       hostemu [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
-has "Код завершения: 0 выполнено"
+has "Код завершения: 0: выполнено"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
 has "hostemu: для lookup укажите номер карты или телефона и файл чека"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI, --lang en" 2 --lang en "$T" lookup 1001

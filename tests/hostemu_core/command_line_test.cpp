@@ -1,9 +1,12 @@
 // The command table: parsing, usage and complaints come from the CommandSpecs alone.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 
 namespace {
@@ -200,7 +203,7 @@ const CommandSpec kInitLike = [] {
     c.description = "help.hostcall";
     return c;
 }();
-const CommandTable kRealTexts = {{&kInitLike}, "help.closing"};
+const CommandTable kRealTexts = {{&kInitLike}, "help.closing", true};
 
 }  // namespace
 
@@ -264,4 +267,37 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
         EXPECT_EQ(c.out.empty(), out.outText().empty());
         EXPECT_EQ(c.err.empty(), out.errText().empty());
     }
+}
+
+namespace {
+
+std::string squeezed(const std::string& text) {
+    std::istringstream in(text);
+    std::string word, out;
+    while (in >> word) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+}  // namespace
+
+// The usage text (wrapped) and docs/hostemu.md give the exit statuses in the
+// words built from the values the commands return.
+TEST(CommandLine, ExitStatusesReadTheSameInTheUsageAndTheDocs) {
+    const std::string text = exitStatusText();
+    for (int status :
+         {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
+        EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
+    const std::string usage = wrapped(text, 2);
+    EXPECT_EQ(squeezed(usage), text);
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        EXPECT_EQ(line.rfind("  ", 0), 0u) << line;
+    }
+    std::ifstream doc(BRISVANE_SOURCE_DIR "/docs/hostemu.md");
+    ASSERT_TRUE(doc) << "docs/hostemu.md";
+    const std::string docs((std::istreambuf_iterator<char>(doc)), std::istreambuf_iterator<char>());
+    EXPECT_NE(squeezed(docs).find(text), std::string::npos)
+        << "docs/hostemu.md should say, as a paragraph of its own:\n"
+        << usage;
 }

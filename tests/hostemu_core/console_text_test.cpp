@@ -67,6 +67,32 @@ TEST(ConsoleText, ShowsTheLogFromAnOffset) {
     EXPECT_EQ(logLinesFrom("[] A : b\r\ntail", 0, false), "[] A : b\ntail");
 }
 
+// The short form of a failed call keeps its cause and its result, also the
+// result that follows the "NULL" of an absent record on the same line.
+TEST(ConsoleText, BriefKeepsCausesAndResults) {
+    const std::string s = "[12-07-2026 10:00:01] ";
+    const std::string log =
+        s + "TransactionsEx : Started\r\n" + s +
+        "SendRequest : RETURN vector<char> dwExitCode != 0 1\r\n" + s +
+        "SendRequest : Windows error 12029: The attempt to connect to the server failed.\r\n" + s +
+        "SendRequest : HTTP status 502\r\n" + s +
+        "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!\r\n" + s +
+        "SendRequestWrapper : Info - \r\nNULL" + s +
+        "TransactionsEx : ERROR  v1/CloseOrder/ 0\r\n" + s +
+        "SendRequestWrapper : Info - \r\nNULL" + s + "TransactionsEx : Ended RETURN 1";
+    EXPECT_EQ(logLinesFrom(log, 0, true),
+              s + "SendRequest : RETURN vector<char> dwExitCode != 0 1\n" + s +
+                  "SendRequest : Windows error 12029: The attempt to connect to the server "
+                  "failed.\n" +
+                  s + "SendRequest : HTTP status 502\n" + s +
+                  "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!\n" + s +
+                  "TransactionsEx : ERROR  v1/CloseOrder/ 0\n" + s +
+                  "TransactionsEx : Ended RETURN 1\n");
+    // The full form keeps the log's own lines.
+    EXPECT_NE(logLinesFrom(log, 0, false).find("\nNULL" + s + "TransactionsEx : Ended RETURN 1"),
+              std::string::npos);
+}
+
 TEST(RecordTable, ShowsTheFieldsThatHoldSomething) {
     EXPECT_EQ(money(125050), "1250.50");
     EXPECT_EQ(money(-5), "-0.05");

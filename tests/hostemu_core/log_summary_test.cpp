@@ -1,13 +1,17 @@
 // hostemu summary and redact over logs written the way the DLL writes them.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <regex>
 
 #include "cli/Output.h"
 #include "logread/LogCalls.h"
 #include "redact/LogRedact.h"
 #include "redact/RedactRun.h"
+#include "replay/ReplayVerdict.h"
 #include "show/LogShow.h"
 #include "summary/LogSummary.h"
 #include "summary/SummaryRun.h"
@@ -122,6 +126,96 @@ TEST(LogSummary, StampsAsSeconds) {
     for (const char* bad : {"", "13-01-2024 00:00:00", "1-01-2024 00:00:00", "01-01-2024 24:00:00",
                             "01-01-2024T00:00:00"})
         EXPECT_EQ(summary::stampSeconds(bad), -1) << bad;
+}
+
+namespace {
+
+// The log's "MM-DD-YYYY HH:MM:SS" stamps in the form a host process's locale
+// gave earlier brisvane.dll versions: 12-hour with AM/PM, or 24-hour; the
+// hour without its leading zero.
+std::string localeStamps(const std::string& log, bool twelveHour) {
+    static const std::regex stamp(R"(\[(\d\d-\d\d-\d{4}) (\d\d)(:\d\d:\d\d)\] )");
+    std::string out;
+    auto from = log.cbegin();
+    for (std::sregex_iterator m(log.begin(), log.end(), stamp), end; m != end; ++m) {
+        out.append(from, (*m)[0].first);
+        const int h = std::stoi((*m)[2].str());
+        const int shown = twelveHour ? (h % 12 == 0 ? 12 : h % 12) : h;
+        out += "[" + (*m)[1].str() + " " + std::to_string(shown) + (*m)[3].str() +
+               (twelveHour ? (h < 12 ? " AM" : " PM") : "") + "] ";
+        from = (*m)[0].second;
+    }
+    return out.append(from, log.cend());
+}
+
+// Stamps of the JSON report back to "MM-DD-YYYY HH:MM:SS".
+std::string canonicalStamps(const std::string& json) {
+    static const std::regex stamp(R"((\d\d-\d\d-\d{4} )(\d{1,2})(:\d\d:\d\d)( [AP]M)?)");
+    std::string out;
+    auto from = json.cbegin();
+    for (std::sregex_iterator m(json.begin(), json.end(), stamp), end; m != end; ++m) {
+        out.append(from, (*m)[0].first);
+        int h = std::stoi((*m)[2].str());
+        if ((*m)[4].matched) h = h % 12 + ((*m)[4].str() == " PM" ? 12 : 0);
+        char hh[4];
+        std::snprintf(hh, sizeof hh, "%02d", h);
+        out += (*m)[1].str() + hh + (*m)[3].str();
+        from = (*m)[0].second;
+    }
+    return out.append(from, json.cend());
+}
+
+}  // namespace
+
+// Logs of earlier DLLs under a host's locale: the same calls, order and
+// durations as the DLL's own stamps give; a file whose stamps cannot be read
+// says so.
+TEST(LogSummary, StampsOfEveryFormATillsLogMayHold) {
+    const std::string own = summary::jsonReport({{"till.log", summary::summarize(kDay)}});
+    const std::size_t calls = replay::splitCalls(kDay, "", false).size();
+    ASSERT_EQ(calls, 6u);
+    for (const bool twelveHour : {true, false}) {
+        const std::string log = localeStamps(kDay, twelveHour);
+        ASSERT_NE(log.find(twelveHour ? "[12-07-2026 2:00:00 PM] " : "[12-07-2026 9:00:00] "),
+                  std::string::npos);
+        EXPECT_EQ(canonicalStamps(summary::jsonReport({{"till.log", summary::summarize(log)}})),
+                  own)
+            << (twelveHour ? "AM/PM" : "24-hour");
+        EXPECT_EQ(replay::splitCalls(log, "", false).size(), calls);
+    }
+    const struct {
+        const char* stamp;
+        long long seconds;  // from 12-07-2026 00:00:00
+    } forms[] = {
+        {"12-07-2026 12:00:05 AM", 5},    {"12-07-2026 12:00:05 PM", 12 * 3600 + 5},
+        {"12-07-2026 3:24:17 PM", 55457}, {"12-07-2026 11:59:59 PM", 86399},
+        {"12-07-2026 9:05:09", 32709},    {"12-07-2026 09:05:09 AM", 32709},
+        {"12-07-2026 0:00:00", 0},        {"12-07-2026 13:00:00 PM", -1},
+        {"12-07-2026 0:00:00 AM", -1},    {"12-07-2026 3:24:17 pm", -1},
+        {"12-07-2026 3:4:17", -1},        {"12-07-2026 123:04:17", -1},
+        {"12-07-2026 3:24:17 PM ", -1},
+    };
+    const long long midnight = summary::stampSeconds("12-07-2026 00:00:00");
+    for (const auto& f : forms)
+        EXPECT_EQ(summary::stampSeconds(f.stamp), f.seconds < 0 ? -1 : midnight + f.seconds)
+            << f.stamp;
+
+    // A call across noon in 12-hour stamps lasts its 10 s.
+    const std::string noon =
+        entry("12-07-2026 11:59:55 AM", "GetCardInfoEx : GetCardInfoEx from File1 Started!") +
+        entry("12-07-2026 12:00:05 PM", "GetCardInfoEx : Cant get token! RETURN 1");
+    const summary::Summary s = summary::summarize(noon);
+    ASSERT_EQ(s.longest.size(), 1u);
+    EXPECT_EQ(s.longest[0].seconds, 10);
+
+    // Stamps of no form read here: said, not "no call".
+    const std::string dotted = entry("07.12.2026 15:24:17", "Init : Started") +
+                               entry("07.12.2026 15:24:17", "Init : Ended");
+    EXPECT_EQ(replay::whyNoCalls(dotted, replay::splitCalls(dotted, "", false)),
+              "its lines look like brisvane.log entries, but their time stamps (such as "
+              "\"[07.12.2026 15:24:17]\") are of no form hostemu reads (MM-DD-YYYY with H:MM:SS "
+              "or HH:MM:SS, with or without AM/PM)");
+    EXPECT_EQ(replay::unreadableStamp("[note] not an entry\nplain text\n"), "");
 }
 
 TEST(LogSummary, ADayAsJson) {
@@ -384,6 +478,10 @@ TEST_F(TempFiles, SummaryExitStatus) {
         {{file("cut.log", entry(day(1, 0, 0), "SendRequest : HTTP status 502"))},
          2,
          "holds no call"},
+        {{file("dotted.log", entry("07.12.2026 15:24:17", "Init : Started"))},
+         2,
+         "dotted.log: its lines look like brisvane.log entries, but their time stamps (such as "
+         "\"[07.12.2026 15:24:17]\")"},
         {{good, good + ".missing"}, 2, "cannot read log file"},
     };
     for (const Case& c : cases) {
@@ -502,6 +600,55 @@ std::string redacted(const std::string& log, redact::Tally& tally) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs `work` on a thread with the 1 MiB stack that Windows gives a program's
+// threads by default; false when the thread could not be made.
+bool onWindowsSizedStack(const std::function<void()>& work) {
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    pthread_attr_setstacksize(&attr, 1 << 20);
+    pthread_t thread;
+    auto run = [](void* w) -> void* {
+        (*static_cast<const std::function<void()>*>(w))();
+        return nullptr;
+    };
+    const bool made =
+        pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)) == 0;
+    pthread_attr_destroy(&attr);
+    if (made) pthread_join(thread, nullptr);
+    return made;
+}
+
+}  // namespace
+
+// A guest reply nested 512 Ki arrays deep (1 MiB, the reply limit), which the
+// DLL survives and logs: summary, redact and the replay's reader read it on a
+// stack of the Windows default size.
+TEST(LogRedact, DeepReplyOnAWindowsSizedStack) {
+    const std::size_t depth = 512 * 1024;
+    const std::string reply = std::string(depth, '[') + std::string(depth, ']');
+    const std::string at = day(10, 0, 0);
+    const std::string log =
+        init(9) + lookupHead(at, "{\"Phone\":79161234567}") +
+        entry(at, std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" + reply) +
+        entry(at, "GetCardInfoEx : Error: not ok jsonGuestInfo RETURN 1");
+    summary::Summary s;
+    std::string copy;
+    redact::Tally tally;
+    std::size_t calls = 0;
+    ASSERT_TRUE(onWindowsSizedStack([&] {
+        s = summary::summarize(log);
+        copy = redacted(log, tally);
+        calls = replay::splitCalls(copy, "", false).size();
+    }));
+    EXPECT_EQ(s.knownCalls(), 2);
+    EXPECT_EQ(s.results["GetCardInfoEx"][1], 1);
+    EXPECT_EQ(calls, 2u);
+    EXPECT_EQ(copy.find(kToken), std::string::npos);
+    EXPECT_NE(copy.find(" \r\n[]\r\n"), std::string::npos);  // a root array keeps its kind only
+}
 
 TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
     redact::Tally tally;

@@ -203,6 +203,45 @@ TEST(ReplayLog, ReadsAUtf16ConfXmlCopyBack) {
     EXPECT_FALSE(replay::pointConfigAt(utf16, "127.0.80.1", given, why));
 }
 
+// A conf.xml that Notepad saved as "Unicode", CR LF line ends and all: the DLL
+// reads it in text mode, which turns CR LF into LF only where the two bytes
+// stand side by side, so a UTF-16 file keeps its CRs and a UTF-8 one loses
+// them. The replay writes the file in the recorded encoding and Init's copy is
+// the same.
+TEST(ReplayLog, InitOfAUtf16ConfXmlReplaysTheSame) {
+    const std::string text =
+        "<Configuration>\r\n<ApiAddress>h.test</ApiAddress>\r\n<SSL>true</SSL>"
+        "<Name>\xD0\x9C\xF0\x9F\x8D\xB2</Name>\r\n</Configuration>\r\n";
+    // Init as the DLL logs the file: read in text mode, a CR before every LF byte.
+    auto initLog = [](const std::string& fileBytes) {
+        std::string copy;
+        for (char ch : replay::asReadInTextMode(fileBytes))
+            copy += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+        return "[12-07-2026 10:00:00] Init : Started\r\n[12-07-2026 10:00:00] WriteConfToLog : " +
+               copy + "\r\n[12-07-2026 10:00:00] Init : Ended\r\n";
+    };
+    for (const char* mark : {"\xFF\xFE", "\xFE\xFF"}) {
+        const std::string file = replay::confFileBytes(text, mark);
+        ASSERT_EQ(file.size(), 2 + 2 * (text.size() - 6) + 2 + 4)
+            << "М takes one unit, the bowl two";
+        const std::vector<replay::Call> calls = replay::splitCalls(initLog(file), "", false);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].config(), text);
+        EXPECT_EQ(calls[0].configByteOrderMark, mark);
+        std::string given, why;
+        ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why;
+        const std::string replayed =
+            initLog(replay::confFileBytes(given, calls[0].configByteOrderMark));
+        EXPECT_EQ(replay::compareEntries(calls[0].entries, replay::splitEntries(replayed), given,
+                                         calls[0].config())
+                      .verdict,
+                  replay::EntryComparison::Verdict::Same);
+    }
+    // A UTF-8 copy is written as it is.
+    EXPECT_EQ(replay::splitCalls(initLog(text), "", false)[0].configByteOrderMark, "");
+    EXPECT_EQ(replay::confFileBytes(text, ""), text);
+}
+
 TEST(ReplayVerdict, ExitsWithWhatTheReplayShowed) {
     EXPECT_EQ(replay::whyNoCalls("", {}), "the file is empty");
     EXPECT_NE(replay::whyNoCalls(std::string("\xFF\xFE[\0", 4), {}).find("UTF-16 copy"),

@@ -27,8 +27,9 @@ PY
 fail=0
 python3 "$src/scripts/md-to-text.py" "$src/docs/log-and-results.md" >"$work/log-and-results.txt"
 python3 "$src/scripts/md-to-text.py" "$src/docs/configuration.md" >"$work/configuration.txt"
+python3 "$src/scripts/md-to-text.py" "$src/docs/hostemu.md" >"$work/hostemu.txt"
 cp "$src/docs/INSTALL.txt" "$work/INSTALL.txt"
-for f in INSTALL.txt log-and-results.txt configuration.txt; do
+for f in INSTALL.txt log-and-results.txt configuration.txt hostemu.txt; do
   check_text "$work/$f" || fail=1
 done
 # Every record field of the lookup table survives the conversion.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The version resources of the shipped programs: version 37, the commit they
-# were built from (as git names it now, "-dirty" with uncommitted changes to
-# tracked files) and a copyright line.
+# The version resources of the shipped programs: the version of
+# src/host/Version.h, the commit they were built from (as git names it now,
+# "-dirty" with uncommitted changes to tracked files) and a copyright line.
 #   version-test.sh SOURCE-DIR FILE...
 set -uo pipefail
 src="$1"
 shift
+version="$(sed -n 's/^#define BRISVANE_VERSION \([0-9][0-9]*\)$/\1/p' "$src/src/host/Version.h")"
+[ -n "$version" ] || { echo "FAIL no version in $src/src/host/Version.h"; exit 1; }
 if commit="$(git -C "$src" rev-parse --verify HEAD 2>/dev/null)"; then
   [ -n "$(git -C "$src" status --porcelain --untracked-files=no)" ] && commit="$commit-dirty"
   year="$(git -C "$src" log -1 --format=%cd --date=format:%Y)"
@@ -27,14 +29,14 @@ for file in "$@"; do
       echo "ok   $name $key: $got"
     fi
   done <<EOT
-FileVersion|37
-ProductVersion|37 ($commit)
+FileVersion|$version
+ProductVersion|$version ($commit)
 Comments|Built from commit $commit
 LegalCopyright|Copyright (C) $year the brisvane authors
 OriginalFilename|$name
 EOT
-  if ! grep -qE "^ *FILEVERSION 37, 0, 0, 0$" <<<"$rc"; then
-    echo "FAIL $name: numeric FILEVERSION is not 37,0,0,0"
+  if ! grep -qE "^ *FILEVERSION $version, 0, 0, 0$" <<<"$rc"; then
+    echo "FAIL $name: numeric FILEVERSION is not $version,0,0,0"
     fail=1
   fi
 done

@@ -1,6 +1,6 @@
 // The card lookup's handling of a reader that reports a missing CHECKDATA
-// (initCheckXml result 2). The module's reader gives 2 only when it cannot
-// write its own failure line, so the flow is run here with a reader step that
+// (initCheckXml result 2). The DLL's reader never gives 2 (its init catches
+// every exception itself), so the flow is run here with a reader step that
 // reports it; the rest is the real flow against the fake service.
 #include <gmock/gmock.h>
 

@@ -56,6 +56,24 @@ class CheckInitTest : public InTempDir {
 
 // ---- the four cuts -------------------------------------------------------
 
+// The reader's init handles a missing CHECKDATA itself, also when it cannot
+// write its failure line: initCheckXml gives 0, never the flows' result 2.
+TEST_F(CheckInitTest, MissingCheckDataIsNeverReportedAsTwo) {
+    const std::string text = "<CHECK chmode=\"1\"></CHECK>";
+    for (const bool logWritable : {true, false}) {
+        if (!logWritable) {
+            std::filesystem::remove(kLogFileName);
+            std::filesystem::create_directory(kLogFileName);
+        }
+        CheckXml fresh;
+        EXPECT_EQ(initCheckXml(fresh, text.c_str(), static_cast<uint32_t>(text.size() + 1),
+                               "GetCardInfoEx", log),
+                  0)
+            << (logWritable ? "log written" : "log not writable");
+        EXPECT_FALSE(fresh.checkData);
+    }
+}
+
 TEST_F(CheckInitTest, Case1NothingAfterCheck) {
     const std::string text =
         R"(<CHECKDATA orderguid="g1"></CHECKDATA><CHECK restaurantcode="7"></CHECK>)";

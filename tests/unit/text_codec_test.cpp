@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
 #include <string>
 
+#include "text/DecimalText.h"
 #include "text/TextCodec.h"
 
 #ifdef _WIN32
@@ -84,6 +87,48 @@ TEST(Cp1251ToUtf8, AgreesWithThePlatformTableOnEveryByte) {
     }
     EXPECT_GE(checked, 254);
     EXPECT_EQ(cp1251ToUtf8(std::string("a\0\xC0", 3)), std::string("a\0\xD0\x90", 4));
+}
+
+// Balances and quantities read the same whatever locale the host process set:
+// under a comma locale the C runtime would read "1.5e400" as 1.
+TEST(ParseLeadingDouble, ReadsEveryRangeTheSameUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "Russian_Russia.1251", "Russian"}) {
+        if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') {
+            comma = name;
+            break;
+        }
+    }
+    ASSERT_NE(comma, nullptr) << "no locale with a decimal comma on this machine";
+    const double inf = HUGE_VAL;
+    const struct {
+        const char* text;
+        double value;
+    } rows[] = {
+        {"12.5abc", 12.5},
+        {"  -3.999", -3.999},
+        {"+7", 7},
+        {"1.5e400", inf},
+        {"-1.5e400", -inf},
+        {"2.5e-400", 0},
+        {"123456e305x", inf},
+        {"0.000001e-320", 0},
+        {"1e99999999999999999999", inf},
+        {"0.5e309", inf},
+        {"1e-99999999999999999999", 0},
+    };
+    for (const auto& row : rows) {
+        double value = 42;
+        EXPECT_TRUE(parseLeadingDouble(row.text, value)) << row.text;
+        EXPECT_EQ(value, row.value) << row.text;
+        EXPECT_EQ(std::signbit(value), std::signbit(row.value)) << row.text;
+    }
+    double value = 0;
+    EXPECT_TRUE(parseLeadingDouble("-2.5e-400", value));
+    EXPECT_TRUE(value == 0 && std::signbit(value));
+    EXPECT_FALSE(parseLeadingDouble("abc", value));
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // floors. The bare floor: a WinInet POST of each body the call sent (same
 // service, same bodies) plus one open-append-close write per log entry the
 // call wrote, of the same bytes. The full floor adds every other piece of I/O
-// the design mandates per call: each POST's send on a fresh worker thread
+// that brisvane.dll does on every call: each POST's send on a fresh worker thread
 // waited for with a time limit, the empty-and-close of init.txt at that
 // thread's start and end (the entry routine runs for every thread), reading
 // conf.xml, the debug copy of the parsed check where the check's shape calls
@@ -99,13 +99,13 @@ bool barePost(HINTERNET connection, const std::string& path, const std::string& 
 }
 
 // The same, with the send on a short-lived worker thread that is waited for
-// with a time limit, as the module's design has it: shows what that costs.
+// with a time limit, as brisvane.dll sends: shows what that costs.
 struct SendJob {
     HINTERNET request;
     const std::string* body;
 };
 
-// The module's entry routine empties init.txt on every notification, so also
+// brisvane.dll's entry routine empties init.txt on every notification, so also
 // when a worker thread starts and when it ends.
 void truncateMarker() {
     HANDLE f = CreateFileA("init.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,

@@ -19,6 +19,6 @@
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 
 const CommandTable& commandTable() {
-    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing"};
+    static const CommandTable table = {{HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", true};
     return table;
 }

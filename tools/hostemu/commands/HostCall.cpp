@@ -4,6 +4,7 @@
 
 #include "DllModule.h"
 #include "FileSize.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
@@ -37,15 +38,15 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
             "hostemu: " +
             output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}) +
             "\n");
-        return 1;
+        return exitstatus::kFound;
     }
     Module dll(path);
     if (!dll.loaded()) {
         output.err(dllLoadFailure(path, GetLastError(), output.catalog()));
-        return 1;
+        return exitstatus::kFound;
     }
     const long long before = fileSize(kLogFileName);
-    if (!call(dll, output)) return 1;
+    if (!call(dll, output)) return exitstatus::kFound;
     output.out(invocation.brief ? "--- closing log lines of this call ---\n"
                                 : "--- log entries written by this call ---\n");
     std::string log;
@@ -55,5 +56,5 @@ int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& 
         output.out(logLinesFrom(log, before, invocation.brief));
     }
     output.flush();
-    return 0;
+    return exitstatus::kDone;
 }

@@ -21,8 +21,8 @@ bool readCheckFile(const std::string& name, std::string& check, Output& output);
 using HostCallFn = std::function<bool(const Module& dll, Output& output)>;
 
 // Enters the invocation's folder, loads its brisvane.dll as a host does, makes
-// the call and prints the log entries it wrote. Returns the exit status: 0
-// when the export was called, whatever it returned.
+// the call and prints the log entries it wrote. Returns the exit status:
+// kDone when the export was called, whatever it returned (exitStatusText).
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call);
 
 // Says that the DLL lacks an export; returns false.

@@ -9,6 +9,7 @@
 #include "HostCall.h"
 #include "ReplayMachine.h"
 #include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "config/Config.h"
 #include "files/FileBytes.h"
@@ -24,7 +25,7 @@ int run(const Invocation& invocation, Output& output) {
     request.onlyCall = invocation.value("--call", 0);
     if (!readWholeFile(request.logFile, request.logBytes)) {
         output.err("hostemu: " + output.text("error.log-file", {{"file", request.logFile}}) + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     request.folderHasConfig =
         readWholeFile(invocation.folder + "\\" + kConfigFileName, request.folderConfig);

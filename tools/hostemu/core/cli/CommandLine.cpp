@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 
 namespace {
@@ -66,7 +67,8 @@ std::string usageText(const CommandTable& table, const Catalog& catalog) {
         described.push_back(description);
         text += formatMessage(catalog, description);
     }
-    return text + formatMessage(catalog, table.closing);
+    text += formatMessage(catalog, table.closing);
+    return table.exitStatuses ? text + wrapped(exitStatusText(catalog), 2) : text;
 }
 
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
@@ -165,7 +167,7 @@ int runCommandLine(const CommandTable& table, const std::vector<std::string>& ar
     if (badLanguage) error = output.text("cli.lang-value");
     if (!command) {
         output.err("hostemu: " + error + "\n" + usageText(table, output.catalog()));
-        return 2;
+        return exitstatus::kBadInput;
     }
     return command->run(invocation, output);
 }

@@ -96,7 +96,8 @@ struct CommandSpec {
 
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
-    const char* closing = "";  // key of the text printed after the commands' descriptions
+    const char* closing = "";   // key of the text printed after the commands' descriptions
+    bool exitStatuses = false;  // the exit statuses (exitStatusText) end the usage text
 };
 
 // The usage text: one line per command, then their descriptions and the

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/JsonText.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
@@ -176,7 +177,7 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                                    "the service's reply is empty (HTTP status " + status + ")");
     }
     rapidjson::Document json;
-    json.Parse(x.text.c_str());
+    parseJson(json, x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();

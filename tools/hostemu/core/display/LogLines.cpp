@@ -1,5 +1,7 @@
 #include "display/LogLines.h"
 
+#include <cstring>
+
 #include "encoding/Encodings.h"
 #include "log/LogPhrases.h"
 
@@ -13,9 +15,25 @@ bool endsOrFails(const std::string& line) {
     const bool initEnded =
         line.size() >= kInitEnded.size() &&
         line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
+    // The transport's own lines that name why an exchange failed.
+    static const std::string kCauses[] = {
+        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kWindowsError,
+        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kHttpStatus,
+    };
+    for (const std::string& cause : kCauses)
+        if (line.find(cause) != std::string::npos) return true;
     return initEnded || line.find(logphrase::kReturnWord) != std::string::npos ||
            line.find(logphrase::kErrorWord) != std::string::npos ||
            line.find(logphrase::kErrorWordMixed) != std::string::npos;
+}
+
+// A dump of an absent record ends in "NULL" without a line feed, so the next
+// entry (often the call's result) follows on the same line.
+std::string afterNullDump(const std::string& line) {
+    const std::size_t n = std::strlen(logphrase::kDumpOfNoRecord);
+    if (line.compare(0, n, logphrase::kDumpOfNoRecord) == 0 && line.size() > n && line[n] == '[')
+        return line.substr(n);
+    return line;
 }
 
 }  // namespace
@@ -30,9 +48,11 @@ std::string logLinesFrom(const std::string& log, long long offset, bool brief) {
             continue;
         }
         const bool last = i == log.size();
-        if (!brief || endsOrFails(line)) {
+        if (!brief) {
             shown += forConsole(line);
-            if (!last || brief) shown += "\n";
+            if (!last) shown += "\n";
+        } else if (endsOrFails(afterNullDump(line))) {
+            shown += forConsole(afterNullDump(line)) + "\n";
         }
         line.clear();
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
@@ -227,7 +228,7 @@ int runVersion(const std::string& path, Output& output) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
         output.err("hostemu: " + output.text("version.unreadable", {{"path", path}}) + "\n");
-        return 1;
+        return exitstatus::kFound;
     }
     VersionResource v;
     std::string why;
@@ -246,7 +247,7 @@ int runVersion(const std::string& path, Output& output) {
     if (!found) {
         output.out(text);
         output.err("hostemu: " + path + ": " + output.text(why) + "\n");
-        return 1;
+        return exitstatus::kFound;
     }
     // As Properties > Details shows them; the product version names the commit built.
     const std::string product = v.value("ProductVersion");
@@ -255,5 +256,5 @@ int runVersion(const std::string& path, Output& output) {
         row("version.product-version", product.empty() ? dotted(v.productVersion) : product);
     if (!v.value("FileDescription").empty()) row("version.description", v.value("FileDescription"));
     output.out(text);
-    return 0;
+    return exitstatus::kDone;
 }

@@ -24,7 +24,9 @@ const Message kMessages[] = {
      "  Loads <folder>\\brisvane.dll with <folder> as the working directory, as a POS\n"
      "  host does, calls Init, GetCardInfoEx or TransactionsEx and prints the result,\n"
      "  the card record (lookup) and the log entries the call wrote (--brief: only\n"
-     "  the lines that end the call, and only the record fields that hold something).\n"
+     "  the lines that end the call, report a failure or name its cause, and only the\n"
+     "  record fields that hold something). The exit status says whether the call\n"
+     "  was made; what the DLL returned is the printed result.\n"
      "  --dll PATH loads the DLL from PATH instead (init, lookup, transaction, replay,\n"
      "  version); <folder> stays the working directory, with conf.xml and brisvane.log.\n"},
     {"help.config",
@@ -61,13 +63,23 @@ const Message kMessages[] = {
     {"help.closing",
      "  --lang ru|en: the language of these texts (without it: Russian when Windows\n"
      "  shows its menus in Russian, English otherwise); logs, requests and JSON\n"
-     "  stay as they are.\n"
-     "  Exit status: 0 done (config: no warnings; check: the service answered with\n"
-     "  JSON; replay: every replayable call the same), 1 config warnings, a failed\n"
-     "  check step, a replayed call that differs, or the DLL could not be loaded,\n"
-     "  2 bad arguments, an unreadable check file or log, a log without a call\n"
-     "  (summary) or a copy that would overwrite its log (redact), 3 the replay\n"
-     "  could not run (no free address).\n"},
+     "  stay as they are.\n"},
+    {"help.exit-status",
+     "Exit status: {done}: done (init, lookup, transaction: the export was "
+     "called, whatever it returned; the printed result and log lines say how "
+     "the call went; config: no warnings; check: the service answered with "
+     "JSON; replay: every replayable call the same; version, show, summary, "
+     "redact: printed or written). {found}: config warnings, a failed check "
+     "step, a replayed call that differs; init, lookup, transaction: the "
+     "folder cannot be entered, or its DLL cannot be loaded or lacks the "
+     "export; version: the file cannot be read, is not a Windows program or "
+     "has no version resource. {bad}: bad arguments, an unreadable check "
+     "file or log, a log without a call (replay, show, summary), a --call N "
+     "that names no replayable call (replay) or no call (show), a copy that "
+     "would overwrite its log (redact), a page or copy that cannot be "
+     "written (summary, redact). {cannot}: the replay cannot run (no scratch "
+     "folder, the folder's DLL cannot be loaded or lacks an export, no free "
+     "address, a proxy in the way)."},
     {"cli.list-and", "{list} and {last}"},
     {"cli.unknown-option", "unknown option {option}"},
     {"cli.unknown-command", "unknown command {command}"},

@@ -9,6 +9,7 @@
 #include "http/Timings.h"
 #include "log/LogPhrases.h"
 #include "logread/RecordDump.h"
+#include "platform/Platform.h"
 #include "text/Prefix.h"
 
 namespace replay {
@@ -337,6 +338,26 @@ const char* kindName(Call::Kind kind) {
 
 std::string confCopyText(const std::string& body) { return utf16AsUtf8(body); }
 
+std::string confFileBytes(const std::string& text, const std::string& byteOrderMark) {
+    if (byteOrderMark.empty()) return text;
+    const bool big = byteOrderMark == "\xFE\xFF";
+    std::string out = byteOrderMark;
+    auto unit = [&](uint32_t u) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += big ? hi : lo;
+        out += big ? lo : hi;
+    };
+    for (uint32_t cp : platform::decodeUtf8(text)) {
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent) {
     std::vector<LogEntry> entries = splitEntries(logBytes);
@@ -344,6 +365,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
     bool configFromLog = false;
     bool configPresent = folderConfigPresent;
     auto config = std::make_shared<const std::string>(folderConfig);
+    std::string byteOrderMark;
     bool afterHousekeeping = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
@@ -361,11 +383,13 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
             configPresent = !entries[i].body.empty();
             config = std::make_shared<const std::string>(
                 configPresent ? confCopyText(entries[i].body) : std::string());
+            byteOrderMark = isUtf16(entries[i].body) ? entries[i].body.substr(0, 2) : std::string();
         }
         call.entries.push_back(std::move(entries[i]));
         call.configFromLog = configFromLog;
         call.configPresent = configPresent;
         call.configText = config;
+        call.configByteOrderMark = byteOrderMark;
     }
     for (Call& call : calls) complete(call, readAttempts(call));
     return calls;

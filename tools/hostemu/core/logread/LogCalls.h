@@ -18,7 +18,7 @@ namespace replay {
 struct LogEntry {
     enum class Kind { Message, Answer, ParsedXml, Dump, Other };
     Kind kind = Kind::Other;
-    std::string stamp;  // between the brackets: "MM-DD-YYYY HH:MM:SS", or empty
+    std::string stamp;  // between the brackets as written (see stampSeconds), or empty
     // The entry's bytes in the log as given, its stamp and line ends included:
     // [begin, end).
     std::size_t begin = 0, end = 0;
@@ -26,6 +26,21 @@ struct LogEntry {
     std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
     std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
 };
+
+// Seconds since 1970 of a stamp's local time, -1 when it is not a stamp. The
+// DLL writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier brisvane.dll versions
+// wrote the time as the host process's locale gave it: "H:MM:SS" or
+// "HH:MM:SS", either with " AM" or " PM" or without.
+long long stampSeconds(const std::string& stamp);
+
+// For a file in which no entry was found: the bracketed head of its first line
+// that opens the way an entry does ("[...] Tag : ..."), whose stamp is of no
+// form read here; empty when there is no such line.
+std::string unreadableStamp(const std::string& logBytes);
+
+// Why a file holds no entry where it seems to: names the stamp; empty when
+// unreadableStamp finds none.
+std::string unreadableStampReason(const std::string& logBytes);
 
 // Splits a log into its entries. Text before the first stamped line is dropped.
 std::vector<LogEntry> splitEntries(const std::string& logBytes);
@@ -62,6 +77,10 @@ struct Call {
     bool configPresent = false;  // false: no conf.xml was in force
     // Shared: every call after an Init holds the same copy.
     std::shared_ptr<const std::string> configText;
+    // "\xFF\xFE" or "\xFE\xFF" when the copy in force was a UTF-16 file's: the
+    // replay writes conf.xml in that encoding, so that the DLL reads it (in
+    // text mode, CRs kept) and copies it as the till's did. Else empty.
+    std::string configByteOrderMark;
     const std::string& config() const {
         static const std::string none;
         return configText ? *configText : none;
@@ -80,6 +99,11 @@ struct Call {
 // Init's copy of conf.xml as the text the module read: a copy of a UTF-16 file
 // (its CR LF already read back as LF) decoded to UTF-8, any other as it is.
 std::string confCopyText(const std::string& body);
+
+// The bytes of a conf.xml holding `text` (UTF-8) in the encoding that
+// `byteOrderMark` names (see Call::configByteOrderMark): UTF-16 with that mark,
+// or `text` itself when it is empty.
+std::string confFileBytes(const std::string& text, const std::string& byteOrderMark);
 
 // `folderConfig` is the folder's conf.xml (used where the log holds no copy;
 // `folderConfigPresent` false when the folder has none).

@@ -1,8 +1,10 @@
 // brisvane.log -> entries. An entry starts with "[MM-DD-YYYY HH:MM:SS] " (or
-// "[] " when the clock could not be read) at the start of a line, or right
-// after the "NULL" of a dump of an absent record, which ends without a line feed.
+// "[] " when the clock could not be read; see stampSeconds for the forms that
+// earlier brisvane.dll versions wrote) at the start of a line, or right after
+// the "NULL" of a dump of an absent record, which ends without a line feed.
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
@@ -16,14 +18,22 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length of the stamp at p ("[...] "), or 0 when there is none.
 std::size_t stampAt(const std::string& s, std::size_t p) {
-    static const char shape[] = "[dd-dd-dddd dd:dd:dd] ";
-    const std::size_t n = sizeof shape - 1;
     if (s.compare(p, 3, "[] ") == 0) return 3;
-    if (p + n > s.size()) return 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const char want = shape[i];
-        if (want == 'd' ? !isDigit(s[p + i]) : s[p + i] != want) return 0;
-    }
+    // No further than the longest form, "[MM-DD-YYYY HH:MM:SS PM] ": a reply of
+    // nested arrays holds a '[' at every byte.
+    const std::size_t limit = std::min(s.size(), p + 24);
+    std::size_t close = p + 1;
+    while (close < limit && s[close] != ']') ++close;
+    if (s.compare(p, 1, "[") != 0 || close >= limit || close + 1 >= s.size() || s[close + 1] != ' ')
+        return 0;
+    return stampSeconds(s.substr(p + 1, close - p - 1)) >= 0 ? close + 2 - p : 0;
+}
+
+// Up to five digits at `at` into `value`; how many there were.
+std::size_t digitsAt(const std::string& s, std::size_t at, long& value) {
+    std::size_t n = 0;
+    for (value = 0; at + n < s.size() && n < 5 && isDigit(s[at + n]); ++n)
+        value = value * 10 + (s[at + n] - '0');
     return n;
 }
 
@@ -98,6 +108,61 @@ LogEntry parseEntry(std::string text) {
 }
 
 }  // namespace
+
+long long stampSeconds(const std::string& stamp) {
+    // MM-DD-YYYY, then H:MM:SS or HH:MM:SS, then nothing, " AM" or " PM".
+    long month = 0, day = 0, year = 0, h = 0, mi = 0, sec = 0;
+    std::size_t p = 0;
+    auto field = [&](long& v, std::size_t least, std::size_t most, char after) {
+        const std::size_t n = digitsAt(stamp, p, v);
+        if (n < least || n > most) return false;
+        p += n;
+        if (after == '\0') return true;
+        if (p >= stamp.size() || stamp[p] != after) return false;
+        ++p;
+        return true;
+    };
+    if (!field(month, 2, 2, '-') || !field(day, 2, 2, '-') || !field(year, 4, 4, ' ') ||
+        !field(h, 1, 2, ':') || !field(mi, 2, 2, ':') || !field(sec, 2, 2, '\0'))
+        return -1;
+    const std::string rest = stamp.substr(p);
+    if (rest == " AM" || rest == " PM") {
+        if (h < 1 || h > 12) return -1;
+        h = h % 12 + (rest == " PM" ? 12 : 0);
+    } else if (!rest.empty()) {
+        return -1;
+    }
+    if (month < 1 || month > 12 || day < 1 || day > 31 || h > 23 || mi > 59 || sec > 60) return -1;
+    // Days from the civil date (proleptic Gregorian calendar).
+    const long y = year - (month <= 2);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long long days = static_cast<long long>(era) * 146097 + doe - 719468;
+    return days * 86400 + h * 3600 + mi * 60 + sec;
+}
+
+std::string unreadableStamp(const std::string& logBytes) {
+    for (std::size_t p = 0; p < logBytes.size();) {
+        const std::size_t eol = std::min(logBytes.find('\n', p), logBytes.size());
+        const std::string_view line(logBytes.data() + p, eol - p);
+        const std::size_t close = line.substr(0, 42).find("] ");
+        if (!line.empty() && line[0] == '[' && close != std::string_view::npos &&
+            line.find(" : ", close) != std::string_view::npos)
+            return std::string(line.substr(1, close - 1));
+        p = eol + 1;
+    }
+    return std::string();
+}
+
+std::string unreadableStampReason(const std::string& logBytes) {
+    const std::string stamp = unreadableStamp(logBytes);
+    if (stamp.empty()) return std::string();
+    return "its lines look like brisvane.log entries, but their time stamps (such as \"[" + stamp +
+           "]\") are of no form hostemu reads (MM-DD-YYYY with H:MM:SS or HH:MM:SS, with or "
+           "without AM/PM)";
+}
 
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {
     std::vector<std::size_t> dropped;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "api/JsonText.h"
 #include "config/Config.h"
 #include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
@@ -152,7 +153,7 @@ void prepareRecord(Call& call) {
     ZERO(r, Screen_comment);
     ZERO(r, Printer_comment);
     rapidjson::Document reply;
-    reply.Parse(discount->reply.c_str());
+    parseJson(reply, discount->reply.c_str());
     if (!reply.HasParseError() && reply.IsObject() && reply.HasMember("Message")) ZERO(r, Comment);
     pugi::xml_document doc;
     if (call.configPresent && loadConfigText(call.config(), doc)) {

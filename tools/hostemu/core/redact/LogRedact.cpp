@@ -21,6 +21,7 @@
 #include <set>
 #include <vector>
 
+#include "api/JsonText.h"
 #include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
@@ -413,8 +414,9 @@ std::string redactReply(const std::string& reply, StandIns& standIns, Tally& tal
     ReplyFilter filter(writer, standIns, tally);
     rapidjson::Reader reader;
     rapidjson::StringStream in(reply.c_str());
-    // The flags the DLL parses with, numbers as their text.
-    const bool parsed = !reader.Parse<rapidjson::kParseNumbersAsStringsFlag>(in, filter).IsError();
+    // Numbers as their text, so that a kept amount is copied digit for digit.
+    const bool parsed =
+        !parseJson<rapidjson::kParseNumbersAsStringsFlag>(reader, in, filter).IsError();
     // A reply with a zero byte is read by the DLL only up to it.
     if (parsed && reply.find('\0') == std::string::npos) {
         filter.joinNames();

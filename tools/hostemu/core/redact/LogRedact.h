@@ -2,7 +2,7 @@
 // A till's brisvane.log made fit to leave the restaurant: API tokens and the
 // guests' personal data replaced by stand-ins, consistently (the same value
 // gets the same stand-in throughout, so one guest can still be followed), in
-// such a way that the log still replays through the DLL as the original does.
+// such a way that the copy still replays through the DLL as the log itself does.
 // Platform-neutral; never throws on any input.
 #include <map>
 #include <string>

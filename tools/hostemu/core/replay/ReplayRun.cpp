@@ -1,5 +1,6 @@
 #include "replay/ReplayRun.h"
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "config/Config.h"
 #include "encoding/Encodings.h"
@@ -27,12 +28,12 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     // The till had no conf.xml where the log's Init copied an empty one.
     if (!call.configPresent) {
         host.removeFile(confName);
-    } else if (!host.writeFile(confName, given)) {
+    } else if (!host.writeFile(confName, confFileBytes(given, call.configByteOrderMark))) {
         output.out(notReplayableLine(call, "cannot write " + confName, tally));
         return true;
     }
     if (call.waitSeconds > 0) {
-        output.out(describe(call) + ": the module's own waits make this call take about " +
+        output.out(describe(call) + ": the DLL's own waits make this call take about " +
                    std::to_string(call.waitSeconds) + " s ...\n");
         output.flush();
     }
@@ -63,22 +64,22 @@ int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& ser
     const std::string noCalls = whyNoCalls(request.logBytes, calls);
     if (!noCalls.empty()) {
         output.err("hostemu: nothing to replay in " + request.logFile + ": " + noCalls + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall);
     if (!noSuchCall.empty()) {
         output.err("hostemu: " + noSuchCall + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     std::string complaint;
     if (!host.prepare(complaint) || !service.start(request.firstAddress, complaint)) {
         output.err("hostemu: " + complaint + "\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     const std::string proxy = service.proxyProblem();
     if (!proxy.empty()) {
         output.err("hostemu: " + proxy + "\n");
-        return 3;
+        return exitstatus::kCannotRun;
     }
     output.out("Replaying " + request.logFile + " (" + std::to_string(calls.size()) +
                (calls.size() == 1 ? " call) through " : " calls) through ") + host.dllPath() +
@@ -87,7 +88,7 @@ int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& ser
     Tally tally;
     for (const Call& call : calls) {
         if (request.onlyCall != 0 && call.number != request.onlyCall) continue;
-        if (!replayCall(call, host, service, output, tally)) return 3;
+        if (!replayCall(call, host, service, output, tally)) return exitstatus::kCannotRun;
     }
     output.out(tallyLine(tally));
     output.flush();

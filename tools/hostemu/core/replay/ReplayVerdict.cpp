@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/ExitStatus.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
@@ -89,7 +90,8 @@ std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& cal
     if (isUtf16(logBytes))
         return "the file is a UTF-16 copy of a log (saved again by an editor as \"Unicode\"); "
                "replay needs brisvane.log as the till wrote it";
-    return "the file holds no entry of a brisvane.log";
+    const std::string stamps = unreadableStampReason(logBytes);
+    return stamps.empty() ? "the file holds no entry of a brisvane.log" : stamps;
 }
 
 std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall) {
@@ -100,8 +102,8 @@ std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall) {
 }
 
 int exitStatus(const Tally& tally) {
-    if (tally.differ > 0) return 1;
-    return tally.same + tally.probeOnly > 0 ? 0 : 2;
+    if (tally.differ > 0) return exitstatus::kFound;
+    return tally.same + tally.probeOnly > 0 ? exitstatus::kDone : exitstatus::kBadInput;
 }
 
 std::string asReadInTextMode(const std::string& bytes) {

@@ -1,5 +1,6 @@
 #include "show/LogShow.h"
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "files/FileBytes.h"
@@ -80,19 +81,19 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
         output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
     const std::string noCalls = replay::whyNoCalls(log, calls);
     if (!noCalls.empty()) {
         output.err("hostemu: " +
                    output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}) + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
     if (!noSuchCall.empty()) {
         output.err("hostemu: " + noSuchCall + "\n");
-        return 2;
+        return exitstatus::kBadInput;
     }
     bool first = true;
     for (const replay::Call& call : calls) {
@@ -100,5 +101,5 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
         output.out((first ? "" : "\n") + showCall(log, call, output.catalog()));
         first = false;
     }
-    return 0;
+    return exitstatus::kDone;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "api/JsonText.h"
 #include "encoding/Encodings.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
@@ -25,7 +26,7 @@ bool isMessage(const replay::LogEntry& e, const char* tag) {
 
 bool isJson(const std::string& text) {
     rapidjson::Document d;
-    d.Parse(text.c_str(), text.size());
+    parseJson(d, text.c_str(), text.size());
     return !d.HasParseError();
 }
 
@@ -240,30 +241,7 @@ void keepLongest(std::vector<CallFigures>& calls) {
 
 }  // namespace
 
-long long stampSeconds(const std::string& stamp) {
-    static const char shape[] = "dd-dd-dddd dd:dd:dd";
-    if (stamp.size() != sizeof shape - 1) return -1;
-    for (std::size_t i = 0; i < stamp.size(); ++i) {
-        const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
-        if (shape[i] == 'd' ? !digit : stamp[i] != shape[i]) return -1;
-    }
-    auto num = [&](std::size_t at, std::size_t n) {
-        long v = 0;
-        for (std::size_t i = 0; i < n; ++i) v = v * 10 + (stamp[at + i] - '0');
-        return v;
-    };
-    const long month = num(0, 2), day = num(3, 2), year = num(6, 4);
-    const long h = num(11, 2), mi = num(14, 2), sec = num(17, 2);
-    if (month < 1 || month > 12 || day < 1 || day > 31 || h > 23 || mi > 59 || sec > 60) return -1;
-    // Days from the civil date (proleptic Gregorian calendar).
-    const long y = year - (month <= 2);
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long long days = static_cast<long long>(era) * 146097 + doe - 719468;
-    return days * 86400 + h * 3600 + mi * 60 + sec;
-}
+long long stampSeconds(const std::string& stamp) { return replay::stampSeconds(stamp); }
 
 int Summary::knownCalls() const {
     int n = 0;

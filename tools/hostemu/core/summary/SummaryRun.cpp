@@ -2,6 +2,7 @@
 
 #include "cli/Output.h"
 #include "files/FileBytes.h"
+#include "logread/LogCalls.h"
 #include "summary/LogSummary.h"
 
 int runSummary(const std::vector<std::string>& logs, bool json, const std::string& htmlFile,
@@ -15,8 +16,13 @@ int runSummary(const std::vector<std::string>& logs, bool json, const std::strin
         }
         summaries.push_back({name, summary::summarize(bytes)});
         if (summaries.back().summary.knownCalls() == 0) {
-            output.err("hostemu: " + name + " holds no call (no Init, GetCardInfoEx or " +
-                       "TransactionsEx starts in it)\n");
+            const std::string stamps = replay::splitEntries(bytes).empty()
+                                           ? replay::unreadableStampReason(bytes)
+                                           : std::string();
+            output.err("hostemu: " + name +
+                       (stamps.empty() ? " holds no call (no Init, GetCardInfoEx or "
+                                         "TransactionsEx starts in it)\n"
+                                       : ": " + stamps + "\n"));
             return 2;
         }
     }
