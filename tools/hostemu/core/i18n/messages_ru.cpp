@@ -169,7 +169,7 @@ const Message kMessages[] = {
     {"show.not-a-log", "{file} не журнал brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
-    {"check.title", "Проверка связи из папки {folder}"},
+    {"check.title", "Проверка связи для папки {folder}"},
     {"check.failed", "ОШИБКА: "},
     {"check.step-time", " ({ms} мс)"},
     {"check.warning", "ВНИМАНИЕ: {text}"},
@@ -351,7 +351,7 @@ const Message kMessages[] = {
     {"check.where-machine", "значения по умолчанию компьютера"},
     {"check.tls12-left-out",
      "SecureProtocols из {where} ({value}) не включает TLS 1.2: отметьте "
-     "«Использовать TLS 1.2» в «Свойства обозревателя» → «Дополнительно»"},
+     "«Использовать TLS 1.2» («Свойства обозревателя» → «Дополнительно»)"},
     {"check.tls12-by-policy",
      " (значение задаёт политика: обратитесь к администратору политик "
      "домена)"},
@@ -370,7 +370,7 @@ const Message kMessages[] = {
     {"check.tls12-not-known",
      "SecureProtocols не задан: TLS 1.2 включён по умолчанию только начиная "
      "с Internet Explorer 11; для верности отметьте «Использовать TLS 1.2» "
-     "в «Свойства обозревателя» → «Дополнительно»"},
+     "(«Свойства обозревателя» → «Дополнительно»)"},
     {"check.label-options", "свойства обозревателя"},
     {"check.options",
      "«Работать автономно» {offline}, автоматическое определение {detect}, "
