@@ -26,7 +26,9 @@ std::string registryText(const RegistryNumber& n, const CheckContext& c) {
 }
 
 std::string protocolsText(const RegistryNumber& n, const CheckContext& c) {
-    return n.present ? hex(n.value) + " (" + protocolNames(n.value) + ")" : c.text("check.not-set");
+    if (!n.present) return c.text("check.not-set");
+    const bool known = (n.value & (kSsl2 | kSsl3 | kTls10 | kTls11 | kTls12 | kTls13)) != 0;
+    return hex(n.value) + " (" + (known ? protocolNames(n.value) : c.text("check.none")) + ")";
 }
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
@@ -227,7 +229,7 @@ std::string protocolNames(uint32_t bits) {
     for (const auto& n : kNames) {
         if (bits & n.bit) list += (list.empty() ? "" : ", ") + std::string(n.name);
     }
-    return list.empty() ? "none" : list;  // as the registry's value reads, in every language
+    return list.empty() ? "none" : list;
 }
 
 Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t minor,
