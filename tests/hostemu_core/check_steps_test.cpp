@@ -362,12 +362,15 @@ StepVerdict noConf(CheckContext& c) {
     c.configPath = "C:\\till\\conf.xml-none";
     return confXmlStep(c);
 }
-StepVerdict proxyLogin(CheckContext& c) {
+GuestInfoExchange guestInfoReply(uint32_t status, std::string text) {
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> {}";
-    x.status = 407;
-    x.text = "<html>login</html>";
-    return judgeGuestInfo(x, "", "now", *c.catalog);
+    x.status = status;
+    x.text = std::move(text);
+    return x;
+}
+StepVerdict proxyLogin(CheckContext& c) {
+    return judgeGuestInfo(guestInfoReply(407, "<html>login</html>"), "", "now", *c.catalog);
 }
 StepVerdict untrustedIssuer(CheckContext& c) {
     TlsOutcome tls;
@@ -376,11 +379,7 @@ StepVerdict untrustedIssuer(CheckContext& c) {
     return judgeTls(tls, "svc", "now", *c.catalog);
 }
 StepVerdict answered(CheckContext& c) {
-    GuestInfoExchange x;
-    x.sent = "POST v1/GuestInfo/<token> {}";
-    x.status = 200;
-    x.text = "{\"Status\":1}";
-    return judgeGuestInfo(x, "", "now", *c.catalog);
+    return judgeGuestInfo(guestInfoReply(200, "{\"Status\":1}"), "", "now", *c.catalog);
 }
 StepVerdict behindClock(CheckContext& c) {
     ClockReading clock;
