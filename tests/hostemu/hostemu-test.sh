@@ -351,6 +351,16 @@ has "WARNING: this clock is 3 hours behind the service's"
 has "Verdict: OK: the service answered with JSON (HTTP status 200) (1 warning above)"
 [ "$(grep -cE '^  [a-zA-Z. ]+ .* \([0-9]+ ms\)$' <<<"$out")" -eq 14 ] ||
   fail "not every one of the 14 steps shows its time"
+# A Russian UI: the steps, warnings and verdict in Russian; the service's reply as it came.
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, the clock three hours behind" 0 "$T" check
+has "Проверка связи для папки $T"
+has "  учётная запись пользователь "
+has "запускайте проверку от той учётной записи Windows, от которой работает кассовая программа"
+has 'JSON с "Status" 2'
+has "ВНИМАНИЕ: эти часы отстают от часов сервера программы лояльности на 3 ч:"
+has "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) (предупреждений выше: 1)"
+lang=(--lang en)
 
 check_conf "revocation.$tls_host" true "$tok"
 run "check, a certificate with revocation addresses" 0 "$T" check
@@ -382,6 +392,11 @@ check_conf "$tls_host" true "$tok"
 run "check, no TLS 1.2 with SSL" 1 "$T" check
 has "Verdict: FAILED: SSL is \"true\" but TLS 1.2 is not available to WinInet: SecureProtocols of this account's Internet Options (0xA0) leaves TLS 1.2 out"
 lacks "  GuestInfo"
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, no TLS 1.2 with SSL" 1 "$T" check
+has "ВНИМАНИЕ: для этой учётной записи включён режим «Работать автономно»"
+has "Итог: ОШИБКА: SSL «true», но TLS 1.2 недоступен WinInet: SecureProtocols из свойств обозревателя этой учётной записи (0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» («Свойства обозревателя» → «Дополнительно»)"
+lang=(--lang en)
 reg_set "$inet" SecureProtocols 0xA80
 reg_set "$tls12" Enabled 0
 run "check, SCHANNEL switches TLS 1.2 off" 1 "$T" check

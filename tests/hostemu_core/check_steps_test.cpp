@@ -10,6 +10,7 @@
 #include "confreport/Utf16ConfNote.h"
 #include "connectioncheck/CheckStep.h"
 #include "connectioncheck/StepJudgement.h"
+#include "connectioncheck/TillJudgement.h"
 #include "http/Timings.h"
 
 namespace {
@@ -352,4 +353,94 @@ TEST(StepJudgement, MasksTheTokenInTheShownReply) {
     // A token that its own masked form contains is replaced once per place.
     EXPECT_EQ(shownReply("a-a", "a"), "\"*\" (1 character)-\"*\" (1 character)");
     EXPECT_EQ(shownReply(std::string(400, 'x'), ""), std::string(300, 'x') + " ...");
+}
+
+namespace {
+
+// Steps as an installer meets them, each judged in the reader's language.
+StepVerdict noConf(CheckContext& c) {
+    c.configPath = "C:\\till\\conf.xml-none";
+    return confXmlStep(c);
+}
+GuestInfoExchange guestInfoReply(uint32_t status, std::string text) {
+    GuestInfoExchange x;
+    x.sent = "POST v1/GuestInfo/<token> {}";
+    x.status = status;
+    x.text = std::move(text);
+    return x;
+}
+StepVerdict proxyLogin(CheckContext& c) {
+    return judgeGuestInfo(guestInfoReply(407, "<html>login</html>"), "", "now", *c.catalog);
+}
+StepVerdict untrustedIssuer(CheckContext& c) {
+    TlsOutcome tls;
+    tls.firstError = 12045;
+    tls.problems = {12045};
+    return judgeTls(tls, "svc", "now", *c.catalog);
+}
+StepVerdict answered(CheckContext& c) {
+    return judgeGuestInfo(guestInfoReply(200, "{\"Status\":1}"), "", "now", *c.catalog);
+}
+StepVerdict behindClock(CheckContext& c) {
+    ClockReading clock;
+    clock.utcNow = 1796675400 - 7200;
+    clock.localTime = "2026-12-07 21:30";
+    clock.offsetMinutes = 180;
+    clock.dateHeader = "Mon, 07 Dec 2026 20:30:00 GMT";
+    return judgeClock(clock, *c.catalog);
+}
+
+}  // namespace
+
+// The same steps in Russian: lines, warnings, advice and verdict follow the
+// reader; what the service sent and Windows' names stay as they came.
+TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
+    struct Case {
+        std::vector<CheckStep> steps;
+        int status;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {{noConf},
+         1,
+         "  conf.xml     ОШИБКА: нет файла conf.xml: C:\\till\\conf.xml-none\n"
+         "Итог: ОШИБКА: нет файла conf.xml: C:\\till\\conf.xml-none\n"},
+        {{proxyLogin},
+         1,
+         "  GuestInfo    ОШИБКА: POST v1/GuestInfo/<token> {}: HTTP status 407, байт: 18, не JSON\n"
+         "               ответ: <html>login</html>\n"
+         "               прокси-сервер требует вход; в DLL негде указать учётные данные: "
+         "пропустите кассу через прокси-сервер по её адресу или исключите узел сервера "
+         "программы лояльности из прокси\n"
+         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON: прокси-сервер требует вход; "
+         "в DLL негде указать учётные данные: пропустите кассу через прокси-сервер по её "
+         "адресу или исключите узел сервера программы лояльности из прокси\n"},
+        {{answered, behindClock},
+         0,
+         "  GuestInfo    POST v1/GuestInfo/<token> {}: HTTP status 200, байт: 12, JSON с "
+         "\"Status\" 1\n"
+         "               ответ: {\"Status\":1}\n"
+         "  часы         2026-12-07 21:30 (UTC+03:00); Date сервера программы лояльности "
+         "2026-12-07 20:30 UTC: разница +7200 с (эти часы отстают)\n"
+         "               ВНИМАНИЕ: эти часы отстают от часов сервера программы лояльности на "
+         "2 ч: при неверных часах сертификаты и подписанные токены не проходят проверку; "
+         "установите на кассе верные дату, время и часовой пояс (или сервер времени)\n"
+         "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) "
+         "(предупреждений выше: 1)\n"},
+    };
+    for (const Case& c : cases) {
+        CheckContext context;
+        StringOutput out(kRussianCatalog);
+        EXPECT_EQ(runCheckSteps(c.steps, context, out), c.status);
+        EXPECT_EQ(out.outText(), c.shown);
+    }
+    // The TLS failure's advice names what to install, in Russian; Windows' own
+    // text of the error is left as the system gives it.
+    CheckContext context;
+    StringOutput out(kRussianCatalog);
+    runCheckSteps({untrustedIssuer}, context, out);
+    EXPECT_NE(out.outText().find("Итог: ОШИБКА: эта Windows не доверяет издателю сертификата: "
+                                 "установите обновления корневых сертификатов"),
+              std::string::npos)
+        << out.outText();
 }

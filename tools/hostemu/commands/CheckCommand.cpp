@@ -26,7 +26,7 @@ const std::vector<CheckStep> kSteps = {
 };
 
 int run(const Invocation& invocation, Output& output) {
-    output.out("Connection check of " + invocation.folder + "\n");
+    output.out(output.text("check.title", {{"folder", invocation.folder}}) + "\n");
     CheckContext context;
     context.folder = invocation.folder;
     context.configPath = invocation.folder + "\\" + kConfigFileName;

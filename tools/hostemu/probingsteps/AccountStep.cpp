@@ -2,4 +2,6 @@
 #include "TillProbes.h"
 #include "TillSteps.h"
 
-StepVerdict accountStep(CheckContext& c) { return judgeAccount(readAccount(), c.windowsMajor); }
+StepVerdict accountStep(CheckContext& c) {
+    return judgeAccount(readAccount(), c.windowsMajor, *c.catalog);
+}

@@ -5,7 +5,8 @@
 #include "http/Timings.h"
 
 StepVerdict certificateStep(CheckContext& c) {
-    if (!c.secure) return StepVerdict::skipped("certificate", "not used (plain HTTP)");
+    if (!c.secure)
+        return StepVerdict::skipped(c.text("check.label-certificate"), c.text("check.not-used"));
     const CertificateFacts facts = readCertificate(c.host, timings::kRequestIoTimeoutMs);
     return judgeCertificate(facts, readClock("").utcNow, c);
 }

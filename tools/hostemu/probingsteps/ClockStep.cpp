@@ -2,4 +2,4 @@
 #include "TillProbes.h"
 #include "TillSteps.h"
 
-StepVerdict clockStep(CheckContext& c) { return judgeClock(readClock(c.replyDate)); }
+StepVerdict clockStep(CheckContext& c) { return judgeClock(readClock(c.replyDate), *c.catalog); }

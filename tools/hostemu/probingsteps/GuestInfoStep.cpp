@@ -25,14 +25,13 @@ StepVerdict guestInfoStep(CheckContext& c) {
     const std::string path = servicepath::kGuestInfo + c.token;
     const std::string body = buildGuestInfoBody(kNobody);
     ScratchFolder scratch;
-    if (!scratch.ready())
-        return StepVerdict::failed("GuestInfo", "", "no scratch folder for the exchange's log");
+    if (!scratch.ready()) return StepVerdict::failed("GuestInfo", "", c.text("check.no-scratch"));
     Logger logger;
     HttpClient client;
     if (client.init(c.host, c.secure) != 0) {
-        return StepVerdict::failed("GuestInfo",
-                                   "WinInet cannot be opened: " + systemText(GetLastError()),
-                                   "WinInet cannot be opened on this till");
+        return StepVerdict::failed(
+            "GuestInfo", c.text("check.wininet-cannot-open", {{"why", systemText(GetLastError())}}),
+            c.text("check.wininet-cannot-open-advice"));
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;
@@ -49,5 +48,5 @@ StepVerdict guestInfoStep(CheckContext& c) {
     x.errorCode = lastErrorCode;
     x.emptyReply = isEmptyReply(reply);
     if (!x.emptyReply) x.text = replyText(reply);
-    return judgeGuestInfo(x, c.token, localTimeText());
+    return judgeGuestInfo(x, c.token, localTimeText(), *c.catalog);
 }

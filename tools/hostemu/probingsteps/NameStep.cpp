@@ -6,14 +6,12 @@ StepVerdict nameStep(CheckContext& c) {
     uint32_t error = 0;
     if (!resolveName(c.target, c.addresses, error)) {
         return StepVerdict::failed(
-            "name", c.target + " cannot be resolved: " + systemText(error),
-            "the name " + c.target +
-                (c.via.empty() ? " is not known to this till: check ApiAddress, the till's DNS "
-                                 "server, or its hosts file"
-                               : " of the proxy in this account's Internet Options is not known "
-                                 "to this till"));
+            c.text("check.label-name"),
+            c.text("check.name-unresolved", {{"name", c.target}, {"why", systemText(error)}}),
+            c.text(c.via.empty() ? "check.name-unknown" : "check.name-proxy-unknown",
+                   {{"name", c.target}}));
     }
     std::string list;
     for (const std::string& a : c.addresses) list += (list.empty() ? "" : ", ") + a;
-    return StepVerdict::ok("name", c.target + " -> " + list);
+    return StepVerdict::ok(c.text("check.label-name"), c.target + " -> " + list);
 }

@@ -10,7 +10,8 @@ constexpr uint32_t kRevocationLimitMs = 15000;
 }  // namespace
 
 StepVerdict revocationStep(CheckContext& c) {
-    if (!c.secure) return StepVerdict::skipped("revocation", "not used (plain HTTP)");
+    if (!c.secure)
+        return StepVerdict::skipped(c.text("check.label-revocation"), c.text("check.not-used"));
     std::vector<RevocationAnswer> answers;
     if (c.certificateRead && !c.revocationUnavailable) {
         for (const std::string& url : c.ocspUrls)

@@ -9,12 +9,11 @@ StepVerdict tcpStep(CheckContext& c) {
     const std::string port = std::to_string(c.port);
     if (!connectTcp(c.addresses, c.port, timings::kRequestIoTimeoutMs, connected, error)) {
         return StepVerdict::failed(
-            "TCP", "no connection to " + c.target + " port " + port + ": " + systemText(error),
-            c.via.empty() ? "nothing accepts connections on " + c.target + " port " + port +
-                                ": the service is down, the port is wrong (SSL), or a firewall "
-                                "stops the till"
-                          : "the proxy " + c.via +
-                                " of this account's Internet Options does not accept connections");
+            "TCP",
+            c.text("check.tcp-failed",
+                   {{"host", c.target}, {"port", port}, {"why", systemText(error)}}),
+            c.via.empty() ? c.text("check.tcp-nothing", {{"host", c.target}, {"port", port}})
+                          : c.text("check.tcp-proxy", {{"proxy", c.via}}));
     }
-    return StepVerdict::ok("TCP", "connected to " + connected + " port " + port);
+    return StepVerdict::ok("TCP", c.text("check.tcp", {{"address", connected}, {"port", port}}));
 }

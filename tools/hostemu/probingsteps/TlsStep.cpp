@@ -4,6 +4,7 @@
 #include "http/Timings.h"
 
 StepVerdict tlsStep(CheckContext& c) {
-    if (!c.secure) return StepVerdict::skipped("TLS", "not used (plain HTTP)");
-    return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host, localTimeText());
+    if (!c.secure) return StepVerdict::skipped("TLS", c.text("check.not-used"));
+    return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host, localTimeText(),
+                    *c.catalog);
 }

@@ -6,5 +6,5 @@ StepVerdict windowsStep(CheckContext& c) {
     const WindowsVersion version = readWindowsVersion();
     c.windowsMajor = version.major;
     c.windowsMinor = version.minor;
-    return judgeWindows(version);
+    return judgeWindows(version, *c.catalog);
 }

@@ -21,7 +21,19 @@ StepVerdict StepVerdict::skipped(std::string label, std::string line) {
     return r;
 }
 
+namespace {
+
+// Characters, not bytes: a Russian label lines up with an English one.
+std::size_t shownLength(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
 int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output) {
+    context.catalog = &output.catalog();
     std::string verdict;
     std::size_t warnings = 0;
     for (CheckStep step : steps) {
@@ -31,25 +43,30 @@ int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Ou
         std::string text;
         if (!r.line.empty()) {
             std::string padded = r.label;
-            if (padded.size() < 12) padded.resize(12, ' ');
-            text = "  " + padded + " " + (failed ? "FAILED: " : "") + r.line;
-            if (context.tickMs) text += " (" + std::to_string(context.tickMs() - start) + " ms)";
+            const std::size_t length = shownLength(padded);
+            if (length < 12) padded.append(12 - length, ' ');
+            text = "  " + padded + " " + (failed ? output.text("check.failed") : "") + r.line;
+            if (context.tickMs) {
+                text += output.text("check.step-time",
+                                    {{"ms", std::to_string(context.tickMs() - start)}});
+            }
             text += "\n";
         }
         for (const std::string& m : r.more) text += "               " + m + "\n";
-        for (const std::string& w : r.warnings) text += "               WARNING: " + w + "\n";
+        for (const std::string& w : r.warnings)
+            text += "               " + output.text("check.warning", {{"text", w}}) + "\n";
         warnings += r.warnings.size();
-        if (failed) text += "Verdict: FAILED: " + r.advice + "\n";
+        if (failed) text += output.text("check.verdict-failed", {{"advice", r.advice}}) + "\n";
         output.out(text);
         output.flush();
         if (failed) return 1;
         if (!r.advice.empty()) verdict = r.advice;
     }
     if (warnings != 0) {
-        verdict += " (" + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
-                   " above)";
+        verdict += output.text(warnings == 1 ? "check.warnings-above-one" : "check.warnings-above",
+                               {{"count", std::to_string(warnings)}});
     }
-    output.out("Verdict: OK: " + verdict + "\n");
+    output.out(output.text("check.verdict-ok", {{"verdict", verdict}}) + "\n");
     output.flush();
     return 0;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Messages.h"
+
 class Output;
 
 // What the steps are given and what they find for the steps after them.
@@ -15,7 +17,8 @@ struct CheckContext {
     CheckContext(const CheckContext&) = delete;
     CheckContext& operator=(const CheckContext&) = delete;
 
-    // Given.
+    // Given. The steps word their lines in the reader's language.
+    const Catalog* catalog = &kEnglishCatalog;
     std::string folder;
     std::string configPath;  // the folder's conf.xml
     bool hasPlace = false;   // --place CODE
@@ -47,6 +50,10 @@ struct CheckContext {
     // Milliseconds from some fixed point, for each step's time; none shown
     // when not set.
     uint32_t (*tickMs)() = nullptr;
+
+    std::string text(const std::string& key, MessageArgs args = {}) const {
+        return formatMessage(*catalog, key, args);
+    }
 };
 
 struct StepVerdict {

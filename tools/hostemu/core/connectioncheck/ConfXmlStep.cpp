@@ -9,16 +9,17 @@ StepVerdict confXmlStep(CheckContext& c) {
     const std::string& path = c.configPath;
     const pugi::xml_parse_result loaded = loadConfigFile(path, c.document);
     if (!loaded) {
-        const std::string failure = loaded.status == pugi::status_file_not_found
-                                        ? "conf.xml is missing: " + path
-                                        : std::string("conf.xml cannot be read as XML (") +
-                                              loaded.description() + ", at byte " +
-                                              std::to_string(loaded.offset) + ")";
+        // pugixml's own description stays as it is: it names the XML fault.
+        const std::string failure =
+            loaded.status == pugi::status_file_not_found
+                ? c.text("check.conf-missing", {{"path", path}})
+                : c.text("check.conf-not-xml", {{"why", loaded.description()},
+                                                {"offset", std::to_string(loaded.offset)}});
         return StepVerdict::failed("conf.xml", failure, failure);
     }
     c.configuration = configurationOf(c.document);
     if (!c.configuration) {
-        const std::string failure = "conf.xml has no <Configuration> element";
+        const std::string failure = c.text("check.conf-no-configuration");
         return StepVerdict::failed("conf.xml", failure, failure);
     }
     StepVerdict r = StepVerdict::ok("conf.xml", path);

@@ -12,12 +12,12 @@ StepVerdict serviceStep(CheckContext& c) {
     const std::string url = serviceRoot(address.host, address.secure);
     if (address.host.empty() || hasWhiteSpace(address.host)) {
         const std::string failure =
-            "ApiAddress " + quoted(address.host) +
-            " is empty or holds blanks or line feeds: no request can reach the service";
-        return StepVerdict::failed("service", failure, failure);
+            c.text("check.service-bad", {{"address", quoted(address.host)}});
+        return StepVerdict::failed(c.text("check.label-service"), failure, failure);
     }
     const std::string ssl = c.configuration.child("SSL").first_child().value();
     return StepVerdict::ok(
-        "service", "ApiAddress " + quoted(address.host) + ", SSL " + quoted(ssl) + ": " + url +
-                       (address.secure ? "" : " (only SSL \"true\" turns TLS on)"));
+        c.text("check.label-service"),
+        c.text(address.secure ? "check.service" : "check.service-plain",
+               {{"address", quoted(address.host)}, {"ssl", quoted(ssl)}, {"url", url}}));
 }

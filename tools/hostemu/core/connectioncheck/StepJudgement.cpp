@@ -94,27 +94,33 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
     const std::string& host = c.host;
     c.via = proxyFor(proxy, host, c.secure);
     const std::string& via = c.via;
+    const std::string label = c.text("check.label-proxy");
     StepVerdict r;
     if (!proxy.known) {
-        r = StepVerdict::ok(
-            "proxy", "cannot be read from Internet Options; the steps below connect directly");
+        r = StepVerdict::ok(label, c.text("check.proxy-unknown"));
     } else if (proxy.direct || proxy.proxy.empty()) {
-        r = StepVerdict::ok("proxy",
-                            "none: this Windows account's Internet Options connect directly");
+        r = StepVerdict::ok(label, c.text("check.proxy-none"));
     } else if (via.empty()) {
-        r = StepVerdict::ok("proxy", proxy.proxy + ", but " + host + " is on its bypass list (" +
-                                         proxy.bypass + "): WinInet connects directly");
+        r = StepVerdict::ok(
+            label, c.text("check.proxy-bypassed",
+                          {{"proxy", proxy.proxy}, {"host", host}, {"bypass", proxy.bypass}}));
     } else {
-        r = StepVerdict::ok("proxy", proxy.proxy + " (bypass list: " +
-                                         (proxy.bypass.empty() ? "none" : proxy.bypass) +
-                                         "): WinInet goes through " + via);
+        r = StepVerdict::ok(
+            label, c.text("check.proxy-through",
+                          {{"proxy", proxy.proxy},
+                           {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass},
+                           {"via", via}}));
     }
     if (proxy.autoDetect || !proxy.autoConfigUrl.empty()) {
-        r.more.push_back(std::string("automatic proxy configuration is on (") +
-                         (proxy.autoDetect ? "detect settings" : "") +
-                         (proxy.autoDetect && !proxy.autoConfigUrl.empty() ? ", " : "") +
-                         (proxy.autoConfigUrl.empty() ? "" : "script " + proxy.autoConfigUrl) +
-                         "): WinInet tries it before the setting above");
+        const std::string script =
+            proxy.autoConfigUrl.empty()
+                ? ""
+                : c.text("check.proxy-auto-script", {{"url", proxy.autoConfigUrl}});
+        r.more.push_back(
+            c.text("check.proxy-auto-on",
+                   {{"how", (proxy.autoDetect ? c.text("check.proxy-auto-detect") : "") +
+                                (proxy.autoDetect && !proxy.autoConfigUrl.empty() ? ", " : "") +
+                                script}}));
     }
     c.target = host;
     c.port = servicePort(c.secure);
@@ -122,13 +128,17 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
     return r;
 }
 
-StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now) {
+StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
+                     const Catalog& catalog) {
     StepVerdict r = tls.firstError == 0
-                        ? StepVerdict::ok("TLS", "handshake done, certificate trusted")
+                        ? StepVerdict::ok("TLS", formatMessage(catalog, "check.tls"))
                         : StepVerdict::failed("TLS", systemText(tls.firstError), "");
     if (tls.certificateSeen) {
-        r.more.push_back("certificate of " + oneLine(tls.subject) + ", issued by " +
-                         oneLine(tls.issuer) + ", valid " + tls.validFrom + " to " + tls.validTo);
+        r.more.push_back(formatMessage(catalog, "check.tls-certificate",
+                                       {{"subject", oneLine(tls.subject)},
+                                        {"issuer", oneLine(tls.issuer)},
+                                        {"from", tls.validFrom},
+                                        {"to", tls.validTo}}));
     }
     if (tls.firstError == 0) return r;
     // A chain that cannot be checked for revocation because something else is
@@ -138,43 +148,47 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
         if (code != 12057 || tls.problems.size() == 1) causes.push_back(code);
     }
     for (uint32_t code : causes) {
-        if (code != tls.firstError) r.more.push_back("past it: " + systemText(code));
-        const std::string advice = certificateAdvice(code, now);
+        if (code != tls.firstError)
+            r.more.push_back(formatMessage(catalog, "check.tls-past", {{"why", systemText(code)}}));
+        const std::string advice = certificateAdvice(code, now, catalog);
         if (!advice.empty()) r.more.push_back(advice);
         if (r.advice.empty()) r.advice = advice;
     }
     if (r.advice.empty())
-        r.advice = "no TLS connection to " + host + ": " + systemText(tls.firstError);
+        r.advice = formatMessage(catalog, "check.tls-none",
+                                 {{"host", host}, {"why", systemText(tls.firstError)}});
     return r;
 }
 
 StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
-                           const std::string& now) {
+                           const std::string& now, const Catalog& catalog) {
     const std::string& sent = x.sent;
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
+    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
     if (x.timedOut) {
         return StepVerdict::failed(
-            "GuestInfo", sent + ": no answer within " + limit + " s",
-            "the service (or a gateway in front of it) does not answer within " + limit + " s");
+            "GuestInfo", sent + ": " + text("check.guestinfo-timeout", {{"limit", limit}}),
+            text("check.guestinfo-timeout-advice", {{"limit", limit}}));
     }
     const std::string status = std::to_string(x.status);
     if (x.emptyReply) {
         if (x.status == 0 && x.errorCode == 0) {
             // Windows names no error: the connection ended before any answer.
-            return StepVerdict::failed(
-                "GuestInfo", sent + ": the connection was closed without an answer",
-                "the request got no answer: something closes the connection after the request "
-                "(the service, a firewall or a proxy in between)");
+            return StepVerdict::failed("GuestInfo", sent + ": " + text("check.guestinfo-closed"),
+                                       text("check.guestinfo-closed-advice"));
         }
         if (x.status == 0) {
-            const std::string advice = certificateAdvice(x.errorCode, now);
+            const std::string advice = certificateAdvice(x.errorCode, now, catalog);
             return StepVerdict::failed(
                 "GuestInfo", sent + ": " + systemText(x.errorCode),
-                "the request failed: " + (advice.empty() ? systemText(x.errorCode) : advice));
+                text("check.guestinfo-failed",
+                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}));
         }
-        return StepVerdict::failed("GuestInfo",
-                                   sent + ": HTTP status " + status + " with an empty body",
-                                   "the service's reply is empty (HTTP status " + status + ")");
+        return StepVerdict::failed(
+            "GuestInfo", sent + ": " + text("check.guestinfo-empty", {{"status", status}}),
+            text("check.guestinfo-empty-advice", {{"status", status}}));
     }
     rapidjson::Document json;
     parseJson(json, x.text.c_str());
@@ -182,79 +196,61 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
     // Worded as the DLL's log words it, so that the two read alike.
-    std::string what = logphrase::kHttpStatus + status + ", " + std::to_string(x.text.size()) +
-                       " bytes, " +
-                       (hasStatus ? "JSON with \"Status\""
-                        : isJson  ? "JSON without \"Status\""
-                                  : "not JSON");
+    std::string what = logphrase::kHttpStatus + status + ", " +
+                       text("check.guestinfo-bytes", {{"count", std::to_string(x.text.size())}}) +
+                       ", " +
+                       text(hasStatus ? "check.guestinfo-json-status"
+                            : isJson  ? "check.guestinfo-json-no-status"
+                                      : "check.guestinfo-not-json");
     if (integerStatus) what += " " + std::to_string(json["Status"].GetInt());
-    if (hasStatus && !integerStatus) what += " that is not a whole number";
+    if (hasStatus && !integerStatus) what += text("check.guestinfo-status-not-whole");
     StepVerdict r;
     r.label = "GuestInfo";
     r.line = sent + ": " + what;
-    r.more.push_back("reply: " + shownReply(x.text, token));
+    r.more.push_back(text("check.guestinfo-reply", {{"reply", shownReply(x.text, token)}}));
     // Only the service's own reply says that it works: a gateway, a firewall
     // or a proxy answers with a page, or with JSON of its own.
     if (isSuccessStatus(x.status) && integerStatus) {
-        r.advice = "the service answered with JSON (HTTP status " + status + ")";
+        r.advice = text("check.guestinfo-ok", {{"status", status}});
         return r;
     }
     r.status = StepVerdict::Status::Failed;
-    const std::string advice = statusAdvice(x.status);
+    const std::string advice = statusAdvice(x.status, catalog);
     if (!advice.empty()) r.more.push_back(advice);
-    const std::string came = !isJson      ? "a reply that is not JSON"
-                             : !hasStatus ? "JSON that is not the service's reply (no \"Status\")"
-                             : !integerStatus ? "JSON whose \"Status\" is not a whole number"
-                                              : "the service's JSON";
-    r.advice =
-        logphrase::kHttpStatus + status + " with " + came + (advice.empty() ? "" : ": " + advice);
+    const std::string came = text(!isJson          ? "check.guestinfo-came-not-json"
+                                  : !hasStatus     ? "check.guestinfo-came-no-status"
+                                  : !integerStatus ? "check.guestinfo-came-not-whole"
+                                                   : "check.guestinfo-came-json");
+    r.advice = logphrase::kHttpStatus + status + " " +
+               text("check.guestinfo-came", {{"what", came}}) +
+               (advice.empty() ? "" : ": " + advice);
     return r;
 }
 
 std::string systemText(uint32_t code) { return fromHostText(windowsErrorMessage(code)); }
 
-std::string certificateAdvice(uint32_t code, const std::string& now) {
+std::string certificateAdvice(uint32_t code, const std::string& now, const Catalog& catalog) {
     switch (code) {
-        case 12045:
-            return "the certificate's issuer is not trusted by this Windows: install the root "
-                   "certificate updates (or the issuing CA's root certificate)";
-        case 12038:
-            return "the certificate is made out for another host name: ApiAddress must be the "
-                   "name the certificate names";
-        case 12037:
-            return "the certificate's dates do not cover today: check the till's clock, now " + now;
-        case 12057:
-            return "the revocation check failed: the till cannot reach the certificate "
-                   "authority's revocation servers (CRL/OCSP); let it through the firewall";
-        case 12157:
-            return "the TLS handshake failed: the till and the service share no TLS version "
-                   "or cipher; this Windows needs TLS 1.2 (the TLS 1.1/1.2 update on XP-based "
-                   "systems, TLS 1.2 enabled on Windows 7) and the service must keep TLS 1.2";
+        case 12045: return formatMessage(catalog, "check.advice-12045");
+        case 12038: return formatMessage(catalog, "check.advice-12038");
+        case 12037: return formatMessage(catalog, "check.advice-12037", {{"now", now}});
+        case 12057: return formatMessage(catalog, "check.advice-12057");
+        case 12157: return formatMessage(catalog, "check.advice-12157");
         default: return "";
     }
 }
 
-std::string statusAdvice(uint32_t status) {
+std::string statusAdvice(uint32_t status, const Catalog& catalog) {
     switch (status) {
-        case 407:
-            return "a proxy asks for a login; the DLL has no place for credentials: let the till "
-                   "through the proxy by its address, or bypass the proxy for the service's host";
+        case 407: return formatMessage(catalog, "check.advice-407");
         case 502:
         case 503:
-        case 504:
-            return "a gateway in front of the service answered instead of it: the service behind "
-                   "it is down or slow";
-        case 404:
-            return "the address answers but does not know the request: check ApiAddress and SSL";
+        case 504: return formatMessage(catalog, "check.advice-gateway");
+        case 404: return formatMessage(catalog, "check.advice-404");
         case 401:
-        case 403:
-            return "the request was refused: check the LoyltyApiToken with the service's "
-                   "operator, and whether a firewall or gateway in front of the service lets "
-                   "this till through";
-        case 400:
-            return "the service or a gateway did not accept the request: check ApiAddress and "
-                   "SSL, and ask the service's operator";
-        case 500: return "the service failed on the request: ask the service's operator";
+        case 403: return formatMessage(catalog, "check.advice-refused");
+        case 400: return formatMessage(catalog, "check.advice-400");
+        case 500: return formatMessage(catalog, "check.advice-500");
         default: return "";
     }
 }

@@ -44,7 +44,8 @@ struct TlsOutcome {
 };
 
 // `now` is the till's local time as the advice on certificate dates shows it.
-StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now);
+StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
+                     const Catalog& catalog = kEnglishCatalog);
 
 // The GuestInfo exchange through the module's transport.
 struct GuestInfoExchange {
@@ -57,16 +58,17 @@ struct GuestInfoExchange {
 };
 
 StepVerdict judgeGuestInfo(const GuestInfoExchange& exchange, const std::string& token,
-                           const std::string& now);
+                           const std::string& now, const Catalog& catalog = kEnglishCatalog);
 
 // The system's text for a Windows or WinInet error code, as UTF-8.
 std::string systemText(uint32_t code);
 
 // What an installer does about a certificate problem; empty when nothing to say.
-std::string certificateAdvice(uint32_t code, const std::string& now);
+std::string certificateAdvice(uint32_t code, const std::string& now,
+                              const Catalog& catalog = kEnglishCatalog);
 
 // What an installer does about a reply that is not the service's JSON.
-std::string statusAdvice(uint32_t status);
+std::string statusAdvice(uint32_t status, const Catalog& catalog = kEnglishCatalog);
 
 // The reply on one line for the console, the token masked wherever it shows.
 std::string shownReply(std::string text, const std::string& token);

@@ -21,12 +21,14 @@ std::string hex(uint32_t value) {
     return text;
 }
 
-std::string registryText(const RegistryNumber& n) {
-    return n.present ? std::to_string(n.value) : "not set";
+std::string registryText(const RegistryNumber& n, const CheckContext& c) {
+    return n.present ? std::to_string(n.value) : c.text("check.not-set");
 }
 
-std::string protocolsText(const RegistryNumber& n) {
-    return n.present ? hex(n.value) + " (" + protocolNames(n.value) + ")" : "not set";
+std::string protocolsText(const RegistryNumber& n, const CheckContext& c) {
+    if (!n.present) return c.text("check.not-set");
+    const bool known = (n.value & (kSsl2 | kSsl3 | kTls10 | kTls11 | kTls12 | kTls13)) != 0;
+    return hex(n.value) + " (" + (known ? protocolNames(n.value) : c.text("check.none")) + ")";
 }
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
@@ -97,12 +99,15 @@ bool parseTimeOfDay(const std::string& s, int& seconds) {
     return true;
 }
 
-std::string durationText(int64_t seconds) {
+std::string durationText(int64_t seconds, const Catalog& catalog) {
     if (seconds < 0) seconds = -seconds;
-    if (seconds >= 2 * kDay) return std::to_string(seconds / kDay) + " days";
-    if (seconds >= 2 * 3600) return std::to_string(seconds / 3600) + " hours";
-    if (seconds >= 2 * 60) return std::to_string(seconds / 60) + " minutes";
-    return std::to_string(seconds) + " s";
+    const auto in = [&catalog](const char* key, int64_t count) {
+        return formatMessage(catalog, key, {{"count", std::to_string(count)}});
+    };
+    if (seconds >= 2 * kDay) return in("check.days", seconds / kDay);
+    if (seconds >= 2 * 3600) return in("check.hours", seconds / 3600);
+    if (seconds >= 2 * 60) return in("check.minutes", seconds / 60);
+    return in("check.seconds", seconds);
 }
 
 }  // namespace
@@ -139,53 +144,61 @@ std::string windowsName(const WindowsVersion& v) {
     return "Windows " + std::to_string(v.major) + "." + std::to_string(v.minor);
 }
 
-StepVerdict judgeWindows(const WindowsVersion& v) {
-    if (!v.known) return StepVerdict::ok("windows", "version not available on this Windows");
-    std::string line = windowsName(v) + " (" + std::to_string(v.major) + "." +
-                       std::to_string(v.minor) + ", build " + std::to_string(v.build) +
-                       (v.servicePack.empty() ? "" : ", " + v.servicePack) + "), ";
-    line += !v.bitnessKnown ? "32- or 64-bit not available on this Windows"
-            : v.windows64   ? "64-bit Windows (hostemu and the DLL run as 32-bit programs)"
-                            : "32-bit Windows";
-    StepVerdict r = StepVerdict::ok("windows", line);
+StepVerdict judgeWindows(const WindowsVersion& v, const Catalog& catalog) {
+    const std::string label = formatMessage(catalog, "check.label-windows");
+    if (!v.known) return StepVerdict::ok(label, formatMessage(catalog, "check.windows-unknown"));
+    // The service pack's name is Windows' own, in its language.
+    std::string line =
+        formatMessage(catalog, "check.windows",
+                      {{"name", windowsName(v)},
+                       {"version", std::to_string(v.major) + "." + std::to_string(v.minor)},
+                       {"build", std::to_string(v.build)},
+                       {"pack", v.servicePack.empty() ? "" : ", " + v.servicePack}});
+    line += formatMessage(catalog, !v.bitnessKnown ? "check.windows-bits-unknown"
+                                   : v.windows64   ? "check.windows-64"
+                                                   : "check.windows-32");
+    StepVerdict r = StepVerdict::ok(label, line);
     if (v.major < 5 || (v.major == 5 && v.minor == 0) ||
         (v.major == 5 && v.minor == 1 && v.servicePackMajor < 3)) {
-        r.warnings.push_back("the DLL needs Windows XP with Service Pack 3 or later");
+        r.warnings.push_back(formatMessage(catalog, "check.windows-too-old"));
     }
     return r;
 }
 
-StepVerdict judgeAccount(const AccountInfo& a, uint32_t windowsMajor) {
-    std::string line = "user " + (a.user.empty() ? std::string("not available") : a.user);
-    line += a.sessionKnown ? ", session " + std::to_string(a.session) : "";
-    line += a.station.empty() ? "" : ", window station " + a.station;
-    StepVerdict r = StepVerdict::ok("account", line);
+StepVerdict judgeAccount(const AccountInfo& a, uint32_t windowsMajor, const Catalog& catalog) {
+    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
+    std::string line = text("check.account-user",
+                            {{"user", a.user.empty() ? text("check.not-available") : a.user}});
+    line += a.sessionKnown ? text("check.account-session", {{"session", std::to_string(a.session)}})
+                           : "";
+    line += a.station.empty() ? "" : text("check.account-station", {{"station", a.station}});
+    StepVerdict r = StepVerdict::ok(text("check.label-account"), line);
     const bool otherStation = !a.station.empty() && a.station != "WinSta0";
     const bool serviceSession = a.sessionKnown && a.session == 0 && windowsMajor >= 6;
     if (otherStation || !a.stationVisible || serviceSession) {
         r.warnings.push_back(
-            std::string("this runs ") +
-            (serviceSession ? "in session 0, where services run"
-                            : "as a service or in the background") +
-            (otherStation || !a.stationVisible ? ", without an interactive desktop" : "") +
-            ": WinInet is not supported in services; the POS host must run in a user's session");
+            text("check.account-service",
+                 {{"where",
+                   text(serviceSession ? "check.account-session-0" : "check.account-background")},
+                  {"desktop",
+                   otherStation || !a.stationVisible ? text("check.account-no-desktop") : ""}}));
     }
-    r.more.push_back(
-        "WinInet takes the proxy and TLS settings from this account's profile: run the check as "
-        "the Windows account the POS host runs as");
+    r.more.push_back(text("check.account-profile"));
     return r;
 }
 
 void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& url,
                        CheckContext& c) {
-    const std::string time = " (" + std::to_string(a.ms) + " ms)";
+    const std::string time = c.text("check.step-time", {{"ms", std::to_string(a.ms)}});
     if (!a.available) {
-        r.more.push_back("what automatic configuration chooses: not available on this Windows");
+        r.more.push_back(c.text("check.auto-unavailable"));
         return;
     }
     if (!a.found) {
-        r.more.push_back("automatic configuration chooses nothing for " + url + ": " +
-                         systemText(a.error) + time + "; WinInet falls back to the setting above");
+        r.more.push_back(c.text("check.auto-nothing",
+                                {{"url", url}, {"why", systemText(a.error)}, {"time", time}}));
         return;
     }
     // Read as a manual setting would be: the first entry for the scheme.
@@ -194,15 +207,14 @@ void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& ur
     chosen.proxy = a.proxy;
     const std::string proxy = proxyFor(chosen, c.host, c.secure);
     if (proxy.empty()) {
-        r.more.push_back("automatic configuration chooses DIRECT for " + url + time +
-                         ": WinInet connects directly");
+        r.more.push_back(c.text("check.auto-direct", {{"url", url}, {"time", time}}));
         c.via.clear();
         c.target = c.host;
         c.port = servicePort(c.secure);
         return;
     }
-    r.more.push_back("automatic configuration chooses " + a.proxy + " for " + url + time +
-                     ": WinInet goes through " + proxy);
+    r.more.push_back(c.text("check.auto-proxy",
+                            {{"proxy", a.proxy}, {"url", url}, {"time", time}, {"via", proxy}}));
     c.via = proxy;
     goThroughProxy(proxy, c);
 }
@@ -220,16 +232,20 @@ std::string protocolNames(uint32_t bits) {
     return list.empty() ? "none" : list;
 }
 
-Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t minor) {
+Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t minor,
+                          const Catalog& catalog) {
     const uint32_t version = major * 100 + minor;
+    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
     struct Source {
         const RegistryNumber& value;
         const char* where;
     };
-    const Source sources[] = {{o.machinePolicy, "the machine's policy"},
-                              {o.userPolicy, "this account's policy"},
-                              {o.user, "this account's Internet Options"},
-                              {o.machine, "the machine's default"}};
+    const Source sources[] = {{o.machinePolicy, "check.where-machine-policy"},
+                              {o.userPolicy, "check.where-account-policy"},
+                              {o.user, "check.where-account"},
+                              {o.machine, "check.where-machine"}};
     const Source* in = nullptr;
     for (const Source& s : sources) {
         if (s.value.present) {
@@ -239,72 +255,61 @@ Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t min
     }
     if (in && !(in->value.value & kTls12)) {
         return {Tls12::NotAvailable,
-                std::string("SecureProtocols of ") + in->where + " (" + hex(in->value.value) +
-                    ") leaves TLS 1.2 out: tick \"Use TLS 1.2\" in Internet Options, Advanced" +
-                    (in == &sources[0] || in == &sources[1] ? " (a policy sets it: ask whoever "
-                                                              "manages the domain's policies)"
-                                                            : "")};
+                text("check.tls12-left-out",
+                     {{"where", text(in->where)}, {"value", hex(in->value.value)}}) +
+                    (in == &sources[0] || in == &sources[1] ? text("check.tls12-by-policy") : "")};
     }
     if (o.tls12Enabled.present && o.tls12Enabled.value == 0) {
-        return {Tls12::NotAvailable,
-                "SCHANNEL's TLS 1.2 client key has Enabled=0: TLS 1.2 is switched off for every "
-                "program; remove the value or set it to 1"};
+        return {Tls12::NotAvailable, text("check.tls12-schannel-off")};
     }
     if (version != 0 && version < 601) {
         // XP, Server 2003 and Vista have no TLS 1.2 of their own: only the
         // update for their embedded and server editions adds it, switched on
         // by the SCHANNEL key.
         if (o.tls12Enabled.present && o.tls12Enabled.value != 0 && in) {
-            return {Tls12::Available,
-                    "SCHANNEL's TLS 1.2 client key is enabled and SecureProtocols has it"};
+            return {Tls12::Available, text("check.tls12-schannel-on")};
         }
-        return {Tls12::NotAvailable,
-                "this Windows has no TLS 1.2 of its own: it needs the TLS 1.1/1.2 update for "
-                "its edition, SCHANNEL's TLS 1.2 client key enabled and \"Use TLS 1.2\" ticked"};
+        return {Tls12::NotAvailable, text("check.tls12-old-windows")};
     }
-    if (in) return {Tls12::Available, std::string("SecureProtocols of ") + in->where + " has it"};
-    if (version >= 603) return {Tls12::Available, "SecureProtocols is not set: the default has it"};
-    return {Tls12::NotKnown,
-            "SecureProtocols is not set: TLS 1.2 is on by default only from Internet Explorer 11; "
-            "tick \"Use TLS 1.2\" in Internet Options, Advanced, to be sure"};
+    if (in) return {Tls12::Available, text("check.tls12-set", {{"where", text(in->where)}})};
+    if (version >= 603) return {Tls12::Available, text("check.tls12-default")};
+    return {Tls12::NotKnown, text("check.tls12-not-known")};
 }
 
 StepVerdict judgeInternetOptions(const InternetOptions& o, const CheckContext& c) {
     const bool offline = (o.stateKnown && (o.connectedState & kDisconnectedByUser)) ||
                          (o.globalOffline.present && o.globalOffline.value != 0);
-    const Tls12Verdict tls = tls12Verdict(o, c.windowsMajor, c.windowsMinor);
-    std::string line = std::string("Work Offline ") + (offline ? "on" : "off") +
-                       ", automatic detection " + (o.autoDetect ? "on" : "off") +
-                       ", configuration script " +
-                       (o.autoConfigUrl.empty() ? "none" : o.autoConfigUrl) + "; TLS 1.2 " +
-                       (tls.state == Tls12::Available      ? "available to WinInet"
-                        : tls.state == Tls12::NotAvailable ? "NOT available to WinInet"
-                                                           : "perhaps not available to WinInet");
-    StepVerdict r = StepVerdict::ok("internet options", line);
-    r.more.push_back("SecureProtocols: machine policy " + protocolsText(o.machinePolicy) +
-                     ", account policy " + protocolsText(o.userPolicy) + ", account " +
-                     protocolsText(o.user) + ", machine default " + protocolsText(o.machine));
-    r.more.push_back("SCHANNEL client keys: TLS 1.1 Enabled " + registryText(o.tls11Enabled) +
-                     ", DisabledByDefault " + registryText(o.tls11DisabledByDefault) +
-                     "; TLS 1.2 Enabled " + registryText(o.tls12Enabled) + ", DisabledByDefault " +
-                     registryText(o.tls12DisabledByDefault));
+    const Tls12Verdict tls = tls12Verdict(o, c.windowsMajor, c.windowsMinor, *c.catalog);
+    const auto onOff = [&c](bool on) { return c.text(on ? "check.on" : "check.off"); };
+    const std::string line =
+        c.text("check.options",
+               {{"offline", onOff(offline)},
+                {"detect", onOff(o.autoDetect)},
+                {"script", o.autoConfigUrl.empty() ? c.text("check.none") : o.autoConfigUrl},
+                {"tls", c.text(tls.state == Tls12::Available      ? "check.tls12-available"
+                               : tls.state == Tls12::NotAvailable ? "check.tls12-not-available"
+                                                                  : "check.tls12-perhaps")}});
+    StepVerdict r = StepVerdict::ok(c.text("check.label-options"), line);
+    r.more.push_back(
+        c.text("check.options-protocols", {{"machinePolicy", protocolsText(o.machinePolicy, c)},
+                                           {"accountPolicy", protocolsText(o.userPolicy, c)},
+                                           {"account", protocolsText(o.user, c)},
+                                           {"machine", protocolsText(o.machine, c)}}));
+    r.more.push_back(c.text("check.options-schannel",
+                            {{"tls11", registryText(o.tls11Enabled, c)},
+                             {"tls11Default", registryText(o.tls11DisabledByDefault, c)},
+                             {"tls12", registryText(o.tls12Enabled, c)},
+                             {"tls12Default", registryText(o.tls12DisabledByDefault, c)}}));
     r.more.push_back("TLS 1.2: " + tls.why);
-    if (offline) {
-        r.warnings.push_back(
-            "\"Work Offline\" is on for this account: WinInet fails every request; untick it "
-            "(Internet Explorer, File menu)");
-    }
-    if (o.autoDetect || !o.autoConfigUrl.empty()) {
-        r.warnings.push_back(
-            "automatic proxy configuration is on: the first requests after each start can wait "
-            "many seconds while WinInet looks for a proxy; untick it if the till needs none");
-    }
+    if (offline) r.warnings.push_back(c.text("check.options-offline"));
+    if (o.autoDetect || !o.autoConfigUrl.empty())
+        r.warnings.push_back(c.text("check.options-auto-proxy"));
     if (tls.state != Tls12::Available && c.secure) {
         if (tls.state == Tls12::NotAvailable) {
             r.status = StepVerdict::Status::Failed;
-            r.advice = "SSL is \"true\" but TLS 1.2 is not available to WinInet: " + tls.why;
+            r.advice = c.text("check.options-no-tls12", {{"why", tls.why}});
         } else {
-            r.warnings.push_back("SSL is \"true\" and TLS 1.2 may be off: " + tls.why);
+            r.warnings.push_back(c.text("check.options-maybe-tls12", {{"why", tls.why}}));
         }
     }
     return r;
@@ -366,30 +371,29 @@ std::string utcText(int64_t utc) {
     return text;
 }
 
-StepVerdict judgeClock(const ClockReading& c) {
+StepVerdict judgeClock(const ClockReading& c, const Catalog& catalog) {
+    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
+    const std::string label = text("check.label-clock");
     const std::string here = c.localTime + " (" + utcOffsetText(c.offsetMinutes) + ")";
-    if (c.dateHeader.empty()) {
-        return StepVerdict::ok("clock",
-                               here + "; the service's reply has no Date header to compare with");
-    }
+    if (c.dateHeader.empty()) return StepVerdict::ok(label, here + text("check.clock-no-date"));
     int64_t service = 0;
-    if (!parseHttpDate(c.dateHeader, service)) {
-        return StepVerdict::ok(
-            "clock", here + "; the reply's Date header \"" + c.dateHeader + "\" cannot be read");
-    }
+    if (!parseHttpDate(c.dateHeader, service))
+        return StepVerdict::ok(label,
+                               here + text("check.clock-bad-date", {{"date", c.dateHeader}}));
     const int64_t difference = service - c.utcNow;
-    StepVerdict r = StepVerdict::ok("clock", here + "; the service's Date " + utcText(service) +
-                                                 ": difference " + (difference > 0 ? "+" : "") +
-                                                 std::to_string(difference) + " s" +
-                                                 (difference > 0   ? " (this clock is behind)"
-                                                  : difference < 0 ? " (this clock is ahead)"
-                                                                   : ""));
+    StepVerdict r = StepVerdict::ok(
+        label, here + text("check.clock", {{"date", utcText(service)},
+                                           {"difference", (difference > 0 ? "+" : "") +
+                                                              std::to_string(difference)},
+                                           {"which", difference > 0   ? text("check.clock-behind")
+                                                     : difference < 0 ? text("check.clock-ahead")
+                                                                      : ""}}));
     if (difference > kClockTolerance || difference < -kClockTolerance) {
         r.warnings.push_back(
-            "this clock is " + durationText(difference) +
-            (difference > 0 ? " behind" : " ahead of") +
-            " the service's: certificates and signed tokens fail on a wrong clock; set the till's "
-            "date, time and time zone (or its time server)");
+            text(difference > 0 ? "check.clock-warn-behind" : "check.clock-warn-ahead",
+                 {{"duration", durationText(difference, catalog)}}));
     }
     return r;
 }
@@ -399,66 +403,71 @@ StepVerdict judgeCertificate(const CertificateFacts& f, int64_t now, CheckContex
     c.revocationUnavailable = f.chainUnavailable;
     c.ocspUrls = f.ocsp;
     c.crlUrls = f.crl;
+    const std::string label = c.text("check.label-certificate");
     if (!f.seen) {
         return StepVerdict::skipped(
-            "certificate", "none read: " + systemText(f.error) + " (the TLS step below says why)");
+            label, c.text("check.certificate-none", {{"why", systemText(f.error)}}));
     }
-    StepVerdict r =
-        StepVerdict::ok("certificate", oneLine(f.subject) + ", issued by " + oneLine(f.issuer));
+    StepVerdict r = StepVerdict::ok(
+        label, c.text("check.certificate",
+                      {{"subject", oneLine(f.subject)}, {"issuer", oneLine(f.issuer)}}));
     const std::string from = f.notBefore ? utcText(f.notBefore) : "?";
     const std::string until = f.notAfter ? utcText(f.notAfter) : "?";
-    std::string valid = "valid " + from + " to " + until;
-    if (f.notAfter && f.notAfter > now) valid += " (" + durationText(f.notAfter - now) + " left)";
+    std::string valid = c.text("check.certificate-valid", {{"from", from}, {"to", until}});
+    if (f.notAfter && f.notAfter > now) {
+        valid += c.text("check.certificate-left",
+                        {{"duration", durationText(f.notAfter - now, *c.catalog)}});
+    }
     r.more.push_back(valid);
     r.more.push_back(
-        "top of the chain: " +
-        (f.chainUnavailable    ? std::string("not available on this Windows")
-         : f.topIssuer.empty() ? std::string("not available")
-                               : oneLine(f.topIssuer)) +
-        (f.chainLength ? " (" + std::to_string(f.chainLength) + " certificates)" : ""));
+        c.text("check.certificate-top",
+               {{"top", f.chainUnavailable    ? c.text("check.not-available-here")
+                        : f.topIssuer.empty() ? c.text("check.not-available")
+                                              : oneLine(f.topIssuer)},
+                {"count", f.chainLength ? c.text("check.certificate-count",
+                                                 {{"count", std::to_string(f.chainLength)}})
+                                        : ""}}));
     if (f.notAfter && f.notAfter <= now) {
-        r.warnings.push_back("the certificate ended on " + until +
-                             ": every request fails until the service renews it (or the till's "
-                             "clock is wrong)");
+        r.warnings.push_back(c.text("check.certificate-ended", {{"until", until}}));
     } else if (f.notAfter && f.notAfter - now < kCertificateNotice) {
-        r.warnings.push_back("the certificate ends in " + durationText(f.notAfter - now) +
-                             ": the service must renew it before " + until +
-                             ", or every request fails from then on");
+        r.warnings.push_back(
+            c.text("check.certificate-ends",
+                   {{"duration", durationText(f.notAfter - now, *c.catalog)}, {"until", until}}));
     }
-    if (f.notBefore && f.notBefore > now) {
-        r.warnings.push_back("the certificate is valid only from " + from +
-                             ": check the till's clock");
-    }
+    if (f.notBefore && f.notBefore > now)
+        r.warnings.push_back(c.text("check.certificate-not-yet", {{"from", from}}));
     return r;
 }
 
 StepVerdict judgeRevocation(const std::vector<RevocationAnswer>& answers, const CheckContext& c) {
-    if (!c.certificateRead) return StepVerdict::skipped("revocation", "no certificate read");
-    if (c.revocationUnavailable) {
-        return StepVerdict::ok("revocation", "the addresses are not available on this Windows");
-    }
-    if (answers.empty()) return StepVerdict::ok("revocation", "none named");
+    const std::string label = c.text("check.label-revocation");
+    if (!c.certificateRead)
+        return StepVerdict::skipped(label, c.text("check.revocation-no-certificate"));
+    if (c.revocationUnavailable)
+        return StepVerdict::ok(label, c.text("check.revocation-unavailable"));
+    if (answers.empty()) return StepVerdict::ok(label, c.text("check.revocation-none"));
     std::size_t answering = 0;
     StepVerdict r;
-    r.label = "revocation";
+    r.label = label;
     for (const RevocationAnswer& a : answers) {
+        const std::string ms = std::to_string(a.ms);
         std::string text = a.kind + " " + a.url + ": ";
         if (!a.tried) {
-            text += "not tried (not an http:// address)";
+            text += c.text("check.revocation-not-tried");
         } else if (a.answered) {
             ++answering;
-            text += "answers (HTTP status " + std::to_string(a.status) + ", " +
-                    std::to_string(a.ms) + " ms)";
+            text += c.text("check.revocation-answers",
+                           {{"status", std::to_string(a.status)}, {"ms", ms}});
         } else {
-            text += "no answer: " + systemText(a.error) + " (" + std::to_string(a.ms) + " ms)";
+            text +=
+                c.text("check.revocation-no-answer", {{"why", systemText(a.error)}, {"ms", ms}});
             r.warnings.push_back(
-                "the " + a.kind + " server " + a.url +
-                " does not answer from this till: Windows may fail every HTTPS request with 12057; "
-                "let the till reach it over HTTP (firewall, proxy)");
+                c.text("check.revocation-warning", {{"kind", a.kind}, {"url", a.url}}));
         }
         r.more.push_back(text);
     }
-    r.line = std::to_string(answers.size()) + (answers.size() == 1 ? " address" : " addresses") +
-             ", " + std::to_string(answering) + " answering";
+    r.line = c.text(
+        answers.size() == 1 ? "check.revocation-count-one" : "check.revocation-count",
+        {{"count", std::to_string(answers.size())}, {"answering", std::to_string(answering)}});
     return r;
 }

@@ -21,7 +21,7 @@ struct WindowsVersion {
 
 // "Windows XP", "Windows 7", "Windows Server 2016", "Windows 11" ...
 std::string windowsName(const WindowsVersion& version);
-StepVerdict judgeWindows(const WindowsVersion& version);
+StepVerdict judgeWindows(const WindowsVersion& version, const Catalog& catalog = kEnglishCatalog);
 
 struct AccountInfo {
     std::string user;  // empty when it cannot be read
@@ -32,7 +32,8 @@ struct AccountInfo {
 };
 
 // `windowsMajor` tells whether session 0 is the services' own (Vista on).
-StepVerdict judgeAccount(const AccountInfo& account, uint32_t windowsMajor);
+StepVerdict judgeAccount(const AccountInfo& account, uint32_t windowsMajor,
+                         const Catalog& catalog = kEnglishCatalog);
 
 // A DWORD in the registry.
 struct RegistryNumber {
@@ -82,7 +83,7 @@ struct Tls12Verdict {
 };
 
 Tls12Verdict tls12Verdict(const InternetOptions& options, uint32_t windowsMajor,
-                          uint32_t windowsMinor);
+                          uint32_t windowsMinor, const Catalog& catalog = kEnglishCatalog);
 
 // Fails only when TLS 1.2 is not available and SSL is "true".
 StepVerdict judgeInternetOptions(const InternetOptions& options, const CheckContext& context);
@@ -105,7 +106,7 @@ struct ClockReading {
 };
 
 // Warns when the clocks differ by more than five minutes.
-StepVerdict judgeClock(const ClockReading& clock);
+StepVerdict judgeClock(const ClockReading& clock, const Catalog& catalog = kEnglishCatalog);
 
 struct CertificateFacts {
     bool seen = false;

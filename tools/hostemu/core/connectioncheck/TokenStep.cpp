@@ -10,20 +10,18 @@ StepVerdict tokenStep(CheckContext& c) {
     const int32_t orderCategory = c.hasPlace ? c.place : -1;
     const std::string number = std::to_string(orderCategory);
     const std::string category =
-        c.hasPlace ? number + " (--place)"
-                   : "-1, as for a check without CHECKDATA (--place CODE chooses a place)";
+        c.hasPlace ? number + " (--place)" : c.text("check.token-no-place", {{"number", number}});
     const std::optional<std::string> token = selectToken(orderCategory, c.configuration);
     if (!token) {
-        const std::string failure = "no place of service has PlaceCode " + number +
-                                    " and none is marked Default=\"true\": the DLL finds no token";
-        return StepVerdict::failed("token", failure, failure);
+        const std::string failure = c.text("check.token-none", {{"number", number}});
+        return StepVerdict::failed(c.text("check.label-token"), failure, failure);
     }
     if (token->empty()) {
-        const std::string failure =
-            "the LoyltyApiToken chosen for order category " + number +
-            " (its place's, or the fallback) is empty: the DLL fails every call";
-        return StepVerdict::failed("token", failure, failure);
+        const std::string failure = c.text("check.token-empty", {{"number", number}});
+        return StepVerdict::failed(c.text("check.label-token"), failure, failure);
     }
     c.token = *token;
-    return StepVerdict::ok("token", maskToken(*token) + " for order category " + category);
+    return StepVerdict::ok(
+        c.text("check.label-token"),
+        c.text("check.token", {{"token", maskToken(*token)}, {"category", category}}));
 }

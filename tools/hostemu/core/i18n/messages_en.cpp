@@ -351,6 +351,260 @@ const Message kMessages[] = {
     {"show.not-a-log", "{file} is no brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
+    {"check.title", "Connection check of {folder}"},
+    {"check.failed", "FAILED: "},
+    {"check.step-time", " ({ms} ms)"},
+    {"check.warning", "WARNING: {text}"},
+    {"check.verdict-failed", "Verdict: FAILED: {advice}"},
+    {"check.verdict-ok", "Verdict: OK: {verdict}"},
+    {"check.warnings-above-one", " ({count} warning above)"},
+    {"check.warnings-above", " ({count} warnings above)"},
+    {"check.none", "none"},
+    {"check.on", "on"},
+    {"check.off", "off"},
+    {"check.not-set", "not set"},
+    {"check.not-available", "not available"},
+    {"check.not-available-here", "not available on this Windows"},
+    {"check.not-used", "not used (plain HTTP)"},
+    {"check.conf-missing", "conf.xml is missing: {path}"},
+    {"check.conf-not-xml", "conf.xml cannot be read as XML ({why}, at byte {offset})"},
+    {"check.conf-no-configuration", "conf.xml has no <Configuration> element"},
+    {"check.label-service", "service"},
+    {"check.service-bad",
+     "ApiAddress {address} is empty or holds blanks or line feeds: no "
+     "request can reach the service"},
+    {"check.service", "ApiAddress {address}, SSL {ssl}: {url}"},
+    {"check.service-plain",
+     "ApiAddress {address}, SSL {ssl}: {url} (only SSL \"true\" turns TLS "
+     "on)"},
+    {"check.label-token", "token"},
+    {"check.token-no-place",
+     "{number}, as for a check without CHECKDATA (--place CODE chooses a "
+     "place)"},
+    {"check.token-none",
+     "no place of service has PlaceCode {number} and none is marked "
+     "Default=\"true\": the DLL finds no token"},
+    {"check.token-empty",
+     "the LoyltyApiToken chosen for order category {number} (its place's, "
+     "or the fallback) is empty: the DLL fails every call"},
+    {"check.token", "{token} for order category {category}"},
+    {"check.label-name", "name"},
+    {"check.name-unresolved", "{name} cannot be resolved: {why}"},
+    {"check.name-unknown",
+     "the name {name} is not known to this till: check ApiAddress, the "
+     "till's DNS server, or its hosts file"},
+    {"check.name-proxy-unknown",
+     "the name {name} of the proxy in this account's Internet Options is "
+     "not known to this till"},
+    {"check.tcp-failed", "no connection to {host} port {port}: {why}"},
+    {"check.tcp-nothing",
+     "nothing accepts connections on {host} port {port}: the service is "
+     "down, the port is wrong (SSL), or a firewall stops the till"},
+    {"check.tcp-proxy",
+     "the proxy {proxy} of this account's Internet Options does not accept "
+     "connections"},
+    {"check.tcp", "connected to {address} port {port}"},
+    {"check.no-scratch", "no scratch folder for the exchange's log"},
+    {"check.wininet-cannot-open", "WinInet cannot be opened: {why}"},
+    {"check.wininet-cannot-open-advice", "WinInet cannot be opened on this till"},
+    {"check.label-proxy", "proxy"},
+    {"check.proxy-unknown",
+     "cannot be read from Internet Options; the steps below connect directly"},
+    {"check.proxy-none", "none: this Windows account's Internet Options connect directly"},
+    {"check.proxy-bypassed",
+     "{proxy}, but {host} is on its bypass list ({bypass}): WinInet "
+     "connects directly"},
+    {"check.proxy-through", "{proxy} (bypass list: {bypass}): WinInet goes through {via}"},
+    {"check.proxy-auto-on",
+     "automatic proxy configuration is on ({how}): WinInet tries it before "
+     "the setting above"},
+    {"check.proxy-auto-detect", "detect settings"},
+    {"check.proxy-auto-script", "script {url}"},
+    {"check.tls", "handshake done, certificate trusted"},
+    {"check.tls-certificate", "certificate of {subject}, issued by {issuer}, valid {from} to {to}"},
+    {"check.tls-past", "past it: {why}"},
+    {"check.tls-none", "no TLS connection to {host}: {why}"},
+    {"check.guestinfo-timeout", "no answer within {limit} s"},
+    {"check.guestinfo-timeout-advice",
+     "the service (or a gateway in front of it) does not answer within "
+     "{limit} s"},
+    {"check.guestinfo-closed", "the connection was closed without an answer"},
+    {"check.guestinfo-closed-advice",
+     "the request got no answer: something closes the connection after the "
+     "request (the service, a firewall or a proxy in between)"},
+    {"check.guestinfo-failed", "the request failed: {why}"},
+    {"check.guestinfo-empty", "HTTP status {status} with an empty body"},
+    {"check.guestinfo-empty-advice", "the service's reply is empty (HTTP status {status})"},
+    {"check.guestinfo-bytes", "{count} bytes"},
+    {"check.guestinfo-json-status", "JSON with \"Status\""},
+    {"check.guestinfo-json-no-status", "JSON without \"Status\""},
+    {"check.guestinfo-not-json", "not JSON"},
+    {"check.guestinfo-status-not-whole", " that is not a whole number"},
+    {"check.guestinfo-reply", "reply: {reply}"},
+    {"check.guestinfo-ok", "the service answered with JSON (HTTP status {status})"},
+    {"check.guestinfo-came", "with {what}"},
+    {"check.guestinfo-came-not-json", "a reply that is not JSON"},
+    {"check.guestinfo-came-no-status", "JSON that is not the service's reply (no \"Status\")"},
+    {"check.guestinfo-came-not-whole", "JSON whose \"Status\" is not a whole number"},
+    {"check.guestinfo-came-json", "the service's JSON"},
+    {"check.advice-12045",
+     "the certificate's issuer is not trusted by this Windows: install the "
+     "root certificate updates (or the issuing CA's root certificate)"},
+    {"check.advice-12038",
+     "the certificate is made out for another host name: ApiAddress must be "
+     "the name the certificate names"},
+    {"check.advice-12037",
+     "the certificate's dates do not cover today: check the till's clock, "
+     "now {now}"},
+    {"check.advice-12057",
+     "the revocation check failed: the till cannot reach the certificate "
+     "authority's revocation servers (CRL/OCSP); let it through the firewall"},
+    {"check.advice-12157",
+     "the TLS handshake failed: the till and the service share no TLS "
+     "version or cipher; this Windows needs TLS 1.2 (the TLS 1.1/1.2 update "
+     "on XP-based systems, TLS 1.2 enabled on Windows 7) and the service "
+     "must keep TLS 1.2"},
+    {"check.advice-407",
+     "a proxy asks for a login; the DLL has no place for credentials: let "
+     "the till through the proxy by its address, or bypass the proxy for "
+     "the service's host"},
+    {"check.advice-gateway",
+     "a gateway in front of the service answered instead of it: the service "
+     "behind it is down or slow"},
+    {"check.advice-404",
+     "the address answers but does not know the request: check ApiAddress "
+     "and SSL"},
+    {"check.advice-refused",
+     "the request was refused: check the LoyltyApiToken with the service's "
+     "operator, and whether a firewall or gateway in front of the service "
+     "lets this till through"},
+    {"check.advice-400",
+     "the service or a gateway did not accept the request: check ApiAddress "
+     "and SSL, and ask the service's operator"},
+    {"check.advice-500", "the service failed on the request: ask the service's operator"},
+    {"check.days", "{count} days"},
+    {"check.hours", "{count} hours"},
+    {"check.minutes", "{count} minutes"},
+    {"check.seconds", "{count} s"},
+    {"check.label-windows", "windows"},
+    {"check.windows-unknown", "version not available on this Windows"},
+    {"check.windows", "{name} ({version}, build {build}{pack}), "},
+    {"check.windows-bits-unknown", "32- or 64-bit not available on this Windows"},
+    {"check.windows-64", "64-bit Windows (hostemu and the DLL run as 32-bit programs)"},
+    {"check.windows-32", "32-bit Windows"},
+    {"check.windows-too-old", "the DLL needs Windows XP with Service Pack 3 or later"},
+    {"check.label-account", "account"},
+    {"check.account-user", "user {user}"},
+    {"check.account-session", ", session {session}"},
+    {"check.account-station", ", window station {station}"},
+    {"check.account-service",
+     "this runs {where}{desktop}: WinInet is not supported in services; the "
+     "POS host must run in a user's session"},
+    {"check.account-session-0", "in session 0, where services run"},
+    {"check.account-background", "as a service or in the background"},
+    {"check.account-no-desktop", ", without an interactive desktop"},
+    {"check.account-profile",
+     "WinInet takes the proxy and TLS settings from this account's profile: "
+     "run the check as the Windows account the POS host runs as"},
+    {"check.auto-unavailable",
+     "what automatic configuration chooses: not available on this Windows"},
+    {"check.auto-nothing",
+     "automatic configuration chooses nothing for {url}: {why}{time}; "
+     "WinInet falls back to the setting above"},
+    {"check.auto-direct",
+     "automatic configuration chooses DIRECT for {url}{time}: WinInet "
+     "connects directly"},
+    {"check.auto-proxy",
+     "automatic configuration chooses {proxy} for {url}{time}: WinInet goes "
+     "through {via}"},
+    {"check.where-machine-policy", "the machine's policy"},
+    {"check.where-account-policy", "this account's policy"},
+    {"check.where-account", "this account's Internet Options"},
+    {"check.where-machine", "the machine's default"},
+    {"check.tls12-left-out",
+     "SecureProtocols of {where} ({value}) leaves TLS 1.2 out: tick \"Use "
+     "TLS 1.2\" in Internet Options, Advanced"},
+    {"check.tls12-by-policy", " (a policy sets it: ask whoever manages the domain's policies)"},
+    {"check.tls12-schannel-off",
+     "SCHANNEL's TLS 1.2 client key has Enabled=0: TLS 1.2 is switched off "
+     "for every program; remove the value or set it to 1"},
+    {"check.tls12-schannel-on",
+     "SCHANNEL's TLS 1.2 client key is enabled and SecureProtocols has it"},
+    {"check.tls12-old-windows",
+     "this Windows has no TLS 1.2 of its own: it needs the TLS 1.1/1.2 "
+     "update for its edition, SCHANNEL's TLS 1.2 client key enabled and "
+     "\"Use TLS 1.2\" ticked"},
+    {"check.tls12-set", "SecureProtocols of {where} has it"},
+    {"check.tls12-default", "SecureProtocols is not set: the default has it"},
+    {"check.tls12-not-known",
+     "SecureProtocols is not set: TLS 1.2 is on by default only from "
+     "Internet Explorer 11; tick \"Use TLS 1.2\" in Internet Options, "
+     "Advanced, to be sure"},
+    {"check.label-options", "internet options"},
+    {"check.options",
+     "Work Offline {offline}, automatic detection {detect}, configuration "
+     "script {script}; TLS 1.2 {tls}"},
+    {"check.tls12-available", "available to WinInet"},
+    {"check.tls12-not-available", "NOT available to WinInet"},
+    {"check.tls12-perhaps", "perhaps not available to WinInet"},
+    {"check.options-protocols",
+     "SecureProtocols: machine policy {machinePolicy}, account policy "
+     "{accountPolicy}, account {account}, machine default {machine}"},
+    {"check.options-schannel",
+     "SCHANNEL client keys: TLS 1.1 Enabled {tls11}, DisabledByDefault "
+     "{tls11Default}; TLS 1.2 Enabled {tls12}, DisabledByDefault "
+     "{tls12Default}"},
+    {"check.options-offline",
+     "\"Work Offline\" is on for this account: WinInet fails every request; "
+     "untick it (Internet Explorer, File menu)"},
+    {"check.options-auto-proxy",
+     "automatic proxy configuration is on: the first requests after each "
+     "start can wait many seconds while WinInet looks for a proxy; untick "
+     "it if the till needs none"},
+    {"check.options-no-tls12", "SSL is \"true\" but TLS 1.2 is not available to WinInet: {why}"},
+    {"check.options-maybe-tls12", "SSL is \"true\" and TLS 1.2 may be off: {why}"},
+    {"check.label-clock", "clock"},
+    {"check.clock-no-date", "; the service's reply has no Date header to compare with"},
+    {"check.clock-bad-date", "; the reply's Date header \"{date}\" cannot be read"},
+    {"check.clock", "; the service's Date {date}: difference {difference} s{which}"},
+    {"check.clock-behind", " (this clock is behind)"},
+    {"check.clock-ahead", " (this clock is ahead)"},
+    {"check.clock-warn-behind",
+     "this clock is {duration} behind the service's: certificates and "
+     "signed tokens fail on a wrong clock; set the till's date, time and "
+     "time zone (or its time server)"},
+    {"check.clock-warn-ahead",
+     "this clock is {duration} ahead of the service's: certificates and "
+     "signed tokens fail on a wrong clock; set the till's date, time and "
+     "time zone (or its time server)"},
+    {"check.label-certificate", "certificate"},
+    {"check.certificate-none", "none read: {why} (the TLS step below says why)"},
+    {"check.certificate", "{subject}, issued by {issuer}"},
+    {"check.certificate-valid", "valid {from} to {to}"},
+    {"check.certificate-left", " ({duration} left)"},
+    {"check.certificate-top", "top of the chain: {top}{count}"},
+    {"check.certificate-count", " ({count} certificates)"},
+    {"check.certificate-ended",
+     "the certificate ended on {until}: every request fails until the "
+     "service renews it (or the till's clock is wrong)"},
+    {"check.certificate-ends",
+     "the certificate ends in {duration}: the service must renew it before "
+     "{until}, or every request fails from then on"},
+    {"check.certificate-not-yet",
+     "the certificate is valid only from {from}: check the till's clock"},
+    {"check.label-revocation", "revocation"},
+    {"check.revocation-no-certificate", "no certificate read"},
+    {"check.revocation-unavailable", "the addresses are not available on this Windows"},
+    {"check.revocation-none", "none named"},
+    {"check.revocation-not-tried", "not tried (not an http:// address)"},
+    {"check.revocation-answers", "answers (HTTP status {status}, {ms} ms)"},
+    {"check.revocation-no-answer", "no answer: {why} ({ms} ms)"},
+    {"check.revocation-warning",
+     "the {kind} server {url} does not answer from this till: Windows may "
+     "fail every HTTPS request with 12057; let the till reach it over HTTP "
+     "(firewall, proxy)"},
+    {"check.revocation-count-one", "{count} address, {answering} answering"},
+    {"check.revocation-count", "{count} addresses, {answering} answering"},
 
     // ---- replay ----
 

@@ -367,6 +367,283 @@ const Message kMessages[] = {
     {"show.not-a-log", "{file} не журнал brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
+    {"check.title", "Проверка связи для папки {folder}"},
+    {"check.failed", "ОШИБКА: "},
+    {"check.step-time", " ({ms} мс)"},
+    {"check.warning", "ВНИМАНИЕ: {text}"},
+    {"check.verdict-failed", "Итог: ОШИБКА: {advice}"},
+    {"check.verdict-ok", "Итог: ОК: {verdict}"},
+    {"check.warnings-above-one", " (предупреждений выше: {count})"},
+    {"check.warnings-above", " (предупреждений выше: {count})"},
+    {"check.none", "нет"},
+    {"check.on", "вкл."},
+    {"check.off", "выкл."},
+    {"check.not-set", "не задано"},
+    {"check.not-available", "недоступно"},
+    {"check.not-available-here", "в этой Windows недоступно"},
+    {"check.not-used", "не используется (обычный HTTP)"},
+    {"check.conf-missing", "нет файла conf.xml: {path}"},
+    {"check.conf-not-xml", "conf.xml не читается как XML ({why}, байт {offset})"},
+    {"check.conf-no-configuration", "в conf.xml нет элемента <Configuration>"},
+    {"check.label-service", "сервер"},
+    {"check.service-bad",
+     "ApiAddress {address} пуст или содержит пробелы или переводы строк: ни "
+     "один запрос не дойдёт до сервера программы лояльности"},
+    {"check.service", "ApiAddress {address}, SSL {ssl}: {url}"},
+    {"check.service-plain",
+     "ApiAddress {address}, SSL {ssl}: {url} (TLS включает только SSL "
+     "«true»)"},
+    {"check.label-token", "токен"},
+    {"check.token-no-place",
+     "{number}, как для чека без CHECKDATA (место обслуживания выбирает "
+     "--place КОД)"},
+    {"check.token-none",
+     "ни у одного места обслуживания нет PlaceCode {number} и ни одно не "
+     "помечено Default=«true»: DLL не найдёт токен"},
+    {"check.token-empty",
+     "LoyltyApiToken, выбранный для категории заказа {number} (токен места "
+     "обслуживания или запасной), пуст: DLL не выполнит ни одного вызова"},
+    {"check.token", "{token} для категории заказа {category}"},
+    {"check.label-name", "имя"},
+    {"check.name-unresolved", "не удаётся найти адрес {name}: {why}"},
+    {"check.name-unknown",
+     "имя {name} неизвестно этой кассе: проверьте ApiAddress, DNS-сервер "
+     "кассы или её файл hosts"},
+    {"check.name-proxy-unknown",
+     "имя прокси-сервера {name} из свойств обозревателя этой учётной записи "
+     "неизвестно этой кассе"},
+    {"check.tcp-failed", "нет соединения с {host}, порт {port}: {why}"},
+    {"check.tcp-nothing",
+     "на {host}, порт {port}, никто не принимает соединения: сервер "
+     "программы лояльности не работает, порт неверен (SSL) или кассу не "
+     "пропускает брандмауэр"},
+    {"check.tcp-proxy",
+     "прокси-сервер {proxy} из свойств обозревателя этой учётной записи не "
+     "принимает соединения"},
+    {"check.tcp", "соединение с {address}, порт {port}"},
+    {"check.no-scratch", "нет временной папки для журнала обмена"},
+    {"check.wininet-cannot-open", "не удаётся открыть WinInet: {why}"},
+    {"check.wininet-cannot-open-advice", "на этой кассе не удаётся открыть WinInet"},
+    {"check.label-proxy", "прокси"},
+    {"check.proxy-unknown",
+     "не читается из свойств обозревателя; следующие шаги соединяются "
+     "напрямую"},
+    {"check.proxy-none",
+     "нет: свойства обозревателя этой учётной записи Windows задают прямое "
+     "соединение"},
+    {"check.proxy-bypassed",
+     "{proxy}, но {host} в списке исключений ({bypass}): WinInet "
+     "соединяется напрямую"},
+    {"check.proxy-through", "{proxy} (исключения: {bypass}): WinInet соединяется через {via}"},
+    {"check.proxy-auto-on",
+     "включена автоматическая настройка прокси ({how}): WinInet пробует её "
+     "раньше настройки выше"},
+    {"check.proxy-auto-detect", "автоматическое определение параметров"},
+    {"check.proxy-auto-script", "сценарий {url}"},
+    {"check.tls", "соединение установлено, сертификату доверяют"},
+    {"check.tls-certificate", "сертификат {subject}, выдан {issuer}, действует с {from} по {to}"},
+    {"check.tls-past", "кроме того: {why}"},
+    {"check.tls-none", "нет TLS-соединения с {host}: {why}"},
+    {"check.guestinfo-timeout", "нет ответа за {limit} с"},
+    {"check.guestinfo-timeout-advice",
+     "сервер программы лояльности (или шлюз перед ним) не отвечает за "
+     "{limit} с"},
+    {"check.guestinfo-closed", "соединение закрыто без ответа"},
+    {"check.guestinfo-closed-advice",
+     "на запрос нет ответа: после запроса соединение закрывает сервер "
+     "программы лояльности, брандмауэр или прокси-сервер на пути"},
+    {"check.guestinfo-failed", "запрос не выполнен: {why}"},
+    {"check.guestinfo-empty", "код HTTP {status} с пустым телом"},
+    {"check.guestinfo-empty-advice", "ответ сервера программы лояльности пуст (код HTTP {status})"},
+    {"check.guestinfo-bytes", "байт: {count}"},
+    {"check.guestinfo-json-status", "JSON с \"Status\""},
+    {"check.guestinfo-json-no-status", "JSON без \"Status\""},
+    {"check.guestinfo-not-json", "не JSON"},
+    {"check.guestinfo-status-not-whole", ", но не целое число"},
+    {"check.guestinfo-reply", "ответ: {reply}"},
+    {"check.guestinfo-ok",
+     "сервер программы лояльности ответил в формате JSON (код HTTP {status})"},
+    {"check.guestinfo-came", "и {what}"},
+    {"check.guestinfo-came-not-json", "ответ не в формате JSON"},
+    {"check.guestinfo-came-no-status",
+     "JSON, но не ответ сервера программы лояльности (нет \"Status\")"},
+    {"check.guestinfo-came-not-whole", "JSON, в котором \"Status\" не целое число"},
+    {"check.guestinfo-came-json", "JSON сервера программы лояльности"},
+    {"check.advice-12045",
+     "эта Windows не доверяет издателю сертификата: установите обновления "
+     "корневых сертификатов (или корневой сертификат выдавшего центра "
+     "сертификации)"},
+    {"check.advice-12038",
+     "сертификат выдан на другое имя узла: в ApiAddress должно стоять имя, "
+     "указанное в сертификате"},
+    {"check.advice-12037",
+     "сегодняшняя дата вне срока действия сертификата: проверьте часы "
+     "кассы, сейчас на них {now}"},
+    {"check.advice-12057",
+     "проверка отзыва не удалась: касса не может связаться с серверами "
+     "отзыва центра сертификации (CRL/OCSP); пропустите её к ним через "
+     "брандмауэр"},
+    {"check.advice-12157",
+     "TLS-соединение не установлено: у кассы и сервера программы лояльности "
+     "нет общей версии TLS или шифра; этой Windows нужен TLS 1.2 "
+     "(обновление TLS 1.1/1.2 для систем на основе XP, включённый TLS 1.2 в "
+     "Windows 7), а сервер должен поддерживать TLS 1.2"},
+    {"check.advice-407",
+     "прокси-сервер требует вход; в DLL негде указать учётные данные: "
+     "пропустите кассу через прокси-сервер по её адресу или исключите узел "
+     "сервера программы лояльности из прокси"},
+    {"check.advice-gateway",
+     "вместо сервера программы лояльности ответил шлюз перед ним: сервер за "
+     "шлюзом не работает или отвечает медленно"},
+    {"check.advice-404", "адрес отвечает, но не знает такого запроса: проверьте ApiAddress и SSL"},
+    {"check.advice-refused",
+     "запрос отклонён: проверьте LoyltyApiToken у оператора программы "
+     "лояльности и пропускает ли эту кассу брандмауэр или шлюз перед "
+     "сервером"},
+    {"check.advice-400",
+     "сервер программы лояльности или шлюз не принял запрос: проверьте "
+     "ApiAddress и SSL и обратитесь к оператору программы лояльности"},
+    {"check.advice-500",
+     "на сервере программы лояльности запрос завершился ошибкой: обратитесь "
+     "к оператору программы лояльности"},
+    {"check.days", "{count} дн."},
+    {"check.hours", "{count} ч"},
+    {"check.minutes", "{count} мин"},
+    {"check.seconds", "{count} с"},
+    {"check.label-windows", "Windows"},
+    {"check.windows-unknown", "версия в этой Windows недоступна"},
+    {"check.windows", "{name} ({version}, сборка {build}{pack}), "},
+    {"check.windows-bits-unknown", "разрядность в этой Windows недоступна"},
+    {"check.windows-64",
+     "64-разрядная Windows (hostemu и DLL работают как 32-разрядные "
+     "программы)"},
+    {"check.windows-32", "32-разрядная Windows"},
+    {"check.windows-too-old", "DLL нужна Windows XP с пакетом обновления 3 или новее"},
+    {"check.label-account", "учётная запись"},
+    {"check.account-user", "пользователь {user}"},
+    {"check.account-session", ", сеанс {session}"},
+    {"check.account-station", ", оконная станция {station}"},
+    {"check.account-service",
+     "проверка запущена {where}{desktop}: WinInet не поддерживается в "
+     "службах; кассовая программа должна работать в сеансе пользователя"},
+    {"check.account-session-0", "в сеансе 0, где работают службы"},
+    {"check.account-background", "как служба или в фоне"},
+    {"check.account-no-desktop", ", без интерактивного рабочего стола"},
+    {"check.account-profile",
+     "WinInet берёт настройки прокси и TLS из профиля этой учётной записи: "
+     "запускайте проверку от той учётной записи Windows, от которой "
+     "работает кассовая программа"},
+    {"check.auto-unavailable", "что выбирает автоматическая настройка: в этой Windows недоступно"},
+    {"check.auto-nothing",
+     "автоматическая настройка ничего не выбирает для {url}: {why}{time}; "
+     "WinInet возвращается к настройке выше"},
+    {"check.auto-direct",
+     "автоматическая настройка выбирает DIRECT для {url}{time}: WinInet "
+     "соединяется напрямую"},
+    {"check.auto-proxy",
+     "автоматическая настройка выбирает {proxy} для {url}{time}: WinInet "
+     "соединяется через {via}"},
+    {"check.where-machine-policy", "политики компьютера"},
+    {"check.where-account-policy", "политики этой учётной записи"},
+    {"check.where-account", "свойств обозревателя этой учётной записи"},
+    {"check.where-machine", "значения по умолчанию компьютера"},
+    {"check.tls12-left-out",
+     "SecureProtocols из {where} ({value}) не включает TLS 1.2: отметьте "
+     "«Использовать TLS 1.2» («Свойства обозревателя» → «Дополнительно»)"},
+    {"check.tls12-by-policy",
+     " (значение задаёт политика: обратитесь к администратору политик "
+     "домена)"},
+    {"check.tls12-schannel-off",
+     "в ключе клиента TLS 1.2 SCHANNEL Enabled=0: TLS 1.2 выключен для всех "
+     "программ; удалите это значение или задайте 1"},
+    {"check.tls12-schannel-on",
+     "ключ клиента TLS 1.2 SCHANNEL включён, и SecureProtocols включает TLS "
+     "1.2"},
+    {"check.tls12-old-windows",
+     "в этой Windows нет собственного TLS 1.2: нужны обновление TLS 1.1/1.2 "
+     "для её выпуска, включённый ключ клиента TLS 1.2 SCHANNEL и отметка "
+     "«Использовать TLS 1.2»"},
+    {"check.tls12-set", "SecureProtocols из {where} включает TLS 1.2"},
+    {"check.tls12-default", "SecureProtocols не задан: значение по умолчанию включает TLS 1.2"},
+    {"check.tls12-not-known",
+     "SecureProtocols не задан: TLS 1.2 включён по умолчанию только начиная "
+     "с Internet Explorer 11; для верности отметьте «Использовать TLS 1.2» "
+     "(«Свойства обозревателя» → «Дополнительно»)"},
+    {"check.label-options", "свойства обозревателя"},
+    {"check.options",
+     "«Работать автономно» {offline}, автоматическое определение {detect}, "
+     "сценарий настройки {script}; TLS 1.2 {tls}"},
+    {"check.tls12-available", "доступен WinInet"},
+    {"check.tls12-not-available", "НЕ доступен WinInet"},
+    {"check.tls12-perhaps", "возможно, не доступен WinInet"},
+    {"check.options-protocols",
+     "SecureProtocols: политика компьютера {machinePolicy}, политика "
+     "учётной записи {accountPolicy}, учётная запись {account}, по "
+     "умолчанию для компьютера {machine}"},
+    {"check.options-schannel",
+     "ключи клиента SCHANNEL: TLS 1.1 Enabled {tls11}, DisabledByDefault "
+     "{tls11Default}; TLS 1.2 Enabled {tls12}, DisabledByDefault "
+     "{tls12Default}"},
+    {"check.options-offline",
+     "для этой учётной записи включён режим «Работать автономно»: WinInet "
+     "отклоняет каждый запрос; снимите отметку (Internet Explorer, меню "
+     "«Файл»)"},
+    {"check.options-auto-proxy",
+     "включена автоматическая настройка прокси: первые запросы после "
+     "каждого запуска могут ждать много секунд, пока WinInet ищет "
+     "прокси-сервер; если кассе прокси не нужен, снимите отметки "
+     "«Автоматическое определение параметров» и «Использовать сценарий "
+     "автоматической настройки» («Свойства обозревателя» → «Подключения» → "
+     "«Настройка сети»)"},
+    {"check.options-no-tls12", "SSL «true», но TLS 1.2 недоступен WinInet: {why}"},
+    {"check.options-maybe-tls12", "SSL «true», а TLS 1.2, возможно, выключен: {why}"},
+    {"check.label-clock", "часы"},
+    {"check.clock-no-date",
+     "; в ответе сервера программы лояльности нет заголовка Date для "
+     "сравнения"},
+    {"check.clock-bad-date", "; заголовок Date ответа «{date}» не читается"},
+    {"check.clock", "; Date сервера программы лояльности {date}: разница {difference} с{which}"},
+    {"check.clock-behind", " (эти часы отстают)"},
+    {"check.clock-ahead", " (эти часы спешат)"},
+    {"check.clock-warn-behind",
+     "эти часы отстают от часов сервера программы лояльности на {duration}: "
+     "при неверных часах сертификаты и подписанные токены не проходят "
+     "проверку; установите на кассе верные дату, время и часовой пояс (или "
+     "сервер времени)"},
+    {"check.clock-warn-ahead",
+     "эти часы спешат относительно часов сервера программы лояльности на "
+     "{duration}: при неверных часах сертификаты и подписанные токены не "
+     "проходят проверку; установите на кассе верные дату, время и часовой "
+     "пояс (или сервер времени)"},
+    {"check.label-certificate", "сертификат"},
+    {"check.certificate-none", "не прочитан: {why} (причину покажет шаг TLS ниже)"},
+    {"check.certificate", "{subject}, выдан {issuer}"},
+    {"check.certificate-valid", "действует с {from} по {to}"},
+    {"check.certificate-left", " (осталось {duration})"},
+    {"check.certificate-top", "вершина цепочки: {top}{count}"},
+    {"check.certificate-count", " (сертификатов: {count})"},
+    {"check.certificate-ended",
+     "срок действия сертификата истёк {until}: все запросы будут "
+     "отклоняться, пока сервер программы лояльности не обновит сертификат "
+     "(или часы кассы неверны)"},
+    {"check.certificate-ends",
+     "срок действия сертификата истекает через {duration}: сервер программы "
+     "лояльности должен обновить его до {until}, иначе с этого момента все "
+     "запросы будут отклоняться"},
+    {"check.certificate-not-yet", "сертификат действует только с {from}: проверьте часы кассы"},
+    {"check.label-revocation", "отзыв"},
+    {"check.revocation-no-certificate", "сертификат не прочитан"},
+    {"check.revocation-unavailable", "адреса в этой Windows недоступны"},
+    {"check.revocation-none", "не указаны"},
+    {"check.revocation-not-tried", "не проверялся (не адрес http://)"},
+    {"check.revocation-answers", "отвечает (код HTTP {status}, {ms} мс)"},
+    {"check.revocation-no-answer", "нет ответа: {why} ({ms} мс)"},
+    {"check.revocation-warning",
+     "сервер {kind} {url} не отвечает этой кассе: Windows может отклонять "
+     "каждый запрос HTTPS с ошибкой 12057; откройте кассе доступ к нему по "
+     "HTTP (брандмауэр, прокси)"},
+    {"check.revocation-count-one", "адресов: {count}, отвечают: {answering}"},
+    {"check.revocation-count", "адресов: {count}, отвечают: {answering}"},
 
     // ---- replay ----
 
