@@ -742,6 +742,58 @@ TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     EXPECT_EQ(runRedact(log + ".missing", copy, sameName, missing), 2);
 }
 
+// redact's report in Russian: the kinds in the same order, the counts in
+// their plural forms; the names of the files as given.
+TEST_F(TempFiles, RedactReportsInTheReadersLanguage) {
+    const std::string log = file("in.log", kDay), copy = file("out.log", "");
+    StringOutput russian(kRussianCatalog);
+    ASSERT_EQ(runRedact(log, copy, sameName, russian), 0);
+    const std::string out = russian.outText();
+    EXPECT_EQ(out.rfind("Записана копия " + copy + " (", 0), 0u) << out;
+    EXPECT_NE(out.find(" журнала " + log + " ("), std::string::npos) << out;
+    EXPECT_NE(out.find("), заменено:\n"
+                       "  токены API: заменено 8 (1 значение)\n"
+                       "  адреса электронной почты: заменено 2 (1 значение)\n"
+                       "  имена: заменено 8 (3 значения)\n"
+                       "  номера телефонов и карт: заменено 6 (2 значения)\n"
+                       "  поля ответов неизвестного назначения с текстом: удалено 4\n"),
+              std::string::npos)
+        << out;
+    StringOutput refused(kRussianCatalog);
+    EXPECT_EQ(runRedact(log, log, sameName, refused), 2);
+    EXPECT_EQ(refused.errText(),
+              "hostemu: " + log + " — это сам журнал; укажите для копии другой файл\n");
+
+    struct Case {
+        redact::Tally tally;
+        std::string russian, english;
+    };
+    redact::Tally head;
+    head.droppedHead = 3;
+    head.unreadableReplies = 1;
+    redact::Tally birthdays;
+    birthdays.places["redact.kind-birthdays"] = 5;
+    birthdays.values["redact.kind-birthdays"] = 5;
+    birthdays.droppedHead = 21;
+    const Case cases[] = {
+        {redact::Tally(), "  заменять нечего\n", "  nothing to replace\n"},
+        {head,
+         "  ответы, оборванные или не в формате JSON целиком: удалено 1\n"
+         "  текст до первой записи (журнал начинается посреди записи): удалено 3 байта\n",
+         "  replies cut or not JSON as a whole: 1 removed\n"
+         "  text before the first entry (the log starts within one): 3 bytes removed\n"},
+        {birthdays,
+         "  даты рождения: заменено 5 (5 значений)\n"
+         "  текст до первой записи (журнал начинается посреди записи): удалено 21 байт\n",
+         "  birthdays: 5 replaced (5 values)\n"
+         "  text before the first entry (the log starts within one): 21 bytes removed\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(redact::tallyText(c.tally, kRussianCatalog), c.russian);
+        EXPECT_EQ(redact::tallyText(c.tally, kEnglishCatalog), c.english);
+    }
+}
+
 TEST(LogRedact, WhatARecordShowsIsReplacedWhereverItStands) {
     // The guest's name also stands in the check (Windows-1251) and in a line that
     // quotes the reply (UTF-8); a longer word that merely starts with it stays.

@@ -75,6 +75,79 @@ TEST(ReplayVerdict, SaysWhetherACallDidTheSame) {
     EXPECT_EQ(replay::asReadInTextMode("a\r\nb\rc\r"), "a\nb\rc\r");
 }
 
+// A verdict's words follow the catalog; the log's entries and the request
+// bodies are quoted as they are in either language.
+TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
+    const std::vector<replay::Call> calls =
+        replay::splitCalls(kLookupLog, "<Configuration/>", true);
+    ASSERT_EQ(calls.size(), 1u);
+    const replay::Call& call = calls[0];
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(kLookupLog);
+    const std::vector<replay::LogEntry> fewer(entries.begin(), entries.end() - 1);
+    const std::vector<replay::Received> same = {{"v1/GuestInfo/t", "{\"CardToken\":1001}"}},
+                                        other = {{"v1/GuestInfo/t", "{\"CardToken\":1002}"}};
+    struct Case {
+        const Catalog* catalog;
+        int result;
+        std::vector<replay::Received> received;
+        const std::vector<replay::LogEntry>* entries;
+        std::string verdict;  // after "call 1  GetCardInfoEx(1001)"
+    };
+    const Case cases[] = {
+        {&kRussianCatalog, 0, same, &entries, "  результат 0: совпадает\n"},
+        {&kRussianCatalog,
+         1,
+         {},
+         &entries,
+         "  результат 1: РАСХОДИТСЯ: результат 1, в журнале 0\n"
+         "    подставной сервер получил запросов: 0, в журнале их 1; первый недостающий: "
+         "v1/GuestInfo/t {\"CardToken\":1001}\n"},
+        {&kRussianCatalog, 0, other, &entries,
+         "  результат 0: РАСХОДИТСЯ: запрос 1: v1/GuestInfo/t с телом {\"CardToken\":1002}, в "
+         "журнале — {\"CardToken\":1001}\n"},
+        // A call that wrote fewer entries: the missing one is said in words.
+        {&kRussianCatalog, 0, same, &fewer,
+         "  результат 0: РАСХОДИТСЯ: запись журнала 5 этого вызова отличается:\n"
+         "      в журнале   \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      при повторе (записи нет)\n"},
+        {&kEnglishCatalog, 0, same, &fewer,
+         "  result 0: DIFFERS: log entry 5 of the call differs:\n"
+         "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      replayed \"(none)\"\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.verdict);
+        replay::Tally tally;
+        const std::string head = c.catalog == &kRussianCatalog ? "вызов" : "call";
+        EXPECT_EQ(replay::judgeReplayedCall(call, c.result, c.received, *c.entries, "", *c.catalog,
+                                            tally),
+                  head + " 1  GetCardInfoEx(1001)" + c.verdict);
+    }
+    replay::Tally tally;
+    EXPECT_EQ(
+        replay::notReplayableLine(
+            call,
+            replay::sayReason(kRussianCatalog, {"replay.request-fate-unknown",
+                                                {{"number", "2"}, {"path", "v1/GetDiscount/t"}}}),
+            kRussianCatalog, tally),
+        "вызов 1  GetCardInfoEx(1001): повторить нельзя: по журналу не видно, чем "
+        "закончился запрос 2 (v1/GetDiscount/t)\n");
+    // The count takes its Russian plural form.
+    const std::pair<replay::Tally, std::string> tallies[] = {
+        {{1, 0, 0, 0}, "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0\n"},
+        {{1, 0, 1, 1}, "3 вызова: совпадают — 1, расходятся — 1, повторить нельзя — 1\n"},
+        {{20, 1, 0, 0},
+         "21 вызов: совпадают — 20, расходятся — 0, повторить нельзя — 0, совпадают, кроме "
+         "проверки связи с интернетом, — 1\n"},
+        {{11, 0, 0, 0}, "11 вызовов: совпадают — 11, расходятся — 0, повторить нельзя — 0\n"},
+    };
+    for (const auto& [t, text] : tallies) EXPECT_EQ(replay::tallyLine(t, kRussianCatalog), text);
+    EXPECT_EQ(replay::whyNoCalls("hello\n", {}, kRussianCatalog),
+              "в файле нет ни одной записи brisvane.log");
+    EXPECT_EQ(replay::whyNoSuchCall(std::vector<replay::Call>(4), 7, kRussianCatalog),
+              "в журнале 4 вызова; вызова 7 в нём нет");
+}
+
 TEST(LogEntries, KeepStampsAndByteSpans) {
     const std::string log =
         "before\r\n[12-07-2026 10:00:00] A : one\r\ntwo\r\n"
