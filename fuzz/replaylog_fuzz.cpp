@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         require(replay::compareRequests(call.attempts, received).empty());
         replay::Tally same;
-        replay::judgeReplayedCall(call, call.result, received, call.entries, call.config(), same);
+        replay::judgeReplayedCall(call, call.result, received, call.entries, call.config(),
+                                  kEnglishCatalog, same);
         require(same.same == 1);
         if (!received.empty()) {
             // One request changed, missing or sent twice: the verdict must say so.
@@ -71,14 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 require(!replay::compareRequests(call.attempts, *r).empty());
                 replay::Tally tally;
                 const std::string verdict = replay::judgeReplayedCall(
-                    call, call.result, *r, call.entries, call.config(), tally);
+                    call, call.result, *r, call.entries, call.config(), kEnglishCatalog, tally);
                 require(verdict.find(": DIFFERS: ") != std::string::npos && tally.differ == 1);
             }
         }
         require(replay::compareEntries(call.entries, call.entries, call.config(), call.config())
                     .verdict == replay::EntryComparison::Verdict::Same);
         if (call.kind != replay::Call::Kind::Init) require(call.record.Deleted == 0);
-        std::string pointed, why;
+        std::string pointed;
+        replay::Reason why;
         if (call.configPresent && replay::pointConfigAt(call.config(), "127.0.0.1", pointed, why) &&
             pointed != call.config())
             require(pointed.find("127.0.0.1") != std::string::npos);

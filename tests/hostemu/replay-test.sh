@@ -82,6 +82,14 @@ run "one call" 0 "$T" replay "Z:$work/day.log" --call 3
 has "call 3  GetCardInfoEx(79161234567)  result 0: same"
 has "1 call: 1 same"
 lacks "call 2 "
+# A Russian UI without --lang: the verdict in Russian, the log's lines as they are.
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "one call, Russian UI" 0 "$T" replay "Z:$work/day.log" --call 3
+has "вызов 3  GetCardInfoEx(79161234567)  результат 0: совпадает"
+has "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0"
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "no such call, Russian UI" 2 "$T" replay "Z:$work/day.log" --call 99
+has "hostemu: в журнале 8 вызовов; вызова 99 в нём нет"
+lang=(--lang en)
 
 # The host's own values in fields the lookup does not write come back from the
 # recorded dump; a field the lookup writes is made again, not copied from it.
@@ -368,6 +376,12 @@ run "redact a deeply nested reply" 0 redact "Z:$work/deep.log" "Z:$work/deep-red
 has "  API tokens: "
 run "summary of a deeply nested reply" 0 summary "Z:$work/deep.log"
 has "  Calls: Init 1, GetCardInfoEx 4, TransactionsEx 3"
+lang=()
+LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "redact, Russian UI" 0 redact "Z:$work/day.log" "Z:$work/red-ru.log"
+has "Записана копия Z:$work/red-ru.log ("
+has "  токены API: заменено "
+cmp -s "$work/red.log" "$work/red-ru.log" || fail "the copy depends on the language"
+lang=(--lang en)
 run "redact onto its log" 2 redact "Z:$work/day.log" "Z:$work/./day.log"
 has "is the log itself"
 [ "$(md5sum "$work/day.log")" = "$sums" ] || fail "redact wrote over its log"

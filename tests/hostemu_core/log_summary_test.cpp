@@ -211,7 +211,7 @@ TEST(LogSummary, StampsOfEveryFormATillsLogMayHold) {
     // Stamps of no form read here: said, not "no call".
     const std::string dotted = entry("07.12.2026 15:24:17", "Init : Started") +
                                entry("07.12.2026 15:24:17", "Init : Ended");
-    EXPECT_EQ(replay::whyNoCalls(dotted, replay::splitCalls(dotted, "", false)),
+    EXPECT_EQ(replay::whyNoCalls(dotted, replay::splitCalls(dotted, "", false), kEnglishCatalog),
               "its lines look like brisvane.log entries, but their time stamps (such as "
               "\"[07.12.2026 15:24:17]\") are of no form hostemu reads (MM-DD-YYYY with H:MM:SS "
               "or HH:MM:SS, with or without AM/PM)");
@@ -676,7 +676,7 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'),
               std::count(out.begin(), out.end(), '\r'));  // still CR LF throughout
 
-    EXPECT_EQ(redact::tallyText(tally),
+    EXPECT_EQ(redact::tallyText(tally, kEnglishCatalog),
               "  API tokens: 8 replaced (1 value)\n"
               "  e-mail addresses: 2 replaced (1 value)\n"
               "  names: 8 replaced (3 values)\n"
@@ -690,7 +690,7 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(after[i].kind, before[i].kind);
         EXPECT_EQ(after[i].result, before[i].result);
-        EXPECT_EQ(after[i].notReplayable, before[i].notReplayable);
+        EXPECT_TRUE(after[i].notReplayable == before[i].notReplayable);
         EXPECT_EQ(after[i].entries.size(), before[i].entries.size());
     }
     // Redacting twice changes nothing more.
@@ -740,6 +740,58 @@ TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     EXPECT_NE(done.outText().find("  API tokens: 8 replaced (1 value)\n"), std::string::npos);
     StringOutput missing;
     EXPECT_EQ(runRedact(log + ".missing", copy, sameName, missing), 2);
+}
+
+// redact's report in Russian: the kinds in the same order, the counts in
+// their plural forms; the names of the files as given.
+TEST_F(TempFiles, RedactReportsInTheReadersLanguage) {
+    const std::string log = file("in.log", kDay), copy = file("out.log", "");
+    StringOutput russian(kRussianCatalog);
+    ASSERT_EQ(runRedact(log, copy, sameName, russian), 0);
+    const std::string out = russian.outText();
+    EXPECT_EQ(out.rfind("Записана копия " + copy + " (", 0), 0u) << out;
+    EXPECT_NE(out.find(" журнала " + log + " ("), std::string::npos) << out;
+    EXPECT_NE(out.find("), заменено:\n"
+                       "  токены API: заменено 8 (1 значение)\n"
+                       "  адреса электронной почты: заменено 2 (1 значение)\n"
+                       "  имена: заменено 8 (3 значения)\n"
+                       "  номера телефонов и карт: заменено 6 (2 значения)\n"
+                       "  поля ответов неизвестного назначения с текстом: удалено 4\n"),
+              std::string::npos)
+        << out;
+    StringOutput refused(kRussianCatalog);
+    EXPECT_EQ(runRedact(log, log, sameName, refused), 2);
+    EXPECT_EQ(refused.errText(),
+              "hostemu: " + log + " — это сам журнал; укажите для копии другой файл\n");
+
+    struct Case {
+        redact::Tally tally;
+        std::string russian, english;
+    };
+    redact::Tally head;
+    head.droppedHead = 3;
+    head.unreadableReplies = 1;
+    redact::Tally birthdays;
+    birthdays.places["redact.kind-birthdays"] = 5;
+    birthdays.values["redact.kind-birthdays"] = 5;
+    birthdays.droppedHead = 21;
+    const Case cases[] = {
+        {redact::Tally(), "  заменять нечего\n", "  nothing to replace\n"},
+        {head,
+         "  ответы, оборванные или не в формате JSON целиком: удалено 1\n"
+         "  текст до первой записи (журнал начинается посреди записи): удалено 3 байта\n",
+         "  replies cut or not JSON as a whole: 1 removed\n"
+         "  text before the first entry (the log starts within one): 3 bytes removed\n"},
+        {birthdays,
+         "  даты рождения: заменено 5 (5 значений)\n"
+         "  текст до первой записи (журнал начинается посреди записи): удалено 21 байт\n",
+         "  birthdays: 5 replaced (5 values)\n"
+         "  text before the first entry (the log starts within one): 21 bytes removed\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(redact::tallyText(c.tally, kRussianCatalog), c.russian);
+        EXPECT_EQ(redact::tallyText(c.tally, kEnglishCatalog), c.english);
+    }
 }
 
 TEST(LogRedact, WhatARecordShowsIsReplacedWhereverItStands) {

@@ -48,29 +48,104 @@ TEST(ReplayVerdict, SaysWhetherACallDidTheSame) {
         replay::splitCalls(kLookupLog, "<Configuration/>", true);
     ASSERT_EQ(calls.size(), 1u);
     const replay::Call& call = calls[0];
-    ASSERT_EQ(call.notReplayable, "");
+    ASSERT_TRUE(call.notReplayable.empty());
     const std::vector<replay::Received> same = {{"v1/GuestInfo/t", "{\"CardToken\":1001}"}};
     const std::vector<replay::LogEntry> entries = replay::splitEntries(kLookupLog);
 
     replay::Tally tally;
-    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, entries, "", tally),
+    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, entries, "", kEnglishCatalog, tally),
               "call 1  GetCardInfoEx(1001)  result 0: same\n");
-    EXPECT_EQ(replay::judgeReplayedCall(call, 1, {}, entries, "", tally),
+    EXPECT_EQ(replay::judgeReplayedCall(call, 1, {}, entries, "", kEnglishCatalog, tally),
               "call 1  GetCardInfoEx(1001)  result 1: DIFFERS: result 1, recorded 0\n"
               "    the service received 0 requests, the log shows 1; the first missing: "
               "v1/GuestInfo/t {\"CardToken\":1001}\n");
     std::vector<replay::LogEntry> changed = entries;
     changed.back().text = "GetCardInfoEx : \xCE\xEA RETURN 0\n";
-    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, changed, "", tally),
+    EXPECT_EQ(replay::judgeReplayedCall(call, 0, same, changed, "", kEnglishCatalog, tally),
               "call 1  GetCardInfoEx(1001)  result 0: DIFFERS: log entry 5 of the call differs:\n"
               "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
               "      replayed \"GetCardInfoEx : \xD0\x9E\xD0\xBA RETURN 0\"\n");
-    EXPECT_EQ(replay::notReplayableLine(call, "why", tally),
+    EXPECT_EQ(replay::notReplayableLine(call, "why", kEnglishCatalog, tally),
               "call 1  GetCardInfoEx(1001): not replayable: why\n");
-    EXPECT_EQ(replay::tallyLine(tally), "4 calls: 1 same, 2 differ, 1 not replayable\n");
+    EXPECT_EQ(replay::tallyLine(tally, kEnglishCatalog),
+              "4 calls: 1 same, 2 differ, 1 not replayable\n");
     tally = replay::Tally{1, 0, 0, 0};
-    EXPECT_EQ(replay::tallyLine(tally), "1 call: 1 same, 0 differ, 0 not replayable\n");
+    EXPECT_EQ(replay::tallyLine(tally, kEnglishCatalog),
+              "1 call: 1 same, 0 differ, 0 not replayable\n");
     EXPECT_EQ(replay::asReadInTextMode("a\r\nb\rc\r"), "a\nb\rc\r");
+}
+
+// A verdict's words follow the catalog; the log's entries and the request
+// bodies are quoted as they are in either language.
+TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
+    const std::vector<replay::Call> calls =
+        replay::splitCalls(kLookupLog, "<Configuration/>", true);
+    ASSERT_EQ(calls.size(), 1u);
+    const replay::Call& call = calls[0];
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(kLookupLog);
+    const std::vector<replay::LogEntry> fewer(entries.begin(), entries.end() - 1);
+    const std::vector<replay::Received> same = {{"v1/GuestInfo/t", "{\"CardToken\":1001}"}},
+                                        other = {{"v1/GuestInfo/t", "{\"CardToken\":1002}"}};
+    struct Case {
+        const Catalog* catalog;
+        int result;
+        std::vector<replay::Received> received;
+        const std::vector<replay::LogEntry>* entries;
+        std::string verdict;  // after "call 1  GetCardInfoEx(1001)"
+    };
+    const Case cases[] = {
+        {&kRussianCatalog, 0, same, &entries, "  результат 0: совпадает\n"},
+        {&kRussianCatalog,
+         1,
+         {},
+         &entries,
+         "  результат 1: РАСХОДИТСЯ: результат 1, в журнале 0\n"
+         "    подставной сервер получил запросов: 0, в журнале их 1; первый недостающий: "
+         "v1/GuestInfo/t {\"CardToken\":1001}\n"},
+        {&kRussianCatalog, 0, other, &entries,
+         "  результат 0: РАСХОДИТСЯ: запрос 1: v1/GuestInfo/t с телом {\"CardToken\":1002}, в "
+         "журнале — {\"CardToken\":1001}\n"},
+        // A call that wrote fewer entries: the missing one is said in words.
+        {&kRussianCatalog, 0, same, &fewer,
+         "  результат 0: РАСХОДИТСЯ: запись журнала 5 этого вызова отличается:\n"
+         "      в журнале   \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      при повторе (записи нет)\n"},
+        {&kEnglishCatalog, 0, same, &fewer,
+         "  result 0: DIFFERS: log entry 5 of the call differs:\n"
+         "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      replayed \"(none)\"\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.verdict);
+        replay::Tally tally;
+        const std::string head = c.catalog == &kRussianCatalog ? "вызов" : "call";
+        EXPECT_EQ(replay::judgeReplayedCall(call, c.result, c.received, *c.entries, "", *c.catalog,
+                                            tally),
+                  head + " 1  GetCardInfoEx(1001)" + c.verdict);
+    }
+    replay::Tally tally;
+    EXPECT_EQ(
+        replay::notReplayableLine(
+            call,
+            replay::sayReason(kRussianCatalog, {"replay.request-fate-unknown",
+                                                {{"number", "2"}, {"path", "v1/GetDiscount/t"}}}),
+            kRussianCatalog, tally),
+        "вызов 1  GetCardInfoEx(1001): повторить нельзя: по журналу не видно, чем "
+        "закончился запрос 2 (v1/GetDiscount/t)\n");
+    // The count takes its Russian plural form.
+    const std::pair<replay::Tally, std::string> tallies[] = {
+        {{1, 0, 0, 0}, "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0\n"},
+        {{1, 0, 1, 1}, "3 вызова: совпадают — 1, расходятся — 1, повторить нельзя — 1\n"},
+        {{20, 1, 0, 0},
+         "21 вызов: совпадают — 20, расходятся — 0, повторить нельзя — 0, совпадают, кроме "
+         "проверки связи с интернетом, — 1\n"},
+        {{11, 0, 0, 0}, "11 вызовов: совпадают — 11, расходятся — 0, повторить нельзя — 0\n"},
+    };
+    for (const auto& [t, text] : tallies) EXPECT_EQ(replay::tallyLine(t, kRussianCatalog), text);
+    EXPECT_EQ(replay::whyNoCalls("hello\n", {}, kRussianCatalog),
+              "в файле нет ни одной записи brisvane.log");
+    EXPECT_EQ(replay::whyNoSuchCall(std::vector<replay::Call>(4), 7, kRussianCatalog),
+              "в журнале 4 вызова; вызова 7 в нём нет");
 }
 
 TEST(LogEntries, KeepStampsAndByteSpans) {
@@ -187,10 +262,11 @@ TEST(ReplayLog, ReadsAUtf16ConfXmlCopyBack) {
         copy + "\r\n[12-07-2026 10:00:00] Init : Ended\r\n";
     const std::vector<replay::Call> calls = replay::splitCalls(log, "", false);
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].notReplayable, "");
+    EXPECT_TRUE(calls[0].notReplayable.empty());
     EXPECT_EQ(calls[0].config(), text);
-    std::string given, why;
-    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why;
+    std::string given;
+    replay::Reason why;
+    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why.key;
     EXPECT_NE(given.find("<ApiAddress>127.0.80.1</ApiAddress>"), std::string::npos);
     // Init's copy in the replay is the UTF-8 text it was given.
     const std::string replayed =
@@ -228,8 +304,9 @@ TEST(ReplayLog, InitOfAUtf16ConfXmlReplaysTheSame) {
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].config(), text);
         EXPECT_EQ(calls[0].configByteOrderMark, mark);
-        std::string given, why;
-        ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why;
+        std::string given;
+        replay::Reason why;
+        ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why.key;
         const std::string replayed =
             initLog(replay::confFileBytes(given, calls[0].configByteOrderMark));
         EXPECT_EQ(replay::compareEntries(calls[0].entries, replay::splitEntries(replayed), given,
@@ -243,11 +320,13 @@ TEST(ReplayLog, InitOfAUtf16ConfXmlReplaysTheSame) {
 }
 
 TEST(ReplayVerdict, ExitsWithWhatTheReplayShowed) {
-    EXPECT_EQ(replay::whyNoCalls("", {}), "the file is empty");
-    EXPECT_NE(replay::whyNoCalls(std::string("\xFF\xFE[\0", 4), {}).find("UTF-16 copy"),
-              std::string::npos);
-    EXPECT_EQ(replay::whyNoCalls("hello\n", {}), "the file holds no entry of a brisvane.log");
-    EXPECT_EQ(replay::whyNoCalls("x", std::vector<replay::Call>(1)), "");
+    EXPECT_EQ(replay::whyNoCalls("", {}, kEnglishCatalog), "the file is empty");
+    EXPECT_NE(
+        replay::whyNoCalls(std::string("\xFF\xFE[\0", 4), {}, kEnglishCatalog).find("UTF-16 copy"),
+        std::string::npos);
+    EXPECT_EQ(replay::whyNoCalls("hello\n", {}, kEnglishCatalog),
+              "the file holds no entry of a brisvane.log");
+    EXPECT_EQ(replay::whyNoCalls("x", std::vector<replay::Call>(1), kEnglishCatalog), "");
     const std::pair<replay::Tally, int> cases[] = {
         {{1, 0, 0, 0}, 0}, {{0, 1, 0, 0}, 0}, {{1, 0, 0, 2}, 0}, {{3, 0, 1, 0}, 1},
         {{0, 0, 1, 1}, 1}, {{0, 0, 0, 1}, 2}, {{0, 0, 0, 0}, 2},
@@ -321,7 +400,7 @@ TEST(ReplayVerdict, FindsChangedRequestsAndEntriesOfAHeldCall) {
     const std::vector<replay::Call> calls = replay::splitCalls(kHeldLog, "<Configuration/>", true);
     ASSERT_EQ(calls.size(), 1u);
     const replay::Call& call = calls[0];
-    ASSERT_EQ(call.notReplayable, "");
+    ASSERT_TRUE(call.notReplayable.empty());
     ASSERT_EQ(call.attempts.size(), 2u);
     // The held request reached the service: the replay holds its reply as long.
     EXPECT_EQ(call.attempts[1].outcome, replay::Attempt::Outcome::TimedOut);
@@ -418,7 +497,7 @@ TEST(ReplayVerdict, FindsChangedRequestsAndEntriesOfAHeldCall) {
         ASSERT_TRUE(c.from.empty() || log != kHeldLog) << c.what;
         replay::Tally tally;
         EXPECT_EQ(replay::judgeReplayedCall(call, c.result, c.received, replay::splitEntries(log),
-                                            "", tally),
+                                            "", kEnglishCatalog, tally),
                   head + std::to_string(c.result) + c.verdict)
             << c.what;
     }

@@ -154,3 +154,58 @@ TEST(ReplayRun, SaysAndReturnsWhatHappened) {
         }
     }
 }
+
+// The run in Russian through the sink: the log's lines and the request bodies
+// stay as they are, the rest follows the reader's language.
+TEST(ReplayRun, SpeaksTheReadersLanguage) {
+    struct Case {
+        const char* name;
+        std::string log;
+        long long onlyCall;
+        bool folderHasConfig;
+        std::string written;
+        int status;
+        std::string out, err;
+    };
+    const std::string replaying =
+        "Повтор L (1 вызов) через D\\brisvane.dll; записанные ответы сервера программы "
+        "лояльности отдаются с http://127.0.9.9:80\n";
+    const Case cases[] = {
+        {"same", kLookupLog, 0, true, "", 0,
+         replaying + "вызов 1  GetCardInfoEx(1001)  результат 0: совпадает\n" +
+             "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0\n",
+         ""},
+        {"a differing entry", kLookupLog, 0, true, "[12-07-2026 10:00:00] GetCardInfoEx : x\n", 1,
+         replaying +
+             "вызов 1  GetCardInfoEx(1001)  результат 0: РАСХОДИТСЯ: запись журнала 1 этого "
+             "вызова отличается:\n"
+             "      в журнале   \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
+             "      при повторе \"GetCardInfoEx : x\"\n"
+             "1 вызов: совпадают — 0, расходятся — 1, повторить нельзя — 0\n",
+         ""},
+        {"no conf.xml anywhere", kLookupLog, 0, false, "", 2,
+         replaying + "вызов 1  GetCardInfoEx: повторить нельзя: нет conf.xml: в журнале нет его "
+                     "копии из Init, и в папке его тоже нет\n"
+                     "1 вызов: совпадают — 0, расходятся — 0, повторить нельзя — 1\n",
+         ""},
+        {"no call", "", 0, true, "", 2, "", "hostemu: в L нечего повторять: файл пуст\n"},
+        {"no such call", kLookupLog, 5, true, "", 2, "",
+         "hostemu: в журнале 1 вызов; вызова 5 в нём нет\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        replay::ReplayRequest request;
+        request.logFile = "L";
+        request.logBytes = c.log;
+        request.folderConfig = c.folderHasConfig ? "<Configuration/>" : "";
+        request.folderHasConfig = c.folderHasConfig;
+        request.onlyCall = c.onlyCall;
+        FakeHost host;
+        host.written = c.written;
+        FakeService service;
+        StringOutput out(kRussianCatalog);
+        EXPECT_EQ(replay::runReplay(request, host, service, out), c.status);
+        EXPECT_EQ(out.outText(), c.out);
+        EXPECT_EQ(out.errText(), c.err);
+    }
+}

@@ -33,7 +33,7 @@ int run(const Invocation& invocation, Output& output) {
     request.firstAddress = first && *first ? first : kDefaultFirstAddress;
     // Its full path before the scratch folder becomes the current directory.
     WindowsReplayHost host(dllPath(invocation), output.catalog());
-    WindowsReplayService service;
+    WindowsReplayService service(output.catalog());
     return replay::runReplay(request, host, service, output);
 }
 

@@ -21,7 +21,7 @@ std::string bypassEntry(const std::string& address) {
 bool WindowsReplayHost::prepare(std::string& complaint) {
     scratch_ = std::make_unique<ScratchFolder>();
     if (!scratch_->ready()) {
-        complaint = "cannot make a scratch folder under %TEMP%";
+        complaint = formatMessage(catalog_, "replay.no-scratch-folder");
         return false;
     }
     dll_ = std::make_unique<Module>(dllPath_);
@@ -31,7 +31,7 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
         std::string failure = dllLoadFailure(dllPath_, error, catalog_);
         const std::string prefix = "hostemu: ";
         if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
-        complaint = failure + "hostemu: nothing can be replayed";
+        complaint = failure + "hostemu: " + formatMessage(catalog_, "replay.nothing-can-run");
         return false;
     }
     return true;
@@ -77,22 +77,17 @@ std::optional<int32_t> WindowsReplayHost::call(const replay::Call& call) {
 // (a proxy chosen by automatic configuration shows only there).
 std::string WindowsReplayService::proxyProblem() {
     const std::string& address = server_.address();
-    const std::string fix = "; add " + bypassEntry(address) +
-                            " to the proxy's exceptions (Internet Options, Connections, LAN "
-                            "settings, Advanced) and run the replay again";
+    const std::string fix =
+        formatMessage(catalog_, "replay.proxy-fix", {{"entry", bypassEntry(address)}});
     const std::string via = proxyFor(readProxySetting(), address, false);
     if (!via.empty())
-        return "this account's Internet Options send http://" + address + "/ through the proxy " +
-               via + ", so the replay's requests would not reach its own server" + fix;
+        return formatMessage(catalog_, "replay.proxy-set",
+                             {{"address", address}, {"proxy", via}, {"fix", fix}});
     const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
     server_.beginCall({}, std::string(), 0);
     sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
     const std::vector<replay::Received> received = server_.endCall();
     for (const replay::Received& r : received)
         if (r.path == probe) return std::string();
-    return "a request to http://" + address +
-           "/ sent as the DLL sends it did not reach the "
-           "replay's own server: a proxy (perhaps one chosen by automatic configuration) is in "
-           "the way" +
-           fix;
+    return formatMessage(catalog_, "replay.proxy-in-the-way", {{"address", address}, {"fix", fix}});
 }

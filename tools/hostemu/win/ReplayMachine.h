@@ -34,8 +34,13 @@ class WindowsReplayHost : public replay::ReplayHost {
 
 class WindowsReplayService : public replay::ReplayService {
   public:
+    // `catalog` (the language of its complaints) must outlive the service.
+    explicit WindowsReplayService(const Catalog& catalog) : catalog_(catalog) {}
     bool start(const std::string& first, std::string& error) override {
-        return server_.start(first, error);
+        replay::Reason why;
+        if (server_.start(first, why)) return true;
+        error = replay::sayReason(catalog_, why);
+        return false;
     }
     const std::string& address() const override { return server_.address(); }
     std::string proxyProblem() override;
@@ -46,5 +51,6 @@ class WindowsReplayService : public replay::ReplayService {
     std::vector<replay::Received> endCall() override { return server_.endCall(); }
 
   private:
+    const Catalog& catalog_;
     ReplayServer server_;
 };

@@ -321,10 +321,10 @@ ReplayServer::~ReplayServer() {
     WSACleanup();
 }
 
-bool ReplayServer::start(const std::string& first, std::string& error) {
+bool ReplayServer::start(const std::string& first, replay::Reason& why) {
     const unsigned long base = inet_addr(first.c_str());
     if (base == INADDR_NONE || (ntohl(base) >> 24) != 127) {
-        error = "not a loopback address: " + first;
+        why = {"replay.not-loopback", {{"address", first}}};
         return false;
     }
     for (unsigned i = 0; i < 16; ++i) {
@@ -342,14 +342,12 @@ bool ReplayServer::start(const std::string& first, std::string& error) {
         state_->thread =
             state_->stop ? CreateThread(nullptr, 0, serverThread, state_, 0, nullptr) : nullptr;
         if (!state_->thread) {
-            error = "cannot start the server's thread";
+            why = {"replay.no-server-thread"};
             return false;
         }
         return true;
     }
-    error = "no free port 80 on " + first +
-            " and the addresses after it (up to 15, within "
-            "127.0.0.0/8)";
+    why = {"replay.no-free-address", {{"address", first}}};
     return false;
 }
 

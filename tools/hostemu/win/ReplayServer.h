@@ -19,7 +19,7 @@ class ReplayServer {
 
     // Binds the first free address of `first` and the 15 after it (last byte
     // counted up) and starts the thread. False with the reason otherwise.
-    bool start(const std::string& first, std::string& error);
+    bool start(const std::string& first, replay::Reason& why);
     const std::string& address() const { return address_; }
 
     // The requests of the call about to be made, in the order the log shows

@@ -607,6 +607,87 @@ const Message kMessages[] = {
     {"check.revocation-count", "{count} addresses, {answering} answering"},
 
     // ---- replay ----
+    {"replay.call", "call {number}  {export}"},
+    {"replay.unknown-export", "(unknown)"},
+    {"replay.result", "{call}  result {result}"},
+    {"replay.same", "{line}: same\n"},
+    {"replay.differs", "{line}: DIFFERS: {detail}\n"},
+    {"replay.same-but-probe",
+     "{line}: same up to the connectivity probe, which went the other way on this machine (not "
+     "counted as a difference)\n"},
+    {"replay.result-differs", "result {result}, recorded {recorded}"},
+    {"replay.entry-differs", "log entry {number} of the call differs:"},
+    {"replay.entry-recorded", "  recorded {entry}"},
+    {"replay.entry-replayed", "  replayed {entry}"},
+    {"replay.no-entry", "\"(none)\""},
+    {"replay.request-path-differs", "request {number}: sent to {path}, recorded to {recorded}"},
+    {"replay.request-body-differs",
+     "request {number}: {path} with body {body}, recorded {recorded}"},
+    {"replay.request-extra",
+     "the service received {received} requests, the log shows {shown}; the first extra: {path} "
+     "{body}"},
+    {"replay.request-missing",
+     "the service received {received} requests, the log shows {shown}; the first missing: {path} "
+     "{body}"},
+    {"replay.not-replayable", "{call}: not replayable: {why}\n"},
+    {"replay.log-starts-within", "the log starts within this call"},
+    {"replay.no-input-buffer", "the log holds no input buffer for this call"},
+    {"replay.log-ends-within", "the log ends within this call (or lost the lines that end it)"},
+    {"replay.no-config", "no conf.xml: the log holds no copy from Init and the folder has none"},
+    {"replay.body-names-no-card", "the guest request's body names no card: {body}"},
+    {"replay.reply-follows-other", "a reply for {path} follows a request to {request}"},
+    {"replay.request-fate-unknown",
+     "the log does not show what became of request {number} ({path})"},
+    {"replay.config-zero-bytes",
+     "conf.xml holds zero bytes: its ApiAddress cannot be pointed at the replay's server"},
+    {"replay.config-not-rewritten", "conf.xml's ApiAddress or SSL cannot be rewritten"},
+    {"replay.config-not-pointed", "conf.xml's ApiAddress cannot be pointed at the replay's server"},
+    {"replay.cannot-write", "cannot write {file}"},
+    {"replay.waits", "{call}: the DLL's own waits make this call take about {seconds} s ...\n"},
+    {"replay.no-export", "the DLL lacks the export {name}"},
+    {"replay.replaying-one",
+     "Replaying {file} ({count} call) through {dll}; the service's recorded replies come from "
+     "http://{address}:80\n"},
+    {"replay.replaying-few",
+     "Replaying {file} ({count} calls) through {dll}; the service's recorded replies come from "
+     "http://{address}:80\n"},
+    {"replay.replaying-many",
+     "Replaying {file} ({count} calls) through {dll}; the service's recorded replies come from "
+     "http://{address}:80\n"},
+    {"replay.tally-one",
+     "{count} call: {same} same, {differ} differ, {unreplayable} not replayable"},
+    {"replay.tally-few",
+     "{count} calls: {same} same, {differ} differ, {unreplayable} not replayable"},
+    {"replay.tally-many",
+     "{count} calls: {same} same, {differ} differ, {unreplayable} not replayable"},
+    {"replay.tally-probe", ", {count} same but for the connectivity probe"},
+    {"replay.nothing-to-replay", "nothing to replay in {file}: {why}"},
+    {"replay.file-empty", "the file is empty"},
+    {"replay.file-utf16",
+     "the file is a UTF-16 copy of a log (saved again by an editor as \"Unicode\"); replay needs "
+     "brisvane.log as the till wrote it"},
+    {"replay.no-entries", "the file holds no entry of a brisvane.log"},
+    {"replay.unreadable-stamps",
+     "its lines look like brisvane.log entries, but their time stamps (such as \"[{stamp}]\") are "
+     "of no form hostemu reads (MM-DD-YYYY with H:MM:SS or HH:MM:SS, with or without AM/PM)"},
+    {"replay.no-such-call-one", "the log holds {count} call; there is no call {number}"},
+    {"replay.no-such-call-few", "the log holds {count} calls; there is no call {number}"},
+    {"replay.no-such-call-many", "the log holds {count} calls; there is no call {number}"},
+    {"replay.no-scratch-folder", "cannot make a scratch folder under %TEMP%"},
+    {"replay.nothing-can-run", "nothing can be replayed"},
+    {"replay.not-loopback", "not a loopback address: {address}"},
+    {"replay.no-server-thread", "cannot start the server's thread"},
+    {"replay.no-free-address",
+     "no free port 80 on {address} and the addresses after it (up to 15, within 127.0.0.0/8)"},
+    {"replay.proxy-set",
+     "this account's Internet Options send http://{address}/ through the proxy {proxy}, so the "
+     "replay's requests would not reach its own server{fix}"},
+    {"replay.proxy-in-the-way",
+     "a request to http://{address}/ sent as the DLL sends it did not reach the replay's own "
+     "server: a proxy (perhaps one chosen by automatic configuration) is in the way{fix}"},
+    {"replay.proxy-fix",
+     "; add {entry} to the proxy's exceptions (Internet Options, Connections, LAN settings, "
+     "Advanced) and run the replay again"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Period: {from} to {to}"},
@@ -691,6 +772,29 @@ const Message kMessages[] = {
     {"summary.page", "The page: {file}"},
 
     // ---- redact ----
+    {"redact.log-itself", "{file} is the log itself; give another file for the copy"},
+    {"redact.cannot-write", "cannot write {file}"},
+    {"redact.wrote", "Wrote {copy} ({copy_size}) from {log} ({log_size}), replaced:\n"},
+    // Said "bytes" of any number, as the report has always said it.
+    {"redact.bytes-one", "{count} bytes"},
+    {"redact.bytes-few", "{count} bytes"},
+    {"redact.bytes-many", "{count} bytes"},
+    {"redact.replaced", "  {kind}: {count} replaced{values}\n"},
+    {"redact.values-one", " ({count} value)"},
+    {"redact.values-few", " ({count} values)"},
+    {"redact.values-many", " ({count} values)"},
+    {"redact.kind-tokens", "API tokens"},
+    {"redact.kind-birthdays", "birthdays"},
+    {"redact.kind-comments", "comments about the guest"},
+    {"redact.kind-emails", "e-mail addresses"},
+    {"redact.kind-names", "names"},
+    {"redact.kind-numbers", "phone and card numbers"},
+    {"redact.members-removed",
+     "  reply members of unknown meaning that held text: {count} removed\n"},
+    {"redact.replies-removed", "  replies cut or not JSON as a whole: {count} removed\n"},
+    {"redact.head-removed",
+     "  text before the first entry (the log starts within one): {bytes} removed\n"},
+    {"redact.nothing", "  nothing to replace\n"},
 };
 
 }  // namespace

@@ -646,6 +646,96 @@ const Message kMessages[] = {
     {"check.revocation-count", "адресов: {count}, отвечают: {answering}"},
 
     // ---- replay ----
+    {"replay.call", "вызов {number}  {export}"},
+    {"replay.unknown-export", "(неизвестно)"},
+    {"replay.result", "{call}  результат {result}"},
+    {"replay.same", "{line}: совпадает\n"},
+    {"replay.differs", "{line}: РАСХОДИТСЯ: {detail}\n"},
+    {"replay.same-but-probe",
+     "{line}: совпадает до проверки связи с интернетом, которая на этой машине прошла иначе "
+     "(расхождением не считается)\n"},
+    {"replay.result-differs", "результат {result}, в журнале {recorded}"},
+    {"replay.entry-differs", "запись журнала {number} этого вызова отличается:"},
+    {"replay.entry-recorded", "  в журнале   {entry}"},
+    {"replay.entry-replayed", "  при повторе {entry}"},
+    {"replay.no-entry", "(записи нет)"},
+    {"replay.request-path-differs",
+     "запрос {number}: отправлен на {path}, в журнале — на {recorded}"},
+    {"replay.request-body-differs",
+     "запрос {number}: {path} с телом {body}, в журнале — {recorded}"},
+    {"replay.request-extra",
+     "подставной сервер получил запросов: {received}, в журнале их {shown}; первый лишний: "
+     "{path} {body}"},
+    {"replay.request-missing",
+     "подставной сервер получил запросов: {received}, в журнале их {shown}; первый недостающий: "
+     "{path} {body}"},
+    {"replay.not-replayable", "{call}: повторить нельзя: {why}\n"},
+    {"replay.log-starts-within", "журнал начинается посреди этого вызова"},
+    {"replay.no-input-buffer", "в журнале нет входного буфера этого вызова"},
+    {"replay.log-ends-within",
+     "журнал обрывается посреди этого вызова (или в нём потеряны строки, которыми вызов "
+     "завершился)"},
+    {"replay.no-config", "нет conf.xml: в журнале нет его копии из Init, и в папке его тоже нет"},
+    {"replay.body-names-no-card", "в теле запроса о госте нет номера карты: {body}"},
+    {"replay.reply-follows-other", "за запросом к {request} следует ответ на {path}"},
+    {"replay.request-fate-unknown", "по журналу не видно, чем закончился запрос {number} ({path})"},
+    {"replay.config-zero-bytes",
+     "в conf.xml есть нулевые байты: его ApiAddress нельзя направить на сервер повтора"},
+    {"replay.config-not-rewritten", "не удаётся переписать ApiAddress или SSL в conf.xml"},
+    {"replay.config-not-pointed", "ApiAddress в conf.xml не удаётся направить на сервер повтора"},
+    {"replay.cannot-write", "не удаётся записать {file}"},
+    {"replay.waits",
+     "{call}: из-за собственных пауз и ожиданий DLL этот вызов займёт около {seconds} с ...\n"},
+    {"replay.no-export", "в DLL нет экспортируемой функции {name}"},
+    {"replay.replaying-one",
+     "Повтор {file} ({count} вызов) через {dll}; записанные ответы сервера программы лояльности "
+     "отдаются с http://{address}:80\n"},
+    {"replay.replaying-few",
+     "Повтор {file} ({count} вызова) через {dll}; записанные ответы сервера программы лояльности "
+     "отдаются с http://{address}:80\n"},
+    {"replay.replaying-many",
+     "Повтор {file} ({count} вызовов) через {dll}; записанные ответы сервера программы "
+     "лояльности отдаются с http://{address}:80\n"},
+    {"replay.tally-one",
+     "{count} вызов: совпадают — {same}, расходятся — {differ}, повторить нельзя — "
+     "{unreplayable}"},
+    {"replay.tally-few",
+     "{count} вызова: совпадают — {same}, расходятся — {differ}, повторить нельзя — "
+     "{unreplayable}"},
+    {"replay.tally-many",
+     "{count} вызовов: совпадают — {same}, расходятся — {differ}, повторить нельзя — "
+     "{unreplayable}"},
+    {"replay.tally-probe", ", совпадают, кроме проверки связи с интернетом, — {count}"},
+    {"replay.nothing-to-replay", "в {file} нечего повторять: {why}"},
+    {"replay.file-empty", "файл пуст"},
+    {"replay.file-utf16",
+     "файл — копия журнала в UTF-16 (редактор сохранил его заново в кодировке «Юникод»); для "
+     "replay нужен brisvane.log в том виде, в каком его записала касса"},
+    {"replay.no-entries", "в файле нет ни одной записи brisvane.log"},
+    {"replay.unreadable-stamps",
+     "его строки похожи на записи brisvane.log, но их отметки времени (например, «[{stamp}]») "
+     "записаны в виде, который hostemu не читает (MM-DD-YYYY с H:MM:SS или HH:MM:SS, с AM/PM или "
+     "без)"},
+    {"replay.no-such-call-one", "в журнале {count} вызов; вызова {number} в нём нет"},
+    {"replay.no-such-call-few", "в журнале {count} вызова; вызова {number} в нём нет"},
+    {"replay.no-such-call-many", "в журнале {count} вызовов; вызова {number} в нём нет"},
+    {"replay.no-scratch-folder", "не удаётся создать временную папку в %TEMP%"},
+    {"replay.nothing-can-run", "повторить ничего нельзя"},
+    {"replay.not-loopback", "это не петлевой адрес: {address}"},
+    {"replay.no-server-thread", "не удаётся запустить поток сервера"},
+    {"replay.no-free-address",
+     "нет свободного порта 80 ни на {address}, ни на следующих за ним адресах (до 15, в пределах "
+     "127.0.0.0/8)"},
+    {"replay.proxy-set",
+     "по «Свойствам обозревателя» этой учётной записи запросы к http://{address}/ идут через "
+     "прокси-сервер {proxy}, поэтому запросы повтора не дойдут до его собственного сервера{fix}"},
+    {"replay.proxy-in-the-way",
+     "запрос к http://{address}/, отправленный так же, как его отправляет DLL, не дошёл до "
+     "собственного сервера повтора: мешает прокси-сервер (возможно, выбранный автоматической "
+     "настройкой){fix}"},
+    {"replay.proxy-fix",
+     "; добавьте {entry} в исключения прокси-сервера («Свойства обозревателя» → «Подключения» → "
+     "«Настройка сети» → «Дополнительно») и запустите replay снова"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Период: {from} — {to}"},
@@ -730,6 +820,29 @@ const Message kMessages[] = {
     {"summary.page", "Страница: {file}"},
 
     // ---- redact ----
+    {"redact.log-itself", "{file} — это сам журнал; укажите для копии другой файл"},
+    {"redact.cannot-write", "не удаётся записать {file}"},
+    {"redact.wrote", "Записана копия {copy} ({copy_size}) журнала {log} ({log_size}), заменено:\n"},
+    {"redact.bytes-one", "{count} байт"},
+    {"redact.bytes-few", "{count} байта"},
+    {"redact.bytes-many", "{count} байт"},
+    {"redact.replaced", "  {kind}: заменено {count}{values}\n"},
+    {"redact.values-one", " ({count} значение)"},
+    {"redact.values-few", " ({count} значения)"},
+    {"redact.values-many", " ({count} значений)"},
+    {"redact.kind-tokens", "токены API"},
+    {"redact.kind-birthdays", "даты рождения"},
+    {"redact.kind-comments", "комментарии о госте"},
+    {"redact.kind-emails", "адреса электронной почты"},
+    {"redact.kind-names", "имена"},
+    {"redact.kind-numbers", "номера телефонов и карт"},
+    {"redact.members-removed",
+     "  поля ответов неизвестного назначения с текстом: удалено {count}\n"},
+    {"redact.replies-removed",
+     "  ответы, оборванные или не в формате JSON целиком: удалено {count}\n"},
+    {"redact.head-removed",
+     "  текст до первой записи (журнал начинается посреди записи): удалено {bytes}\n"},
+    {"redact.nothing", "  заменять нечего\n"},
 };
 
 }  // namespace

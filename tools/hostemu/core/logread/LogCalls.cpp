@@ -145,8 +145,8 @@ std::string windowsError(long code) { return L::kWindowsError + std::to_string(c
 
 // The call's requests and what became of each; returns why the call cannot be
 // replayed for them (empty: it can).
-std::string readAttempts(Call& call) {
-    std::string problem;
+Reason readAttempts(Call& call) {
+    Reason problem;
     Attempt* open = nullptr;  // the request whose fate the next entries tell
     auto add = [&](Attempt a, const LogEntry& e) {
         a.stamp = e.stamp;
@@ -192,7 +192,8 @@ std::string readAttempts(Call& call) {
                 open->pathKnown = true;
             }
             if (open->path != e.tag && problem.empty())
-                problem = "a reply for " + e.tag + " follows a request to " + open->path;
+                problem = {"replay.reply-follows-other",
+                           {{"path", e.tag}, {"request", open->path}}};
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
             open->stamp = e.stamp;
@@ -247,8 +248,8 @@ std::string readAttempts(Call& call) {
     }
     for (std::size_t i = 0; i < call.attempts.size() && problem.empty(); ++i) {
         if (call.attempts[i].outcome == Attempt::Outcome::Unknown) {
-            problem = "the log does not show what became of request " + std::to_string(i + 1) +
-                      " (" + call.attempts[i].path + ")";
+            problem = {"replay.request-fate-unknown",
+                       {{"number", std::to_string(i + 1)}, {"path", call.attempts[i].path}}};
         }
     }
     return problem;
@@ -268,13 +269,10 @@ unsigned waitsOf(const Call& call) {
     return seconds;
 }
 
-void complete(Call& call, const std::string& attemptsProblem) {
-    if (call.kind == Call::Kind::Unknown) {
-        call.notReplayable = "the log starts within this call";
-        return;
-    }
-    if (call.kind == Call::Kind::Transaction && !isMessage(call.entries.front(), L::kClearTheLog)) {
-        call.notReplayable = "the log starts within this call";
+void complete(Call& call, const Reason& attemptsProblem) {
+    if (call.kind == Call::Kind::Unknown || (call.kind == Call::Kind::Transaction &&
+                                             !isMessage(call.entries.front(), L::kClearTheLog))) {
+        call.notReplayable = {"replay.log-starts-within"};
         return;
     }
     if (call.kind != Call::Kind::Init) {
@@ -288,7 +286,7 @@ void complete(Call& call, const std::string& attemptsProblem) {
             }
         }
         if (!found) {
-            call.notReplayable = "the log holds no input buffer for this call";
+            call.notReplayable = {"replay.no-input-buffer"};
             return;
         }
     }
@@ -299,11 +297,11 @@ void complete(Call& call, const std::string& attemptsProblem) {
         return;
     }
     if (!recordedResult(call, call.result)) {
-        call.notReplayable = "the log ends within this call (or lost the lines that end it)";
+        call.notReplayable = {"replay.log-ends-within"};
         return;
     }
     if (!call.configFromLog && !call.configPresent) {
-        call.notReplayable = "no conf.xml: the log holds no copy from Init and the folder has none";
+        call.notReplayable = {"replay.no-config"};
         return;
     }
     call.waitSeconds = waitsOf(call);
@@ -311,7 +309,7 @@ void complete(Call& call, const std::string& attemptsProblem) {
         for (const Attempt& a : call.attempts) {
             if (!a.direct && startsWith(a.path, servicepath::kGuestInfo)) {
                 if (!cardFromBody(a.body, call.card)) {
-                    call.notReplayable = "the guest request's body names no card: " + a.body;
+                    call.notReplayable = {"replay.body-names-no-card", {{"body", a.body}}};
                     return;
                 }
                 call.cardFromLog = true;
@@ -326,6 +324,30 @@ void complete(Call& call, const std::string& attemptsProblem) {
 }
 
 }  // namespace
+
+std::string sayReason(const Catalog& catalog, const Reason& reason) {
+    const auto& a = reason.args;
+    // A message's parameters are an initializer list, made at the call.
+    switch (a.size()) {
+        case 0: return formatMessage(catalog, reason.key);
+        case 1: return formatMessage(catalog, reason.key, {{a[0].first.c_str(), a[0].second}});
+        case 2:
+            return formatMessage(
+                catalog, reason.key,
+                {{a[0].first.c_str(), a[0].second}, {a[1].first.c_str(), a[1].second}});
+        case 3:
+            return formatMessage(catalog, reason.key,
+                                 {{a[0].first.c_str(), a[0].second},
+                                  {a[1].first.c_str(), a[1].second},
+                                  {a[2].first.c_str(), a[2].second}});
+        default:
+            return formatMessage(catalog, reason.key,
+                                 {{a[0].first.c_str(), a[0].second},
+                                  {a[1].first.c_str(), a[1].second},
+                                  {a[2].first.c_str(), a[2].second},
+                                  {a[3].first.c_str(), a[3].second}});
+    }
+}
 
 const char* kindName(Call::Kind kind) {
     switch (kind) {

@@ -7,11 +7,32 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "i18n/Messages.h"
 #include "record/CardInfoRecord.h"
 
 namespace replay {
+
+// Why something cannot be done, as a message key and its parameters: the
+// reader finds it where no reader's language is known, and sayReason words
+// it in the catalog's.
+struct Reason {
+    using Args = std::vector<std::pair<std::string, std::string>>;
+    Reason() = default;
+    Reason(std::string key, Args args = {}) : key(std::move(key)), args(std::move(args)) {}
+
+    std::string key;  // empty: nothing stands in the way
+    Args args;
+
+    bool empty() const { return key.empty(); }
+    bool operator==(const Reason& other) const { return key == other.key && args == other.args; }
+    bool operator!=(const Reason& other) const { return !(*this == other); }
+};
+
+// The reason in the catalog's words; it may have up to four parameters.
+std::string sayReason(const Catalog& catalog, const Reason& reason);
 
 // One entry with its time stamp removed and its line ends as the module wrote
 // them (the file's CR LF read back as LF).
@@ -40,7 +61,7 @@ std::string unreadableStamp(const std::string& logBytes);
 
 // Why a file holds no entry where it seems to: names the stamp; empty when
 // unreadableStamp finds none.
-std::string unreadableStampReason(const std::string& logBytes);
+std::string unreadableStampReason(const std::string& logBytes, const Catalog& catalog);
 
 // Splits a log into its entries. Text before the first stamped line is dropped.
 std::vector<LogEntry> splitEntries(const std::string& logBytes);
@@ -71,7 +92,7 @@ struct Call {
     Kind kind = Kind::Unknown;
     int number = 0;                 // 1-based, in log order
     std::vector<LogEntry> entries;  // the entries the call wrote
-    std::string notReplayable;      // empty when the call can be made again; else why not
+    Reason notReplayable;           // empty when the call can be made again; else why not
 
     bool configFromLog = false;  // the last conf.xml copy of an Init before (or in) it
     bool configPresent = false;  // false: no conf.xml was in force

@@ -156,12 +156,10 @@ std::string unreadableStamp(const std::string& logBytes) {
     return std::string();
 }
 
-std::string unreadableStampReason(const std::string& logBytes) {
+std::string unreadableStampReason(const std::string& logBytes, const Catalog& catalog) {
     const std::string stamp = unreadableStamp(logBytes);
     if (stamp.empty()) return std::string();
-    return "its lines look like brisvane.log entries, but their time stamps (such as \"[" + stamp +
-           "]\") are of no form hostemu reads (MM-DD-YYYY with H:MM:SS or HH:MM:SS, with or "
-           "without AM/PM)";
+    return formatMessage(catalog, "replay.unreadable-stamps", {{"stamp", stamp}});
 }
 
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {

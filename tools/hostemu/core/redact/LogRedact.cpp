@@ -34,12 +34,15 @@ namespace L = logphrase;
 
 namespace {
 
-const char kTokens[] = "API tokens";
-const char kNames[] = "names";
-const char kNumbers[] = "phone and card numbers";
-const char kEmails[] = "e-mail addresses";
-const char kBirthdays[] = "birthdays";
-const char kComments[] = "comments about the guest";
+// The kinds of what is replaced, as the message keys that name them, in the
+// order the report lists them.
+const char kTokens[] = "redact.kind-tokens";
+const char kBirthdays[] = "redact.kind-birthdays";
+const char kComments[] = "redact.kind-comments";
+const char kEmails[] = "redact.kind-emails";
+const char kNames[] = "redact.kind-names";
+const char kNumbers[] = "redact.kind-numbers";
+const char* const kKinds[] = {kTokens, kBirthdays, kComments, kEmails, kNames, kNumbers};
 
 const char* const kServicePaths[] = {servicepath::kGuestInfo, servicepath::kGetDiscount,
                                      servicepath::kCloseOrder, servicepath::kReturnOrder};
@@ -783,25 +786,33 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
     return out;
 }
 
-std::string tallyText(const Tally& tally) {
+std::string tallyText(const Tally& tally, const Catalog& catalog) {
+    auto count = [&](const char* key, std::size_t n) {
+        return formatMessage(catalog, std::string(key) + pluralForm(catalog, n),
+                             {{"count", std::to_string(n)}});
+    };
     std::string t;
-    for (const auto& p : tally.places) {
-        const auto v = tally.values.find(p.first);
-        t += "  " + p.first + ": " + std::to_string(p.second) + " replaced";
-        if (v != tally.values.end())
-            t += " (" + std::to_string(v->second) + (v->second == 1 ? " value)" : " values)");
-        t += "\n";
+    for (const char* kind : kKinds) {
+        const auto p = tally.places.find(kind);
+        if (p == tally.places.end()) continue;
+        const auto v = tally.values.find(kind);
+        t += formatMessage(
+            catalog, "redact.replaced",
+            {{"kind", formatMessage(catalog, kind)},
+             {"count", std::to_string(p->second)},
+             {"values",
+              v == tally.values.end() ? std::string() : count("redact.values-", v->second)}});
     }
     if (tally.droppedMembers > 0)
-        t += "  reply members of unknown meaning that held text: " +
-             std::to_string(tally.droppedMembers) + " removed\n";
+        t += formatMessage(catalog, "redact.members-removed",
+                           {{"count", std::to_string(tally.droppedMembers)}});
     if (tally.unreadableReplies > 0)
-        t += "  replies cut or not JSON as a whole: " + std::to_string(tally.unreadableReplies) +
-             " removed\n";
+        t += formatMessage(catalog, "redact.replies-removed",
+                           {{"count", std::to_string(tally.unreadableReplies)}});
     if (tally.droppedHead > 0)
-        t += "  text before the first entry (the log starts within one): " +
-             std::to_string(tally.droppedHead) + " bytes removed\n";
-    if (t.empty()) t = "  nothing to replace\n";
+        t += formatMessage(catalog, "redact.head-removed",
+                           {{"bytes", count("redact.bytes-", tally.droppedHead)}});
+    if (t.empty()) t = formatMessage(catalog, "redact.nothing");
     return t;
 }
 

@@ -7,11 +7,13 @@
 #include <map>
 #include <string>
 
+#include "i18n/Messages.h"
+
 namespace redact {
 
 struct Tally {
-    // Per kind ("API tokens", "names", ...): how many places were replaced and
-    // how many different values they held.
+    // Per kind (the message key that names it: "redact.kind-tokens", ...): how
+    // many places were replaced and how many different values they held.
     std::map<std::string, int> places;
     std::map<std::string, int> values;
     int droppedMembers = 0;       // reply members of unknown meaning that held text or more
@@ -23,6 +25,6 @@ struct Tally {
 std::string redactLog(const std::string& logBytes, Tally& tally);
 
 // What was replaced, one line per kind, for the console.
-std::string tallyText(const Tally& tally);
+std::string tallyText(const Tally& tally, const Catalog& catalog);
 
 }  // namespace redact

@@ -1,5 +1,6 @@
 #include "redact/RedactRun.h"
 
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "files/FileBytes.h"
 #include "redact/LogRedact.h"
@@ -8,21 +9,28 @@ int runRedact(const std::string& logFile, const std::string& outFile, SameFile s
               Output& output) {
     std::string bytes;
     if (!readWholeFile(logFile, bytes)) {
-        output.err("hostemu: cannot read log file " + logFile + "\n");
-        return 2;
+        output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
+        return exitstatus::kBadInput;
     }
     if (sameFile(logFile, outFile)) {
-        output.err("hostemu: " + outFile + " is the log itself; give another file for the copy\n");
-        return 2;
+        output.err("hostemu: " + output.text("redact.log-itself", {{"file", outFile}}) + "\n");
+        return exitstatus::kBadInput;
     }
     redact::Tally tally;
     const std::string redacted = redact::redactLog(bytes, tally);
     if (!writeWholeFile(outFile, redacted)) {
-        output.err("hostemu: cannot write " + outFile + "\n");
-        return 2;
+        output.err("hostemu: " + output.text("redact.cannot-write", {{"file", outFile}}) + "\n");
+        return exitstatus::kBadInput;
     }
-    output.out("Wrote " + outFile + " (" + std::to_string(redacted.size()) + " bytes) from " +
-               logFile + " (" + std::to_string(bytes.size()) + " bytes), replaced:\n" +
-               redact::tallyText(tally));
-    return 0;
+    const Catalog& catalog = output.catalog();
+    auto size = [&](std::size_t n) {
+        return output.text("redact.bytes-" + pluralForm(catalog, n),
+                           {{"count", std::to_string(n)}});
+    };
+    output.out(output.text("redact.wrote", {{"copy", outFile},
+                                            {"copy_size", size(redacted.size())},
+                                            {"log", logFile},
+                                            {"log_size", size(bytes.size())}}) +
+               redact::tallyText(tally, catalog));
+    return exitstatus::kDone;
 }

@@ -161,14 +161,14 @@ std::string shortened(const std::string& text) {
 }  // namespace
 
 bool pointConfigAt(const std::string& config, const std::string& address, std::string& out,
-                   std::string& why) {
+                   Reason& why) {
     pugi::xml_document before;
     const bool loads = loadConfigText(config, before);
     const pugi::xml_node conf = configurationOf(before);
     out = config;
     // pugixml stops at a zero byte where the module's reader would go on.
     if (config.find('\0') != std::string::npos) {
-        why = "conf.xml holds zero bytes: its ApiAddress cannot be pointed at the replay's server";
+        why = {"replay.config-zero-bytes"};
         return false;
     }
     if (!loads || !conf.child("ApiAddress")) {
@@ -178,14 +178,14 @@ bool pointConfigAt(const std::string& config, const std::string& address, std::s
     const bool secure = readServiceAddress(conf).secure;
     if (!setElementText(out, "ApiAddress", address) ||
         (secure && !setElementText(out, "SSL", "false"))) {
-        why = "conf.xml's ApiAddress or SSL cannot be rewritten";
+        why = {"replay.config-not-rewritten"};
         return false;
     }
     pugi::xml_document after;
     const ServiceAddress pointed =
         readServiceAddress(loadConfigText(out, after) ? configurationOf(after) : pugi::xml_node());
     if (pointed.host != address || pointed.secure) {
-        why = "conf.xml's ApiAddress cannot be pointed at the replay's server";
+        why = {"replay.config-not-pointed"};
         return false;
     }
     return true;
@@ -202,16 +202,18 @@ EntryComparison compareEntries(const std::vector<LogEntry>& recordedEntries,
     while (i < n && sameEntry(recorded[i], replayed[i], givenConfig, recordedConfig)) ++i;
     if (i == recorded.size() && i == replayed.size()) return c;
     c.index = i < recorded.size() ? recorded[i].index : recordedEntries.size();
-    c.recorded = i < recorded.size() ? shortened(recorded[i].entry->text) : "(none)";
-    c.replayed = i < replayed.size() ? shortened(replayed[i].entry->text) : "(none)";
+    c.recordedEnded = i == recorded.size();
+    c.replayedEnded = i == replayed.size();
+    if (!c.recordedEnded) c.recorded = shortened(recorded[i].entry->text);
+    if (!c.replayedEnded) c.replayed = shortened(replayed[i].entry->text);
     c.verdict = i < n && isProbeOutcome(*recorded[i].entry) && isProbeOutcome(*replayed[i].entry)
                     ? EntryComparison::Verdict::ProbeOnly
                     : EntryComparison::Verdict::Differs;
     return c;
 }
 
-std::string compareRequests(const std::vector<Attempt>& recorded,
-                            const std::vector<Received>& received) {
+Reason compareRequests(const std::vector<Attempt>& recorded,
+                       const std::vector<Received>& received) {
     std::vector<const Attempt*> reached;
     for (const Attempt& a : recorded)
         if (a.reachesService()) reached.push_back(&a);
@@ -220,21 +222,30 @@ std::string compareRequests(const std::vector<Attempt>& recorded,
         const Attempt& a = *reached[i];
         const Received& r = received[i];
         const bool pathSame = a.pathKnown ? r.path == a.path : r.path.rfind(a.path, 0) == 0;
-        const std::string which = "request " + std::to_string(i + 1) + ": ";
-        if (!pathSame) return which + "sent to " + r.path + ", recorded to " + a.path;
+        const std::string which = std::to_string(i + 1);
+        if (!pathSame)
+            return {"replay.request-path-differs",
+                    {{"number", which}, {"path", r.path}, {"recorded", a.path}}};
         if (r.body != a.body)
-            return which + r.path + " with body " + shortened(r.body) + ", recorded " +
-                   shortened(a.body);
+            return {"replay.request-body-differs",
+                    {{"number", which},
+                     {"path", r.path},
+                     {"body", shortened(r.body)},
+                     {"recorded", shortened(a.body)}}};
     }
     if (received.size() > n)
-        return "the service received " + std::to_string(received.size()) +
-               " requests, the log shows " + std::to_string(reached.size()) +
-               "; the first extra: " + received[n].path + " " + shortened(received[n].body);
+        return {"replay.request-extra",
+                {{"received", std::to_string(received.size())},
+                 {"shown", std::to_string(reached.size())},
+                 {"path", received[n].path},
+                 {"body", shortened(received[n].body)}}};
     if (reached.size() > n)
-        return "the service received " + std::to_string(received.size()) +
-               " requests, the log shows " + std::to_string(reached.size()) +
-               "; the first missing: " + reached[n]->path + " " + shortened(reached[n]->body);
-    return std::string();
+        return {"replay.request-missing",
+                {{"received", std::to_string(received.size())},
+                 {"shown", std::to_string(reached.size())},
+                 {"path", reached[n]->path},
+                 {"body", shortened(reached[n]->body)}}};
+    return {};
 }
 
 }  // namespace replay

@@ -11,15 +11,16 @@ namespace replay {
 // conf.xml text with its ApiAddress pointed at `address` and SSL off, every
 // other byte kept. False (with the reason) when that cannot be done safely.
 bool pointConfigAt(const std::string& config, const std::string& address, std::string& out,
-                   std::string& why);
+                   Reason& why);
 
 // How a replayed call's entries compare with the recorded ones.
 struct EntryComparison {
     enum class Verdict { Same, ProbeOnly, Differs };
     Verdict verdict = Verdict::Same;
     std::size_t index = 0;  // the first differing entry (0-based)
-    std::string recorded;   // its text, or "(none)" past the end
+    std::string recorded;   // its text; empty past the end (recordedEnded)
     std::string replayed;
+    bool recordedEnded = false, replayedEnded = false;  // no such entry: the call wrote fewer
 };
 
 // Stamps are not compared; the log housekeeping line depends on the till's log
@@ -37,7 +38,6 @@ struct Received {
 
 // The first difference between the requests the log shows reaching the service
 // and those the replay's server received; empty when there is none.
-std::string compareRequests(const std::vector<Attempt>& recorded,
-                            const std::vector<Received>& received);
+Reason compareRequests(const std::vector<Attempt>& recorded, const std::vector<Received>& received);
 
 }  // namespace replay

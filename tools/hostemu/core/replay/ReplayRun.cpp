@@ -15,13 +15,15 @@ namespace {
 // be replayed then).
 bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Output& output,
                 Tally& tally) {
+    const Catalog& catalog = output.catalog();
     if (!call.notReplayable.empty()) {
-        output.out(notReplayableLine(call, call.notReplayable, tally));
+        output.out(notReplayableLine(call, sayReason(catalog, call.notReplayable), catalog, tally));
         return true;
     }
-    std::string given, why;
+    std::string given;
+    Reason why;
     if (call.configPresent && !pointConfigAt(call.config(), service.address(), given, why)) {
-        output.out(notReplayableLine(call, why, tally));
+        output.out(notReplayableLine(call, sayReason(catalog, why), catalog, tally));
         return true;
     }
     const std::string confName = host.pathOf(kConfigFileName);
@@ -29,12 +31,13 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     if (!call.configPresent) {
         host.removeFile(confName);
     } else if (!host.writeFile(confName, confFileBytes(given, call.configByteOrderMark))) {
-        output.out(notReplayableLine(call, "cannot write " + confName, tally));
+        output.out(notReplayableLine(call, output.text("replay.cannot-write", {{"file", confName}}),
+                                     catalog, tally));
         return true;
     }
     if (call.waitSeconds > 0) {
-        output.out(describe(call) + ": the DLL's own waits make this call take about " +
-                   std::to_string(call.waitSeconds) + " s ...\n");
+        output.out(output.text("replay.waits", {{"call", describe(call, catalog)},
+                                                {"seconds", std::to_string(call.waitSeconds)}}));
         output.flush();
     }
 
@@ -44,12 +47,13 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     const std::optional<int32_t> result = host.call(call);
     if (!result) {
         service.endCall();
-        output.err("hostemu: the DLL lacks the export " + std::string(kindName(call.kind)) + "\n");
+        output.err("hostemu: " + output.text("replay.no-export", {{"name", kindName(call.kind)}}) +
+                   "\n");
         return false;
     }
     const std::vector<Received> received = service.endCall();
     const std::vector<LogEntry> entries = splitEntries(host.readFrom(logName, offset));
-    output.out(judgeReplayedCall(call, *result, received, entries, given, tally));
+    output.out(judgeReplayedCall(call, *result, received, entries, given, catalog, tally));
     output.flush();
     return true;
 }
@@ -61,12 +65,16 @@ int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& ser
     const std::vector<Call> calls =
         splitCalls(request.logBytes, asReadInTextMode(utf16AsUtf8(request.folderConfig)),
                    request.folderHasConfig);
-    const std::string noCalls = whyNoCalls(request.logBytes, calls);
+    const Catalog& catalog = output.catalog();
+    const std::string noCalls = whyNoCalls(request.logBytes, calls, catalog);
     if (!noCalls.empty()) {
-        output.err("hostemu: nothing to replay in " + request.logFile + ": " + noCalls + "\n");
+        output.err(
+            "hostemu: " +
+            output.text("replay.nothing-to-replay", {{"file", request.logFile}, {"why", noCalls}}) +
+            "\n");
         return exitstatus::kBadInput;
     }
-    const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall);
+    const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall, catalog);
     if (!noSuchCall.empty()) {
         output.err("hostemu: " + noSuchCall + "\n");
         return exitstatus::kBadInput;
@@ -81,16 +89,18 @@ int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& ser
         output.err("hostemu: " + proxy + "\n");
         return exitstatus::kCannotRun;
     }
-    output.out("Replaying " + request.logFile + " (" + std::to_string(calls.size()) +
-               (calls.size() == 1 ? " call) through " : " calls) through ") + host.dllPath() +
-               "; the service's recorded replies come from http://" + service.address() + ":80\n");
+    output.out(output.text("replay.replaying-" + pluralForm(catalog, calls.size()),
+                           {{"file", request.logFile},
+                            {"count", std::to_string(calls.size())},
+                            {"dll", host.dllPath()},
+                            {"address", service.address()}}));
     output.flush();
     Tally tally;
     for (const Call& call : calls) {
         if (request.onlyCall != 0 && call.number != request.onlyCall) continue;
         if (!replayCall(call, host, service, output, tally)) return exitstatus::kCannotRun;
     }
-    output.out(tallyLine(tally));
+    output.out(tallyLine(tally, catalog));
     output.flush();
     return exitStatus(tally);
 }

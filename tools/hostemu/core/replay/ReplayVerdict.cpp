@@ -9,22 +9,29 @@
 
 namespace replay {
 
-std::string describe(const Call& call) {
-    std::string s = "call " + std::to_string(call.number) + "  " + kindName(call.kind);
+std::string describe(const Call& call, const Catalog& catalog) {
+    std::string name = call.kind == Call::Kind::Unknown
+                           ? formatMessage(catalog, "replay.unknown-export")
+                           : std::string(kindName(call.kind));
     if (call.kind == Call::Kind::Lookup && call.cardFromLog)
-        s += "(" + std::to_string(static_cast<long long>(call.card)) + ")";
-    return s;
+        name += "(" + std::to_string(static_cast<long long>(call.card)) + ")";
+    return formatMessage(catalog, "replay.call",
+                         {{"number", std::to_string(call.number)}, {"export", name}});
 }
 
-std::string notReplayableLine(const Call& call, const std::string& why, Tally& tally) {
+std::string notReplayableLine(const Call& call, const std::string& why, const Catalog& catalog,
+                              Tally& tally) {
     ++tally.notReplayable;
-    return describe(call) + ": not replayable: " + why + "\n";
+    return formatMessage(catalog, "replay.not-replayable",
+                         {{"call", describe(call, catalog)}, {"why", why}});
 }
 
 std::string judgeReplayedCall(const Call& call, int result, const std::vector<Received>& received,
                               const std::vector<LogEntry>& entries, const std::string& given,
-                              Tally& tally) {
-    const std::string head = describe(call);
+                              const Catalog& catalog, Tally& tally) {
+    auto say = [&](const char* key, MessageArgs args = {}) {
+        return formatMessage(catalog, key, args);
+    };
     const EntryComparison log = compareEntries(call.entries, entries, given, call.config());
     const bool probeOnly = log.verdict == EntryComparison::Verdict::ProbeOnly;
     // Past a probe that went the other way the requests part ways too.
@@ -43,62 +50,72 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
         }
         recorded = kept;
     }
-    const std::string requests = compareRequests(recorded, compared);
+    const Reason requests = compareRequests(recorded, compared);
 
-    const std::string line = head + "  result " + std::to_string(result);
+    const std::string line = say(
+        "replay.result", {{"call", describe(call, catalog)}, {"result", std::to_string(result)}});
+    // The entries as the log holds them, quoted; an entry the call did not write, in words.
+    auto entry = [&](bool ended, const std::string& text) {
+        return ended ? say("replay.no-entry") : quoted(forConsole(text));
+    };
+    const std::string recordedLine =
+        say("replay.entry-recorded", {{"entry", entry(log.recordedEnded, log.recorded)}});
+    const std::string replayedLine =
+        say("replay.entry-replayed", {{"entry", entry(log.replayedEnded, log.replayed)}});
     std::vector<std::string> details;
     if (result != call.result && !probeOnly)
-        details.push_back("result " + std::to_string(result) + ", recorded " +
-                          std::to_string(call.result));
-    if (!requests.empty()) details.push_back(requests);
+        details.push_back(
+            say("replay.result-differs",
+                {{"result", std::to_string(result)}, {"recorded", std::to_string(call.result)}}));
+    if (!requests.empty()) details.push_back(sayReason(catalog, requests));
     if (log.verdict == EntryComparison::Verdict::Differs) {
-        details.push_back("log entry " + std::to_string(log.index + 1) + " of the call differs:");
-        details.push_back("  recorded " + quoted(forConsole(log.recorded)));
-        details.push_back("  replayed " + quoted(forConsole(log.replayed)));
+        details.push_back(say("replay.entry-differs", {{"number", std::to_string(log.index + 1)}}));
+        details.push_back(recordedLine);
+        details.push_back(replayedLine);
     }
     if (details.empty() && probeOnly) {
         ++tally.probeOnly;
-        return line +
-               ": same up to the connectivity probe, which went the other way on this"
-               " machine (not counted as a difference)\n" +
-               "    recorded " + quoted(forConsole(log.recorded)) + "\n    replayed " +
-               quoted(forConsole(log.replayed)) + "\n";
+        return say("replay.same-but-probe", {{"line", line}}) + "  " + recordedLine + "\n  " +
+               replayedLine + "\n";
     }
     if (details.empty()) {
         ++tally.same;
-        return line + ": same\n";
+        return say("replay.same", {{"line", line}});
     }
     ++tally.differ;
-    std::string text = line + ": DIFFERS: " + details.front() + "\n";
+    std::string text = say("replay.differs", {{"line", line}, {"detail", details.front()}});
     for (std::size_t i = 1; i < details.size(); ++i) text += "    " + details[i] + "\n";
     return text;
 }
 
-std::string tallyLine(const Tally& tally) {
+std::string tallyLine(const Tally& tally, const Catalog& catalog) {
     const int replayed = tally.same + tally.probeOnly + tally.differ + tally.notReplayable;
-    std::string summary = std::to_string(replayed) + (replayed == 1 ? " call: " : " calls: ") +
-                          std::to_string(tally.same) + " same, " + std::to_string(tally.differ) +
-                          " differ, " + std::to_string(tally.notReplayable) + " not replayable";
+    std::string summary = formatMessage(catalog, "replay.tally-" + pluralForm(catalog, replayed),
+                                        {{"count", std::to_string(replayed)},
+                                         {"same", std::to_string(tally.same)},
+                                         {"differ", std::to_string(tally.differ)},
+                                         {"unreplayable", std::to_string(tally.notReplayable)}});
     if (tally.probeOnly > 0)
-        summary += ", " + std::to_string(tally.probeOnly) + " same but for the connectivity probe";
+        summary += formatMessage(catalog, "replay.tally-probe",
+                                 {{"count", std::to_string(tally.probeOnly)}});
     return summary + "\n";
 }
 
-std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls) {
+std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls,
+                       const Catalog& catalog) {
     if (!calls.empty()) return std::string();
-    if (logBytes.empty()) return "the file is empty";
-    if (isUtf16(logBytes))
-        return "the file is a UTF-16 copy of a log (saved again by an editor as \"Unicode\"); "
-               "replay needs brisvane.log as the till wrote it";
-    const std::string stamps = unreadableStampReason(logBytes);
-    return stamps.empty() ? "the file holds no entry of a brisvane.log" : stamps;
+    if (logBytes.empty()) return formatMessage(catalog, "replay.file-empty");
+    if (isUtf16(logBytes)) return formatMessage(catalog, "replay.file-utf16");
+    const std::string stamps = unreadableStampReason(logBytes, catalog);
+    return stamps.empty() ? formatMessage(catalog, "replay.no-entries") : stamps;
 }
 
-std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall) {
+std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall,
+                          const Catalog& catalog) {
     if (onlyCall <= static_cast<long long>(calls.size())) return std::string();
-    return "the log holds " + std::to_string(calls.size()) +
-           (calls.size() == 1 ? " call" : " calls") + "; there is no call " +
-           std::to_string(onlyCall);
+    return formatMessage(
+        catalog, "replay.no-such-call-" + pluralForm(catalog, calls.size()),
+        {{"count", std::to_string(calls.size())}, {"number", std::to_string(onlyCall)}});
 }
 
 int exitStatus(const Tally& tally) {

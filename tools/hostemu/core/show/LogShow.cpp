@@ -84,13 +84,13 @@ int runShow(const std::string& logFile, long long onlyCall, Output& output) {
         return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
-    const std::string noCalls = replay::whyNoCalls(log, calls);
+    const std::string noCalls = replay::whyNoCalls(log, calls, output.catalog());
     if (!noCalls.empty()) {
         output.err("hostemu: " +
                    output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}) + "\n");
         return exitstatus::kBadInput;
     }
-    const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall);
+    const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall, output.catalog());
     if (!noSuchCall.empty()) {
         output.err("hostemu: " + noSuchCall + "\n");
         return exitstatus::kBadInput;

@@ -18,7 +18,7 @@ int runSummary(const std::vector<std::string>& logs, bool json, const std::strin
         summaries.push_back({name, summary::summarize(bytes)});
         if (summaries.back().summary.knownCalls() == 0) {
             const std::string stamps = replay::splitEntries(bytes).empty()
-                                           ? replay::unreadableStampReason(bytes)
+                                           ? replay::unreadableStampReason(bytes, output.catalog())
                                            : std::string();
             output.err("hostemu: " +
                        (stamps.empty() ? output.text("summary.no-call", {{"file", name}})
