@@ -119,6 +119,18 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     const StepVerdict wide = confXmlStep(c);
     EXPECT_EQ(wide.status, StepVerdict::Status::Ok);
     EXPECT_EQ(wide.more, std::vector<std::string>{utf16ConfNote()});
+    // The note and the masked token's length in the reader's language.
+    c.catalog = &kRussianCatalog;
+    EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{utf16ConfNote(kRussianCatalog)});
+    write(
+        "<Configuration><PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken Default=\"true\">"
+        "abcdefghijkl</LoyltyApiToken></PlaceOfService></Configuration>");
+    CheckContext ru;
+    ru.configPath = path_;
+    ru.catalog = &kRussianCatalog;
+    for (CheckStep step : {confXmlStep, serviceStep}) step(ru);
+    EXPECT_NE(tokenStep(ru).line.find("(12 символов)"), std::string::npos) << tokenStep(ru).line;
+    c.catalog = &kEnglishCatalog;
     write("<Configuration/>");
     EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
 

@@ -24,6 +24,6 @@ StepVerdict confXmlStep(CheckContext& c) {
     }
     StepVerdict r = StepVerdict::ok("conf.xml", path);
     std::string bytes;
-    if (readWholeFile(path, bytes) && isUtf16(bytes)) r.more.push_back(utf16ConfNote());
+    if (readWholeFile(path, bytes) && isUtf16(bytes)) r.more.push_back(utf16ConfNote(*c.catalog));
     return r;
 }

@@ -23,5 +23,5 @@ StepVerdict tokenStep(CheckContext& c) {
     c.token = *token;
     return StepVerdict::ok(
         c.text("check.label-token"),
-        c.text("check.token", {{"token", maskToken(*token)}, {"category", category}}));
+        c.text("check.token", {{"token", maskToken(*token, *c.catalog)}, {"category", category}}));
 }
