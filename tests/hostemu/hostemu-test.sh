@@ -348,6 +348,7 @@ has "internet options Work Offline off, automatic detection off, configuration s
 grep -qE '^  clock        .*difference \+(1079[89]|1080[0-2]) s \(this clock is behind\) \([0-9]+ ms\)$' <<<"$out" ||
   fail "the clock step does not show about +10800 s"
 has "WARNING: this clock is 3 hours behind the service's"
+grep -qE '^  clock +[0-9-]+ [0-9:]+ local time \(UTC' <<<"$out" || fail "the clock's local time is not as before"
 has "Verdict: OK: the service answered with JSON (HTTP status 200) (1 warning above)"
 [ "$(grep -cE '^  [a-zA-Z. ]+ .* \([0-9]+ ms\)$' <<<"$out")" -eq 14 ] ||
   fail "not every one of the 14 steps shows its time"
@@ -358,6 +359,7 @@ has "Проверка связи для папки $T"
 has "  учётная запись пользователь "
 has "запускайте проверку от той учётной записи Windows, от которой работает кассовая программа"
 has 'JSON с "Status" 2'
+grep -qE '^  часы +[0-9-]+ [0-9:]+, местное время \(UTC' <<<"$out" || fail "the clock's local time is not in Russian"
 has "ВНИМАНИЕ: эти часы отстают от часов сервера программы лояльности на 3 ч:"
 has "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) (предупреждений выше: 1)"
 lang=(--lang en)

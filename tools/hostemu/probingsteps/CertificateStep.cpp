@@ -8,5 +8,5 @@ StepVerdict certificateStep(CheckContext& c) {
     if (!c.secure)
         return StepVerdict::skipped(c.text("check.label-certificate"), c.text("check.not-used"));
     const CertificateFacts facts = readCertificate(c.host, timings::kRequestIoTimeoutMs);
-    return judgeCertificate(facts, readClock("").utcNow, c);
+    return judgeCertificate(facts, readClock("", *c.catalog).utcNow, c);
 }

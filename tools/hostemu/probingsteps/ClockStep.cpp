@@ -2,4 +2,6 @@
 #include "TillProbes.h"
 #include "TillSteps.h"
 
-StepVerdict clockStep(CheckContext& c) { return judgeClock(readClock(c.replyDate), *c.catalog); }
+StepVerdict clockStep(CheckContext& c) {
+    return judgeClock(readClock(c.replyDate, *c.catalog), *c.catalog);
+}

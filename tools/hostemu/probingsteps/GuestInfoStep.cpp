@@ -48,5 +48,5 @@ StepVerdict guestInfoStep(CheckContext& c) {
     x.errorCode = lastErrorCode;
     x.emptyReply = isEmptyReply(reply);
     if (!x.emptyReply) x.text = replyText(reply);
-    return judgeGuestInfo(x, c.token, localTimeText(), *c.catalog);
+    return judgeGuestInfo(x, c.token, localTimeText(*c.catalog), *c.catalog);
 }

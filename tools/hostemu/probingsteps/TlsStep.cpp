@@ -5,6 +5,6 @@
 
 StepVerdict tlsStep(CheckContext& c) {
     if (!c.secure) return StepVerdict::skipped("TLS", c.text("check.not-used"));
-    return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host, localTimeText(),
-                    *c.catalog);
+    return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host,
+                    localTimeText(*c.catalog), *c.catalog);
 }

@@ -251,13 +251,13 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
     return outcome;
 }
 
-std::string localTimeText() {
+std::string localTimeText(const Catalog& catalog) {
     SYSTEMTIME local;
     GetLocalTime(&local);
     char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u (local time)", local.wYear,
-                  local.wMonth, local.wDay, local.wHour, local.wMinute);
-    return text;
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
+                  local.wDay, local.wHour, local.wMinute);
+    return formatMessage(catalog, "check.local-time-short", {{"time", text}});
 }
 
 bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs) {

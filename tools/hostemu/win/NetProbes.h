@@ -28,4 +28,4 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs);
 bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs);
 
 // The till's local time as the check shows it: "2026-12-07 17:30 (local time)".
-std::string localTimeText();
+std::string localTimeText(const Catalog& catalog);

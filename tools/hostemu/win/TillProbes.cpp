@@ -215,7 +215,7 @@ InternetOptions readInternetOptions() {
     return o;
 }
 
-ClockReading readClock(const std::string& dateHeader) {
+ClockReading readClock(const std::string& dateHeader, const Catalog& catalog) {
     ClockReading c;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -231,9 +231,9 @@ ClockReading readClock(const std::string& dateHeader) {
     SYSTEMTIME local;
     GetLocalTime(&local);
     char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u local time", local.wYear,
-                  local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
-    c.localTime = text;
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth,
+                  local.wDay, local.wHour, local.wMinute, local.wSecond);
+    c.localTime = formatMessage(catalog, "check.local-time", {{"time", text}});
     c.dateHeader = dateHeader;
     return c;
 }

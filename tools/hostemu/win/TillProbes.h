@@ -12,7 +12,7 @@ WindowsVersion readWindowsVersion();
 AccountInfo readAccount();
 InternetOptions readInternetOptions();
 // This clock now, with the Date header a reply brought.
-ClockReading readClock(const std::string& dateHeader);
+ClockReading readClock(const std::string& dateHeader, const Catalog& catalog);
 // The service's certificate from a handshake that looks past every problem
 // (the TLS step judges those), and the chain WinInet built for it.
 CertificateFacts readCertificate(const std::string& host, uint32_t timeoutMs);

@@ -352,6 +352,8 @@ const Message kMessages[] = {
 
     // ---- check: steps, verdicts, advice ----
     {"check.title", "Connection check of {folder}"},
+    {"check.local-time", "{time} local time"},
+    {"check.local-time-short", "{time} (local time)"},
     {"check.failed", "FAILED: "},
     {"check.step-time", " ({ms} ms)"},
     {"check.warning", "WARNING: {text}"},

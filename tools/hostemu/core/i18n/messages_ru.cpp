@@ -367,6 +367,8 @@ const Message kMessages[] = {
     {"show.not-a-log", "{file} не журнал brisvane.log: {why}"},
 
     // ---- check: steps, verdicts, advice ----
+    {"check.local-time", "{time}, местное время"},
+    {"check.local-time-short", "{time} (местное время)"},
     {"check.title", "Проверка связи для папки {folder}"},
     {"check.failed", "ОШИБКА: "},
     {"check.step-time", " ({ms} мс)"},
