@@ -1,7 +1,7 @@
 #pragma once
 // hostemu's command line, read against a table of commands: each command is
 // one CommandSpec; parsing, the usage text and the complaints about options
-// that belong to another command all come from the table. Every text a spec
+// that belong to another command all come from the table. Every text a CommandSpec
 // holds is a key of the message catalogs (i18n/Messages.h), so the usage and
 // the complaints come in the reader's language.
 #include <map>
