@@ -18,15 +18,6 @@ inline constexpr char kHolderLookup[] = "SendRequest from checkXml";
 
 inline constexpr char kGetConfig[] = "GetConfig";
 
-// Heads of entries that are not "tag : message".
-inline constexpr char kAnswerFromUrl[] = "ANSWER FROM URL ";  // + path + " \n" + reply
-inline constexpr char kParseXmlFrom[] = "PARSE XML FROM ";    // + tag + " \n" + text
-// After "tag : ": a record dump's lines, or "NULL" without a line feed.
-inline constexpr char kDumpHead[] = "Info - \n";
-inline constexpr char kDumpOfNoRecord[] = "NULL";
-// After "tag : ": the host's input buffer.
-inline constexpr char kInputBufWas[] = "InputBuf was\n\n";
-
 // The calls' first and last lines.
 inline constexpr char kStarted[] = "Started";  // Init, TransactionsEx
 inline constexpr char kEnded[] = "Ended";      // Init's last line

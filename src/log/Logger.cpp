@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "log/CFile.h"
+#include "log/LogFormat.h"
 #include "log/LogPhrases.h"
 
 #ifdef _WIN32
@@ -15,44 +16,10 @@
 #include <sys/stat.h>
 #endif
 
-namespace {
-// `value` in decimal, zero-padded to at least `width` digits.
-void appendDigits(std::string& out, unsigned value, std::size_t width) {
-    char digits[10];
-    std::size_t n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    out.append(width > n ? width - n : 0, '0');
-    while (n > 0) out += digits[--n];
-}
-}  // namespace
-
-// Formatted here rather than by the C runtime's strftime: the DLL shares
-// msvcrt.dll, and its locale, with the host, whose setlocale would turn %X
-// into "3:24:17 PM" or "9:05:09"; and msvcrt's time_t runs out in 2038.
-std::string formatLogStamp(const platform::LocalTime& time) {
-    std::string stamp;
-    stamp.reserve(19);
-    appendDigits(stamp, time.month, 2);
-    stamp += '-';
-    appendDigits(stamp, time.day, 2);
-    stamp += '-';
-    appendDigits(stamp, time.year, 4);
-    stamp += ' ';
-    appendDigits(stamp, time.hour, 2);
-    stamp += ':';
-    appendDigits(stamp, time.minute, 2);
-    stamp += ':';
-    appendDigits(stamp, time.second, 2);
-    return stamp;
-}
-
 std::string logTimeStamp() {
     platform::LocalTime now{};
     if (!platform::localTime(now)) return std::string();
-    return formatLogStamp(now);
+    return logformat::stampText(now);
 }
 
 namespace {
@@ -115,16 +82,7 @@ void Logger::writeEntry(const std::string& head, std::string_view body, bool fin
 }
 
 void Logger::logMessage(const std::string& tag, const std::string& message) {
-    std::string entry;
-    entry.reserve(tag.size() + message.size() + 32);
-    entry += '[';
-    entry += logTimeStamp();
-    entry += "] ";
-    entry += tag;
-    entry += " : ";
-    entry += message;
-    entry += '\n';
-    appendToLog(fileName_, entry);
+    writeEntry(logformat::messageHead(logTimeStamp(), tag), message, true);
 }
 
 void Logger::logInputBuffer(const std::string& tag, const char* buffer, std::size_t length) {
@@ -134,17 +92,16 @@ void Logger::logInputBuffer(const std::string& tag, const char* buffer, std::siz
         const void* zero = std::memchr(buffer, '\0', length);
         n = zero ? static_cast<const char*>(zero) - buffer : length;
     }
-    writeEntry("[" + logTimeStamp() + "] " + tag + " : " + logphrase::kInputBufWas,
-               std::string(buffer ? buffer : "", n), true);
+    writeEntry(logformat::messageHead(logTimeStamp(), tag) + logformat::kInputBufWas,
+               std::string_view(buffer ? buffer : "", n), true);
 }
 
 void Logger::logAnswer(const std::string& path, const char* reply) {
-    writeEntry("[" + logTimeStamp() + "] " + logphrase::kAnswerFromUrl + path + " \n",
-               reply ? reply : "", true);
+    writeEntry(logformat::answerHead(logTimeStamp(), path), reply ? reply : "", true);
 }
 
 void Logger::logParsedXml(const std::string& tag, std::string_view text) {
-    writeEntry("[" + logTimeStamp() + "] " + logphrase::kParseXmlFrom + tag + " \n", text, true);
+    writeEntry(logformat::parsedXmlHead(logTimeStamp(), tag), text, true);
 }
 
 namespace {

@@ -25,12 +25,9 @@ class Logger {
     std::string fileName_;
 };
 
-// The stamp of every entry: the local time as MM-DD-YYYY HH:MM:SS, 24-hour
-// (what strftime's "%m-%d-%Y %X" gives in the C locale); empty if the system
-// cannot give the time.
+// The stamp of every entry (logformat::stampText) for the time now; empty if
+// the system cannot give the time.
 std::string logTimeStamp();
-// The same text for a given time.
-std::string formatLogStamp(const platform::LocalTime& time);
 
 // Appends one text-mode chunk to the named file; silent on failure.
 void appendToLog(const std::string& fileName, const std::string& text);

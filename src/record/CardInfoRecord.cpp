@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "log/LogPhrases.h"
+#include "log/LogFormat.h"
 #include "log/Logger.h"
 
 int64_t amountToHundredths(double amount) {
@@ -94,9 +94,9 @@ void dumpLine(std::string& out, const unsigned char* base, const RecordDumpLine&
 }  // namespace
 
 void dumpCardInfo(const std::string& tag, const CardInfoRecord* record) {
-    std::string entry = "[" + logTimeStamp() + "] " + tag + " : " + logphrase::kDumpHead;
+    std::string entry = logformat::dumpHead(logTimeStamp(), tag);
     if (record == nullptr) {
-        entry += logphrase::kDumpOfNoRecord;
+        entry += logformat::kDumpOfNoRecord;
     } else {
         const auto* base = reinterpret_cast<const unsigned char*>(record);
         for (std::size_t i = 0; i < kRecordDumpLines; ++i) dumpLine(entry, base, kRecordDump[i]);

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "cli/Output.h"
+#include "log/LogFormat.h"
 #include "logread/LogCalls.h"
 #include "redact/LogRedact.h"
 #include "redact/RedactRun.h"
@@ -116,16 +117,16 @@ const std::string kDay = init(9) + foundLookup(10) + refusedLookup(11) + gateway
 }  // namespace
 
 TEST(LogSummary, StampsAsSeconds) {
-    EXPECT_EQ(summary::stampSeconds("01-01-1970 00:00:00"), 0);
-    EXPECT_EQ(
-        summary::stampSeconds("03-01-2024 00:00:00") - summary::stampSeconds("02-28-2024 23:59:59"),
-        86400 + 1);  // a leap year
-    EXPECT_EQ(
-        summary::stampSeconds("12-07-2026 10:00:05") - summary::stampSeconds("12-07-2026 09:59:55"),
-        10);
+    EXPECT_EQ(logformat::stampSeconds("01-01-1970 00:00:00"), 0);
+    EXPECT_EQ(logformat::stampSeconds("03-01-2024 00:00:00") -
+                  logformat::stampSeconds("02-28-2024 23:59:59"),
+              86400 + 1);  // a leap year
+    EXPECT_EQ(logformat::stampSeconds("12-07-2026 10:00:05") -
+                  logformat::stampSeconds("12-07-2026 09:59:55"),
+              10);
     for (const char* bad : {"", "13-01-2024 00:00:00", "1-01-2024 00:00:00", "01-01-2024 24:00:00",
                             "01-01-2024T00:00:00"})
-        EXPECT_EQ(summary::stampSeconds(bad), -1) << bad;
+        EXPECT_EQ(logformat::stampSeconds(bad), -1) << bad;
 }
 
 namespace {
@@ -195,9 +196,9 @@ TEST(LogSummary, StampsOfEveryFormATillsLogMayHold) {
         {"12-07-2026 3:4:17", -1},        {"12-07-2026 123:04:17", -1},
         {"12-07-2026 3:24:17 PM ", -1},
     };
-    const long long midnight = summary::stampSeconds("12-07-2026 00:00:00");
+    const long long midnight = logformat::stampSeconds("12-07-2026 00:00:00");
     for (const auto& f : forms)
-        EXPECT_EQ(summary::stampSeconds(f.stamp), f.seconds < 0 ? -1 : midnight + f.seconds)
+        EXPECT_EQ(logformat::stampSeconds(f.stamp), f.seconds < 0 ? -1 : midnight + f.seconds)
             << f.stamp;
 
     // A call across noon in 12-hour stamps lasts its 10 s.

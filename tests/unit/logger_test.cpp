@@ -9,6 +9,8 @@
 #include <regex>
 #include <vector>
 
+#include "log/LogFormat.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -68,7 +70,7 @@ TEST(LogStamp, TwentyFourHourTwoDigitsAsTheCLocaleGivesThemPast2038) {
         {{2106, 2, 7, 6, 28, 16}, "02-07-2106 06:28:16"},  // past the unsigned one too
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(formatLogStamp(row.time), row.stamp);
+        EXPECT_EQ(logformat::stampText(row.time), row.stamp);
         // The bytes the C runtime gives for the same time in the C locale.
         std::tm tm{};
         tm.tm_year = row.time.year - 1900;
@@ -79,7 +81,7 @@ TEST(LogStamp, TwentyFourHourTwoDigitsAsTheCLocaleGivesThemPast2038) {
         tm.tm_sec = row.time.second;
         char c[64];
         const std::size_t n = std::strftime(c, sizeof c, "%m-%d-%Y %X", &tm);
-        EXPECT_EQ(formatLogStamp(row.time), std::string(c, n));
+        EXPECT_EQ(logformat::stampText(row.time), std::string(c, n));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
+#include "log/LogFormat.h"
 #include "log/LogPhrases.h"
 
 namespace {
@@ -43,10 +44,8 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
             line.find(logphrase::kCheckDataMissing) == std::string::npos) {
             continue;
         }
-        const std::size_t stampEnd = line.find("] ");
-        report.line(report.text(
-            "config.reader-logged",
-            {{"line", stampEnd == std::string::npos ? line : line.substr(stampEnd + 2)}}));
+        report.line(report.text("config.reader-logged",
+                                {{"line", line.substr(logformat::framedStampLength(line, 0))}}));
     }
 }
 

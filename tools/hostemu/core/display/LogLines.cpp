@@ -3,22 +3,27 @@
 #include <cstring>
 
 #include "encoding/Encodings.h"
+#include "log/LogFormat.h"
 #include "log/LogPhrases.h"
 
 namespace {
 
 bool endsOrFails(const std::string& line) {
-    if (line.empty() || line[0] != '[' || line.find("] ") == std::string::npos) return false;
+    const std::size_t stamped = line.find(logformat::kStampClose);
+    if (line.compare(0, 1, logformat::kStampOpen) != 0 || stamped == std::string::npos)
+        return false;
     // Init names no result; its closing line is "Ended".
-    static const std::string kInitEnded =
-        std::string("] ") + logphrase::kInit + " : " + logphrase::kEnded;
+    static const std::string kInitEnded = logformat::kStampClose + std::string(logphrase::kInit) +
+                                          logformat::kTagSeparator + logphrase::kEnded;
     const bool initEnded =
         line.size() >= kInitEnded.size() &&
         line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
     // The transport's own lines that name why an exchange failed.
     static const std::string kCauses[] = {
-        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kWindowsError,
-        std::string("] ") + logphrase::kSendRequest + " : " + logphrase::kHttpStatus,
+        logformat::kStampClose + std::string(logphrase::kSendRequest) + logformat::kTagSeparator +
+            logphrase::kWindowsError,
+        logformat::kStampClose + std::string(logphrase::kSendRequest) + logformat::kTagSeparator +
+            logphrase::kHttpStatus,
     };
     for (const std::string& cause : kCauses)
         if (line.find(cause) != std::string::npos) return true;
@@ -30,8 +35,9 @@ bool endsOrFails(const std::string& line) {
 // A dump of an absent record ends in "NULL" without a line feed, so the next
 // entry (often the call's result) follows on the same line.
 std::string afterNullDump(const std::string& line) {
-    const std::size_t n = std::strlen(logphrase::kDumpOfNoRecord);
-    if (line.compare(0, n, logphrase::kDumpOfNoRecord) == 0 && line.size() > n && line[n] == '[')
+    const std::size_t n = std::strlen(logformat::kDumpOfNoRecord);
+    if (line.compare(0, n, logformat::kDumpOfNoRecord) == 0 &&
+        line.compare(n, 1, logformat::kStampOpen) == 0)
         return line.substr(n);
     return line;
 }

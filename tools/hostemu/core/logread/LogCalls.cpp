@@ -279,8 +279,8 @@ void complete(Call& call, const Reason& attemptsProblem) {
         const char* tag = tagOf(call.kind);
         bool found = false;
         for (const LogEntry& e : call.entries) {
-            if (isMessage(e, tag) && startsWith(e.body, L::kInputBufWas)) {
-                call.input = e.body.substr(std::strlen(L::kInputBufWas));
+            if (isMessage(e, tag) && startsWith(e.body, logformat::kInputBufWas)) {
+                call.input = e.body.substr(std::strlen(logformat::kInputBufWas));
                 found = true;
                 break;
             }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "i18n/Messages.h"
+#include "log/LogFormat.h"
 #include "record/CardInfoRecord.h"
 
 namespace replay {
@@ -37,9 +38,9 @@ std::string sayReason(const Catalog& catalog, const Reason& reason);
 // One entry with its time stamp removed and its line ends as the module wrote
 // them (the file's CR LF read back as LF).
 struct LogEntry {
-    enum class Kind { Message, Answer, ParsedXml, Dump, Other };
+    using Kind = logformat::EntryKind;
     Kind kind = Kind::Other;
-    std::string stamp;  // between the brackets as written (see stampSeconds), or empty
+    std::string stamp;  // between the brackets as written (logformat::stampSeconds), or empty
     // The entry's bytes in the log as given, its stamp and line ends included:
     // [begin, end).
     std::size_t begin = 0, end = 0;
@@ -47,12 +48,6 @@ struct LogEntry {
     std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
     std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
 };
-
-// Seconds since 1970 of a stamp's local time, -1 when it is not a stamp. The
-// DLL writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier brisvane.dll versions
-// wrote the time as the host process's locale gave it: "H:MM:SS" or
-// "HH:MM:SS", either with " AM" or " PM" or without.
-long long stampSeconds(const std::string& stamp);
 
 // For a file in which no entry was found: the bracketed head of its first line
 // that opens the way an entry does ("[...] Tag : ..."), whose stamp is of no

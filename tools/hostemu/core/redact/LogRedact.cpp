@@ -23,6 +23,7 @@
 
 #include "api/JsonText.h"
 #include "http/ServicePaths.h"
+#include "log/LogFormat.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
 #include "text/Prefix.h"
@@ -777,7 +778,7 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
         // Written back as the till wrote it: CR LF where its lines had them.
         const std::string raw = logBytes.substr(e.begin, e.end - e.begin);
         const bool crlf = raw.find("\r\n") != std::string::npos;
-        out += "[" + e.stamp + "] ";
+        out += logformat::framedStamp(e.stamp);
         out += crlf ? withCrLf(text) : text;
     }
     for (auto it = tally.places.begin(); it != tally.places.end();) {

@@ -10,6 +10,7 @@
 
 #include "api/JsonText.h"
 #include "encoding/Encodings.h"
+#include "log/LogFormat.h"
 #include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
 #include "text/Prefix.h"
@@ -17,6 +18,7 @@
 namespace summary {
 
 namespace L = logphrase;
+using logformat::stampSeconds;
 
 namespace {
 
@@ -240,8 +242,6 @@ void keepLongest(std::vector<CallFigures>& calls) {
 }
 
 }  // namespace
-
-long long stampSeconds(const std::string& stamp) { return replay::stampSeconds(stamp); }
 
 int Summary::knownCalls() const {
     int n = 0;

@@ -15,11 +15,6 @@ struct Call;
 
 namespace summary {
 
-// A stamp of any form a till's log may hold (replay::stampSeconds) as seconds
-// since 01-01-1970 00:00:00 (the till's local time taken as it stands); -1
-// when the text is not a stamp.
-long long stampSeconds(const std::string& stamp);
-
 // One request sent to the service, and whether it brought a reply the call
 // could use.
 struct Exchange {

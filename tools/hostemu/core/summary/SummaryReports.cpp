@@ -5,9 +5,12 @@
 #include <set>
 
 #include "i18n/Messages.h"
+#include "log/LogFormat.h"
 #include "summary/LogSummary.h"
 
 namespace summary {
+
+using logformat::stampSeconds;
 
 std::string counted(const Catalog& catalog, const std::string& head, int n) {
     const char* form = n == 1 ? "one" : "many";
@@ -403,7 +406,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
     int calls[24] = {};
     std::map<std::string, int> failures[24];
     auto hourOf = [&](const std::string& stamp) {
-        const long long t = summary::stampSeconds(stamp);
+        const long long t = stampSeconds(stamp);
         return t >= day.start && t < day.start + 86400 ? static_cast<int>((t - day.start) / 3600)
                                                        : -1;
     };
@@ -432,7 +435,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std:
     char buf[256];
     // Outages first, behind the bars.
     for (const Outage& o : s.outages) {
-        const long long from = summary::stampSeconds(o.from), to = summary::stampSeconds(o.to);
+        const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
         if (to < day.start || from >= day.start + 86400) continue;
         const double x1 = left + std::max(0.0, (from - day.start) / 3600.0 * hourWidth);
         const double x2 = left + std::min(24.0 * hourWidth, (to - day.start) / 3600.0 * hourWidth);

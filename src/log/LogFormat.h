@@ -1,0 +1,76 @@
+#pragma once
+// The frame of every brisvane.log entry, written by the module and read back
+// by hostemu through the same functions:
+//   "[" stamp "] " tag " : " message "\n"              a message
+//   "[" stamp "] " tag " : Info - \n" lines            a record dump ("NULL", no line feed, for none)
+//   "[" stamp "] ANSWER FROM URL " path " \n" reply "\n"  a service's reply
+//   "[" stamp "] PARSE XML FROM " tag " \n" text "\n"     the check as parsed
+// The module writes LF; the file holds CR LF (text mode), which readers give
+// back as LF before they split entries.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/Clock.h"
+
+namespace logformat {
+
+inline constexpr char kStampOpen[] = "[";
+inline constexpr char kStampClose[] = "] ";
+inline constexpr char kTagSeparator[] = " : ";
+// Heads of entries that are not "tag : message".
+inline constexpr char kAnswerFromUrl[] = "ANSWER FROM URL ";  // + path + " \n" + reply
+inline constexpr char kParseXmlFrom[] = "PARSE XML FROM ";    // + tag + " \n" + text
+inline constexpr char kHeadEnd[] = " \n";
+// After "tag : ": a record dump's lines, or "NULL" without a line feed.
+inline constexpr char kDumpHead[] = "Info - \n";
+inline constexpr char kDumpOfNoRecord[] = "NULL";
+// After "tag : ": the host's input buffer.
+inline constexpr char kInputBufWas[] = "InputBuf was\n\n";
+
+// --- Writing
+
+// The stamp: the local time as MM-DD-YYYY HH:MM:SS, 24-hour (what strftime's
+// "%m-%d-%Y %X" gives in the C locale).
+std::string stampText(const platform::LocalTime& time);
+// "[stamp] "
+std::string framedStamp(std::string_view stamp);
+// "[stamp] tag : "
+std::string messageHead(std::string_view stamp, std::string_view tag);
+// "[stamp] ANSWER FROM URL path \n"
+std::string answerHead(std::string_view stamp, std::string_view path);
+// "[stamp] PARSE XML FROM tag \n"
+std::string parsedXmlHead(std::string_view stamp, std::string_view tag);
+// "[stamp] tag : Info - \n"
+std::string dumpHead(std::string_view stamp, std::string_view tag);
+
+// --- Reading
+
+// Seconds since 1970 of a stamp's local time, -1 when it is not a stamp. The
+// module writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier brisvane.dll versions
+// wrote the time as the host process's locale gave it: "H:MM:SS" or
+// "HH:MM:SS", either with " AM" or " PM" or without.
+long long stampSeconds(std::string_view stamp);
+
+// Length of the framed stamp at `at` ("[stamp] " of a form stampSeconds reads,
+// or "[] " when the clock could not be read), or 0 when there is none.
+std::size_t framedStampLength(std::string_view text, std::size_t at);
+
+// Whether an entry starts at `at` of a log's LF text: a framed stamp at the
+// start of a line, or right after the "NULL" of a dump of no record.
+bool entryStartsAt(std::string_view text, std::size_t at);
+
+// For a log in which no entry was found: the stamp of its first line framed the
+// way an entry is ("[...] Tag : ..."), whatever its form; empty when none is.
+std::string firstFramedStamp(std::string_view logText);
+
+// One entry's text after its framed stamp, taken apart.
+enum class EntryKind { Message, Answer, ParsedXml, Dump, Other };
+struct EntryParts {
+    EntryKind kind = EntryKind::Other;
+    std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
+    std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
+};
+EntryParts parseEntry(const std::string& text);
+
+}  // namespace logformat
