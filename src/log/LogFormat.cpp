@@ -168,8 +168,7 @@ EntryParts parseEntry(const std::string& text) {
         e.kind = EntryKind::Answer;
         e.tag = head.substr(answerHead, head.size() - answerHead - 1);
         e.body = withoutFinalLineFeed(rest);
-    } else if (startsWith(head, kParseXmlFrom) && head.size() > parseHead &&
-               head.back() == blank) {
+    } else if (startsWith(head, kParseXmlFrom) && head.size() > parseHead && head.back() == blank) {
         e.kind = EntryKind::ParsedXml;
         e.tag = head.substr(parseHead, head.size() - parseHead - 1);
         e.body = withoutFinalLineFeed(rest);

@@ -2,7 +2,8 @@
 // The frame of every brisvane.log entry, written by the module and read back
 // by hostemu through the same functions:
 //   "[" stamp "] " tag " : " message "\n"              a message
-//   "[" stamp "] " tag " : Info - \n" lines            a record dump ("NULL", no line feed, for none)
+//   "[" stamp "] " tag " : Info - \n" lines            a record dump ("NULL", no line feed, for
+//   none)
 //   "[" stamp "] ANSWER FROM URL " path " \n" reply "\n"  a service's reply
 //   "[" stamp "] PARSE XML FROM " tag " \n" text "\n"     the check as parsed
 // The module writes LF; the file holds CR LF (text mode), which readers give

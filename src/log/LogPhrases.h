@@ -4,19 +4,20 @@
 // sides use these constants, so a phrase cannot change on one side only.
 // Each is a prefix or the whole text of an entry, byte for byte.
 
+#include "log/LogEvents.h"
+
 namespace logphrase {
 
-// Tags: the text before " : ".
-inline constexpr char kInit[] = "Init";
-inline constexpr char kGetCardInfoEx[] = "GetCardInfoEx";
-inline constexpr char kTransactionsEx[] = "TransactionsEx";
-inline constexpr char kClearTheLog[] = "ClearTheLog";
-inline constexpr char kWriteConfToLog[] = "WriteConfToLog";
-inline constexpr char kSendRequestWrapper[] = "SendRequestWrapper";
-inline constexpr char kSendRequest[] = "SendRequest";
-inline constexpr char kHolderLookup[] = "SendRequest from checkXml";
-
-inline constexpr char kGetConfig[] = "GetConfig";
+// Tags: the text before " : " (log/LogEvents.h).
+using logtag::kClearTheLog;
+using logtag::kGetCardInfoEx;
+using logtag::kGetConfig;
+using logtag::kHolderLookup;
+using logtag::kInit;
+using logtag::kSendRequest;
+using logtag::kSendRequestWrapper;
+using logtag::kTransactionsEx;
+using logtag::kWriteConfToLog;
 
 // The calls' first and last lines.
 inline constexpr char kStarted[] = "Started";  // Init, TransactionsEx
