@@ -89,7 +89,8 @@ std::vector<Row> makeRows() {
           "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
           "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0 RETURN 0")
             .ends(0),
-        R(E::GuestStatus2, T::kGetCardInfoEx, "Error: status == 2 RETURN 1").ends(1, Cause::Refused),
+        R(E::GuestStatus2, T::kGetCardInfoEx, "Error: status == 2 RETURN 1")
+            .ends(1, Cause::Refused),
         R(E::GuestStatusNot1, T::kGetCardInfoEx, "Error: status != 1 RETURN 1")
             .ends(1, Cause::Refused),
         R(E::TryBonusAccount, T::kGetCardInfoEx,
@@ -191,7 +192,8 @@ std::vector<Row> makeRows() {
             .as(Role::ProbeStarts),
         R(E::ProbeFailed, T::kSendRequestWrapper, "GOOGLE NOT WORKING, ERROR!")
             .as(Role::ProbeFailed),
-        R(E::RetryTo, T::kSendRequestWrapper, "GOOGLE WORKS, TRY ANOTHER ONE TO {path} WITH {headers}")
+        R(E::RetryTo, T::kSendRequestWrapper,
+          "GOOGLE WORKS, TRY ANOTHER ONE TO {path} WITH {headers}")
             .as(Role::AnnouncesRetry),
         R(E::ResponseNullAgain, T::kSendRequestWrapper, "RESPONSE WAS NULL AGAIN, ERROR!"),
         R(E::InfoWasNull, T::kSendRequestWrapper, "AND INFO WAS NULL").as(Role::NoReplyForCall),

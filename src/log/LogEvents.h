@@ -37,39 +37,116 @@ namespace logevent {
 
 enum class Event : uint8_t {
     // Init
-    InitStarted, InitBanner, InitVersion, ConfCopy, InitEnded,
+    InitStarted,
+    InitBanner,
+    InitVersion,
+    ConfCopy,
+    InitEnded,
     // The log's housekeeping, which opens a posting
-    LogCleared, LogNotCleared,
+    LogCleared,
+    LogNotCleared,
     ConfigRead,
     // Both flows (under the flow's tag)
-    InputBuffer, TryCheckReader, TryGetToken, TryBonusCodes, DiscountNotDone,
+    InputBuffer,
+    TryCheckReader,
+    TryGetToken,
+    TryBonusCodes,
+    DiscountNotDone,
     // The lookup
-    LookupStarted, RecordIsNull, NumNotLookup, NoTokenLookup, TryChmodLookup, NoChmodLookup,
-    TryLogicLookup, CheckDataNotFound, LookupEnded, DiscountRefused, GuestInfoFailed,
-    GuestInfoNotOk, BlockedCard, GuestStatus2, GuestStatusNot1, TryBonusAccount,
+    LookupStarted,
+    RecordIsNull,
+    NumNotLookup,
+    NoTokenLookup,
+    TryChmodLookup,
+    NoChmodLookup,
+    TryLogicLookup,
+    CheckDataNotFound,
+    LookupEnded,
+    DiscountRefused,
+    GuestInfoFailed,
+    GuestInfoNotOk,
+    BlockedCard,
+    GuestStatus2,
+    GuestStatusNot1,
+    TryBonusAccount,
     TryDepositAccount,
     // The posting
-    PostingStarted, NumNotPosting, TryHttpClient, NoTokenPosting, TryChmodPosting, NoChmodPosting,
-    TryLogicPosting, TryDepositCodes, TryCloseOrderBody, ClientIdNotFound, DepositWithoutAccount,
-    CheckContentMissing, CheckContentMissingS, CloseOrderBodyFailed, CloseOrderFailed,
-    UnexpectedPosting, PostingNotSent, PostingEnded, PostingRefused,
+    PostingStarted,
+    NumNotPosting,
+    TryHttpClient,
+    NoTokenPosting,
+    TryChmodPosting,
+    NoChmodPosting,
+    TryLogicPosting,
+    TryDepositCodes,
+    TryCloseOrderBody,
+    ClientIdNotFound,
+    DepositWithoutAccount,
+    CheckContentMissing,
+    CheckContentMissingS,
+    CloseOrderBodyFailed,
+    CloseOrderFailed,
+    UnexpectedPosting,
+    PostingNotSent,
+    PostingEnded,
+    PostingRefused,
     // Shared ends of both flows and of every export
-    ClosingConnection, ConnectionClosed, CloseFailed, ReplyNotUsable, CheckNotUsable,
-    UnexpectedFailureWhat, UnexpectedFailure, UnexpectedException,
+    ClosingConnection,
+    ConnectionClosed,
+    CloseFailed,
+    ReplyNotUsable,
+    CheckNotUsable,
+    UnexpectedFailureWhat,
+    UnexpectedFailure,
+    UnexpectedException,
     // The check reader, the working mode and the token
-    CheckReaderThrew, SetInterfaceStart, SetInterfaceEnd, CheckInitSuccess, CheckDataMissing,
-    CheckInitMissing, CheckInitFailed, WorkingModeIs, WorkingModeMissing, WorkingModeFailed,
-    TokenFound, NoTokenFound, ConnectionInitFailed, TokenCheckMissing, TokenFailed,
+    CheckReaderThrew,
+    SetInterfaceStart,
+    SetInterfaceEnd,
+    CheckInitSuccess,
+    CheckDataMissing,
+    CheckInitMissing,
+    CheckInitFailed,
+    WorkingModeIs,
+    WorkingModeMissing,
+    WorkingModeFailed,
+    TokenFound,
+    NoTokenFound,
+    ConnectionInitFailed,
+    TokenCheckMissing,
+    TokenFailed,
     // The holder lookup of a posting
-    AskHolder, TimeoutExceeded, HolderFromPayments, HolderMaybeBreak, HolderClientId,
-    HolderFromDiscounts, HolderClientIdNull, HolderResult,
+    AskHolder,
+    TimeoutExceeded,
+    HolderFromPayments,
+    HolderMaybeBreak,
+    HolderClientId,
+    HolderFromDiscounts,
+    HolderClientIdNull,
+    HolderResult,
     // The discount exchange
-    DiscountStarted, DiscountBodyMissing, DiscountBodyNotSent, DiscountBodyFailed,
-    DiscountSendFailed, DiscountEmptyReply, DiscountEnded,
+    DiscountStarted,
+    DiscountBodyMissing,
+    DiscountBodyNotSent,
+    DiscountBodyFailed,
+    DiscountSendFailed,
+    DiscountEmptyReply,
+    DiscountEnded,
     // The retry wrapper
-    TrySend, ResponseWasNull, ProbeFailed, RetryTo, ResponseNullAgain, InfoWasNull,
+    TrySend,
+    ResponseWasNull,
+    ProbeFailed,
+    RetryTo,
+    ResponseNullAgain,
+    InfoWasNull,
     // The transport
-    NoRequestHandle, SendTimedOut, NoExitCode, WorkerFailed, WindowsError, ReadFailed, HttpStatus,
+    NoRequestHandle,
+    SendTimedOut,
+    NoExitCode,
+    WorkerFailed,
+    WindowsError,
+    ReadFailed,
+    HttpStatus,
     ReplyTooLong,
 };
 
@@ -102,20 +179,20 @@ enum class Cause : uint8_t {
 // What a reader learns from a row, besides its cause and result.
 enum class Role : uint8_t {
     Plain,
-    OpensCall,             // `opens`
-    ConfigCopy,            // {conf}: Init's copy of conf.xml
-    ConfigRead,            // conf.xml was loaded and parsed
-    Version,               // {version}
-    InputBuffer,           // {input}
-    AnnouncesRequest,      // {path} {body}: the wrapper's request
-    AnnouncesRetry,        // {path} {headers}: the probe worked, the request goes again
-    AnnouncesHolderLookup, // {body}: a direct GuestInfo request (its path is not logged)
-    EndsExchange,          // `outcome` and `cause`; {path}, maybe {code}
-    NamesWindowsError,     // {code}: {text}, of the exchange that just failed
-    NamesHttpStatus,       // {status}, of the exchange's reply
-    ProbeStarts,           // the wrapper pauses, then probes
+    OpensCall,              // `opens`
+    ConfigCopy,             // {conf}: Init's copy of conf.xml
+    ConfigRead,             // conf.xml was loaded and parsed
+    Version,                // {version}
+    InputBuffer,            // {input}
+    AnnouncesRequest,       // {path} {body}: the wrapper's request
+    AnnouncesRetry,         // {path} {headers}: the probe worked, the request goes again
+    AnnouncesHolderLookup,  // {body}: a direct GuestInfo request (its path is not logged)
+    EndsExchange,           // `outcome` and `cause`; {path}, maybe {code}
+    NamesWindowsError,      // {code}: {text}, of the exchange that just failed
+    NamesHttpStatus,        // {status}, of the exchange's reply
+    ProbeStarts,            // the wrapper pauses, then probes
     ProbeFailed,
-    NoReplyForCall,        // the wrapper gives up without a reply
+    NoReplyForCall,  // the wrapper gives up without a reply
 };
 
 inline constexpr int kNoResult = -1;     // the row does not end the call

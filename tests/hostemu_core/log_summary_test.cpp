@@ -627,6 +627,66 @@ bool onWindowsSizedStack(const std::function<void()>& work) {
 // A guest reply nested 512 Ki arrays deep (1 MiB, the reply limit), which the
 // DLL survives and logs: summary, redact and the replay's reader read it on a
 // stack of the Windows default size.
+// What a failed exchange's lines name reaches the heading whatever the body
+// was, numbers as the log writes them, hostemu's own words in the reader's language.
+TEST_F(TempFiles, ShowNamesStatusesAndNumbersAsLoggedInEachLanguage) {
+    const std::string at = day(10, 0, 0);
+    const std::string sent = std::string("v1/GuestInfo/") + kToken;
+    const std::string noReply =
+        entry(at, "SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
+        entry(at, "SendRequestWrapper : GOOGLE NOT WORKING, ERROR!") +
+        entry(at, "SendRequestWrapper : AND INFO WAS NULL") + "[" + at +
+        "] SendRequestWrapper : Info - \r\nNULL";
+    const std::string log = file(
+        "odd.log",
+        lookupHead(at, "{\"Phone\":1}") +
+            entry(at, "SendRequest : ERROR WHILE SENDING bRead == FALSE  ||  dwBytesRead == 0 " +
+                          sent) +
+            entry(at, "SendRequest : HTTP status 401") + noReply + lookupHead(at, "{\"Phone\":2}") +
+            entry(at,
+                  "SendRequest : ERROR WHILE SENDING WaitForSingleObject(hThread, "
+                  "dwTimeout ) == WAIT_TIMEOUT " +
+                      sent) +
+            entry(at, "SendRequestWrapper : Error TimeoutExceeded RETURN 0") + noReply +
+            lookupHead(at, "{\"Phone\":3}") +
+            entry(at, "SendRequest : RETURN vector<char> dwExitCode != 0 1") +
+            entry(at, "SendRequest : Windows error 99999999999999999999: Text.") +
+            entry(at, "GetCardInfoEx : Error: status != 1 RETURN 99999999999999999999999") +
+            lookupHead(at, "{\"Phone\":4}") +
+            entry(at, "ANSWER FROM URL " + sent + " \n{\"Status\":1}") +
+            entry(at, "SendRequest : HTTP status 4294967297") +
+            entry(at, "GetCardInfoEx : Ended successfully! RETURN 0"));
+    struct Case {
+        long long call;
+        const Catalog* catalog;
+        std::vector<std::string> has, lacks;
+    } cases[] = {
+        {1,
+         &kEnglishCatalog,
+         {"  result: 1 (failed)\n  cause: HTTP status 401 (Unauthorized)\n"},
+         {"empty reply"}},
+        {2, &kEnglishCatalog, {"  cause: time-out\n"}, {}},
+        {2, &kRussianCatalog, {"  причина: время ожидания ответа истекло\n"}, {"time-out"}},
+        {3,
+         &kEnglishCatalog,
+         {"  result: 99999999999999999999999 (failed)\n"
+          "  cause: Windows error 99999999999999999999 (Text.)\n"},
+         {}},
+        {4,
+         &kRussianCatalog,
+         {"  результат: 0\n  причина: нет (сбои по ходу вызова: HTTP status 4294967297)\n"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        StringOutput out(*c.catalog);
+        ASSERT_EQ(runShow(log, c.call, out), 0) << out.errText();
+        for (const std::string& part : c.has)
+            EXPECT_NE(out.outText().find(part), std::string::npos) << part << out.outText();
+        for (const std::string& part : c.lacks)
+            EXPECT_EQ(out.outText().find(part), std::string::npos) << part;
+    }
+}
+
 TEST(LogRedact, DeepReplyOnAWindowsSizedStack) {
     const std::size_t depth = 512 * 1024;
     const std::string reply = std::string(depth, '[') + std::string(depth, ']');
@@ -645,7 +705,7 @@ TEST(LogRedact, DeepReplyOnAWindowsSizedStack) {
         calls = replay::splitCalls(copy, "", false).size();
     }));
     EXPECT_EQ(s.knownCalls(), 2);
-    EXPECT_EQ(s.results["GetCardInfoEx"][1], 1);
+    EXPECT_EQ(s.results[summary::Kind::Lookup]["1"], 1);
     EXPECT_EQ(calls, 2u);
     EXPECT_EQ(copy.find(kToken), std::string::npos);
     EXPECT_NE(copy.find(" \r\n[]\r\n"), std::string::npos);  // a root array keeps its kind only

@@ -1,13 +1,12 @@
 // The log's table of events: every row formatted with sample values reads back
 // as that row with those values, and the frame reads back what it wrote.
-#include "log/LogEvents.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
 #include <set>
 
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
 
 namespace {
@@ -55,11 +54,13 @@ TEST(LogEvents, EveryRowReadsBackAsItselfWithItsValues) {
         switch (expected.size()) {
             case 0: text = logevent::format(row.event); break;
             case 1:
-                text = logevent::format(row.event, {{expected[0].first.c_str(), expected[0].second}});
+                text =
+                    logevent::format(row.event, {{expected[0].first.c_str(), expected[0].second}});
                 break;
             case 2:
-                text = logevent::format(row.event, {{expected[1].first.c_str(), expected[1].second},
-                                                    {expected[0].first.c_str(), expected[0].second}});
+                text =
+                    logevent::format(row.event, {{expected[1].first.c_str(), expected[1].second},
+                                                 {expected[0].first.c_str(), expected[0].second}});
                 break;
             default: FAIL() << "more parameters than the test gives: " << what;
         }
@@ -86,14 +87,13 @@ TEST(LogEvents, NumbersOfAnyLengthAndTextsAroundThemReadBackAsWritten) {
          Event::NumNotLookup, "result", "99999999999999999999999"},
         {logtag::kSendRequest, "Windows error 99999999999999999999: ", Event::WindowsError, "code",
          "99999999999999999999"},
-        {logtag::kSendRequest, "HTTP status 4294967297", Event::HttpStatus, "status",
-         "4294967297"},
+        {logtag::kSendRequest, "HTTP status 4294967297", Event::HttpStatus, "status", "4294967297"},
         // A path ending in digits before the code: the code is the last run of digits.
         {logtag::kSendRequest, "ERROR WHILE SENDING hRequest == NULL v1/GuestInfo/tok12007",
          Event::NoRequestHandle, "code", "12007"},
         // The most specific row wins over "ERROR {missing} RETURN 1".
-        {logtag::kTransactionsEx, "ERROR ClientId not found RETURN 1", Event::ClientIdNotFound,
-         "", ""},
+        {logtag::kTransactionsEx, "ERROR ClientId not found RETURN 1", Event::ClientIdNotFound, "",
+         ""},
         {logtag::kTransactionsEx, "ERROR Attribute sum not found RETURN 1",
          Event::CheckContentMissing, "missing", "Attribute sum not found"},
         {logtag::kInit, "Started", Event::InitStarted, "", ""},

@@ -1,6 +1,6 @@
 #include "ReplayServer.h"
 
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "replay/RequestParser.h"
 
 // winsock2 before windows.h.
@@ -41,13 +41,11 @@ struct Client {
     DWORD since = 0;
 };
 
+// The entries the log reader takes for a request sent.
 bool isAnnouncement(const replay::LogEntry& e) {
-    if (e.kind != replay::LogEntry::Kind::Message) return false;
-    if (e.tag == logphrase::kSendRequestWrapper)
-        return e.body.rfind(logphrase::kTrySendRequestTo, 0) == 0 ||
-               e.body.rfind(logphrase::kProbeWorksRetryTo, 0) == 0;
-    return e.tag == logphrase::kHolderLookup &&
-           e.body.rfind(logphrase::kTryGetClientIdWith, 0) == 0;
+    using logevent::Role;
+    return e.has(Role::AnnouncesRequest) || e.has(Role::AnnouncesRetry) ||
+           e.has(Role::AnnouncesHolderLookup);
 }
 
 // True once the replay's log shows request `index` (0-based) of the call

@@ -1,6 +1,7 @@
 // Entries -> the host's calls, each with what it needs to be made again.
 #include "logread/LogCalls.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,77 +19,75 @@ namespace L = logphrase;
 
 namespace {
 
+using logevent::Event;
+using logevent::Role;
+
 bool isMessage(const LogEntry& e, const char* tag) {
     return e.kind == LogEntry::Kind::Message && e.tag == tag;
 }
 
 // Which call an entry opens, if any.
 Call::Kind opens(const LogEntry& e, bool afterHousekeeping) {
-    if (isMessage(e, L::kInit) && e.body == L::kStarted) return Call::Kind::Init;
-    if (isMessage(e, L::kGetCardInfoEx) && e.body == L::kLookupStarted) return Call::Kind::Lookup;
-    // A posting starts with the log housekeeping line, then "Started".
-    if (isMessage(e, L::kClearTheLog)) return Call::Kind::Transaction;
-    if (isMessage(e, L::kTransactionsEx) && e.body == L::kStarted && !afterHousekeeping)
-        return Call::Kind::Transaction;
-    return Call::Kind::Unknown;
+    if (!e.has(Role::OpensCall) || (e.is(Event::PostingStarted) && afterHousekeeping))
+        return Call::Kind::Unknown;
+    switch (e.event.row->opens) {
+        case logevent::CallKind::Init: return Call::Kind::Init;
+        case logevent::CallKind::Lookup: return Call::Kind::Lookup;
+        case logevent::CallKind::Transaction: break;
+    }
+    return Call::Kind::Transaction;
 }
 
-const char* tagOf(Call::Kind kind) {
-    return kind == Call::Kind::Lookup ? L::kGetCardInfoEx : L::kTransactionsEx;
+bool isHousekeeping(const LogEntry& e) {
+    return e.is(Event::LogCleared) || e.is(Event::LogNotCleared);
 }
 
-// "RETURN n" or "RETURNS n" in a closing line; false when there is none.
-bool returnedValue(const std::string& message, int& value) {
+// "RETURN n" or "RETURNS n" in a line the table does not hold (one of another
+// version of the module); false when there is none.
+bool returnedValue(const std::string& message, LoggedNumber& value) {
     const std::size_t word = std::strlen(L::kReturnWord);
     for (std::size_t p = message.find(L::kReturnWord); p != std::string::npos;
          p = message.find(L::kReturnWord, p + 1)) {
         std::size_t q = p + word;
         if (q < message.size() && message[q] == 'S') ++q;
         if (q >= message.size() || message[q] != ' ') continue;
-        ++q;
-        const bool negative = q < message.size() && message[q] == '-';
-        if (negative) ++q;
-        if (q >= message.size() || message[q] < '0' || message[q] > '9') continue;
-        long v = 0;
-        while (q < message.size() && message[q] >= '0' && message[q] <= '9' && v < 100000)
-            v = v * 10 + (message[q++] - '0');
-        value = static_cast<int>(negative ? -v : v);
+        const std::size_t from = ++q;
+        if (q < message.size() && message[q] == '-') ++q;
+        const std::size_t digits = q;
+        while (q < message.size() && message[q] >= '0' && message[q] <= '9') ++q;
+        if (q == digits) continue;
+        value = loggedNumber(message.substr(from, q - from));
         return true;
     }
     return false;
 }
 
+// The result a line of the call's own tag ends it with, if it ends it.
+bool endsWith(const LogEntry& e, const char* tag, LoggedNumber& result) {
+    if (!isMessage(e, tag)) return false;
+    if (!e.event) return returnedValue(e.body, result);
+    if (e.event.row->result == logevent::kNoResult) return false;
+    const int fixed = e.event.row->result;
+    result = loggedNumber(fixed == logevent::kResultParam ? e.event.arg("result")
+                                                          : std::to_string(fixed));
+    return true;
+}
+
 }  // namespace
 
-bool recordedResult(const Call& call, int& result) {
-    if (call.kind == Call::Kind::Init) {
-        result = 0;
-        for (const LogEntry& e : call.entries)
-            if (isMessage(e, L::kInit) && e.body == L::kEnded) return true;
-        return false;
-    }
-    const char* tag = tagOf(call.kind);
-    for (std::size_t i = call.entries.size(); i-- > 0;) {
-        const LogEntry& e = call.entries[i];
-        if (!isMessage(e, tag)) continue;
-        if (returnedValue(e.body, result)) return true;
-        // Failures of an exchange that end the call with 1 without naming it.
-        if (startsWith(e.body, L::kGuestInfoFailed) ||
-            startsWith(e.body, L::kCloseOrderBodyFailed) ||
-            startsWith(e.body, L::kCloseOrderFailed)) {
-            result = 1;
-            return true;
-        }
-    }
+bool recordedResult(const Call& call, LoggedNumber& result) {
+    if (call.kind == Call::Kind::Unknown) return false;
+    const char* tag = kindName(call.kind);
+    for (std::size_t i = call.entries.size(); i-- > 0;)
+        if (endsWith(call.entries[i], tag, result)) return true;
     // A lookup whose guest request got no reply ends with the wrapper's lines.
     const std::size_t n = call.entries.size();
     if (call.kind == Call::Kind::Lookup && n >= 2 &&
         call.entries[n - 1].kind == LogEntry::Kind::Dump &&
         call.entries[n - 1].tag == L::kSendRequestWrapper &&
-        isMessage(call.entries[n - 2], L::kSendRequestWrapper) &&
-        call.entries[n - 2].body == L::kInfoWasNull && !call.attempts.empty() &&
+        call.entries[n - 2].has(Role::NoReplyForCall) && !call.attempts.empty() &&
         startsWith(call.attempts.back().path, servicepath::kGuestInfo)) {
-        result = 1;
+        result = loggedNumber("1");
         return true;
     }
     return false;
@@ -116,32 +115,11 @@ bool cardFromBody(const std::string& body, int64_t& card) {
     return false;
 }
 
-// How the transport's lines end an exchange without a reply.
-struct FailureLine {
-    const char* head;  // the line starts with it
-    Attempt::Outcome outcome;
-    const char* cause;
-    bool codeAfterPath;  // the Windows error code follows the request's path
-};
-
-const FailureLine kFailureLines[] = {
-    {L::kSendTimedOut, Attempt::Outcome::TimedOut, "time-out", false},
-    {L::kReadFailed, Attempt::Outcome::EmptyReply, "empty reply", false},
-    {L::kNoRequestHandle, Attempt::Outcome::Refused, "send failed", true},
-    {L::kWorkerFailed, Attempt::Outcome::Refused, "send failed", false},
-    {L::kNoExitCode, Attempt::Outcome::Refused, "send failed", false},
-};
-
-// Leading decimal digits of `s` from `at` (at most nine, so no overflow); -1 if none.
-long digitsAt(const std::string& s, std::size_t at, std::size_t* end = nullptr) {
-    long v = 0;
-    std::size_t p = at;
-    while (p < s.size() && p - at < 9 && s[p] >= '0' && s[p] <= '9') v = v * 10 + (s[p++] - '0');
-    if (end) *end = p;
-    return p == at ? -1 : v;
+// A status or code as written: its value when it has one, saturated.
+long long valueOf(const std::string& number) {
+    const LoggedNumber n = loggedNumber(number);
+    return n.fits || number.size() < 19 ? n.value : LLONG_MAX;
 }
-
-std::string windowsError(long code) { return L::kWindowsError + std::to_string(code); }
 
 // The call's requests and what became of each; returns why the call cannot be
 // replayed for them (empty: it can).
@@ -154,21 +132,17 @@ Reason readAttempts(Call& call) {
         open = &call.attempts.back();
     };
     for (const LogEntry& e : call.entries) {
-        if (isMessage(e, L::kSendRequestWrapper) && startsWith(e.body, L::kTrySendRequestTo)) {
-            const std::string rest = e.body.substr(std::strlen(L::kTrySendRequestTo));
-            const std::size_t with = rest.find(L::kWith);
+        if (e.has(Role::ProbeFailed)) ++call.probesFailed;
+        if (e.has(Role::AnnouncesRequest)) {
             Attempt a;
-            a.path = rest.substr(0, with);
-            a.body = with == std::string::npos ? std::string()
-                                               : rest.substr(with + std::strlen(L::kWith));
-            if (with == std::string::npos) a.pathKnown = false;
+            a.path = e.event.arg("path");
+            a.body = e.event.arg("body");
             add(std::move(a), e);
-        } else if (isMessage(e, L::kSendRequestWrapper) &&
-                   startsWith(e.body, L::kProbeWorksRetryTo)) {
+        } else if (e.has(Role::AnnouncesRetry)) {
+            ++call.probesSucceeded;
             // The retry's entry shows the headers; the body is the first attempt's.
-            const std::string rest = e.body.substr(std::strlen(L::kProbeWorksRetryTo));
             Attempt a;
-            a.path = rest.substr(0, rest.find(L::kWith));
+            a.path = e.event.arg("path");
             a.pathKnown = false;
             for (std::size_t i = call.attempts.size(); i-- > 0;) {
                 if (!call.attempts[i].direct && call.attempts[i].path == a.path) {
@@ -178,12 +152,12 @@ Reason readAttempts(Call& call) {
                 }
             }
             add(std::move(a), e);
-        } else if (isMessage(e, L::kHolderLookup) && startsWith(e.body, L::kTryGetClientIdWith)) {
+        } else if (e.has(Role::AnnouncesHolderLookup)) {
             Attempt a;
             a.path = servicepath::kGuestInfo;
             a.pathKnown = false;
             a.direct = true;
-            a.body = e.body.substr(std::strlen(L::kTryGetClientIdWith));
+            a.body = e.event.arg("body");
             add(std::move(a), e);
         } else if (e.kind == LogEntry::Kind::Answer && open &&
                    open->outcome == Attempt::Outcome::Unknown) {
@@ -197,39 +171,42 @@ Reason readAttempts(Call& call) {
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
             open->stamp = e.stamp;
-        } else if (!isMessage(e, L::kSendRequest) || !open) {
+        } else if (!open) {
             continue;
-        } else if (startsWith(e.body, L::kHttpStatus)) {
-            // The status the reply came with, logged before or after its dump;
-            // an error page after the reply fails the exchange.
-            const long status = digitsAt(e.body, std::strlen(L::kHttpStatus));
+        } else if (e.has(Role::NamesHttpStatus)) {
+            // The status the reply came with, logged before or after its dump:
+            // an error page after the reply fails the exchange, and an error
+            // status names why one without a reply failed.
+            const std::string number = e.event.arg("status");
+            const long long status = valueOf(number);
             if (status >= 100 && status <= 999) open->httpStatus = static_cast<int>(status);
-            if (open->outcome == Attempt::Outcome::Replied && !open->failed() && status >= 100 &&
-                (status < 200 || status > 299)) {
-                open->cause = std::string(L::kHttpStatus) + std::to_string(status);
+            const bool errorStatus = status >= 100 && (status < 200 || status > 299);
+            if (errorStatus && open->outcome == Attempt::Outcome::Replied && !open->failed()) {
+                open->cause = causeOf(logevent::Cause::HttpStatus, number);
                 open->stamp = e.stamp;
+            } else if (errorStatus && open->outcome != Attempt::Outcome::Replied &&
+                       open->failed()) {
+                open->cause = causeOf(logevent::Cause::HttpStatus, number);
             }
-        } else if (startsWith(e.body, L::kWindowsError)) {
+        } else if (e.has(Role::NamesWindowsError)) {
             // The cause of the failure just logged.
-            std::size_t end = 0;
-            const long code = digitsAt(e.body, std::strlen(L::kWindowsError), &end);
-            if (code >= 0 && open->failed()) {
-                open->cause = windowsError(code);
-                open->causeText =
-                    e.body.compare(end, 2, ": ") == 0 ? e.body.substr(end + 2) : std::string();
+            if (open->failed()) {
+                open->cause = causeOf(logevent::Cause::WindowsError, e.event.arg("code"));
+                open->cause.text = e.event.arg("text");
             }
-        } else if (open->outcome == Attempt::Outcome::Unknown) {
-            for (const FailureLine& line : kFailureLines) {
-                if (!startsWith(e.body, line.head)) continue;
-                open->outcome = line.outcome;
-                open->stamp = e.stamp;
-                open->cause = line.cause;
-                const std::size_t at = std::strlen(line.head);
-                if (line.codeAfterPath && e.body.compare(at, open->path.size(), open->path) == 0) {
-                    const long code = digitsAt(e.body, at + open->path.size());
-                    if (code >= 0) open->cause = windowsError(code);
-                }
-                break;
+        } else if (e.has(Role::EndsExchange) && open->outcome == Attempt::Outcome::Unknown) {
+            const logevent::Row& row = *e.event.row;
+            open->outcome = row.outcome;
+            open->stamp = e.stamp;
+            open->cause = causeOf(row.cause);
+            // "{path}{code}": the code is what follows the request's own path.
+            const std::string pathAndCode = e.event.arg("path") + e.event.arg("code");
+            if (e.is(Event::NoRequestHandle) &&
+                pathAndCode.compare(0, open->path.size(), open->path) == 0 &&
+                pathAndCode.size() > open->path.size()) {
+                const std::string code = pathAndCode.substr(open->path.size());
+                if (code.find_first_not_of("0123456789") == std::string::npos)
+                    open->cause = causeOf(logevent::Cause::WindowsError, code);
             }
         }
     }
@@ -258,10 +235,8 @@ Reason readAttempts(Call& call) {
 unsigned waitsOf(const Call& call) {
     unsigned seconds = 0;
     for (const LogEntry& e : call.entries) {
-        if (!isMessage(e, L::kSendRequestWrapper)) continue;
-        if (e.body == L::kResponseWasNull) seconds += timings::shipped::kProbePauseMs / 1000;
-        if (startsWith(e.body, L::kProbeWorksRetryTo))
-            seconds += timings::shipped::kRetryPauseMs / 1000;
+        if (e.has(Role::ProbeStarts)) seconds += timings::shipped::kProbePauseMs / 1000;
+        if (e.has(Role::AnnouncesRetry)) seconds += timings::shipped::kRetryPauseMs / 1000;
     }
     for (const Attempt& a : call.attempts)
         if (a.outcome == Attempt::Outcome::TimedOut)
@@ -270,17 +245,17 @@ unsigned waitsOf(const Call& call) {
 }
 
 void complete(Call& call, const Reason& attemptsProblem) {
-    if (call.kind == Call::Kind::Unknown || (call.kind == Call::Kind::Transaction &&
-                                             !isMessage(call.entries.front(), L::kClearTheLog))) {
+    if (call.kind == Call::Kind::Unknown ||
+        (call.kind == Call::Kind::Transaction && !isHousekeeping(call.entries.front()))) {
         call.notReplayable = {"replay.log-starts-within"};
         return;
     }
     if (call.kind != Call::Kind::Init) {
-        const char* tag = tagOf(call.kind);
+        const char* tag = kindName(call.kind);
         bool found = false;
         for (const LogEntry& e : call.entries) {
-            if (isMessage(e, tag) && startsWith(e.body, logformat::kInputBufWas)) {
-                call.input = e.body.substr(std::strlen(logformat::kInputBufWas));
+            if (isMessage(e, tag) && e.has(Role::InputBuffer)) {
+                call.input = e.event.arg("input");
                 found = true;
                 break;
             }
@@ -296,10 +271,13 @@ void complete(Call& call, const Reason& attemptsProblem) {
         call.notReplayable = attemptsProblem;
         return;
     }
-    if (!recordedResult(call, call.result)) {
+    LoggedNumber result;
+    if (!recordedResult(call, result)) {
         call.notReplayable = {"replay.log-ends-within"};
         return;
     }
+    call.result = static_cast<int>(result.fits ? result.value : 0);
+    call.resultText = result.text;
     if (!call.configFromLog && !call.configPresent) {
         call.notReplayable = {"replay.no-config"};
         return;
@@ -317,7 +295,7 @@ void complete(Call& call, const Reason& attemptsProblem) {
             }
         }
         for (const LogEntry& e : call.entries)
-            if (isMessage(e, L::kGetCardInfoEx) && e.body == L::kRecordIsNull)
+            if (isMessage(e, L::kGetCardInfoEx) && e.is(Event::RecordIsNull))
                 call.recordGiven = false;
         prepareRecord(call);
     }
@@ -351,9 +329,9 @@ std::string sayReason(const Catalog& catalog, const Reason& reason) {
 
 const char* kindName(Call::Kind kind) {
     switch (kind) {
-        case Call::Kind::Init: return L::kInit;
-        case Call::Kind::Lookup: return L::kGetCardInfoEx;
-        case Call::Kind::Transaction: return L::kTransactionsEx;
+        case Call::Kind::Init: return logevent::exportTag(logevent::CallKind::Init);
+        case Call::Kind::Lookup: return logevent::exportTag(logevent::CallKind::Lookup);
+        case Call::Kind::Transaction: return logevent::exportTag(logevent::CallKind::Transaction);
         default: return "(unknown)";
     }
 }
@@ -391,7 +369,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
     bool afterHousekeeping = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
-        afterHousekeeping = isMessage(entries[i], L::kClearTheLog);
+        afterHousekeeping = isHousekeeping(entries[i]);
         if (kind != Call::Kind::Unknown || calls.empty()) {
             Call call;
             call.kind = kind;
@@ -400,7 +378,7 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         }
         Call& call = calls.back();
         // Init's copy is in force from that Init on (the Init itself included).
-        if (call.kind == Call::Kind::Init && isMessage(entries[i], L::kWriteConfToLog)) {
+        if (call.kind == Call::Kind::Init && entries[i].has(Role::ConfigCopy)) {
             configFromLog = true;
             configPresent = !entries[i].body.empty();
             config = std::make_shared<const std::string>(

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "i18n/Messages.h"
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
 #include "record/CardInfoRecord.h"
 
@@ -44,9 +45,14 @@ struct LogEntry {
     // The entry's bytes in the log as given, its stamp and line ends included:
     // [begin, end).
     std::size_t begin = 0, end = 0;
-    std::string text;  // everything after "[stamp] ": what two logs are compared on
-    std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
-    std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
+    std::string text;       // everything after "[stamp] ": what two logs are compared on
+    std::string tag;        // Message, Dump, ParsedXml: the tag; Answer: the request path
+    std::string body;       // Message: the message; Answer: the reply; Dump: the record lines
+    logevent::Match event;  // Message: the row of the module's table it is, if any
+
+    bool is(logevent::Event e) const { return event.is(e); }
+    // The row's role when the entry is one of the module's messages.
+    bool has(logevent::Role role) const { return event && event.row->role == role; }
 };
 
 // For a file in which no entry was found: the bracketed head of its first line
@@ -61,23 +67,52 @@ std::string unreadableStampReason(const std::string& logBytes, const Catalog& ca
 // Splits a log into its entries. Text before the first stamped line is dropped.
 std::vector<LogEntry> splitEntries(const std::string& logBytes);
 
+// A number as a log line writes it: its value when that is an int, and its
+// digits as written when it is not (never cut).
+struct LoggedNumber {
+    std::string text;  // the value in decimal when it fits, else as written
+    long long value = 0;
+    bool fits = true;  // within int
+};
+LoggedNumber loggedNumber(const std::string& written);
+
+// Why an exchange or a call brought nothing the call could use: a kind, and
+// for a Windows error or an HTTP status its number as the log writes it.
+struct Cause {
+    logevent::Cause kind = logevent::Cause::None;
+    std::string number;
+    std::string text;  // a Windows error's text as the log gives it (Windows-1251)
+
+    explicit operator bool() const { return kind != logevent::Cause::None; }
+    // Its name for programs and keys, the same in every language: "time-out",
+    // "Windows error 12029", "HTTP status 502", "refused by the service", ...
+    std::string name() const;
+    // Causes are one cause when they have one name (a Windows error's text aside).
+    bool operator<(const Cause& other) const { return name() < other.name(); }
+    bool operator==(const Cause& other) const { return name() == other.name(); }
+};
+Cause causeOf(logevent::Cause kind, std::string number = std::string());
+
+// The cause in the catalog's words; a Windows error and an HTTP status in the
+// log's own words, as the log names them.
+std::string sayCause(const Catalog& catalog, const Cause& cause);
+
 // One request the module sent, and what the log shows of its fate.
 struct Attempt {
-    enum class Outcome { Unknown, Replied, EmptyReply, TimedOut, Refused };
+    using Outcome = logevent::Outcome;
     std::string path;       // as given to the transport, without the leading '/'
     bool pathKnown = true;  // false: a holder lookup whose token the log does not show
     std::string body;
     bool direct = false;  // sent without the retry wrapper (the holder lookup)
     Outcome outcome = Outcome::Unknown;
-    std::string reply;  // Replied: the text as received (what the log kept)
-    int httpStatus = 200;
-    std::string stamp;  // when its fate was logged: its reply, or the line that ended it
-    // Why it brought no reply the call could use: "time-out", "empty reply",
-    // "send failed", "Windows error 12029", "HTTP status 502"; empty when it did
-    // (or when its fate is unknown).
-    std::string cause;
-    std::string causeText;  // a Windows error's text as the log gives it (Windows-1251)
-    bool failed() const { return !cause.empty(); }
+    std::string reply;     // Replied: the text as received (what the log kept)
+    int httpStatus = 200;  // the reply's, when the log names one from 100 to 999
+    std::string stamp;     // when its fate was logged: its reply, or the line that ended it
+    // Why it brought no reply the call could use (a time-out, an empty reply, a
+    // failed send, a Windows error, an HTTP status); none when it did (or when
+    // its fate is unknown).
+    Cause cause;
+    bool failed() const { return static_cast<bool>(cause); }
     // Whether the service saw this request at all (a refused one never arrives).
     bool reachesService() const { return outcome != Outcome::Refused; }
 };
@@ -105,11 +140,13 @@ struct Call {
     std::string input;  // the input buffer as dumped
     int64_t card = 0;   // from the guest-information body; 0 where none was sent
     bool cardFromLog = false;
-    CardInfoRecord record{};        // lookup: the record to hand in
-    bool recordGiven = true;        // false: the host passed none, as the log says
-    std::vector<Attempt> attempts;  // in the order they were sent
-    int result = 0;                 // the result the host received
-    unsigned waitSeconds = 0;       // the module's own pauses and time limits on this path
+    CardInfoRecord record{};                    // lookup: the record to hand in
+    bool recordGiven = true;                    // false: the host passed none, as the log says
+    std::vector<Attempt> attempts;              // in the order they were sent
+    int probesFailed = 0, probesSucceeded = 0;  // the wrapper's connectivity probes
+    int result = 0;                             // the result the host received
+    std::string resultText;                     // the same as the log writes it (see LoggedNumber)
+    unsigned waitSeconds = 0;  // the module's own pauses and time limits on this path
 };
 
 // Init's copy of conf.xml as the text the module read: a copy of a UTF-16 file
@@ -130,6 +167,6 @@ const char* kindName(Call::Kind kind);
 
 // The result the host received, read from the lines that end the call; false
 // when the log does not show them.
-bool recordedResult(const Call& call, int& result);
+bool recordedResult(const Call& call, LoggedNumber& result);
 
 }  // namespace replay

@@ -63,6 +63,7 @@ std::vector<LogEntry> splitEntries(const std::string& logBytes) {
         e.kind = parts.kind;
         e.tag = std::move(parts.tag);
         e.body = std::move(parts.body);
+        if (e.kind == LogEntry::Kind::Message) e.event = logevent::match(e.tag, e.body);
         e.stamp =
             s.substr(starts[i] + 1, from - starts[i] - 1 - std::strlen(logformat::kStampClose));
         e.begin = byteOffset(dropped, starts[i]);

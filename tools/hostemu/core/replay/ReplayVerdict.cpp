@@ -63,10 +63,10 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
     const std::string replayedLine =
         say("replay.entry-replayed", {{"entry", entry(log.replayedEnded, log.replayed)}});
     std::vector<std::string> details;
-    if (result != call.result && !probeOnly)
-        details.push_back(
-            say("replay.result-differs",
-                {{"result", std::to_string(result)}, {"recorded", std::to_string(call.result)}}));
+    // A recorded result as the log writes it: one no int holds never matches.
+    if (std::to_string(result) != call.resultText && !probeOnly)
+        details.push_back(say("replay.result-differs",
+                              {{"result", std::to_string(result)}, {"recorded", call.resultText}}));
     if (!requests.empty()) details.push_back(sayReason(catalog, requests));
     if (log.verdict == EntryComparison::Verdict::Differs) {
         details.push_back(say("replay.entry-differs", {{"number", std::to_string(log.index + 1)}}));

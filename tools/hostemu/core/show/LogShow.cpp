@@ -10,17 +10,18 @@
 
 namespace {
 
-// "time-out x2, Windows error 12029 (its meaning)", in the order they happened.
-std::string causesText(const summary::Summary& s) {
+// "time-out x2, Windows error 12029 (its meaning)", in the order they happened,
+// in the catalog's words.
+std::string causesText(const summary::Summary& s, const Catalog& catalog) {
     std::string text;
-    std::vector<std::string> seen;
+    std::vector<replay::Cause> seen;
     for (const summary::Failure& f : s.failures) {
         bool known = false;
-        for (const std::string& c : seen) known = known || c == f.cause;
+        for (const replay::Cause& c : seen) known = known || c == f.cause;
         if (known) continue;
         seen.push_back(f.cause);
         if (!text.empty()) text += ", ";
-        text += f.cause;
+        text += replay::sayCause(catalog, f.cause);
         const auto count = s.errors.find(f.cause);
         if (count != s.errors.end() && count->second > 1)
             text += " x" + std::to_string(count->second);
@@ -51,7 +52,7 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
         what += end != start ? say("show.from-to", {{"start", start}, {"end", end}})
                              : say("show.at", {{"start", start}});
     std::string text = say("show.call", {{"number", std::to_string(call.number)}, {"what", what}});
-    int result = 0;
+    replay::LoggedNumber result;
     const bool known =
         call.kind != replay::Call::Kind::Unknown && replay::recordedResult(call, result);
     if (call.kind != replay::Call::Kind::Unknown && !known) {
@@ -59,13 +60,14 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
     } else if (call.kind == replay::Call::Kind::Init) {
         text += say("show.result-ended");
     } else if (call.kind != replay::Call::Kind::Unknown) {
-        text += say(result == 0 ? "show.result" : "show.result-failed",
-                    {{"result", std::to_string(result)}});
+        text += say(result.text == "0" ? "show.result" : "show.result-failed",
+                    {{"result", result.text}});
     }
-    const std::string causes = causesText(s);
+    const std::string causes = causesText(s, catalog);
+    const bool failed = known && result.text != "0";
     if (causes.empty()) {
-        text += say(known && result != 0 ? "show.cause-unnamed" : "show.cause-none");
-    } else if (known && result == 0) {
+        text += say(failed ? "show.cause-unnamed" : "show.cause-none");
+    } else if (known && !failed) {
         text += say("show.cause-none-on-the-way", {{"causes", causes}});
     } else {
         text += say("show.cause", {{"causes", causes}});

@@ -53,88 +53,44 @@ std::string statusMeaning(long status) {
 struct Sent {
     std::string stamp;
     enum class State { Replied, Failed } state = State::Replied;
-    std::string cause;
+    Cause cause;
 };
 
-// What the call's own lines say went wrong, apart from its exchanges.
+using logevent::Role;
+using K = logevent::Cause;
+
+// What the call's own closing line says went wrong, apart from its exchanges:
+// the row's cause, read in the light of the call (none named: Cause::None).
 struct CallTrouble {
     bool unusableReply = false;
-    std::string cause;  // empty: none named
+    K cause = K::None;
 };
 
-// What a failure line of a lookup or a posting says about the call.
-enum class Meaning {
-    UnusableReply,  // the service's reply could not be used
-    ReplyCheck,     // the reply quoted after the phrase was refused, or not JSON, or none
-    Refused,        // the service refused the call
-    NoToken,        // no token: for the check, or for want of conf.xml
-    Cause,          // the row's cause
-};
-
-struct TroubleLine {
-    std::string head;  // the message starts with it
-    Meaning meaning;
-    const char* cause = "";
-};
-
-// First matching row wins; a later line of the call overrides an earlier one.
-const std::vector<TroubleLine>& troubleLines() {
-    static const std::string node = std::string(L::kErrorHead) + L::kNodeHead;
-    static const std::string attribute = std::string(L::kErrorHead) + L::kAttributeHead;
-    static const std::vector<TroubleLine> lines = {
-        {L::kGuestInfoNotOk, Meaning::UnusableReply},
-        {L::kReplyNotUsable, Meaning::UnusableReply},
-        {L::kDiscountRefused, Meaning::ReplyCheck},
-        {L::kPostingRefused, Meaning::ReplyCheck},
-        {L::kGuestStatus2, Meaning::Refused},
-        {L::kGuestStatusNot1, Meaning::Refused},
-        {L::kNoTokenLookup, Meaning::NoToken},
-        {L::kNoTokenPosting, Meaning::NoToken},
-        {L::kClientIdNotFound, Meaning::Cause, "no guest found for the close"},
-        {L::kRecordIsNull, Meaning::Cause, "no card record from the host"},
-        {L::kNumNotLookup, Meaning::Cause, "check not usable"},
-        {L::kNumNotPosting, Meaning::Cause, "check not usable"},
-        {L::kNoChmodLookup, Meaning::Cause, "check not usable"},
-        {L::kNoChmodPosting, Meaning::Cause, "check not usable"},
-        {L::kCheckDataNotFound, Meaning::Cause, "check not usable"},
-        {L::kCheckNotUsable, Meaning::Cause, "check not usable"},
-        {node, Meaning::Cause, "check not usable"},
-        {attribute, Meaning::Cause, "check not usable"},
-        {L::kDepositWithoutAccount, Meaning::Cause, "check not usable"},
-    };
-    return lines;
-}
-
-CallTrouble troubleOf(const replay::Call& call, const char* tag) {
+CallTrouble troubleOf(const replay::Call& call) {
     CallTrouble t;
     bool configLoaded = false;
+    const std::string tag = replay::kindName(call.kind);
     for (const replay::LogEntry& e : call.entries) {
-        if (isMessage(e, L::kGetConfig) && e.body == L::kTryGetConfiguration) configLoaded = true;
-        if (!isMessage(e, tag)) continue;
-        const std::string& m = e.body;
-        for (const TroubleLine& line : troubleLines()) {
-            if (!startsWith(m, line.head.c_str())) continue;
-            switch (line.meaning) {
-                case Meaning::UnusableReply: t.unusableReply = true; break;
-                case Meaning::ReplyCheck: {
-                    const std::string reply = m.substr(line.head.size());
-                    if (reply.empty()) {
-                        t.cause = "nothing to send in this working mode";
-                    } else if (!isJson(reply)) {
-                        t.unusableReply = true;
-                    } else {
-                        t.cause = "refused by the service";
-                    }
-                    break;
-                }
-                case Meaning::Refused: t.cause = "refused by the service"; break;
-                case Meaning::NoToken:
-                    t.cause = configLoaded ? "no token for the check"
-                                           : "no conf.xml (missing or not XML)";
-                    break;
-                case Meaning::Cause: t.cause = line.cause; break;
+        if (e.has(Role::ConfigRead)) configLoaded = true;
+        if (!isMessage(e, tag.c_str()) || !e.event) continue;
+        const logevent::Row& row = *e.event.row;
+        if (row.result == logevent::kNoResult || row.cause == K::None) continue;
+        if (row.quotesReply) {
+            // The reply refused, quoted: none when the mode sent nothing.
+            const std::string reply = e.event.arg("reply");
+            if (reply.empty()) {
+                t.cause = K::NothingToSend;
+            } else if (!isJson(reply)) {
+                t.unusableReply = true;
+            } else {
+                t.cause = row.cause;
             }
-            break;
+        } else if (row.cause == K::UnusableReply) {
+            t.unusableReply = true;
+        } else if (row.cause == K::NoToken) {
+            t.cause = configLoaded ? K::NoToken : K::NoConfig;
+        } else {
+            t.cause = row.cause;
         }
     }
     return t;
@@ -143,11 +99,8 @@ CallTrouble troubleOf(const replay::Call& call, const char* tag) {
 // The call's exchanges whose fate the log shows, as the reader found them;
 // counts the connectivity probes and keeps the causes' meanings.
 std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
-    for (const replay::LogEntry& e : call.entries) {
-        if (!isMessage(e, L::kSendRequestWrapper)) continue;
-        if (startsWith(e.body, L::kProbeWorksRetryTo)) ++s.probesSucceeded;
-        if (e.body == L::kProbeFailed) ++s.probesFailed;
-    }
+    s.probesSucceeded += call.probesSucceeded;
+    s.probesFailed += call.probesFailed;
     std::vector<Sent> sent;
     for (const replay::Attempt& a : call.attempts) {
         if (a.outcome == replay::Attempt::Outcome::Unknown) continue;
@@ -156,11 +109,13 @@ std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
         if (a.failed()) {
             x.state = Sent::State::Failed;
             x.cause = a.cause;
-            if (a.httpStatus != 200 && a.cause == L::kHttpStatus + std::to_string(a.httpStatus) &&
-                !statusMeaning(a.httpStatus).empty())
-                s.meanings[a.cause] = statusMeaning(a.httpStatus);
-            if (!a.causeText.empty() && !s.meanings.count(a.cause))
-                s.meanings[a.cause] = forConsole(a.causeText);
+            if (a.cause.kind == K::HttpStatus && !s.meanings.count(a.cause)) {
+                const std::string meaning = statusMeaning(a.httpStatus);
+                if (a.cause.number == std::to_string(a.httpStatus) && !meaning.empty())
+                    s.meanings[a.cause] = meaning;
+            }
+            if (!a.cause.text.empty() && !s.meanings.count(a.cause))
+                s.meanings[a.cause] = forConsole(a.cause.text);
         }
         sent.push_back(std::move(x));
     }
@@ -168,11 +123,10 @@ std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
 }
 
 void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
-    const std::string kind = replay::kindName(call.kind);
-    ++s.calls[kind];
+    ++s.calls[call.kind];
     CallFigures f;
     f.number = call.number;
-    f.kind = kind;
+    f.kind = call.kind;
     for (const replay::LogEntry& e : call.entries) {
         if (e.stamp.empty()) continue;
         if (f.start.empty()) f.start = e.stamp;
@@ -181,18 +135,20 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
     if (!f.start.empty()) s.callStamps.push_back(f.start);
     const long long from = stampSeconds(f.start), to = stampSeconds(f.end);
     if (from >= 0 && to >= from) f.seconds = to - from;
-    f.resultKnown = replay::recordedResult(call, f.result);
-    if (call.kind != replay::Call::Kind::Init) {
+    replay::LoggedNumber result;
+    f.resultKnown = replay::recordedResult(call, result);
+    f.result = result.text;
+    if (call.kind != Kind::Init) {
         if (f.resultKnown) {
-            ++s.results[kind][f.result];
+            ++s.results[call.kind][f.result];
         } else {
             ++s.resultUnknown;
         }
     }
-    if (call.kind == replay::Call::Kind::Init) {
+    if (call.kind == Kind::Init) {
         for (const replay::LogEntry& e : call.entries) {
-            if (!isMessage(e, L::kInit) || !startsWith(e.body, L::kCurrentVersion)) continue;
-            const std::string v = e.body.substr(std::strlen(L::kCurrentVersion));
+            if (!isMessage(e, L::kInit) || !e.has(Role::Version)) continue;
+            const std::string v = e.event.arg("version");
             auto it = std::find_if(s.versions.begin(), s.versions.end(),
                                    [&](const Version& x) { return x.version == v; });
             if (it == s.versions.end()) it = s.versions.insert(s.versions.end(), {v, 0, e.stamp});
@@ -202,23 +158,24 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
     s.longest.push_back(f);
 
     std::vector<Sent> sent = exchangesOf(call, s);
-    if (call.kind == replay::Call::Kind::Lookup || call.kind == replay::Call::Kind::Transaction) {
-        const CallTrouble trouble = troubleOf(call, kind.c_str());
+    if (call.kind == Kind::Lookup || call.kind == Kind::Transaction) {
+        const CallTrouble trouble = troubleOf(call);
         bool anyFailed = false;
         for (const Sent& x : sent) anyFailed |= x.state == Sent::State::Failed;
         const std::string lastStamp = f.end;
+        const bool failedCall = f.resultKnown && f.result != "0";
         if (trouble.unusableReply) {
             // The reply the call could not use; an error page is already counted by its status.
             Sent* last = sent.empty() ? nullptr : &sent.back();
             if (last && last->state == Sent::State::Replied) {
                 last->state = Sent::State::Failed;
-                last->cause = "unusable reply";
+                last->cause = replay::causeOf(K::UnusableReply);
             } else if (!last) {
-                s.failures.push_back({lastStamp, "unusable reply"});
+                s.failures.push_back({lastStamp, replay::causeOf(K::UnusableReply)});
             }
-        } else if (f.resultKnown && f.result != 0 && !anyFailed) {
+        } else if (failedCall && !anyFailed) {
             s.failures.push_back(
-                {lastStamp, trouble.cause.empty() ? "other failure" : trouble.cause});
+                {lastStamp, replay::causeOf(trouble.cause == K::None ? K::Other : trouble.cause)});
         }
     }
     for (Sent& x : sent) {
@@ -243,6 +200,19 @@ void keepLongest(std::vector<CallFigures>& calls) {
 
 }  // namespace
 
+bool ByNumber::operator()(const std::string& a, const std::string& b) const {
+    // Decimal texts without leading zeros: a minus first, then by length.
+    const bool minusA = !a.empty() && a[0] == '-', minusB = !b.empty() && b[0] == '-';
+    if (minusA != minusB) return minusA;
+    if (a.size() != b.size()) return minusA ? a.size() > b.size() : a.size() < b.size();
+    return minusA ? b < a : a < b;
+}
+
+int Summary::callsOf(Kind kind) const {
+    const auto it = calls.find(kind);
+    return it == calls.end() ? 0 : it->second;
+}
+
 int Summary::knownCalls() const {
     int n = 0;
     for (const auto& c : calls) n += c.second;
@@ -255,9 +225,8 @@ Summary summarize(const std::string& logBytes) {
 
 Summary summarizeCalls(const std::vector<replay::Call>& calls) {
     Summary s;
-    for (const char* kind : {L::kInit, L::kGetCardInfoEx, L::kTransactionsEx}) s.calls[kind] = 0;
-    s.results[L::kGetCardInfoEx];
-    s.results[L::kTransactionsEx];
+    for (Kind kind : kCallKinds) s.calls[kind] = 0;
+    for (Kind kind : kResultKinds) s.results[kind];
     std::vector<Sent> sent;
     for (const replay::Call& call : calls) {
         for (const replay::LogEntry& e : call.entries) {
@@ -265,7 +234,7 @@ Summary summarizeCalls(const std::vector<replay::Call>& calls) {
             if (s.first.empty()) s.first = e.stamp;
             s.last = e.stamp;
         }
-        if (call.kind == replay::Call::Kind::Unknown) {
+        if (call.kind == Kind::Unknown) {
             ++s.cutAtStart;
             // Its exchanges still count; its result and kind are not known.
             for (Sent& x : exchangesOf(call, s)) {

@@ -8,34 +8,37 @@
 #include <vector>
 
 #include "i18n/Messages.h"
-
-namespace replay {
-struct Call;
-}
+#include "logread/LogCalls.h"
 
 namespace summary {
 
-// One request sent to the service, and whether it brought a reply the call
-// could use.
-struct Exchange {
-    std::string stamp;  // when its fate was logged
-    bool failed = false;
-    std::string cause;  // failed: "Windows error 12029", "HTTP status 502", "time-out", ...
+using Kind = replay::Call::Kind;
+using replay::Cause;
+
+// The calls the host makes, in the order the reports list them.
+inline constexpr Kind kCallKinds[] = {Kind::Init, Kind::Lookup, Kind::Transaction};
+// Those whose result the log names.
+inline constexpr Kind kResultKinds[] = {Kind::Lookup, Kind::Transaction};
+
+// Results as the log writes them (replay::LoggedNumber), in numeric order.
+struct ByNumber {
+    bool operator()(const std::string& a, const std::string& b) const;
 };
+using Results = std::map<std::string, int, ByNumber>;
 
 // Something that went wrong, at a time: a failed exchange, or a failed call
 // whose failure no exchange explains.
 struct Failure {
     std::string stamp;
-    std::string cause;
+    Cause cause;
 };
 
 struct CallFigures {
-    int number = 0;    // as the replay numbers the calls
-    std::string kind;  // "Init", "GetCardInfoEx", "TransactionsEx"
+    int number = 0;  // as the replay numbers the calls
+    Kind kind = Kind::Unknown;
     std::string start, end;
     long long seconds = -1;  // from the stamps; -1 when they do not tell
-    int result = 0;
+    std::string result;      // as the log writes it
     bool resultKnown = false;
     std::string log;  // in a total: the log it is from
 };
@@ -43,7 +46,7 @@ struct CallFigures {
 struct Outage {
     std::string from, to;  // the first and last failed exchange of the run
     int failed = 0;        // exchanges in the run
-    std::vector<std::string> causes;
+    std::vector<Cause> causes;
 };
 
 struct Version {
@@ -53,14 +56,14 @@ struct Version {
 };
 
 struct Summary {
-    std::string first, last;                            // stamps; empty: none
-    std::map<std::string, int> calls;                   // every kind, zeros included
-    std::map<std::string, std::map<int, int>> results;  // lookups and transactions
-    int resultUnknown = 0;                              // calls the log cuts off
-    int cutAtStart = 0;                                 // a call the log starts within
-    std::map<std::string, int> errors;                  // failures by cause
-    std::map<std::string, std::string> meanings;        // "Windows error N" -> its text
-    int probesFailed = 0, probesSucceeded = 0;          // the connectivity probe
+    std::string first, last;                    // stamps; empty: none
+    std::map<Kind, int> calls;                  // every kind, zeros included
+    std::map<Kind, Results> results;            // lookups and transactions
+    int resultUnknown = 0;                      // calls the log cuts off
+    int cutAtStart = 0;                         // a call the log starts within
+    std::map<Cause, int> errors;                // failures by cause
+    std::map<Cause, std::string> meanings;      // a status's or Windows error's text
+    int probesFailed = 0, probesSucceeded = 0;  // the connectivity probe
     int exchanges = 0, failedExchanges = 0;
     std::vector<CallFigures> longest;  // up to five, longest first
     std::vector<Version> versions;     // in the order first seen
@@ -69,6 +72,7 @@ struct Summary {
     std::vector<std::string> callStamps;
     std::vector<Failure> failures;
     int knownCalls() const;
+    int callsOf(Kind kind) const;
 };
 
 Summary summarize(const std::string& logBytes);

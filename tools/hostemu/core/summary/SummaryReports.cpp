@@ -25,9 +25,6 @@ std::string counted(const Catalog& catalog, const std::string& head, int n) {
 
 namespace {
 
-const char* const kKinds[] = {"Init", "GetCardInfoEx", "TransactionsEx"};
-const char* const kResultKinds[] = {"GetCardInfoEx", "TransactionsEx"};
-
 // The texts of one report, in the reader's language.
 struct Texts {
     const Catalog& catalog;
@@ -37,23 +34,8 @@ struct Texts {
     std::string count(const std::string& head, int n) const { return counted(catalog, head, n); }
     // The causes hostemu names itself read in the reader's language; the
     // DLL's own log texts and Windows' texts stay as the log gives them.
-    std::string cause(const std::string& name) const {
-        static const std::pair<const char*, const char*> own[] = {
-            {"no guest found for the close", "summary.cause.no-guest"},
-            {"no card record from the host", "summary.cause.no-record"},
-            {"check not usable", "summary.cause.check-not-usable"},
-            {"nothing to send in this working mode", "summary.cause.nothing-to-send"},
-            {"refused by the service", "summary.cause.refused"},
-            {"no token for the check", "summary.cause.no-token"},
-            {"no conf.xml (missing or not XML)", "summary.cause.no-config"},
-            {"unusable reply", "summary.cause.unusable-reply"},
-            {"other failure", "summary.cause.other"},
-        };
-        for (const auto& o : own)
-            if (name == o.first) return formatMessage(catalog, o.second);
-        return name;
-    }
-    std::string causes(const std::vector<std::string>& names) const;
+    std::string cause(const Cause& c) const { return replay::sayCause(catalog, c); }
+    std::string causes(const std::vector<Cause>& list) const;
 };
 
 std::string joined(const std::vector<std::string>& parts, const char* separator) {
@@ -62,10 +44,16 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return out;
 }
 
-std::string Texts::causes(const std::vector<std::string>& names) const {
+std::string Texts::causes(const std::vector<Cause>& list) const {
     std::vector<std::string> shown;
-    for (const std::string& n : names) shown.push_back(cause(n));
+    for (const Cause& c : list) shown.push_back(cause(c));
     return joined(shown, ", ");
+}
+
+const Results& resultsOf(const Summary& s, Kind kind) {
+    static const Results none;
+    const auto it = s.results.find(kind);
+    return it == s.results.end() ? none : it->second;
 }
 
 std::string duration(long long seconds, const Texts& say) {
@@ -74,17 +62,17 @@ std::string duration(long long seconds, const Texts& say) {
                {{"min", std::to_string(seconds / 60)}, {"s", std::to_string(seconds % 60)}});
 }
 
-std::string resultsLine(const std::map<int, int>& results, const Texts& say) {
+std::string resultsLine(const Results& results, const Texts& say) {
     std::vector<std::string> parts;
     for (const auto& r : results)
-        parts.push_back(say("summary.returned", {{"count", std::to_string(r.second)},
-                                                 {"result", std::to_string(r.first)}}));
+        parts.push_back(
+            say("summary.returned", {{"count", std::to_string(r.second)}, {"result", r.first}}));
     return parts.empty() ? say("summary.none") : joined(parts, ", ");
 }
 
 // Causes, most frequent first.
-std::vector<std::pair<std::string, int>> byCount(const std::map<std::string, int>& errors) {
-    std::vector<std::pair<std::string, int>> v(errors.begin(), errors.end());
+std::vector<std::pair<Cause, int>> byCount(const std::map<Cause, int>& errors) {
+    std::vector<std::pair<Cause, int>> v(errors.begin(), errors.end());
     std::stable_sort(v.begin(), v.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     return v;
@@ -125,9 +113,9 @@ int roundStep(int most) {
 std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
     std::string line = say("summary.longest-call", {{"duration", duration(c.seconds, say)},
                                                     {"number", std::to_string(c.number)},
-                                                    {"export", c.kind},
+                                                    {"export", replay::kindName(c.kind)},
                                                     {"start", c.start}});
-    line += c.resultKnown ? say("summary.longest-returned", {{"result", std::to_string(c.result)}})
+    line += c.resultKnown ? say("summary.longest-returned", {{"result", c.result}})
                           : say("summary.longest-not-logged");
     if (withLog) line += "  (" + c.log + ")";
     return line;
@@ -140,11 +128,12 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
                           : say("summary.period", {{"from", s.first}, {"to", s.last}})) +
          "\n";
     std::vector<std::string> calls;
-    for (const char* k : kKinds)
-        calls.push_back(std::string(k) + " " + std::to_string(s.calls.at(k)));
+    for (Kind k : kCallKinds)
+        calls.push_back(std::string(replay::kindName(k)) + " " + std::to_string(s.callsOf(k)));
     t += "  " + say("summary.calls-line", {{"calls", joined(calls, ", ")}}) + "\n";
-    for (const char* k : kResultKinds)
-        t += std::string("    ") + k + ": " + resultsLine(s.results.at(k), say) + "\n";
+    for (Kind k : kResultKinds)
+        t += std::string("    ") + replay::kindName(k) + ": " + resultsLine(resultsOf(s, k), say) +
+             "\n";
     if (s.resultUnknown > 0)
         t += "    " +
              say("summary.calls-unended",
@@ -177,7 +166,7 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
         versions.push_back(
             say("summary.version-first", {{"version", v.version}, {"stamp", v.firstSeen}}));
     t += "  " +
-         say("summary.restarts", {{"restarts", std::to_string(s.calls.at("Init"))},
+         say("summary.restarts", {{"restarts", std::to_string(s.callsOf(Kind::Init))},
                                   {"versions", versions.empty() ? say("summary.versions-none")
                                                                 : joined(versions, ", ")}}) +
          "\n";
@@ -221,7 +210,8 @@ std::string jsonString(const std::string& s) {
 
 std::string jsonStamp(const std::string& s) { return s.empty() ? "null" : jsonString(s); }
 
-std::string jsonCounts(const std::map<std::string, int>& counts) {
+template <typename Order>
+std::string jsonCounts(const std::map<std::string, int, Order>& counts) {
     std::vector<std::string> parts;
     for (const auto& c : counts)
         parts.push_back(jsonString(c.first) + ":" + std::to_string(c.second));
@@ -232,22 +222,25 @@ std::string jsonMembers(const Summary& s) {
     std::vector<std::string> m;
     m.push_back("\"first\":" + jsonStamp(s.first));
     m.push_back("\"last\":" + jsonStamp(s.last));
+    // Members in the order of their names.
     std::map<std::string, int> calls;
-    for (const char* k : kKinds) calls[k] = s.calls.at(k);
+    for (Kind k : kCallKinds) calls[replay::kindName(k)] = s.callsOf(k);
     m.push_back("\"calls\":" + jsonCounts(calls));
     std::vector<std::string> results;
-    for (const char* k : kResultKinds) {
-        std::map<std::string, int> r;
-        for (const auto& n : s.results.at(k)) r[std::to_string(n.first)] = n.second;
-        results.push_back(jsonString(k) + ":" + jsonCounts(r));
+    for (Kind k : kResultKinds) {
+        const Results& byNumber = resultsOf(s, k);
+        results.push_back(jsonString(replay::kindName(k)) + ":" +
+                          jsonCounts(std::map<std::string, int>(byNumber.begin(), byNumber.end())));
     }
     m.push_back("\"results\":{" + joined(results, ",") + "}");
     m.push_back("\"resultsNotLogged\":" + std::to_string(s.resultUnknown));
-    m.push_back("\"errors\":" + jsonCounts(s.errors));
+    std::map<std::string, int> errors;
+    for (const auto& e : s.errors) errors[e.first.name()] += e.second;
+    m.push_back("\"errors\":" + jsonCounts(errors));
     std::vector<std::string> meanings;
     for (const auto& e : s.meanings)
         if (s.errors.count(e.first))
-            meanings.push_back(jsonString(e.first) + ":" + jsonString(e.second));
+            meanings.push_back(jsonString(e.first.name()) + ":" + jsonString(e.second));
     m.push_back("\"meanings\":{" + joined(meanings, ",") + "}");
     m.push_back("\"exchanges\":{\"total\":" + std::to_string(s.exchanges) +
                 ",\"failed\":" + std::to_string(s.failedExchanges) + "}");
@@ -255,22 +248,23 @@ std::string jsonMembers(const Summary& s) {
                 ",\"succeeded\":" + std::to_string(s.probesSucceeded) + "}");
     std::vector<std::string> longest;
     for (const CallFigures& c : s.longest) {
-        std::string o =
-            "{\"call\":" + std::to_string(c.number) + ",\"export\":" + jsonString(c.kind) +
-            ",\"start\":" + jsonString(c.start) + ",\"seconds\":" + std::to_string(c.seconds) +
-            ",\"result\":" + (c.resultKnown ? std::to_string(c.result) : std::string("null"));
+        std::string o = "{\"call\":" + std::to_string(c.number) +
+                        ",\"export\":" + jsonString(replay::kindName(c.kind)) +
+                        ",\"start\":" + jsonString(c.start) +
+                        ",\"seconds\":" + std::to_string(c.seconds) +
+                        ",\"result\":" + (c.resultKnown ? c.result : std::string("null"));
         if (!c.log.empty()) o += ",\"log\":" + jsonString(c.log);
         longest.push_back(o + "}");
     }
     m.push_back("\"longest\":[" + joined(longest, ",") + "]");
-    m.push_back("\"restarts\":" + std::to_string(s.calls.at("Init")));
+    m.push_back("\"restarts\":" + std::to_string(s.callsOf(Kind::Init)));
     std::vector<std::string> versions;
     for (const Version& v : s.versions) versions.push_back(jsonString(v.version));
     m.push_back("\"versions\":[" + joined(versions, ",") + "]");
     std::vector<std::string> outages;
     for (const Outage& o : s.outages) {
         std::vector<std::string> causes;
-        for (const std::string& c : o.causes) causes.push_back(jsonString(c));
+        for (const Cause& c : o.causes) causes.push_back(jsonString(c.name()));
         outages.push_back("{\"from\":" + jsonString(o.from) + ",\"to\":" + jsonString(o.to) +
                           ",\"failed\":" + std::to_string(o.failed) + ",\"causes\":[" +
                           joined(causes, ",") + "]}");
@@ -400,11 +394,11 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     return svg + buf + "</svg>";
 }
 
-std::string svgTimeline(const Summary& s, const Day& day, const std::vector<std::string>& causes,
+std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Cause>& causes,
                         const Texts& say) {
     const int hourWidth = 32, left = 40, top = 10, height = 140, width = left + 24 * hourWidth + 10;
     int calls[24] = {};
-    std::map<std::string, int> failures[24];
+    std::map<Cause, int> failures[24];
     auto hourOf = [&](const std::string& stamp) {
         const long long t = stampSeconds(stamp);
         return t >= day.start && t < day.start + 86400 ? static_cast<int>((t - day.start) / 3600)
@@ -516,7 +510,7 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     }
     std::sort(days.begin(), days.end(),
               [](const Day& a, const Day& b) { return a.start < b.start; });
-    std::vector<std::string> causes;
+    std::vector<Cause> causes;
     for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
     if (!days.empty()) {
         h += "<h3>" + t("summary.per-day-title") + "</h3>\n" + svgOverview(s, days, say) +
@@ -540,17 +534,17 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     }
     h += "<h3>" + t("summary.calls-title") + "</h3>\n<table><tr>" +
          th({"summary.head-export", "summary.head-calls", "summary.head-results"}) + "</tr>\n";
-    for (const char* k : kKinds) {
-        h += "<tr><td>" + std::string(k) + "</td><td data-calls=\"" + k + "\">" +
-             std::to_string(s.calls.at(k)) + "</td><td>";
-        if (s.results.count(k)) {
+    for (Kind kind : kCallKinds) {
+        const std::string k = replay::kindName(kind);
+        h += "<tr><td>" + k + "</td><td data-calls=\"" + k + "\">" +
+             std::to_string(s.callsOf(kind)) + "</td><td>";
+        if (s.results.count(kind)) {
             std::vector<std::string> parts;
-            for (const auto& r : s.results.at(k))
-                parts.push_back(
-                    say("summary.returned", {{"count", "<span data-result=\"" + std::string(k) +
-                                                           " " + std::to_string(r.first) + "\">" +
-                                                           std::to_string(r.second) + "</span>"},
-                                             {"result", std::to_string(r.first)}}));
+            for (const auto& r : s.results.at(kind))
+                parts.push_back(say("summary.returned",
+                                    {{"count", "<span data-result=\"" + k + " " + r.first + "\">" +
+                                                   std::to_string(r.second) + "</span>"},
+                                     {"result", r.first}}));
             h += parts.empty() ? t("summary.none") : joined(parts, ", ");
         } else {
             h += t("summary.always-0");
@@ -577,8 +571,8 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
              th({"summary.head-cause", "summary.head-count", "summary.head-meaning"}) + "</tr>\n";
         for (const auto& e : byCount(s.errors)) {
             const auto m = s.meanings.find(e.first);
-            h += "<tr><td>" + esc(say.cause(e.first)) + "</td><td data-error=\"" + esc(e.first) +
-                 "\">" + std::to_string(e.second) + "</td><td>" +
+            h += "<tr><td>" + esc(say.cause(e.first)) + "</td><td data-error=\"" +
+                 esc(e.first.name()) + "\">" + std::to_string(e.second) + "</td><td>" +
                  (m == s.meanings.end() ? std::string() : esc(m->second)) + "</td></tr>\n";
         }
         h += "</table>\n";
@@ -593,9 +587,9 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
              (isTotal ? th({"summary.head-log"}) : std::string()) + "</tr>\n";
         for (const CallFigures& c : s.longest)
             h += "<tr><td>" + esc(duration(c.seconds, say)) + "</td><td>" +
-                 std::to_string(c.number) + "</td><td>" + c.kind + "</td><td>" + esc(c.start) +
-                 "</td><td>" +
-                 (c.resultKnown ? std::to_string(c.result) : t("summary.not-logged")) + "</td>" +
+                 std::to_string(c.number) + "</td><td>" + replay::kindName(c.kind) + "</td><td>" +
+                 esc(c.start) + "</td><td>" +
+                 (c.resultKnown ? esc(c.result) : t("summary.not-logged")) + "</td>" +
                  (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
         h += "</table>\n";
     }
@@ -606,7 +600,8 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
                                 {"stamp", esc(v.firstSeen)}}));
     h += "<h3>" + t("summary.restarts-title") + "</h3>\n<p>" +
          say("summary.restarts-sentence",
-             {{"restarts", "<span data-restarts>" + std::to_string(s.calls.at("Init")) + "</span>"},
+             {{"restarts",
+               "<span data-restarts>" + std::to_string(s.callsOf(Kind::Init)) + "</span>"},
               {"versions",
                versions.empty() ? t("summary.versions-none") : joined(versions, ", ")}}) +
          "</p>\n";

@@ -1,0 +1,92 @@
+// Causes and numbers as the log reader finds them, named for programs and
+// said in the reader's language.
+#include <climits>
+
+#include "logread/LogCalls.h"
+
+namespace replay {
+
+namespace {
+
+using logevent::Event;
+using K = logevent::Cause;
+
+// A row's text up to (and with) its parameter `name`: "HTTP status 502" of
+// "HTTP status {status}", "Windows error 12029" of "Windows error {code}: {text}".
+std::string textThrough(Event event, const char* name, const std::string& value) {
+    const std::string full = logevent::format(event, {{name, value}});
+    const std::string row = logevent::row(event).text;
+    const std::size_t at = row.find(std::string("{") + name + "}");
+    return full.substr(0, at + value.size());
+}
+
+struct CauseText {
+    K kind;
+    const char* name;  // for programs: the summary's JSON
+    const char* key;   // in the catalogs
+};
+
+const CauseText kCauseTexts[] = {
+    {K::TimedOut, "time-out", "cause.time-out"},
+    {K::EmptyReply, "empty reply", "cause.empty-reply"},
+    {K::SendFailed, "send failed", "cause.send-failed"},
+    {K::UnusableReply, "unusable reply", "summary.cause.unusable-reply"},
+    {K::Refused, "refused by the service", "summary.cause.refused"},
+    {K::NoToken, "no token for the check", "summary.cause.no-token"},
+    {K::NoConfig, "no conf.xml (missing or not XML)", "summary.cause.no-config"},
+    {K::CheckNotUsable, "check not usable", "summary.cause.check-not-usable"},
+    {K::NoGuest, "no guest found for the close", "summary.cause.no-guest"},
+    {K::NoRecord, "no card record from the host", "summary.cause.no-record"},
+    {K::NothingToSend, "nothing to send in this working mode", "summary.cause.nothing-to-send"},
+    {K::Other, "other failure", "summary.cause.other"},
+};
+
+const CauseText* textOf(K kind) {
+    for (const CauseText& t : kCauseTexts)
+        if (t.kind == kind) return &t;
+    return nullptr;
+}
+
+}  // namespace
+
+LoggedNumber loggedNumber(const std::string& written) {
+    LoggedNumber n;
+    const bool negative = !written.empty() && written[0] == '-';
+    long long v = 0;
+    for (std::size_t i = negative ? 1 : 0; i < written.size(); ++i) {
+        if (v > (LLONG_MAX - 9) / 10) {
+            n.fits = false;
+            break;
+        }
+        v = v * 10 + (written[i] - '0');
+    }
+    n.value = negative ? -v : v;
+    if (n.fits && (n.value < INT_MIN || n.value > INT_MAX)) n.fits = false;
+    n.text = n.fits ? std::to_string(n.value) : written;
+    return n;
+}
+
+Cause causeOf(K kind, std::string number) {
+    Cause c;
+    c.kind = kind;
+    c.number = std::move(number);
+    return c;
+}
+
+std::string Cause::name() const {
+    switch (kind) {
+        case K::None: return std::string();
+        case K::WindowsError: return textThrough(Event::WindowsError, "code", number);
+        case K::HttpStatus: return textThrough(Event::HttpStatus, "status", number);
+        default: break;
+    }
+    const CauseText* t = textOf(kind);
+    return t ? t->name : std::string();
+}
+
+std::string sayCause(const Catalog& catalog, const Cause& cause) {
+    const CauseText* t = textOf(cause.kind);
+    return t ? formatMessage(catalog, t->key) : cause.name();
+}
+
+}  // namespace replay
