@@ -360,6 +360,10 @@ std::string format(Event event, std::initializer_list<Arg> args) {
     return out;
 }
 
+const std::vector<std::string_view>& fixedParts(Event event) {
+    return patterns()[static_cast<std::size_t>(event)].fixed;
+}
+
 std::string Match::arg(std::string_view name) const {
     for (const auto& a : args)
         if (a.first == name) return a.second;

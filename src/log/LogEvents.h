@@ -195,6 +195,12 @@ enum class Role : uint8_t {
     NoReplyForCall,  // the wrapper gives up without a reply
 };
 
+// Words of the lines that end a call or report a failure, for filters that
+// read lines of any version of the module.
+inline constexpr char kReturnWord[] = "RETURN";  // + " n" or "S n": the call's result
+inline constexpr char kErrorWord[] = "ERROR";
+inline constexpr char kErrorWordMixed[] = "Error";
+
 inline constexpr int kNoResult = -1;     // the row does not end the call
 inline constexpr int kResultParam = -2;  // the row ends the call with {result}
 
@@ -221,6 +227,12 @@ struct Arg {
 };
 // The row's text with its parameters filled in ("" for one not given).
 std::string format(Event event, std::initializer_list<Arg> args = {});
+
+// The row's fixed parts around its parameters: "TRY SEND REQUEST TO ", " WITH "
+// and "" for "TRY SEND REQUEST TO {path} WITH {body}". The first is the head
+// every line of the row starts with.
+const std::vector<std::string_view>& fixedParts(Event event);
+inline std::string_view fixedHead(Event event) { return fixedParts(event).front(); }
 
 // Parameters holding a number: a run of digits ("result" and "mode" maybe
 // after '-'), of any length: a reader keeps what does not fit as written.

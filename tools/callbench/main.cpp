@@ -28,7 +28,8 @@
 #include "LogText.h"
 #include "host/Exports.h"
 #include "http/Endpoint.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
+#include "log/LogFormat.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
@@ -263,8 +264,8 @@ int32_t callOnce(const Dll& dll, const Case& c) {
 // body appear in the "TRY SEND REQUEST TO <path> WITH <body>" entry.
 std::vector<Exchange> exchangesOf(const std::string& log) {
     std::vector<Exchange> out;
-    const std::string marker = logphrase::kTrySendRequestTo;
-    const std::string separator = logphrase::kWith;
+    const std::string marker(logevent::fixedParts(logevent::Event::TrySend)[0]);
+    const std::string separator(logevent::fixedParts(logevent::Event::TrySend)[1]);
     for (std::size_t p = log.find(marker); p != std::string::npos; p = log.find(marker, p + 1)) {
         const std::size_t start = p + marker.size();
         const std::size_t with = log.find(separator, start);
@@ -355,9 +356,9 @@ int main(int argc, char** argv) {
     const long long big = 9900000;
     {
         // Real text, not a sparse file: log-like lines up to just under the limit.
-        const std::string line = std::string("[01-02-2026 10:00:00] ") +
-                                 logphrase::kTransactionsEx + " : " + logphrase::kTryGetToken +
-                                 "\r\n";
+        const std::string line = std::string("[01-02-2026 10:00:00] ") + logtag::kTransactionsEx +
+                                 logformat::kTagSeparator +
+                                 logevent::format(logevent::Event::TryGetToken) + "\r\n";
         std::string text;
         text.reserve(big + line.size());
         while (text.size() < static_cast<std::size_t>(big)) text += line;

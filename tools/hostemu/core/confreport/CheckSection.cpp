@@ -8,8 +8,8 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
-#include "log/LogPhrases.h"
 
 namespace {
 
@@ -38,10 +38,12 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find(logphrase::kErrorWord) == std::string::npos &&
-            line.find(logphrase::kErrorWordMixed) == std::string::npos &&
-            line.find(logphrase::kCheckXmlThrew) == std::string::npos &&
-            line.find(logphrase::kCheckDataMissing) == std::string::npos) {
+        if (line.find(logevent::kErrorWord) == std::string::npos &&
+            line.find(logevent::kErrorWordMixed) == std::string::npos &&
+            line.find(logevent::fixedHead(logevent::Event::CheckReaderThrew)) ==
+                std::string::npos &&
+            line.find(logevent::fixedHead(logevent::Event::CheckDataMissing)) ==
+                std::string::npos) {
             continue;
         }
         report.line(report.text("config.reader-logged",
@@ -51,9 +53,9 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
 
 void reportMode(CheckXml& reader, int initResult, Report& report) {
     if (!reader.check || !reader.check.attribute("chmode")) {
-        report.warn(report.text(
-            !reader.check ? "config.no-check" : "config.no-chmode",
-            {{"lookup", logphrase::kNoChmodLookup}, {"posting", logphrase::kNoChmodPosting}}));
+        report.warn(report.text(!reader.check ? "config.no-check" : "config.no-chmode",
+                                {{"lookup", logevent::format(logevent::Event::NoChmodLookup)},
+                                 {"posting", logevent::format(logevent::Event::NoChmodPosting)}}));
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
@@ -65,8 +67,9 @@ void reportMode(CheckXml& reader, int initResult, Report& report) {
              {"lookup",
               lookupWithoutCheckData(mode)
                   ? lookupText(mode, report)
-                  : report.text("config.lookup-fails", {{"line", logphrase::kCheckDataNotFound}})},
-             {"posting", std::string(logphrase::kNumNotPosting) + "2"}}));
+                  : report.text("config.lookup-fails",
+                                {{"line", logevent::format(logevent::Event::CheckDataNotFound)}})},
+             {"posting", logevent::format(logevent::Event::NumNotPosting, {{"result", "2"}})}}));
         if (!lookupWithoutCheckData(mode)) {
             report.warn(
                 report.text("config.mode-needs-checkdata", {{"mode", std::to_string(mode)}}));

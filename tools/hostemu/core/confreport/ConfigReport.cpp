@@ -10,7 +10,7 @@
 #include "confreport/Utf16ConfNote.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 
 namespace {
 
@@ -23,9 +23,10 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
     const pugi::xml_parse_result loaded = loadConfigFile(path, document);
     if (!loaded) {
         // pugixml's description stays English: it names the parser's finding.
-        report.warn(report.text("config.not-loaded", {{"why", loaded.description()},
-                                                      {"offset", std::to_string(loaded.offset)},
-                                                      {"line", logphrase::kNoTokenFound}}));
+        report.warn(report.text("config.not-loaded",
+                                {{"why", loaded.description()},
+                                 {"offset", std::to_string(loaded.offset)},
+                                 {"line", logevent::format(logevent::Event::NoTokenFound)}}));
         return pugi::xml_node();
     }
     std::string bytes;

@@ -10,7 +10,7 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 
 namespace {
 
@@ -64,8 +64,8 @@ void warnEmptyToken(const Place& p, Report& report) {
     report.warn(report.text(p.hasToken ? "config.empty-token" : "config.missing-token",
                             {{"place", placeName(p, report)},
                              {"code", std::to_string(p.code)},
-                             {"lookup", logphrase::kNoTokenLookup},
-                             {"posting", logphrase::kNoTokenPosting}}));
+                             {"lookup", logevent::format(logevent::Event::NoTokenLookup)},
+                             {"posting", logevent::format(logevent::Event::NoTokenPosting)}}));
 }
 
 }  // namespace
@@ -74,7 +74,8 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
     report.section(report.text("config.places-section"));
     const std::vector<Place> places = readPlaces(configuration);
     if (places.empty()) {
-        report.warn(report.text("config.no-places", {{"line", logphrase::kNoTokenFound}}));
+        report.warn(report.text("config.no-places",
+                                {{"line", logevent::format(logevent::Event::NoTokenFound)}}));
         return;
     }
     std::vector<int> fallbacks;
@@ -138,9 +139,11 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     if (reader.checkData) {
         const pugi::xml_attribute orderCat = reader.checkData.attribute("order_cat");
         if (!orderCat) {
-            report.warn(report.text("config.no-order-cat",
-                                    {{"line", std::string(logphrase::kTokenCheckMissing) +
-                                                  AttributeNotFound("order_cat").message}}));
+            report.warn(report.text(
+                "config.no-order-cat",
+                {{"line",
+                  logevent::format(logevent::Event::TokenCheckMissing,
+                                   {{"missing", AttributeNotFound("order_cat").message}})}}));
             return;
         }
         category = getAttributeInt(reader.checkData, "order_cat");
@@ -186,8 +189,9 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
                                                          {"place", placeName(*fallback, report)}}));
         explained = fallback->token;
     } else {
-        report.warn(report.text("config.no-match", {{"category", std::to_string(category)},
-                                                    {"line", logphrase::kNoTokenFound}}));
+        report.warn(report.text("config.no-match",
+                                {{"category", std::to_string(category)},
+                                 {"line", logevent::format(logevent::Event::NoTokenFound)}}));
     }
     if (chosen != explained) {
         report.warn(report.text("config.explanation-differs"));

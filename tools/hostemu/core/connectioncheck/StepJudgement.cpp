@@ -14,7 +14,7 @@
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
     // Worded as the DLL's log words it, so that the two read alike.
-    std::string what = logphrase::kHttpStatus + status + ", " +
+    std::string what = logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + ", " +
                        text("check.guestinfo-bytes", {{"count", std::to_string(x.text.size())}}) +
                        ", " +
                        text(hasStatus ? "check.guestinfo-json-status"
@@ -221,7 +221,7 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                                   : !hasStatus     ? "check.guestinfo-came-no-status"
                                   : !integerStatus ? "check.guestinfo-came-not-whole"
                                                    : "check.guestinfo-came-json");
-    r.advice = logphrase::kHttpStatus + status + " " +
+    r.advice = logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + " " +
                text("check.guestinfo-came", {{"what", came}}) +
                (advice.empty() ? "" : ": " + advice);
     return r;

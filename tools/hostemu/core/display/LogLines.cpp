@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "encoding/Encodings.h"
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
-#include "log/LogPhrases.h"
 
 namespace {
 
@@ -13,23 +13,24 @@ bool endsOrFails(const std::string& line) {
     if (line.compare(0, 1, logformat::kStampOpen) != 0 || stamped == std::string::npos)
         return false;
     // Init names no result; its closing line is "Ended".
-    static const std::string kInitEnded = logformat::kStampClose + std::string(logphrase::kInit) +
-                                          logformat::kTagSeparator + logphrase::kEnded;
+    static const std::string kInitEnded = logformat::kStampClose + std::string(logtag::kInit) +
+                                          logformat::kTagSeparator +
+                                          logevent::format(logevent::Event::InitEnded);
     const bool initEnded =
         line.size() >= kInitEnded.size() &&
         line.compare(line.size() - kInitEnded.size(), kInitEnded.size(), kInitEnded) == 0;
     // The transport's own lines that name why an exchange failed.
     static const std::string kCauses[] = {
-        logformat::kStampClose + std::string(logphrase::kSendRequest) + logformat::kTagSeparator +
-            logphrase::kWindowsError,
-        logformat::kStampClose + std::string(logphrase::kSendRequest) + logformat::kTagSeparator +
-            logphrase::kHttpStatus,
+        logformat::kStampClose + std::string(logtag::kSendRequest) + logformat::kTagSeparator +
+            std::string(logevent::fixedHead(logevent::Event::WindowsError)),
+        logformat::kStampClose + std::string(logtag::kSendRequest) + logformat::kTagSeparator +
+            std::string(logevent::fixedHead(logevent::Event::HttpStatus)),
     };
     for (const std::string& cause : kCauses)
         if (line.find(cause) != std::string::npos) return true;
-    return initEnded || line.find(logphrase::kReturnWord) != std::string::npos ||
-           line.find(logphrase::kErrorWord) != std::string::npos ||
-           line.find(logphrase::kErrorWordMixed) != std::string::npos;
+    return initEnded || line.find(logevent::kReturnWord) != std::string::npos ||
+           line.find(logevent::kErrorWord) != std::string::npos ||
+           line.find(logevent::kErrorWordMixed) != std::string::npos;
 }
 
 // A dump of an absent record ends in "NULL" without a line feed, so the next

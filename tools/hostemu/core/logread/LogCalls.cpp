@@ -8,14 +8,14 @@
 #include "encoding/Encodings.h"
 #include "http/ServicePaths.h"
 #include "http/Timings.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "logread/RecordDump.h"
 #include "platform/Platform.h"
 #include "text/Prefix.h"
 
 namespace replay {
 
-namespace L = logphrase;
+namespace L = logtag;
 
 namespace {
 
@@ -45,9 +45,9 @@ bool isHousekeeping(const LogEntry& e) {
 // "RETURN n" or "RETURNS n" in a line the table does not hold (one of another
 // version of the module); false when there is none.
 bool returnedValue(const std::string& message, LoggedNumber& value) {
-    const std::size_t word = std::strlen(L::kReturnWord);
-    for (std::size_t p = message.find(L::kReturnWord); p != std::string::npos;
-         p = message.find(L::kReturnWord, p + 1)) {
+    const std::size_t word = std::strlen(logevent::kReturnWord);
+    for (std::size_t p = message.find(logevent::kReturnWord); p != std::string::npos;
+         p = message.find(logevent::kReturnWord, p + 1)) {
         std::size_t q = p + word;
         if (q < message.size() && message[q] == 'S') ++q;
         if (q >= message.size() || message[q] != ' ') continue;

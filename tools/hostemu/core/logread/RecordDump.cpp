@@ -10,11 +10,11 @@
 #include "api/JsonText.h"
 #include "config/Config.h"
 #include "http/ServicePaths.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 
 namespace replay {
 
-namespace L = logphrase;
+namespace L = logtag;
 
 namespace {
 
@@ -63,10 +63,11 @@ void zeroSubAccount(CardInfoRecord& r, int subAccount) {
          8);
 }
 
-bool endsWithMessage(const Call& call, const char* tag, const char* message) {
+// Whether the last message of the call's own tag is `event`.
+bool endsWithMessage(const Call& call, const char* tag, logevent::Event event) {
     for (std::size_t i = call.entries.size(); i-- > 0;) {
         const LogEntry& e = call.entries[i];
-        if (e.kind == LogEntry::Kind::Message && e.tag == tag) return e.body.find(message) == 0;
+        if (e.kind == LogEntry::Kind::Message && e.tag == tag) return e.is(event);
     }
     return false;
 }
@@ -118,11 +119,11 @@ void prepareRecord(Call& call) {
     }
     // Cleared by every lookup.
     r.Deleted = r.Need_withdraw = r.Expired = r.Not_valid = r.Manager_confirm = 0;
-    if (endsWithMessage(call, L::kGetCardInfoEx, L::kBlockedCard)) {
+    if (endsWithMessage(call, L::kGetCardInfoEx, logevent::Event::BlockedCard)) {
         ZERO(r, Blocked);
         ZERO(r, Block_reason);
     }
-    if (!endsWithMessage(call, L::kGetCardInfoEx, L::kEndedSuccessfully)) return;
+    if (!endsWithMessage(call, L::kGetCardInfoEx, logevent::Event::LookupEnded)) return;
 
     const Attempt* discount = lastReplied(call, servicepath::kGetDiscount);
     bool askedDiscount = false;

@@ -23,15 +23,16 @@
 
 #include "api/JsonText.h"
 #include "http/ServicePaths.h"
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
-#include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
 #include "text/Prefix.h"
 #include "text/TextCodec.h"
 
 namespace redact {
 
-namespace L = logphrase;
+namespace L = logtag;
+using logevent::Event;
 
 namespace {
 
@@ -532,16 +533,19 @@ void learnTokens(const replay::LogEntry& e, StandIns& standIns) {
         }
         return;
     }
-    for (const char* head : {L::kTrySendRequestTo, L::kProbeWorksRetryTo}) {
-        if (e.tag == L::kSendRequestWrapper && startsWith(m, head)) {
-            const std::string rest = m.substr(std::strlen(head));
-            standIns.learnToken(tokenOf(rest.substr(0, rest.find(L::kWith))));
+    // By the rows' heads alone: a line cut short still gives its token away.
+    for (Event announcing : {Event::TrySend, Event::RetryTo}) {
+        const std::vector<std::string_view>& parts = logevent::fixedParts(announcing);
+        if (e.tag == logevent::row(announcing).tag &&
+            m.compare(0, parts[0].size(), parts[0]) == 0) {
+            const std::string rest = m.substr(parts[0].size());
+            standIns.learnToken(tokenOf(rest.substr(0, rest.find(parts[1]))));
         }
     }
-    if (e.tag == L::kSendRequest) {
-        for (const char* head : {L::kSendTimedOut, L::kNoExitCode, L::kReadFailed}) {
-            if (startsWith(m, head)) standIns.learnToken(tokenOf(m.substr(std::strlen(head))));
-        }
+    for (Event failing : {Event::SendTimedOut, Event::NoExitCode, Event::ReadFailed}) {
+        const std::string head(logevent::fixedHead(failing));
+        if (e.tag == logevent::row(failing).tag && m.compare(0, head.size(), head) == 0)
+            standIns.learnToken(tokenOf(m.substr(head.size())));
     }
 }
 
@@ -601,9 +605,6 @@ void redactDump(std::string& text, StandIns& standIns) {
     }
 }
 
-// Lines that quote the reply they could not accept.
-const char* const kQuotingLines[] = {L::kDiscountRefused, L::kPostingRefused};
-
 // The entry's text with its structured places redacted.
 std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& tally) {
     std::string text = e.text;
@@ -616,11 +617,15 @@ std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& ta
     } else if (e.kind == replay::LogEntry::Kind::Dump) {
         redactDump(text, standIns);
     } else if (e.kind == replay::LogEntry::Kind::Message) {
-        for (const char* line : kQuotingLines) {
-            if (!startsWith(e.body, line)) continue;
-            const std::size_t at = e.tag.size() + 3 + std::strlen(line);
+        // Lines that quote the reply they could not accept, by their heads.
+        for (const logevent::Row& row : logevent::rows()) {
+            if (!row.quotesReply) continue;
+            const std::string line(logevent::fixedHead(row.event));
+            if (e.tag != row.tag || e.body.compare(0, line.size(), line) != 0) continue;
+            const std::size_t at =
+                e.tag.size() + std::strlen(logformat::kTagSeparator) + line.size();
             const bool lineFeed = !text.empty() && text.back() == '\n';
-            const std::string reply = e.body.substr(std::strlen(line));
+            const std::string reply = e.body.substr(line.size());
             if (!reply.empty())
                 text = text.substr(0, at) + redactReply(reply, standIns, tally) +
                        (lineFeed ? "\n" : "");

@@ -7,7 +7,7 @@
 
 #include "config/Config.h"
 #include "config/Token.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "logread/LogCalls.h"
 
 namespace replay {
@@ -73,9 +73,7 @@ bool setElementText(std::string& text, const std::string& name, const std::strin
 }
 
 bool isProbeOutcome(const LogEntry& e) {
-    return e.kind == LogEntry::Kind::Message && e.tag == logphrase::kSendRequestWrapper &&
-           (e.body == logphrase::kProbeFailed ||
-            e.body.rfind(logphrase::kProbeWorksRetryTo, 0) == 0);
+    return e.has(logevent::Role::ProbeFailed) || e.has(logevent::Role::AnnouncesRetry);
 }
 
 // "SendRequest : Windows error N: text": the cause of a failed send or read.
@@ -83,21 +81,12 @@ bool isProbeOutcome(const LogEntry& e) {
 // refused connection here; a Russian Windows words it in Russian), so any two
 // compare the same; `code` receives N.
 bool isWindowsError(const LogEntry& e, std::string* code = nullptr) {
-    if (e.kind != LogEntry::Kind::Message || e.tag != logphrase::kSendRequest ||
-        e.body.rfind(logphrase::kWindowsError, 0) != 0)
-        return false;
-    const std::size_t from = std::strlen(logphrase::kWindowsError);
-    std::size_t to = from;
-    while (to < e.body.size() && e.body[to] >= '0' && e.body[to] <= '9') ++to;
-    if (to == from || to >= e.body.size() || e.body[to] != ':') return false;
-    if (code) *code = e.body.substr(from, to - from);
+    if (!e.is(logevent::Event::WindowsError)) return false;
+    if (code) *code = e.event.arg("code");
     return true;
 }
 
-bool isReadFailure(const LogEntry& e) {
-    return e.kind == LogEntry::Kind::Message && e.tag == logphrase::kSendRequest &&
-           e.body.rfind(logphrase::kReadFailed, 0) == 0;
-}
+bool isReadFailure(const LogEntry& e) { return e.is(logevent::Event::ReadFailed); }
 
 // A call's entries as compared: the cause of a failed read is left out (the
 // replay gives an empty reply there, whose read does not fail), and each entry
@@ -139,10 +128,10 @@ bool sameEntry(const Compared& r, const Compared& p, const std::string& givenCon
     const LogEntry& recorded = *r.entry;
     const LogEntry& replayed = *p.entry;
     if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
-        recorded.tag == logphrase::kClearTheLog && replayed.tag == logphrase::kClearTheLog)
+        recorded.tag == logtag::kClearTheLog && replayed.tag == logtag::kClearTheLog)
         return true;
     if (recorded.kind == LogEntry::Kind::Message && replayed.kind == LogEntry::Kind::Message &&
-        recorded.tag == logphrase::kWriteConfToLog && replayed.tag == logphrase::kWriteConfToLog &&
+        recorded.tag == logtag::kWriteConfToLog && replayed.tag == logtag::kWriteConfToLog &&
         confCopyText(recorded.body) == recordedConfig && confCopyText(replayed.body) == givenConfig)
         return true;
     if (recorded.text == replayed.text) return true;

@@ -10,14 +10,14 @@
 
 #include "api/JsonText.h"
 #include "encoding/Encodings.h"
+#include "log/LogEvents.h"
 #include "log/LogFormat.h"
-#include "log/LogPhrases.h"
 #include "logread/LogCalls.h"
 #include "text/Prefix.h"
 
 namespace summary {
 
-namespace L = logphrase;
+namespace L = logtag;
 using logformat::stampSeconds;
 
 namespace {
