@@ -14,12 +14,13 @@
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 
 namespace {
 
-constexpr const char* kTag = logphrase::kHolderLookup;
+constexpr const char* kTag = logtag::kHolderLookup;
+using logevent::Event;
 
 bool contains(const std::vector<int32_t>& codes, int32_t code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
@@ -50,11 +51,11 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     const std::string body = buildGuestInfoBody(cardCode);
     ByteBuffer reply;
     try {
-        log.logMessage(kTag, logphrase::kTryGetClientIdWith + body);
+        log.log(Event::AskHolder, {{"body", body}});
         reply = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
                                        kAcceptAnything, log);
     } catch (const TimeoutExceeded&) {
-        log.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
+        log.log(kTag, Event::TimeoutExceeded);
         return std::nullopt;
     } catch (...) {
         return std::nullopt;
@@ -105,7 +106,7 @@ Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusC
                       const std::vector<int32_t>& depositCodes, Logger& log) {
     const pugi::xml_node payments = reader.checkData.child("CHECKPAYMENTS");
     if (!payments) throw NodeNotFound("CHECKPAYMENTS");
-    log.logMessage(kTag, "TRY GET ClientId from CHECKPAYMENTS");
+    log.log(Event::HolderFromPayments);
     Payments out;
     out.list = children(payments, "PAYMENT");
     for (const pugi::xml_node& payment : out.list) {
@@ -119,7 +120,7 @@ Payments readPayments(const CheckXml& reader, const std::vector<int32_t>& bonusC
             if (has(payment, "sum")) out.depositSum += getAttributeFloat(payment, "sum");
         }
     }
-    log.logMessage(kTag, "MAYBE break here");
+    log.log(Event::HolderMaybeBreak);
     return out;
 }
 
@@ -130,11 +131,11 @@ bool named(const std::optional<std::string>& clientId) { return clientId && *cli
 std::string findClientId(const CheckXml& reader, std::optional<std::string> clientId,
                          const std::string& token, HttpClient& httpClient, Logger& log) {
     if (named(clientId)) {
-        log.logMessage(kTag, "ClientId IS " + *clientId);
+        log.log(Event::HolderClientId, {{"id", *clientId}});
         return *clientId;
     }
     if (const pugi::xml_node discounts = reader.checkData.child("CHECKDISCOUNTS")) {
-        log.logMessage(kTag, "TRY GET ClientId from CHECKDISCOUNTS");
+        log.log(Event::HolderFromDiscounts);
         for (const pugi::xml_node& discount : children(discounts, "DISCOUNT")) {
             if (namesGuestOnSelectedInterface(discount, reader.selectedInterface)) {
                 clientId = discount.attribute("account").value();
@@ -151,7 +152,7 @@ std::string findClientId(const CheckXml& reader, std::optional<std::string> clie
         }
     }
     if (!clientId) {
-        log.logMessage(kTag, "ClientId is NULL");
+        log.log(Event::HolderClientIdNull);
         throw ClientIdNotFound();
     }
     return *clientId;
@@ -208,7 +209,7 @@ void buildCloseOrderBody(CheckXml& reader, std::vector<int32_t> bonusCurrencyCod
     fillOrderLines(reader, clientIdOut, order);
     completeSums(reader, bonusCurrencyCodes, depositCurrencyCodes, payments);
     addClosingMembers(reader, clientIdOut, payments, order);
-    log.logMessage(kTag, "RESULT ClientId IS " + clientIdOut);
+    log.log(Event::HolderResult, {{"id", clientIdOut}});
     writeOrderBody(order, body);
 }
 

@@ -9,26 +9,25 @@
 #include "log/Logger.h"
 
 namespace {
-constexpr const char* kTag = "SendGetDiscount";
+using logevent::Event;
 }  // namespace
 
 int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string& token,
                     const std::string& clientId, std::vector<char>& reply, Logger& log) {
-    log.logMessage(kTag, "Started");
+    log.log(Event::DiscountStarted);
     const std::string path = servicepath::kGetDiscount + token;
     std::vector<char> body;
     try {
         buildGetDiscountBody(reader, clientId, body);
     } catch (const XmlElementNotFound& e) {
-        log.logMessage(kTag, "ERROR XmlElementNotFound" + e.message);
+        log.log(Event::DiscountBodyMissing, {{"missing", e.message}});
         return 1;
     } catch (const BodyError& e) {
-        log.logMessage(kTag, "ERROR request body not sent: " + e.message);
+        log.log(Event::DiscountBodyNotSent, {{"what", e.message}});
         return 1;
     } catch (...) {
         // Nothing was sent, so the caller must not go on as if it had been.
-        log.logMessage(kTag,
-                       "ERROR getJsonResponseForGetDiscount " + std::to_string(lastErrorCode));
+        log.log(Event::DiscountBodyFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
 
@@ -36,15 +35,14 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
         SendRequestWrapper(nullptr, reply, httpClient, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log);
     } catch (...) {
-        log.logMessage(kTag, "Error: GetDiscount, Error code" + std::to_string(lastErrorCode));
+        log.log(Event::DiscountSendFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
 
     if (isEmptyReply(reply)) {
-        log.logMessage(kTag, "Error: GetDiscount(szData size = 0), Error code" +
-                                 std::to_string(lastErrorCode));
+        log.log(Event::DiscountEmptyReply, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
-    log.logMessage(kTag, "Ended");
+    log.log(Event::DiscountEnded);
     return -1;
 }

@@ -7,7 +7,7 @@
 #include "check/InputCut.h"
 #include "http/LastError.h"
 #include "log/CFile.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 
 namespace {
@@ -29,19 +29,19 @@ void CheckXml::init(const char* InpBuf, uint32_t InpLen, Logger& log) {
         readHolders(input);
         loadCheck(input, log);
     } catch (...) {
-        log.logMessage("CHECKXML INIT", logphrase::kCheckXmlThrew + std::to_string(lastErrorCode));
+        log.log(logevent::Event::CheckReaderThrew, {{"code", std::to_string(lastErrorCode)}});
     }
 }
 
 void CheckXml::setInterface(std::string_view input, Logger& log) {
-    log.logMessage("setInterface", "START");
+    log.log(logevent::Event::SetInterfaceStart);
     std::optional<std::string_view> block = extractBlock(input, "<INTERFACES", "</INTERFACES>");
     if (!block) return;
     pugi::xml_document interfaces;
     loadBlock(interfaces, *block);
     selectedInterface =
         getAttributeString(interfaces.child("INTERFACES").child("INTERFACE"), "interface");
-    log.logMessage("setInterface", "END");
+    log.log(logevent::Event::SetInterfaceEnd);
 }
 
 void CheckXml::readHolders(std::string_view input) {

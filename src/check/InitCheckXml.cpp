@@ -3,24 +3,22 @@
 #include "check/CheckXml.h"
 #include "check/XmlErrors.h"
 #include "http/LastError.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
 namespace {
+using logevent::Event;
+
 // A handler's own line must not turn its result into an escaping exception.
-int logAndReturn(Logger& log, const std::string& tag, const char* head, const std::string& tail,
-                 int result) noexcept {
-    logQuietly(log, tag, [&] { return head + tail; });
+int logAndReturn(Logger& log, const std::string& tag, Event event, const char* name,
+                 const std::string& value, int result) noexcept {
+    logQuietly(log, tag, [&] { return logevent::format(event, {{name, value}}); });
     return result;
 }
 
 int logOtherFailure(Logger& log, const std::string& tag) noexcept {
-    logQuietly(log, tag, [] {
-        return "Error: checkXml.init(InpBuf), Error code AFTER 25.07 " +
-               std::to_string(lastErrorCode);
-    });
-    return 1;
+    return logAndReturn(log, tag, Event::CheckInitFailed, "code", std::to_string(lastErrorCode), 1);
 }
 }  // namespace
 
@@ -28,12 +26,12 @@ int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
                  Logger& log) noexcept {
     try {
         initStep();
-        log.logMessage(tag, "checkXml.init(InpBuf) success");
+        log.log(tag, Event::CheckInitSuccess);
         return 0;
     } catch (const CheckdataNotFound&) {
-        return logAndReturn(log, tag, logphrase::kCheckDataMissing, {}, 2);
+        return logAndReturn(log, tag, Event::CheckDataMissing, "", {}, 2);
     } catch (const XmlElementNotFound& e) {
-        return logAndReturn(log, tag, "ERROR XmlElementNotFound& e AFTER 25.07 ", e.message, 1);
+        return logAndReturn(log, tag, Event::CheckInitMissing, "missing", e.message, 1);
     } catch (...) {
         return logOtherFailure(log, tag);
     }

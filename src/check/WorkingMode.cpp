@@ -68,17 +68,17 @@ bool lookupWithoutCheckData(int32_t mode) {
 }
 
 int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
-    const auto fail = [&](const char* head, const std::string& tail) {
-        logQuietly(logger, tag, [&] { return head + tail; });
+    const auto fail = [&](logevent::Event event, const char* name, const std::string& value) {
+        logQuietly(logger, tag, [&] { return logevent::format(event, {{name, value}}); });
         return -1;
     };
     try {
         const int32_t mode = getAttributeInt(checkXml.check, "chmode");
-        logger.logMessage(tag, "checkChmod is " + std::to_string(mode));
+        logger.log(tag, logevent::Event::WorkingModeIs, {{"mode", std::to_string(mode)}});
         return mode;
     } catch (const XmlElementNotFound& e) {
-        return fail("ERROR checkChmod XmlElementNotFound", e.message);
+        return fail(logevent::Event::WorkingModeMissing, "missing", e.message);
     } catch (...) {
-        return fail("ERROR getChmode ", std::to_string(lastErrorCode));
+        return fail(logevent::Event::WorkingModeFailed, "code", std::to_string(lastErrorCode));
     }
 }

@@ -3,8 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "log/LogPhrases.h"
-
 // Missing XML content in the check or in conf.xml. Handlers read the public
 // `message`; what() keeps the standard base's text on purpose, since log lines
 // are built from `message` alone.
@@ -17,13 +15,13 @@ class XmlElementNotFound : public std::exception {
 class NodeNotFound : public XmlElementNotFound {
   public:
     explicit NodeNotFound(const std::string& name)
-        : XmlElementNotFound(logphrase::kNodeHead + name + " not found") {}
+        : XmlElementNotFound("Node " + name + " not found") {}
 };
 
 class AttributeNotFound : public XmlElementNotFound {
   public:
     explicit AttributeNotFound(const std::string& name)
-        : XmlElementNotFound(logphrase::kAttributeHead + name + " not found") {}
+        : XmlElementNotFound("Attribute " + name + " not found") {}
 };
 
 class CheckdataNotFound : public XmlElementNotFound {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "log/CFile.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "text/DecimalText.h"
 
@@ -25,7 +25,7 @@ pugi::xml_node configurationOf(const pugi::xml_document& document) {
 pugi::xml_node GetConfig(Logger& logger, pugi::xml_document& document) {
     pugi::xml_parse_result result = loadConfigFile(kConfigFileName, document);
     if (!result) return pugi::xml_node();
-    logger.logMessage(logphrase::kGetConfig, logphrase::kTryGetConfiguration);
+    logger.log(logevent::Event::ConfigRead);
     return configurationOf(document);
 }
 
@@ -37,7 +37,7 @@ void WriteConfToLog(Logger& logger) {
         std::size_t got;
         while ((got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0) content.append(chunk, got);
     }
-    logger.logMessage(logphrase::kWriteConfToLog, content);
+    logger.log(logevent::Event::ConfCopy, {{"conf", content}});
 }
 
 int32_t atoiText(const pugi::xml_node& element) { return atoi32(element.text().get()); }

@@ -7,7 +7,7 @@
 #include "check/CheckXml.h"
 #include "config/Config.h"
 #include "http/HttpClient.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -41,23 +41,24 @@ ServiceAddress readServiceAddress(const pugi::xml_node& configuration) {
 
 std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
                      CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept {
-    const auto fail = [&](const char* head, const std::string& tail) {
-        logQuietly(logger, tag, [&] { return head + tail; });
+    using logevent::Event;
+    const auto fail = [&](Event event, const char* name = "", const std::string& value = {}) {
+        logQuietly(logger, tag, [&] { return logevent::format(event, {{name, value}}); });
         return std::string();
     };
     try {
         const ServiceAddress address = readServiceAddress(configuration);
         const std::optional<std::string> token =
             selectToken(orderCategory(checkXml), configuration);
-        logger.logMessage(tag, "getToken success");
-        if (!token) return fail(logphrase::kNoTokenFound, {});
+        logger.log(tag, Event::TokenFound);
+        if (!token) return fail(Event::NoTokenFound);
         if (httpClient.init(address.host, address.secure) != 0) {
-            return fail("ERROR server connection init", {});
+            return fail(Event::ConnectionInitFailed);
         }
         return *token;
     } catch (const XmlElementNotFound& e) {
-        return fail(logphrase::kTokenCheckMissing, e.message);
+        return fail(Event::TokenCheckMissing, "missing", e.message);
     } catch (...) {
-        return fail("ERROR getToken ", std::to_string(lastErrorCode));
+        return fail(Event::TokenFailed, "code", std::to_string(lastErrorCode));
     }
 }

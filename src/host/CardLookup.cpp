@@ -22,7 +22,7 @@
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "record/CardInfoRecord.h"
 #include "text/DecimalText.h"
@@ -30,7 +30,8 @@
 
 namespace {
 
-constexpr const char* kTag = logphrase::kGetCardInfoEx;
+constexpr const char* kTag = logtag::kGetCardInfoEx;
+using logevent::Event;
 
 // The service's refusal for a blocked card, in Windows-1251:
 // "Карта заблокирована. Продажа по карте невозможна."
@@ -40,7 +41,7 @@ constexpr char kBlockedText[] =
     "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
 static_assert(sizeof kBlockedText == 50, "49 bytes of text and the zero byte");
 
-// Its log line (logphrase::kBlockedCard) is the text without the final full stop.
+// Its log line (Event::BlockedCard) is the text without the final full stop.
 
 class CardLookup {
   public:
@@ -78,30 +79,30 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
 
     configuration_ = GetConfig(log_, configDoc_);
 
-    log_.logMessage(kTag, "TRY GET CheckXmlFunc");
+    log_.log(kTag, Event::TryCheckReader);
     const int num = initStep(reader_, inpBuf, inpLen, kTag, log_);
     if (num != 0 && num != 2) {
-        log_.logMessage(kTag, logphrase::kNumNotLookup + std::to_string(num));
+        log_.log(Event::NumNotLookup, {{"result", std::to_string(num)}});
         return num;
     }
 
-    log_.logMessage(kTag, logphrase::kTryGetToken);
+    log_.log(kTag, Event::TryGetToken);
     token_ = getToken(kTag, configuration_, reader_, client_, log_);
     if (token_.empty()) {
-        log_.logMessage(kTag, logphrase::kNoTokenLookup);
+        log_.log(Event::NoTokenLookup);
         return 1;
     }
 
-    log_.logMessage(kTag, "TRY GET GetChmod");
+    log_.log(Event::TryChmodLookup);
     workingMode_ = checkChmod(kTag, reader_, log_);
     if (workingMode_ == -1) {
-        log_.logMessage(kTag, logphrase::kNoChmodLookup);
+        log_.log(Event::NoChmodLookup);
         return 1;
     }
 
-    log_.logMessage(kTag, "TRY GET LOGICK");
+    log_.log(Event::TryLogicLookup);
     if (num == 2 && !lookupWithoutCheckData(workingMode_)) {
-        log_.logMessage(kTag, logphrase::kCheckDataNotFound);
+        log_.log(Event::CheckDataNotFound);
         return 1;
     }
 
@@ -114,13 +115,13 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     }
     if (result) return *result;
 
-    dumpCardInfo("GetCardInfoEx RESULT INFO", record_);
-    log_.logMessage(kTag, logphrase::kEndedSuccessfully);
+    dumpCardInfo(logtag::kLookupResultInfo, record_);
+    log_.log(Event::LookupEnded);
     return 0;
 }
 
 EarlyResult CardLookup::bonusPaymentPath() {
-    log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
+    log_.log(kTag, Event::TryBonusCodes);
     const std::string account = getPaymentAccount(reader_, bonusCurrencyCodes(configuration_));
     return discountAndFill(account, atoi32(account.c_str()));
 }
@@ -130,7 +131,7 @@ EarlyResult CardLookup::bonusPaymentPath() {
 EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
     const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (res != -1) {
-        log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
+        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(res)}});
         return res;
     }
     closeConnection(kTag, client_, log_);
@@ -138,7 +139,7 @@ EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t own
     const std::string text = replyText(reply_);
     parseJson(jsonDiscont_, text.c_str());
     if (!statusIsOne(jsonDiscont_)) {
-        log_.logMessage(kTag, logphrase::kDiscountRefused + text);
+        log_.log(Event::DiscountRefused, {{"reply", text}});
         return 1;
     }
     fillFromDiscountReply(record_, jsonDiscont_, ownerId, configuration_, log_);
@@ -152,14 +153,14 @@ EarlyResult CardLookup::guestPath() {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.c_str(), kAcceptAnything, log_);
     } catch (...) {
-        log_.logMessage(kTag, logphrase::kGuestInfoFailed + std::to_string(lastErrorCode));
+        log_.log(Event::GuestInfoFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
     if (isEmptyReply(reply_)) return 1;
 
     parseJson(jsonGuestInfo_, replyText(reply_).c_str());
     if (jsonGuestInfo_.HasParseError()) {
-        log_.logMessage(kTag, logphrase::kGuestInfoNotOk);
+        log_.log(Event::GuestInfoNotOk);
         return 1;
     }
     const int32_t status = replyInt32(jsonGuestInfo_, "Status");
@@ -169,11 +170,11 @@ EarlyResult CardLookup::guestPath() {
         if (message == kBlockedText) {
             record_->Blocked = 1;
             setRecordText(record_->Block_reason, message);
-            log_.logMessage(kTag, logphrase::kBlockedCard);
+            log_.log(Event::BlockedCard);
             dumpCardInfo(kTag, record_);
             return 0;
         }
-        log_.logMessage(kTag, logphrase::kGuestStatus2);
+        log_.log(Event::GuestStatus2);
         return 1;
     }
     if (status == 1 && lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
@@ -184,7 +185,7 @@ EarlyResult CardLookup::guestPath() {
         const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
         return discountAndFill(clientId, atoi32(clientId.c_str()));
     }
-    log_.logMessage(kTag, logphrase::kGuestStatusNot1);
+    log_.log(Event::GuestStatusNot1);
     return 1;
 }
 
@@ -198,10 +199,10 @@ int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBu
 int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, uint32_t inpLen,
                       CheckInitStep initStep) {
     Logger log;
-    log.logMessage(kTag, logphrase::kLookupStarted);
+    log.log(Event::LookupStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
     if (record == nullptr) {
-        log.logMessage(kTag, logphrase::kRecordIsNull);
+        log.log(Event::RecordIsNull);
         return 1;
     }
     return runFlowGuarded(kTag, log, [&] {

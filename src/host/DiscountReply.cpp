@@ -34,14 +34,14 @@ void fillFromDiscountReply(CardInfoRecord* record, const rapidjson::Value& reply
     record->Discount_num = static_cast<uint16_t>(discountId);
     record->Max_discount = amountToHundredths(sumDiscount);
 
-    log.logMessage("GetCardInfoEx", "Try find configuration->first_node(\"BonusAccount\")");
+    log.log(logevent::Event::TryBonusAccount);
     const int64_t bonus = amountToHundredths(maxBonus);
     for (pugi::xml_node account = configuration.child("BonusAccount"); account;
          account = account.next_sibling("BonusAccount")) {
         setAccessAmount(record, atoiText(account.child("CardSubAccount")), bonus);
     }
 
-    log.logMessage("GetCardInfoEx", "Try find configuration->first_node(\"DepositAccount\")");
+    log.log(logevent::Event::TryDepositAccount);
     const pugi::xml_node deposit = configuration.child("DepositAccount");
     setAccessAmount(record, atoiText(deposit.child("CardSubAccount")),
                     amountToHundredths(maxDeposit));

@@ -12,7 +12,7 @@
 
 #include "config/Config.h"
 #include "host/Version.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 
 void truncateInitMarker() {
@@ -32,12 +32,10 @@ void truncateInitMarker() {
 
 int32_t runInit() {
     Logger log;
-    log.logMessage(logphrase::kInit, logphrase::kStarted);
-    log.logMessage(logphrase::kInit,
-                   "****************\n\nbrisvane.dll started!\n\n****************");
-    log.logMessage(logphrase::kInit,
-                   std::string(logphrase::kCurrentVersion) + BRISVANE_VERSION_TEXT);
+    log.log(logevent::Event::InitStarted);
+    log.log(logevent::Event::InitBanner);
+    log.log(logevent::Event::InitVersion, {{"version", BRISVANE_VERSION_TEXT}});
     WriteConfToLog(log);
-    log.logMessage(logphrase::kInit, logphrase::kEnded);
+    log.log(logevent::Event::InitEnded);
     return 0;
 }

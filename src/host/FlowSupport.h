@@ -6,7 +6,7 @@
 #include "api/ReplyAccess.h"
 #include "check/XmlErrors.h"
 #include "http/Exchange.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "log/QuietLog.h"
 
@@ -31,12 +31,14 @@ class ConnectionCloser {
 // both flows write for it.
 inline void closeConnection(const char* tag, HttpClient& client, Logger& log) {
     try {
-        log.logMessage(tag, "Trying to close HC");
+        log.log(tag, logevent::Event::ClosingConnection);
         client.close();
-        log.logMessage(tag, "HC closed!");
+        log.log(tag, logevent::Event::ConnectionClosed);
     } catch (...) {
-        logQuietly(log, tag,
-                   [] { return "ERROR WHILE CLOSE HC " + std::to_string(lastErrorCode); });
+        logQuietly(log, tag, [] {
+            return logevent::format(logevent::Event::CloseFailed,
+                                    {{"code", std::to_string(lastErrorCode)}});
+        });
     }
 }
 
@@ -45,19 +47,19 @@ inline void closeConnection(const char* tag, HttpClient& client, Logger& log) {
 // result 1 after a log line under `tag`.
 template <typename Flow>
 int runFlowGuarded(const char* tag, Logger& log, Flow flow) noexcept {
-    const auto fail = [&](const std::string& head, const char* what) {
-        logQuietly(log, tag, [&] { return head + what + " RETURN 1"; });
+    const auto fail = [&](logevent::Event event, const char* what) {
+        logQuietly(log, tag, [&] { return logevent::format(event, {{"what", what}}); });
         return 1;
     };
     try {
         return flow();
     } catch (const ReplyFormatError& e) {
-        return fail(logphrase::kReplyNotUsable, e.message.c_str());
+        return fail(logevent::Event::ReplyNotUsable, e.message.c_str());
     } catch (const XmlElementNotFound& e) {
-        return fail(logphrase::kCheckNotUsable, e.message.c_str());
+        return fail(logevent::Event::CheckNotUsable, e.message.c_str());
     } catch (const std::exception& e) {
-        return fail("ERROR unexpected failure: ", e.what());
+        return fail(logevent::Event::UnexpectedFailureWhat, e.what());
     } catch (...) {
-        return fail("ERROR unexpected failure", "");
+        return fail(logevent::Event::UnexpectedFailure, "");
     }
 }

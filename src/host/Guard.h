@@ -11,8 +11,8 @@ template <typename Body>
 int32_t guardedCall(const char* tag, int32_t failure, Body body) noexcept {
     const auto report = [&](const char* what) {
         logQuietly(tag, [&] {
-            return "ERROR unexpected exception (" + std::string(what) + ") RETURN " +
-                   std::to_string(failure);
+            return logevent::format(logevent::Event::UnexpectedException,
+                                    {{"what", what}, {"result", std::to_string(failure)}});
         });
     };
     try {

@@ -18,18 +18,14 @@
 #include "host/FlowSupport.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "text/TextCodec.h"
 
 namespace {
 
-constexpr const char* kTag = logphrase::kTransactionsEx;
-
-const std::string& unexpectedError() {
-    static const std::string text = utf8ToCp1251("Непредвиденная ошибка! RETURNS 1");
-    return text;
-}
+constexpr const char* kTag = logtag::kTransactionsEx;
+using logevent::Event;
 
 class TransactionPosting {
   public:
@@ -56,29 +52,29 @@ class TransactionPosting {
 int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
-    log_.logMessage(kTag, "TRY GET CheckXmlFunc");
+    log_.log(kTag, Event::TryCheckReader);
     const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
     if (num != 0) {
-        log_.logMessage(kTag, logphrase::kNumNotPosting + std::to_string(num));
+        log_.log(Event::NumNotPosting, {{"result", std::to_string(num)}});
         return num;
     }
 
-    log_.logMessage(kTag, "TRY GET httpClient");
-    log_.logMessage(kTag, logphrase::kTryGetToken);
+    log_.log(Event::TryHttpClient);
+    log_.log(kTag, Event::TryGetToken);
     token_ = getToken(kTag, configuration_, reader_, client_, log_);
     if (token_.empty()) {
-        log_.logMessage(kTag, logphrase::kNoTokenPosting);
+        log_.log(Event::NoTokenPosting);
         return 1;
     }
 
-    log_.logMessage(kTag, "TRY GET checkChmod");
+    log_.log(Event::TryChmodPosting);
     const int32_t mode = checkChmod(kTag, reader_, log_);
     if (mode == -1) {
-        log_.logMessage(kTag, logphrase::kNoChmodPosting);
+        log_.log(Event::NoChmodPosting);
         return 1;
     }
 
-    log_.logMessage(kTag, "TRY START LOGICK");
+    log_.log(Event::TryLogicPosting);
     EarlyResult result;
     switch (postingPathFor(mode)) {
         case PostingPath::Close: result = closeOrder(); break;
@@ -90,35 +86,34 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 }
 
 EarlyResult TransactionPosting::closeOrder() {
-    log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
+    log_.log(kTag, Event::TryBonusCodes);
     const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
-    log_.logMessage(kTag, "TRY GET depositCurrencyCodes");
+    log_.log(Event::TryDepositCodes);
     const std::vector<int32_t> depositCodes = depositCurrencyCodes(configuration_);
 
     ByteBuffer body;
     std::string clientId;
-    log_.logMessage(kTag, "TRY GET getJsonResponseForCloseOrder");
+    log_.log(Event::TryCloseOrderBody);
     try {
         buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
                             log_);
     } catch (const ClientIdNotFound&) {
-        log_.logMessage(kTag, logphrase::kClientIdNotFound);
+        log_.log(Event::ClientIdNotFound);
         return 1;
     } catch (const DepositAccountMissing&) {
-        log_.logMessage(kTag, logphrase::kDepositWithoutAccount);
+        log_.log(Event::DepositWithoutAccount);
         return 1;
     } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURN 1");
+        log_.log(Event::CheckContentMissing, {{"missing", e.message}});
         return 1;
     } catch (...) {
-        log_.logMessage(kTag, logphrase::kCloseOrderBodyFailed + std::to_string(lastErrorCode));
+        log_.log(Event::CloseOrderBodyFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
 
     const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
     if (discountResult != -1) {
-        log_.logMessage(kTag,
-                        "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
+        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(discountResult)}});
         return discountResult;
     }
 
@@ -127,7 +122,7 @@ EarlyResult TransactionPosting::closeOrder() {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
     } catch (...) {
-        log_.logMessage(kTag, logphrase::kCloseOrderFailed + std::to_string(lastErrorCode));
+        log_.log(Event::CloseOrderFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
     return std::nullopt;
@@ -139,17 +134,17 @@ EarlyResult TransactionPosting::returnOrder() {
     try {
         buildReturnOrderBody(reader_, body);
     } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURNS 1");
+        log_.log(Event::CheckContentMissingS, {{"missing", e.message}});
         return 1;
     } catch (...) {
-        log_.logMessage(kTag, unexpectedError());
+        log_.log(Event::UnexpectedPosting);
         return 1;
     }
     try {
         SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
                            body.data(), kAcceptAnything, log_);
     } catch (...) {
-        log_.logMessage(kTag, unexpectedError());
+        log_.log(Event::UnexpectedPosting);
         return 1;
     }
     return std::nullopt;
@@ -157,18 +152,17 @@ EarlyResult TransactionPosting::returnOrder() {
 
 int32_t TransactionPosting::checkReply() {
     if (reply_.empty()) {
-        log_.logMessage(kTag, "Error sending Transaction request RETURNS 1, Error code: " +
-                                  std::to_string(lastErrorCode));
+        log_.log(Event::PostingNotSent, {{"code", std::to_string(lastErrorCode)}});
         return 1;
     }
     const std::string text = replyText(reply_);
     parseJson(jsonResultRequest_, text.c_str());
     if (statusIsOne(jsonResultRequest_)) {
         closeConnection(kTag, client_, log_);
-        log_.logMessage(kTag, "Ended RETURN 0");
+        log_.log(Event::PostingEnded);
         return 0;
     }
-    log_.logMessage(kTag, logphrase::kPostingRefused + text);
+    log_.log(Event::PostingRefused, {{"reply", text}});
     return 1;
 }
 
@@ -177,7 +171,7 @@ int32_t TransactionPosting::checkReply() {
 int32_t runTransactionsEx(const char* inpBuf, uint32_t inpLen) {
     Logger log;
     ClearTheLog();
-    log.logMessage(kTag, logphrase::kStarted);
+    log.log(Event::PostingStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
     return runFlowGuarded(kTag, log, [&] {
         TransactionPosting posting(log);

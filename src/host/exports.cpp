@@ -9,7 +9,7 @@
 
 #include "host/Entry.h"
 #include "host/Guard.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 
 namespace {
 
@@ -68,20 +68,20 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 
 int32_t __stdcall Init() {
     // Init has no failure result: even an unexpected fault reports 0.
-    return guardedCall(logphrase::kInit, 0, [] { return serialized([] { return runInit(); }); });
+    return guardedCall(logtag::kInit, 0, [] { return serialized([] { return runInit(); }); });
 }
 
 int32_t __stdcall GetCardInfoEx(int64_t card, uint32_t, uint32_t, CardInfoRecord* record,
                                 const char* inpBuf, uint32_t inpLen, uint16_t, void*, uint32_t,
                                 uint16_t) {
-    return guardedCall(logphrase::kGetCardInfoEx, 1, [&] {
+    return guardedCall(logtag::kGetCardInfoEx, 1, [&] {
         return serialized([&] { return runGetCardInfoEx(card, record, inpBuf, inpLen); });
     });
 }
 
 int32_t __stdcall TransactionsEx(uint32_t, uint32_t, const char* inpBuf, uint32_t inpLen, uint16_t,
                                  void*, uint32_t, uint16_t) {
-    return guardedCall(logphrase::kTransactionsEx, 1, [&] {
+    return guardedCall(logtag::kTransactionsEx, 1, [&] {
         return serialized([&] { return runTransactionsEx(inpBuf, inpLen); });
     });
 }

@@ -1,6 +1,6 @@
 #include "http/ErrorText.h"
 
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "platform/Platform.h"
 #include "text/TextCodec.h"
 
@@ -65,5 +65,6 @@ std::string describeError(uint32_t code) {
 }
 
 std::string windowsErrorMessage(uint32_t code) {
-    return logphrase::kWindowsError + std::to_string(code) + ": " + describeError(code);
+    return logevent::format(logevent::Event::WindowsError,
+                            {{"code", std::to_string(code)}, {"text", describeError(code)}});
 }

@@ -7,7 +7,7 @@
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
 #include "http/Timings.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
 
@@ -15,7 +15,7 @@ using platform::NetHandle;
 
 namespace {
 
-constexpr const char* kTag = logphrase::kSendRequest;
+using logevent::Event;
 constexpr uint32_t kReadChunk = 4096;
 
 // The module-wide transport state: one set per loaded module, never more than
@@ -135,8 +135,8 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
     if (hRequest == nullptr) {
         lastErrorCode = platform::lastError();
-        logger.logMessage(kTag,
-                          logphrase::kNoRequestHandle + pathText + std::to_string(lastErrorCode));
+        logger.log(Event::NoRequestHandle,
+                   {{"path", pathText}, {"code", std::to_string(lastErrorCode)}});
         return ByteBuffer();
     }
     RequestCloser closer;
@@ -152,20 +152,20 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
         closeTracked(hRequest);
         worker.wait(platform::kInfinite);
         worker.close();
-        logger.logMessage(kTag, logphrase::kSendTimedOut + pathText);
+        logger.log(Event::SendTimedOut, {{"path", pathText}});
         throw TimeoutExceeded();
     }
     uint32_t dwExitCode = 0;
     if (!worker.exitCode(dwExitCode)) {
         worker.close();
-        logger.logMessage(kTag, logphrase::kNoExitCode + pathText);
+        logger.log(Event::NoExitCode, {{"path", pathText}});
         return ByteBuffer();
     }
     worker.close();
     if (dwExitCode != 0) {
-        logger.logMessage(kTag, logphrase::kWorkerFailed + std::to_string(dwExitCode));
+        logger.log(Event::WorkerFailed, {{"exitCode", std::to_string(dwExitCode)}});
         // The cause, which the entry above does not name.
-        logger.logMessage(kTag, windowsErrorMessage(lastErrorCode));
+        logger.logMessage(logtag::kSendRequest, windowsErrorMessage(lastErrorCode));
         return ByteBuffer();
     }
     // Read while the request handle is open; an error page is still the reply,
@@ -178,25 +178,25 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     ReadOutcome read = readReply(hRequest, dwBytesRead, readError);
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
         replyBuffer.clear();
-        logger.logMessage(kTag, logphrase::kReadFailed + pathText);
+        logger.log(Event::ReadFailed, {{"path", pathText}});
         // An empty body is no OS error; only a failed read call has a cause to
         // name. An empty error reply (a 403, a proxy's 407) names its status.
         if (read == ReadOutcome::Failed) {
-            logger.logMessage(kTag, windowsErrorMessage(readError));
+            logger.logMessage(logtag::kSendRequest, windowsErrorMessage(readError));
         } else if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-            logger.logMessage(kTag, logphrase::kHttpStatus + std::to_string(replyStatus));
+            logger.log(Event::HttpStatus, {{"status", std::to_string(replyStatus)}});
         }
         return ByteBuffer();
     }
     if (read == ReadOutcome::Cut) {
-        logger.logMessage(kTag, "ERROR reply longer than " + std::to_string(kReplyLimit) +
-                                    " bytes, the rest is not read " + pathText);
+        logger.log(Event::ReplyTooLong,
+                   {{"limit", std::to_string(kReplyLimit)}, {"path", pathText}});
     }
     replyBuffer.push_back('\0');
     closeTracked(hRequest);
     logger.logAnswer(pathText, replyBuffer.data());
     if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-        logger.logMessage(kTag, logphrase::kHttpStatus + std::to_string(replyStatus));
+        logger.log(Event::HttpStatus, {{"status", std::to_string(replyStatus)}});
     }
     ByteBuffer reply;
     reply.swap(replyBuffer);

@@ -3,14 +3,15 @@
 #include <string>
 
 #include "http/Timings.h"
-#include "log/LogPhrases.h"
+#include "log/LogEvents.h"
 #include "log/Logger.h"
 #include "platform/Platform.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
 
-constexpr const char* kTag = logphrase::kSendRequestWrapper;
+constexpr const char* kTag = logtag::kSendRequestWrapper;
+using logevent::Event;
 
 // "Карта не найдена, обновите карту!" in Windows-1251 (33 bytes).
 constexpr char kCardNotFound[] =
@@ -28,7 +29,7 @@ void attempt(CardInfoRecord* record, ByteBuffer& reply, HttpClient& httpClient, 
     } catch (const TimeoutExceeded& e) {
         reply.clear();
         if (record != nullptr) setRecordText(record->Screen_comment, e.message);
-        logger.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
+        logger.log(kTag, Event::TimeoutExceeded);
         dumpCardInfo(kTag, record);
     }
 }
@@ -37,7 +38,7 @@ void finalFailure(CardInfoRecord* record, Logger& logger) {
     if (record != nullptr) {
         setRecordText(record->Block_reason, kCardNotFound);
     } else {
-        logger.logMessage(kTag, logphrase::kInfoWasNull);
+        logger.log(Event::InfoWasNull);
     }
     dumpCardInfo(kTag, record);
 }
@@ -49,27 +50,25 @@ int SendRequestWrapper(CardInfoRecord* record, ByteBuffer& reply, HttpClient& ht
                        const char* const* acceptTypes, Logger& logger) {
     const std::string pathText = path ? path : "";
     const std::string headersText = headers ? headers : "";
-    logger.logMessage(
-        kTag, logphrase::kTrySendRequestTo + pathText + logphrase::kWith + (body ? body : ""));
+    logger.log(Event::TrySend, {{"path", pathText}, {"body", body ? body : ""}});
 
     attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);
     if (!isEmptyReply(reply)) return 0;
 
     platform::sleepMs(timings::kProbePauseMs);
-    logger.logMessage(kTag, logphrase::kResponseWasNull);
+    logger.log(Event::ResponseWasNull);
     if (!httpClient.checkConnection()) {
-        logger.logMessage(kTag, logphrase::kProbeFailed);
+        logger.log(Event::ProbeFailed);
         finalFailure(record, logger);
         return 1;
     }
-    logger.logMessage(kTag,
-                      logphrase::kProbeWorksRetryTo + pathText + logphrase::kWith + headersText);
+    logger.log(Event::RetryTo, {{"path", pathText}, {"headers", headersText}});
 
     platform::sleepMs(timings::kRetryPauseMs);
     attempt(record, reply, httpClient, verb, headers, path, body, acceptTypes, logger);
     if (!isEmptyReply(reply)) return 0;
 
-    logger.logMessage(kTag, "RESPONSE WAS NULL AGAIN, ERROR!");
+    logger.log(Event::ResponseNullAgain);
     finalFailure(record, logger);
     return -1;
 }

@@ -26,8 +26,6 @@ inline constexpr char kHeadEnd[] = " \n";
 // After "tag : ": a record dump's lines, or "NULL" without a line feed.
 inline constexpr char kDumpHead[] = "Info - \n";
 inline constexpr char kDumpOfNoRecord[] = "NULL";
-// After "tag : ": the host's input buffer.
-inline constexpr char kInputBufWas[] = "InputBuf was\n\n";
 
 // --- Writing
 

@@ -7,7 +7,6 @@
 
 #include "log/CFile.h"
 #include "log/LogFormat.h"
-#include "log/LogPhrases.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -85,6 +84,17 @@ void Logger::logMessage(const std::string& tag, const std::string& message) {
     writeEntry(logformat::messageHead(logTimeStamp(), tag), message, true);
 }
 
+void Logger::log(logevent::Event event, std::initializer_list<logevent::Arg> args) {
+    const char* tag = logevent::row(event).tag;
+    logMessage(tag ? tag : "", logevent::format(event, args));
+}
+
+void Logger::log(const std::string& flowTag, logevent::Event event,
+                 std::initializer_list<logevent::Arg> args) {
+    const char* tag = logevent::row(event).tag;
+    logMessage(tag ? std::string(tag) : flowTag, logevent::format(event, args));
+}
+
 void Logger::logInputBuffer(const std::string& tag, const char* buffer, std::size_t length) {
     std::size_t n = 0;
     if (buffer != nullptr) {
@@ -92,8 +102,10 @@ void Logger::logInputBuffer(const std::string& tag, const char* buffer, std::siz
         const void* zero = std::memchr(buffer, '\0', length);
         n = zero ? static_cast<const char*>(zero) - buffer : length;
     }
-    writeEntry(logformat::messageHead(logTimeStamp(), tag) + logformat::kInputBufWas,
-               std::string_view(buffer ? buffer : "", n), true);
+    const std::string_view input(buffer ? buffer : "", n);
+    writeEntry(logformat::messageHead(logTimeStamp(), tag) +
+                   logevent::format(logevent::Event::InputBuffer, {{"input", {}}}),
+               input, true);
 }
 
 void Logger::logAnswer(const std::string& path, const char* reply) {
@@ -127,9 +139,9 @@ void ClearTheLog() {
     Logger log;
     long long size = logFileSize(log.fileName());
     if (size > kLogSizeLimit && std::remove(log.fileName().c_str()) == 0) {
-        log.logMessage(logphrase::kClearTheLog, "Success!");
+        log.log(logevent::Event::LogCleared);
         return;
     }
     // "Failed!" also means "not cleared because small enough".
-    log.logMessage(logphrase::kClearTheLog, "Failed!");
+    log.log(logevent::Event::LogNotCleared);
 }

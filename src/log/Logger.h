@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "log/LogEvents.h"
 #include "platform/Clock.h"
 
 // Per-call writer of brisvane.log. Every entry is an independent
@@ -13,6 +14,11 @@ class Logger {
     Logger();
 
     void logMessage(const std::string& tag, const std::string& message);
+    // One of the table's messages (log/LogEvents.h) under its row's tag, or
+    // under `flowTag` for a row of the flow's tag.
+    void log(logevent::Event event, std::initializer_list<logevent::Arg> args = {});
+    void log(const std::string& flowTag, logevent::Event event,
+             std::initializer_list<logevent::Arg> args = {});
     void logInputBuffer(const std::string& tag, const char* buffer, std::size_t length);
     void logAnswer(const std::string& path, const char* reply);
     void logParsedXml(const std::string& tag, std::string_view text);

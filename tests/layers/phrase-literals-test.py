@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""The tools read and write the DLL's log texts through the named constants in
-src/ (log/LogPhrases.h and the rest), never through literals of their own: a
-phrase changed in the DLL must not leave a tool matching the old text.
+"""The tools read and write the DLL's log texts through its table of log events
+(log/LogEvents.cpp) and the other constants in src/, never through literals of
+their own: a phrase changed in the DLL must not leave a tool matching the old
+text.
 
 Fails when a string literal in tools/ is the head of a text the DLL logs (a
-literal in a logging call's arguments, or a phrase of log/LogPhrases.h), or
-quotes one whole: a head of ten characters or more, a quoted text of fourteen
+literal in a logging call's arguments, or a fixed part of a row of
+log/LogEvents.cpp, its parameters taken out), or quotes one whole: a head of ten characters or more, a quoted text of fourteen
 or more, each with a blank in it.
     phrase-literals-test.py SOURCE-DIR
 """
@@ -39,10 +40,11 @@ def literals(text):
 
 def log_texts(path):
     """The literals a source file of the DLL writes to the log: those in a
-    logging call's arguments, and every phrase of the phrase header."""
+    logging call's arguments, and every fixed part of the table's rows."""
     text = code_of(path)
-    if path.name == "LogPhrases.h":
-        return literals(text)
+    if path.name in ("LogEvents.cpp", "LogEvents.h"):
+        return [(part, n) for lit, n in literals(text)
+                for part in re.split(r"\{[A-Za-z]+\}", lit) if part]
     found = []
     for call in re.finditer(r"\b(logMessage|logQuietly|logAnswer|logAndReturn|fail)\s*\(", text):
         end = text.find(";", call.end())
