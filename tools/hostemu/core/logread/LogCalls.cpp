@@ -132,6 +132,7 @@ Reason readAttempts(Call& call) {
         open = &call.attempts.back();
     };
     for (const LogEntry& e : call.entries) {
+        if (e.has(Role::ProbeStarts)) ++call.probesStarted;
         if (e.has(Role::ProbeFailed)) ++call.probesFailed;
         if (e.has(Role::AnnouncesRequest)) {
             Attempt a;
@@ -233,11 +234,8 @@ Reason readAttempts(Call& call) {
 }
 
 unsigned waitsOf(const Call& call) {
-    unsigned seconds = 0;
-    for (const LogEntry& e : call.entries) {
-        if (e.has(Role::ProbeStarts)) seconds += timings::shipped::kProbePauseMs / 1000;
-        if (e.has(Role::AnnouncesRetry)) seconds += timings::shipped::kRetryPauseMs / 1000;
-    }
+    unsigned seconds = call.probesStarted * (timings::shipped::kProbePauseMs / 1000) +
+                       call.probesSucceeded * (timings::shipped::kRetryPauseMs / 1000);
     for (const Attempt& a : call.attempts)
         if (a.outcome == Attempt::Outcome::TimedOut)
             seconds += timings::shipped::kSendLimitMs / 1000;

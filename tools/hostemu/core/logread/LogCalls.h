@@ -140,12 +140,14 @@ struct Call {
     std::string input;  // the input buffer as dumped
     int64_t card = 0;   // from the guest-information body; 0 where none was sent
     bool cardFromLog = false;
-    CardInfoRecord record{};                    // lookup: the record to hand in
-    bool recordGiven = true;                    // false: the host passed none, as the log says
-    std::vector<Attempt> attempts;              // in the order they were sent
-    int probesFailed = 0, probesSucceeded = 0;  // the wrapper's connectivity probes
-    int result = 0;                             // the result the host received
-    std::string resultText;                     // the same as the log writes it (see LoggedNumber)
+    CardInfoRecord record{};        // lookup: the record to hand in
+    bool recordGiven = true;        // false: the host passed none, as the log says
+    std::vector<Attempt> attempts;  // in the order they were sent
+    // The wrapper's connectivity probes: begun (each after a pause), failed,
+    // succeeded (each followed by a pause and the request again).
+    unsigned probesStarted = 0, probesFailed = 0, probesSucceeded = 0;
+    int result = 0;            // the result the host received
+    std::string resultText;    // the same as the log writes it (see LoggedNumber)
     unsigned waitSeconds = 0;  // the module's own pauses and time limits on this path
 };
 
