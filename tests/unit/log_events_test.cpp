@@ -45,7 +45,8 @@ TEST(LogEvents, EveryRowReadsBackAsItselfWithItsValues) {
         std::vector<logevent::Arg> args;
         std::vector<std::pair<std::string, std::string>> expected;
         for (const char* p = row.text; (p = std::strchr(p, '{')) != nullptr; ++p) {
-            const std::string name(p + 1, std::strchr(p, '}'));
+            const char* close = std::strchr(p, '}');
+            const std::string name(p + 1, close);
             ASSERT_TRUE(kSamples.count(name)) << "no sample for {" << name << "} in " << what;
             expected.emplace_back(name, kSamples.at(name));
         }
