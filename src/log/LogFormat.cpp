@@ -97,15 +97,16 @@ long long stampSeconds(std::string_view stamp) {
     };
     if (!field(month, 2, 2, '-') || !field(day, 2, 2, '-') || !field(year, 4, 4, ' ') ||
         !field(h, 1, 2, ':') || !field(mi, 2, 2, ':') || !field(sec, 2, 2, '\0'))
-        return -1;
+        return kNoStamp;
     const std::string_view rest = stamp.substr(p);
     if (rest == " AM" || rest == " PM") {
-        if (h < 1 || h > 12) return -1;
+        if (h < 1 || h > 12) return kNoStamp;
         h = h % 12 + (rest == " PM" ? 12 : 0);
     } else if (!rest.empty()) {
-        return -1;
+        return kNoStamp;
     }
-    if (month < 1 || month > 12 || day < 1 || day > 31 || h > 23 || mi > 59 || sec > 60) return -1;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || h > 23 || mi > 59 || sec > 60)
+        return kNoStamp;
     // Days from the civil date (proleptic Gregorian calendar).
     const long y = year - (month <= 2);
     const long era = (y >= 0 ? y : y - 399) / 400;
@@ -127,7 +128,7 @@ std::size_t framedStampLength(std::string_view s, std::size_t p) {
     if (s.compare(p, 1, kStampOpen) != 0 || close >= limit || close + 1 >= s.size() ||
         s[close + 1] != kStampClose[1])
         return 0;
-    return stampSeconds(s.substr(p + 1, close - p - 1)) >= 0 ? close + 2 - p : 0;
+    return stampSeconds(s.substr(p + 1, close - p - 1)) != kNoStamp ? close + 2 - p : 0;
 }
 
 bool entryStartsAt(std::string_view s, std::size_t p) {

@@ -45,10 +45,11 @@ std::string dumpHead(std::string_view stamp, std::string_view tag);
 
 // --- Reading
 
-// Seconds since 1970 of a stamp's local time, -1 when it is not a stamp. The
-// module writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier brisvane.dll versions
-// wrote the time as the host process's locale gave it: "H:MM:SS" or
+// Seconds since 1970 of a stamp's local time (before 1970: negative), or
+// kNoStamp when it is not a stamp. The module writes "MM-DD-YYYY HH:MM:SS", 24-hour; earlier
+// brisvane.dll versions wrote the time as the host process's locale gave it: "H:MM:SS" or
 // "HH:MM:SS", either with " AM" or " PM" or without.
+inline constexpr long long kNoStamp = -(1LL << 62);
 long long stampSeconds(std::string_view stamp);
 
 // Length of the framed stamp at `at` ("[stamp] " of a form stampSeconds reads,

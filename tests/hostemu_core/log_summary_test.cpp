@@ -1,10 +1,12 @@
 // hostemu summary and redact over logs written the way the DLL writes them.
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <rapidjson/document.h>
 
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 
 #include "cli/Output.h"
@@ -124,9 +126,13 @@ TEST(LogSummary, StampsAsSeconds) {
     EXPECT_EQ(logformat::stampSeconds("12-07-2026 10:00:05") -
                   logformat::stampSeconds("12-07-2026 09:59:55"),
               10);
+    // Before 1970 and after 2038: a till's clock may say anything.
+    EXPECT_EQ(logformat::stampSeconds("12-31-1969 23:59:59"), -1);
+    EXPECT_EQ(logformat::stampSeconds("01-01-1900 00:00:00"), -2208988800LL);
+    EXPECT_EQ(logformat::stampSeconds("01-19-2038 03:14:08"), 2147483648LL);
     for (const char* bad : {"", "13-01-2024 00:00:00", "1-01-2024 00:00:00", "01-01-2024 24:00:00",
                             "01-01-2024T00:00:00"})
-        EXPECT_EQ(logformat::stampSeconds(bad), -1) << bad;
+        EXPECT_EQ(logformat::stampSeconds(bad), logformat::kNoStamp) << bad;
 }
 
 namespace {
@@ -198,7 +204,8 @@ TEST(LogSummary, StampsOfEveryFormATillsLogMayHold) {
     };
     const long long midnight = logformat::stampSeconds("12-07-2026 00:00:00");
     for (const auto& f : forms)
-        EXPECT_EQ(logformat::stampSeconds(f.stamp), f.seconds < 0 ? -1 : midnight + f.seconds)
+        EXPECT_EQ(logformat::stampSeconds(f.stamp),
+                  f.seconds < 0 ? logformat::kNoStamp : midnight + f.seconds)
             << f.stamp;
 
     // A call across noon in 12-hour stamps lasts its 10 s.
@@ -351,7 +358,8 @@ TEST(LogSummary, SeveralLogsAndTheirTotal) {
          {"<td data-calls=\"GetCardInfoEx\">4</td>", "<td data-calls=\"GetCardInfoEx\">5</td>",
           "<td data-error=\"Windows error 12029\">1</td>", "<section id=\"total\">",
           "<svg class=\"timeline\"", "<rect class=\"outage\"",
-          "<title>11:00 to 12:00: 2 calls</title>"})
+          "<title>11:00 to 12:00: 2 calls, 2 failed calls, 2 exchanges failed (GetCardInfoEx: 1 "
+          "call, 1 failed call; TransactionsEx: 1 call, 1 failed call)</title>"})
         EXPECT_NE(page.find(part), std::string::npos) << part;
     // Self-contained: nothing is fetched from elsewhere.
     for (const char* outside : {"<script", "<link", "src=", "@import", "url("})
@@ -415,9 +423,13 @@ TEST(LogSummary, ThePageOpensWithTheWholePeriodAndCountsOnRoundNumbers) {
     ASSERT_NE(overview, std::string::npos);
     EXPECT_LT(overview, page.find("<svg class=\"timeline\""));
     const std::string chart = page.substr(overview, page.find("</svg>", overview) - overview);
-    for (const char* day : {"<title>12-07-2026: 6 calls, 3 failures</title>",
-                            "<title>12-08-2026: 0 calls, 0 failures</title>",
-                            "<title>12-09-2026: 1 call, 1 failure</title>"})
+    // Init apart; failed calls and failed exchanges each their own bar.
+    for (const char* day :
+         {"<title>12-07-2026: 5 calls, 3 failed calls, 2 exchanges failed (GetCardInfoEx: 4 "
+          "calls, 2 failed calls; TransactionsEx: 1 call, 1 failed call)</title>",
+          "<title>12-08-2026: 0 calls, 0 failed calls, 0 exchanges failed</title>",
+          "<title>12-09-2026: 1 call, 1 failed call, 0 exchanges failed (GetCardInfoEx: 1 call, 1 "
+          "failed call)</title>"})
         EXPECT_NE(chart.find(day), std::string::npos) << day << "\n" << chart;
 
     // The count axis of a chart: its labels in order.
@@ -428,7 +440,9 @@ TEST(LogSummary, ThePageOpensWithTheWholePeriodAndCountsOnRoundNumbers) {
             v.push_back(std::atoi(svg.c_str() + p + mark.size()));
         return v;
     };
-    EXPECT_EQ(ticks(chart), (std::vector<int>{0, 2, 4, 6}));
+    EXPECT_EQ(ticks(chart), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    // As wide as a day's chart: a few days are not squeezed into a corner.
+    EXPECT_NE(chart.find("width=\"818\""), std::string::npos);
     // kDay's busiest hour holds two calls.
     const std::size_t day = page.find("<svg class=\"timeline\"");
     EXPECT_EQ(ticks(page.substr(day, page.find("</svg>", day) - day)), (std::vector<int>{0, 1, 2}));
@@ -439,6 +453,143 @@ TEST(LogSummary, ThePageOpensWithTheWholePeriodAndCountsOnRoundNumbers) {
     const std::size_t busyDay = busyPage.find("<svg class=\"timeline\"");
     EXPECT_EQ(ticks(busyPage.substr(busyDay, busyPage.find("</svg>", busyDay) - busyDay)),
               (std::vector<int>{0, 5, 10, 15}));
+}
+
+namespace {
+
+// A lookup refused twice: once, and again after the probe found the internet.
+std::string retriedLookup(int minute) {
+    const std::string at = day(16, minute, 0), later = day(16, minute, 20);
+    auto refused = [](const std::string& when) {
+        return entry(when, "SendRequest : RETURN vector<char> dwExitCode != 0 1") +
+               entry(when,
+                     "SendRequest : Windows error 12029: The attempt to connect to the server "
+                     "failed.");
+    };
+    return lookupHead(at, "{\"CardToken\":7}") + refused(at) +
+           entry(later, "SendRequestWrapper : RESPONSE WAS NULL, TRY CONNECT TO GOOGLE") +
+           entry(later,
+                 "SendRequestWrapper : GOOGLE WORKS, TRY ANOTHER ONE TO v1/GuestInfo/t "
+                 "WITH Content-Type: application/json") +
+           refused(later) + entry(later, "SendRequestWrapper : RESPONSE WAS NULL AGAIN, ERROR!") +
+           entry(later, "SendRequestWrapper : AND INFO WAS NULL") + "[" + later +
+           "] SendRequestWrapper : Info - \r\nNULL";
+}
+
+std::string onDate(std::string log, const std::string& date) {
+    for (std::size_t p = log.find("12-07-2026"); p != std::string::npos;
+         p = log.find("12-07-2026", p + 1))
+        log.replace(p, 10, date);
+    return log;
+}
+
+// Every `data-name="key">n<` of a page, or of its charts' bars, summed by key.
+std::map<std::string, long long> figures(const std::string& page, const std::string& attribute) {
+    std::map<std::string, long long> out;
+    const std::regex figure(attribute + R"re((?:="([^"]*)")?>(?:<[^>]*>)?(\d+)<)re");
+    for (std::sregex_iterator m(page.begin(), page.end(), figure), end; m != end; ++m)
+        out[(*m)[1].str()] += std::stoll((*m)[2].str());
+    return out;
+}
+
+long long bars(const std::string& page, const std::string& series, const std::string& chart) {
+    long long n = 0;
+    const std::regex bar("<rect class=\"" + series + "\" data-n=\"(\\d+)\"");
+    for (std::size_t p = page.find("<svg class=\"" + chart + "\""); p != std::string::npos;
+         p = page.find("<svg class=\"" + chart + "\"", p + 1)) {
+        const std::string svg = page.substr(p, page.find("</svg>", p) - p);
+        for (std::sregex_iterator m(svg.begin(), svg.end(), bar), end; m != end; ++m)
+            n += std::stoll((*m)[1].str());
+    }
+    return n;
+}
+
+}  // namespace
+
+// Every figure the page shows is the JSON's: the tables' and sentences'
+// counts, and the charts' bars added up (calls Init apart, failed calls,
+// failed exchanges with their retries).
+TEST(LogSummary, ThePageShowsTheFiguresOfTheJson) {
+    std::string retried = init(9);
+    for (int i = 0; i < 10; ++i) retried += retriedLookup(i);
+    const struct {
+        const char* name;
+        std::string log;
+        long long calls, failedCalls, failedExchanges, outOfOrder;
+        const char *first, *last;
+    } cases[] = {
+        {"a day", kDay, 5, 3, 2, 0, "12-07-2026 09:00:00", "12-07-2026 14:00:00"},
+        {"ten lookups refused after a retry", retried, 10, 10, 20, 0, "12-07-2026 09:00:00",
+         "12-07-2026 16:09:20"},
+        {"a clock set back a minute", init(9) + foundLookup(14) + refusedLookup(13, 59), 2, 1, 1, 1,
+         "12-07-2026 09:00:00", "12-07-2026 14:00:01"},
+        {"two logs joined the wrong way round", onDate(kDay, "12-08-2026") + kDay, 10, 6, 4, 1,
+         "12-07-2026 09:00:00", "12-08-2026 14:00:00"},
+        {"a clock in 1969", onDate(kDay, "12-07-1969"), 5, 3, 2, 0, "12-07-1969 09:00:00",
+         "12-07-1969 14:00:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const summary::Summary s = summary::summarize(c.log);
+        const std::string page = summary::htmlReport({{"a.log", s}});
+        const std::string json = summary::jsonReport({{"a.log", s}});
+        rapidjson::Document d;
+        d.Parse(json.c_str());
+        ASSERT_FALSE(d.HasParseError()) << json;
+        EXPECT_EQ(d["first"].GetString(), std::string(c.first));
+        EXPECT_EQ(d["last"].GetString(), std::string(c.last));
+        EXPECT_EQ(figures(page, "<span data-first")[""], 0);  // a stamp, not a count
+        EXPECT_NE(page.find("<span data-first>" + std::string(c.first) + "</span>"),
+                  std::string::npos);
+        EXPECT_NE(page.find("<span data-last>" + std::string(c.last) + "</span>"),
+                  std::string::npos);
+        // The outages lie within the period.
+        for (const auto& o : d["outages"].GetArray()) {
+            EXPECT_GE(logformat::stampSeconds(o["from"].GetString()),
+                      logformat::stampSeconds(c.first));
+            EXPECT_LE(logformat::stampSeconds(o["to"].GetString()),
+                      logformat::stampSeconds(c.last));
+        }
+        const long long outOfOrder =
+            d.HasMember("stampsOutOfOrder") ? d["stampsOutOfOrder"].GetInt64() : 0;
+        EXPECT_EQ(outOfOrder, c.outOfOrder);
+        EXPECT_EQ(figures(page, "data-stamps-out-of-order")[""], outOfOrder);
+
+        std::map<std::string, long long> calls, results, errors;
+        for (const auto& m : d["calls"].GetObject()) calls[m.name.GetString()] = m.value.GetInt();
+        for (const auto& k : d["results"].GetObject())
+            for (const auto& r : k.value.GetObject())
+                results[std::string(k.name.GetString()) + " " + r.name.GetString()] =
+                    r.value.GetInt();
+        for (const auto& e : d["errors"].GetObject()) errors[e.name.GetString()] = e.value.GetInt();
+        EXPECT_EQ(figures(page, "data-calls"), calls);
+        EXPECT_EQ(figures(page, "data-result"), results);
+        EXPECT_EQ(figures(page, "data-error"), errors);
+        EXPECT_EQ(figures(page, "data-exchanges")[""], d["exchanges"]["total"].GetInt());
+        EXPECT_EQ(figures(page, "data-failed-exchanges")[""], d["exchanges"]["failed"].GetInt());
+        EXPECT_EQ(figures(page, "data-probes-failed")[""], d["probes"]["failed"].GetInt());
+        EXPECT_EQ(figures(page, "data-probes-succeeded")[""], d["probes"]["succeeded"].GetInt());
+        EXPECT_EQ(figures(page, "data-restarts")[""], d["restarts"].GetInt());
+        std::size_t outages = 0;
+        for (std::size_t p = page.find("<tr data-outage>"); p != std::string::npos;
+             p = page.find("<tr data-outage>", p + 1))
+            ++outages;
+        EXPECT_EQ(outages, d["outages"].Size());
+
+        // The charts: each day's and each hour's bars add up to the JSON's counts.
+        long long failedCalls = 0;
+        for (const auto& r : results)
+            if (r.first.substr(r.first.find(' ') + 1) != "0") failedCalls += r.second;
+        EXPECT_EQ(calls["GetCardInfoEx"] + calls["TransactionsEx"], c.calls);
+        EXPECT_EQ(failedCalls, c.failedCalls);
+        EXPECT_EQ(d["exchanges"]["failed"].GetInt(), c.failedExchanges);
+        for (const char* chart : {"overview", "timeline"}) {
+            SCOPED_TRACE(chart);
+            EXPECT_EQ(bars(page, "calls", chart), c.calls);
+            EXPECT_EQ(bars(page, "failed-calls", chart), c.failedCalls);
+            EXPECT_EQ(bars(page, "failed-exchanges", chart), c.failedExchanges);
+        }
+    }
 }
 
 namespace {
@@ -900,7 +1051,8 @@ TEST_F(TempFiles, SummaryInRussian) {
          {"<html lang=\"ru\">", "<title>Сводка по brisvane.log</title>",
           "<th>Функция</th><th>Вызовы</th><th>Результаты</th>",
           "<span data-result=\"GetCardInfoEx 0\">2</span> с результатом 0",
-          "<td data-error=\"Windows error 12029\">1</td>", "<title>11:00–12:00: 2 вызова</title>",
+          "<td data-error=\"Windows error 12029\">1</td>",
+          "<title>11:00–12:00: 2 вызова, 2 неудачных вызова, 2 неудачных обмена (",
           "<h3>Перебои связи (все обмены неудачны)</h3>"})
         EXPECT_NE(html.find(part), std::string::npos) << part;
     EXPECT_NE(englishPage.find("<html lang=\"en\">"), std::string::npos);

@@ -18,6 +18,7 @@
 namespace summary {
 
 namespace L = logtag;
+using logformat::kNoStamp;
 using logformat::stampSeconds;
 
 namespace {
@@ -122,6 +123,25 @@ std::vector<Sent> exchangesOf(const replay::Call& call, Summary& s) {
     return sent;
 }
 
+// The hour a stamp falls in, or nullptr when it is not a stamp.
+Hour* hourOf(Summary& s, const std::string& stamp) {
+    const long long t = stampSeconds(stamp);
+    if (t == kNoStamp) return nullptr;
+    return &s.hours[t - ((t % 3600) + 3600) % 3600];
+}
+
+void countSent(std::vector<Sent>& sent, Summary& s, std::vector<Sent>& allSent) {
+    for (Sent& x : sent) {
+        ++s.exchanges;
+        if (x.state == Sent::State::Failed) {
+            ++s.failedExchanges;
+            s.failures.push_back({x.stamp, x.cause});
+            if (Hour* h = hourOf(s, x.stamp)) ++h->failedExchanges[x.cause];
+        }
+        allSent.push_back(std::move(x));
+    }
+}
+
 void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
     ++s.calls[call.kind];
     CallFigures f;
@@ -132,12 +152,17 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
         if (f.start.empty()) f.start = e.stamp;
         f.end = e.stamp;
     }
-    if (!f.start.empty()) s.callStamps.push_back(f.start);
     const long long from = stampSeconds(f.start), to = stampSeconds(f.end);
-    if (from >= 0 && to >= from) f.seconds = to - from;
+    if (from != kNoStamp && to != kNoStamp && to >= from) f.seconds = to - from;
     replay::LoggedNumber result;
     f.resultKnown = replay::recordedResult(call, result);
     f.result = result.text;
+    f.resultFits = result.fits;
+    const bool failedCall = call.kind != Kind::Init && f.resultKnown && f.result != "0";
+    if (Hour* h = call.kind == Kind::Init ? nullptr : hourOf(s, f.start)) {
+        ++h->calls[call.kind];
+        if (failedCall) ++h->failedCalls[call.kind];
+    }
     if (call.kind != Kind::Init) {
         if (f.resultKnown) {
             ++s.results[call.kind][f.result];
@@ -163,7 +188,6 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
         bool anyFailed = false;
         for (const Sent& x : sent) anyFailed |= x.state == Sent::State::Failed;
         const std::string lastStamp = f.end;
-        const bool failedCall = f.resultKnown && f.result != "0";
         if (trouble.unusableReply) {
             // The reply the call could not use; an error page is already counted by its status.
             Sent* last = sent.empty() ? nullptr : &sent.back();
@@ -178,14 +202,7 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
                 {lastStamp, replay::causeOf(trouble.cause == K::None ? K::Other : trouble.cause)});
         }
     }
-    for (Sent& x : sent) {
-        ++s.exchanges;
-        if (x.state == Sent::State::Failed) {
-            ++s.failedExchanges;
-            s.failures.push_back({x.stamp, x.cause});
-        }
-        allSent.push_back(std::move(x));
-    }
+    countSent(sent, s, allSent);
 }
 
 void keepLongest(std::vector<CallFigures>& calls) {
@@ -228,27 +245,32 @@ Summary summarizeCalls(const std::vector<replay::Call>& calls) {
     for (Kind kind : kCallKinds) s.calls[kind] = 0;
     for (Kind kind : kResultKinds) s.results[kind];
     std::vector<Sent> sent;
+    // The period from the earliest to the latest stamp: a till's clock may be
+    // set back, and logs may be joined in any order.
+    long long earliest = kNoStamp, latest = kNoStamp, previous = kNoStamp;
+    std::string firstWritten, lastWritten;
     for (const replay::Call& call : calls) {
         for (const replay::LogEntry& e : call.entries) {
             if (e.stamp.empty()) continue;
-            if (s.first.empty()) s.first = e.stamp;
-            s.last = e.stamp;
+            if (firstWritten.empty()) firstWritten = e.stamp;
+            lastWritten = e.stamp;
+            const long long t = stampSeconds(e.stamp);
+            if (t == kNoStamp) continue;
+            if (previous != kNoStamp && t < previous) ++s.stampsOutOfOrder;
+            previous = t;
+            if (earliest == kNoStamp || t < earliest) earliest = t, s.first = e.stamp;
+            if (latest == kNoStamp || t > latest) latest = t, s.last = e.stamp;
         }
         if (call.kind == Kind::Unknown) {
             ++s.cutAtStart;
             // Its exchanges still count; its result and kind are not known.
-            for (Sent& x : exchangesOf(call, s)) {
-                ++s.exchanges;
-                if (x.state == Sent::State::Failed) {
-                    ++s.failedExchanges;
-                    s.failures.push_back({x.stamp, x.cause});
-                }
-                sent.push_back(std::move(x));
-            }
+            std::vector<Sent> its = exchangesOf(call, s);
+            countSent(its, s, sent);
             continue;
         }
         addCall(call, s, sent);
     }
+    if (earliest == kNoStamp) s.first = firstWritten, s.last = lastWritten;
     for (const Failure& f : s.failures) ++s.errors[f.cause];
     keepLongest(s.longest);
     // Runs of exchanges that all failed.
@@ -262,9 +284,9 @@ Summary summarizeCalls(const std::vector<replay::Call>& calls) {
         o.from = o.to = sent[i].stamp;
         for (; i < sent.size() && sent[i].state == Sent::State::Failed; ++i) {
             const long long t = stampSeconds(sent[i].stamp);
-            if (t >= 0 && (stampSeconds(o.from) < 0 || t < stampSeconds(o.from)))
+            if (t != kNoStamp && (stampSeconds(o.from) == kNoStamp || t < stampSeconds(o.from)))
                 o.from = sent[i].stamp;
-            if (t >= 0 && t > stampSeconds(o.to)) o.to = sent[i].stamp;
+            if (t != kNoStamp && t > stampSeconds(o.to)) o.to = sent[i].stamp;
             ++o.failed;
             if (std::find(o.causes.begin(), o.causes.end(), sent[i].cause) == o.causes.end())
                 o.causes.push_back(sent[i].cause);
@@ -279,7 +301,8 @@ Summary total(const std::vector<NamedSummary>& each) {
     for (const NamedSummary& named : each) {
         const Summary& s = named.summary;
         auto earlier = [](const std::string& a, const std::string& b) {
-            return stampSeconds(a) < stampSeconds(b);
+            const long long x = stampSeconds(a), y = stampSeconds(b);
+            return x != kNoStamp && (y == kNoStamp || x < y);
         };
         if (!s.first.empty() && (t.first.empty() || earlier(s.first, t.first))) t.first = s.first;
         if (!s.last.empty() && (t.last.empty() || earlier(t.last, s.last))) t.last = s.last;
@@ -305,7 +328,14 @@ Summary total(const std::vector<NamedSummary>& each) {
             }
         }
         t.outages.insert(t.outages.end(), s.outages.begin(), s.outages.end());
-        t.callStamps.insert(t.callStamps.end(), s.callStamps.begin(), s.callStamps.end());
+        t.stampsOutOfOrder += s.stampsOutOfOrder;
+        for (const auto& h : s.hours) {
+            Hour& into = t.hours[h.first];
+            for (const auto& c : h.second.calls) into.calls[c.first] += c.second;
+            for (const auto& c : h.second.failedCalls) into.failedCalls[c.first] += c.second;
+            for (const auto& c : h.second.failedExchanges)
+                into.failedExchanges[c.first] += c.second;
+        }
         t.failures.insert(t.failures.end(), s.failures.begin(), s.failures.end());
         for (CallFigures c : s.longest) {
             c.log = named.name;

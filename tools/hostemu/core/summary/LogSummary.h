@@ -40,7 +40,8 @@ struct CallFigures {
     long long seconds = -1;  // from the stamps; -1 when they do not tell
     std::string result;      // as the log writes it
     bool resultKnown = false;
-    std::string log;  // in a total: the log it is from
+    bool resultFits = true;  // within int; else as written (LoggedNumber)
+    std::string log;         // in a total: the log it is from
 };
 
 struct Outage {
@@ -55,8 +56,17 @@ struct Version {
     std::string firstSeen;
 };
 
+// An hour of the log, for the charts: each call counted once under its
+// export (Init apart), a failed call being one whose result is not 0; each
+// failed exchange (a retry too) counted under its cause.
+struct Hour {
+    std::map<Kind, int> calls, failedCalls;
+    std::map<Cause, int> failedExchanges;
+};
+
 struct Summary {
-    std::string first, last;                    // stamps; empty: none
+    std::string first, last;                    // the earliest and latest stamp; empty: none
+    int stampsOutOfOrder = 0;                   // entries stamped before the one above them
     std::map<Kind, int> calls;                  // every kind, zeros included
     std::map<Kind, Results> results;            // lookups and transactions
     int resultUnknown = 0;                      // calls the log cuts off
@@ -68,9 +78,8 @@ struct Summary {
     std::vector<CallFigures> longest;  // up to five, longest first
     std::vector<Version> versions;     // in the order first seen
     std::vector<Outage> outages;
-    // For the timeline: each call's start and each failure.
-    std::vector<std::string> callStamps;
-    std::vector<Failure> failures;
+    std::map<long long, Hour> hours;  // by the hour's start, seconds since 1970
+    std::vector<Failure> failures;    // each failure, as the errors count them
     int knownCalls() const;
     int callsOf(Kind kind) const;
 };

@@ -89,7 +89,7 @@ constexpr std::size_t kOutagesShown = 5;
 
 long long outageSeconds(const Outage& o) {
     const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
-    return from >= 0 && to >= from ? to - from : 0;
+    return from != logformat::kNoStamp && to != logformat::kNoStamp && to >= from ? to - from : 0;
 }
 
 // The `most` longest outages, longest first; equal ones in the log's order.
@@ -110,6 +110,18 @@ int roundStep(int most) {
     }
 }
 
+// Results, Windows errors and HTTP statuses whose number does not fit an
+// int: shown as the log writes them, and counted here.
+int numbersAsWritten(const Summary& s) {
+    int n = 0;
+    for (const auto& r : s.results)
+        for (const auto& byNumber : r.second)
+            if (!replay::loggedNumber(byNumber.first).fits) n += byNumber.second;
+    for (const auto& e : s.errors)
+        if (!e.first.number.empty() && !replay::loggedNumber(e.first.number).fits) n += e.second;
+    return n;
+}
+
 std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
     std::string line = say("summary.longest-call", {{"duration", duration(c.seconds, say)},
                                                     {"number", std::to_string(c.number)},
@@ -127,6 +139,9 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
          (s.first.empty() ? say("summary.period-none")
                           : say("summary.period", {{"from", s.first}, {"to", s.last}})) +
          "\n";
+    if (s.stampsOutOfOrder > 0)
+        t += "    " + say("summary.out-of-order", {{"n", std::to_string(s.stampsOutOfOrder)}}) +
+             "\n";
     std::vector<std::string> calls;
     for (Kind k : kCallKinds)
         calls.push_back(std::string(replay::kindName(k)) + " " + std::to_string(s.callsOf(k)));
@@ -140,6 +155,8 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
                  {{"calls", say.count("summary.calls.", s.resultUnknown)}}) +
              "\n";
     if (s.cutAtStart > 0) t += "    " + say("summary.cut-at-start") + "\n";
+    if (const int n = numbersAsWritten(s); n > 0)
+        t += "    " + say("summary.as-written", {{"n", std::to_string(n)}}) + "\n";
     t += "  " +
          say("summary.exchanges", {{"total", std::to_string(s.exchanges)},
                                    {"failed", std::to_string(s.failedExchanges)}}) +
@@ -222,6 +239,9 @@ std::string jsonMembers(const Summary& s) {
     std::vector<std::string> m;
     m.push_back("\"first\":" + jsonStamp(s.first));
     m.push_back("\"last\":" + jsonStamp(s.last));
+    // Only where there is something to say, so that a sound log's report stays as it was.
+    if (s.stampsOutOfOrder > 0)
+        m.push_back("\"stampsOutOfOrder\":" + std::to_string(s.stampsOutOfOrder));
     // Members in the order of their names.
     std::map<std::string, int> calls;
     for (Kind k : kCallKinds) calls[replay::kindName(k)] = s.callsOf(k);
@@ -234,6 +254,8 @@ std::string jsonMembers(const Summary& s) {
     }
     m.push_back("\"results\":{" + joined(results, ",") + "}");
     m.push_back("\"resultsNotLogged\":" + std::to_string(s.resultUnknown));
+    if (const int n = numbersAsWritten(s); n > 0)
+        m.push_back("\"numbersAsWritten\":" + std::to_string(n));
     std::map<std::string, int> errors;
     for (const auto& e : s.errors) errors[e.first.name()] += e.second;
     m.push_back("\"errors\":" + jsonCounts(errors));
@@ -251,8 +273,10 @@ std::string jsonMembers(const Summary& s) {
         std::string o = "{\"call\":" + std::to_string(c.number) +
                         ",\"export\":" + jsonString(replay::kindName(c.kind)) +
                         ",\"start\":" + jsonString(c.start) +
-                        ",\"seconds\":" + std::to_string(c.seconds) +
-                        ",\"result\":" + (c.resultKnown ? c.result : std::string("null"));
+                        ",\"seconds\":" + std::to_string(c.seconds) + ",\"result\":" +
+                        (!c.resultKnown ? std::string("null")
+                         : c.resultFits ? c.result
+                                        : jsonString(c.result));
         if (!c.log.empty()) o += ",\"log\":" + jsonString(c.log);
         longest.push_back(o + "}");
     }
@@ -331,9 +355,65 @@ std::string dayLabel(long long start) {
     return buf;
 }
 
-// The whole period at a glance: calls and failures per day, every day from
-// the first to the last (only the days with calls when a till's clock makes
-// that span more than a year).
+// The start of the day or hour that `t` falls in (before 1970 too).
+long long floorTo(long long t, long long unit) { return t - ((t % unit) + unit) % unit; }
+
+// An hour's or a day's figures, as the charts draw them.
+struct Bars {
+    int calls = 0, failedCalls = 0, failedExchanges = 0;
+    std::map<Kind, int> byExport, failedByExport;
+    std::map<Cause, int> byCause;
+    void add(const Hour& h) {
+        for (const auto& c : h.calls) calls += c.second, byExport[c.first] += c.second;
+        for (const auto& c : h.failedCalls)
+            failedCalls += c.second, failedByExport[c.first] += c.second;
+        for (const auto& c : h.failedExchanges)
+            failedExchanges += c.second, byCause[c.first] += c.second;
+    }
+};
+
+std::map<long long, Bars> barsBy(const Summary& s, long long unit) {
+    std::map<long long, Bars> out;
+    for (const auto& h : s.hours) out[floorTo(h.first, unit)].add(h.second);
+    return out;
+}
+
+const char kCallsColour[] = "#4c78a8", kFailedCallsColour[] = "#333333";
+
+// "{when}: 12 calls, 3 failed calls, 4 exchanges failed (GetCardInfoEx: ...)".
+std::string barsTitle(const std::string& when, const Bars& b, const Texts& say) {
+    std::vector<std::string> perExport;
+    for (Kind k : kResultKinds)
+        if (b.byExport.count(k))
+            perExport.push_back(say(
+                "summary.per-export",
+                {{"export", replay::kindName(k)},
+                 {"calls", say.count("summary.calls.", b.byExport.at(k))},
+                 {"failed", say.count("summary.failed-calls.",
+                                      b.failedByExport.count(k) ? b.failedByExport.at(k) : 0)}}));
+    std::string t = when + ": " + say.count("summary.calls.", b.calls) + ", " +
+                    say.count("summary.failed-calls.", b.failedCalls) + ", " +
+                    say.count("summary.failed-exchanges.", b.failedExchanges);
+    if (!perExport.empty()) t += " (" + joined(perExport, "; ") + ")";
+    return "<title>" + esc(t) + "</title>";
+}
+
+std::string bar(const char* series, int n, double x, double y, double width, double height,
+                const char* colour, const std::string& title) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf,
+                  "<rect class=\"%s\" data-n=\"%d\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
+                  "height=\"%.1f\" fill=\"%s\">",
+                  series, n, x, y, width, height, colour);
+    return buf + title + "</rect>";
+}
+
+// The charts' width for 24 hours or for the whole period.
+constexpr int kPlotWidth = 24 * 32, kPlotHeight = 140;
+
+// The whole period at a glance: calls, failed calls and failed exchanges per
+// day, every day from the first to the last (only the days with calls when a
+// till's clock makes that span more than a year).
 std::string svgOverview(const Summary& s, const std::vector<Day>& active, const Texts& say) {
     if (active.empty()) return std::string();
     std::vector<long long> days;
@@ -343,16 +423,12 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     } else {
         for (const Day& d : active) days.push_back(d.start);
     }
-    std::map<long long, int> calls, failures;
-    for (const std::string& c : s.callStamps)
-        if (const long long t = stampSeconds(c); t >= 0) ++calls[t - t % 86400];
-    for (const Failure& f : s.failures)
-        if (const long long t = stampSeconds(f.stamp); t >= 0) ++failures[t - t % 86400];
+    std::map<long long, Bars> perDay = barsBy(s, 86400);
     int most = 1;
-    for (long long d : days) most = std::max({most, calls[d], failures[d]});
-    const int left = 40, top = 10, height = 100;
-    const int dayWidth = std::max(4, std::min(40, 768 / static_cast<int>(days.size())));
-    const int right = left + dayWidth * static_cast<int>(days.size());
+    for (long long d : days) most = std::max({most, perDay[d].calls, perDay[d].failedExchanges});
+    const int left = 40, top = 10, height = kPlotHeight;
+    const double dayWidth = std::max(4.0, static_cast<double>(kPlotWidth) / days.size());
+    const int right = left + static_cast<int>(dayWidth * days.size());
     std::string axis;
     const double unit =
         static_cast<double>(height) / countAxis(most, left, top, height, right, axis);
@@ -365,26 +441,22 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     char buf[256];
     // Labels for about ten days of the period, the first and last among them.
     const std::size_t every = std::max<std::size_t>(1, (days.size() + 9) / 10);
+    const double w = dayWidth * 0.27;
     for (std::size_t i = 0; i < days.size(); ++i) {
-        const int x = left + static_cast<int>(i) * dayWidth;
-        const int c = calls[days[i]], f = failures[days[i]];
-        const std::string title = "<title>" + dayLabel(days[i]) + ": " +
-                                  say.count("summary.calls.", c) + ", " +
-                                  say.count("summary.failures.", f) + "</title>";
-        std::snprintf(buf, sizeof buf,
-                      "<rect class=\"calls\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
-                      "height=\"%.1f\" fill=\"#4c78a8\">",
-                      x + dayWidth * 0.1, top + height - c * unit, dayWidth * 0.4, c * unit);
-        svg += buf + title + "</rect>";
-        std::snprintf(buf, sizeof buf,
-                      "<rect class=\"failures\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
-                      "height=\"%.1f\" fill=\"%s\">",
-                      x + dayWidth * 0.5, top + height - f * unit, dayWidth * 0.4, f * unit,
-                      kPalette[0]);
-        svg += buf + title + "</rect>";
+        const double x = left + i * dayWidth + dayWidth * 0.095;
+        const Bars& b = perDay[days[i]];
+        const std::string title = barsTitle(dayLabel(days[i]), b, say);
+        svg += bar("calls", b.calls, x, top + height - b.calls * unit, w, b.calls * unit,
+                   kCallsColour, title);
+        svg += bar("failed-calls", b.failedCalls, x + w, top + height - b.failedCalls * unit, w,
+                   b.failedCalls * unit, kFailedCallsColour, title);
+        svg += bar("failed-exchanges", b.failedExchanges, x + 2 * w,
+                   top + height - b.failedExchanges * unit, w, b.failedExchanges * unit,
+                   kPalette[0], title);
         if (i % every == 0 || i + 1 == days.size()) {
-            std::snprintf(buf, sizeof buf, "<text x=\"%d\" y=\"%d\" font-size=\"10\">%s</text>", x,
-                          top + height + 14, dayLabel(days[i]).substr(0, 5).c_str());
+            std::snprintf(buf, sizeof buf, "<text x=\"%.1f\" y=\"%d\" font-size=\"11\">%s</text>",
+                          left + i * dayWidth, top + height + 14,
+                          dayLabel(days[i]).substr(0, 5).c_str());
             svg += buf;
         }
     }
@@ -396,32 +468,17 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
 
 std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Cause>& causes,
                         const Texts& say) {
-    const int hourWidth = 32, left = 40, top = 10, height = 140, width = left + 24 * hourWidth + 10;
-    int calls[24] = {};
-    std::map<Cause, int> failures[24];
-    auto hourOf = [&](const std::string& stamp) {
-        const long long t = stampSeconds(stamp);
-        return t >= day.start && t < day.start + 86400 ? static_cast<int>((t - day.start) / 3600)
-                                                       : -1;
-    };
-    for (const std::string& c : s.callStamps)
-        if (const int h = hourOf(c); h >= 0) ++calls[h];
-    for (const Failure& f : s.failures)
-        if (const int h = hourOf(f.stamp); h >= 0) ++failures[h][f.cause];
+    const int hourWidth = kPlotWidth / 24, left = 40, top = 10, height = kPlotHeight,
+              width = left + kPlotWidth + 10;
+    Bars hours[24];
+    for (const auto& h : s.hours)
+        if (h.first >= day.start && h.first < day.start + 86400)
+            hours[(h.first - day.start) / 3600].add(h.second);
     int most = 1;
-    for (int h = 0; h < 24; ++h) {
-        int failed = 0;
-        for (const auto& f : failures[h]) failed += f.second;
-        most = std::max({most, calls[h], failed});
-    }
+    for (const Bars& b : hours) most = std::max({most, b.calls, b.failedExchanges});
     std::string axis;
-    const double unit = static_cast<double>(height) /
-                        countAxis(most, left, top, height, left + 24 * hourWidth, axis);
-    auto hour = [&](int h) {
-        return esc(say("summary.hour",
-                       {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}})) +
-               ": ";
-    };
+    const double unit =
+        static_cast<double>(height) / countAxis(most, left, top, height, left + kPlotWidth, axis);
     std::string svg = "<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(top + height + 30) +
                       "\" role=\"img\" aria-label=\"" +
@@ -430,7 +487,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
     // Outages first, behind the bars.
     for (const Outage& o : s.outages) {
         const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
-        if (to < day.start || from >= day.start + 86400) continue;
+        if (from == logformat::kNoStamp || to < day.start || from >= day.start + 86400) continue;
         const double x1 = left + std::max(0.0, (from - day.start) / 3600.0 * hourWidth);
         const double x2 = left + std::min(24.0 * hourWidth, (to - day.start) / 3600.0 * hourWidth);
         std::snprintf(buf, sizeof buf,
@@ -442,42 +499,45 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
                "</title></rect>";
     }
     svg += axis;
+    const double w = (hourWidth - 4) / 3.0;
     for (int h = 0; h < 24; ++h) {
-        const int x = left + h * hourWidth;
-        if (calls[h] > 0) {
-            const double bh = calls[h] * unit;
-            std::snprintf(buf, sizeof buf,
-                          "<rect class=\"calls\" x=\"%d\" y=\"%.1f\" width=\"%d\" height=\"%.1f\" "
-                          "fill=\"#4c78a8\">",
-                          x + 2, top + height - bh, hourWidth / 2 - 3, bh);
-            svg += buf;
-            svg += "<title>" + hour(h) + say.count("summary.calls.", calls[h]) + "</title></rect>";
-        }
+        const double x = left + h * hourWidth + 2;
+        const Bars& b = hours[h];
+        const std::string title = barsTitle(
+            say("summary.hour", {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}}), b,
+            say);
+        if (b.calls > 0)
+            svg += bar("calls", b.calls, x, top + height - b.calls * unit, w, b.calls * unit,
+                       kCallsColour, title);
+        if (b.failedCalls > 0)
+            svg += bar("failed-calls", b.failedCalls, x + w, top + height - b.failedCalls * unit, w,
+                       b.failedCalls * unit, kFailedCallsColour, title);
+        // Failed exchanges stacked by cause.
         double y = top + height;
         for (std::size_t c = 0; c < causes.size(); ++c) {
-            const auto it = failures[h].find(causes[c]);
-            if (it == failures[h].end()) continue;
+            const auto it = b.byCause.find(causes[c]);
+            if (it == b.byCause.end()) continue;
             const double bh = it->second * unit;
             y -= bh;
-            std::snprintf(buf, sizeof buf,
-                          "<rect class=\"failures\" x=\"%d\" y=\"%.1f\" width=\"%d\" "
-                          "height=\"%.1f\" fill=\"%s\">",
-                          x + hourWidth / 2, y, hourWidth / 2 - 3, bh,
-                          kPalette[c % (sizeof kPalette / sizeof *kPalette)]);
-            svg += buf;
-            svg += "<title>" + hour(h) + std::to_string(it->second) + " " +
-                   esc(say.cause(causes[c])) + "</title></rect>";
+            svg += bar("failed-exchanges", it->second, x + 2 * w, y, w, bh,
+                       kPalette[c % (sizeof kPalette / sizeof *kPalette)],
+                       "<title>" +
+                           esc(say("summary.hour",
+                                   {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}}) +
+                               ": " + say.count("summary.failed-exchanges.", it->second) + " (" +
+                               say.cause(causes[c]) + ")") +
+                           "</title>");
         }
         if (h % 3 == 0) {
             std::snprintf(buf, sizeof buf,
-                          "<text x=\"%d\" y=\"%d\" font-size=\"11\">%02d:00</text>", x,
-                          top + height + 14, h);
+                          "<text x=\"%d\" y=\"%d\" font-size=\"11\">%02d:00</text>",
+                          left + h * hourWidth, top + height + 14, h);
             svg += buf;
         }
     }
     std::snprintf(buf, sizeof buf,
                   "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#333\"/>", left,
-                  top + height, left + 24 * hourWidth, top + height);
+                  top + height, left + kPlotWidth, top + height);
     svg += buf;
     return svg + "</svg>";
 }
@@ -498,39 +558,50 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
                            "</span>"},
               {"to", "<span data-last>" + esc(s.last) + "</span>"}}) +
          "</p>\n";
+    if (s.stampsOutOfOrder > 0)
+        h += "<p>" +
+             say("summary.out-of-order",
+                 {{"n", "<span data-stamps-out-of-order>" + std::to_string(s.stampsOutOfOrder) +
+                            "</span>"}}) +
+             "</p>\n";
+    if (const int n = numbersAsWritten(s); n > 0)
+        h += "<p>" +
+             say("summary.as-written",
+                 {{"n", "<span data-numbers-as-written>" + std::to_string(n) + "</span>"}}) +
+             "</p>\n";
     // The days the log covers, each with its timeline.
     std::vector<Day> days;
-    std::set<long long> seen;
-    std::vector<std::string> stamps = s.callStamps;
-    for (const Failure& f : s.failures) stamps.push_back(f.stamp);
-    for (const std::string& st : stamps) {
-        const long long t = stampSeconds(st);
-        if (t < 0 || !seen.insert(t - t % 86400).second) continue;
-        days.push_back({t - t % 86400, st.substr(0, 10)});
+    for (const auto& d : barsBy(s, 86400)) {
+        const std::string label = dayLabel(d.first);
+        // "MM-DD-YYYY" as the log writes it.
+        days.push_back({d.first, label});
     }
-    std::sort(days.begin(), days.end(),
-              [](const Day& a, const Day& b) { return a.start < b.start; });
+    // Failed exchanges' causes, the most frequent first.
+    std::map<Cause, int> exchangeCauses;
+    for (const auto& h : s.hours)
+        for (const auto& c : h.second.failedExchanges) exchangeCauses[c.first] += c.second;
     std::vector<Cause> causes;
-    for (const auto& e : byCount(s.errors)) causes.push_back(e.first);
+    for (const auto& e : byCount(exchangeCauses)) causes.push_back(e.first);
+    auto swatch = [](const char* colour) {
+        return " <span class=\"swatch\" style=\"background:" + std::string(colour) + "\"></span>";
+    };
     if (!days.empty()) {
         h += "<h3>" + t("summary.per-day-title") + "</h3>\n" + svgOverview(s, days, say) +
-             "\n<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>" +
-             t("summary.legend-calls") +
-             " <span class=\"swatch\" style=\"background:" + kPalette[0] + "\"></span>" +
-             t("summary.legend-failures") + "</p>\n";
+             "\n<p class=\"legend\">" + swatch(kCallsColour) + t("summary.legend-calls") +
+             swatch(kFailedCallsColour) + t("summary.legend-failed-calls") + swatch(kPalette[0]) +
+             t("summary.legend-failed-exchanges") + "</p>\n";
     }
     for (const Day& d : days) {
         h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes, say) + "\n";
     }
     if (!days.empty()) {
-        h += "<p class=\"legend\"><span class=\"swatch\" style=\"background:#4c78a8\"></span>" +
-             t("summary.legend-calls-per-hour");
+        h += "<p class=\"legend\">" + swatch(kCallsColour) + t("summary.legend-calls-per-hour") +
+             swatch(kFailedCallsColour) + t("summary.legend-failed-calls") + " &nbsp;" +
+             t("summary.legend-failed-exchanges-by-cause");
         for (std::size_t c = 0; c < causes.size(); ++c)
-            h += " <span class=\"swatch\" style=\"background:" +
-                 std::string(kPalette[c % (sizeof kPalette / sizeof *kPalette)]) + "\"></span>" +
+            h += swatch(kPalette[c % (sizeof kPalette / sizeof *kPalette)]) +
                  esc(say.cause(causes[c]));
-        h += " <span class=\"swatch\" style=\"background:#f4b6b6\"></span>" +
-             t("summary.legend-outage") + "</p>\n";
+        h += swatch("#f4b6b6") + t("summary.legend-outage") + "</p>\n";
     }
     h += "<h3>" + t("summary.calls-title") + "</h3>\n<table><tr>" +
          th({"summary.head-export", "summary.head-calls", "summary.head-results"}) + "</tr>\n";
