@@ -1095,3 +1095,29 @@ TEST(LogSummary, CountedNounsInEachLanguage) {
     for (const auto& c : cases)
         EXPECT_EQ(summary::counted(*c.catalog, "summary.calls.", c.n), c.text) << c.n;
 }
+
+// Numbers beyond an int: shown as the log writes them, counted apart, and the
+// JSON still loads.
+TEST(LogSummary, NumbersThatDoNotFitAsWritten) {
+    const std::string log =
+        init(9) + lookupEnding(day(10, 0, 0), "Cant get token! RETURN 99999999999", false) +
+        lookupEnding(day(10, 0, 1), "Cant get token! RETURN -000000000000000000001", false);
+    const summary::Summary s = summary::summarize(log);
+    const std::string json = summary::jsonReport({{"a.log", s}});
+    rapidjson::Document d;
+    d.Parse(json.c_str());
+    ASSERT_FALSE(d.HasParseError()) << json;
+    EXPECT_EQ(d["numbersAsWritten"].GetInt(), 1) << json;
+    EXPECT_TRUE(d["results"]["GetCardInfoEx"].HasMember("-1")) << json;
+    EXPECT_TRUE(d["results"]["GetCardInfoEx"].HasMember("99999999999")) << json;
+    const std::string text = summary::textReport({{"a.log", s}});
+    EXPECT_NE(text.find("returned 99999999999"), std::string::npos) << text;
+    EXPECT_NE(text.find("    Results, Windows errors and HTTP statuses beyond a 32-bit number, "
+                        "shown as the log writes them: 1\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(summary::htmlReport({{"a.log", s}}).find("<span data-numbers-as-written>1</span>"),
+              std::string::npos);
+    EXPECT_EQ(summary::jsonReport({{"a.log", summary::summarize(kDay)}}).find("AsWritten"),
+              std::string::npos);
+}

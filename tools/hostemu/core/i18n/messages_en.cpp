@@ -750,8 +750,8 @@ const Message kMessages[] = {
      "Stamps out of order: {n} (an entry stamped earlier than the one above it: the till's clock "
      "was set back, or logs were joined out of order)"},
     {"summary.as-written",
-     "{n} results, Windows errors or HTTP statuses do not fit a 32-bit number: shown as the log "
-     "writes them"},
+     "Results, Windows errors and HTTP statuses beyond a 32-bit number, shown as the log writes "
+     "them: {n}"},
     {"summary.calls-title", "Calls"},
     {"summary.head-export", "Export"},
     {"summary.head-calls", "Calls"},
