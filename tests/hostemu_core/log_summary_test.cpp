@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "cli/Output.h"
+#include "encoding/Encodings.h"
 #include "log/LogFormat.h"
 #include "logread/LogCalls.h"
 #include "redact/LogRedact.h"
@@ -1120,4 +1121,32 @@ TEST(LogSummary, NumbersThatDoNotFitAsWritten) {
               std::string::npos);
     EXPECT_EQ(summary::jsonReport({{"a.log", summary::summarize(kDay)}}).find("AsWritten"),
               std::string::npos);
+}
+
+// Bytes that are not UTF-8 are shown as "\xNN" in every report: the JSON loads.
+TEST(LogSummary, BytesThatAreNotUtf8AreShownAsSuch) {
+    const struct {
+        const char *written, *shown;
+    } cases[] = {
+        {"37", "37"},
+        {"Петрова", "Петрова"},
+        {"37\xff", "37\\xFF"},
+        {"\xc3(", "\\xC3("},                  // a lead byte without its follower
+        {"\xc0\xaf", "\\xC0\\xAF"},           // an overlong form
+        {"\xed\xa0\x80", "\\xED\\xA0\\x80"},  // a surrogate
+        {"\xe2\x82", "\\xE2\\x82"},           // cut short at the end
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shownUtf8(c.written), c.shown) << c.shown;
+        std::string log = init(9);
+        log.replace(log.find("VERSION: 37") + 9, 2, c.written);
+        const summary::Summary s = summary::summarize(log);
+        rapidjson::Document d;
+        const std::string json = summary::jsonReport({{"a.log", s}});
+        d.Parse(json.c_str());
+        ASSERT_FALSE(d.HasParseError()) << json;
+        EXPECT_EQ(d["versions"][0].GetString(), std::string(c.shown));
+        EXPECT_TRUE(isUtf8(summary::textReport({{"a.log", s}})));
+        EXPECT_TRUE(isUtf8(summary::htmlReport({{"a.log", s}})));
+    }
 }

@@ -1,6 +1,8 @@
 // hostemu: loads brisvane.dll the way a POS host does and calls its exports,
 // so that an installation can be tried and diagnosed without a till.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <exception>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "Commands.h"
 #include "ConsoleOutput.h"
+#include "files/FileBytes.h"
 
 namespace {
 
@@ -18,14 +21,26 @@ const Catalog& uiCatalog() {
                                                                      : kEnglishCatalog;
 }
 
+// The words after the program's name as Windows gives them, UTF-16, in
+// UTF-8: the ANSI code page cannot spell a Cyrillic file name on an English
+// Windows, nor anything beyond it on any.
+std::vector<std::string> commandWords() {
+    std::vector<std::string> words;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv) return words;
+    for (int i = 1; i < argc; ++i) words.push_back(fromWide(argv[i]));
+    LocalFree(argv);
+    return words;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
     ConsoleOutput output;
     output.setCatalog(uiCatalog());
     try {
-        std::vector<std::string> words;
-        for (int i = 1; i < argc; ++i) words.emplace_back(argv[i] ? argv[i] : "");
+        const std::vector<std::string> words = commandWords();
         return runCommandLine(commandTable(), words, output);
     } catch (const std::exception& e) {
         output.err(std::string("hostemu: ") + e.what() + "\n");  // the runtime's own words

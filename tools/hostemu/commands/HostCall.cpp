@@ -14,9 +14,9 @@
 std::string dllPath(const Invocation& invocation) {
     const std::string name =
         invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+    wchar_t full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameW(widePath(name).c_str(), MAX_PATH + 1, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? fromWide(full) : name;
 }
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
@@ -32,7 +32,7 @@ bool missingExport(const char* name, Output& output) {
 
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
     const std::string path = dllPath(invocation);
-    if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
+    if (!SetCurrentDirectoryW(widePath(invocation.folder).c_str())) {
         const std::string code = std::to_string(GetLastError());
         output.err(
             "hostemu: " +

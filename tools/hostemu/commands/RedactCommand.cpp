@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "cli/CommandLine.h"
+#include "files/FileBytes.h"
 #include "redact/RedactRun.h"
 
 namespace {
@@ -11,8 +12,9 @@ namespace {
 // volume and file index of both, when the second exists at all.
 bool sameFile(const std::string& a, const std::string& b) {
     auto open = [](const std::string& name) {
-        return CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        return CreateFileW(widePath(name).c_str(), 0,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     };
     HANDLE ha = open(a), hb = open(b);
     bool same = false;
@@ -26,10 +28,10 @@ bool sameFile(const std::string& a, const std::string& b) {
     if (hb != INVALID_HANDLE_VALUE) CloseHandle(hb);
     if (same) return true;
     // Without file indexes (some shares give none): the full names.
-    char fa[MAX_PATH + 1], fb[MAX_PATH + 1];
-    const DWORD na = GetFullPathNameA(a.c_str(), sizeof fa, fa, nullptr);
-    const DWORD nb = GetFullPathNameA(b.c_str(), sizeof fb, fb, nullptr);
-    return na > 0 && na <= MAX_PATH && nb > 0 && nb <= MAX_PATH && lstrcmpiA(fa, fb) == 0;
+    wchar_t fa[MAX_PATH + 1], fb[MAX_PATH + 1];
+    const DWORD na = GetFullPathNameW(widePath(a).c_str(), MAX_PATH + 1, fa, nullptr);
+    const DWORD nb = GetFullPathNameW(widePath(b).c_str(), MAX_PATH + 1, fb, nullptr);
+    return na > 0 && na <= MAX_PATH && nb > 0 && nb <= MAX_PATH && lstrcmpiW(fa, fb) == 0;
 }
 
 int run(const Invocation& invocation, Output& output) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "encoding/Encodings.h"
+
 namespace {
 
 // True when the standard handle is a console (not a file or a pipe).
@@ -14,9 +16,11 @@ bool isConsole(DWORD which) {
     return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
-// As it is: no printf formatting, embedded zero bytes kept.
-void write(DWORD which, std::FILE* stream, const std::string& text) {
-    if (text.empty()) return;
+// As it is: no printf formatting, embedded zero bytes kept; bytes that are not
+// UTF-8 shown as "\xNN", so that a console, a file or a pipe gets valid UTF-8.
+void write(DWORD which, std::FILE* stream, const std::string& given) {
+    if (given.empty()) return;
+    const std::string text = shownUtf8(given);
     if (!isConsole(which)) {
         std::fwrite(text.data(), 1, text.size(), stream);
         return;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "files/FileBytes.h"
 #include "host/Exports.h"
 
 class Module {
@@ -13,7 +14,7 @@ class Module {
     // By its full path: a relative name would be searched for beside
     // hostemu.exe first, and another copy of the DLL could be loaded.
     explicit Module(const std::string& path)
-        : dll_(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+        : dll_(LoadLibraryExW(widePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
     ~Module() {
         if (dll_) FreeLibrary(dll_);
     }

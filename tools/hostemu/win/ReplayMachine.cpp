@@ -45,7 +45,7 @@ bool WindowsReplayHost::writeFile(const std::string& path, const std::string& by
     return writeWholeFile(path, bytes);
 }
 
-void WindowsReplayHost::removeFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void WindowsReplayHost::removeFile(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
 
 long long WindowsReplayHost::fileSize(const std::string& path) { return ::fileSize(path.c_str()); }
 

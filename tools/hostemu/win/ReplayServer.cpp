@@ -1,5 +1,6 @@
 #include "ReplayServer.h"
 
+#include "files/FileBytes.h"
 #include "log/LogEvents.h"
 #include "replay/RequestParser.h"
 
@@ -51,7 +52,7 @@ bool isAnnouncement(const replay::LogEntry& e) {
 // True once the replay's log shows request `index` (0-based) of the call
 // announced and something logged after it: its send is over.
 bool announcedAndPast(const std::string& logName, long long offset, std::size_t index) {
-    std::FILE* f = std::fopen(logName.c_str(), "rb");
+    std::FILE* f = openFile(logName, "rb");
     if (!f) return false;
     std::string text;
     if (offset > 0 && std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0) offset = 0;

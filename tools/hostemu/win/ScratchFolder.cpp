@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "files/FileBytes.h"
+
 namespace {
 
 // The folders alive now (a check's exchange and a replay never nest deeper),
@@ -11,18 +13,19 @@ CRITICAL_SECTION liveLock;
 const char* live[kMaxLive] = {};
 std::string liveRestore;  // where the current directory goes before removal
 
+// Paths are UTF-8, used by their UTF-16 names (a user's temp folder may be Cyrillic).
 void removeFolder(const char* path) {
-    WIN32_FIND_DATAA entry;
-    const std::string folder = path;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    const std::wstring folder = widePath(path);
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + "\\" + entry.cFileName).c_str());
-        } while (FindNextFileA(find, &entry));
+                DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 BOOL WINAPI onControl(DWORD event) {
@@ -36,7 +39,7 @@ BOOL WINAPI onControl(DWORD event) {
     }
     EnterCriticalSection(&liveLock);
     // A folder that is the current directory cannot be removed.
-    if (!liveRestore.empty()) SetCurrentDirectoryA(liveRestore.c_str());
+    if (!liveRestore.empty()) SetCurrentDirectoryW(widePath(liveRestore).c_str());
     // The module may still be writing its log there: a file it makes again
     // after the removal is removed by the next round.
     for (int round = 0; round < 40; ++round) {
@@ -44,7 +47,7 @@ BOOL WINAPI onControl(DWORD event) {
         for (const char* path : live) {
             if (!path) continue;
             removeFolder(path);
-            left = left || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+            left = left || GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
         }
         if (!left) break;
         Sleep(50);
@@ -80,31 +83,32 @@ void track(const std::string& path, const std::string& previous, bool add) {
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
-    char temp[MAX_PATH + 1];
-    char previous[MAX_PATH + 1];
-    const DWORD n = GetTempPathA(sizeof temp, temp);
+    wchar_t temp[MAX_PATH + 1];
+    wchar_t previous[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     if (n == 0 || n > MAX_PATH) return;
-    if (GetCurrentDirectoryA(sizeof previous, previous) == 0) return;
+    const DWORD p = GetCurrentDirectoryW(MAX_PATH + 1, previous);
+    if (p == 0 || p > MAX_PATH) return;
     registerHandler();
-    previous_ = previous;
+    previous_ = fromWide(previous);
     for (unsigned attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        const std::string candidate = std::string(temp) + "hostemu-" +
+        const std::string candidate = fromWide(temp) + "hostemu-" +
                                       std::to_string(GetCurrentProcessId()) + "-" +
                                       std::to_string(GetTickCount() + attempt);
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) path_ = candidate;
+        if (CreateDirectoryW(widePath(candidate).c_str(), nullptr)) path_ = candidate;
     }
     if (path_.empty()) return;
     track(path_, previous_, true);
-    if (!SetCurrentDirectoryA(path_.c_str())) {
+    if (!SetCurrentDirectoryW(widePath(path_).c_str())) {
         track(path_, previous_, false);
-        RemoveDirectoryA(path_.c_str());
+        RemoveDirectoryW(widePath(path_).c_str());
         path_.clear();
     }
 }
 
 ScratchFolder::~ScratchFolder() {
     if (path_.empty()) return;
-    SetCurrentDirectoryA(previous_.c_str());
+    SetCurrentDirectoryW(widePath(previous_).c_str());
     track(path_, previous_, false);
     removeFolder(path_.c_str());
 }

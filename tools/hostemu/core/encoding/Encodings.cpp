@@ -6,40 +6,69 @@
 
 std::string fromHostText(const std::string& text) { return cp1251ToUtf8(text); }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `i`, or 0: no overlong form,
+// surrogate or code point past U+10FFFF.
+std::size_t sequenceAt(const unsigned char* s, std::size_t n, std::size_t i) {
+    const unsigned char c = s[i];
+    std::size_t more;
+    uint32_t cp;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) {
+        more = 1;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        more = 2;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        more = 3;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + more >= n) return 0;
+    for (std::size_t k = 1; k <= more; ++k) {
+        if ((s[i + k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (s[i + k] & 0x3F);
+    }
+    if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return more + 1;
+}
+
+}  // namespace
+
 bool isUtf8(const std::string& text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char c = s[i];
-        std::size_t more;
-        uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + more >= n) return false;
-        for (std::size_t k = 1; k <= more; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += more + 1;
+    for (std::size_t i = 0, n = text.size(); i < n;) {
+        const std::size_t len = sequenceAt(s, n, i);
+        if (len == 0) return false;
+        i += len;
     }
     return true;
+}
+
+std::string shownUtf8(const std::string& text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::string out;
+    out.reserve(n);
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t len = sequenceAt(s, n, i);
+        if (len > 0) {
+            out.append(text, i, len);
+            i += len;
+            continue;
+        }
+        static const char hex[] = "0123456789ABCDEF";
+        out += "\\x";
+        out += hex[s[i] >> 4];
+        out += hex[s[i] & 0xF];
+        ++i;
+    }
+    return out;
 }
 
 bool isUtf16(const std::string& bytes) {

@@ -9,6 +9,10 @@ std::string fromHostText(const std::string& text);
 // True for well-formed UTF-8 (plain ASCII included).
 bool isUtf8(const std::string& text);
 
+// Well-formed UTF-8 kept; each other byte written "\xNN" (two upper-case hex
+// digits), so that any output hostemu writes is valid UTF-8 and shows the bytes.
+std::string shownUtf8(const std::string& text);
+
 // True for text that starts with a UTF-16 byte order mark (Notepad's "Unicode").
 bool isUtf16(const std::string& bytes);
 

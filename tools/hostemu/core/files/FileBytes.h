@@ -1,7 +1,17 @@
 #pragma once
 // Whole files as bytes. C stdio rather than a file stream: the stream's
 // runtime calls are not all in Windows XP's msvcrt.dll.
+#include <cstdio>
 #include <string>
+
+// hostemu's file names are UTF-8 (its command line is read as UTF-16). On
+// Windows they are opened by their UTF-16 name, so that a Cyrillic folder or
+// file works whatever the system's code page.
+std::FILE* openFile(const std::string& name, const char* mode);
+#ifdef _WIN32
+std::wstring widePath(const std::string& name);
+std::string fromWide(const std::wstring& text);
+#endif
 
 // Reads a whole file as bytes; false if it cannot be opened.
 bool readWholeFile(const std::string& name, std::string& out);

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "encoding/Encodings.h"
 #include "i18n/Messages.h"
 #include "log/LogFormat.h"
 #include "summary/LogSummary.h"
@@ -208,9 +209,11 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
 
 // --- JSON
 
+// Bytes that are not UTF-8 (a damaged log, a version text of another
+// encoding) as "\xNN": the JSON stays loadable.
 std::string jsonString(const std::string& s) {
     std::string out = "\"";
-    for (unsigned char c : s) {
+    for (unsigned char c : shownUtf8(s)) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -703,7 +706,7 @@ std::string textReport(const std::vector<NamedSummary>& logs, const Catalog& cat
         t += say("summary.total", {{"count", std::to_string(logs.size())}}) + "\n" +
              textSection(total(logs), true, say);
     }
-    return t;
+    return shownUtf8(t);
 }
 
 std::string jsonReport(const std::vector<NamedSummary>& logs) {
@@ -739,7 +742,7 @@ std::string htmlReport(const std::vector<NamedSummary>& logs, const Catalog& cat
         h += "<h2>" + esc(say("summary.total", {{"count", std::to_string(logs.size())}})) +
              "</h2>\n" + htmlSection(total(logs), "total", true, say);
     }
-    return h + "</body>\n</html>\n";
+    return shownUtf8(h + "</body>\n</html>\n");
 }
 
 }  // namespace summary
