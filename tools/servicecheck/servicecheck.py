@@ -324,8 +324,7 @@ PROFILES = [
                   "off (TLS came on by default with Internet Explorer 7 [IE7TLS]), so it offers "
                   "SSL 3.0 only, with XP's suites [XP], and no extensions (SChannel sends them "
                   "from Vista on [IE7TLS]). Not confirmed: that SSL 3.0 is the highest version "
-                  "it offers (SSL 2.0, also on, is not offered here; no current service takes "
-                  "either)."),
+                  "it offers (SSL 2.0 is not offered here; no current service takes either)."),
     Profile(XP7, [0x0301], XP_SUITES, sni=False, stapling=False, dh=None, extensions=False,
             sources="[XP] [IE7TLS]",
             notes="Internet Explorer 7 or 8 on XP SP3: TLS 1.0 on by default in WinInet "
@@ -393,8 +392,8 @@ PROFILES = [
                   "confirmed."),
     Profile("Windows 10 22H2", [0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
             ems=True, sources="[W10] [EC10] [TLS1011] [KB5017811] [TLSREG]",
-            notes="Updated: WinInet offers TLS 1.2 only ([TLS1011]; [KB5017811] made the "
-                  "change on 20H2 to 21H2, and 22H2 came after it) and no TLS 1.3. Signature "
+            notes="Updated: WinInet offers TLS 1.2 only ([TLS1011]; [KB5017811] names 20H2 to "
+                  "21H2 as read, not 22H2) and no TLS 1.3. Signature "
                   "algorithms (with RSA-PSS) and extended master secret: from no page or "
                   "capture read here, not confirmed."),
     Profile("Windows 11", [0x0303, 0x0304], W11_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
@@ -1145,7 +1144,7 @@ def report_stapling(rows, leaf):
     stapled = [r for r in asked if r.answer.stapled]
     if stapled:
         print("  OCSP stapling: yes, the service sends the certificate's OCSP answer in the "
-              "handshake (to %s)" % ", ".join(r.profile.name for r in stapled))
+              "handshake (to %s)" % ", ".join("\"%s\"" % r.profile.name for r in stapled))
     else:
         print("  OCSP stapling: no%s" % ("; every till asks the OCSP or CRL address below itself"
                                           if leaf["ocsp"] or leaf["crl"] else ""))
