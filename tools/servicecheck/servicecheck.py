@@ -1297,10 +1297,10 @@ handshake such a till sends and prints what the service answers: "OK" with the
 protocol, suite, curve or DH size and signature agreed, or "FAILED" with why.
 The row's line begins with its name; the first OK or FAILED on it is its verdict.
 "FAILED unless the till can fetch it from ADDRESS" means a till gets through only
-if it can reach that address itself. Rows named "update 3042058" are the row
-above them with that update; the default --oldest row is a Windows 7 till
-without it, as nobody can assume a till installed it: name the updated row
-when the fleet is known to have it. "What would get a failing till through"
+if it can reach that address itself. Rows named "update 3042058" are Windows 7
+or 8.1 with that update, after the rows without it; the default --oldest row
+is a Windows 7 till without it, as nobody can assume a till installed it: name
+the updated row when the fleet is known to have it. "What would get a failing till through"
 lists the update or setting that gets a failing row through, where the check
 saw it do so. --profiles lists what each row offers and where that comes from,
 with what is not confirmed.
