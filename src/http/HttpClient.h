@@ -23,14 +23,17 @@ enum class ExchangeOutcome {
     NothingRead,      // the read failed, or the body was empty
 };
 
-// Everything one exchange gives back. Nothing of it stays behind in the
-// module, except the copy of windowsError that lastErrorCode keeps.
+// Everything one exchange gives back; nothing of it stays behind in the
+// module but lastErrorCode.
 struct ExchangeResult {
     ExchangeOutcome outcome = ExchangeOutcome::NoRequestHandle;
-    ByteBuffer reply;           // Replied: the body and one zero byte; else empty
-    uint32_t httpStatus = 0;    // the reply's status once the send succeeded; else 0
-    std::string date;           // that reply's Date header; empty when it had none
-    uint32_t windowsError = 0;  // lastErrorCode as this exchange left it
+    ByteBuffer reply;         // Replied: the body and one zero byte; else empty
+    uint32_t httpStatus = 0;  // the reply's status once the send succeeded; else 0
+    std::string date;         // that reply's Date header; empty when it had none
+    // The Windows error of the request handle that could not be made, else of
+    // the send (what Windows left, after a successful send too): the code
+    // failure lines append. lastErrorCode keeps a copy.
+    uint32_t windowsError = 0;
 };
 
 // One service connection per exported call; the WinInet handles themselves are
