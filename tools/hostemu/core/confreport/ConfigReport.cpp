@@ -40,8 +40,8 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 }  // namespace
 
-int configReport(const std::string& configPath, CheckXml& reader, int initResult,
-                 const std::string& readerLog, Output& output) {
+ExitStatus configReport(const std::string& configPath, CheckXml& reader, int initResult,
+                        const std::string& readerLog, Output& output) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -57,5 +57,5 @@ int configReport(const std::string& configPath, CheckXml& reader, int initResult
     }
     if (configuration) reportAccounts(configuration, report);
     report.print(output);
-    return report.warnings() == 0 ? 0 : 1;
+    return report.warnings() == 0 ? exitstatus::kDone : exitstatus::kFound;
 }
