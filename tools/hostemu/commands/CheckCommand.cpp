@@ -25,13 +25,15 @@ const std::vector<CheckStep> kSteps = {
     revocationStep,      tlsStep,     guestInfoStep, clockStep,
 };
 
-int run(const Invocation& invocation, Output& output) {
+constexpr OptionSpec kPlace = numberOption("--place", "option.place-value", parseWholeNumber32);
+
+ExitStatus run(const Invocation& invocation, Output& output) {
     output.out(output.text("check.title", {{"folder", invocation.folder}}) + "\n");
     CheckContext context;
     context.folder = invocation.folder;
     context.configPath = invocation.folder + "\\" + kConfigFileName;
-    context.hasPlace = invocation.has("--place");
-    context.place = static_cast<int32_t>(invocation.value("--place", -1));
+    context.hasPlace = invocation.has(kPlace);
+    context.place = static_cast<int32_t>(invocation.value(kPlace, -1));
     context.tickMs = tickMs;
     return runCheckSteps(kSteps, context, output);
 }
@@ -44,7 +46,7 @@ extern const CommandSpec kCheckCommand = [] {
     c.name = "check";
     c.usage = "usage.check";
     c.description = "help.check";
-    c.options = {numberOption("--place", "option.place-value", parseWholeNumber32)};
+    c.options = {kPlace};
     c.countError = "count.check";
     c.run = run;
     return c;

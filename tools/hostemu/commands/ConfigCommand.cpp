@@ -9,9 +9,9 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    if (!readCheckFile(invocation.words[0], check, output)) return exitstatus::kBadInput;
     CheckXml reader;
     std::string readerLog;
     const auto initResult = readCheckAside(reader, check, readerLog);

@@ -4,6 +4,7 @@
 
 #include "FileSize.h"
 #include "NetProbes.h"
+#include "cli/Output.h"
 #include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
 
@@ -24,14 +25,12 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
         complaint = formatMessage(catalog_, "replay.no-scratch-folder");
         return false;
     }
-    dll_ = std::make_unique<Module>(dllPath_);
+    dll_ = std::make_unique<DllModule>(dllPath_);
     if (!dll_->loaded()) {
         const DWORD error = GetLastError();
         // The load failure's own lines, then the replay's verdict on it.
-        std::string failure = dllLoadFailure(dllPath_, error, catalog_);
-        const std::string prefix = "hostemu: ";
-        if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
-        complaint = failure + "hostemu: " + formatMessage(catalog_, "replay.nothing-can-run");
+        complaint = dllLoadFailure(dllPath_, error, catalog_) +
+                    complaintText(formatMessage(catalog_, "replay.nothing-can-run"));
         return false;
     }
     return true;
