@@ -15,20 +15,22 @@ int32_t orderCategory(CheckXml& checkXml) {
     return checkXml.checkData ? getAttributeInt(checkXml.checkData, "order_cat") : -1;
 }
 
-std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration) {
-    std::optional<std::string> fallback;
+pugi::xml_node tokenPlace(int32_t orderCategory, const pugi::xml_node& configuration) {
+    pugi::xml_node fallback;
     for (pugi::xml_node place = configuration.child("PlaceOfService"); place;
          place = place.next_sibling("PlaceOfService")) {
-        const pugi::xml_node token = place.child("LoyltyApiToken");
-        const pugi::xml_attribute isDefault = token.attribute("Default");
-        if (isDefault && std::strcmp(isDefault.value(), "true") == 0) {
-            fallback = token.text().get();
-        }
-        if (atoiText(place.child("PlaceCode")) == orderCategory) {
-            return std::string(token.text().get());  // even when empty: no fallback then
-        }
+        const pugi::xml_attribute isDefault = place.child("LoyltyApiToken").attribute("Default");
+        if (isDefault && std::strcmp(isDefault.value(), "true") == 0) fallback = place;
+        // Even when its token is empty: no fallback then.
+        if (atoiText(place.child("PlaceCode")) == orderCategory) return place;
     }
     return fallback;
+}
+
+std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration) {
+    const pugi::xml_node place = tokenPlace(orderCategory, configuration);
+    if (!place) return std::nullopt;
+    return std::string(place.child("LoyltyApiToken").text().get());
 }
 
 ServiceAddress readServiceAddress(const pugi::xml_node& configuration) {

@@ -28,3 +28,6 @@ int32_t orderCategory(CheckXml& checkXml);
 // The first place whose PlaceCode matches the order category, else the last
 // Default="true" token, else none.
 std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration);
+
+// The PlaceOfService whose token selectToken gives; an empty node when none.
+pugi::xml_node tokenPlace(int32_t orderCategory, const pugi::xml_node& configuration);

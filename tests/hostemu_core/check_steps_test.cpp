@@ -130,6 +130,12 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     ru.catalog = &kRussianCatalog;
     for (CheckStep step : {confXmlStep, serviceStep}) step(ru);
     EXPECT_NE(tokenStep(ru).line.find("(12 символов)"), std::string::npos) << tokenStep(ru).line;
+    // Advice on a refused token names the place whose token went out.
+    EXPECT_EQ(ru.tokenPlace, "места по умолчанию (PlaceCode 1)");
+    ru.hasPlace = true;
+    ru.place = 1;
+    tokenStep(ru);
+    EXPECT_EQ(ru.tokenPlace, "места обслуживания с PlaceCode 1");
     c.catalog = &kEnglishCatalog;
     write("<Configuration/>");
     EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
@@ -168,6 +174,12 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
                          "turns TLS on)"),
               std::string::npos);
     EXPECT_NE(shown.find("token|FAILED|" + none + "|" + none), std::string::npos);
+    // The way on: a place of its own for the check.
+    EXPECT_NE(shown.find(none + ": a check with CHECKDATA still finds its place's token: check a "
+                                "place with hostemu \"\" check --place CODE, CODE one of the "
+                                "places' codes: 1\n"),
+              std::string::npos)
+        << shown;
 }
 
 TEST(StepJudgement, FindsTheProxyWinInetUses) {
@@ -249,11 +261,20 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     bad.problems = {12057, 12045};
     r = judgeTls(bad, "svc", "now");
     EXPECT_EQ(r.status, StepVerdict::Status::Failed);
-    EXPECT_EQ(r.advice, certificateAdvice(12045, "now"));
+    // The verdict names the code the DLL's log shows for the same server.
+    const std::string logs = " (the DLL logs \"" + systemText(12057) + "\")";
+    EXPECT_EQ(r.advice, certificateAdvice(12045, "now") + logs);
     EXPECT_EQ(r.more.size(), 2u);  // "past it: ..." and its advice
 
     bad.problems = {12057};
-    EXPECT_EQ(judgeTls(bad, "svc", "now").advice, certificateAdvice(12057, "now"));
+    EXPECT_EQ(judgeTls(bad, "svc", "now").advice, certificateAdvice(12057, "now") + logs);
+    // A refused handshake: no certificate, and the code the DLL logs.
+    bad.firstError = 12157;
+    bad.problems = {12157};
+    r = judgeTls(bad, "svc", "now");
+    EXPECT_EQ(r.advice,
+              certificateAdvice(12157, "now") + " (the DLL logs \"" + systemText(12157) + "\")");
+    EXPECT_NE(r.advice.find("a plain HTTP service on port 443"), std::string::npos);
     bad.firstError = 12029;
     bad.problems = {12029};
     EXPECT_EQ(judgeTls(bad, "svc", "now").advice.rfind("no TLS connection to svc: ", 0), 0u);
@@ -262,6 +283,8 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
               std::string::npos);
 }
 
+// OK only when the DLL's own reading of the reply takes it (Status 1 or 2 in
+// an HTTP success); otherwise the verdict quotes the service and the DLL's line.
 TEST(StepJudgement, JudgesTheGuestInfoReply) {
     struct Case {
         GuestInfoExchange x;
@@ -269,71 +292,100 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         std::string line;
         std::string advice;
     };
-    const auto reply = [](uint32_t status, std::string text) {
+    const std::string place = "the default place (PlaceCode 1)";
+    const auto reply = [&](uint32_t status, std::string text) {
         GuestInfoExchange x;
         x.sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}";
         x.status = status;
         x.text = std::move(text);
+        x.emptyReply = x.text.empty();
+        x.place = place;
         return x;
     };
     GuestInfoExchange timedOut = reply(0, "");
     timedOut.timedOut = true;
-    GuestInfoExchange empty = reply(204, "");
-    empty.emptyReply = true;
     GuestInfoExchange closed = reply(0, "");
-    closed.emptyReply = true;
     GuestInfoExchange refused = reply(0, "");
-    refused.emptyReply = true;
     refused.errorCode = 12045;
     const std::string sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}: ";
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
+    const std::string token = statusAdvice(401, place);
+    const std::string notUsable = "the DLL logs \"ERROR service reply not usable: reply member ";
     const Case cases[] = {
-        {reply(200, "{\"Status\":0}"), StepVerdict::Status::Ok,
-         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
+        {reply(200, "{\"Status\":1}"), StepVerdict::Status::Ok,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 1",
          "the service answered with JSON (HTTP status 200)"},
-        {reply(400, "{\"Error\":1}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 400, 11 bytes, JSON without \"Status\"",
-         "HTTP status 400 with JSON that is not the service's reply (no \"Status\"): " +
-             statusAdvice(400)},
-        // A gateway's JSON refusal is no service that works.
-        {reply(403, "{\"message\":\"Forbidden\"}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 403, 23 bytes, JSON without \"Status\"",
-         "HTTP status 403 with JSON that is not the service's reply (no \"Status\"): " +
-             statusAdvice(403)},
-        {reply(200, "{\"Result\":\"ok\"}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 15 bytes, JSON without \"Status\"",
-         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(200, "{\"Status\":2,\"ErrorMessage\":\"no such card\"}"), StepVerdict::Status::Ok,
+         sent + "HTTP status 200, 42 bytes, JSON with \"Status\" 2",
+         "the service answered with JSON (HTTP status 200)"},
+        // The service refuses the token: every lookup of the till ends so.
+        {reply(200, "{\"Status\":0,\"Message\":\"Invalid token\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 38 bytes, JSON with \"Status\" 0",
+         "HTTP status 200 with the service's JSON, \"Status\" 0 (\"Invalid token\"): the DLL logs "
+         "\"Error: status != 1 RETURN 1\": " +
+             token},
+        {reply(200, "{\"Status\":0}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
+         "HTTP status 200 with the service's JSON, \"Status\" 0 (\"{\"Status\":0}\"): the DLL "
+         "logs \"Error: status != 1 RETURN 1\""},
+        {reply(404, "{\"Status\":0}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 404, 12 bytes, JSON with \"Status\" 0",
+         "HTTP status 404 with the service's JSON, \"Status\" 0 (\"{\"Status\":0}\"): the DLL "
+         "logs \"Error: status != 1 RETURN 1\": " +
+             statusAdvice(404)},
+        {reply(403, ""), StepVerdict::Status::Failed, sent + "HTTP status 403 with an empty body",
+         "the service's reply is empty (HTTP status 403): the DLL logs \"HTTP status 403\" and "
+         "the lookup returns 1: " +
+             token},
+        {reply(401, "{\"Message\":\"Authorization has been denied\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 401, 43 bytes, JSON without \"Status\"",
+         "HTTP status 401 with JSON that is not the service's reply (no \"Status\") "
+         "(\"Authorization has been denied\"): " +
+             notUsable + "\"Status\" is missing (expected an integer) RETURN 1\": " + token},
+        {reply(200, "{\"Status\":2}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 2",
+         "HTTP status 200 with the service's JSON, \"Status\" 2 (\"{\"Status\":2}\"): " +
+             notUsable + "\"ErrorMessage\" is missing (expected a string) RETURN 1\""},
+        {reply(200, "{\"Status\":3,\"ErrorMessage\":\"later\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 35 bytes, JSON with \"Status\" 3",
+         "HTTP status 200 with the service's JSON, \"Status\" 3 (\"later\"): the DLL logs "
+         "\"Error: status != 1 RETURN 1\""},
         {reply(200, "{\"Status\":\"1\"}"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 14 bytes, JSON with \"Status\" that is not a whole number",
-         "HTTP status 200 with JSON whose \"Status\" is not a whole number"},
-        {reply(200, "[1]"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 3 bytes, JSON without \"Status\"",
-         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+         "HTTP status 200 with JSON whose \"Status\" is not a whole number "
+         "(\"{\"Status\":\"1\"}\"): " +
+             notUsable + "\"Status\" is not a 32-bit integer RETURN 1\""},
         {reply(500, "{\"Status\":1}"), StepVerdict::Status::Failed,
          sent + "HTTP status 500, 12 bytes, JSON with \"Status\" 1",
-         "HTTP status 500 with the service's JSON: " + statusAdvice(500)},
+         "HTTP status 500 with the service's JSON, \"Status\" 1 (\"{\"Status\":1}\"): " +
+             statusAdvice(500)},
         {reply(502, "<html>Bad gateway</html>"), StepVerdict::Status::Failed,
          sent + "HTTP status 502, 24 bytes, not JSON",
-         "HTTP status 502 with a reply that is not JSON: " + statusAdvice(502)},
-        {reply(200, "nope"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 4 bytes, not JSON",
-         "HTTP status 200 with a reply that is not JSON"},
+         "HTTP status 502 with a reply that is not JSON (\"<html>Bad gateway</html>\"): the DLL "
+         "logs \"Error: not ok jsonGuestInfo RETURN 1\": " +
+             statusAdvice(502)},
         {timedOut, StepVerdict::Status::Failed, sent + "no answer within " + limit + " s",
          "the service (or a gateway in front of it) does not answer within " + limit + " s"},
-        {empty, StepVerdict::Status::Failed, sent + "HTTP status 204 with an empty body",
-         "the service's reply is empty (HTTP status 204)"},
+        {reply(200, ""), StepVerdict::Status::Failed, sent + "HTTP status 200 with an empty body",
+         "the service's reply is empty (HTTP status 200): the DLL logs \"ERROR WHILE SENDING "
+         "bRead == FALSE  ||  dwBytesRead == 0 v1/GuestInfo/<token>\" and the lookup returns 1"},
         {closed, StepVerdict::Status::Failed, sent + "the connection was closed without an answer",
          "the request got no answer: something closes the connection after the request (the "
          "service, a firewall or a proxy in between)"},
         {refused, StepVerdict::Status::Failed, sent + systemText(12045),
-         "the request failed: " + certificateAdvice(12045, "now")},
+         "the request failed: " + certificateAdvice(12045, "now") + " (the DLL logs \"" +
+             systemText(12045) + "\")"},
     };
     for (const Case& c : cases) {
-        const StepVerdict r = judgeGuestInfo(c.x, "tok", "now");
+        const StepVerdict r = judgeGuestInfo(c.x, "s3cr3t", "now");
         EXPECT_EQ(r.status, c.status) << c.line;
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(r.advice, c.advice);
     }
+    EXPECT_NE(token.find("LoyltyApiToken of the default place (PlaceCode 1) first"),
+              std::string::npos);
+    EXPECT_NE(statusAdvice(404).find("ApiAddress, SSL (port 80 or 443) and the path v1/GuestInfo/"),
+              std::string::npos);
 }
 
 TEST(StepJudgement, AdvisesOnTheCodesAnInstallerMeets) {
@@ -424,7 +476,8 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
          "               прокси-сервер требует вход; в DLL негде указать учётные данные: "
          "пропустите кассу через прокси-сервер по её адресу или исключите узел сервера "
          "программы лояльности из прокси\n"
-         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON: прокси-сервер требует вход; "
+         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON (\"<html>login</html>\"): DLL "
+         "пишет в журнал «Error: not ok jsonGuestInfo RETURN 1»: прокси-сервер требует вход; "
          "в DLL негде указать учётные данные: пропустите кассу через прокси-сервер по её "
          "адресу или исключите узел сервера программы лояльности из прокси\n"},
         {{answered, behindClock},

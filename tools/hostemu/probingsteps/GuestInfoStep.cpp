@@ -35,6 +35,7 @@ StepVerdict guestInfoStep(CheckContext& c) {
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;
+    x.place = c.tokenPlace;
     ByteBuffer reply;
     try {
         reply = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),

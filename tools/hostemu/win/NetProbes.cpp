@@ -231,7 +231,8 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
 
         INTERNET_CERTIFICATE_INFO info{};
         DWORD size = sizeof info;
-        if (InternetQueryOptionA(static_cast<HINTERNET>(request),
+        if (certificateArrived(code) &&
+            InternetQueryOptionA(static_cast<HINTERNET>(request),
                                  INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, &info, &size)) {
             outcome.certificateSeen = true;
             if (info.lpszSubjectInfo) outcome.subject = info.lpszSubjectInfo;

@@ -7,18 +7,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/GuestInfo.h"
 #include "api/JsonText.h"
+#include "api/ReplyAccess.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
+#include "http/ServicePaths.h"
 #include "http/Timings.h"
 #include "log/LogPhrases.h"
 
 namespace {
 
 constexpr std::size_t kShownReply = 300;
+constexpr std::size_t kQuotedReply = 80;
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -128,6 +132,20 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
     return r;
 }
 
+bool certificateArrived(uint32_t sendError) {
+    switch (sendError) {
+        case 0:
+        case 12037:  // ERROR_INTERNET_SEC_CERT_DATE_INVALID
+        case 12038:  // ERROR_INTERNET_SEC_CERT_CN_INVALID
+        case 12045:  // ERROR_INTERNET_INVALID_CA
+        case 12057:  // ERROR_INTERNET_SEC_CERT_REV_FAILED
+        case 12169:  // ERROR_INTERNET_SEC_INVALID_CERT
+        case 12170:  // ERROR_INTERNET_SEC_CERT_REVOKED
+            return true;
+        default: return false;
+    }
+}
+
 StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
                      const Catalog& catalog) {
     StepVerdict r = tls.firstError == 0
@@ -154,11 +172,33 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
         if (!advice.empty()) r.more.push_back(advice);
         if (r.advice.empty()) r.advice = advice;
     }
-    if (r.advice.empty())
+    if (r.advice.empty()) {
         r.advice = formatMessage(catalog, "check.tls-none",
                                  {{"host", host}, {"why", systemText(tls.firstError)}});
+    } else {
+        // The code the DLL's log shows for the same server.
+        r.advice +=
+            " (" +
+            formatMessage(catalog, "check.dll-logs", {{"line", systemText(tls.firstError)}}) + ")";
+    }
     return r;
 }
+
+namespace {
+
+// The service's own words for a failure: its "ErrorMessage" or "Message";
+// empty when it gave none.
+std::string serviceMessage(const rapidjson::Document& json) {
+    if (json.HasParseError() || !json.IsObject()) return "";
+    for (const char* name : {"ErrorMessage", "Message"}) {
+        const auto it = json.FindMember(name);
+        if (it != json.MemberEnd() && it->value.IsString() && it->value.GetStringLength() != 0)
+            return it->value.GetString();
+    }
+    return "";
+}
+
+}  // namespace
 
 StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                            const std::string& now, const Catalog& catalog) {
@@ -166,6 +206,9 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
     const auto text = [&catalog](const char* key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
+    };
+    const auto dllEnds = [&](const std::string& line) {
+        return text("check.dll-ends", {{"line", fromHostText(line)}});
     };
     if (x.timedOut) {
         return StepVerdict::failed(
@@ -184,17 +227,36 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
             return StepVerdict::failed(
                 "GuestInfo", sent + ": " + systemText(x.errorCode),
                 text("check.guestinfo-failed",
-                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}));
+                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}) +
+                    " (" + text("check.dll-logs", {{"line", systemText(x.errorCode)}}) + ")");
         }
+        // The transport's last line for an empty reply names its status, when
+        // it is no success.
+        const std::string advice = statusAdvice(x.status, x.place, catalog);
         return StepVerdict::failed(
             "GuestInfo", sent + ": " + text("check.guestinfo-empty", {{"status", status}}),
-            text("check.guestinfo-empty-advice", {{"status", status}}));
+            text("check.guestinfo-empty-advice", {{"status", status}}) + ": " +
+                dllEnds(isSuccessStatus(x.status) ? std::string(logphrase::kReadFailed) +
+                                                        servicepath::kGuestInfo + "<token>"
+                                                  : logphrase::kHttpStatus + status) +
+                (advice.empty() ? "" : ": " + advice));
     }
     rapidjson::Document json;
     parseJson(json, x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
+    // The DLL's own reading of the reply, and the line it logs for it.
+    GuestReply reading = GuestReply::OtherStatus;
+    std::string dllLine;
+    bool unusable = false;
+    try {
+        reading = readGuestReply(json);
+        dllLine = guestReplyLogLine(reading);
+    } catch (const ReplyFormatError& e) {
+        dllLine = logphrase::kReplyNotUsable + e.message + " RETURN 1";
+        unusable = true;
+    }
     // Worded as the DLL's log words it, so that the two read alike.
     std::string what = logphrase::kHttpStatus + status + ", " +
                        text("check.guestinfo-bytes", {{"count", std::to_string(x.text.size())}}) +
@@ -209,21 +271,36 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     r.line = sent + ": " + what;
     r.more.push_back(text("check.guestinfo-reply", {{"reply", shownReply(x.text, token)}}));
     // Only the service's own reply says that it works: a gateway, a firewall
-    // or a proxy answers with a page, or with JSON of its own.
-    if (isSuccessStatus(x.status) && integerStatus) {
+    // or a proxy answers with a page, or with JSON of its own; and only a guest
+    // found or a card refused says that it took the request.
+    const bool taken =
+        !unusable && (reading == GuestReply::Found || reading == GuestReply::Blocked ||
+                      reading == GuestReply::Refused);
+    if (isSuccessStatus(x.status) && taken) {
         r.advice = text("check.guestinfo-ok", {{"status", status}});
         return r;
     }
     r.status = StepVerdict::Status::Failed;
-    const std::string advice = statusAdvice(x.status, catalog);
+    const std::string message = serviceMessage(json);
+    const bool pointsAtToken = x.status == 401 || x.status == 403 ||
+                               (integerStatus && json["Status"].GetInt() == 0 && !message.empty());
+    const std::string advice = pointsAtToken ? text("check.advice-token", {{"place", x.place}})
+                                             : statusAdvice(x.status, x.place, catalog);
     if (!advice.empty()) r.more.push_back(advice);
-    const std::string came = text(!isJson          ? "check.guestinfo-came-not-json"
-                                  : !hasStatus     ? "check.guestinfo-came-no-status"
-                                  : !integerStatus ? "check.guestinfo-came-not-whole"
-                                                   : "check.guestinfo-came-json");
-    r.advice = logphrase::kHttpStatus + status + " " +
-               text("check.guestinfo-came", {{"what", came}}) +
-               (advice.empty() ? "" : ": " + advice);
+    const std::string came = !isJson      ? text("check.guestinfo-came-not-json")
+                             : !hasStatus ? text("check.guestinfo-came-no-status")
+                             : !integerStatus
+                                 ? text("check.guestinfo-came-not-whole")
+                                 : text("check.guestinfo-came-json",
+                                        {{"status", std::to_string(json["Status"].GetInt())}});
+    // The service's words, else the start of what came.
+    std::string quoted = message.empty() ? shownReply(x.text, token) : shownReply(message, token);
+    if (quoted.size() > kQuotedReply) quoted = quoted.substr(0, kQuotedReply) + " ...";
+    r.advice =
+        logphrase::kHttpStatus + status + " " + text("check.guestinfo-came", {{"what", came}}) +
+        " (\"" + quoted + "\")" +
+        (dllLine.empty() ? "" : ": " + text("check.dll-logs", {{"line", fromHostText(dllLine)}})) +
+        (advice.empty() ? "" : ": " + advice);
     return r;
 }
 
@@ -240,15 +317,16 @@ std::string certificateAdvice(uint32_t code, const std::string& now, const Catal
     }
 }
 
-std::string statusAdvice(uint32_t status, const Catalog& catalog) {
+std::string statusAdvice(uint32_t status, const std::string& place, const Catalog& catalog) {
     switch (status) {
         case 407: return formatMessage(catalog, "check.advice-407");
         case 502:
         case 503:
         case 504: return formatMessage(catalog, "check.advice-gateway");
-        case 404: return formatMessage(catalog, "check.advice-404");
+        case 404:
+            return formatMessage(catalog, "check.advice-404", {{"path", servicepath::kGuestInfo}});
         case 401:
-        case 403: return formatMessage(catalog, "check.advice-refused");
+        case 403: return formatMessage(catalog, "check.advice-token", {{"place", place}});
         case 400: return formatMessage(catalog, "check.advice-400");
         case 500: return formatMessage(catalog, "check.advice-500");
         default: return "";

@@ -43,6 +43,12 @@ struct TlsOutcome {
     std::string subject, issuer, validFrom, validTo;  // the server's certificate
 };
 
+// True when a send that ended with `sendError` (0: it succeeded) got as far as
+// the server's certificate: only then may WinInet be asked for it. After a
+// refused handshake the request holds no security context, and asking for the
+// certificate then crashes the process under Wine.
+bool certificateArrived(uint32_t sendError);
+
 // `now` is the till's local time as the advice on certificate dates shows it.
 StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
                      const Catalog& catalog = kEnglishCatalog);
@@ -55,8 +61,12 @@ struct GuestInfoExchange {
     uint32_t status = 0;      // HTTP status; 0 when no reply came
     uint32_t errorCode = 0;   // the transport's error when no reply came
     std::string text;         // the reply as text
+    std::string place;        // whose token was sent, as advice names it
 };
 
+// OK only when the service took the request: an HTTP success whose JSON the
+// DLL reads as a guest found or a card refused ("Status" 1 or 2). Anything
+// else fails with the line the DLL logs for it.
 StepVerdict judgeGuestInfo(const GuestInfoExchange& exchange, const std::string& token,
                            const std::string& now, const Catalog& catalog = kEnglishCatalog);
 
@@ -67,8 +77,10 @@ std::string systemText(uint32_t code);
 std::string certificateAdvice(uint32_t code, const std::string& now,
                               const Catalog& catalog = kEnglishCatalog);
 
-// What an installer does about a reply that is not the service's JSON.
-std::string statusAdvice(uint32_t status, const Catalog& catalog = kEnglishCatalog);
+// What an installer does about an HTTP status; empty when nothing to say.
+// `place` names the place whose token was sent.
+std::string statusAdvice(uint32_t status, const std::string& place = "",
+                         const Catalog& catalog = kEnglishCatalog);
 
 // The reply on one line for the console, the token masked wherever it shows.
 std::string shownReply(std::string text, const std::string& token);
