@@ -226,7 +226,7 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
         CheckContext context;
         context.host = c.host;
         context.secure = c.secure;
-        const StepVerdict r = judgeProxy(c.setting, context);
+        const StepVerdict r = judgeProxy(c.setting, RouteTaken(), context);
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(context.target, c.target) << c.line;
         EXPECT_EQ(context.port, c.port) << c.line;
@@ -236,10 +236,74 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
     automatic.autoDetect = true;
     automatic.autoConfigUrl = "http://wpad/proxy.pac";
     CheckContext context;
-    EXPECT_EQ(judgeProxy(automatic, context).more,
+    EXPECT_EQ(judgeProxy(automatic, RouteTaken(), context).more,
               std::vector<std::string>{
                   "automatic proxy configuration is on (detect settings, script "
                   "http://wpad/proxy.pac): WinInet tries it before the setting above"});
+}
+
+// The route WinInet took outweighs the bypass list as the check reads it; the
+// advice never names an entry that is already there.
+TEST(StepJudgement, ReportsTheRouteTaken) {
+    struct Case {
+        std::string bypass;
+        std::string lookedUp;  // what WinInet's callback named; empty: not probed
+        std::string line;
+        std::string target;
+        std::string advice;  // the context's bypass advice
+    };
+    const std::string add =
+        "add 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN settings, "
+        "Advanced): the exact name first; a pattern such as 10.1.2.* serves too, as Windows "
+        "documents '*' in exceptions";
+    const Case cases[] = {
+        {"10.1.2.*", "p",
+         "p:3128; the bypass list (10.1.2.*) seems to name 10.1.2.3 (10.1.2.*), "
+         "but the request went through p:3128: the bypass entry did not take effect for WinInet",
+         "p",
+         "the exception 10.1.2.* is already there but did not take effect for WinInet: add the "
+         "exact name 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN "
+         "settings, Advanced)"},
+        {"10.1.2.3", "P",
+         "p:3128; the bypass list (10.1.2.3) seems to name 10.1.2.3 (10.1.2.3), "
+         "but the request went through p:3128: the bypass entry did not take effect for WinInet",
+         "p",
+         "10.1.2.3 is already among the proxy's exceptions, but WinInet did not take it: ask "
+         "whoever manages this till's proxy settings (a policy or automatic configuration may "
+         "override them)"},
+        {"10.1.2.3", "10.1.2.3",
+         "p:3128, but 10.1.2.3 is on its bypass list (10.1.2.3): WinInet connects directly",
+         "10.1.2.3", ""},
+        {"", "10.1.2.3",
+         "p:3128 (bypass list: none): the request to 10.1.2.3 went directly all the same",
+         "10.1.2.3", ""},
+        {"", "p", "p:3128 (bypass list: none): WinInet goes through p:3128", "p", add},
+        {"", "", "p:3128 (bypass list: none): WinInet goes through p:3128", "p", add},
+    };
+    for (const Case& c : cases) {
+        ProxySetting setting;
+        setting.known = true;
+        setting.direct = false;
+        setting.proxy = "p:3128";
+        setting.bypass = c.bypass;
+        RouteTaken route;
+        route.probed = !c.lookedUp.empty();
+        route.name = c.lookedUp;
+        CheckContext context;
+        context.host = "10.1.2.3";
+        const StepVerdict r = judgeProxy(setting, route, context);
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(context.target, c.target) << c.line;
+        EXPECT_EQ(context.bypassAdvice, c.advice) << c.line;
+    }
+    // A proxy's 407 then advises the same.
+    GuestInfoExchange x;
+    x.status = 407;
+    x.text = "<html>login</html>";
+    x.bypassAdvice = "add it";
+    EXPECT_EQ(judgeGuestInfo(x, "", "now").more.back(),
+              "a proxy asks for a login; the DLL has no place for credentials: let the till "
+              "through the proxy by its address, or add it");
 }
 
 TEST(StepJudgement, NamesTheCauseOfATlsFailure) {

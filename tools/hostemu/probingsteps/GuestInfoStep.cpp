@@ -36,6 +36,7 @@ StepVerdict guestInfoStep(CheckContext& c) {
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;
     x.place = c.tokenPlace;
+    x.bypassAdvice = c.bypassAdvice;
     ByteBuffer reply;
     try {
         reply = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),

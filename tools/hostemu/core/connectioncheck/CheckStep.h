@@ -36,6 +36,8 @@ struct CheckContext {
 
     // Where the connection goes: the service, or the proxy WinInet uses.
     std::string via;  // "host:port" of the proxy; empty when direct
+    // What to add to the proxy's bypass list for the service, when a proxy is set.
+    std::string bypassAdvice;
     std::string target;
     uint16_t port = 80;
     std::vector<std::string> addresses;

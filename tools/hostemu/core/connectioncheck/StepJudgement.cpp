@@ -69,20 +69,25 @@ std::vector<std::string> splitWords(const std::string& text, const char* separat
     return words;
 }
 
-bool onBypassList(const std::string& list, const std::string& host) {
+std::string bypassEntryFor(const std::string& list, const std::string& host) {
     const std::string name = lower(host);
-    for (const std::string& entry : splitList(lower(list))) {
-        if (entry == "<local>") {
-            if (name.find('.') == std::string::npos) return true;
-        } else if (wildcardMatch(entry.c_str(), name.c_str())) {
-            return true;
+    for (const std::string& entry : splitList(list)) {
+        const std::string low = lower(entry);
+        if (low == "<local>") {
+            if (name.find('.') == std::string::npos) return entry;
+        } else if (wildcardMatch(low.c_str(), name.c_str())) {
+            return entry;
         }
     }
-    return false;
+    return "";
 }
 
-std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure) {
-    if (setting.direct || setting.proxy.empty() || onBypassList(setting.bypass, host)) return "";
+bool onBypassList(const std::string& list, const std::string& host) {
+    return !bypassEntryFor(list, host).empty();
+}
+
+std::string configuredProxy(const ProxySetting& setting, bool secure) {
+    if (setting.direct || setting.proxy.empty()) return "";
     const std::string scheme = secure ? "https=" : "http=";
     std::string any;
     for (const std::string& entry : splitList(setting.proxy)) {
@@ -94,9 +99,41 @@ std::string proxyFor(const ProxySetting& setting, const std::string& host, bool 
     return any;
 }
 
-StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
+std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure) {
+    return onBypassList(setting.bypass, host) ? "" : configuredProxy(setting, secure);
+}
+
+std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
+                         const Catalog& catalog) {
+    const std::string entry = bypassEntryFor(setting.bypass, host);
+    if (!entry.empty() && lower(entry) == lower(host))
+        return formatMessage(catalog, "check.bypass-exact-ignored", {{"host", host}});
+    if (!entry.empty())
+        return formatMessage(catalog, "check.bypass-ignored", {{"entry", entry}, {"host", host}});
+    // The pattern Windows documents for the neighbourhood: "10.1.2.*", "*.example.com".
+    std::string pattern = host;
+    const bool address = host.find_first_not_of("0123456789.") == std::string::npos;
+    if (address && host.rfind('.') != std::string::npos) {
+        pattern = host.substr(0, host.rfind('.')) + ".*";
+    } else if (host.find('.') != std::string::npos) {
+        pattern = "*" + host.substr(host.find('.'));
+    }
+    return formatMessage(catalog, "check.bypass-add", {{"host", host}, {"pattern", pattern}});
+}
+
+StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, CheckContext& c) {
     const std::string& host = c.host;
+    const std::string configured = configuredProxy(proxy, c.secure);
     c.via = proxyFor(proxy, host, c.secure);
+    // The route the request took, when WinInet told it: the proxy's name or
+    // address, or the service's.
+    const std::string proxyHost = lower(configured.substr(0, configured.rfind(':')));
+    const bool routeKnown =
+        route.probed && !configured.empty() && (!route.name.empty() || !route.address.empty());
+    const bool wentToProxy = routeKnown && (lower(route.name) == proxyHost ||
+                                            (route.name.empty() && route.address == proxyHost));
+    const bool seemsBypassed = !configured.empty() && c.via.empty();
+    if (routeKnown) c.via = wentToProxy ? configured : "";
     const std::string& via = c.via;
     const std::string label = c.text("check.label-proxy");
     StepVerdict r;
@@ -106,8 +143,18 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
         r = StepVerdict::ok(label, c.text("check.proxy-none"));
     } else if (via.empty()) {
         r = StepVerdict::ok(
-            label, c.text("check.proxy-bypassed",
-                          {{"proxy", proxy.proxy}, {"host", host}, {"bypass", proxy.bypass}}));
+            label,
+            c.text(seemsBypassed ? "check.proxy-bypassed" : "check.proxy-direct-anyway",
+                   {{"proxy", proxy.proxy},
+                    {"host", host},
+                    {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass}}));
+    } else if (seemsBypassed) {
+        r = StepVerdict::ok(label, c.text("check.proxy-bypass-ignored",
+                                          {{"proxy", proxy.proxy},
+                                           {"host", host},
+                                           {"bypass", proxy.bypass},
+                                           {"entry", bypassEntryFor(proxy.bypass, host)},
+                                           {"via", via}}));
     } else {
         r = StepVerdict::ok(
             label, c.text("check.proxy-through",
@@ -115,6 +162,11 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
                            {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass},
                            {"via", via}}));
     }
+    if (routeKnown) {
+        r.more.push_back(c.text(wentToProxy ? "check.route-proxy" : "check.route-direct",
+                                {{"name", route.name.empty() ? route.address : route.name}}));
+    }
+    if (!via.empty()) c.bypassAdvice = bypassAdvice(proxy, host, *c.catalog);
     if (proxy.autoDetect || !proxy.autoConfigUrl.empty()) {
         const std::string script =
             proxy.autoConfigUrl.empty()
@@ -285,7 +337,9 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool pointsAtToken = x.status == 401 || x.status == 403 ||
                                (integerStatus && json["Status"].GetInt() == 0 && !message.empty());
     const std::string advice = pointsAtToken ? text("check.advice-token", {{"place", x.place}})
-                                             : statusAdvice(x.status, x.place, catalog);
+                               : x.status == 407 && !x.bypassAdvice.empty()
+                                   ? text("check.advice-407-bypass", {{"bypass", x.bypassAdvice}})
+                                   : statusAdvice(x.status, x.place, catalog);
     if (!advice.empty()) r.more.push_back(advice);
     const std::string came = !isJson      ? text("check.guestinfo-came-not-json")
                              : !hasStatus ? text("check.guestinfo-came-no-status")

@@ -17,11 +17,31 @@ struct ProxySetting {
     std::string autoConfigUrl;
 };
 
+// Where one request to the service went, as WinInet's status callbacks told
+// it: the route taken, not the one the settings seem to give.
+struct RouteTaken {
+    bool probed = false;
+    std::string name;     // the host WinInet looked up; empty when it said none
+    std::string address;  // the address it connected to; empty when it said none
+};
+
 // The non-empty runs of `text` between any of the `separators`.
 std::vector<std::string> splitWords(const std::string& text, const char* separators);
 
 // True when `host` matches an entry of a WinInet bypass list.
 bool onBypassList(const std::string& list, const std::string& host);
+// The entry of the list that `host` matches by Windows' documented rules
+// ("<local>", '*' as a wildcard); empty when none.
+std::string bypassEntryFor(const std::string& list, const std::string& host);
+
+// What to add to the bypass list for `host`: the exact name first, a pattern
+// second; never an entry that is already there (it did not take effect).
+std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
+                         const Catalog& catalog = kEnglishCatalog);
+
+// The proxy of the setting for the scheme, whatever the bypass list says;
+// empty when there is none.
+std::string configuredProxy(const ProxySetting& setting, bool secure);
 
 // The proxy ("host:port") WinInet uses for the service, or empty when it
 // connects directly (no proxy, or the host is on the bypass list).
@@ -32,8 +52,9 @@ std::string proxyFor(const ProxySetting& setting, const std::string& host, bool 
 void goThroughProxy(const std::string& proxy, CheckContext& context);
 
 // The proxy step: says where WinInet connects and sets the context's `via`,
-// `target` and `port` for the name and TCP steps.
-StepVerdict judgeProxy(const ProxySetting& setting, CheckContext& context);
+// `target` and `port` for the name and TCP steps. A probed route outweighs the
+// setting's bypass list: a bypass entry that did not take effect is named.
+StepVerdict judgeProxy(const ProxySetting& setting, const RouteTaken& route, CheckContext& context);
 
 // A TLS handshake with the service (a HEAD of "/"), as the DLL makes it.
 struct TlsOutcome {
@@ -55,13 +76,14 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
 
 // The GuestInfo exchange through the module's transport.
 struct GuestInfoExchange {
-    std::string sent;         // "POST v1/GuestInfo/<token> {...}"
-    bool timedOut = false;    // no answer within the module's limit
-    bool emptyReply = false;  // the transport gave nothing
-    uint32_t status = 0;      // HTTP status; 0 when no reply came
-    uint32_t errorCode = 0;   // the transport's error when no reply came
-    std::string text;         // the reply as text
-    std::string place;        // whose token was sent, as advice names it
+    std::string sent;          // "POST v1/GuestInfo/<token> {...}"
+    bool timedOut = false;     // no answer within the module's limit
+    bool emptyReply = false;   // the transport gave nothing
+    uint32_t status = 0;       // HTTP status; 0 when no reply came
+    uint32_t errorCode = 0;    // the transport's error when no reply came
+    std::string text;          // the reply as text
+    std::string place;         // whose token was sent, as advice names it
+    std::string bypassAdvice;  // what to add to the proxy's bypass list, when one is in the way
 };
 
 // OK only when the service took the request: an HTTP success whose JSON the

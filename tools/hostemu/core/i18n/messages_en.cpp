@@ -416,6 +416,9 @@ const Message kMessages[] = {
     {"check.tcp-proxy",
      "the proxy {proxy} of this account's Internet Options does not accept "
      "connections"},
+    {"check.tcp-proxy-or-bypass",
+     "the proxy {proxy} of this account's Internet Options does not accept "
+     "connections: get it running, or {bypass}"},
     {"check.tcp", "connected to {address} port {port}"},
     {"check.no-scratch", "no scratch folder for the exchange's log"},
     {"check.wininet-cannot-open", "WinInet cannot be opened: {why}"},
@@ -428,6 +431,30 @@ const Message kMessages[] = {
      "{proxy}, but {host} is on its bypass list ({bypass}): WinInet "
      "connects directly"},
     {"check.proxy-through", "{proxy} (bypass list: {bypass}): WinInet goes through {via}"},
+    {"check.proxy-direct-anyway",
+     "{proxy} (bypass list: {bypass}): the request to {host} went directly "
+     "all the same"},
+    {"check.proxy-bypass-ignored",
+     "{proxy}; the bypass list ({bypass}) seems to name {host} ({entry}), "
+     "but the request went through {via}: the bypass entry did not take "
+     "effect for WinInet"},
+    {"check.route-proxy", "WinInet looked up {name}: the request went to the proxy"},
+    {"check.route-direct", "WinInet looked up {name}: the request went to the service directly"},
+    {"check.bypass-add",
+     "add {host} to the proxy's exceptions (Internet Options, Connections, "
+     "LAN settings, Advanced): the exact name first; a pattern such as "
+     "{pattern} serves too, as Windows documents '*' in exceptions"},
+    {"check.bypass-ignored",
+     "the exception {entry} is already there but did not take effect for "
+     "WinInet: add the exact name {host} to the proxy's exceptions (Internet "
+     "Options, Connections, LAN settings, Advanced)"},
+    {"check.bypass-exact-ignored",
+     "{host} is already among the proxy's exceptions, but WinInet did not "
+     "take it: ask whoever manages this till's proxy settings (a policy or "
+     "automatic configuration may override them)"},
+    {"check.advice-407-bypass",
+     "a proxy asks for a login; the DLL has no place for credentials: let "
+     "the till through the proxy by its address, or {bypass}"},
     {"check.proxy-auto-on",
      "automatic proxy configuration is on ({how}): WinInet tries it before "
      "the setting above"},
