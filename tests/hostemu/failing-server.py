@@ -10,7 +10,8 @@ connection check's tests: failing-server.py KIND ADDRESS CERT KEY PIDFILE.
   client-cert  demands a client certificate
   certificate  whatever CERT is (an expired one, one for another name)
 
-A completed handshake gets one HTTP reply: {"Status":2} for a POST, an empty
+A completed handshake gets one HTTP reply: the service's refusal of the card
+({"Status":2,...}) for a POST, an empty
 200 for anything else. Serves for at most ten minutes, one thread per
 connection, until killed."""
 import socket
@@ -57,7 +58,7 @@ def answer(conn):
         if not chunk:
             break
         body += chunk
-    reply = b'{"Status":2}' if head.startswith(b"POST ") else b""
+    reply = b'{"Status":2,"ErrorMessage":"no such card"}' if head.startswith(b"POST ") else b""
     conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: %d\r\n"
                  b"Connection: close\r\n\r\n%s" % (len(reply), reply))
 

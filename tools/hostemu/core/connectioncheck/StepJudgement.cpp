@@ -325,9 +325,10 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     // Only the service's own reply says that it works: a gateway, a firewall
     // or a proxy answers with a page, or with JSON of its own; and only a guest
     // found or a card refused says that it took the request.
-    const bool taken =
-        !unusable && (reading == GuestReply::Found || reading == GuestReply::Blocked ||
-                      reading == GuestReply::Refused);
+    // A refusal without its "ErrorMessage" is still the service's refusal of
+    // the card: the lookup ends with 1 for it as for any other.
+    const bool refusal = integerStatus && json["Status"].GetInt() == 2;
+    const bool taken = refusal || (!unusable && reading == GuestReply::Found);
     if (isSuccessStatus(x.status) && taken) {
         r.advice = text("check.guestinfo-ok", {{"status", status}});
         return r;

@@ -723,14 +723,12 @@ const Message kMessages[] = {
     {"replay.no-free-address",
      "no free port 80 on {address} and the addresses after it (up to 15, within 127.0.0.0/8)"},
     {"replay.proxy-set",
-     "this account's Internet Options send http://{address}/ through the proxy {proxy}, so the "
-     "replay's requests would not reach its own server{fix}"},
+     "this account's Internet Options sent http://{address}/ through the proxy {proxy}: a "
+     "request sent as the DLL sends it did not reach the replay's own server{fix}"},
     {"replay.proxy-in-the-way",
      "a request to http://{address}/ sent as the DLL sends it did not reach the replay's own "
      "server: a proxy (perhaps one chosen by automatic configuration) is in the way{fix}"},
-    {"replay.proxy-fix",
-     "; add {entry} to the proxy's exceptions (Internet Options, Connections, LAN settings, "
-     "Advanced) and run the replay again"},
+    {"replay.proxy-fix", "; {advice}, and run the replay again"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Period: {from} to {to}"},
