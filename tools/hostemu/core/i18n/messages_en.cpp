@@ -518,8 +518,8 @@ const Message kMessages[] = {
      "the address answers but does not know the request: check ApiAddress, "
      "SSL (port 80 or 443) and the path {path} with the service's operator"},
     {"check.advice-token",
-     "check the LoyltyApiToken of {place} first (the service's operator "
-     "knows which token this till should have), then whether a firewall or "
+     "check the LoyltyApiToken of {place} first: the service's operator "
+     "knows which token this till should have; then whether a firewall or "
      "gateway in front of the service lets the till through"},
     {"check.advice-400",
      "the service or a gateway did not accept the request: check ApiAddress "
