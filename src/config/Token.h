@@ -38,6 +38,7 @@ struct TokenChoice {
     Why why = Why::None;
     int place = 0;      // the chosen PlaceOfService, 1-based in document order; 0 for None
     std::string token;  // its LoyltyApiToken text (empty when it is missing or empty)
+    pugi::xml_node node;  // that PlaceOfService; empty for None
 
     explicit operator bool() const { return why != Why::None; }
 };

@@ -12,11 +12,6 @@ namespace {
 
 constexpr uint32_t kProbeTimeoutMs = 5000;
 
-// The bypass entry that keeps the replay's requests off a proxy.
-std::string bypassEntry(const std::string& address) {
-    return address.substr(0, address.rfind('.')) + ".*";
-}
-
 }  // namespace
 
 bool WindowsReplayHost::prepare(std::string& complaint) {
@@ -71,22 +66,23 @@ std::optional<int32_t> WindowsReplayHost::call(const replay::Call& call) {
 // Whether the DLL's requests will reach the replay's server: WinInet, opened
 // as the DLL opens it, may send them to the proxy of this account's Internet
 // Options. The settings are left alone; the replay stops with the bypass entry
-// to add. First the manual proxy and its bypass list as WinInet reads them,
-// then one request as the DLL would send it, which the server must receive
-// (a proxy chosen by automatic configuration shows only there).
+// to add. One request as the DLL would send it, which the server must
+// receive, tells the route taken: a bypass entry may not take effect, and a
+// proxy chosen by automatic configuration shows only there.
 std::string WindowsReplayService::proxyProblem() {
     const std::string& address = server_.address();
-    const std::string fix =
-        formatMessage(catalog_, "replay.proxy-fix", {{"entry", bypassEntry(address)}});
-    const std::string via = proxyFor(readProxySetting(), address, false);
-    if (!via.empty())
-        return formatMessage(catalog_, "replay.proxy-set",
-                             {{"address", address}, {"proxy", via}, {"fix", fix}});
     const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
     server_.beginCall({}, std::string(), 0);
     sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
     const std::vector<replay::Received> received = server_.endCall();
     for (const replay::Received& r : received)
         if (r.path == probe) return std::string();
+    const ProxySetting setting = readProxySetting();
+    const std::string fix = formatMessage(catalog_, "replay.proxy-fix",
+                                          {{"advice", bypassAdvice(setting, address, catalog_)}});
+    const std::string via = configuredProxy(setting, false);
+    if (!via.empty())
+        return formatMessage(catalog_, "replay.proxy-set",
+                             {{"address", address}, {"proxy", via}, {"fix", fix}});
     return formatMessage(catalog_, "replay.proxy-in-the-way", {{"address", address}, {"fix", fix}});
 }

@@ -31,9 +31,14 @@ struct CheckContext {
     std::string host;  // ApiAddress as written
     bool secure = false;
     std::string token;
+    // The place whose token the DLL chooses, as advice names it ("the default
+    // place (PlaceCode 1)").
+    std::string tokenPlace;
 
     // Where the connection goes: the service, or the proxy WinInet uses.
     std::string via;  // "host:port" of the proxy; empty when direct
+    // What to add to the proxy's bypass list for the service, when a proxy is set.
+    std::string bypassAdvice;
     std::string target;
     uint16_t port = 80;
     std::vector<std::string> addresses;
