@@ -35,6 +35,7 @@ class TransactionPosting {
   private:
     EarlyResult closeOrder();
     EarlyResult returnOrder();
+    void send(const std::string& path, const ByteBuffer& body);
     int32_t checkReply();
 
     Logger& log_;
@@ -46,6 +47,7 @@ class TransactionPosting {
     HttpClient client_;
     ConnectionCloser closer_{client_};
     std::string token_;
+    uint32_t replyError_ = 0;  // the Windows error the close or return exchange left
     rapidjson::Document jsonResultRequest_;
 };
 
@@ -53,30 +55,30 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.log(kTag, Event::TryCheckReader);
-    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
-    if (num != 0) {
-        log_.log(Event::NumNotPosting, {{"result", std::to_string(num)}});
-        return num;
+    if (initCheckXml(reader_, inpBuf, inpLen, kTag, log_) == CheckInit::Failed) {
+        log_.log(Event::NumNotPosting, {{"result", std::to_string(kCheckInitFailedResult)}});
+        return kCheckInitFailedResult;
     }
 
     log_.log(Event::TryHttpClient);
     log_.log(kTag, Event::TryGetToken);
-    token_ = getToken(kTag, configuration_, reader_, client_, log_);
-    if (token_.empty()) {
+    std::optional<std::string> token = getToken(kTag, configuration_, reader_, client_, log_);
+    if (!token) {
         log_.log(Event::NoTokenPosting);
         return 1;
     }
+    token_ = std::move(*token);
 
     log_.log(Event::TryChmodPosting);
-    const int32_t mode = checkChmod(kTag, reader_, log_);
-    if (mode == -1) {
+    const std::optional<int32_t> mode = checkChmod(kTag, reader_, log_);
+    if (!mode) {
         log_.log(Event::NoChmodPosting);
         return 1;
     }
 
     log_.log(Event::TryLogicPosting);
     EarlyResult result;
-    switch (postingPathFor(mode)) {
+    switch (postingPathFor(*mode)) {
         case PostingPath::Close: result = closeOrder(); break;
         case PostingPath::Return: result = returnOrder(); break;
         case PostingPath::Nothing: break;
@@ -111,16 +113,15 @@ EarlyResult TransactionPosting::closeOrder() {
         return 1;
     }
 
-    const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
-    if (discountResult != -1) {
-        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(discountResult)}});
-        return discountResult;
+    // The discount reply itself is not read: the service is only asked to price the order.
+    if (!SendGetDiscount(client_, reader_, token_, clientId, log_)) {
+        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(kDiscountFailedResult)}});
+        return kDiscountFailedResult;
     }
 
     const std::string path = servicepath::kCloseOrder + token_;
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, body);
     } catch (...) {
         log_.log(Event::CloseOrderFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
@@ -141,8 +142,7 @@ EarlyResult TransactionPosting::returnOrder() {
         return 1;
     }
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, body);
     } catch (...) {
         log_.log(Event::UnexpectedPosting);
         return 1;
@@ -150,9 +150,17 @@ EarlyResult TransactionPosting::returnOrder() {
     return std::nullopt;
 }
 
+// The close or the return: its reply and error are what checkReply judges.
+void TransactionPosting::send(const std::string& path, const ByteBuffer& body) {
+    WrapperResult sent = SendRequestWrapper(client_, "POST", kJsonHeaders, path.c_str(),
+                                            body.data(), kAcceptAnything, log_);
+    reply_ = std::move(sent.reply);
+    replyError_ = sent.windowsError;
+}
+
 int32_t TransactionPosting::checkReply() {
     if (reply_.empty()) {
-        log_.log(Event::PostingNotSent, {{"code", std::to_string(lastErrorCode)}});
+        log_.log(Event::PostingNotSent, {{"code", std::to_string(replyError_)}});
         return 1;
     }
     const std::string text = replyText(reply_);

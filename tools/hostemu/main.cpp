@@ -43,9 +43,9 @@ int main() {
         const std::vector<std::string> words = commandWords();
         return runCommandLine(commandTable(), words, output);
     } catch (const std::exception& e) {
-        output.err(std::string("hostemu: ") + e.what() + "\n");  // the runtime's own words
+        output.complain(e.what());  // the runtime's own words
     } catch (...) {
-        output.err("hostemu: " + output.text("error.unexpected") + "\n");
+        output.complain(output.text("error.unexpected"));
     }
-    return 3;
+    return exitstatus::kCannotRun;
 }

@@ -9,12 +9,12 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    if (!readCheckFile(invocation.words[0], check, output)) return exitstatus::kBadInput;
     CheckXml reader;
     std::string readerLog;
-    const int initResult = readCheckAside(reader, check, readerLog);
+    const auto initResult = readCheckAside(reader, check, readerLog);
     return configReport(invocation.folder + "\\" + kConfigFileName, reader, initResult, readerLog,
                         output);
 }

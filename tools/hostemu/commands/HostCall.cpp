@@ -2,47 +2,42 @@
 
 #include <windows.h>
 
-#include "DllModule.h"
 #include "FileSize.h"
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
+#include "host/DllModule.h"
 #include "log/Logger.h"
 
 std::string dllPath(const Invocation& invocation) {
-    const std::string name =
-        invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
-    wchar_t full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameW(widePath(name).c_str(), MAX_PATH + 1, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? fromWide(full) : name;
+    return DllModule::fullPath(invocation.dll.empty() ? invocation.folder + "\\brisvane.dll"
+                                                      : invocation.dll);
 }
 
 bool readCheckFile(const std::string& name, std::string& check, Output& output) {
     if (readWholeFile(name, check)) return true;
-    output.err("hostemu: " + output.text("error.check-file", {{"file", name}}) + "\n");
+    output.complain(output.text("error.check-file", {{"file", name}}));
     return false;
 }
 
 bool missingExport(const char* name, Output& output) {
-    output.err("hostemu: " + output.text("error.no-export", {{"name", name}}) + "\n");
+    output.complain(output.text("error.no-export", {{"name", name}}));
     return false;
 }
 
-int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+ExitStatus runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
     const std::string path = dllPath(invocation);
     if (!SetCurrentDirectoryW(widePath(invocation.folder).c_str())) {
         const std::string code = std::to_string(GetLastError());
-        output.err(
-            "hostemu: " +
-            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}) +
-            "\n");
+        output.complain(
+            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}));
         return exitstatus::kFound;
     }
-    Module dll(path);
+    DllModule dll(path);
     if (!dll.loaded()) {
-        output.err(dllLoadFailure(path, GetLastError(), output.catalog()));
+        output.err(complaintText(dllLoadFailure(path, GetLastError(), output.catalog())));
         return exitstatus::kFound;
     }
     const long long before = fileSize(kLogFileName);

@@ -1,6 +1,7 @@
 #pragma once
 // The encodings hostemu meets and what it makes of them: everything it
 // prints is UTF-8.
+#include <cstddef>
 #include <string>
 
 // Host text (Windows-1251) as UTF-8.
@@ -12,6 +13,11 @@ bool isUtf8(const std::string& text);
 // Well-formed UTF-8 kept; each other byte written "\xNN" (two upper-case hex
 // digits), so that any output hostemu writes is valid UTF-8 and shows the bytes.
 std::string shownUtf8(const std::string& text);
+
+// The characters UTF-8 text shows on a console, for lining up and wrapping
+// text in any language: its bytes other than continuation bytes (so a stray
+// continuation byte counts for none, any other malformed byte for one).
+std::size_t utf8Characters(const std::string& text);
 
 // True for text that starts with a UTF-16 byte order mark (Notepad's "Unicode").
 bool isUtf16(const std::string& bytes);
