@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "encoding/Encodings.h"
 #include "http/ServicePaths.h"
@@ -356,25 +357,29 @@ std::string confFileBytes(const std::string& text, const std::string& byteOrderM
     return out;
 }
 
-std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
-                             bool folderConfigPresent) {
+void forEachCall(const std::string& logBytes, const std::string& folderConfig,
+                 bool folderConfigPresent, const std::function<void(Call&)>& take) {
     std::vector<LogEntry> entries = splitEntries(logBytes);
-    std::vector<Call> calls;
+    Call call;
+    int count = 0;
     bool configFromLog = false;
     bool configPresent = folderConfigPresent;
     auto config = std::make_shared<const std::string>(folderConfig);
     std::string byteOrderMark;
     bool afterHousekeeping = false;
+    auto hand = [&] {
+        complete(call, readAttempts(call));
+        take(call);
+        call = Call();
+    };
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Call::Kind kind = opens(entries[i], afterHousekeeping);
         afterHousekeeping = isHousekeeping(entries[i]);
-        if (kind != Call::Kind::Unknown || calls.empty()) {
-            Call call;
+        if (kind != Call::Kind::Unknown || count == 0) {
+            if (count > 0) hand();
             call.kind = kind;
-            call.number = static_cast<int>(calls.size()) + 1;
-            calls.push_back(std::move(call));
+            call.number = ++count;
         }
-        Call& call = calls.back();
         // Init's copy is in force from that Init on (the Init itself included).
         if (call.kind == Call::Kind::Init && entries[i].has(Role::ConfigCopy)) {
             configFromLog = true;
@@ -389,7 +394,14 @@ std::vector<Call> splitCalls(const std::string& logBytes, const std::string& fol
         call.configText = config;
         call.configByteOrderMark = byteOrderMark;
     }
-    for (Call& call : calls) complete(call, readAttempts(call));
+    if (count > 0) hand();
+}
+
+std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
+                             bool folderConfigPresent) {
+    std::vector<Call> calls;
+    forEachCall(logBytes, folderConfig, folderConfigPresent,
+                [&](Call& call) { calls.push_back(std::move(call)); });
     return calls;
 }
 

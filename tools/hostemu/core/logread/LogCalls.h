@@ -5,6 +5,7 @@
 // call wrote. Platform-neutral: bytes in, calls out; never throws on any input.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -164,6 +165,11 @@ std::string confFileBytes(const std::string& text, const std::string& byteOrderM
 // `folderConfigPresent` false when the folder has none).
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent);
+
+// The same, one call at a time, each complete, in the log's order: a summary
+// of a big log need not hold every call at once.
+void forEachCall(const std::string& logBytes, const std::string& folderConfig,
+                 bool folderConfigPresent, const std::function<void(Call&)>& take);
 
 const char* kindName(Call::Kind kind);
 

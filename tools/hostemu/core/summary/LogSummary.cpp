@@ -130,7 +130,28 @@ Hour* hourOf(Summary& s, const std::string& stamp) {
     return &s.hours[t - ((t % 3600) + 3600) % 3600];
 }
 
-void countSent(std::vector<Sent>& sent, Summary& s, std::vector<Sent>& allSent) {
+// Runs of exchanges that all failed, as the exchanges come: an outage from
+// the earliest to the latest stamp of its run (a till's clock may be set back).
+struct Runs {
+    Outage open;
+    void take(const Sent& x, Summary& s) {
+        if (x.state != Sent::State::Failed) return close(s);
+        const long long t = stampSeconds(x.stamp);
+        if (open.failed == 0) open.from = open.to = x.stamp;
+        if (t != kNoStamp && (stampSeconds(open.from) == kNoStamp || t < stampSeconds(open.from)))
+            open.from = x.stamp;
+        if (t != kNoStamp && t > stampSeconds(open.to)) open.to = x.stamp;
+        ++open.failed;
+        if (std::find(open.causes.begin(), open.causes.end(), x.cause) == open.causes.end())
+            open.causes.push_back(x.cause);
+    }
+    void close(Summary& s) {
+        if (open.failed > 0) s.outages.push_back(std::move(open));
+        open = Outage();
+    }
+};
+
+void countSent(std::vector<Sent>& sent, Summary& s, Runs& runs) {
     for (Sent& x : sent) {
         ++s.exchanges;
         if (x.state == Sent::State::Failed) {
@@ -138,11 +159,11 @@ void countSent(std::vector<Sent>& sent, Summary& s, std::vector<Sent>& allSent) 
             s.failures.push_back({x.stamp, x.cause});
             if (Hour* h = hourOf(s, x.stamp)) ++h->failedExchanges[x.cause];
         }
-        allSent.push_back(std::move(x));
+        runs.take(x, s);
     }
 }
 
-void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
+void addCall(const replay::Call& call, Summary& s, Runs& runs) {
     ++s.calls[call.kind];
     CallFigures f;
     f.number = call.number;
@@ -202,7 +223,7 @@ void addCall(const replay::Call& call, Summary& s, std::vector<Sent>& allSent) {
                 {lastStamp, replay::causeOf(trouble.cause == K::None ? K::Other : trouble.cause)});
         }
     }
-    countSent(sent, s, allSent);
+    countSent(sent, s, runs);
 }
 
 void keepLongest(std::vector<CallFigures>& calls) {
@@ -236,64 +257,73 @@ int Summary::knownCalls() const {
     return n;
 }
 
+namespace {
+
+// A summary built call by call: what it keeps grows with the hours, causes,
+// versions and outages, not with the calls.
+class Builder {
+  public:
+    explicit Builder(bool keepFailures) : keepFailures_(keepFailures) {
+        for (Kind kind : kCallKinds) s_.calls[kind] = 0;
+        for (Kind kind : kResultKinds) s_.results[kind];
+    }
+
+    void add(const replay::Call& call) {
+        // The period from the earliest to the latest stamp: a till's clock may
+        // be set back, and logs may be joined in any order.
+        for (const replay::LogEntry& e : call.entries) {
+            if (e.stamp.empty()) continue;
+            if (firstWritten_.empty()) firstWritten_ = e.stamp;
+            lastWritten_ = e.stamp;
+            const long long t = stampSeconds(e.stamp);
+            if (t == kNoStamp) continue;
+            if (previous_ != kNoStamp && t < previous_) ++s_.stampsOutOfOrder;
+            previous_ = t;
+            if (earliest_ == kNoStamp || t < earliest_) earliest_ = t, s_.first = e.stamp;
+            if (latest_ == kNoStamp || t > latest_) latest_ = t, s_.last = e.stamp;
+        }
+        const std::size_t failuresBefore = s_.failures.size();
+        if (call.kind == Kind::Unknown) {
+            ++s_.cutAtStart;
+            // Its exchanges still count; its result and kind are not known.
+            std::vector<Sent> its = exchangesOf(call, s_);
+            countSent(its, s_, runs_);
+        } else {
+            addCall(call, s_, runs_);
+        }
+        for (std::size_t i = failuresBefore; i < s_.failures.size(); ++i)
+            ++s_.errors[s_.failures[i].cause];
+        if (!keepFailures_) s_.failures.clear();
+        if (s_.longest.size() >= 64) keepLongest(s_.longest);
+    }
+
+    Summary finish() {
+        if (earliest_ == kNoStamp) s_.first = firstWritten_, s_.last = lastWritten_;
+        keepLongest(s_.longest);
+        runs_.close(s_);
+        return std::move(s_);
+    }
+
+  private:
+    Summary s_;
+    Runs runs_;
+    bool keepFailures_;
+    long long earliest_ = kNoStamp, latest_ = kNoStamp, previous_ = kNoStamp;
+    std::string firstWritten_, lastWritten_;
+};
+
+}  // namespace
+
 Summary summarize(const std::string& logBytes) {
-    return summarizeCalls(replay::splitCalls(logBytes, std::string(), false));
+    Builder b(false);
+    replay::forEachCall(logBytes, std::string(), false, [&](replay::Call& call) { b.add(call); });
+    return b.finish();
 }
 
 Summary summarizeCalls(const std::vector<replay::Call>& calls) {
-    Summary s;
-    for (Kind kind : kCallKinds) s.calls[kind] = 0;
-    for (Kind kind : kResultKinds) s.results[kind];
-    std::vector<Sent> sent;
-    // The period from the earliest to the latest stamp: a till's clock may be
-    // set back, and logs may be joined in any order.
-    long long earliest = kNoStamp, latest = kNoStamp, previous = kNoStamp;
-    std::string firstWritten, lastWritten;
-    for (const replay::Call& call : calls) {
-        for (const replay::LogEntry& e : call.entries) {
-            if (e.stamp.empty()) continue;
-            if (firstWritten.empty()) firstWritten = e.stamp;
-            lastWritten = e.stamp;
-            const long long t = stampSeconds(e.stamp);
-            if (t == kNoStamp) continue;
-            if (previous != kNoStamp && t < previous) ++s.stampsOutOfOrder;
-            previous = t;
-            if (earliest == kNoStamp || t < earliest) earliest = t, s.first = e.stamp;
-            if (latest == kNoStamp || t > latest) latest = t, s.last = e.stamp;
-        }
-        if (call.kind == Kind::Unknown) {
-            ++s.cutAtStart;
-            // Its exchanges still count; its result and kind are not known.
-            std::vector<Sent> its = exchangesOf(call, s);
-            countSent(its, s, sent);
-            continue;
-        }
-        addCall(call, s, sent);
-    }
-    if (earliest == kNoStamp) s.first = firstWritten, s.last = lastWritten;
-    for (const Failure& f : s.failures) ++s.errors[f.cause];
-    keepLongest(s.longest);
-    // Runs of exchanges that all failed.
-    for (std::size_t i = 0; i < sent.size();) {
-        if (sent[i].state != Sent::State::Failed) {
-            ++i;
-            continue;
-        }
-        // From the earliest to the latest stamp of the run: a till's clock may be set back.
-        Outage o;
-        o.from = o.to = sent[i].stamp;
-        for (; i < sent.size() && sent[i].state == Sent::State::Failed; ++i) {
-            const long long t = stampSeconds(sent[i].stamp);
-            if (t != kNoStamp && (stampSeconds(o.from) == kNoStamp || t < stampSeconds(o.from)))
-                o.from = sent[i].stamp;
-            if (t != kNoStamp && t > stampSeconds(o.to)) o.to = sent[i].stamp;
-            ++o.failed;
-            if (std::find(o.causes.begin(), o.causes.end(), sent[i].cause) == o.causes.end())
-                o.causes.push_back(sent[i].cause);
-        }
-        s.outages.push_back(std::move(o));
-    }
-    return s;
+    Builder b(true);
+    for (const replay::Call& call : calls) b.add(call);
+    return b.finish();
 }
 
 Summary total(const std::vector<NamedSummary>& each) {

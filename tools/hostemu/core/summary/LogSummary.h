@@ -79,7 +79,7 @@ struct Summary {
     std::vector<Version> versions;     // in the order first seen
     std::vector<Outage> outages;
     std::map<long long, Hour> hours;  // by the hour's start, seconds since 1970
-    std::vector<Failure> failures;    // each failure, as the errors count them
+    std::vector<Failure> failures;    // each failure (summarizeCalls only: a log's are not kept)
     int knownCalls() const;
     int callsOf(Kind kind) const;
 };
