@@ -1150,3 +1150,28 @@ TEST(LogSummary, BytesThatAreNotUtf8AreShownAsSuch) {
         EXPECT_TRUE(isUtf8(summary::htmlReport({{"a.log", s}})));
     }
 }
+
+// Outages that overlap across tills are the service's or the network's; one
+// seen at a single till is that till's own.
+TEST(LogSummary, OutagesSeenAtSeveralTillsAtOnce) {
+    const std::vector<summary::NamedSummary> logs = {
+        {"a.log", summary::summarize(kDay)},
+        {"b.log", summary::summarize(init(8) + refusedLookup(11, 20))},
+        {"c.log", summary::summarize(init(8) + refusedLookup(16))}};
+    const std::string text = summary::textReport(logs);
+    for (const char* line :
+         {"  Outages seen at several tills at once (the service's or the network's): 1\n"
+          "    12-07-2026 11:00:05 to 12-07-2026 11:30:02: at 2 tills (a.log, b.log)\n"
+          "  Outages seen at one till only (that till's own): 1\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+    const std::string json = summary::jsonReport(logs);
+    EXPECT_NE(json.find("\"sharedOutages\":[{\"from\":\"12-07-2026 11:00:05\",\"to\":\"12-07-2026 "
+                        "11:30:02\",\"logs\":[\"a.log\",\"b.log\"]}],\"ownOutages\":1,"),
+              std::string::npos)
+        << json;
+    const std::string page = summary::htmlReport(logs);
+    EXPECT_NE(page.find("<span data-own-outages>1</span>"), std::string::npos);
+    EXPECT_NE(page.find("<tr data-shared-outage><td>12-07-2026 11:00:05</td><td>12-07-2026 "
+                        "11:30:02</td><td>2</td><td>a.log, b.log</td></tr>"),
+              std::string::npos);
+}

@@ -373,6 +373,39 @@ Summary total(const std::vector<NamedSummary>& each) {
         }
     }
     keepLongest(t.longest);
+    // Overlapping outages of different logs, joined: by their start, each
+    // group running as long as the next starts before the group's end.
+    struct Timed {
+        long long from, to;
+        std::size_t log;
+        const Outage* outage;
+    };
+    std::vector<Timed> timed;
+    for (std::size_t i = 0; i < each.size(); ++i)
+        for (const Outage& o : each[i].summary.outages) {
+            const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
+            if (from != kNoStamp && to != kNoStamp) timed.push_back({from, to, i, &o});
+        }
+    std::stable_sort(timed.begin(), timed.end(),
+                     [](const Timed& a, const Timed& b) { return a.from < b.from; });
+    for (std::size_t i = 0; i < timed.size();) {
+        std::size_t j = i + 1;
+        long long end = timed[i].to;
+        const Outage* last = timed[i].outage;
+        for (; j < timed.size() && timed[j].from <= end; ++j)
+            if (timed[j].to > end) end = timed[j].to, last = timed[j].outage;
+        std::vector<bool> seen(each.size(), false);
+        for (std::size_t k = i; k < j; ++k) seen[timed[k].log] = true;
+        SharedOutage shared{timed[i].outage->from, last->to, {}};
+        for (std::size_t l = 0; l < each.size(); ++l)
+            if (seen[l]) shared.logs.push_back(each[l].name);
+        if (shared.logs.size() > 1) {
+            t.shared.push_back(std::move(shared));
+        } else {
+            t.ownOutages += static_cast<int>(j - i);
+        }
+        i = j;
+    }
     return t;
 }
 

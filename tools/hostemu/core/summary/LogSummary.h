@@ -50,6 +50,13 @@ struct Outage {
     std::vector<Cause> causes;
 };
 
+// Outages of several logs that overlap in time: seen at several tills at
+// once, the service's or the network's.
+struct SharedOutage {
+    std::string from, to;           // the earliest start and latest end among them
+    std::vector<std::string> logs;  // the logs, in the order given
+};
+
 struct Version {
     std::string version;
     int inits = 0;
@@ -78,6 +85,10 @@ struct Summary {
     std::vector<CallFigures> longest;  // up to five, longest first
     std::vector<Version> versions;     // in the order first seen
     std::vector<Outage> outages;
+    // In a total of several logs: outages seen at several tills at once, and
+    // how many were seen at one till only (that till's own).
+    std::vector<SharedOutage> shared;
+    int ownOutages = 0;
     std::map<long long, Hour> hours;  // by the hour's start, seconds since 1970
     std::vector<Failure> failures;    // each failure (summarizeCalls only: a log's are not kept)
     int knownCalls() const;

@@ -82,6 +82,13 @@ std::string outageLine(const Outage& o, const Texts& say) {
 
 constexpr std::size_t kOutagesShown = 5;
 
+std::string sharedLine(const SharedOutage& o, const Texts& say) {
+    return say("summary.shared-outage", {{"from", o.from},
+                                         {"to", o.to},
+                                         {"count", std::to_string(o.logs.size())},
+                                         {"logs", joined(o.logs, ", ")}});
+}
+
 long long outageSeconds(const Outage& o) {
     const long long from = stampSeconds(o.from), to = stampSeconds(o.to);
     return from != logformat::kNoStamp && to != logformat::kNoStamp && to >= from ? to - from : 0;
@@ -198,6 +205,12 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
     }
     t += "\n";
     for (const Outage& o : shown) t += "    " + outageLine(o, say) + "\n";
+    if (isTotal && (!s.shared.empty() || s.ownOutages > 0)) {
+        t +=
+            "  " + say("summary.shared-title", {{"count", std::to_string(s.shared.size())}}) + "\n";
+        for (const SharedOutage& o : s.shared) t += "    " + sharedLine(o, say) + "\n";
+        t += "  " + say("summary.own-outages", {{"count", std::to_string(s.ownOutages)}}) + "\n";
+    }
     return t;
 }
 
@@ -291,6 +304,18 @@ std::string jsonMembers(const Summary& s) {
                           joined(causes, ",") + "]}");
     }
     m.push_back("\"outages\":[" + joined(outages, ",") + "]");
+    // A total of several logs: the outages seen at several tills at once.
+    if (!s.shared.empty() || s.ownOutages > 0) {
+        std::vector<std::string> shared;
+        for (const SharedOutage& o : s.shared) {
+            std::vector<std::string> logs;
+            for (const std::string& l : o.logs) logs.push_back(jsonString(l));
+            shared.push_back("{\"from\":" + jsonString(o.from) + ",\"to\":" + jsonString(o.to) +
+                             ",\"logs\":[" + joined(logs, ",") + "]}");
+        }
+        m.push_back("\"sharedOutages\":[" + joined(shared, ",") + "]");
+        m.push_back("\"ownOutages\":" + std::to_string(s.ownOutages));
+    }
     return joined(m, ",");
 }
 
@@ -686,6 +711,30 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
                  std::to_string(o.failed) + "</td><td>" + esc(say.causes(o.causes)) +
                  "</td></tr>\n";
         h += "</table>\n";
+    }
+    if (isTotal && (!s.shared.empty() || s.ownOutages > 0)) {
+        h += "<h3>" +
+             esc(say("summary.shared-title", {{"count", std::to_string(s.shared.size())}})) +
+             "</h3>\n";
+        if (!s.shared.empty()) {
+            h += "<table><tr>" +
+                 th({"summary.head-from", "summary.head-to", "summary.head-tills",
+                     "summary.head-logs"}) +
+                 "</tr>\n";
+            for (const SharedOutage& o : s.shared) {
+                std::vector<std::string> logs;
+                for (const std::string& l : o.logs) logs.push_back(esc(l));
+                h += "<tr data-shared-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) +
+                     "</td><td>" + std::to_string(o.logs.size()) + "</td><td>" +
+                     joined(logs, ", ") + "</td></tr>\n";
+            }
+            h += "</table>\n";
+        }
+        h +=
+            "<p>" +
+            say("summary.own-outages",
+                {{"count", "<span data-own-outages>" + std::to_string(s.ownOutages) + "</span>"}}) +
+            "</p>\n";
     }
     return "<section id=\"" + id + "\">\n" + h + "</section>\n";
 }
