@@ -43,6 +43,15 @@ run "transaction with a missing check" 2 "$T" transaction "$work/none.xml"
 has "cannot read check file"
 run "config without check" 2 "$T" config
 has "config takes one check file"
+# A check named without a folder: the console's folder, then the till's; else each place and why.
+cp "$work/cat1.xml" "$till/in-till.xml"
+run "a check in the till's folder" 0 "$T" config in-till.xml
+has "No warnings."
+printf '\xff\xfe<\0C\0' >"$till/utf16.xml"
+run "a check nowhere" 2 "$T" config utf16.xml
+has "hostemu: cannot read check file utf16.xml:"
+grep -qE '^  [A-Z]:\\.*\\utf16.xml: no such file$' <<<"$out" || fail "the console's folder is not named"
+has "till\utf16.xml: not XML (a check starts with \"<\")"
 run "help" 0 --help
 has "hostemu [--brief] <folder> lookup"
 # The exit statuses in the words of docs/hostemu.md (its paragraph "Exit status: ...").

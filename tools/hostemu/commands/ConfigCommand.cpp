@@ -11,7 +11,7 @@ namespace {
 
 int run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    if (!readCheckFile(invocation, invocation.words[0], check, output)) return 2;
     CheckXml reader;
     std::string readerLog;
     const int initResult = readCheckAside(reader, check, readerLog);

@@ -8,6 +8,7 @@
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
+#include "files/CheckFileSearch.h"
 #include "files/FileBytes.h"
 #include "log/Logger.h"
 
@@ -19,9 +20,28 @@ std::string dllPath(const Invocation& invocation) {
     return n > 0 && n <= MAX_PATH ? std::string(full) : name;
 }
 
-bool readCheckFile(const std::string& name, std::string& check, Output& output) {
-    if (readWholeFile(name, check)) return true;
-    output.err("hostemu: " + output.text("error.check-file", {{"file", name}}) + "\n");
+namespace {
+
+std::string fullPath(const std::string& name) {
+    char full[MAX_PATH + 1];
+    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+}
+
+}  // namespace
+
+bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
+                   Output& output) {
+    char console[MAX_PATH + 1];
+    const DWORD n = GetCurrentDirectoryA(sizeof console, console);
+    const std::string consoleFolder = n > 0 && n <= MAX_PATH ? std::string(console) : ".";
+    CheckFileSearch search =
+        findCheckFile(name, consoleFolder, fullPath(invocation.folder), readFileOrSayWhy);
+    if (search) {
+        check = std::move(search.bytes);
+        return true;
+    }
+    output.err("hostemu: " + checkFileComplaint(name, search, output.catalog()));
     return false;
 }
 

@@ -13,8 +13,11 @@ class Output;
 // relative one is taken from the current folder, before the folder is entered.
 std::string dllPath(const Invocation& invocation);
 
-// Reads the check file; false after saying why (the command then exits 2).
-bool readCheckFile(const std::string& name, std::string& check, Output& output);
+// Reads the check file: a relative name from the console's folder, else from
+// the invocation's folder (files/CheckFileSearch.h); false after naming each
+// place looked and why (the command then exits 2).
+bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
+                   Output& output);
 
 // Makes the call and prints its outcome; false when the DLL lacks the export
 // (said with missingExport).

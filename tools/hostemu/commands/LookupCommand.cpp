@@ -32,7 +32,7 @@ int run(const Invocation& invocation, Output& output) {
     int64_t card = 0;
     parseCard(invocation.words[0], card);
     std::string check;
-    if (!readCheckFile(invocation.words[1], check, output)) return 2;
+    if (!readCheckFile(invocation, invocation.words[1], check, output)) return 2;
     const bool brief = invocation.brief;
     return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
         CardInfoRecord record{};

@@ -9,7 +9,7 @@ namespace {
 
 int run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    if (!readCheckFile(invocation, invocation.words[0], check, output)) return 2;
     return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
         if (!result) return missingExport(kTransactionsExExport, out);
