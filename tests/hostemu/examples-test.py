@@ -50,8 +50,8 @@ def row(doc, anchor, expect=WHOLE, run=None, cwd="C:\\POS", target="out", status
     """One example: `anchor` is the command as the document writes it, or the
     text just before its output when the document writes it elsewhere; `run`
     the command run (default: `anchor`). doc None: a call that only makes the
-    log the later examples read."""
-    return dict(doc=doc, anchor=anchor, expect=expect, run=run or anchor, cwd=cwd,
+    log the later examples read; run False: the log as it stands."""
+    return dict(doc=doc, anchor=anchor, expect=expect, run=anchor if run is None else run, cwd=cwd,
                 target=target, status=status, blocks=blocks)
 
 
@@ -76,7 +76,8 @@ TABLE = [
     row(R, "hostemu.exe <рабочая папка> check", run=CHECK, cwd=TOOLS,
         expect=[('начинаться с "Итог: ОК"', "Итог: ОК")], status=0),
     row(I, "hostemu.exe <working directory> config check.xml",
-        run="hostemu.exe C:\\POS config check.xml", cwd=TOOLS, expect=[('ends "No warnings."', "No warnings.")],
+        run="hostemu.exe C:\\POS config check.xml", cwd=TOOLS,
+        expect=[('ends "No warnings."', "No warnings.")],
         status=0),
     row(R, "hostemu.exe <рабочая папка> config check.xml",
         run="hostemu.exe C:\\POS config check.xml", cwd=TOOLS,
@@ -148,6 +149,11 @@ TABLE = [
     row(L, "hostemu.exe C:\\POS transaction C:\\POS\\return.xml",
         expect=[('hostemu said "TransactionsEx returned 1 (not posted)"',
                  "TransactionsEx returned 1 (not posted)")]),
+    row(L, "That next entry is often the line that names the call's result:", run=False,
+        expect=PART, target="log"),
+    row(I, "that next entry is the line that names the result:", run=False, expect=PART,
+        target="log"),
+    row(R, "запись - строка, которая называет результат:", run=False, expect=PART, target="log"),
     do("start"),
     # A warning of the check, quoted
     do("work-offline"),
@@ -392,9 +398,12 @@ def main():
             problems = []
             lang = "ru" if r["doc"] == R else "en"
             key = (r["run"], r["cwd"], lang)
-            if key not in last or r["status"] is not None:
+            if not r["run"]:
+                status, out = None, ""
+            elif key not in last or r["status"] is not None:
                 last[key] = run(r["run"], r["cwd"], lang)
-            status, out = last[key]
+            if r["run"]:
+                status, out = last[key]
             target = log_text() if r["target"] == "log" else out
             if r["status"] is not None and status != r["status"]:
                 problems.append("exit status %d, expected %d" % (status, r["status"]))
