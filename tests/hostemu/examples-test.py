@@ -40,6 +40,7 @@ places = {
     "C:\\POSDATA": os.path.join(drive_c, "POSDATA"),
     "C:\\Program Files\\POS": os.path.join(drive_c, "Program Files", "POS"),
     "C:\\brisvane-tools": os.path.join(drive_c, "brisvane-tools"),
+    "C:\\POS Data": os.path.join(drive_c, "POS Data"),
 }
 
 WHOLE, PART = "whole", "part"
@@ -99,6 +100,12 @@ TABLE = [
     row(H, 'hostemu.exe --dll "C:\\Program Files\\POS\\brisvane.dll" --brief C:\\POSDATA lookup '
         "1001 check.xml", status=0),
     row(H, "hostemu.exe C:\\POS config none.xml", cwd=TOOLS, status=2),
+    # Slips and short complaints
+    row(H, "hostemu.exe --dll C:\\Program Files\\POS\\brisvane.dll C:\\POS lookup 1001 check.xml",
+        status=2),
+    row(H, "hostemu.exe C:\\POS Data config check.xml", status=2),
+    row(H, "hostemu.exe C:\\POS lookup check.xml", status=2),
+    row(H, "hostemu.exe --dll C:\\windows\\system32\\kernel32.dll C:\\POS init", status=1),
     # Payment types that are not the host's
     do("posdata-types-15-16"),
     row(I, "is no BonusAccount's or DepositAccount's CurrencyCode, e.g.",

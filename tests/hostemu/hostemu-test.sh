@@ -26,7 +26,7 @@ good_conf "$fake" tok-a tok-b
 run "no arguments" 2
 has "usage: hostemu"
 run "folder only" 2 "$T"
-has "usage: hostemu"
+has "hostemu --help: every command"
 run "unknown command" 2 "$T" fly
 has "unknown command fly"
 run "unknown option" 2 --loud "$T" init
@@ -53,7 +53,7 @@ has "hostemu: cannot read check file utf16.xml:"
 grep -qE '^  [A-Z]:\\.*\\utf16.xml: no such file$' <<<"$out" || fail "the console's folder is not named"
 has "till\utf16.xml: not XML (a check starts with \"<\")"
 run "help" 0 --help
-has "hostemu [--brief] <folder> lookup"
+has "hostemu [--dll PATH] [--brief] <folder> lookup"
 # The exit statuses in the words of docs/hostemu.md (its paragraph "Exit status: ...").
 python3 - "$here/../../docs/hostemu.md" "$out" <<'EOF_PY' || fail "--help and docs/hostemu.md give other exit statuses"
 import sys
@@ -66,8 +66,8 @@ EOF_PY
 # --- the language: Windows' UI language (Wine takes it from LANG), else --lang
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
-has "вызов: hostemu [--brief] <папка> init"
-has "       hostemu [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+has "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init"
+has "       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
 has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
 has "hostemu: для lookup укажите номер карты или телефона и файл чека"
@@ -75,7 +75,7 @@ LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI, --lang en" 2 --lang en "
 has "hostemu: lookup takes a card or phone number and a check file"
 lacks "вызов"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI" 0 --help
-has "usage: hostemu [--brief] <folder> init"
+has "usage: hostemu [--dll PATH] [--brief] <folder> init"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI, --lang ru" 2 "$T" --lang ru transaction "$work/none.xml"
 has "не удаётся прочитать файл чека"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "unknown language" 2 --lang fr "$T" init
@@ -100,6 +100,29 @@ has "cannot load Z:\\"
 has "none.dll (error 126: "
 run "--dll for a command without a folder" 2 --dll "Z:$work/Host App/brisvane.dll" summary x.log
 has "--dll goes with the commands that take a folder"
+run "a DLL without the exports" 1 --dll 'C:\windows\system32\kernel32.dll' "$T" init
+has "hostemu: C:\windows\system32\kernel32.dll has no export Init"
+
+# --- a path with blanks typed without quotes: one line with the quoted form
+slip() {  # slip NAME QUOTED-FORM hostemu-arguments...
+  local name="$1" quoted="$2"
+  shift 2
+  run "$name" 2 "$@"
+  has "seems split at a blank; a path with blanks must be in double quotes: $quoted"
+  [ "$(wc -l <<<"$out")" -eq 1 ] || fail "more than one line"
+}
+slip "--dll split, then the folder" "--dll \"Z:$work/Host App/brisvane.dll\"" \
+  --dll "Z:$work/Host" "App/brisvane.dll" "$T" lookup 1001 "$work/cat1.xml"
+slip "--dll split, no folder" "--dll \"Z:$work/Host App/brisvane.dll\"" \
+  --dll "Z:$work/Host" "App/brisvane.dll" init
+slip "folder split, its head not a folder" "\"Z:$work/host folder\"" \
+  "Z:$work/host" folder config "$work/cat1.xml"
+mkdir -p "$work/host"
+slip "folder split, its head a folder too" "\"Z:$work/host folder\"" \
+  "Z:$work/host" folder lookup 1001 "$work/cat1.xml"
+run "a folder and a mistyped command" 2 "$T" lokup 1001 "$work/cat1.xml"
+has "hostemu: unknown command lokup"
+lacks "split at a blank"
 
 # --- version: the DLL's version resource, its product version naming the commit
 run "version" 0 "$T" version

@@ -45,8 +45,9 @@ bool readCheckFile(const Invocation& invocation, const std::string& name, std::s
     return false;
 }
 
-bool missingExport(const char* name, Output& output) {
-    output.err("hostemu: " + output.text("error.no-export", {{"name", name}}) + "\n");
+bool missingExport(const Module& dll, const char* name, Output& output) {
+    output.err("hostemu: " +
+               output.text("error.no-export", {{"path", dll.path()}, {"name", name}}) + "\n");
     return false;
 }
 

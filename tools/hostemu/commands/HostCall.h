@@ -28,5 +28,5 @@ using HostCallFn = std::function<bool(const Module& dll, Output& output)>;
 // kDone when the export was called, whatever it returned (exitStatusText).
 int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call);
 
-// Says that the DLL lacks an export; returns false.
-bool missingExport(const char* name, Output& output);
+// Says that the DLL, named by its full path, lacks an export; returns false.
+bool missingExport(const Module& dll, const char* name, Output& output);

@@ -38,7 +38,7 @@ int run(const Invocation& invocation, Output& output) {
         CardInfoRecord record{};
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
-        if (!result) return missingExport(kGetCardInfoExExport, out);
+        if (!result) return missingExport(dll, kGetCardInfoExExport, out);
         out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
                          {{"card", std::to_string(static_cast<long long>(card))},
                           {"result", std::to_string(*result)}}));

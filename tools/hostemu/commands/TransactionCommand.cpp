@@ -12,7 +12,7 @@ int run(const Invocation& invocation, Output& output) {
     if (!readCheckFile(invocation, invocation.words[0], check, output)) return 2;
     return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
-        if (!result) return missingExport(kTransactionsExExport, out);
+        if (!result) return missingExport(dll, kTransactionsExExport, out);
         out.out(out.text(*result == 0 ? "call.transaction-posted" : "call.transaction-not-posted",
                          {{"result", std::to_string(*result)}}));
         return true;

@@ -13,13 +13,15 @@ class Module {
     // By its full path: a relative name would be searched for beside
     // hostemu.exe first, and another copy of the DLL could be loaded.
     explicit Module(const std::string& path)
-        : dll_(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+        : path_(path), dll_(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
     ~Module() {
         if (dll_) FreeLibrary(dll_);
     }
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
     bool loaded() const { return dll_ != nullptr; }
+    // As given: the full path the command named with --dll, or the folder's DLL.
+    const std::string& path() const { return path_; }
     template <typename Fn>
     Fn proc(const char* name) const {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(dll_, name)));
@@ -50,5 +52,6 @@ class Module {
         return static_cast<uint32_t>(input.size() + 1);
     }
 
+    std::string path_;
     HMODULE dll_;
 };

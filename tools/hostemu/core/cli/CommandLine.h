@@ -47,6 +47,8 @@ struct Invocation {
     std::map<std::string, std::string>
         options;                               // the options given, with their text ("" for flags)
     std::map<std::string, long long> numbers;  // the number options' values
+    // The complaint is about a path split at a blank: one line says it all.
+    bool splitPath = false;
 
     bool has(const std::string& option) const { return options.count(option) != 0; }
     long long value(const std::string& option, long long otherwise) const {
@@ -99,6 +101,9 @@ struct CommandTable {
     const char* closing = "";  // key of the text printed after the commands' descriptions
     // Text printed after that, made for the language; may be null.
     std::string (*epilogue)(const Catalog& catalog) = nullptr;
+    // Whether a folder exists, to tell a folder path split at a blank; null:
+    // not told (cli/PathSlip.h).
+    bool (*folderExists)(const std::string& path) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the
@@ -113,8 +118,10 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                                     std::string& error);
 
 // The whole program: "--lang ru|en" (anywhere; it sets the output's catalog,
-// which otherwise keeps the language it was given), -h / --help, parsing, the
-// complaint and usage on bad arguments (exit 2), else the command's own run.
+// which otherwise keeps the language it was given), -h / --help, parsing, on
+// bad arguments (exit 2) the complaint with the synopsis of the command it
+// concerns and a pointer to --help (the whole usage when nothing was given),
+// else the command's own run.
 int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv, Output& output);
 
 // Option value readers shared by the commands.

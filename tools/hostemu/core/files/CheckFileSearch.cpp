@@ -31,20 +31,17 @@ bool sameFolder(std::string a, std::string b) {
 // first character is '<'. A check saved as UTF-16, or some other file, is not.
 bool startsLikeXml(const std::string& bytes) {
     std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
-                                bytes[i] == '\n'))
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
         ++i;
     return i < bytes.size() && bytes[i] == '<';
 }
 
 const char* problemKey(CheckFilePlace::Problem problem) {
     switch (problem) {
-        case CheckFilePlace::Problem::Missing:
-            return "check-file.missing";
-        case CheckFilePlace::Problem::Unreadable:
-            return "check-file.unreadable";
-        case CheckFilePlace::Problem::NotXml:
-            break;
+        case CheckFilePlace::Problem::Missing: return "check-file.missing";
+        case CheckFilePlace::Problem::Unreadable: return "check-file.unreadable";
+        case CheckFilePlace::Problem::NotXml: break;
     }
     return "check-file.not-xml";
 }
@@ -88,9 +85,10 @@ CheckFileSearch findCheckFile(const std::string& name, const std::string& consol
             search.bytes = std::move(bytes);
             return search;
         }
-        search.looked.push_back({path, got == FileRead::Missing      ? CheckFilePlace::Problem::Missing
-                                       : got == FileRead::Unreadable ? CheckFilePlace::Problem::Unreadable
-                                                                     : CheckFilePlace::Problem::NotXml});
+        search.looked.push_back({path, got == FileRead::Missing ? CheckFilePlace::Problem::Missing
+                                       : got == FileRead::Unreadable
+                                           ? CheckFilePlace::Problem::Unreadable
+                                           : CheckFilePlace::Problem::NotXml});
     }
     return search;
 }
@@ -99,9 +97,9 @@ std::string checkFileComplaint(const std::string& name, const CheckFileSearch& s
                                const Catalog& catalog) {
     std::string text = formatMessage(catalog, "error.check-file", {{"file", name}}) + ":\n";
     for (const CheckFilePlace& place : search.looked) {
-        text += formatMessage(catalog, "check-file.place",
-                              {{"path", place.path},
-                               {"problem", formatMessage(catalog, problemKey(place.problem))}});
+        text += formatMessage(
+            catalog, "check-file.place",
+            {{"path", place.path}, {"problem", formatMessage(catalog, problemKey(place.problem))}});
     }
     return text;
 }

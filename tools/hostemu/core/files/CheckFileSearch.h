@@ -26,8 +26,8 @@ struct CheckFilePlace {
 
 struct CheckFileSearch {
     bool found = false;
-    std::string path;   // the file read
-    std::string bytes;  // its content
+    std::string path;                    // the file read
+    std::string bytes;                   // its content
     std::vector<CheckFilePlace> looked;  // the places that would not do, in order
 
     explicit operator bool() const { return found; }

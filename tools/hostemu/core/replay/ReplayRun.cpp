@@ -47,7 +47,9 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     const std::optional<int32_t> result = host.call(call);
     if (!result) {
         service.endCall();
-        output.err("hostemu: " + output.text("replay.no-export", {{"name", kindName(call.kind)}}) +
+        output.err("hostemu: " +
+                   output.text("replay.no-export",
+                               {{"path", host.dllPath()}, {"name", kindName(call.kind)}}) +
                    "\n");
         return false;
     }
