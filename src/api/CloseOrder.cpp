@@ -48,17 +48,19 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
                                                  HttpClient& httpClient, Logger& log) {
     const std::string path = servicepath::kGuestInfo + token;
     const std::string body = buildGuestInfoBody(cardCode);
-    ByteBuffer reply;
+    ExchangeResult exchange;
     try {
         log.logMessage(kTag, logphrase::kTryGetClientIdWith + body);
-        reply = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
-                                       kAcceptAnything, log);
-    } catch (const TimeoutExceeded&) {
-        log.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
-        return std::nullopt;
+        exchange = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                          kAcceptAnything, log);
     } catch (...) {
         return std::nullopt;
     }
+    if (exchange.outcome == ExchangeOutcome::TimedOut) {
+        log.logMessage(kTag, "Error TimeoutExceeded RETURN 0");
+        return std::nullopt;
+    }
+    const ByteBuffer& reply = exchange.reply;
     if (isEmptyReply(reply)) return std::nullopt;
     rapidjson::Document json;
     parseJson(json, replyText(reply).c_str());

@@ -12,8 +12,9 @@ namespace {
 constexpr const char* kTag = "SendGetDiscount";
 }  // namespace
 
-int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string& token,
-                    const std::string& clientId, std::vector<char>& reply, Logger& log) {
+std::optional<std::vector<char>> SendGetDiscount(HttpClient& httpClient, CheckXml& reader,
+                                                 const std::string& token,
+                                                 const std::string& clientId, Logger& log) {
     log.logMessage(kTag, "Started");
     const std::string path = servicepath::kGetDiscount + token;
     std::vector<char> body;
@@ -21,30 +22,31 @@ int SendGetDiscount(HttpClient& httpClient, CheckXml& reader, const std::string&
         buildGetDiscountBody(reader, clientId, body);
     } catch (const XmlElementNotFound& e) {
         log.logMessage(kTag, "ERROR XmlElementNotFound" + e.message);
-        return 1;
+        return std::nullopt;
     } catch (const BodyError& e) {
         log.logMessage(kTag, "ERROR request body not sent: " + e.message);
-        return 1;
+        return std::nullopt;
     } catch (...) {
         // Nothing was sent, so the caller must not go on as if it had been.
         log.logMessage(kTag,
                        "ERROR getJsonResponseForGetDiscount " + std::to_string(lastErrorCode));
-        return 1;
+        return std::nullopt;
     }
 
+    WrapperResult sent;
     try {
-        SendRequestWrapper(nullptr, reply, httpClient, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log);
+        sent = SendRequestWrapper(httpClient, "POST", kJsonHeaders, path.c_str(), body.data(),
+                                  kAcceptAnything, log);
     } catch (...) {
         log.logMessage(kTag, "Error: GetDiscount, Error code" + std::to_string(lastErrorCode));
-        return 1;
+        return std::nullopt;
     }
 
-    if (isEmptyReply(reply)) {
+    if (isEmptyReply(sent.reply)) {
         log.logMessage(kTag, "Error: GetDiscount(szData size = 0), Error code" +
-                                 std::to_string(lastErrorCode));
-        return 1;
+                                 std::to_string(sent.windowsError));
+        return std::nullopt;
     }
     log.logMessage(kTag, "Ended");
-    return -1;
+    return std::move(sent.reply);
 }

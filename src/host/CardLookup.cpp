@@ -1,6 +1,4 @@
 // GetCardInfoEx: the card or guest lookup, end to end.
-#include "host/CardLookup.h"
-
 #include <rapidjson/document.h>
 
 #include <cstdlib>
@@ -47,7 +45,7 @@ class CardLookup {
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
         : card_(card), record_(record), log_(log) {}
 
-    int32_t run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
+    int32_t run(const char* inpBuf, uint32_t inpLen);
 
   private:
     EarlyResult bonusPaymentPath();
@@ -66,10 +64,10 @@ class CardLookup {
     HttpClient client_;
     ConnectionCloser closer_{client_};
     std::string token_;
-    int32_t workingMode_ = -1;
+    int32_t workingMode_ = 0;
 };
 
-int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep) {
+int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen) {
     record_->Deleted = 0;
     record_->Need_withdraw = 0;
     record_->Expired = 0;
@@ -79,31 +77,28 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
-    const int num = initStep(reader_, inpBuf, inpLen, kTag, log_);
-    if (num != 0 && num != 2) {
-        log_.logMessage(kTag, logphrase::kNumNotLookup + std::to_string(num));
-        return num;
+    if (initCheckXml(reader_, inpBuf, inpLen, kTag, log_) == CheckInit::Failed) {
+        log_.logMessage(kTag, logphrase::kNumNotLookup + std::to_string(kCheckInitFailedResult));
+        return kCheckInitFailedResult;
     }
 
     log_.logMessage(kTag, logphrase::kTryGetToken);
-    token_ = getToken(kTag, configuration_, reader_, client_, log_);
-    if (token_.empty()) {
+    std::optional<std::string> token = getToken(kTag, configuration_, reader_, client_, log_);
+    if (!token) {
         log_.logMessage(kTag, logphrase::kNoTokenLookup);
         return 1;
     }
+    token_ = std::move(*token);
 
     log_.logMessage(kTag, "TRY GET GetChmod");
-    workingMode_ = checkChmod(kTag, reader_, log_);
-    if (workingMode_ == -1) {
+    const std::optional<int32_t> mode = checkChmod(kTag, reader_, log_);
+    if (!mode) {
         log_.logMessage(kTag, logphrase::kNoChmodLookup);
         return 1;
     }
+    workingMode_ = *mode;
 
     log_.logMessage(kTag, "TRY GET LOGICK");
-    if (num == 2 && !lookupWithoutCheckData(workingMode_)) {
-        log_.logMessage(kTag, logphrase::kCheckDataNotFound);
-        return 1;
-    }
 
     EarlyResult result;
     switch (lookupPathFor(workingMode_)) {
@@ -128,11 +123,13 @@ EarlyResult CardLookup::bonusPaymentPath() {
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
 EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
-    const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
-    if (res != -1) {
-        log_.logMessage(kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(res));
-        return res;
+    std::optional<ByteBuffer> discount = SendGetDiscount(client_, reader_, token_, clientId, log_);
+    if (!discount) {
+        log_.logMessage(
+            kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(kDiscountFailedResult));
+        return kDiscountFailedResult;
     }
+    reply_ = std::move(*discount);
     closeConnection(kTag, client_, log_);
 
     const std::string text = replyText(reply_);
@@ -149,8 +146,9 @@ EarlyResult CardLookup::guestPath() {
     const std::string path = servicepath::kGuestInfo + token_;
     const std::string body = buildGuestInfoBody(card_);
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.c_str(), kAcceptAnything, log_);
+        reply_ = SendRequestWrapper(client_, "POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                    kAcceptAnything, log_)
+                     .reply;
     } catch (...) {
         log_.logMessage(kTag, logphrase::kGuestInfoFailed + std::to_string(lastErrorCode));
         return 1;
@@ -192,11 +190,6 @@ EarlyResult CardLookup::guestPath() {
 
 int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBuf,
                          uint32_t inpLen) {
-    return runCardLookup(card, record, inpBuf, inpLen, initCheckXml);
-}
-
-int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, uint32_t inpLen,
-                      CheckInitStep initStep) {
     Logger log;
     log.logMessage(kTag, logphrase::kLookupStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
@@ -206,6 +199,6 @@ int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, 
     }
     return runFlowGuarded(kTag, log, [&] {
         CardLookup lookup(card, record, log);
-        return lookup.run(inpBuf, inpLen, initStep);
+        return lookup.run(inpBuf, inpLen);
     });
 }

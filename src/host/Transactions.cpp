@@ -39,6 +39,7 @@ class TransactionPosting {
   private:
     EarlyResult closeOrder();
     EarlyResult returnOrder();
+    void send(const std::string& path, const ByteBuffer& body);
     int32_t checkReply();
 
     Logger& log_;
@@ -50,6 +51,7 @@ class TransactionPosting {
     HttpClient client_;
     ConnectionCloser closer_{client_};
     std::string token_;
+    uint32_t replyError_ = 0;  // the Windows error the close or return exchange left
     rapidjson::Document jsonResultRequest_;
 };
 
@@ -57,30 +59,30 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.logMessage(kTag, "TRY GET CheckXmlFunc");
-    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
-    if (num != 0) {
-        log_.logMessage(kTag, logphrase::kNumNotPosting + std::to_string(num));
-        return num;
+    if (initCheckXml(reader_, inpBuf, inpLen, kTag, log_) == CheckInit::Failed) {
+        log_.logMessage(kTag, logphrase::kNumNotPosting + std::to_string(kCheckInitFailedResult));
+        return kCheckInitFailedResult;
     }
 
     log_.logMessage(kTag, "TRY GET httpClient");
     log_.logMessage(kTag, logphrase::kTryGetToken);
-    token_ = getToken(kTag, configuration_, reader_, client_, log_);
-    if (token_.empty()) {
+    std::optional<std::string> token = getToken(kTag, configuration_, reader_, client_, log_);
+    if (!token) {
         log_.logMessage(kTag, logphrase::kNoTokenPosting);
         return 1;
     }
+    token_ = std::move(*token);
 
     log_.logMessage(kTag, "TRY GET checkChmod");
-    const int32_t mode = checkChmod(kTag, reader_, log_);
-    if (mode == -1) {
+    const std::optional<int32_t> mode = checkChmod(kTag, reader_, log_);
+    if (!mode) {
         log_.logMessage(kTag, logphrase::kNoChmodPosting);
         return 1;
     }
 
     log_.logMessage(kTag, "TRY START LOGICK");
     EarlyResult result;
-    switch (postingPathFor(mode)) {
+    switch (postingPathFor(*mode)) {
         case PostingPath::Close: result = closeOrder(); break;
         case PostingPath::Return: result = returnOrder(); break;
         case PostingPath::Nothing: break;
@@ -115,17 +117,16 @@ EarlyResult TransactionPosting::closeOrder() {
         return 1;
     }
 
-    const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
-    if (discountResult != -1) {
-        log_.logMessage(kTag,
-                        "ERROR getDiscountRes != -1 RETURN " + std::to_string(discountResult));
-        return discountResult;
+    // The discount reply itself is not read: the service is only asked to price the order.
+    if (!SendGetDiscount(client_, reader_, token_, clientId, log_)) {
+        log_.logMessage(
+            kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(kDiscountFailedResult));
+        return kDiscountFailedResult;
     }
 
     const std::string path = servicepath::kCloseOrder + token_;
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, body);
     } catch (...) {
         log_.logMessage(kTag, logphrase::kCloseOrderFailed + std::to_string(lastErrorCode));
         return 1;
@@ -146,8 +147,7 @@ EarlyResult TransactionPosting::returnOrder() {
         return 1;
     }
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, body);
     } catch (...) {
         log_.logMessage(kTag, unexpectedError());
         return 1;
@@ -155,10 +155,18 @@ EarlyResult TransactionPosting::returnOrder() {
     return std::nullopt;
 }
 
+// The close or the return: its reply and error are what checkReply judges.
+void TransactionPosting::send(const std::string& path, const ByteBuffer& body) {
+    WrapperResult sent = SendRequestWrapper(client_, "POST", kJsonHeaders, path.c_str(),
+                                            body.data(), kAcceptAnything, log_);
+    reply_ = std::move(sent.reply);
+    replyError_ = sent.windowsError;
+}
+
 int32_t TransactionPosting::checkReply() {
     if (reply_.empty()) {
         log_.logMessage(kTag, "Error sending Transaction request RETURNS 1, Error code: " +
-                                  std::to_string(lastErrorCode));
+                                  std::to_string(replyError_));
         return 1;
     }
     const std::string text = replyText(reply_);

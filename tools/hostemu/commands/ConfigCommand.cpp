@@ -14,7 +14,7 @@ int run(const Invocation& invocation, Output& output) {
     if (!readCheckFile(invocation, invocation.words[0], check, output)) return 2;
     CheckXml reader;
     std::string readerLog;
-    const int initResult = readCheckAside(reader, check, readerLog);
+    const auto initResult = readCheckAside(reader, check, readerLog);
     return configReport(invocation.folder + "\\" + kConfigFileName, reader, initResult, readerLog,
                         output);
 }

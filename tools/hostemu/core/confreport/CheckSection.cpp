@@ -50,7 +50,7 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     }
 }
 
-void reportMode(CheckXml& reader, int initResult, Report& report) {
+void reportMode(CheckXml& reader, Report& report) {
     if (!reader.check || !reader.check.attribute("chmode")) {
         report.warn(report.text(
             !reader.check ? "config.no-check" : "config.no-chmode",
@@ -58,22 +58,6 @@ void reportMode(CheckXml& reader, int initResult, Report& report) {
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
-    if (initResult == 2) {
-        // No CHECKDATA: the lookup goes on in some modes only, the posting in none.
-        report.line(report.text(
-            "config.mode-no-checkdata",
-            {{"mode", std::to_string(mode)},
-             {"lookup",
-              lookupWithoutCheckData(mode)
-                  ? lookupText(mode, report)
-                  : report.text("config.lookup-fails", {{"line", logphrase::kCheckDataNotFound}})},
-             {"posting", std::string(logphrase::kNumNotPosting) + "2"}}));
-        if (!lookupWithoutCheckData(mode)) {
-            report.warn(
-                report.text("config.mode-needs-checkdata", {{"mode", std::to_string(mode)}}));
-        }
-        return;
-    }
     report.line(report.text("config.mode", {{"mode", std::to_string(mode)},
                                             {"lookup", lookupText(mode, report)},
                                             {"posting", postingText(mode, report)}}));
@@ -142,14 +126,15 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
 
 }  // namespace
 
-void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int initResult,
+void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
                  const std::string& readerLog, Report& report) {
     report.section(report.text("config.check-section"));
     reportReaderLines(readerLog, report);
-    if (initResult != 0) {
-        report.line(report.text("config.init-result", {{"result", std::to_string(initResult)}}));
+    if (initResult == CheckInit::Failed) {
+        report.line(report.text("config.init-result",
+                                {{"result", std::to_string(kCheckInitFailedResult)}}));
     }
-    reportMode(reader, initResult, report);
+    reportMode(reader, report);
     if (reader.checkData) {
         report.line(report.text("config.checkdata-found"));
     } else {

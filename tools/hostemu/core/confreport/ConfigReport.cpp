@@ -40,8 +40,9 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 }  // namespace
 
-int configReport(const std::string& configPath, CheckXml& reader, int initResult,
-                 const std::string& readerLog, Output& output) {
+int configReport(const std::string& configPath, CheckXml& reader,
+                 std::optional<CheckInit> initResult, const std::string& readerLog,
+                 Output& output) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -49,10 +50,10 @@ int configReport(const std::string& configPath, CheckXml& reader, int initResult
         reportService(configuration, report);
         reportPlaces(configuration, report);
     }
-    if (initResult < 0) {
+    if (!initResult) {
         report.warn(report.text("config.no-scratch"));
     } else {
-        reportCheck(reader, configuration, initResult, readerLog, report);
+        reportCheck(reader, configuration, *initResult, readerLog, report);
         if (configuration) reportTokenChoice(reader, configuration, report);
     }
     if (configuration) reportAccounts(configuration, report);

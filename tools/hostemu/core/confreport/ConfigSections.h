@@ -4,7 +4,8 @@
 #include <pugixml.hpp>
 #include <string>
 
-class CheckXml;
+#include "check/CheckXml.h"
+
 class Report;
 
 // ApiAddress and SSL: where the requests go.
@@ -15,7 +16,7 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report);
 
 // What the check is and what the DLL will do with it. `initResult` and
 // `readerLog` are initCheckXml's result and the lines the reader logged.
-void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int initResult,
+void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
                  const std::string& readerLog, Report& report);
 
 // Which place and token the DLL picks for the check's order category, and why.

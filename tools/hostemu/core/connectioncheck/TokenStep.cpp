@@ -1,6 +1,4 @@
 // token: the one the DLL chooses for the order category (-1, or --place).
-#include <optional>
-
 #include "config/Token.h"
 #include "confreport/Report.h"
 #include "connectioncheck/CheckStep.h"
@@ -11,17 +9,17 @@ StepVerdict tokenStep(CheckContext& c) {
     const std::string number = std::to_string(orderCategory);
     const std::string category =
         c.hasPlace ? number + " (--place)" : c.text("check.token-no-place", {{"number", number}});
-    const std::optional<std::string> token = selectToken(orderCategory, c.configuration);
+    const TokenChoice token = selectToken(orderCategory, c.configuration);
     if (!token) {
         const std::string failure = c.text("check.token-none", {{"number", number}});
         return StepVerdict::failed(c.text("check.label-token"), failure, failure);
     }
-    if (token->empty()) {
+    if (token.token.empty()) {
         const std::string failure = c.text("check.token-empty", {{"number", number}});
         return StepVerdict::failed(c.text("check.label-token"), failure, failure);
     }
-    c.token = *token;
-    return StepVerdict::ok(
-        c.text("check.label-token"),
-        c.text("check.token", {{"token", maskToken(*token, *c.catalog)}, {"category", category}}));
+    c.token = token.token;
+    return StepVerdict::ok(c.text("check.label-token"),
+                           c.text("check.token", {{"token", maskToken(token.token, *c.catalog)},
+                                                  {"category", category}}));
 }

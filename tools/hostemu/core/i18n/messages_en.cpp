@@ -236,8 +236,6 @@ const Message kMessages[] = {
     {"config.no-match",
      "no place of service matches order category {category} and none is marked "
      "Default=\"true\": the DLL logs \"{line}\" and the call fails with 1"},
-    {"config.explanation-differs",
-     "hostemu's explanation differs from the DLL's rule; trust the token below"},
     {"config.token", "token {token}"},
     {"shown.characters-one", "({count} character)"},
     {"shown.characters-few", "({count} characters)"},
@@ -280,7 +278,6 @@ const Message kMessages[] = {
      "a lookup asks for the discount of the bonus payment's account (GetDiscount)"},
     {"config.lookup-nothing",
      "a lookup asks the service nothing and answers 0 with only the flags cleared"},
-    {"config.lookup-fails", "a lookup fails with 1 (\"{line}\")"},
     {"config.posting-close", "a transaction closes the order (GetDiscount, CloseOrder)"},
     {"config.posting-return", "a transaction returns the order (ReturnOrder)"},
     {"config.posting-nothing", "a transaction sends nothing and fails with 1"},
@@ -290,12 +287,6 @@ const Message kMessages[] = {
      "/ \"{posting}\")"},
     {"config.no-chmode",
      "CHECK has no chmode: the DLL fails the call (\"{lookup}\" / \"{posting}\")"},
-    {"config.mode-no-checkdata",
-     "working mode (CHECK chmode) {mode}, without CHECKDATA: {lookup}; a transaction fails "
-     "with 2 (\"{posting}\")"},
-    {"config.mode-needs-checkdata",
-     "the check has no CHECKDATA, which working mode {mode} needs: every lookup with this "
-     "check fails"},
     {"config.mode", "working mode (CHECK chmode) {mode}: {lookup}; {posting}"},
     {"config.role-both", "a bonus and a deposit payment"},
     {"config.role-deposit", "a deposit payment"},

@@ -250,8 +250,6 @@ const Message kMessages[] = {
      "ни одно место обслуживания не совпадает с категорией заказа {category}, и ни одно не "
      "отмечено Default=\"true\": DLL записывает в журнал \"{line}\", и вызов завершается с "
      "результатом 1"},
-    {"config.explanation-differs",
-     "объяснение hostemu расходится с правилом DLL; верьте токену ниже"},
     {"config.token", "токен {token}"},
     {"shown.characters-one", "({count} символ)"},
     {"shown.characters-few", "({count} символа)"},
@@ -295,7 +293,6 @@ const Message kMessages[] = {
      "запрос по карте спрашивает скидку для счёта оплаты бонусами (GetDiscount)"},
     {"config.lookup-nothing",
      "запрос по карте ничего не спрашивает у сервера и возвращает 0, только сбросив признаки"},
-    {"config.lookup-fails", "запрос по карте завершается с результатом 1 (\"{line}\")"},
     {"config.posting-close", "транзакция закрывает заказ (GetDiscount, CloseOrder)"},
     {"config.posting-return", "транзакция возвращает заказ (ReturnOrder)"},
     {"config.posting-nothing", "транзакция ничего не отправляет и завершается с результатом 1"},
@@ -305,12 +302,6 @@ const Message kMessages[] = {
      "ошибкой (\"{lookup}\" / \"{posting}\")"},
     {"config.no-chmode",
      "в CHECK нет chmode: DLL завершает вызов с ошибкой (\"{lookup}\" / \"{posting}\")"},
-    {"config.mode-no-checkdata",
-     "режим работы (CHECK chmode) {mode}, без CHECKDATA: {lookup}; транзакция завершается с "
-     "результатом 2 (\"{posting}\")"},
-    {"config.mode-needs-checkdata",
-     "в чеке нет CHECKDATA, а режиму работы {mode} он нужен: каждый запрос по карте с этим "
-     "чеком завершится с ошибкой"},
     {"config.mode", "режим работы (CHECK chmode) {mode}: {lookup}; {posting}"},
     {"config.role-both", "оплата бонусами и оплата с депозита"},
     {"config.role-deposit", "оплата с депозита"},
