@@ -125,8 +125,7 @@ EarlyResult CardLookup::bonusPaymentPath() {
 EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
     std::optional<ByteBuffer> discount = SendGetDiscount(client_, reader_, token_, clientId, log_);
     if (!discount) {
-        log_.logMessage(
-            kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(kDiscountFailedResult));
+        log_.logMessage(kTag, logphrase::kDiscountFailed + std::to_string(kDiscountFailedResult));
         return kDiscountFailedResult;
     }
     reply_ = std::move(*discount);

@@ -16,6 +16,7 @@
 #include "config/Token.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
+#include "host/PostingBody.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
 #include "log/LogPhrases.h"
@@ -25,11 +26,6 @@
 namespace {
 
 constexpr const char* kTag = logphrase::kTransactionsEx;
-
-const std::string& unexpectedError() {
-    static const std::string text = utf8ToCp1251("Непредвиденная ошибка! RETURNS 1");
-    return text;
-}
 
 class TransactionPosting {
   public:
@@ -92,35 +88,16 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 }
 
 EarlyResult TransactionPosting::closeOrder() {
-    log_.logMessage(kTag, "TRY GET bonusCurrencyCodes");
-    const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
-    log_.logMessage(kTag, "TRY GET depositCurrencyCodes");
-    const std::vector<int32_t> depositCodes = depositCurrencyCodes(configuration_);
-
-    ByteBuffer body;
-    std::string clientId;
-    log_.logMessage(kTag, "TRY GET getJsonResponseForCloseOrder");
-    try {
-        buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
-                            log_);
-    } catch (const ClientIdNotFound&) {
-        log_.logMessage(kTag, logphrase::kClientIdNotFound);
-        return 1;
-    } catch (const DepositAccountMissing&) {
-        log_.logMessage(kTag, logphrase::kDepositWithoutAccount);
-        return 1;
-    } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURN 1");
-        return 1;
-    } catch (...) {
-        log_.logMessage(kTag, logphrase::kCloseOrderBodyFailed + std::to_string(lastErrorCode));
-        return 1;
-    }
+    std::optional<CloseOrderRequest> request = closeOrderRequest(
+        reader_, configuration_,
+        [&](int64_t cardCode) { return askServiceAboutHolder(cardCode, token_, client_, log_); },
+        log_);
+    if (!request) return 1;
+    const ByteBuffer& body = request->body;
 
     // The discount reply itself is not read: the service is only asked to price the order.
-    if (!SendGetDiscount(client_, reader_, token_, clientId, log_)) {
-        log_.logMessage(
-            kTag, "ERROR getDiscountRes != -1 RETURN " + std::to_string(kDiscountFailedResult));
+    if (!SendGetDiscount(client_, reader_, token_, request->clientId, log_)) {
+        log_.logMessage(kTag, logphrase::kDiscountFailed + std::to_string(kDiscountFailedResult));
         return kDiscountFailedResult;
     }
 
@@ -136,20 +113,12 @@ EarlyResult TransactionPosting::closeOrder() {
 
 EarlyResult TransactionPosting::returnOrder() {
     const std::string path = servicepath::kReturnOrder + token_;
-    ByteBuffer body;
+    const std::optional<ByteBuffer> body = returnOrderRequest(reader_, log_);
+    if (!body) return 1;
     try {
-        buildReturnOrderBody(reader_, body);
-    } catch (const XmlElementNotFound& e) {
-        log_.logMessage(kTag, logphrase::kErrorHead + e.message + " RETURNS 1");
-        return 1;
+        send(path, *body);
     } catch (...) {
-        log_.logMessage(kTag, unexpectedError());
-        return 1;
-    }
-    try {
-        send(path, body);
-    } catch (...) {
-        log_.logMessage(kTag, unexpectedError());
+        log_.logMessage(kTag, unexpectedReturnError());
         return 1;
     }
     return std::nullopt;

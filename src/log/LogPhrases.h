@@ -85,6 +85,8 @@ inline constexpr char kReplyNotUsable[] = "ERROR service reply not usable: ";
 inline constexpr char kCheckNotUsable[] = "ERROR check not usable: ";
 // Missing check content, as the failure lines name it ("ERROR Node X not found ...").
 inline constexpr char kErrorHead[] = "ERROR ";
+// A lookup or a close whose discount request failed (+ its result).
+inline constexpr char kDiscountFailed[] = "ERROR getDiscountRes != -1 RETURN ";
 inline constexpr char kNodeHead[] = "Node ";
 inline constexpr char kAttributeHead[] = "Attribute ";
 

@@ -113,6 +113,8 @@ TABLE = [
     row(R, "с CurrencyCode ни BonusAccount, ни DepositAccount, например",
         run="hostemu.exe C:\\POSDATA config paid.xml", cwd=TOOLS, expect=PART, status=1),
     row(H, "hostemu.exe C:\\POSDATA config paid.xml", status=1),
+    do("no-deposit-account"),
+    row(H, "hostemu.exe C:\\POS config nodeposit.xml", expect=PART, status=1),
     # "Trying the installation with hostemu": the commands without their output
     row(I, "hostemu.exe <folder> init", run="hostemu.exe C:\\POS init", status=0, expect=None),
     row(I, "hostemu.exe <folder> lookup <card-or-phone-number> check.xml", expect=None,
@@ -381,7 +383,15 @@ def work_offline(on):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=on)
 
 
+def no_deposit_account():
+    with open(os.path.join(places["C:\\POS"], "paid.xml"), encoding="utf-8") as f:
+        text = f.read()
+    write(os.path.join(places["C:\\POS"], "nodeposit.xml"),
+          text.replace('<PAYMENT code="6" account="501"', '<PAYMENT code="6"').replace("\r\n", "\n"))
+
+
 ACTIONS = {
+    "no-deposit-account": no_deposit_account,
     "work-offline": lambda: work_offline(True),
     "work-online": lambda: work_offline(False),
     "new-log": lambda: os.remove(os.path.join(places["C:\\POS"], "brisvane.log")),

@@ -219,6 +219,11 @@ lacks "secret-hall-token-1234"
 lacks "secret-delivery-token-5678"
 [ ! -e "$till/brisvane.log" ] || fail "config wrote brisvane.log into the host's folder"
 ls "$till"/inputBuf_*.txt >/dev/null 2>&1 && fail "config wrote a debug file into the host's folder"
+# A check the DLL refuses before sending anything: the DLL's own lines, quoted.
+sed 's|<PAYMENT code="1" sum="200"/>|<PAYMENT code="6" sum="200"/>|' "$work/cat1.xml" >"$work/no-deposit-account.xml"
+run "config, a deposit payment without account" 1 "$T" config "$work/no-deposit-account.xml"
+has "WARNING: a transaction with this check is refused before anything is sent; the DLL logs \"TransactionsEx : ERROR deposit payment names no account: cannot write off the deposit, nothing sent RETURN 1\" and returns 1"
+[ ! -e "$till/brisvane.log" ] || fail "config's trial of the check wrote into the host's folder"
 
 run "config, check without CHECKDATA uses the fallback" 0 "$T" config "$work/nodata.xml"
 has "order category -1 (the check has no CHECKDATA)"

@@ -41,14 +41,14 @@ TEST(PathSlip, PutsASplitPathBackTogether) {
          ""},
         {"--dll C:\\My Tills\\Hall 2\\brisvane.dll init", "C:\\My Tills\\Hall 2\\brisvane.dll", ""},
         {"--dll C:\\POS\\brisvane.dll C:\\POS init", "", ""},  // nothing split
-        {"--dll C:\\Program --brief x.dll init", "", ""},   // an option between: no path
-        {"--dll C:\\Program Files init", "", ""},            // no DLL named at all
+        {"--dll C:\\Program --brief x.dll init", "", ""},      // an option between: no path
+        {"--dll C:\\Program Files init", "", ""},              // no DLL named at all
         {"C:\\POS Data config check.xml", "", "C:\\POS Data"},
         {"C:\\Program Files\\POS lookup 1001 check.xml", "", "C:\\Program Files\\POS"},
-        {"C:\\POS confg check.xml", "", ""},  // a folder that exists: a mistyped command
+        {"C:\\POS confg check.xml", "", ""},        // a folder that exists: a mistyped command
         {"C:\\POS Hall config check.xml", "", ""},  // and no folder C:\POS Hall either
-        {"C:\\NoSuch fly", "", ""},           // no command follows: nothing to join
-        {"C:\\NoSuch config check.xml", "", ""},  // the command is in place
+        {"C:\\NoSuch fly", "", ""},                 // no command follows: nothing to join
+        {"C:\\NoSuch config check.xml", "", ""},    // the command is in place
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

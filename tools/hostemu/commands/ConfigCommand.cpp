@@ -15,8 +15,10 @@ int run(const Invocation& invocation, Output& output) {
     CheckXml reader;
     std::string readerLog;
     const auto initResult = readCheckAside(reader, check, readerLog);
-    return configReport(invocation.folder + "\\" + kConfigFileName, reader, initResult, readerLog,
-                        output);
+    const std::string configPath = invocation.folder + "\\" + kConfigFileName;
+    std::vector<CheckRefusal> refusals;
+    if (initResult) refusals = refusalsAside(reader, fullPath(configPath));
+    return configReport(configPath, reader, initResult, readerLog, output, refusals);
 }
 
 }  // namespace

@@ -20,15 +20,11 @@ std::string dllPath(const Invocation& invocation) {
     return n > 0 && n <= MAX_PATH ? std::string(full) : name;
 }
 
-namespace {
-
 std::string fullPath(const std::string& name) {
     char full[MAX_PATH + 1];
     const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
     return n > 0 && n <= MAX_PATH ? std::string(full) : name;
 }
-
-}  // namespace
 
 bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
                    Output& output) {

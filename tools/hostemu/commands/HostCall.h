@@ -13,6 +13,9 @@ class Output;
 // relative one is taken from the current folder, before the folder is entered.
 std::string dllPath(const Invocation& invocation);
 
+// `name` as a full path, from the current folder.
+std::string fullPath(const std::string& name);
+
 // Reads the check file: a relative name from the console's folder, else from
 // the invocation's folder (files/CheckFileSearch.h); false after naming each
 // place looked and why (the command then exits 2).

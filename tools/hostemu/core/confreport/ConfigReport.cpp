@@ -41,8 +41,8 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 }  // namespace
 
 int configReport(const std::string& configPath, CheckXml& reader,
-                 std::optional<CheckInit> initResult, const std::string& readerLog,
-                 Output& output) {
+                 std::optional<CheckInit> initResult, const std::string& readerLog, Output& output,
+                 const std::vector<CheckRefusal>& refusals) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -53,7 +53,7 @@ int configReport(const std::string& configPath, CheckXml& reader,
     if (!initResult) {
         report.warn(report.text("config.no-scratch"));
     } else {
-        reportCheck(reader, configuration, *initResult, readerLog, report);
+        reportCheck(reader, configuration, *initResult, readerLog, refusals, report);
         if (configuration) reportTokenChoice(reader, configuration, report);
     }
     if (configuration) reportAccounts(configuration, report);

@@ -311,6 +311,14 @@ const Message kMessages[] = {
     {"config.bonus-payment-guest",
      "the bonus payment of the selected interface names the guest: account {value}"},
     {"config.payments-unreadable", "the check's payments cannot be read: {why}"},
+    {"config.refused-transaction",
+     "a transaction with this check is refused before anything is sent; the DLL logs {lines} "
+     "and returns 1"},
+    {"config.refused-lookup",
+     "a lookup with this check fails before its discount request is sent; the DLL logs "
+     "{lines} and returns 1"},
+    {"config.refused-line", "\"{line}\""},
+    {"config.refused-then", ", then "},
     {"config.init-result", "initCheckXml result {result}"},
     {"config.checkdata-found", "CHECKDATA found"},
     {"config.no-checkdata",

@@ -326,6 +326,14 @@ const Message kMessages[] = {
     {"config.bonus-payment-guest",
      "оплата бонусами выбранного интерфейса называет гостя: account {value}"},
     {"config.payments-unreadable", "оплаты чека не читаются: {why}"},
+    {"config.refused-transaction",
+     "транзакция с этим чеком отклоняется, прежде чем что-либо отправлено; DLL пишет в журнал "
+     "{lines} и возвращает 1"},
+    {"config.refused-lookup",
+     "запрос карты с этим чеком не проходит ещё до запроса скидки; DLL пишет в журнал {lines} "
+     "и возвращает 1"},
+    {"config.refused-line", "\"{line}\""},
+    {"config.refused-then", ", затем "},
     {"config.init-result", "результат initCheckXml: {result}"},
     {"config.checkdata-found", "CHECKDATA найден"},
     {"config.no-checkdata",
