@@ -24,11 +24,11 @@ TokenChoice selectToken(int32_t orderCategory, const pugi::xml_node& configurati
         const pugi::xml_node token = place.child("LoyltyApiToken");
         const pugi::xml_attribute isDefault = token.attribute("Default");
         if (isDefault && std::strcmp(isDefault.value(), "true") == 0) {
-            fallback = {TokenChoice::Why::Fallback, number, token.text().get()};
+            fallback = {TokenChoice::Why::Fallback, number, token.text().get(), place};
         }
         if (atoiText(place.child("PlaceCode")) == orderCategory) {
             // Even an empty token: no fallback then.
-            return {TokenChoice::Why::Match, number, token.text().get()};
+            return {TokenChoice::Why::Match, number, token.text().get(), place};
         }
     }
     return fallback;

@@ -36,8 +36,9 @@ struct TokenChoice {
         None,      // no place matches and none is marked: no token
     };
     Why why = Why::None;
-    int place = 0;      // the chosen PlaceOfService, 1-based in document order; 0 for None
-    std::string token;  // its LoyltyApiToken text (empty when it is missing or empty)
+    int place = 0;        // the chosen PlaceOfService, 1-based in document order; 0 for None
+    std::string token;    // its LoyltyApiToken text (empty when it is missing or empty)
+    pugi::xml_node node;  // that PlaceOfService; empty for None
 
     explicit operator bool() const { return why != Why::None; }
 };

@@ -30,16 +30,6 @@ namespace {
 
 constexpr const char* kTag = logphrase::kGetCardInfoEx;
 
-// The service's refusal for a blocked card, in Windows-1251:
-// "Карта заблокирована. Продажа по карте невозможна."
-constexpr char kBlockedText[] =
-    "\xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
-    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
-    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
-static_assert(sizeof kBlockedText == 50, "49 bytes of text and the zero byte");
-
-// Its log line (logphrase::kBlockedCard) is the text without the final full stop.
-
 class CardLookup {
   public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
@@ -155,33 +145,28 @@ EarlyResult CardLookup::guestPath() {
     if (isEmptyReply(reply_)) return 1;
 
     parseJson(jsonGuestInfo_, replyText(reply_).c_str());
-    if (jsonGuestInfo_.HasParseError()) {
-        log_.logMessage(kTag, logphrase::kGuestInfoNotOk);
-        return 1;
-    }
-    const int32_t status = replyInt32(jsonGuestInfo_, "Status");
-
-    if (status == 2) {
-        const std::string message = utf8ToCp1251(replyString(jsonGuestInfo_, "ErrorMessage"));
-        if (message == kBlockedText) {
+    const GuestReply reading = readGuestReply(jsonGuestInfo_);
+    switch (reading) {
+        case GuestReply::Found: {
+            if (lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
+                fillFromGuestInfo(jsonGuestInfo_, record_);
+                return std::nullopt;
+            }
+            // LookupPath::GuestThenDiscount
+            const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
+            return discountAndFill(clientId, atoi32(clientId.c_str()));
+        }
+        case GuestReply::Blocked:
             record_->Blocked = 1;
-            setRecordText(record_->Block_reason, message);
-            log_.logMessage(kTag, logphrase::kBlockedCard);
+            setRecordText(record_->Block_reason, kBlockedCardText);
+            log_.logMessage(kTag, guestReplyLogLine(reading));
             dumpCardInfo(kTag, record_);
             return 0;
-        }
-        log_.logMessage(kTag, logphrase::kGuestStatus2);
-        return 1;
+        case GuestReply::NotJson:
+        case GuestReply::Refused:
+        case GuestReply::OtherStatus: break;
     }
-    if (status == 1 && lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
-        fillFromGuestInfo(jsonGuestInfo_, record_);
-        return std::nullopt;
-    }
-    if (status == 1) {  // LookupPath::GuestThenDiscount
-        const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
-        return discountAndFill(clientId, atoi32(clientId.c_str()));
-    }
-    log_.logMessage(kTag, logphrase::kGuestStatusNot1);
+    log_.logMessage(kTag, guestReplyLogLine(reading));
     return 1;
 }
 

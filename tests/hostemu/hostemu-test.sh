@@ -469,6 +469,9 @@ conf <<EOF
 EOF
 run "check, no place for --place and no fallback" 1 "$T" check --place 7
 has "token        FAILED: no place of service has PlaceCode 7"
+run "check, no default place" 1 "$T" check
+has "token        FAILED: no place of service has PlaceCode -1"
+has "a check with CHECKDATA still finds its place's token: check a place with hostemu \"$T\" check --place CODE, CODE one of the places' codes: 1"
 
 rm -f "$till/conf.xml"
 run "check without conf.xml" 1 "$T" check
@@ -501,14 +504,22 @@ verdict() {  # verdict NAME EXIT CONF BEHAVIOUR WORDS...
 echoed="$(printf '{"body": "{\\"Status\\":2,\\"Message\\":\\"unknown token %s\\"}"}' "$tok")"
 verdict "a gateway's page" 1 http '{"status": 502, "body": "<html><h1>502 Bad Gateway</h1></html>"}' \
   "HTTP status 502, 37 bytes, not JSON" "reply: <html><h1>502 Bad Gateway</h1></html>" \
-  "Verdict: FAILED: HTTP status 502 with a reply that is not JSON: a gateway in front of the service"
+  "Verdict: FAILED: HTTP status 502 with a reply that is not JSON (\"<html><h1>502 Bad Gateway</h1></html>\"): the DLL logs \"Error: not ok jsonGuestInfo RETURN 1\": a gateway in front of the service"
 verdict "a gateway's JSON refusal" 1 http '{"status": 403, "body": "{\"message\":\"Forbidden\"}"}' \
   'HTTP status 403, 23 bytes, JSON without "Status"' \
   "Verdict: FAILED: HTTP status 403 with JSON that is not the service's reply" "check the LoyltyApiToken"
 verdict "JSON without Status" 1 http '{"body": "{\"Result\":\"ok\"}"}' \
   "Verdict: FAILED: HTTP status 200 with JSON that is not the service's reply (no \"Status\")"
 verdict "the service's JSON with a 500" 1 http '{"status": 500, "body": "{\"Status\":1}"}' \
-  "Verdict: FAILED: HTTP status 500 with the service's JSON: the service failed"
+  "Verdict: FAILED: HTTP status 500 with the service's JSON, \"Status\" 1 (\"{\"Status\":1}\"): the service failed"
+verdict "a refused token" 1 http '{"body": "{\"Status\":0,\"Message\":\"Invalid token\"}"}' \
+  "Verdict: FAILED: HTTP status 200 with the service's JSON, \"Status\" 0 (\"Invalid token\"): the DLL logs \"Error: status != 1 RETURN 1\": check the LoyltyApiToken of the default place (PlaceCode 1) first"
+verdict "a 404 with the service's JSON" 1 http '{"status": 404, "body": "{\"Status\":0}"}' \
+  "the DLL logs \"Error: status != 1 RETURN 1\": the address answers but does not know the request: check ApiAddress, SSL (port 80 or 443) and the path v1/GuestInfo/"
+verdict "a 403 with an empty body" 1 http '{"status": 403, "body": ""}' \
+  "Verdict: FAILED: the service's reply is empty (HTTP status 403): the DLL logs \"HTTP status 403\" and the lookup returns 1: check the LoyltyApiToken of the default place (PlaceCode 1) first"
+verdict "a 401 with JSON" 1 http '{"status": 401, "body": "{\"Message\":\"Authorization has been denied\"}"}' \
+  "(\"Authorization has been denied\")" "check the LoyltyApiToken of the default place (PlaceCode 1) first"
 verdict "an empty body" 1 http '{"body": ""}' \
   "Verdict: FAILED: the service's reply is empty (HTTP status 200)"
 verdict "a send that fails after TCP" 1 http '{"action": "close"}' \
@@ -530,6 +541,12 @@ http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}'
 http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
   http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
   "TCP          connected to $fake port 80" "Verdict: OK"
+# A wildcard entry that this WinInet does not take (Wine's no_proxy): the route
+# taken is reported, and the advice names the exact address, not the entry.
+http_proxy="http://$no_listener:3128" no_proxy="${fake%.*}.*" verdict "a bypass entry WinInet does not take" 1 \
+  http '{}' "the bypass list (${fake%.*}.*) seems to name $fake (${fake%.*}.*), but the request went through $no_listener:3128" \
+  "WinInet looked up $no_listener: the request went to the proxy" \
+  "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept connections: get it running, or the exception ${fake%.*}.* is already there but did not take effect for WinInet: add the exact name $fake"
 
 run "check with an extra argument" 2 "$T" check now
 has "check takes no further arguments"

@@ -513,7 +513,8 @@ has "the file holds no entry of a brisvane.log"
 # Internet Options that send the replay's URL to a proxy: stop, name the exception.
 http_proxy="http://$nolistener:3128" run "a proxy in the way" 3 "$T" replay "Z:$work/day.log"
 has "through the proxy $nolistener:3128"
-has "add ${HOSTEMU_REPLAY_ADDRESS%.*}.* to the proxy's exceptions"
+has "add $HOSTEMU_REPLAY_ADDRESS to the proxy's exceptions"
+has "a pattern such as ${HOSTEMU_REPLAY_ADDRESS%.*}.* serves too"
 lacks "calls: "
 http_proxy="http://$nolistener:3128" no_proxy="$HOSTEMU_REPLAY_ADDRESS" \
   run "a proxy that the replay's address bypasses" 0 "$T" replay "Z:$work/day.log" --call 3
@@ -524,6 +525,7 @@ has "1 call: 1 same"
 http_proxy="http://$nolistener:3128" no_proxy="${HOSTEMU_REPLAY_ADDRESS%.*}.*" \
   run "a bypass entry WinInet does not honour" 3 "$T" replay "Z:$work/day.log" --call 3
 has "sent as the DLL sends it did not reach the replay's own server"
+has "the exception ${HOSTEMU_REPLAY_ADDRESS%.*}.* is already there but did not take effect for WinInet: add the exact name $HOSTEMU_REPLAY_ADDRESS"
 lacks "DIFFERS"
 mkdir -p "$work/nodll"
 echo "not a DLL" >"$work/nodll/brisvane.dll"

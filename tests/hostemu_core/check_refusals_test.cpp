@@ -26,7 +26,8 @@ std::string check(const std::string& mode, const std::string& payments,
            "<CHECK restaurantcode=\"R1\" chmode=\"" + mode + "\"></CHECK><CHECKDATA" + orderguid +
            " checknum=\"17\" order_cat=\"1\" closedatetime=\"2025-03-14 19:42:10\"><CHECKLINES>"
            "<LINE type=\"dish\" id=\"{D1}\" name=\"Soup\" servprint_id=\"{K}\" servprint=\"K\" "
-           "quantity=\"1\" price=\"300\"" + sum + "/></CHECKLINES>" + payments + "</CHECKDATA>";
+           "quantity=\"1\" price=\"300\"" +
+           sum + "/></CHECKLINES>" + payments + "</CHECKDATA>";
 }
 
 // The test runs in a folder of its own: the DLL's code appends to brisvane.log there.
@@ -64,20 +65,26 @@ TEST_F(CheckRefusals, TellWhatTheDllLogsBeforeSendingNothing) {
         {"a close the DLL sends", check("1", paid), {}, {}},
         {"a guest lookup, a transaction that sends nothing", check("0", paid), {}, {}},
         {"a deposit payment without account",
-         check("1", "<CHECKPAYMENTS><PAYMENT code=\"6\" account=\" \" sum=\"300\"/>"
-                    "</CHECKPAYMENTS>"),
+         check("1",
+               "<CHECKPAYMENTS><PAYMENT code=\"6\" account=\" \" sum=\"300\"/>"
+               "</CHECKPAYMENTS>"),
          {"config.refused-transaction"},
          {"TransactionsEx : ERROR deposit payment names no account: cannot write off the "
           "deposit, nothing sent RETURN 1"}},
-        {"no payments", check("4", ""), {"config.refused-transaction"},
+        {"no payments",
+         check("4", ""),
+         {"config.refused-transaction"},
          {"TransactionsEx : ERROR Node CHECKPAYMENTS not found RETURN 1"}},
         {"no guest named and no card holder",
          check("1", "<CHECKPAYMENTS><PAYMENT code=\"1\" sum=\"300\"/></CHECKPAYMENTS>", ""),
          {"config.refused-transaction"},
          {"TransactionsEx : ERROR Node CHECKDISCOUNTS AND THEN HOLDERS not found RETURN 1"}},
         {"a card holder: the service is asked, taken as knowing the guest",
-         check("1", "<CHECKPAYMENTS><PAYMENT code=\"1\" sum=\"300\"/></CHECKPAYMENTS>"), {}, {}},
-        {"a return without the order's id: its lookup's discount too", check("2", paid, "", ""),
+         check("1", "<CHECKPAYMENTS><PAYMENT code=\"1\" sum=\"300\"/></CHECKPAYMENTS>"),
+         {},
+         {}},
+        {"a return without the order's id: its lookup's discount too",
+         check("2", paid, "", ""),
          {"config.refused-lookup", "config.refused-transaction"},
          {"SendGetDiscount : ERROR XmlElementNotFoundAttribute orderguid not found",
           "GetCardInfoEx : ERROR getDiscountRes != -1 RETURN 1",

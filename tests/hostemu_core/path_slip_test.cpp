@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "cli/PathSlip.h"
 
@@ -63,7 +64,7 @@ TEST(PathSlip, PutsASplitPathBackTogether) {
 
 namespace {
 
-int ran(const Invocation&, Output&) { return 0; }
+ExitStatus ran(const Invocation&, Output&) { return exitstatus::kDone; }
 
 const CommandSpec kLookup = [] {
     CommandSpec c;

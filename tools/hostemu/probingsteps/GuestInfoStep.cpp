@@ -34,6 +34,8 @@ StepVerdict guestInfoStep(CheckContext& c) {
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;
+    x.place = c.tokenPlace;
+    x.bypassAdvice = c.bypassAdvice;
     ExchangeResult result = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
                                                kAcceptAnything, logger);
     client.close();

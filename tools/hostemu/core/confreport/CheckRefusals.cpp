@@ -34,7 +34,8 @@ std::vector<std::string> failureLinesSince(std::size_t from) {
             line.find(logphrase::kErrorWordMixed) == std::string::npos)
             continue;
         const std::size_t stampEnd = line.find("] ");
-        lines.push_back(cp1251ToUtf8(stampEnd == std::string::npos ? line : line.substr(stampEnd + 2)));
+        lines.push_back(
+            cp1251ToUtf8(stampEnd == std::string::npos ? line : line.substr(stampEnd + 2)));
     }
     return lines;
 }
@@ -64,8 +65,8 @@ std::vector<CheckRefusal> checkRefusals(CheckXml& reader, const pugi::xml_node& 
     const int32_t mode = getAttributeInt(reader.check, "chmode");
     // A guest's client id comes from the service's GuestInfo reply; any will do here.
     if (lookupPathFor(mode) == LookupPath::GuestThenDiscount) {
-        if (auto refusal = discountRefusal(reader, "0", "config.refused-lookup",
-                                           logphrase::kGetCardInfoEx))
+        if (auto refusal =
+                discountRefusal(reader, "0", "config.refused-lookup", logphrase::kGetCardInfoEx))
             refusals.push_back(*refusal);
     }
     const std::size_t from = logSize();
@@ -73,9 +74,9 @@ std::vector<CheckRefusal> checkRefusals(CheckXml& reader, const pugi::xml_node& 
     switch (postingPathFor(mode)) {
         case PostingPath::Close:
             if (auto request = closeOrderRequest(reader, configuration, holderKnown, log)) {
-                if (auto refusal = discountRefusal(reader, request->clientId,
-                                                   "config.refused-transaction",
-                                                   logphrase::kTransactionsEx))
+                if (auto refusal =
+                        discountRefusal(reader, request->clientId, "config.refused-transaction",
+                                        logphrase::kTransactionsEx))
                     refusals.push_back(*refusal);
             } else {
                 refusals.push_back({"config.refused-transaction", failureLinesSince(from)});
@@ -85,8 +86,7 @@ std::vector<CheckRefusal> checkRefusals(CheckXml& reader, const pugi::xml_node& 
             if (!returnOrderRequest(reader, log))
                 refusals.push_back({"config.refused-transaction", failureLinesSince(from)});
             break;
-        case PostingPath::Nothing:
-            break;
+        case PostingPath::Nothing: break;
     }
     return refusals;
 }

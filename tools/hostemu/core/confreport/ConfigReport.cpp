@@ -40,9 +40,9 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 }  // namespace
 
-int configReport(const std::string& configPath, CheckXml& reader,
-                 std::optional<CheckInit> initResult, const std::string& readerLog, Output& output,
-                 const std::vector<CheckRefusal>& refusals) {
+ExitStatus configReport(const std::string& configPath, CheckXml& reader,
+                        std::optional<CheckInit> initResult, const std::string& readerLog,
+                        Output& output, const std::vector<CheckRefusal>& refusals) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -58,5 +58,5 @@ int configReport(const std::string& configPath, CheckXml& reader,
     }
     if (configuration) reportAccounts(configuration, report);
     report.print(output);
-    return report.warnings() == 0 ? 0 : 1;
+    return report.warnings() == 0 ? exitstatus::kDone : exitstatus::kFound;
 }

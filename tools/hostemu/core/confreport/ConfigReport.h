@@ -4,6 +4,7 @@
 #include <string>
 
 #include "check/CheckXml.h"
+#include "cli/ExitStatus.h"
 #include "confreport/CheckRefusals.h"
 
 class Output;
@@ -12,7 +13,7 @@ class Output;
 // initCheckXml read it, `initResult` and `readerLog` its result and log lines
 // (none: the check could not be read at all); `refusals` what a call with the
 // check would end with before sending (CheckRefusals.h), each a warning.
-// Prints the report; returns 0 without warnings, 1 with some.
-int configReport(const std::string& configPath, CheckXml& reader,
-                 std::optional<CheckInit> initResult, const std::string& readerLog, Output& output,
-                 const std::vector<CheckRefusal>& refusals = {});
+// Prints the report; returns kDone without warnings, kFound with some.
+ExitStatus configReport(const std::string& configPath, CheckXml& reader,
+                        std::optional<CheckInit> initResult, const std::string& readerLog,
+                        Output& output, const std::vector<CheckRefusal>& refusals = {});

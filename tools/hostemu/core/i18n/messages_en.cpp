@@ -396,6 +396,17 @@ const Message kMessages[] = {
     {"check.token-none",
      "no place of service has PlaceCode {number} and none is marked "
      "Default=\"true\": the DLL finds no token"},
+    {"check.token-way-on",
+     "a check with CHECKDATA still finds its place's token: check a place "
+     "with hostemu \"{folder}\" check --place CODE, CODE one of the places' "
+     "codes: {codes}"},
+    {"check.token-no-places",
+     "conf.xml has no PlaceOfService: add one for each place of service, "
+     "with its PlaceCode and LoyltyApiToken"},
+    {"check.token-place", "the place of service with PlaceCode {code}"},
+    {"check.token-place-default", "the default place (PlaceCode {code})"},
+    {"check.dll-logs", "the DLL logs \"{line}\""},
+    {"check.dll-ends", "the DLL logs \"{line}\" and the lookup returns 1"},
     {"check.token-empty",
      "the LoyltyApiToken chosen for order category {number} (its place's, "
      "or the fallback) is empty: the DLL fails every call"},
@@ -415,6 +426,9 @@ const Message kMessages[] = {
     {"check.tcp-proxy",
      "the proxy {proxy} of this account's Internet Options does not accept "
      "connections"},
+    {"check.tcp-proxy-or-bypass",
+     "the proxy {proxy} of this account's Internet Options does not accept "
+     "connections: get it running, or {bypass}"},
     {"check.tcp", "connected to {address} port {port}"},
     {"check.no-scratch", "no scratch folder for the exchange's log"},
     {"check.wininet-cannot-open", "WinInet cannot be opened: {why}"},
@@ -427,6 +441,30 @@ const Message kMessages[] = {
      "{proxy}, but {host} is on its bypass list ({bypass}): WinInet "
      "connects directly"},
     {"check.proxy-through", "{proxy} (bypass list: {bypass}): WinInet goes through {via}"},
+    {"check.proxy-direct-anyway",
+     "{proxy} (bypass list: {bypass}): the request to {host} went directly "
+     "all the same"},
+    {"check.proxy-bypass-ignored",
+     "{proxy}; the bypass list ({bypass}) seems to name {host} ({entry}), "
+     "but the request went through {via}: the bypass entry did not take "
+     "effect for WinInet"},
+    {"check.route-proxy", "WinInet looked up {name}: the request went to the proxy"},
+    {"check.route-direct", "WinInet looked up {name}: the request went to the service directly"},
+    {"check.bypass-add",
+     "add {host} to the proxy's exceptions (Internet Options, Connections, "
+     "LAN settings, Advanced): the exact name first; a pattern such as "
+     "{pattern} serves too, as Windows documents '*' in exceptions"},
+    {"check.bypass-ignored",
+     "the exception {entry} is already there but did not take effect for "
+     "WinInet: add the exact name {host} to the proxy's exceptions (Internet "
+     "Options, Connections, LAN settings, Advanced)"},
+    {"check.bypass-exact-ignored",
+     "{host} is already among the proxy's exceptions, but WinInet did not "
+     "take it: ask whoever manages this till's proxy settings (a policy or "
+     "automatic configuration may override them)"},
+    {"check.advice-407-bypass",
+     "a proxy asks for a login; the DLL has no place for credentials: let "
+     "the till through the proxy by its address, or {bypass}"},
     {"check.proxy-auto-on",
      "automatic proxy configuration is on ({how}): WinInet tries it before "
      "the setting above"},
@@ -458,7 +496,7 @@ const Message kMessages[] = {
     {"check.guestinfo-came-not-json", "a reply that is not JSON"},
     {"check.guestinfo-came-no-status", "JSON that is not the service's reply (no \"Status\")"},
     {"check.guestinfo-came-not-whole", "JSON whose \"Status\" is not a whole number"},
-    {"check.guestinfo-came-json", "the service's JSON"},
+    {"check.guestinfo-came-json", "the service's JSON, \"Status\" {status}"},
     {"check.advice-12045",
      "the certificate's issuer is not trusted by this Windows: install the "
      "root certificate updates (or the issuing CA's root certificate)"},
@@ -472,10 +510,13 @@ const Message kMessages[] = {
      "the revocation check failed: the till cannot reach the certificate "
      "authority's revocation servers (CRL/OCSP); let it through the firewall"},
     {"check.advice-12157",
-     "the TLS handshake failed: the till and the service share no TLS "
-     "version or cipher; this Windows needs TLS 1.2 (the TLS 1.1/1.2 update "
-     "on XP-based systems, TLS 1.2 enabled on Windows 7) and the service "
-     "must keep TLS 1.2"},
+     "the TLS handshake was refused: port 443 of the service offers no TLS "
+     "that this Windows can use: no TLS version or cipher in common (this "
+     "Windows needs TLS 1.2: the TLS 1.1/1.2 update on XP-based systems, TLS "
+     "1.2 enabled on Windows 7; a service with TLS 1.3 only is out of reach "
+     "before Windows 11), a plain HTTP service on port 443, or a server that "
+     "demands a client certificate: ask the service's operator what port 443 "
+     "offers"},
     {"check.advice-407",
      "a proxy asks for a login; the DLL has no place for credentials: let "
      "the till through the proxy by its address, or bypass the proxy for "
@@ -484,12 +525,12 @@ const Message kMessages[] = {
      "a gateway in front of the service answered instead of it: the service "
      "behind it is down or slow"},
     {"check.advice-404",
-     "the address answers but does not know the request: check ApiAddress "
-     "and SSL"},
-    {"check.advice-refused",
-     "the request was refused: check the LoyltyApiToken with the service's "
-     "operator, and whether a firewall or gateway in front of the service "
-     "lets this till through"},
+     "the address answers but does not know the request: check ApiAddress, "
+     "SSL (port 80 or 443) and the path {path} with the service's operator"},
+    {"check.advice-token",
+     "check the LoyltyApiToken of {place} first: the service's operator "
+     "knows which token this till should have; then whether a firewall or "
+     "gateway in front of the service lets the till through"},
     {"check.advice-400",
      "the service or a gateway did not accept the request: check ApiAddress "
      "and SSL, and ask the service's operator"},
@@ -692,14 +733,12 @@ const Message kMessages[] = {
     {"replay.no-free-address",
      "no free port 80 on {address} and the addresses after it (up to 15, within 127.0.0.0/8)"},
     {"replay.proxy-set",
-     "this account's Internet Options send http://{address}/ through the proxy {proxy}, so the "
-     "replay's requests would not reach its own server{fix}"},
+     "this account's Internet Options sent http://{address}/ through the proxy {proxy}: a "
+     "request sent as the DLL sends it did not reach the replay's own server{fix}"},
     {"replay.proxy-in-the-way",
      "a request to http://{address}/ sent as the DLL sends it did not reach the replay's own "
      "server: a proxy (perhaps one chosen by automatic configuration) is in the way{fix}"},
-    {"replay.proxy-fix",
-     "; add {entry} to the proxy's exceptions (Internet Options, Connections, LAN settings, "
-     "Advanced) and run the replay again"},
+    {"replay.proxy-fix", "; {advice}, and run the replay again"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Period: {from} to {to}"},

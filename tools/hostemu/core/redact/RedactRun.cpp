@@ -5,21 +5,21 @@
 #include "files/FileBytes.h"
 #include "redact/LogRedact.h"
 
-int runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
-              Output& output) {
+ExitStatus runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
+                     Output& output) {
     std::string bytes;
     if (!readWholeFile(logFile, bytes)) {
-        output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
+        output.complain(output.text("error.log-file", {{"file", logFile}}));
         return exitstatus::kBadInput;
     }
     if (sameFile(logFile, outFile)) {
-        output.err("hostemu: " + output.text("redact.log-itself", {{"file", outFile}}) + "\n");
+        output.complain(output.text("redact.log-itself", {{"file", outFile}}));
         return exitstatus::kBadInput;
     }
     redact::Tally tally;
     const std::string redacted = redact::redactLog(bytes, tally);
     if (!writeWholeFile(outFile, redacted)) {
-        output.err("hostemu: " + output.text("redact.cannot-write", {{"file", outFile}}) + "\n");
+        output.complain(output.text("redact.cannot-write", {{"file", outFile}}));
         return exitstatus::kBadInput;
     }
     const Catalog& catalog = output.catalog();
