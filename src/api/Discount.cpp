@@ -12,11 +12,8 @@ namespace {
 using logevent::Event;
 }  // namespace
 
-std::optional<std::vector<char>> SendGetDiscount(HttpClient& httpClient, CheckXml& reader,
-                                                 const std::string& token,
-                                                 const std::string& clientId, Logger& log) {
-    log.log(Event::DiscountStarted);
-    const std::string path = servicepath::kGetDiscount + token;
+std::optional<std::vector<char>> buildGetDiscountRequest(CheckXml& reader,
+                                                         const std::string& clientId, Logger& log) {
     std::vector<char> body;
     try {
         buildGetDiscountBody(reader, clientId, body);
@@ -31,10 +28,20 @@ std::optional<std::vector<char>> SendGetDiscount(HttpClient& httpClient, CheckXm
         log.log(Event::DiscountBodyFailed, {{"code", std::to_string(lastErrorCode)}});
         return std::nullopt;
     }
+    return body;
+}
+
+std::optional<std::vector<char>> SendGetDiscount(HttpClient& httpClient, CheckXml& reader,
+                                                 const std::string& token,
+                                                 const std::string& clientId, Logger& log) {
+    log.log(Event::DiscountStarted);
+    const std::string path = servicepath::kGetDiscount + token;
+    std::optional<std::vector<char>> body = buildGetDiscountRequest(reader, clientId, log);
+    if (!body) return std::nullopt;
 
     WrapperResult sent;
     try {
-        sent = SendRequestWrapper(httpClient, "POST", kJsonHeaders, path.c_str(), body.data(),
+        sent = SendRequestWrapper(httpClient, "POST", kJsonHeaders, path.c_str(), body->data(),
                                   kAcceptAnything, log);
     } catch (...) {
         log.log(Event::DiscountSendFailed, {{"code", std::to_string(lastErrorCode)}});

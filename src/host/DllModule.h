@@ -17,13 +17,15 @@ class DllModule {
     // copy of the DLL could be loaded. The DLL's own folder is searched first
     // for what it needs. GetLastError() says why when it fails.
     explicit DllModule(const std::string& path)
-        : dll_(LoadLibraryExW(wide(fullPath(path)).c_str(), nullptr,
-                              LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+        : path_(fullPath(path)),
+          dll_(LoadLibraryExW(wide(path_).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
     ~DllModule() { unload(); }
     DllModule(const DllModule&) = delete;
     DllModule& operator=(const DllModule&) = delete;
 
     bool loaded() const { return dll_ != nullptr; }
+    // The full path it was loaded from (or not): what a complaint names.
+    const std::string& path() const { return path_; }
     // Unloading is a notification to the DLL too; the exports are gone after it.
     void unload() {
         if (dll_) FreeLibrary(dll_);
@@ -86,5 +88,6 @@ class DllModule {
         return static_cast<uint32_t>(input.size() + 1);
     }
 
+    std::string path_;
     HMODULE dll_;
 };

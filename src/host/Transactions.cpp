@@ -16,6 +16,7 @@
 #include "config/Token.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
+#include "host/PostingBody.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
 #include "log/LogEvents.h"
@@ -88,33 +89,15 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 }
 
 EarlyResult TransactionPosting::closeOrder() {
-    log_.log(kTag, Event::TryBonusCodes);
-    const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
-    log_.log(Event::TryDepositCodes);
-    const std::vector<int32_t> depositCodes = depositCurrencyCodes(configuration_);
-
-    ByteBuffer body;
-    std::string clientId;
-    log_.log(Event::TryCloseOrderBody);
-    try {
-        buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
-                            log_);
-    } catch (const ClientIdNotFound&) {
-        log_.log(Event::ClientIdNotFound);
-        return 1;
-    } catch (const DepositAccountMissing&) {
-        log_.log(Event::DepositWithoutAccount);
-        return 1;
-    } catch (const XmlElementNotFound& e) {
-        log_.log(Event::CheckContentMissing, {{"missing", e.message}});
-        return 1;
-    } catch (...) {
-        log_.log(Event::CloseOrderBodyFailed, {{"code", std::to_string(lastErrorCode)}});
-        return 1;
-    }
+    std::optional<CloseOrderRequest> request = closeOrderRequest(
+        reader_, configuration_,
+        [&](int64_t cardCode) { return askServiceAboutHolder(cardCode, token_, client_, log_); },
+        log_);
+    if (!request) return 1;
+    const ByteBuffer& body = request->body;
 
     // The discount reply itself is not read: the service is only asked to price the order.
-    if (!SendGetDiscount(client_, reader_, token_, clientId, log_)) {
+    if (!SendGetDiscount(client_, reader_, token_, request->clientId, log_)) {
         log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(kDiscountFailedResult)}});
         return kDiscountFailedResult;
     }
@@ -131,18 +114,10 @@ EarlyResult TransactionPosting::closeOrder() {
 
 EarlyResult TransactionPosting::returnOrder() {
     const std::string path = servicepath::kReturnOrder + token_;
-    ByteBuffer body;
+    const std::optional<ByteBuffer> body = returnOrderRequest(reader_, log_);
+    if (!body) return 1;
     try {
-        buildReturnOrderBody(reader_, body);
-    } catch (const XmlElementNotFound& e) {
-        log_.log(Event::CheckContentMissingS, {{"missing", e.message}});
-        return 1;
-    } catch (...) {
-        log_.log(Event::UnexpectedPosting);
-        return 1;
-    }
-    try {
-        send(path, body);
+        send(path, *body);
     } catch (...) {
         log_.log(Event::UnexpectedPosting);
         return 1;

@@ -540,7 +540,7 @@ for d in syswow64 system32; do  # syswow64 holds the 32-bit DLLs of a 64-bit pre
     cp "$WINEPREFIX/drive_c/windows/$d/version.dll" "$work/noexports/brisvane.dll" && break
 done
 run "a DLL without the exports" 3 "Z:$work/noexports" replay "Z:$work/day.log"
-has "the DLL lacks the export Init"
+has "noexports\\brisvane.dll has no export Init"
 lacks "calls: "
 run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1

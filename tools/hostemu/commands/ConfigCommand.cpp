@@ -6,17 +6,21 @@
 #include "cli/CommandLine.h"
 #include "config/Config.h"
 #include "confreport/ConfigReport.h"
+#include "host/DllModule.h"
 
 namespace {
 
 ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return exitstatus::kBadInput;
+    if (!readCheckFile(invocation, invocation.words[0], check, output))
+        return exitstatus::kBadInput;
     CheckXml reader;
     std::string readerLog;
     const auto initResult = readCheckAside(reader, check, readerLog);
-    return configReport(invocation.folder + "\\" + kConfigFileName, reader, initResult, readerLog,
-                        output);
+    const std::string configPath = invocation.folder + "\\" + kConfigFileName;
+    std::vector<CheckRefusal> refusals;
+    if (initResult) refusals = refusalsAside(reader, DllModule::fullPath(configPath));
+    return configReport(configPath, reader, initResult, readerLog, output, refusals);
 }
 
 }  // namespace

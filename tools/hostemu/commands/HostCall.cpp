@@ -7,6 +7,7 @@
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
+#include "files/CheckFileSearch.h"
 #include "files/FileBytes.h"
 #include "host/DllModule.h"
 #include "log/Logger.h"
@@ -16,14 +17,24 @@ std::string dllPath(const Invocation& invocation) {
                                                       : invocation.dll);
 }
 
-bool readCheckFile(const std::string& name, std::string& check, Output& output) {
-    if (readWholeFile(name, check)) return true;
-    output.complain(output.text("error.check-file", {{"file", name}}));
+bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
+                   Output& output) {
+    char console[MAX_PATH + 1];
+    const DWORD n = GetCurrentDirectoryA(sizeof console, console);
+    const std::string consoleFolder = n > 0 && n <= MAX_PATH ? std::string(console) : ".";
+    CheckFileSearch search = findCheckFile(
+        name, consoleFolder, DllModule::fullPath(invocation.folder), readFileOrSayWhy);
+    if (search) {
+        check = std::move(search.bytes);
+        return true;
+    }
+    // The places looked, one line each, after the complaint's own.
+    output.err(complaintText(checkFileComplaint(name, search, output.catalog())));
     return false;
 }
 
-bool missingExport(const char* name, Output& output) {
-    output.complain(output.text("error.no-export", {{"name", name}}));
+bool missingExport(const DllModule& dll, const char* name, Output& output) {
+    output.complain(output.text("error.no-export", {{"path", dll.path()}, {"name", name}}));
     return false;
 }
 

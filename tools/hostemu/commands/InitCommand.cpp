@@ -9,7 +9,7 @@ namespace {
 ExitStatus run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
-        if (!result) return missingExport(kInitExport, out);
+        if (!result) return missingExport(dll, kInitExport, out);
         out.out(out.text("call.init-returned", {{"result", std::to_string(*result)}}));
         return true;
     });

@@ -32,13 +32,14 @@ ExitStatus run(const Invocation& invocation, Output& output) {
     int64_t card = 0;
     parseCard(invocation.words[0], card);
     std::string check;
-    if (!readCheckFile(invocation.words[1], check, output)) return exitstatus::kBadInput;
+    if (!readCheckFile(invocation, invocation.words[1], check, output))
+        return exitstatus::kBadInput;
     const bool brief = invocation.brief;
     return runHostCall(invocation, output, [&](const DllModule& dll, Output& out) {
         CardInfoRecord record{};
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
-        if (!result) return missingExport(kGetCardInfoExExport, out);
+        if (!result) return missingExport(dll, kGetCardInfoExExport, out);
         out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
                          {{"card", std::to_string(static_cast<long long>(card))},
                           {"result", std::to_string(*result)}}));

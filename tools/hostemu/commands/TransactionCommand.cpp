@@ -9,10 +9,11 @@ namespace {
 
 ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return exitstatus::kBadInput;
+    if (!readCheckFile(invocation, invocation.words[0], check, output))
+        return exitstatus::kBadInput;
     return runHostCall(invocation, output, [&](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
-        if (!result) return missingExport(kTransactionsExExport, out);
+        if (!result) return missingExport(dll, kTransactionsExExport, out);
         out.out(out.text(*result == 0 ? "call.transaction-posted" : "call.transaction-not-posted",
                          {{"result", std::to_string(*result)}}));
         return true;

@@ -2,6 +2,7 @@
 
 #include "ScratchFolder.h"
 #include "check/CheckXml.h"
+#include "config/Config.h"
 #include "files/FileBytes.h"
 #include "log/Logger.h"
 
@@ -14,4 +15,12 @@ std::optional<CheckInit> readCheckAside(CheckXml& reader, const std::string& tex
         initCheckXml(reader, text.c_str(), static_cast<uint32_t>(text.size() + 1), "hostemu", log);
     readWholeFile(kLogFileName, readerLog);
     return result;
+}
+
+std::vector<CheckRefusal> refusalsAside(CheckXml& reader, const std::string& configPath) {
+    pugi::xml_document document;
+    loadConfigFile(configPath, document);
+    ScratchFolder scratch;
+    if (!scratch.ready()) return {};
+    return checkRefusals(reader, configurationOf(document));
 }

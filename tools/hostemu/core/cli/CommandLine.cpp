@@ -8,6 +8,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
+#include "cli/PathSlip.h"
 
 namespace {
 
@@ -42,6 +43,16 @@ const CommandSpec* findCommand(const CommandTable& table, const std::string& nam
                                bool withFolder) {
     for (const CommandSpec* command : table.commands) {
         if (name == command->name && command->folder == withFolder) return command;
+    }
+    return nullptr;
+}
+
+// The command a faulty command line names, for its synopsis; null if none.
+const CommandSpec* namedCommand(const CommandTable& table, const std::vector<std::string>& argv) {
+    for (const std::string& word : argv) {
+        for (const CommandSpec* command : table.commands) {
+            if (word == command->name) return command;
+        }
     }
     return nullptr;
 }
@@ -89,6 +100,11 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             ++i;  // read (and its value checked) by runCommandLine
         } else if (w == "--dll") {
             if (i + 1 >= argv.size() || argv[i + 1].empty()) return say("cli.dll-value");
+            const std::string split = splitDllPath(argv, i + 1);
+            if (!split.empty()) {
+                invocation.splitPath = true;
+                return say("cli.dll-split", {{"given", argv[i + 1]}, {"path", split}});
+            }
             invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
             if (!option->takesValue()) {
@@ -121,6 +137,15 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         invocation.folder = words[0];
         invocation.command = words[1];
         invocation.words.assign(words.begin() + 2, words.end());
+    }
+    if (!command && table.folderExists) {
+        const std::string split = splitFolder(
+            words, [&](const std::string& w) { return findCommand(table, w, true) != nullptr; },
+            table.folderExists);
+        if (!split.empty()) {
+            invocation.splitPath = true;
+            return say("cli.folder-split", {{"word", words[1]}, {"path", split}});
+        }
     }
     if (!command) return say("cli.unknown-command", {{"command", invocation.command}});
     if (command->moreArguments ? invocation.words.size() < command->arguments
@@ -169,7 +194,23 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
         badLanguage ? nullptr : parseCommandLine(table, argv, output.catalog(), invocation, error);
     if (badLanguage) error = output.text("cli.lang-value");
     if (!command) {
-        output.err(complaintText(error) + "\n" + usageText(table, output.catalog()));
+        std::string text = complaintText(error) + "\n";
+        bool nothingGiven = true;  // but --lang
+        for (std::size_t i = 0; i < argv.size(); ++i) {
+            if (argv[i] == "--lang")
+                ++i;
+            else
+                nothingGiven = false;
+        }
+        if (nothingGiven) {
+            text += usageText(table, output.catalog());
+        } else if (!invocation.splitPath) {
+            // Short enough that the complaint stays on an 80x25 console.
+            if (const CommandSpec* named = namedCommand(table, argv))
+                text += output.text("cli.usage-first", {{"line", output.text(named->usage)}});
+            text += output.text("cli.more-help");
+        }
+        output.err(text);
         return exitstatus::kBadInput;
     }
     return command->run(invocation, output);

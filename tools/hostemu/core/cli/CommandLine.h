@@ -77,6 +77,8 @@ struct Invocation {
         options;                               // the options given, with their text ("" for flags)
     std::map<std::string, long long> numbers;  // the number options' values
     const CommandSpec* spec = nullptr;         // the command read
+    // The complaint is about a path split at a blank: one line says it all.
+    bool splitPath = false;
 
     // An option by its declaration. One that the command's spec does not list
     // (or a flag's value, a text option's number) throws std::logic_error: it
@@ -126,6 +128,9 @@ struct CommandTable {
     const char* closing = "";  // key of the text printed after the commands' descriptions
     // Text printed after that, made for the language; may be null.
     std::string (*epilogue)(const Catalog& catalog) = nullptr;
+    // Whether a folder exists, to tell a folder path split at a blank; null:
+    // not told (cli/PathSlip.h).
+    bool (*folderExists)(const std::string& path) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the
@@ -140,7 +145,9 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                                     std::string& error);
 
 // The whole program: "--lang ru|en" (anywhere; it sets the output's catalog,
-// which otherwise keeps the language it was given), -h / --help, parsing, the
-// complaint and usage on bad arguments (kBadInput), else the command's own run.
+// which otherwise keeps the language it was given), -h / --help, parsing, on
+// bad arguments (kBadInput) the complaint with the synopsis of the command it
+// concerns and a pointer to --help (the whole usage when nothing was given),
+// else the command's own run.
 ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
                           Output& output);

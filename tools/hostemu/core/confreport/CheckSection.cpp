@@ -126,7 +126,8 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
 }  // namespace
 
 void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
-                 const std::string& readerLog, Report& report) {
+                 const std::string& readerLog, const std::vector<CheckRefusal>& refusals,
+                 Report& report) {
     report.section(report.text("config.check-section"));
     reportReaderLines(readerLog, report);
     if (initResult == CheckInit::Failed) {
@@ -151,4 +152,12 @@ void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckIni
         report.text("config.holders",
                     {{"list", holders.empty() ? report.text("config.holders-none") : holders}}));
     reportPayments(reader, configuration, report);
+    for (const CheckRefusal& refusal : refusals) {
+        std::string lines;
+        for (const std::string& line : refusal.lines) {
+            lines += (lines.empty() ? "" : report.text("config.refused-then")) +
+                     report.text("config.refused-line", {{"line", line}});
+        }
+        report.warn(report.text(refusal.call, {{"lines", lines}}));
+    }
 }

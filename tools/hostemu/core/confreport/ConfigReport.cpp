@@ -43,7 +43,7 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 ExitStatus configReport(const std::string& configPath, CheckXml& reader,
                         std::optional<CheckInit> initResult, const std::string& readerLog,
-                        Output& output) {
+                        Output& output, const std::vector<CheckRefusal>& refusals) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -54,7 +54,7 @@ ExitStatus configReport(const std::string& configPath, CheckXml& reader,
     if (!initResult) {
         report.warn(report.text("config.no-scratch"));
     } else {
-        reportCheck(reader, configuration, *initResult, readerLog, report);
+        reportCheck(reader, configuration, *initResult, readerLog, refusals, report);
         if (configuration) reportTokenChoice(reader, configuration, report);
     }
     if (configuration) reportAccounts(configuration, report);

@@ -47,7 +47,8 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     const std::optional<int32_t> result = host.call(call);
     if (!result) {
         service.endCall();
-        output.complain(output.text("replay.no-export", {{"name", kindName(call.kind)}}));
+        output.complain(output.text("replay.no-export",
+                                    {{"path", host.dllPath()}, {"name", kindName(call.kind)}}));
         return false;
     }
     const std::vector<Received> received = service.endCall();
