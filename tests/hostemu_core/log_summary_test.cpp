@@ -728,12 +728,11 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
         out.find("\"LastName\":\"Name-1\",\"FirstName\":\"Name-2\",\"MiddleName\":\"Name-3\""),
         std::string::npos);
     EXPECT_NE(out.find("Card_owner: Name-1 Name-2 Name-3;"), std::string::npos);
-    // Unknown members: numbers and booleans kept, texts and arrays removed; known ones kept.
-    EXPECT_NE(out.find("\"Email\":\"guest1@example.invalid\",\"Visits\":14,\"VIP\":true}"),
-              std::string::npos)
+    // Unknown members: booleans kept, numbers, texts and arrays removed; known ones kept.
+    EXPECT_NE(out.find("\"Email\":\"guest1@example.invalid\",\"VIP\":true}"), std::string::npos)
         << out;
     EXPECT_NE(out.find("\"LoyaltyLevel\":\"Gold\",\"BonusBalance\":\"12.5\""), std::string::npos);
-    EXPECT_NE(out.find("<html><body>502 Bad Gateway</body></html>"), std::string::npos);
+    EXPECT_EQ(out.find("Bad Gateway"), std::string::npos);  // a page may quote anything
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'),
               std::count(out.begin(), out.end(), '\r'));  // still CR LF throughout
 
@@ -742,7 +741,8 @@ TEST(LogRedact, NothingPersonalLeftAndTheCallsStayTheSame) {
               "  e-mail addresses: 2 replaced (1 value)\n"
               "  names: 8 replaced (3 values)\n"
               "  phone and card numbers: 6 replaced (2 values)\n"
-              "  reply members of unknown meaning that held text: 4 removed\n");
+              "  reply members of unknown meaning that held text or a number: 6 removed\n"
+              "  replies cut or not JSON as a whole: 2 removed\n");
 
     // The redacted log reads as the same calls with the same results.
     const auto before = replay::splitCalls(kDay, "", true),
@@ -768,14 +768,13 @@ TEST(LogRedact, Replies) {
          "{\"Status\":1,\"SumDiscount\":30.50,\"MaxBonus\":1e2}"},  // numbers as written
         {"{ \"FIO\" : \"Иванов\", \"Phone\": 79990001122, \"Birthday\": \"1990-01-02\" }",
          "{\"FIO\":\"Name-1\",\"Phone\":10000000001,\"Birthday\":\"birthday-1\"}"},
-        {"{\"Guest\":{\"Name\":\"X\"},\"Count\":-3,\"Ok\":false,\"Gone\":null}",
-         "{\"Count\":-3,\"Ok\":false}"},
+        {"{\"Guest\":{\"Name\":\"X\"},\"Count\":-3,\"Ok\":false,\"Gone\":null}", "{\"Ok\":false}"},
         {"{\"Message\":\"Привет, Иванов\",\"PrintMessage\":\"\"}",
          "{\"Message\":\"Comment-1\",\"PrintMessage\":\"\"}"},
         {"[\"Иванов\",1]", "[]"},
         {"{\"Status\":1,\"FIO\":\"Ива", "(reply removed: not JSON as a whole)"},
         {"{\"Status\":1} trailing", "(reply removed: not JSON as a whole)"},
-        {"<html>Proxy login</html>", "<html>Proxy login</html>"},
+        {"<html>Proxy login</html>", "(reply removed: not JSON as a whole)"},
     };
     for (const Case& c : cases) {
         redact::Tally tally;
@@ -817,7 +816,8 @@ TEST_F(TempFiles, RedactReportsInTheReadersLanguage) {
                        "  адреса электронной почты: заменено 2 (1 значение)\n"
                        "  имена: заменено 8 (3 значения)\n"
                        "  номера телефонов и карт: заменено 6 (2 значения)\n"
-                       "  поля ответов неизвестного назначения с текстом: удалено 4\n"),
+                       "  поля ответов неизвестного назначения с текстом или числом: удалено 6\n"
+                       "  ответы, оборванные или не в формате JSON целиком: удалено 2\n"),
               std::string::npos)
         << out;
     StringOutput refused(kRussianCatalog);

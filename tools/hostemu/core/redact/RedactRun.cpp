@@ -18,6 +18,10 @@ int runRedact(const std::string& logFile, const std::string& outFile, SameFile s
     }
     redact::Tally tally;
     const std::string redacted = redact::redactLog(bytes, tally);
+    if (tally.leftOver) {
+        output.err("hostemu: " + output.text("redact.left-over", {{"file", outFile}}) + "\n");
+        return exitstatus::kBadInput;
+    }
     if (!writeWholeFile(outFile, redacted)) {
         output.err("hostemu: " + output.text("redact.cannot-write", {{"file", outFile}}) + "\n");
         return exitstatus::kBadInput;
