@@ -785,6 +785,86 @@ TEST(LogRedact, Replies) {
     }
 }
 
+// Damaged logs and texts redact cannot place: whatever it did not recognise
+// as safe is gone from the copy, which still holds every call.
+TEST(LogRedact, NothingPersonalSurvivesOnADamagedOrStrangeLog) {
+    auto ends = [](const std::string& log, const char* lineEnd) {
+        std::string out;
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            if (log.compare(i, 2, "\r\n") == 0) {
+                out += lineEnd;
+                ++i;
+            } else {
+                out += log[i];
+            }
+        }
+        return out;
+    };
+    const std::string zeros(512, '\0');
+    // A guest no other place of these logs names.
+    const std::string other =
+        "{\"Status\":1,\"ClientId\":\"77\",\"LastName\":\"Смирнова\",\"FirstName\":"
+        "\"Ольга\",\"MiddleName\":\"\",\"Email\":\"olga@mail.example\"}";
+    const std::string otherLookup =
+        lookupHead(day(12, 0, 0), "{\"Phone\":79035556677}") +
+        entry(day(12, 0, 0),
+              std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" + other) +
+        entry(day(12, 0, 1), "GetCardInfoEx : Ended successfully! RETURN 0");
+    const std::string numbers = kGuest.substr(0, kGuest.size() - 1) +
+                                ",\"Telephone\":79035556677,\"CardNo\":4276000011112222}";
+    struct Case {
+        const char* shape;
+        std::string log;
+    } cases[] = {
+        {"zero bytes before a reply",
+         init(9) + lookupHead(day(10, 0, 0), "{\"Phone\":79161234567}") + zeros +
+             entry(day(10, 0, 0), std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" +
+                                      kGuest + numbers.substr(numbers.find(",\"Tele"))) +
+             entry(day(10, 0, 1), "GetCardInfoEx : Ended successfully! RETURN 0")},
+        {"zero bytes, then text", init(9) + foundLookup(10) + zeros +
+                                      "ьга, 79035556677, olga@mail.example\r\n" + foundLookup(13)},
+        {"CR alone", ends(kDay + otherLookup, "\r")},
+        {"mixed line ends", kDay + ends(otherLookup, "\r")},
+        {"numbers under unknown names",
+         init(9) + lookupHead(day(10, 0, 0), "{\"Phone\":79161234567}") +
+             entry(day(10, 0, 0),
+                   std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" + numbers) +
+             entry(day(10, 0, 1), "GetCardInfoEx : Ended successfully! RETURN 0")},
+        {"names in UTF-8 and Windows-1251 on lines the module does not write",
+         kDay + entry(day(15, 0, 0), "GetCardInfoEx : for Смирнова, 79035556677") +
+             entry(day(15, 0, 0), utf8ToCp1251("Ольга") + " : olga@mail.example") +
+             entry(day(15, 0, 0), "Note olga@mail.example\n" + utf8ToCp1251("Смирнова"))},
+        {"a page quoting the token and a name",
+         kDay + lookupHead(day(15, 0, 0), "{\"Phone\":79161234567}") +
+             entry(day(15, 0, 0), "ANSWER FROM URL v1/GuestInfo/" + std::string(kToken) +
+                                      " \n<p>Ольга " + kToken + "</p>")},
+    };
+    const std::string secrets[] = {kToken,
+                                   "Петрова",
+                                   "Анна",
+                                   "Смирнова",
+                                   "Ольга",
+                                   "anna@mail.example",
+                                   "olga@mail.example",
+                                   "window seat",
+                                   "79161234567",
+                                   "79035556677",
+                                   "4276000011112222"};
+    for (const Case& c : cases) {
+        redact::Tally tally;
+        const std::string out = redacted(c.log, tally);
+        for (const std::string& secret : secrets) {
+            EXPECT_EQ(out.find(secret), std::string::npos) << c.shape << ": " << secret;
+            EXPECT_EQ(out.find(utf8ToCp1251(secret)), std::string::npos)
+                << c.shape << ": " << secret;
+        }
+        EXPECT_FALSE(tally.leftOver) << c.shape;
+        EXPECT_EQ(replay::splitCalls(out, "", true).size(),
+                  replay::splitCalls(c.log, "", true).size())
+            << c.shape;
+    }
+}
+
 TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     const std::string log = file("in.log", kDay);
     StringOutput refused;
