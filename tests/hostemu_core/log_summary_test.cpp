@@ -865,6 +865,28 @@ TEST(LogRedact, NothingPersonalSurvivesOnADamagedOrStrangeLog) {
     }
 }
 
+// "FullName" holds the same text the record joins from the parts: the copy's
+// record dump shows the parts' stand-ins joined, as the DLL rebuilds it.
+TEST(LogRedact, TheRecordShowsThePartsStandInsWhereFullNameCameFirst) {
+    const std::string at = day(10, 0, 0);
+    const std::string reply =
+        "{\"Status\":1,\"FullName\":\"Петрова Анна Сергеевна\",\"LastName\":\"Петрова\","
+        "\"FirstName\":\"Анна\",\"MiddleName\":\"Сергеевна\"}";
+    const std::string log =
+        lookupHead(at, "{\"Phone\":79161234567}") +
+        entry(at, std::string("ANSWER FROM URL v1/GuestInfo/") + kToken + " \n" + reply) +
+        entry(at, "GetCardInfoEx RESULT INFO : Info - \nCard_owner: " +
+                      utf8ToCp1251("Петрова Анна Сергеевна") + ";\n") +
+        entry(at, "GetCardInfoEx : Ended successfully! RETURN 0");
+    redact::Tally tally;
+    const std::vector<replay::LogEntry> e = replay::splitEntries(redacted(log, tally));
+    ASSERT_EQ(e.size(), 7u);
+    EXPECT_EQ(e[4].body,
+              "{\"Status\":1,\"FullName\":\"Name-1\",\"LastName\":\"Name-2\",\"FirstName\":"
+              "\"Name-3\",\"MiddleName\":\"Name-4\"}");
+    EXPECT_EQ(e[5].body, "Card_owner: Name-2 Name-3 Name-4;\n\n");
+}
+
 TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     const std::string log = file("in.log", kDay);
     StringOutput refused;
