@@ -859,9 +859,11 @@ TEST(LogRedact, NothingPersonalSurvivesOnADamagedOrStrangeLog) {
                 << c.shape << ": " << secret;
         }
         EXPECT_FALSE(tally.leftOver) << c.shape;
-        EXPECT_EQ(replay::splitCalls(out, "", true).size(),
-                  replay::splitCalls(c.log, "", true).size())
-            << c.shape;
+        // Sums up the same.
+        auto json = [](const std::string& log) {
+            return summary::jsonReport({{"log", summary::summarize(log)}});
+        };
+        EXPECT_EQ(json(out), json(c.log)) << c.shape;
     }
 }
 

@@ -628,6 +628,32 @@ bool knownTag(const std::string& tag) {
     return tags.count(tag) != 0;
 }
 
+// What a reader takes from a line of another version of the module, kept
+// under its stand-in: that it reports an error, and the result it returns
+// ("RETURN n" or "RETURNS n", as written).
+std::string resultWords(const replay::LogEntry& e) {
+    if (e.kind != replay::LogEntry::Kind::Message) return std::string();
+    const std::string& m = e.body;
+    std::string words;
+    if (m.find(logevent::kErrorWord) != std::string::npos ||
+        m.find(logevent::kErrorWordMixed) != std::string::npos)
+        words += std::string(" ") + logevent::kErrorWord;
+    const std::size_t word = std::strlen(logevent::kReturnWord);
+    for (std::size_t p = m.find(logevent::kReturnWord); p != std::string::npos;
+         p = m.find(logevent::kReturnWord, p + 1)) {
+        std::size_t q = p + word;
+        if (q < m.size() && m[q] == 'S') ++q;
+        if (q >= m.size() || m[q] != ' ') continue;
+        ++q;
+        if (q < m.size() && m[q] == '-') ++q;
+        const std::size_t digits = q;
+        while (q < m.size() && isDigit(m[q])) ++q;
+        if (q == digits) continue;
+        return words + " " + m.substr(p, q - p);
+    }
+    return words;
+}
+
 // The entry's text with its structured places redacted.
 std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& tally) {
     std::string text = e.text;
@@ -639,7 +665,7 @@ std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& ta
         (message && !e.event)) {
         ++tally.unplacedTexts;
         const std::string tag = message && knownTag(e.tag) ? e.tag : kUnknownTag;
-        return tag + logformat::kTagSeparator + kUnplacedText + "\n";
+        return tag + logformat::kTagSeparator + kUnplacedText + resultWords(e) + "\n";
     }
     if (e.kind == replay::LogEntry::Kind::Answer) {
         const std::size_t head = text.find('\n');
