@@ -904,6 +904,17 @@ TEST_F(TempFiles, RedactNeverWritesOverItsLog) {
     EXPECT_NE(done.outText().find("  API tokens: 8 replaced (1 value)\n"), std::string::npos);
     StringOutput missing;
     EXPECT_EQ(runRedact(log + ".missing", copy, sameName, missing), 2);
+
+    // A token that every stamp holds cannot be replaced everywhere: no copy.
+    std::string stampToken = kDay;
+    for (std::size_t p = stampToken.find(kToken); p != std::string::npos;
+         p = stampToken.find(kToken, p))
+        stampToken.replace(p, sizeof kToken - 1, "2026");
+    const std::string none = file("none.log", "");
+    StringOutput leaky;
+    EXPECT_EQ(runRedact(file("stamps.log", stampToken), none, sameName, leaky), 2);
+    EXPECT_NE(leaky.errText().find(none + " not written: "), std::string::npos) << leaky.errText();
+    EXPECT_EQ(read(none), "");
 }
 
 // redact's report in Russian: the kinds in the same order, the counts in

@@ -1,14 +1,18 @@
 // brisvane.log -> the same log with tokens and guests' personal data replaced.
 //
-// The places are known from the log's layout: conf.xml copies (tokens),
-// request paths (tokens), guest-information bodies (the number presented),
-// service replies (names, phone, e-mail, birthday, comments; members of
-// unknown meaning kept only when they hold a number or a boolean), record
-// dumps (the texts filled from those replies) and the check's card holders.
-// What a structured place gave away is then also replaced wherever else it
-// occurs. Stand-ins keep what the DLL decides on: a number keeps its count of
-// digits and sign (so "Phone" stays "Phone"), a text becomes ASCII, a reply
-// stays JSON of the same shape.
+// Fails closed: what is kept is what is recognised as safe (stamps, tags, the
+// module's own lines from its table of log events, the reply members of known
+// meaning, the results); an entry that is none of the module's, a reply that is
+// not JSON, a reply member of unknown meaning (a boolean aside) and a damaged
+// stretch are replaced whole. Within the module's lines the places are known
+// from the log's layout: conf.xml copies (tokens), request paths (tokens),
+// guest-information bodies (the number presented), service replies (names,
+// phone, e-mail, birthday, comments), record dumps (the texts filled from those
+// replies) and the check's card holders. What a structured place gave away is
+// then also replaced wherever else it occurs, and the copy is searched for it
+// once more before it may be written. Stand-ins keep what the DLL decides on:
+// a number keeps its count of digits and sign (so "Phone" stays "Phone"), a
+// text becomes ASCII, a reply stays JSON of the same shape.
 #include "redact/LogRedact.h"
 
 #include <rapidjson/reader.h>

@@ -1,6 +1,7 @@
 #pragma once
-// A till's brisvane.log made fit to leave the restaurant: API tokens and the
-// guests' personal data replaced by stand-ins, consistently (the same value
+// A till's brisvane.log made fit to leave the restaurant: what is not
+// recognised as safe, API tokens and the guests' personal data among it,
+// replaced by stand-ins, consistently (the same value
 // gets the same stand-in throughout, so one guest can still be followed), in
 // such a way that the copy still replays through the DLL as the log itself does.
 // Platform-neutral; never throws on any input.
@@ -29,7 +30,8 @@ struct Tally {
     bool leftOver = false;
 };
 
-// The redacted log. `logBytes` is read as the replay reads it.
+// The redacted log. `logBytes` is read as the replay reads it. When
+// tally.leftOver is set, the copy must not be written.
 std::string redactLog(const std::string& logBytes, Tally& tally);
 
 // What was replaced, one line per kind, for the console.
