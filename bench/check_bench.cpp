@@ -42,9 +42,10 @@ void BM_initCheckXml(benchmark::State& state) {
     std::size_t logged = 0;
     for (auto _ : state) {
         CheckXml reader;
-        int result = initCheckXml(reader, text.c_str(), length, "GetCardInfoEx", log);
+        const CheckInit result = initCheckXml(reader, text.c_str(), length, "GetCardInfoEx", log);
         benchmark::DoNotOptimize(result);
-        if (result != 0 || !reader.checkData) state.SkipWithError("check did not load");
+        if (result != CheckInit::Ready || !reader.checkData)
+            state.SkipWithError("check did not load");
         logged += text.size();
         if (logged > (64u << 20)) {  // the dump grows the log; start it afresh now and then
             state.PauseTiming();

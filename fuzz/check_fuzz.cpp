@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     Logger log;
     CheckXml reader;
-    int result = initCheckXml(reader, size == 0 ? nullptr : buffer.get(),
-                              static_cast<uint32_t>(size), "GetCardInfoEx", log);
-    // init logs and swallows its own failures, so only a failed log write could
-    // give anything but 0.
-    if (result != 0) __builtin_trap();
+    const CheckInit result = initCheckXml(reader, size == 0 ? nullptr : buffer.get(),
+                                          static_cast<uint32_t>(size), "GetCardInfoEx", log);
+    // init logs and swallows its own failures, so only a failed log line could
+    // give anything but Ready.
+    if (result != CheckInit::Ready) __builtin_trap();
     // The elements are looked up at the top level of the document only.
     if (reader.check && reader.check.parent() != reader.doc) __builtin_trap();
     if (reader.checkData && reader.checkData.parent() != reader.doc) __builtin_trap();

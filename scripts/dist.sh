@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the release folder dist/: brisvane.dll, hostemu.exe, a commented
-# sample conf.xml, a sample check, the installation note (English and
-# Russian) and the log and configuration references as plain text, in Windows
-# line endings where people read them, with their SHA-256 sums. The two programs are the very files the tests ran (stripped by
-# the build; full copies stay in build/win32/unstripped/), signed when a
-# certificate and key are given.
+# sample conf.xml, sample checks, the installation note (English and
+# Russian) and the log and configuration references as plain text, with their
+# SHA-256 sums; every text as Notepad reads it (scripts/bundle-texts.sh). The
+# two programs are the very files the tests ran (stripped by the build; full
+# copies stay in build/win32/unstripped/), signed when a certificate and key
+# are given.
 #   scripts/dist.sh [--cert CERT --key KEY [--timestamp URL]]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -50,16 +51,8 @@ if [ -n "$cert" ]; then
 else
   echo "dist: unsigned (give --cert and --key to sign)"
 fi
-scripts/windows-text.sh <samples/conf.xml >dist/conf.xml
-# A check to try hostemu config and lookup with before the host's own is at hand.
-scripts/windows-text.sh <samples/demo/guest-check.xml >dist/check.xml
-scripts/windows-text.sh <docs/INSTALL.txt >dist/INSTALL.txt
-scripts/windows-text.sh --bom <docs/INSTALL.ru.txt >dist/INSTALL.ru.txt
-# The references as plain text (tables as lists, lines of 100 columns at most).
-python3 scripts/md-to-text.py docs/log-and-results.md | scripts/windows-text.sh >dist/log-and-results.txt
-python3 scripts/md-to-text.py docs/configuration.md | scripts/windows-text.sh >dist/configuration.txt
-python3 scripts/md-to-text.py docs/hostemu.md | scripts/windows-text.sh >dist/hostemu.txt
-(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml check.xml INSTALL.txt INSTALL.ru.txt \
-  log-and-results.txt configuration.txt hostemu.txt >SHA256SUMS)
+scripts/bundle-texts.sh dist
+(cd dist && sha256sum brisvane.dll hostemu.exe conf.xml check.xml order.xml paid.xml return.xml \
+  INSTALL.txt INSTALL.ru.txt log-and-results.txt configuration.txt hostemu.txt) | scripts/bundle-texts.sh --one dist/SHA256SUMS
 echo "dist: ready, built from commit $(sed -n 's/^#define BRISVANE_BUILD_ID "\(.*\)"$/\1/p' build/win32/generated/BuildId.h)"
 ls -l dist

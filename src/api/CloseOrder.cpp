@@ -43,23 +43,25 @@ std::vector<pugi::xml_node> children(const pugi::xml_node& parent, const char* n
     return out;
 }
 
-// One holder's GuestInfo exchange; the client id, or none when the exchange
-// gave nothing usable.
+}  // namespace
+
 std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::string& token,
                                                  HttpClient& httpClient, Logger& log) {
     const std::string path = servicepath::kGuestInfo + token;
     const std::string body = buildGuestInfoBody(cardCode);
-    ByteBuffer reply;
+    ExchangeResult exchange;
     try {
         log.log(Event::AskHolder, {{"body", body}});
-        reply = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
-                                       kAcceptAnything, log);
-    } catch (const TimeoutExceeded&) {
-        log.log(kTag, Event::TimeoutExceeded);
-        return std::nullopt;
+        exchange = httpClient.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                          kAcceptAnything, log);
     } catch (...) {
         return std::nullopt;
     }
+    if (exchange.outcome == ExchangeOutcome::TimedOut) {
+        log.log(kTag, Event::TimeoutExceeded);
+        return std::nullopt;
+    }
+    const ByteBuffer& reply = exchange.reply;
     if (isEmptyReply(reply)) return std::nullopt;
     rapidjson::Document json;
     parseJson(json, replyText(reply).c_str());
@@ -68,8 +70,6 @@ std::optional<std::string> askServiceAboutHolder(int64_t cardCode, const std::st
     if (clientId == json.MemberEnd() || !clientId->value.IsString()) return std::nullopt;
     return std::string(clientId->value.GetString(), clientId->value.GetStringLength());
 }
-
-}  // namespace
 
 PaymentRole paymentRole(const CheckXml& reader, const pugi::xml_node& payment,
                         const std::vector<int32_t>& bonusCodes,
@@ -129,7 +129,7 @@ bool named(const std::optional<std::string>& clientId) { return clientId && *cli
 // The client id when no payment names the guest: the last discount of the
 // selected interface, else the last card holder the service knows.
 std::string findClientId(const CheckXml& reader, std::optional<std::string> clientId,
-                         const std::string& token, HttpClient& httpClient, Logger& log) {
+                         const HolderLookup& holders, Logger& log) {
     if (named(clientId)) {
         log.log(Event::HolderClientId, {{"id", *clientId}});
         return *clientId;
@@ -146,7 +146,7 @@ std::string findClientId(const CheckXml& reader, std::optional<std::string> clie
     if (!named(clientId)) {
         if (reader.cardCodes.empty()) throw NodeNotFound("CHECKDISCOUNTS AND THEN HOLDERS");
         for (int64_t cardCode : reader.cardCodes) {
-            if (auto found = askServiceAboutHolder(cardCode, token, httpClient, log)) {
+            if (auto found = holders(cardCode)) {
                 clientId = std::move(found);
             }
         }
@@ -201,10 +201,19 @@ void buildCloseOrderBody(CheckXml& reader, std::vector<int32_t> bonusCurrencyCod
                          std::vector<int32_t> depositCurrencyCodes, std::vector<char>& body,
                          std::string& clientIdOut, const std::string& token, HttpClient& httpClient,
                          Logger& log) {
+    buildCloseOrderBody(
+        reader, std::move(bonusCurrencyCodes), std::move(depositCurrencyCodes), body, clientIdOut,
+        [&](int64_t cardCode) { return askServiceAboutHolder(cardCode, token, httpClient, log); },
+        log);
+}
+
+void buildCloseOrderBody(CheckXml& reader, std::vector<int32_t> bonusCurrencyCodes,
+                         std::vector<int32_t> depositCurrencyCodes, std::vector<char>& body,
+                         std::string& clientIdOut, const HolderLookup& holders, Logger& log) {
     clientIdOut.clear();
     Payments payments = readPayments(reader, bonusCurrencyCodes, depositCurrencyCodes, log);
     if (!payments.depositClientId && payments.depositSum != 0.0f) throw DepositAccountMissing();
-    clientIdOut = findClientId(reader, payments.clientId, token, httpClient, log);
+    clientIdOut = findClientId(reader, payments.clientId, holders, log);
     OrderBody order;
     fillOrderLines(reader, clientIdOut, order);
     completeSums(reader, bonusCurrencyCodes, depositCurrencyCodes, payments);

@@ -4,6 +4,7 @@
 
 #include "api/JsonText.h"
 #include "api/ReplyAccess.h"
+#include "log/LogEvents.h"
 #include "record/CardInfoRecord.h"
 #include "text/DecimalText.h"
 #include "text/TextCodec.h"
@@ -43,4 +44,34 @@ void fillFromGuestInfo(const rapidjson::Value& reply, CardInfoRecord* record) {
     record->Access_amount = amountToHundredths(balance);
     record->Max_discount = 99999900;  // 999999.00: the service sets no limit here
     setRecordText(record->Card_owner, utf8ToCp1251(owner));
+}
+
+// "Карта заблокирована. Продажа по карте невозможна." Its log line
+// (Event::BlockedCard) is the text without the final full stop.
+const char kBlockedCardText[] =
+    "\xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
+    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
+    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
+static_assert(sizeof kBlockedCardText == 50, "49 bytes of text and the zero byte");
+
+GuestReply readGuestReply(const rapidjson::Document& reply) {
+    if (reply.HasParseError()) return GuestReply::NotJson;
+    const int32_t status = replyInt32(reply, "Status");
+    if (status == 2) {
+        return utf8ToCp1251(replyString(reply, "ErrorMessage")) == kBlockedCardText
+                   ? GuestReply::Blocked
+                   : GuestReply::Refused;
+    }
+    return status == 1 ? GuestReply::Found : GuestReply::OtherStatus;
+}
+
+const char* guestReplyLogLine(GuestReply reply) {
+    switch (reply) {
+        case GuestReply::NotJson: return logevent::row(logevent::Event::GuestInfoNotOk).text;
+        case GuestReply::Found: return "";
+        case GuestReply::Blocked: return logevent::row(logevent::Event::BlockedCard).text;
+        case GuestReply::Refused: return logevent::row(logevent::Event::GuestStatus2).text;
+        case GuestReply::OtherStatus: return logevent::row(logevent::Event::GuestStatusNot1).text;
+    }
+    return "";
 }

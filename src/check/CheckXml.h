@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
@@ -32,12 +31,17 @@ class CheckXml {
     void loadCheck(std::string_view input, Logger& log);
 };
 
-// The entry points' way to initialise a reader: 0 loaded (or failure already
-// logged by init), 2 CheckdataNotFound, 1 any other escaping failure. Never throws.
-int initCheckXml(CheckXml& reader, const char* InpBuf, uint32_t InpLen, const std::string& tag,
-                 Logger& log) noexcept;
+// What initCheckXml tells the entry points.
+enum class CheckInit {
+    // The flow goes on with the reader. init logs its own failures (a missing
+    // CHECK or CHECKDATA included) and keeps what it could read.
+    Ready,
+    // A failure left init, which happens only when even its failure line
+    // could not be made (out of memory): the call ends with kCheckInitFailedResult.
+    Failed,
+};
+inline constexpr int32_t kCheckInitFailedResult = 1;
 
-// Test seam: initCheckXml's result mapping around any init step, separate so
-// that tests can reach each of its handlers.
-int runCheckInit(const std::function<void()>& initStep, const std::string& tag,
-                 Logger& log) noexcept;
+// The entry points' way to initialise a reader. Never throws.
+CheckInit initCheckXml(CheckXml& reader, const char* InpBuf, uint32_t InpLen,
+                       const std::string& tag, Logger& log) noexcept;

@@ -13,7 +13,6 @@ namespace {
 struct Mode {
     LookupPath lookup;
     PostingPath posting;
-    bool withoutCheckData;
 };
 
 constexpr LookupPath G = LookupPath::GuestOnly;
@@ -25,23 +24,23 @@ constexpr PostingPath R = PostingPath::Return;
 constexpr PostingPath X = PostingPath::Nothing;
 
 constexpr Mode kModes[] = {
-    {G, X, true},    // 0
-    {GD, C, false},  // 1
-    {GD, R, false},  // 2
-    {GD, R, false},  // 3
-    {GD, C, false},  // 4
-    {GD, X, false},  // 5
-    {GD, X, false},  // 6
-    {GD, X, false},  // 7
-    {G, X, true},    // 8
-    {GD, X, true},   // 9
-    {G, X, true},    // 10
-    {G, X, true},    // 11
-    {G, X, true},    // 12
-    {G, X, true},    // 13
-    {N, X, false},   // 14
-    {N, X, false},   // 15
-    {B, X, false},   // 16
+    {G, X},   // 0
+    {GD, C},  // 1
+    {GD, R},  // 2
+    {GD, R},  // 3
+    {GD, C},  // 4
+    {GD, X},  // 5
+    {GD, X},  // 6
+    {GD, X},  // 7
+    {G, X},   // 8
+    {GD, X},  // 9
+    {G, X},   // 10
+    {G, X},   // 11
+    {G, X},   // 12
+    {G, X},   // 13
+    {N, X},   // 14
+    {N, X},   // 15
+    {B, X},   // 16
 };
 
 const Mode* find(int32_t mode) {
@@ -62,19 +61,16 @@ PostingPath postingPathFor(int32_t mode) {
     return m ? m->posting : PostingPath::Nothing;
 }
 
-bool lookupWithoutCheckData(int32_t mode) {
-    const Mode* m = find(mode);
-    return m && m->withoutCheckData;
-}
-
-int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept {
+std::optional<int32_t> checkChmod(const std::string& tag, CheckXml& checkXml,
+                                  Logger& logger) noexcept {
     const auto fail = [&](logevent::Event event, const char* name, const std::string& value) {
         logQuietly(logger, tag, [&] { return logevent::format(event, {{name, value}}); });
-        return -1;
+        return std::nullopt;
     };
     try {
         const int32_t mode = getAttributeInt(checkXml.check, "chmode");
         logger.log(tag, logevent::Event::WorkingModeIs, {{"mode", std::to_string(mode)}});
+        if (mode == -1) return std::nullopt;
         return mode;
     } catch (const XmlElementNotFound& e) {
         return fail(logevent::Event::WorkingModeMissing, "missing", e.message);

@@ -3,6 +3,7 @@
 // flows take their path from here, and hostemu's config report explains it
 // from the same table.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CheckXml;
@@ -24,9 +25,7 @@ enum class PostingPath {
 LookupPath lookupPathFor(int32_t mode);
 PostingPath postingPathFor(int32_t mode);
 
-// Whether a lookup goes on for a check without CHECKDATA; in any other mode
-// it fails with 1 ("ERROR CheckdataNotFound && ...").
-bool lookupWithoutCheckData(int32_t mode);
-
-// The check's "chmode", or -1 when it cannot be read (logged). Never throws.
-int32_t checkChmod(const std::string& tag, CheckXml& checkXml, Logger& logger) noexcept;
+// The check's "chmode", or none when it cannot be read (logged) or reads as
+// -1, which the flows take for no mode as well. Never throws.
+std::optional<int32_t> checkChmod(const std::string& tag, CheckXml& checkXml,
+                                  Logger& logger) noexcept;

@@ -15,17 +15,20 @@ int32_t orderCategory(CheckXml& checkXml) {
     return checkXml.checkData ? getAttributeInt(checkXml.checkData, "order_cat") : -1;
 }
 
-std::optional<std::string> selectToken(int32_t orderCategory, const pugi::xml_node& configuration) {
-    std::optional<std::string> fallback;
+TokenChoice selectToken(int32_t orderCategory, const pugi::xml_node& configuration) {
+    TokenChoice fallback;
+    int number = 0;
     for (pugi::xml_node place = configuration.child("PlaceOfService"); place;
          place = place.next_sibling("PlaceOfService")) {
+        ++number;
         const pugi::xml_node token = place.child("LoyltyApiToken");
         const pugi::xml_attribute isDefault = token.attribute("Default");
         if (isDefault && std::strcmp(isDefault.value(), "true") == 0) {
-            fallback = token.text().get();
+            fallback = {TokenChoice::Why::Fallback, number, token.text().get(), place};
         }
         if (atoiText(place.child("PlaceCode")) == orderCategory) {
-            return std::string(token.text().get());  // even when empty: no fallback then
+            // Even an empty token: no fallback then.
+            return {TokenChoice::Why::Match, number, token.text().get(), place};
         }
     }
     return fallback;
@@ -39,23 +42,25 @@ ServiceAddress readServiceAddress(const pugi::xml_node& configuration) {
     return address;
 }
 
-std::string getToken(const std::string& tag, const pugi::xml_node& configuration,
-                     CheckXml& checkXml, HttpClient& httpClient, Logger& logger) noexcept {
+std::optional<std::string> getToken(const std::string& tag, const pugi::xml_node& configuration,
+                                    CheckXml& checkXml, HttpClient& httpClient,
+                                    Logger& logger) noexcept {
     using logevent::Event;
     const auto fail = [&](Event event, const char* name = "", const std::string& value = {}) {
         logQuietly(logger, tag, [&] { return logevent::format(event, {{name, value}}); });
-        return std::string();
+        return std::nullopt;
     };
     try {
         const ServiceAddress address = readServiceAddress(configuration);
-        const std::optional<std::string> token =
-            selectToken(orderCategory(checkXml), configuration);
+        const TokenChoice choice = selectToken(orderCategory(checkXml), configuration);
         logger.log(tag, Event::TokenFound);
-        if (!token) return fail(Event::NoTokenFound);
+        if (!choice) return fail(Event::NoTokenFound);
         if (httpClient.init(address.host, address.secure) != 0) {
             return fail(Event::ConnectionInitFailed);
         }
-        return *token;
+        // A matching place's empty token is found, yet nothing to send with.
+        if (choice.token.empty()) return std::nullopt;
+        return choice.token;
     } catch (const XmlElementNotFound& e) {
         return fail(Event::TokenCheckMissing, "missing", e.message);
     } catch (...) {

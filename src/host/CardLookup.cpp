@@ -1,6 +1,4 @@
 // GetCardInfoEx: the card or guest lookup, end to end.
-#include "host/CardLookup.h"
-
 #include <rapidjson/document.h>
 
 #include <cstdlib>
@@ -33,22 +31,12 @@ namespace {
 constexpr const char* kTag = logtag::kGetCardInfoEx;
 using logevent::Event;
 
-// The service's refusal for a blocked card, in Windows-1251:
-// "Карта заблокирована. Продажа по карте невозможна."
-constexpr char kBlockedText[] =
-    "\xca\xe0\xf0\xf2\xe0 \xe7\xe0\xe1\xeb\xee\xea\xe8\xf0\xee\xe2\xe0\xed\xe0. "
-    "\xcf\xf0\xee\xe4\xe0\xe6\xe0 \xef\xee \xea\xe0\xf0\xf2\xe5 "
-    "\xed\xe5\xe2\xee\xe7\xec\xee\xe6\xed\xe0.";
-static_assert(sizeof kBlockedText == 50, "49 bytes of text and the zero byte");
-
-// Its log line (Event::BlockedCard) is the text without the final full stop.
-
 class CardLookup {
   public:
     CardLookup(int64_t card, CardInfoRecord* record, Logger& log)
         : card_(card), record_(record), log_(log) {}
 
-    int32_t run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep);
+    int32_t run(const char* inpBuf, uint32_t inpLen);
 
   private:
     EarlyResult bonusPaymentPath();
@@ -67,10 +55,10 @@ class CardLookup {
     HttpClient client_;
     ConnectionCloser closer_{client_};
     std::string token_;
-    int32_t workingMode_ = -1;
+    int32_t workingMode_ = 0;
 };
 
-int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initStep) {
+int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen) {
     record_->Deleted = 0;
     record_->Need_withdraw = 0;
     record_->Expired = 0;
@@ -80,31 +68,28 @@ int32_t CardLookup::run(const char* inpBuf, uint32_t inpLen, CheckInitStep initS
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.log(kTag, Event::TryCheckReader);
-    const int num = initStep(reader_, inpBuf, inpLen, kTag, log_);
-    if (num != 0 && num != 2) {
-        log_.log(Event::NumNotLookup, {{"result", std::to_string(num)}});
-        return num;
+    if (initCheckXml(reader_, inpBuf, inpLen, kTag, log_) == CheckInit::Failed) {
+        log_.log(Event::NumNotLookup, {{"result", std::to_string(kCheckInitFailedResult)}});
+        return kCheckInitFailedResult;
     }
 
     log_.log(kTag, Event::TryGetToken);
-    token_ = getToken(kTag, configuration_, reader_, client_, log_);
-    if (token_.empty()) {
+    std::optional<std::string> token = getToken(kTag, configuration_, reader_, client_, log_);
+    if (!token) {
         log_.log(Event::NoTokenLookup);
         return 1;
     }
+    token_ = std::move(*token);
 
     log_.log(Event::TryChmodLookup);
-    workingMode_ = checkChmod(kTag, reader_, log_);
-    if (workingMode_ == -1) {
+    const std::optional<int32_t> mode = checkChmod(kTag, reader_, log_);
+    if (!mode) {
         log_.log(Event::NoChmodLookup);
         return 1;
     }
+    workingMode_ = *mode;
 
     log_.log(Event::TryLogicLookup);
-    if (num == 2 && !lookupWithoutCheckData(workingMode_)) {
-        log_.log(Event::CheckDataNotFound);
-        return 1;
-    }
 
     EarlyResult result;
     switch (lookupPathFor(workingMode_)) {
@@ -129,11 +114,12 @@ EarlyResult CardLookup::bonusPaymentPath() {
 // The discount exchange and the fill shared by the bonus-payment path and the
 // guest-and-discount modes.
 EarlyResult CardLookup::discountAndFill(const std::string& clientId, int64_t ownerId) {
-    const int res = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
-    if (res != -1) {
-        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(res)}});
-        return res;
+    std::optional<ByteBuffer> discount = SendGetDiscount(client_, reader_, token_, clientId, log_);
+    if (!discount) {
+        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(kDiscountFailedResult)}});
+        return kDiscountFailedResult;
     }
+    reply_ = std::move(*discount);
     closeConnection(kTag, client_, log_);
 
     const std::string text = replyText(reply_);
@@ -150,8 +136,9 @@ EarlyResult CardLookup::guestPath() {
     const std::string path = servicepath::kGuestInfo + token_;
     const std::string body = buildGuestInfoBody(card_);
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.c_str(), kAcceptAnything, log_);
+        reply_ = SendRequestWrapper(client_, "POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                    kAcceptAnything, log_)
+                     .reply;
     } catch (...) {
         log_.log(Event::GuestInfoFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
@@ -159,33 +146,28 @@ EarlyResult CardLookup::guestPath() {
     if (isEmptyReply(reply_)) return 1;
 
     parseJson(jsonGuestInfo_, replyText(reply_).c_str());
-    if (jsonGuestInfo_.HasParseError()) {
-        log_.log(Event::GuestInfoNotOk);
-        return 1;
-    }
-    const int32_t status = replyInt32(jsonGuestInfo_, "Status");
-
-    if (status == 2) {
-        const std::string message = utf8ToCp1251(replyString(jsonGuestInfo_, "ErrorMessage"));
-        if (message == kBlockedText) {
+    const GuestReply reading = readGuestReply(jsonGuestInfo_);
+    switch (reading) {
+        case GuestReply::Found: {
+            if (lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
+                fillFromGuestInfo(jsonGuestInfo_, record_);
+                return std::nullopt;
+            }
+            // LookupPath::GuestThenDiscount
+            const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
+            return discountAndFill(clientId, atoi32(clientId.c_str()));
+        }
+        case GuestReply::Blocked:
             record_->Blocked = 1;
-            setRecordText(record_->Block_reason, message);
-            log_.log(Event::BlockedCard);
+            setRecordText(record_->Block_reason, kBlockedCardText);
+            log_.logMessage(kTag, guestReplyLogLine(reading));
             dumpCardInfo(kTag, record_);
             return 0;
-        }
-        log_.log(Event::GuestStatus2);
-        return 1;
+        case GuestReply::NotJson:
+        case GuestReply::Refused:
+        case GuestReply::OtherStatus: break;
     }
-    if (status == 1 && lookupPathFor(workingMode_) == LookupPath::GuestOnly) {
-        fillFromGuestInfo(jsonGuestInfo_, record_);
-        return std::nullopt;
-    }
-    if (status == 1) {  // LookupPath::GuestThenDiscount
-        const std::string clientId = replyString(jsonGuestInfo_, "ClientId");
-        return discountAndFill(clientId, atoi32(clientId.c_str()));
-    }
-    log_.log(Event::GuestStatusNot1);
+    log_.logMessage(kTag, guestReplyLogLine(reading));
     return 1;
 }
 
@@ -193,11 +175,6 @@ EarlyResult CardLookup::guestPath() {
 
 int32_t runGetCardInfoEx(int64_t card, CardInfoRecord* record, const char* inpBuf,
                          uint32_t inpLen) {
-    return runCardLookup(card, record, inpBuf, inpLen, initCheckXml);
-}
-
-int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, uint32_t inpLen,
-                      CheckInitStep initStep) {
     Logger log;
     log.log(Event::LookupStarted);
     log.logInputBuffer(kTag, inpBuf, inpLen);
@@ -207,6 +184,6 @@ int32_t runCardLookup(int64_t card, CardInfoRecord* record, const char* inpBuf, 
     }
     return runFlowGuarded(kTag, log, [&] {
         CardLookup lookup(card, record, log);
-        return lookup.run(inpBuf, inpLen, initStep);
+        return lookup.run(inpBuf, inpLen);
     });
 }

@@ -16,6 +16,7 @@
 #include "config/Token.h"
 #include "host/Entry.h"
 #include "host/FlowSupport.h"
+#include "host/PostingBody.h"
 #include "http/Exchange.h"
 #include "http/ServicePaths.h"
 #include "log/LogEvents.h"
@@ -35,6 +36,7 @@ class TransactionPosting {
   private:
     EarlyResult closeOrder();
     EarlyResult returnOrder();
+    void send(const std::string& path, const ByteBuffer& body);
     int32_t checkReply();
 
     Logger& log_;
@@ -46,6 +48,7 @@ class TransactionPosting {
     HttpClient client_;
     ConnectionCloser closer_{client_};
     std::string token_;
+    uint32_t replyError_ = 0;  // the Windows error the close or return exchange left
     rapidjson::Document jsonResultRequest_;
 };
 
@@ -53,30 +56,30 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
     configuration_ = GetConfig(log_, configDoc_);
 
     log_.log(kTag, Event::TryCheckReader);
-    const int num = initCheckXml(reader_, inpBuf, inpLen, kTag, log_);
-    if (num != 0) {
-        log_.log(Event::NumNotPosting, {{"result", std::to_string(num)}});
-        return num;
+    if (initCheckXml(reader_, inpBuf, inpLen, kTag, log_) == CheckInit::Failed) {
+        log_.log(Event::NumNotPosting, {{"result", std::to_string(kCheckInitFailedResult)}});
+        return kCheckInitFailedResult;
     }
 
     log_.log(Event::TryHttpClient);
     log_.log(kTag, Event::TryGetToken);
-    token_ = getToken(kTag, configuration_, reader_, client_, log_);
-    if (token_.empty()) {
+    std::optional<std::string> token = getToken(kTag, configuration_, reader_, client_, log_);
+    if (!token) {
         log_.log(Event::NoTokenPosting);
         return 1;
     }
+    token_ = std::move(*token);
 
     log_.log(Event::TryChmodPosting);
-    const int32_t mode = checkChmod(kTag, reader_, log_);
-    if (mode == -1) {
+    const std::optional<int32_t> mode = checkChmod(kTag, reader_, log_);
+    if (!mode) {
         log_.log(Event::NoChmodPosting);
         return 1;
     }
 
     log_.log(Event::TryLogicPosting);
     EarlyResult result;
-    switch (postingPathFor(mode)) {
+    switch (postingPathFor(*mode)) {
         case PostingPath::Close: result = closeOrder(); break;
         case PostingPath::Return: result = returnOrder(); break;
         case PostingPath::Nothing: break;
@@ -86,41 +89,22 @@ int32_t TransactionPosting::run(const char* inpBuf, uint32_t inpLen) {
 }
 
 EarlyResult TransactionPosting::closeOrder() {
-    log_.log(kTag, Event::TryBonusCodes);
-    const std::vector<int32_t> bonusCodes = bonusCurrencyCodes(configuration_);
-    log_.log(Event::TryDepositCodes);
-    const std::vector<int32_t> depositCodes = depositCurrencyCodes(configuration_);
+    std::optional<CloseOrderRequest> request = closeOrderRequest(
+        reader_, configuration_,
+        [&](int64_t cardCode) { return askServiceAboutHolder(cardCode, token_, client_, log_); },
+        log_);
+    if (!request) return 1;
+    const ByteBuffer& body = request->body;
 
-    ByteBuffer body;
-    std::string clientId;
-    log_.log(Event::TryCloseOrderBody);
-    try {
-        buildCloseOrderBody(reader_, bonusCodes, depositCodes, body, clientId, token_, client_,
-                            log_);
-    } catch (const ClientIdNotFound&) {
-        log_.log(Event::ClientIdNotFound);
-        return 1;
-    } catch (const DepositAccountMissing&) {
-        log_.log(Event::DepositWithoutAccount);
-        return 1;
-    } catch (const XmlElementNotFound& e) {
-        log_.log(Event::CheckContentMissing, {{"missing", e.message}});
-        return 1;
-    } catch (...) {
-        log_.log(Event::CloseOrderBodyFailed, {{"code", std::to_string(lastErrorCode)}});
-        return 1;
-    }
-
-    const int discountResult = SendGetDiscount(client_, reader_, token_, clientId, reply_, log_);
-    if (discountResult != -1) {
-        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(discountResult)}});
-        return discountResult;
+    // The discount reply itself is not read: the service is only asked to price the order.
+    if (!SendGetDiscount(client_, reader_, token_, request->clientId, log_)) {
+        log_.log(kTag, Event::DiscountNotDone, {{"result", std::to_string(kDiscountFailedResult)}});
+        return kDiscountFailedResult;
     }
 
     const std::string path = servicepath::kCloseOrder + token_;
     try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, body);
     } catch (...) {
         log_.log(Event::CloseOrderFailed, {{"code", std::to_string(lastErrorCode)}});
         return 1;
@@ -130,19 +114,10 @@ EarlyResult TransactionPosting::closeOrder() {
 
 EarlyResult TransactionPosting::returnOrder() {
     const std::string path = servicepath::kReturnOrder + token_;
-    ByteBuffer body;
+    const std::optional<ByteBuffer> body = returnOrderRequest(reader_, log_);
+    if (!body) return 1;
     try {
-        buildReturnOrderBody(reader_, body);
-    } catch (const XmlElementNotFound& e) {
-        log_.log(Event::CheckContentMissingS, {{"missing", e.message}});
-        return 1;
-    } catch (...) {
-        log_.log(Event::UnexpectedPosting);
-        return 1;
-    }
-    try {
-        SendRequestWrapper(nullptr, reply_, client_, "POST", kJsonHeaders, path.c_str(),
-                           body.data(), kAcceptAnything, log_);
+        send(path, *body);
     } catch (...) {
         log_.log(Event::UnexpectedPosting);
         return 1;
@@ -150,9 +125,17 @@ EarlyResult TransactionPosting::returnOrder() {
     return std::nullopt;
 }
 
+// The close or the return: its reply and error are what checkReply judges.
+void TransactionPosting::send(const std::string& path, const ByteBuffer& body) {
+    WrapperResult sent = SendRequestWrapper(client_, "POST", kJsonHeaders, path.c_str(),
+                                            body.data(), kAcceptAnything, log_);
+    reply_ = std::move(sent.reply);
+    replyError_ = sent.windowsError;
+}
+
 int32_t TransactionPosting::checkReply() {
     if (reply_.empty()) {
-        log_.log(Event::PostingNotSent, {{"code", std::to_string(lastErrorCode)}});
+        log_.log(Event::PostingNotSent, {{"code", std::to_string(replyError_)}});
         return 1;
     }
     const std::string text = replyText(reply_);

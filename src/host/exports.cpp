@@ -13,7 +13,7 @@
 
 namespace {
 
-// The transport's handles, its reply buffer and lastErrorCode are module-wide,
+// The transport's WinInet session handles and lastErrorCode are module-wide,
 // and the log is appended entry by entry: two calls at once would tear them.
 // A critical section rather than std::mutex: the latter pulls in winpthreads,
 // whose imports Windows XP lacks. Set up by the runtime's static constructors,

@@ -15,17 +15,16 @@ using platform::NetHandle;
 
 namespace {
 
+constexpr const char* kTag = logtag::kSendRequest;
 using logevent::Event;
 constexpr uint32_t kReadChunk = 4096;
 
-// The module-wide transport state: one set per loaded module, never more than
-// one exchange in flight (the exports' lock makes a host's parallel calls wait).
+// The WinInet session: the root handle and the connection are module-wide,
+// shared by every HttpClient, one set per loaded module (the exports' lock
+// makes a host's parallel calls wait). What lives for one exchange (its
+// request handle, its reply) is SendRequest's own.
 NetHandle hInternet = nullptr;
 NetHandle hConnect = nullptr;
-NetHandle hRequest = nullptr;
-ByteBuffer replyBuffer;
-uint32_t replyStatus = 0;
-std::string replyDate;
 
 std::atomic<int> openHandles{0};
 std::atomic<int> runningWorkers{0};
@@ -47,16 +46,20 @@ void closeTracked(NetHandle& h) {
     h = nullptr;
 }
 
-// Closes the module's request handle on every way out of SendRequest.
+// Closes the exchange's request handle on every way out of SendRequest.
 struct RequestCloser {
-    ~RequestCloser() { closeTracked(hRequest); }
+    NetHandle& request;
+    ~RequestCloser() { closeTracked(request); }
 };
 
-// What the worker needs; lives in SendRequest's frame, which outlives it.
+// What the worker needs and gives back; lives in SendRequest's frame, which
+// outlives it. `error` starts as the module's record, so that a worker that
+// never ran leaves the record as it was.
 struct SendParams {
     const char* headers;
     const char* body;
     NetHandle request;
+    uint32_t error;
 };
 
 uint32_t sendWorker(void* param) {
@@ -64,16 +67,18 @@ uint32_t sendWorker(void* param) {
     auto* p = static_cast<SendParams*>(param);
     bool sent = platform::sendRequest(p->request, p->headers, p->body,
                                       static_cast<uint32_t>(std::strlen(p->body)));
-    lastErrorCode = platform::lastError();
+    p->error = platform::lastError();
     --runningWorkers;
     return sent ? 0 : 1;
 }
 
 enum class ReadOutcome { Done, Failed, Cut };
 
-// Reads the reply body to its end into replyBuffer (no terminating zero yet),
-// keeping at most kReplyLimit bytes. A failed read leaves its error in `error`.
-ReadOutcome readReply(NetHandle request, std::size_t& total, uint32_t& error) {
+// Reads the reply body to its end into `replyBuffer` (no terminating zero
+// yet), keeping at most kReplyLimit bytes. A failed read leaves its error in
+// `error`.
+ReadOutcome readReply(NetHandle request, ByteBuffer& replyBuffer, std::size_t& total,
+                      uint32_t& error) {
     total = 0;
     for (;;) {
         if (total == kReplyLimit) {
@@ -103,8 +108,6 @@ void setProbeUrl(const std::wstring& url) { probeUrlStorage() = url; }
 const std::wstring& probeUrl() { return probeUrlStorage(); }
 int openTransportHandles() { return openHandles.load(); }
 int runningSendWorkers() { return runningWorkers.load(); }
-uint32_t lastReplyStatus() { return replyStatus; }
-const std::string& lastReplyDate() { return replyDate; }
 
 int HttpClient::init(const std::string& host, bool secure) {
     this->secure = secure;
@@ -125,26 +128,26 @@ void HttpClient::close() {
 
 bool HttpClient::checkConnection() { return platform::checkConnection(probeUrl()); }
 
-ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const char* path,
-                                   const char* body, const char* const* acceptTypes,
-                                   Logger& logger) {
+ExchangeResult HttpClient::SendRequest(const char* verb, const char* headers, const char* path,
+                                       const char* body, const char* const* acceptTypes,
+                                       Logger& logger) {
     const std::string pathText = path ? path : "";
-    closeTracked(hRequest);
-    replyStatus = 0;
-    replyDate.clear();
-    hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
+    ExchangeResult result;
+    NetHandle hRequest = tracked(platform::openRequest(hConnect, verb, path, acceptTypes, secure));
     if (hRequest == nullptr) {
-        lastErrorCode = platform::lastError();
+        result.windowsError = lastErrorCode = platform::lastError();
         logger.log(Event::NoRequestHandle,
                    {{"path", pathText}, {"code", std::to_string(lastErrorCode)}});
-        return ByteBuffer();
+        return result;
     }
-    RequestCloser closer;
+    RequestCloser closer{hRequest};
     platform::setRequestTimeouts(hRequest, timings::kRequestIoTimeoutMs);
 
-    SendParams params{headers ? headers : "", body ? body : "", hRequest};
+    SendParams params{headers ? headers : "", body ? body : "", hRequest, lastErrorCode};
     platform::WorkerThread worker(sendWorker, &params);
-    replyBuffer.clear();
+    // Read only once the worker has ended: the module's record, and what
+    // failure lines elsewhere append, is what the send left.
+    const auto recordError = [&] { result.windowsError = lastErrorCode = params.error; };
 
     if (worker.wait(timings::kSendLimitMs) == platform::WaitResult::TimedOut) {
         // Closing the handle aborts the blocked send; the worker is joined
@@ -152,41 +155,48 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
         closeTracked(hRequest);
         worker.wait(platform::kInfinite);
         worker.close();
+        recordError();
         logger.log(Event::SendTimedOut, {{"path", pathText}});
-        throw TimeoutExceeded();
+        result.outcome = ExchangeOutcome::TimedOut;
+        return result;
     }
     uint32_t dwExitCode = 0;
     if (!worker.exitCode(dwExitCode)) {
         worker.close();
+        recordError();
         logger.log(Event::NoExitCode, {{"path", pathText}});
-        return ByteBuffer();
+        result.outcome = ExchangeOutcome::NoExitCode;
+        return result;
     }
     worker.close();
+    recordError();
     if (dwExitCode != 0) {
         logger.log(Event::WorkerFailed, {{"exitCode", std::to_string(dwExitCode)}});
         // The cause, which the entry above does not name.
-        logger.logMessage(logtag::kSendRequest, windowsErrorMessage(lastErrorCode));
-        return ByteBuffer();
+        logger.logMessage(kTag, windowsErrorMessage(result.windowsError));
+        result.outcome = ExchangeOutcome::SendFailed;
+        return result;
     }
     // Read while the request handle is open; an error page is still the reply,
     // but the log says which status came with it.
-    replyStatus = platform::httpStatus(hRequest);
-    replyDate = platform::replyDate(hRequest);
+    result.httpStatus = platform::httpStatus(hRequest);
+    result.date = platform::replyDate(hRequest);
 
+    ByteBuffer replyBuffer;
     std::size_t dwBytesRead = 0;
     uint32_t readError = 0;
-    ReadOutcome read = readReply(hRequest, dwBytesRead, readError);
+    ReadOutcome read = readReply(hRequest, replyBuffer, dwBytesRead, readError);
     if (read == ReadOutcome::Failed || dwBytesRead == 0) {
-        replyBuffer.clear();
         logger.log(Event::ReadFailed, {{"path", pathText}});
         // An empty body is no OS error; only a failed read call has a cause to
         // name. An empty error reply (a 403, a proxy's 407) names its status.
         if (read == ReadOutcome::Failed) {
-            logger.logMessage(logtag::kSendRequest, windowsErrorMessage(readError));
-        } else if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-            logger.log(Event::HttpStatus, {{"status", std::to_string(replyStatus)}});
+            logger.logMessage(kTag, windowsErrorMessage(readError));
+        } else if (result.httpStatus != 0 && !isSuccessStatus(result.httpStatus)) {
+            logger.log(Event::HttpStatus, {{"status", std::to_string(result.httpStatus)}});
         }
-        return ByteBuffer();
+        result.outcome = ExchangeOutcome::NothingRead;
+        return result;
     }
     if (read == ReadOutcome::Cut) {
         logger.log(Event::ReplyTooLong,
@@ -195,10 +205,10 @@ ByteBuffer HttpClient::SendRequest(const char* verb, const char* headers, const 
     replyBuffer.push_back('\0');
     closeTracked(hRequest);
     logger.logAnswer(pathText, replyBuffer.data());
-    if (replyStatus != 0 && !isSuccessStatus(replyStatus)) {
-        logger.log(Event::HttpStatus, {{"status", std::to_string(replyStatus)}});
+    if (result.httpStatus != 0 && !isSuccessStatus(result.httpStatus)) {
+        logger.log(Event::HttpStatus, {{"status", std::to_string(result.httpStatus)}});
     }
-    ByteBuffer reply;
-    reply.swap(replyBuffer);
-    return reply;
+    result.outcome = ExchangeOutcome::Replied;
+    result.reply = std::move(replyBuffer);
+    return result;
 }

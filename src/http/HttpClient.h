@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "http/LastError.h"
-#include "http/TimeoutExceeded.h"
 
 class Logger;
 
@@ -13,6 +12,29 @@ class Logger;
 // A reply is "empty" when it holds no text.
 using ByteBuffer = std::vector<char>;
 inline bool isEmptyReply(const ByteBuffer& b) { return b.empty() || b.front() == '\0'; }
+
+// How one exchange ended.
+enum class ExchangeOutcome {
+    Replied,          // a body came back (an error page too: see httpStatus)
+    NoRequestHandle,  // the request handle could not be made
+    TimedOut,         // the send did not finish within the limit
+    NoExitCode,       // the worker's exit code could not be read (or it never started)
+    SendFailed,       // the send failed
+    NothingRead,      // the read failed, or the body was empty
+};
+
+// Everything one exchange gives back; nothing of it stays behind in the
+// module but lastErrorCode.
+struct ExchangeResult {
+    ExchangeOutcome outcome = ExchangeOutcome::NoRequestHandle;
+    ByteBuffer reply;         // Replied: the body and one zero byte; else empty
+    uint32_t httpStatus = 0;  // the reply's status once the send succeeded; else 0
+    std::string date;         // that reply's Date header; empty when it had none
+    // The Windows error of the request handle that could not be made, else of
+    // the send (what Windows left, after a successful send too): the code
+    // failure lines append. lastErrorCode keeps a copy.
+    uint32_t windowsError = 0;
+};
 
 // One service connection per exported call; the WinInet handles themselves are
 // module-wide (see HttpClient.cpp).
@@ -26,10 +48,9 @@ class HttpClient {
 
     // 0 on success, 1 when the root handle or the connection cannot be made.
     int init(const std::string& host, bool secure);
-    // The reply text on success, an empty buffer on a handled failure;
-    // throws TimeoutExceeded when the send does not finish in time.
-    ByteBuffer SendRequest(const char* verb, const char* headers, const char* path,
-                           const char* body, const char* const* acceptTypes, Logger& logger);
+    // One exchange, whatever its end; failures are logged here.
+    ExchangeResult SendRequest(const char* verb, const char* headers, const char* path,
+                               const char* body, const char* const* acceptTypes, Logger& logger);
     // Closes the connection, then the root handle.
     void close();
     // Connectivity probe used by the wrapper.
@@ -50,7 +71,3 @@ void setProbeUrl(const std::wstring& url);
 // handles currently open and the send workers still running.
 int openTransportHandles();
 int runningSendWorkers();
-// The HTTP status of the last exchange whose send succeeded; 0 before one.
-uint32_t lastReplyStatus();
-// The Date header of that exchange's reply; empty when it had none.
-const std::string& lastReplyDate();

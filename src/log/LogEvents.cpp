@@ -71,9 +71,6 @@ std::vector<Row> makeRows() {
         R(E::NoChmodLookup, T::kGetCardInfoEx, "Cant get chmod RETURN 1")
             .ends(1, Cause::CheckNotUsable),
         R(E::TryLogicLookup, T::kGetCardInfoEx, "TRY GET LOGICK"),
-        R(E::CheckDataNotFound, T::kGetCardInfoEx,
-          "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, 13 RETURN 1")
-            .ends(1, Cause::CheckNotUsable),
         R(E::LookupEnded, T::kGetCardInfoEx, "Ended successfully! RETURN 0").ends(0),
         R(E::DiscountRefused, T::kGetCardInfoEx,
           "ERROR RETURN 1 in !ok || jsonDiscont[\"Status\"].GetInt() != 1{reply}")
@@ -154,8 +151,6 @@ std::vector<Row> makeRows() {
         R(E::SetInterfaceStart, T::kSetInterface, "START"),
         R(E::SetInterfaceEnd, T::kSetInterface, "END"),
         R(E::CheckInitSuccess, kFlow, "checkXml.init(InpBuf) success"),
-        R(E::CheckDataMissing, kFlow, "CheckdataNotFound"),
-        R(E::CheckInitMissing, kFlow, "ERROR XmlElementNotFound& e AFTER 25.07 {missing}"),
         R(E::CheckInitFailed, kFlow, "Error: checkXml.init(InpBuf), Error code AFTER 25.07 {code}"),
         R(E::WorkingModeIs, kFlow, "checkChmod is {mode}"),
         R(E::WorkingModeMissing, kFlow, "ERROR checkChmod XmlElementNotFound{missing}"),
@@ -216,6 +211,14 @@ std::vector<Row> makeRows() {
         R(E::HttpStatus, T::kSendRequest, "HTTP status {status}").as(Role::NamesHttpStatus),
         R(E::ReplyTooLong, T::kSendRequest,
           "ERROR reply longer than {limit} bytes, the rest is not read {path}"),
+
+        // Written by earlier versions of the module (no input reaches them
+        // now): read, never written.
+        R(E::CheckDataNotFound, T::kGetCardInfoEx,
+          "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, 13 RETURN 1")
+            .ends(1, Cause::CheckNotUsable),
+        R(E::CheckDataMissing, kFlow, "CheckdataNotFound"),
+        R(E::CheckInitMissing, kFlow, "ERROR XmlElementNotFound& e AFTER 25.07 {missing}"),
     };
     std::vector<Row> out(table.begin(), table.end());
     return out;

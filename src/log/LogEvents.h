@@ -60,7 +60,6 @@ enum class Event : uint8_t {
     TryChmodLookup,
     NoChmodLookup,
     TryLogicLookup,
-    CheckDataNotFound,
     LookupEnded,
     DiscountRefused,
     GuestInfoFailed,
@@ -104,8 +103,6 @@ enum class Event : uint8_t {
     SetInterfaceStart,
     SetInterfaceEnd,
     CheckInitSuccess,
-    CheckDataMissing,
-    CheckInitMissing,
     CheckInitFailed,
     WorkingModeIs,
     WorkingModeMissing,
@@ -148,6 +145,10 @@ enum class Event : uint8_t {
     ReadFailed,
     HttpStatus,
     ReplyTooLong,
+    // Lines of earlier versions of the module, read only
+    CheckDataNotFound,
+    CheckDataMissing,
+    CheckInitMissing,
 };
 
 // The host's calls, by the export that writes them.

@@ -7,8 +7,6 @@
 #include <iterator>
 #include <regex>
 
-#include "host/Exports.h"
-
 namespace hostrig {
 
 // The build passes a Unix path; Wine sees the Unix root as drive Z:.
@@ -19,18 +17,7 @@ static std::string windowsPath(std::string path) {
     return path;
 }
 
-Dll::Dll(const std::string& path) : module_(LoadLibraryA(windowsPath(path).c_str())) {}
-
-Dll::~Dll() { unload(); }
-
-void Dll::unload() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-}
-
-void* Dll::proc(const char* name) const {
-    return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
-}
+Dll::Dll(const std::string& path) : module_(windowsPath(path)) {}
 
 static uint32_t ptr32(const void* p) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));

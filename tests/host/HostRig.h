@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LogText.h"
+#include "host/DllModule.h"
 
 extern "C" int32_t callWithSlots(void* fn, const uint32_t* slots, uint32_t count,
                                  uint32_t* removed);
@@ -30,16 +31,15 @@ struct CallResult {
     uint32_t removed;
 };
 
+// The DLL loaded as every tool loads it (DllModule), its exports called with
+// exact argument slots.
 class Dll {
   public:
     explicit Dll(const std::string& path);
-    ~Dll();
-    Dll(const Dll&) = delete;
-    Dll& operator=(const Dll&) = delete;
 
-    bool loaded() const { return module_ != nullptr; }
-    void* proc(const char* name) const;
-    void unload();
+    bool loaded() const { return module_.loaded(); }
+    void* proc(const char* name) const { return module_.proc(name); }
+    void unload() { module_.unload(); }
 
     CallResult init() const;
     // Slots of the card lookup; the never-read ones are filled by the caller.
@@ -49,7 +49,7 @@ class Dll {
                               void* junkPtr = nullptr) const;
 
   private:
-    HMODULE module_ = nullptr;
+    DllModule module_;
 };
 
 // A listener on the address that the test build of the DLL probes: while it

@@ -26,7 +26,7 @@ good_conf "$fake" tok-a tok-b
 run "no arguments" 2
 has "usage: hostemu"
 run "folder only" 2 "$T"
-has "usage: hostemu"
+has "hostemu --help: every command"
 run "unknown command" 2 "$T" fly
 has "unknown command fly"
 run "unknown option" 2 --loud "$T" init
@@ -43,8 +43,17 @@ run "transaction with a missing check" 2 "$T" transaction "$work/none.xml"
 has "cannot read check file"
 run "config without check" 2 "$T" config
 has "config takes one check file"
+# A check named without a folder: the console's folder, then the till's; else each place and why.
+cp "$work/cat1.xml" "$till/in-till.xml"
+run "a check in the till's folder" 0 "$T" config in-till.xml
+has "No warnings."
+printf '\xff\xfe<\0C\0' >"$till/utf16.xml"
+run "a check nowhere" 2 "$T" config utf16.xml
+has "hostemu: cannot read check file utf16.xml:"
+grep -qE '^  [A-Z]:\\.*\\utf16.xml: no such file$' <<<"$out" || fail "the console's folder is not named"
+has "till\utf16.xml: not XML (a check starts with \"<\")"
 run "help" 0 --help
-has "hostemu [--brief] <folder> lookup"
+has "hostemu [--dll PATH] [--brief] <folder> lookup"
 # The exit statuses in the words of docs/hostemu.md (its paragraph "Exit status: ...").
 python3 - "$here/../../docs/hostemu.md" "$out" <<'EOF_PY' || fail "--help and docs/hostemu.md give other exit statuses"
 import sys
@@ -57,8 +66,8 @@ EOF_PY
 # --- the language: Windows' UI language (Wine takes it from LANG), else --lang
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
-has "вызов: hostemu [--brief] <папка> init"
-has "       hostemu [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+has "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init"
+has "       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
 has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
 has "hostemu: для lookup укажите номер карты или телефона и файл чека"
@@ -66,7 +75,7 @@ LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI, --lang en" 2 --lang en "
 has "hostemu: lookup takes a card or phone number and a check file"
 lacks "вызов"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI" 0 --help
-has "usage: hostemu [--brief] <folder> init"
+has "usage: hostemu [--dll PATH] [--brief] <folder> init"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "English UI, --lang ru" 2 "$T" --lang ru transaction "$work/none.xml"
 has "не удаётся прочитать файл чека"
 LC_ALL="" LANGUAGE="" LANG=en_US.UTF-8 run "unknown language" 2 --lang fr "$T" init
@@ -91,6 +100,29 @@ has "cannot load Z:\\"
 has "none.dll (error 126: "
 run "--dll for a command without a folder" 2 --dll "Z:$work/Host App/brisvane.dll" summary x.log
 has "--dll goes with the commands that take a folder"
+run "a DLL without the exports" 1 --dll 'C:\windows\system32\kernel32.dll' "$T" init
+has "hostemu: C:\windows\system32\kernel32.dll has no export Init"
+
+# --- a path with blanks typed without quotes: one line with the quoted form
+slip() {  # slip NAME QUOTED-FORM hostemu-arguments...
+  local name="$1" quoted="$2"
+  shift 2
+  run "$name" 2 "$@"
+  has "seems split at a blank; a path with blanks must be in double quotes: $quoted"
+  [ "$(wc -l <<<"$out")" -eq 1 ] || fail "more than one line"
+}
+slip "--dll split, then the folder" "--dll \"Z:$work/Host App/brisvane.dll\"" \
+  --dll "Z:$work/Host" "App/brisvane.dll" "$T" lookup 1001 "$work/cat1.xml"
+slip "--dll split, no folder" "--dll \"Z:$work/Host App/brisvane.dll\"" \
+  --dll "Z:$work/Host" "App/brisvane.dll" init
+slip "folder split, its head not a folder" "\"Z:$work/host folder\"" \
+  "Z:$work/host" folder config "$work/cat1.xml"
+mkdir -p "$work/host"
+slip "folder split, its head a folder too" "\"Z:$work/host folder\"" \
+  "Z:$work/host" folder lookup 1001 "$work/cat1.xml"
+run "a folder and a mistyped command" 2 "$T" lokup 1001 "$work/cat1.xml"
+has "hostemu: unknown command lokup"
+lacks "split at a blank"
 
 # --- version: the DLL's version resource, its product version naming the commit
 run "version" 0 "$T" version
@@ -187,6 +219,11 @@ lacks "secret-hall-token-1234"
 lacks "secret-delivery-token-5678"
 [ ! -e "$till/brisvane.log" ] || fail "config wrote brisvane.log into the host's folder"
 ls "$till"/inputBuf_*.txt >/dev/null 2>&1 && fail "config wrote a debug file into the host's folder"
+# A check the DLL refuses before sending anything: the DLL's own lines, quoted.
+sed 's|<PAYMENT code="1" sum="200"/>|<PAYMENT code="6" sum="200"/>|' "$work/cat1.xml" >"$work/no-deposit-account.xml"
+run "config, a deposit payment without account" 1 "$T" config "$work/no-deposit-account.xml"
+has "WARNING: a transaction with this check is refused before anything is sent; the DLL logs \"TransactionsEx : ERROR deposit payment names no account: cannot write off the deposit, nothing sent RETURN 1\" and returns 1"
+[ ! -e "$till/brisvane.log" ] || fail "config's trial of the check wrote into the host's folder"
 
 run "config, check without CHECKDATA uses the fallback" 0 "$T" config "$work/nodata.xml"
 has "order category -1 (the check has no CHECKDATA)"
@@ -432,6 +469,9 @@ conf <<EOF
 EOF
 run "check, no place for --place and no fallback" 1 "$T" check --place 7
 has "token        FAILED: no place of service has PlaceCode 7"
+run "check, no default place" 1 "$T" check
+has "token        FAILED: no place of service has PlaceCode -1"
+has "a check with CHECKDATA still finds its place's token: check a place with hostemu \"$T\" check --place CODE, CODE one of the places' codes: 1"
 
 rm -f "$till/conf.xml"
 run "check without conf.xml" 1 "$T" check
@@ -464,14 +504,22 @@ verdict() {  # verdict NAME EXIT CONF BEHAVIOUR WORDS...
 echoed="$(printf '{"body": "{\\"Status\\":2,\\"Message\\":\\"unknown token %s\\"}"}' "$tok")"
 verdict "a gateway's page" 1 http '{"status": 502, "body": "<html><h1>502 Bad Gateway</h1></html>"}' \
   "HTTP status 502, 37 bytes, not JSON" "reply: <html><h1>502 Bad Gateway</h1></html>" \
-  "Verdict: FAILED: HTTP status 502 with a reply that is not JSON: a gateway in front of the service"
+  "Verdict: FAILED: HTTP status 502 with a reply that is not JSON (\"<html><h1>502 Bad Gateway</h1></html>\"): the DLL logs \"Error: not ok jsonGuestInfo RETURN 1\": a gateway in front of the service"
 verdict "a gateway's JSON refusal" 1 http '{"status": 403, "body": "{\"message\":\"Forbidden\"}"}' \
   'HTTP status 403, 23 bytes, JSON without "Status"' \
   "Verdict: FAILED: HTTP status 403 with JSON that is not the service's reply" "check the LoyltyApiToken"
 verdict "JSON without Status" 1 http '{"body": "{\"Result\":\"ok\"}"}' \
   "Verdict: FAILED: HTTP status 200 with JSON that is not the service's reply (no \"Status\")"
 verdict "the service's JSON with a 500" 1 http '{"status": 500, "body": "{\"Status\":1}"}' \
-  "Verdict: FAILED: HTTP status 500 with the service's JSON: the service failed"
+  "Verdict: FAILED: HTTP status 500 with the service's JSON, \"Status\" 1 (\"{\"Status\":1}\"): the service failed"
+verdict "a refused token" 1 http '{"body": "{\"Status\":0,\"Message\":\"Invalid token\"}"}' \
+  "Verdict: FAILED: HTTP status 200 with the service's JSON, \"Status\" 0 (\"Invalid token\"): the DLL logs \"Error: status != 1 RETURN 1\": check the LoyltyApiToken of the default place (PlaceCode 1) first"
+verdict "a 404 with the service's JSON" 1 http '{"status": 404, "body": "{\"Status\":0}"}' \
+  "the DLL logs \"Error: status != 1 RETURN 1\": the address answers but does not know the request: check ApiAddress, SSL (port 80 or 443) and the path v1/GuestInfo/"
+verdict "a 403 with an empty body" 1 http '{"status": 403, "body": ""}' \
+  "Verdict: FAILED: the service's reply is empty (HTTP status 403): the DLL logs \"HTTP status 403\" and the lookup returns 1: check the LoyltyApiToken of the default place (PlaceCode 1) first"
+verdict "a 401 with JSON" 1 http '{"status": 401, "body": "{\"Message\":\"Authorization has been denied\"}"}' \
+  "(\"Authorization has been denied\")" "check the LoyltyApiToken of the default place (PlaceCode 1) first"
 verdict "an empty body" 1 http '{"body": ""}' \
   "Verdict: FAILED: the service's reply is empty (HTTP status 200)"
 verdict "a send that fails after TCP" 1 http '{"action": "close"}' \
@@ -493,6 +541,12 @@ http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}'
 http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
   http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
   "TCP          connected to $fake port 80" "Verdict: OK"
+# A wildcard entry that this WinInet does not take (Wine's no_proxy): the route
+# taken is reported, and the advice names the exact address, not the entry.
+http_proxy="http://$no_listener:3128" no_proxy="${fake%.*}.*" verdict "a bypass entry WinInet does not take" 1 \
+  http '{}' "the bypass list (${fake%.*}.*) seems to name $fake (${fake%.*}.*), but the request went through $no_listener:3128" \
+  "WinInet looked up $no_listener: the request went to the proxy" \
+  "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept connections: get it running, or the exception ${fake%.*}.* is already there but did not take effect for WinInet: add the exact name $fake"
 
 run "check with an extra argument" 2 "$T" check now
 has "check takes no further arguments"

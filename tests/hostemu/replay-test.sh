@@ -527,7 +527,8 @@ has "the file holds no entry of a brisvane.log"
 # Internet Options that send the replay's URL to a proxy: stop, name the exception.
 http_proxy="http://$nolistener:3128" run "a proxy in the way" 3 "$T" replay "Z:$work/day.log"
 has "through the proxy $nolistener:3128"
-has "add ${HOSTEMU_REPLAY_ADDRESS%.*}.* to the proxy's exceptions"
+has "add $HOSTEMU_REPLAY_ADDRESS to the proxy's exceptions"
+has "a pattern such as ${HOSTEMU_REPLAY_ADDRESS%.*}.* serves too"
 lacks "calls: "
 http_proxy="http://$nolistener:3128" no_proxy="$HOSTEMU_REPLAY_ADDRESS" \
   run "a proxy that the replay's address bypasses" 0 "$T" replay "Z:$work/day.log" --call 3
@@ -538,6 +539,7 @@ has "1 call: 1 same"
 http_proxy="http://$nolistener:3128" no_proxy="${HOSTEMU_REPLAY_ADDRESS%.*}.*" \
   run "a bypass entry WinInet does not honour" 3 "$T" replay "Z:$work/day.log" --call 3
 has "sent as the DLL sends it did not reach the replay's own server"
+has "the exception ${HOSTEMU_REPLAY_ADDRESS%.*}.* is already there but did not take effect for WinInet: add the exact name $HOSTEMU_REPLAY_ADDRESS"
 lacks "DIFFERS"
 mkdir -p "$work/nodll"
 echo "not a DLL" >"$work/nodll/brisvane.dll"
@@ -552,7 +554,7 @@ for d in syswow64 system32; do  # syswow64 holds the 32-bit DLLs of a 64-bit pre
     cp "$WINEPREFIX/drive_c/windows/$d/version.dll" "$work/noexports/brisvane.dll" && break
 done
 run "a DLL without the exports" 3 "Z:$work/noexports" replay "Z:$work/day.log"
-has "the DLL lacks the export Init"
+has "noexports\\brisvane.dll has no export Init"
 lacks "calls: "
 run "call zero" 2 "$T" replay "Z:$work/cut.log" --call 0
 run "call with a lookup" 2 "$T" lookup 1 "$work/mode0.xml" --call 1

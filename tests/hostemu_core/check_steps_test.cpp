@@ -130,6 +130,12 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     ru.catalog = &kRussianCatalog;
     for (CheckStep step : {confXmlStep, serviceStep}) step(ru);
     EXPECT_NE(tokenStep(ru).line.find("(12 символов)"), std::string::npos) << tokenStep(ru).line;
+    // Advice on a refused token names the place whose token went out.
+    EXPECT_EQ(ru.tokenPlace, "места по умолчанию (PlaceCode 1)");
+    ru.hasPlace = true;
+    ru.place = 1;
+    tokenStep(ru);
+    EXPECT_EQ(ru.tokenPlace, "места обслуживания с PlaceCode 1");
     c.catalog = &kEnglishCatalog;
     write("<Configuration/>");
     EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
@@ -168,6 +174,12 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
                          "turns TLS on)"),
               std::string::npos);
     EXPECT_NE(shown.find("token|FAILED|" + none + "|" + none), std::string::npos);
+    // The way on: a place of its own for the check.
+    EXPECT_NE(shown.find(none + ": a check with CHECKDATA still finds its place's token: check a "
+                                "place with hostemu \"\" check --place CODE, CODE one of the "
+                                "places' codes: 1\n"),
+              std::string::npos)
+        << shown;
 }
 
 TEST(StepJudgement, FindsTheProxyWinInetUses) {
@@ -214,7 +226,7 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
         CheckContext context;
         context.host = c.host;
         context.secure = c.secure;
-        const StepVerdict r = judgeProxy(c.setting, context);
+        const StepVerdict r = judgeProxy(c.setting, RouteTaken(), context);
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(context.target, c.target) << c.line;
         EXPECT_EQ(context.port, c.port) << c.line;
@@ -224,10 +236,74 @@ TEST(StepJudgement, FindsTheProxyWinInetUses) {
     automatic.autoDetect = true;
     automatic.autoConfigUrl = "http://wpad/proxy.pac";
     CheckContext context;
-    EXPECT_EQ(judgeProxy(automatic, context).more,
+    EXPECT_EQ(judgeProxy(automatic, RouteTaken(), context).more,
               std::vector<std::string>{
                   "automatic proxy configuration is on (detect settings, script "
                   "http://wpad/proxy.pac): WinInet tries it before the setting above"});
+}
+
+// The route WinInet took outweighs the bypass list as the check reads it; the
+// advice never names an entry that is already there.
+TEST(StepJudgement, ReportsTheRouteTaken) {
+    struct Case {
+        std::string bypass;
+        std::string lookedUp;  // what WinInet's callback named; empty: not probed
+        std::string line;
+        std::string target;
+        std::string advice;  // the context's bypass advice
+    };
+    const std::string add =
+        "add 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN settings, "
+        "Advanced): the exact name first; a pattern such as 10.1.2.* serves too, as Windows "
+        "documents '*' in exceptions";
+    const Case cases[] = {
+        {"10.1.2.*", "p",
+         "p:3128; the bypass list (10.1.2.*) seems to name 10.1.2.3 (10.1.2.*), "
+         "but the request went through p:3128: the bypass entry did not take effect for WinInet",
+         "p",
+         "the exception 10.1.2.* is already there but did not take effect for WinInet: add the "
+         "exact name 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN "
+         "settings, Advanced)"},
+        {"10.1.2.3", "P",
+         "p:3128; the bypass list (10.1.2.3) seems to name 10.1.2.3 (10.1.2.3), "
+         "but the request went through p:3128: the bypass entry did not take effect for WinInet",
+         "p",
+         "10.1.2.3 is already among the proxy's exceptions, but WinInet did not take it: ask "
+         "whoever manages this till's proxy settings (a policy or automatic configuration may "
+         "override them)"},
+        {"10.1.2.3", "10.1.2.3",
+         "p:3128, but 10.1.2.3 is on its bypass list (10.1.2.3): WinInet connects directly",
+         "10.1.2.3", ""},
+        {"", "10.1.2.3",
+         "p:3128 (bypass list: none): the request to 10.1.2.3 went directly all the same",
+         "10.1.2.3", ""},
+        {"", "p", "p:3128 (bypass list: none): WinInet goes through p:3128", "p", add},
+        {"", "", "p:3128 (bypass list: none): WinInet goes through p:3128", "p", add},
+    };
+    for (const Case& c : cases) {
+        ProxySetting setting;
+        setting.known = true;
+        setting.direct = false;
+        setting.proxy = "p:3128";
+        setting.bypass = c.bypass;
+        RouteTaken route;
+        route.probed = !c.lookedUp.empty();
+        route.name = c.lookedUp;
+        CheckContext context;
+        context.host = "10.1.2.3";
+        const StepVerdict r = judgeProxy(setting, route, context);
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(context.target, c.target) << c.line;
+        EXPECT_EQ(context.bypassAdvice, c.advice) << c.line;
+    }
+    // A proxy's 407 then advises the same.
+    GuestInfoExchange x;
+    x.status = 407;
+    x.text = "<html>login</html>";
+    x.bypassAdvice = "add it";
+    EXPECT_EQ(judgeGuestInfo(x, "", "now").more.back(),
+              "a proxy asks for a login; the DLL has no place for credentials: let the till "
+              "through the proxy by its address, or add it");
 }
 
 TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
@@ -249,11 +325,20 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     bad.problems = {12057, 12045};
     r = judgeTls(bad, "svc", "now");
     EXPECT_EQ(r.status, StepVerdict::Status::Failed);
-    EXPECT_EQ(r.advice, certificateAdvice(12045, "now"));
+    // The verdict names the code the DLL's log shows for the same server.
+    const std::string logs = " (the DLL logs \"" + systemText(12057) + "\")";
+    EXPECT_EQ(r.advice, certificateAdvice(12045, "now") + logs);
     EXPECT_EQ(r.more.size(), 2u);  // "past it: ..." and its advice
 
     bad.problems = {12057};
-    EXPECT_EQ(judgeTls(bad, "svc", "now").advice, certificateAdvice(12057, "now"));
+    EXPECT_EQ(judgeTls(bad, "svc", "now").advice, certificateAdvice(12057, "now") + logs);
+    // A refused handshake: no certificate, and the code the DLL logs.
+    bad.firstError = 12157;
+    bad.problems = {12157};
+    r = judgeTls(bad, "svc", "now");
+    EXPECT_EQ(r.advice,
+              certificateAdvice(12157, "now") + " (the DLL logs \"" + systemText(12157) + "\")");
+    EXPECT_NE(r.advice.find("a plain HTTP service on port 443"), std::string::npos);
     bad.firstError = 12029;
     bad.problems = {12029};
     EXPECT_EQ(judgeTls(bad, "svc", "now").advice.rfind("no TLS connection to svc: ", 0), 0u);
@@ -262,6 +347,8 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
               std::string::npos);
 }
 
+// OK only when the DLL's own reading of the reply takes it (Status 1 or 2 in
+// an HTTP success); otherwise the verdict quotes the service and the DLL's line.
 TEST(StepJudgement, JudgesTheGuestInfoReply) {
     struct Case {
         GuestInfoExchange x;
@@ -269,71 +356,100 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         std::string line;
         std::string advice;
     };
-    const auto reply = [](uint32_t status, std::string text) {
+    const std::string place = "the default place (PlaceCode 1)";
+    const auto reply = [&](uint32_t status, std::string text) {
         GuestInfoExchange x;
         x.sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}";
         x.status = status;
         x.text = std::move(text);
+        x.emptyReply = x.text.empty();
+        x.place = place;
         return x;
     };
     GuestInfoExchange timedOut = reply(0, "");
     timedOut.timedOut = true;
-    GuestInfoExchange empty = reply(204, "");
-    empty.emptyReply = true;
     GuestInfoExchange closed = reply(0, "");
-    closed.emptyReply = true;
     GuestInfoExchange refused = reply(0, "");
-    refused.emptyReply = true;
     refused.errorCode = 12045;
     const std::string sent = "POST v1/GuestInfo/<token> {\"CardToken\":0}: ";
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
+    const std::string token = statusAdvice(401, place);
+    const std::string notUsable = "the DLL logs \"ERROR service reply not usable: reply member ";
     const Case cases[] = {
-        {reply(200, "{\"Status\":0}"), StepVerdict::Status::Ok,
-         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
+        {reply(200, "{\"Status\":1}"), StepVerdict::Status::Ok,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 1",
          "the service answered with JSON (HTTP status 200)"},
-        {reply(400, "{\"Error\":1}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 400, 11 bytes, JSON without \"Status\"",
-         "HTTP status 400 with JSON that is not the service's reply (no \"Status\"): " +
-             statusAdvice(400)},
-        // A gateway's JSON refusal is no service that works.
-        {reply(403, "{\"message\":\"Forbidden\"}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 403, 23 bytes, JSON without \"Status\"",
-         "HTTP status 403 with JSON that is not the service's reply (no \"Status\"): " +
-             statusAdvice(403)},
-        {reply(200, "{\"Result\":\"ok\"}"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 15 bytes, JSON without \"Status\"",
-         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+        {reply(200, "{\"Status\":2,\"ErrorMessage\":\"no such card\"}"), StepVerdict::Status::Ok,
+         sent + "HTTP status 200, 42 bytes, JSON with \"Status\" 2",
+         "the service answered with JSON (HTTP status 200)"},
+        // The service refuses the token: every lookup of the till ends so.
+        {reply(200, "{\"Status\":0,\"Message\":\"Invalid token\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 38 bytes, JSON with \"Status\" 0",
+         "HTTP status 200 with the service's JSON, \"Status\" 0 (\"Invalid token\"): the DLL logs "
+         "\"Error: status != 1 RETURN 1\": " +
+             token},
+        {reply(200, "{\"Status\":0}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 0",
+         "HTTP status 200 with the service's JSON, \"Status\" 0 (\"{\"Status\":0}\"): the DLL "
+         "logs \"Error: status != 1 RETURN 1\""},
+        {reply(404, "{\"Status\":0}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 404, 12 bytes, JSON with \"Status\" 0",
+         "HTTP status 404 with the service's JSON, \"Status\" 0 (\"{\"Status\":0}\"): the DLL "
+         "logs \"Error: status != 1 RETURN 1\": " +
+             statusAdvice(404)},
+        {reply(403, ""), StepVerdict::Status::Failed, sent + "HTTP status 403 with an empty body",
+         "the service's reply is empty (HTTP status 403): the DLL logs \"HTTP status 403\" and "
+         "the lookup returns 1: " +
+             token},
+        {reply(401, "{\"Message\":\"Authorization has been denied\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 401, 43 bytes, JSON without \"Status\"",
+         "HTTP status 401 with JSON that is not the service's reply (no \"Status\") "
+         "(\"Authorization has been denied\"): " +
+             notUsable + "\"Status\" is missing (expected an integer) RETURN 1\": " + token},
+        // The service refuses the card, whatever its text: it took the request.
+        {reply(200, "{\"Status\":2}"), StepVerdict::Status::Ok,
+         sent + "HTTP status 200, 12 bytes, JSON with \"Status\" 2",
+         "the service answered with JSON (HTTP status 200)"},
+        {reply(200, "{\"Status\":3,\"ErrorMessage\":\"later\"}"), StepVerdict::Status::Failed,
+         sent + "HTTP status 200, 35 bytes, JSON with \"Status\" 3",
+         "HTTP status 200 with the service's JSON, \"Status\" 3 (\"later\"): the DLL logs "
+         "\"Error: status != 1 RETURN 1\""},
         {reply(200, "{\"Status\":\"1\"}"), StepVerdict::Status::Failed,
          sent + "HTTP status 200, 14 bytes, JSON with \"Status\" that is not a whole number",
-         "HTTP status 200 with JSON whose \"Status\" is not a whole number"},
-        {reply(200, "[1]"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 3 bytes, JSON without \"Status\"",
-         "HTTP status 200 with JSON that is not the service's reply (no \"Status\")"},
+         "HTTP status 200 with JSON whose \"Status\" is not a whole number "
+         "(\"{\"Status\":\"1\"}\"): " +
+             notUsable + "\"Status\" is not a 32-bit integer RETURN 1\""},
         {reply(500, "{\"Status\":1}"), StepVerdict::Status::Failed,
          sent + "HTTP status 500, 12 bytes, JSON with \"Status\" 1",
-         "HTTP status 500 with the service's JSON: " + statusAdvice(500)},
+         "HTTP status 500 with the service's JSON, \"Status\" 1 (\"{\"Status\":1}\"): " +
+             statusAdvice(500)},
         {reply(502, "<html>Bad gateway</html>"), StepVerdict::Status::Failed,
          sent + "HTTP status 502, 24 bytes, not JSON",
-         "HTTP status 502 with a reply that is not JSON: " + statusAdvice(502)},
-        {reply(200, "nope"), StepVerdict::Status::Failed,
-         sent + "HTTP status 200, 4 bytes, not JSON",
-         "HTTP status 200 with a reply that is not JSON"},
+         "HTTP status 502 with a reply that is not JSON (\"<html>Bad gateway</html>\"): the DLL "
+         "logs \"Error: not ok jsonGuestInfo RETURN 1\": " +
+             statusAdvice(502)},
         {timedOut, StepVerdict::Status::Failed, sent + "no answer within " + limit + " s",
          "the service (or a gateway in front of it) does not answer within " + limit + " s"},
-        {empty, StepVerdict::Status::Failed, sent + "HTTP status 204 with an empty body",
-         "the service's reply is empty (HTTP status 204)"},
+        {reply(200, ""), StepVerdict::Status::Failed, sent + "HTTP status 200 with an empty body",
+         "the service's reply is empty (HTTP status 200): the DLL logs \"ERROR WHILE SENDING "
+         "bRead == FALSE  ||  dwBytesRead == 0 v1/GuestInfo/<token>\" and the lookup returns 1"},
         {closed, StepVerdict::Status::Failed, sent + "the connection was closed without an answer",
          "the request got no answer: something closes the connection after the request (the "
          "service, a firewall or a proxy in between)"},
         {refused, StepVerdict::Status::Failed, sent + systemText(12045),
-         "the request failed: " + certificateAdvice(12045, "now")},
+         "the request failed: " + certificateAdvice(12045, "now") + " (the DLL logs \"" +
+             systemText(12045) + "\")"},
     };
     for (const Case& c : cases) {
-        const StepVerdict r = judgeGuestInfo(c.x, "tok", "now");
+        const StepVerdict r = judgeGuestInfo(c.x, "s3cr3t", "now");
         EXPECT_EQ(r.status, c.status) << c.line;
         EXPECT_EQ(r.line, c.line);
         EXPECT_EQ(r.advice, c.advice);
     }
+    EXPECT_NE(token.find("LoyltyApiToken of the default place (PlaceCode 1) first"),
+              std::string::npos);
+    EXPECT_NE(statusAdvice(404).find("ApiAddress, SSL (port 80 or 443) and the path v1/GuestInfo/"),
+              std::string::npos);
 }
 
 TEST(StepJudgement, AdvisesOnTheCodesAnInstallerMeets) {
@@ -424,7 +540,8 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
          "               прокси-сервер требует вход; в DLL негде указать учётные данные: "
          "пропустите кассу через прокси-сервер по её адресу или исключите узел сервера "
          "программы лояльности из прокси\n"
-         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON: прокси-сервер требует вход; "
+         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON (\"<html>login</html>\"): DLL "
+         "пишет в журнал «Error: not ok jsonGuestInfo RETURN 1»: прокси-сервер требует вход; "
          "в DLL негде указать учётные данные: пропустите кассу через прокси-сервер по её "
          "адресу или исключите узел сервера программы лояльности из прокси\n"},
         {{answered, behindClock},

@@ -1,29 +1,33 @@
 // The command table: parsing, usage and complaints come from the CommandSpecs alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 #include "cli/CommandLine.h"
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
+#include "encoding/Encodings.h"
 
 namespace {
 
 std::string ran;  // what the test commands were run with
 
-int runShow(const Invocation& in, Output& out) {
+ExitStatus runShow(const Invocation& in, Output& out) {
     ran = in.command + " " + in.folder;
     for (const std::string& w : in.words) ran += " " + w;
     for (const auto& o : in.options) {
         ran += " " + o.first + "=" + o.second;
-        if (in.numbers.count(o.first)) ran += "#" + std::to_string(in.value(o.first, 0));
+        if (in.numbers.count(o.first)) ran += "#" + std::to_string(in.numbers.at(o.first));
     }
     if (in.brief) ran += " brief";
     if (!in.dll.empty()) ran += " dll=" + in.dll;
     out.out("ran\n");
-    return 7;
+    return exitstatus::kFound;  // no status the command line gives itself
 }
 
 bool digitsOnly(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
@@ -69,12 +73,17 @@ const CommandSpec kPlain = [] {
     c.description = "t.shared";
     return c;
 }();
+constexpr OptionSpec kCall = numberOption("--call", "o.call", parseCallNumber);
+constexpr OptionSpec kOnly =
+    misplacedAs(numberOption("--only", "o.only", parseCallNumber), "o.only-misplaced");
+constexpr OptionSpec kPlaceCode = numberOption("--place", "o.place", parseWholeNumber32);
+constexpr OptionSpec kJson = flagOption("--json");
+constexpr OptionSpec kHtml = textOption("--html", "o.html");
+
 const CommandSpec kNumber = [] {
     CommandSpec c = command("number", "u.number", "c.number");
     c.description = "t.shared";
-    c.options = {
-        numberOption("--call", "o.call", parseCallNumber),
-        misplacedAs(numberOption("--only", "o.only", parseCallNumber), "o.only-misplaced")};
+    c.options = {kCall, kOnly};
     c.arguments = 1;
     c.checkWords = digitsOnly;
     return c;
@@ -82,14 +91,13 @@ const CommandSpec kNumber = [] {
 const CommandSpec kPlace = [] {
     CommandSpec c = command("place", "u.place", "c.place");
     c.description = "t.place";
-    c.options = {numberOption("--place", "o.place", parseWholeNumber32),
-                 numberOption("--call", "o.call", parseCallNumber)};
+    c.options = {kPlaceCode, kCall};
     return c;
 }();
 // Files only, no folder: "hostemu files <log>... [--json] [--html FILE]".
 const CommandSpec kFiles = [] {
     CommandSpec c = command("files", "u.files", "c.files");
-    c.options = {flagOption("--json"), textOption("--html", "o.html")};
+    c.options = {kJson, kHtml};
     c.arguments = 1;
     c.moreArguments = true;
     c.folder = false;
@@ -119,19 +127,19 @@ TEST(CommandLine, ParsesOrComplains) {
         std::string error;  // the complaint, after "hostemu: "
     };
     const Case cases[] = {
-        {{"F", "plain"}, 7, "plain F", ""},
-        {{"--brief", "F", "plain"}, 7, "plain F brief", ""},
+        {{"F", "plain"}, 1, "plain F", ""},
+        {{"--brief", "F", "plain"}, 1, "plain F brief", ""},
         {{"F", "number", "-12"}, 2, "", "not a number: -12"},  // a negative number is a word
-        {{"F", "number", "12", "--call", "3"}, 7, "number F 12 --call=3#3", ""},
-        {{"F", "place", "--place", "-5"}, 7, "place F --place=-5#-5", ""},
-        {{"--place", "2147483647", "F", "place"}, 7, "place F --place=2147483647#2147483647", ""},
-        {{"files", "a.log"}, 7, "files  a.log", ""},
+        {{"F", "number", "12", "--call", "3"}, 1, "number F 12 --call=3#3", ""},
+        {{"F", "place", "--place", "-5"}, 1, "place F --place=-5#-5", ""},
+        {{"--place", "2147483647", "F", "place"}, 1, "place F --place=2147483647#2147483647", ""},
+        {{"files", "a.log"}, 1, "files  a.log", ""},
         {{"files", "a", "b", "--json", "--html", "--x.html"},
-         7,
+         1,
          "files  a b --html=--x.html --json=",
          ""},
         // A folder named like a command without one: the folder form wins, as before.
-        {{"files", "plain"}, 7, "plain files", ""},
+        {{"files", "plain"}, 1, "plain files", ""},
         {{"files"}, 2, "", "files takes one or more files"},
         {{"files", "a", "--html"}, 2, "", "--html takes a file name"},
         {{"F", "plain", "--json"}, 2, "", "--json is an option of files only"},
@@ -155,10 +163,10 @@ TEST(CommandLine, ParsesOrComplains) {
         {{"", "plain"}, 2, "", "the folder is empty"},
         // --dll names the DLL for a command with a folder, anywhere on the line.
         {{"--dll", "C:\\Host App\\brisvane.dll", "F", "plain"},
-         7,
+         1,
          "plain F dll=C:\\Host App\\brisvane.dll",
          ""},
-        {{"F", "number", "1", "--dll", "d.dll"}, 7, "number F 1 dll=d.dll", ""},
+        {{"F", "number", "1", "--dll", "d.dll"}, 1, "number F 1 dll=d.dll", ""},
         {{"F", "plain", "--dll"}, 2, "", "--dll takes the path of brisvane.dll"},
         {{"--dll", "", "F", "plain"}, 2, "", "--dll takes the path of brisvane.dll"},
         {{"--dll", "d.dll", "files", "a"},
@@ -178,9 +186,88 @@ TEST(CommandLine, ParsesOrComplains) {
             EXPECT_EQ(out.outText(), "ran\n");
             EXPECT_EQ(out.errText(), "");
         } else {
-            EXPECT_EQ(out.errText(),
-                      "hostemu: " + c.error + "\n" + usageText(kTable, kTestCatalog));
+            // The complaint, at most the synopsis of the command named, and where the rest is.
+            const std::string& err = out.errText();
+            EXPECT_EQ(err.substr(0, c.error.size() + 10), "hostemu: " + c.error + "\n");
+            if (!c.argv.empty()) {
+                EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 3);
+            }
             EXPECT_EQ(out.outText(), "");
+        }
+    }
+}
+
+TEST(CommandLine, ComplaintsAreShort) {
+    struct Case {
+        std::vector<std::string> argv;
+        std::string err;
+    };
+    const std::string more = "hostemu --help: every command, its options and exit statuses\n";
+    const Case cases[] = {
+        {{"F", "number"},
+         "hostemu: number takes one number\nusage: hostemu <folder> number <n> [--call N] "
+         "[--only]\n" +
+             more},
+        {{"F", "plain", "--call", "1"},
+         "hostemu: --call is an option of number and place only\nusage: hostemu [--brief] "
+         "<folder> plain\n" +
+             more},
+        {{"F", "fly"}, "hostemu: unknown command fly\n" + more},
+        {{"--loud", "files", "a"},
+         "hostemu: unknown option --loud\nusage: hostemu files <log>... [--json] [--html FILE]\n" +
+             more},
+        // Nothing asked: the whole usage.
+        {{}, "hostemu: give a folder and a command\n" + usageText(kTable, kTestCatalog)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        StringOutput out(kTestCatalog);
+        EXPECT_EQ(runCommandLine(kTable, c.argv, out), 2);
+        EXPECT_EQ(out.errText(), c.err);
+    }
+}
+
+// A command reads its options by the constants it declared them with; asking
+// for one it does not declare (or a flag's text) is a fault, not a default.
+TEST(CommandLine, OptionsAreReadAsDeclared) {
+    const OptionSpec kCallElsewhere = numberOption("--call", "o.other", parseCallNumber);
+    struct Case {
+        std::vector<std::string> argv;
+        std::function<std::string(const Invocation&)> read;
+        std::string seen;  // empty: throws
+    } const cases[] = {
+        {{"F", "place", "--place", "-4"},
+         [](const Invocation& in) { return std::to_string(in.value(kPlaceCode, 9)); },
+         "-4"},
+        {{"F", "place"},
+         [](const Invocation& in) { return std::to_string(in.value(kCall, 9)); },
+         "9"},
+        {{"files", "a", "--html", "p.html"},
+         [](const Invocation& in) { return in.text(kHtml); },
+         "p.html"},
+        {{"files", "a", "--json"},
+         [](const Invocation& in) { return std::to_string(in.has(kJson)); },
+         "1"},
+        {{"F", "place"},
+         [](const Invocation& in) { return std::to_string(in.value(kOnly, 9)); },
+         ""},
+        {{"F", "place"},
+         [&](const Invocation& in) { return std::to_string(in.has(kCallElsewhere)); },
+         ""},
+        {{"files", "a", "--json"}, [](const Invocation& in) { return in.text(kJson); }, ""},
+        {{"files", "a"},
+         [](const Invocation& in) { return std::to_string(in.value(kHtml, 9)); },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argv[1]);
+        Invocation in;
+        std::string error;
+        ASSERT_NE(parseCommandLine(kTable, c.argv, kTestCatalog, in, error), nullptr) << error;
+        if (c.seen.empty()) {
+            EXPECT_THROW(c.read(in), std::logic_error);
+        } else {
+            EXPECT_EQ(c.read(in), c.seen);
         }
     }
 }
@@ -220,24 +307,26 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
          &kRussianCatalog,
          2,
          "",
-         "hostemu: у init нет других аргументов\nвызов: hostemu [--brief] <папка> init\n"},
+         "hostemu: у init нет других аргументов\nвызов: hostemu [--dll ПУТЬ] [--brief] <папка> "
+         "init\n"},
         {{"--lang", "ru", "F", "init", "x"}, &kEnglishCatalog, 2, "", "hostemu: у init нет"},
         {{"F", "init", "x", "--lang", "en"},
          &kRussianCatalog,
          2,
          "",
-         "hostemu: init takes no further arguments\nusage: hostemu [--brief] <folder> init\n"},
+         "hostemu: init takes no further arguments\nusage: hostemu [--dll PATH] [--brief] <folder> "
+         "init\n"},
         {{"--lang", "ru", "--help"},
          &kEnglishCatalog,
          0,
-         "вызов: hostemu [--brief] <папка> init\n  Загружает",
+         "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init\n  Загружает",
          ""},
         {{"--lang", "en", "-h"},
          &kRussianCatalog,
          0,
-         "usage: hostemu [--brief] <folder> init\n  Loads",
+         "usage: hostemu [--dll PATH] [--brief] <folder> init\n  Loads",
          ""},
-        {{"F", "--lang", "ru", "init"}, &kEnglishCatalog, 7, "ran\n", ""},
+        {{"F", "--lang", "ru", "init"}, &kEnglishCatalog, 1, "ran\n", ""},
         // The last --lang counts; an unknown one is a bad argument, said in
         // the language the sink had.
         {{"--lang", "ru", "--lang", "en", "F", "init", "x"},
@@ -316,9 +405,7 @@ TEST(CommandLine, ExitStatusesInEveryLanguage) {
         std::istringstream lines(paragraph);
         std::size_t longest = 0;
         for (std::string line; std::getline(lines, line);) {
-            std::size_t n = 0;
-            for (unsigned char c : line) n += (c & 0xC0) != 0x80;
-            longest = std::max(longest, n);
+            longest = std::max(longest, utf8Characters(line));
         }
         EXPECT_LE(longest, 80u);
         EXPECT_GE(longest, 70u);  // filled, not broken early

@@ -1,5 +1,5 @@
-// The config command's report on a check without CHECKDATA: which working
-// modes still look up, and the shared rule for the service's address.
+// The config command's report on what a working mode does, with or without
+// CHECKDATA, and the shared rule for the service's address.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include "cli/Output.h"
 #include "confreport/ConfigReport.h"
 
-TEST(ConfigReport, SaysWhatAModeDoesWithoutCheckData) {
+TEST(ConfigReport, SaysWhatAModeDoesAndHowTheCheckWasRead) {
     const std::string path =
         (std::filesystem::temp_directory_path() /
          ("hostemu-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -22,18 +22,18 @@ TEST(ConfigReport, SaysWhatAModeDoesWithoutCheckData) {
            "</LoyltyApiToken></PlaceOfService></Configuration>";
     struct Case {
         const char* check;
-        int initResult;
+        CheckInit initResult;
         int status;
         std::string shown;
     };
     const Case cases[] = {
-        {"<CHECK chmode=\"0\"/>", 2, 0,
-         "working mode (CHECK chmode) 0, without CHECKDATA: a lookup asks for the guest only "
-         "(GuestInfo); a transaction fails with 2"},
-        {"<CHECK chmode=\"1\"/>", 2, 1,
-         "WARNING: the check has no CHECKDATA, which working mode 1 needs: every lookup with this "
-         "check fails"},
-        {"<CHECK chmode=\"16\"/><CHECKDATA order_cat=\"1\"/>", 0, 0,
+        {"<CHECK chmode=\"1\"/>", CheckInit::Ready, 0,
+         "working mode (CHECK chmode) 1: a lookup asks for the guest, then for the order's "
+         "discount (GuestInfo, GetDiscount); a transaction closes the order (GetDiscount, "
+         "CloseOrder)\n  no top-level CHECKDATA: the order category counts as -1, and a discount "
+         "is asked for an empty order"},
+        {"<CHECK chmode=\"0\"/>", CheckInit::Failed, 0, "initCheckXml result 1"},
+        {"<CHECK chmode=\"16\"/><CHECKDATA order_cat=\"1\"/>", CheckInit::Ready, 0,
          "working mode (CHECK chmode) 16: a lookup asks for the discount of the bonus payment's "
          "account (GetDiscount); a transaction sends nothing and fails with 1"},
     };
@@ -128,7 +128,7 @@ TEST(ConfigReport, NamesTheBonusAndDepositPaymentsAndWarnsOfTypesNoAccountNames)
         reader.checkData = reader.doc.child("CHECKDATA");
         reader.selectedInterface = "7";
         StringOutput out;
-        EXPECT_EQ(configReport(path, reader, 0, "", out), c.status) << out.outText();
+        EXPECT_EQ(configReport(path, reader, CheckInit::Ready, "", out), c.status) << out.outText();
         for (const std::string& s : c.shown)
             EXPECT_NE(out.outText().find(s), std::string::npos) << s << "\n" << out.outText();
         for (const std::string& s : c.absent)
@@ -180,7 +180,7 @@ TEST(ConfigReport, SpeaksRussianAndQuotesTheLogAsItIs) {
         reader.check = reader.doc.child("CHECK");
         reader.checkData = reader.doc.child("CHECKDATA");
         StringOutput out(kRussianCatalog);
-        EXPECT_EQ(configReport(path, reader, 0, "", out), 1);
+        EXPECT_EQ(configReport(path, reader, CheckInit::Ready, "", out), 1);
         for (const std::string& s : c.shown)
             EXPECT_NE(out.outText().find(s), std::string::npos) << s << "\n" << out.outText();
         EXPECT_EQ(out.outText().find("WARNING"), std::string::npos);

@@ -6,25 +6,32 @@
 #include "encoding/Encodings.h"
 #include "record/CardInfoRecord.h"
 
+// Well-formed or not, and how many characters it takes on a console (what
+// lines up labels and wraps paragraphs): a continuation byte adds none.
 TEST(ConsoleText, KnowsUtf8FromHostText) {
     struct Case {
         std::string text;
         bool utf8;
+        std::size_t characters;
     };
     const Case cases[] = {
-        {"", true},
-        {"plain", true},
-        {"\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80", true},  // "Петр"
-        {"\xE2\x82\xAC \xF0\x9F\x98\x80", true},     // euro sign, emoji
-        {"\xCF\xE5\xF2\xF0", false},                 // "Петр" in Windows-1251
-        {"\xD0", false},                             // cut short
-        {"\xC0\x80", false},                         // overlong
-        {"\xE0\x80\x80", false},                     // overlong
-        {"\xED\xA0\x80", false},                     // surrogate
-        {"\xF4\x90\x80\x80", false},                 // past U+10FFFF
-        {"\x80", false},
+        {"", true, 0},
+        {"plain", true, 5},
+        {"\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80", true, 4},  // "Петр"
+        {"\xE2\x82\xAC \xF0\x9F\x98\x80", true, 3},     // euro sign, emoji
+        {"\xCF\xE5\xF2\xF0", false, 4},                 // "Петр" in Windows-1251
+        {"\xD0", false, 1},                             // cut short
+        {"\xC0\x80", false, 1},                         // overlong
+        {"\xE0\x80\x80", false, 1},                     // overlong
+        {"\xED\xA0\x80", false, 1},                     // surrogate
+        {"\xF4\x90\x80\x80", false, 1},                 // past U+10FFFF
+        {"\x80", false, 0},
+        {"a\x80\x80z", false, 2},  // stray continuation bytes
     };
-    for (const Case& c : cases) EXPECT_EQ(isUtf8(c.text), c.utf8) << c.text;
+    for (const Case& c : cases) {
+        EXPECT_EQ(isUtf8(c.text), c.utf8) << c.text;
+        EXPECT_EQ(utf8Characters(c.text), c.characters) << c.text;
+    }
     EXPECT_EQ(forConsole("\xCF\xE5\xF2\xF0"), "\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80");
     EXPECT_EQ(forConsole("\xD0\x9F\xD0\xB5"), "\xD0\x9F\xD0\xB5");
     EXPECT_EQ(fromHostText("\xB9 \x88 \x98"), "\xE2\x84\x96 \xE2\x82\xAC \xC2\x98");

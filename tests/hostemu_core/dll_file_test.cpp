@@ -126,7 +126,7 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
     };
     const Case cases[] = {
         {126,
-         {"hostemu: cannot load C:\\Host\\brisvane.dll (error 126: the DLL, or a DLL it needs, "
+         {"cannot load C:\\Host\\brisvane.dll (error 126: the DLL, or a DLL it needs, "
           "was not found)\n",
           "hostemu --dll \"C:\\Path To\\brisvane.dll\" \"C:\\Host Folder\"", "needs the quotes"}},
         {193,
@@ -138,10 +138,9 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
         const std::string text = dllLoadFailure("C:\\Host\\brisvane.dll", c.error, kEnglishCatalog);
         for (const std::string& part : c.has) EXPECT_NE(text.find(part), std::string::npos) << text;
     }
-    EXPECT_EQ(dllLoadFailure("d.dll", 4242, kEnglishCatalog),
-              "hostemu: cannot load d.dll (error 4242)\n");
+    EXPECT_EQ(dllLoadFailure("d.dll", 4242, kEnglishCatalog), "cannot load d.dll (error 4242)\n");
     EXPECT_EQ(dllLoadFailure("d.dll", 4242, kRussianCatalog),
-              "hostemu: не удаётся загрузить d.dll (ошибка 4242)\n");
+              "не удаётся загрузить d.dll (ошибка 4242)\n");
     // Every error with a meaning has it (and its advice) in every language.
     for (const Catalog* catalog : allCatalogs()) {
         for (unsigned long error : {2ul, 3ul, 5ul, 126ul, 127ul, 193ul, 1114ul}) {

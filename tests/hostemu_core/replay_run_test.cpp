@@ -123,7 +123,7 @@ TEST(ReplayRun, SaysAndReturnsWhatHappened) {
         {"a proxy", kLookupLog, 0, true, true, true, "a proxy is in the way", "", 3, "",
          "hostemu: a proxy is in the way\n"},
         {"no export", kLookupLog, 0, true, true, false, "", "", 3, replaying,
-         "hostemu: the DLL lacks the export GetCardInfoEx\n"},
+         "hostemu: D\\brisvane.dll has no export GetCardInfoEx\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

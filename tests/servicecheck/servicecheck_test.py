@@ -1,23 +1,30 @@
 #!/usr/bin/env python3
 """The service check against real nginx (Debian's package) and `openssl
 s_server`, started here on ports of one loopback address with a configuration
-and folders of their own, and stopped by their PIDs afterwards.
+and folders of their own, and stopped by their PIDs afterwards. A service
+that demands extended master secret is one s_server behind a small gate here
+(s_server cannot be made to demand it). The hellos' bytes and the DH rule are
+also checked through the tool's own functions.
 
     servicecheck_test.py SERVICECHECK ADDRESS [NO_LISTENER_ADDRESS]
 
 VERBOSE=1 shows the check's whole output for the cases that pass too.
 """
 
+import importlib.util
 import os
 import re
+import selectors
 import shutil
 import signal
 import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 NAME = "servicecheck-23.test"
 OTHER = "other-23.test"
 TOKEN = "test0token0servicecheck"
@@ -25,13 +32,18 @@ BASE_PORT = 4431
 
 W7OFF = "Windows 7, TLS 1.2 off"
 W7 = "Windows 7, TLS 1.2 on"
+W7U = "Windows 7, TLS 1.2 on, update 3042058"
 W81 = "Windows 8.1"
+W81U = "Windows 8.1, update 3042058"
 LTSC = "Windows 10 LTSB/LTSC"
 W10 = "Windows 10 22H2"
 W11 = "Windows 11"
-XP = "Windows XP SP3"
+XP6 = "Windows XP SP3 (IE 6)"
+XP7 = "Windows XP SP3 (IE 7 or 8)"
 XPU = "Windows Embedded POSReady 2009 with the TLS 1.2 update"
 
+SSL3_REFUSED = ("FAILED: no common protocol (this Windows offers SSL 3.0; alert handshake_failure, also when "
+                "offered every suite: the service takes no SSL 3.0)")
 GCM_CHACHA = "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-RSA-CHACHA20-POLY1305"
 CBC = "ECDHE-RSA-AES256-SHA384:ECDHE-RSA-AES128-SHA256:ECDHE-RSA-AES256-SHA:ECDHE-RSA-AES128-SHA"
 
@@ -66,14 +78,26 @@ SSERVERS = [
     dict(name="leaf-aia", cert="aia", chain=False, args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC]),
     dict(name="ecdsa-p256", cert="ecdsa", args=["-tls1_2", "-cipher", "ECDHE-ECDSA-AES256-GCM-SHA384",
                                                 "-groups", "P-256"]),
+    # A common "intermediate" profile: AES-GCM only, for an RSA certificate.
+    dict(name="gcm-only", args=["-tls1_2", "-cipher", "ECDHE-RSA-AES128-GCM-SHA256:ECDHE-RSA-AES256-GCM-SHA384:"
+                                "ECDHE-RSA-CHACHA20-POLY1305:DHE-RSA-AES128-GCM-SHA256:DHE-RSA-AES256-GCM-SHA384"]),
+    # A 1056-bit group (a safe prime made once with openssl genpkey, kept here
+    # because making one takes seconds to minutes).
+    dict(name="dh1056", args=["-tls1_2", "-cipher", DHE + ":@SECLEVEL=1", "-dhparam", os.path.join(HERE, "dh1056.pem")]),
+    # Reached only through the gate below, which demands extended master secret.
+    dict(name="ems-backend", args=["-tls1_2", "-cipher", GCM_CHACHA + ":" + CBC]),
 ]
 SSERVER_PORT = CRL_PORT + 1
+GATE_PORT = SSERVER_PORT + len(SSERVERS)
 
 # (setup, extra arguments, exit status, {row: expected start of its verdict}, other lines)
 CASES = [
     ("modern", [], 1,
-     {XP: "FAILED: no common protocol", XPU: "FAILED: no common suite", W7OFF: "FAILED: no common protocol",
-      W7: "FAILED: no common suite", W81: "FAILED: no common suite",
+     {XP6: SSL3_REFUSED,
+      XP7: "FAILED: no common protocol (this Windows offers TLS 1.0; alert protocol_version)",
+      XPU: "FAILED: no common suite", W7OFF: "FAILED: no common protocol",
+      W7: "FAILED: no common suite", W7U: "FAILED: no common suite", W81: "FAILED: no common suite",
+      W81U: "FAILED: no common suite",
       LTSC: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519",
       W10: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384, X25519, signed rsa_pss_rsae_sha256",
       W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384, X25519"},
@@ -101,8 +125,9 @@ CASES = [
      {XPU: "FAILED: no common protocol", W7: "FAILED: no common protocol",
       W81: "FAILED: no common protocol", W10: "FAILED: no common protocol",
       W11: "OK: TLS 1.3, TLS_AES_256_GCM_SHA384"}, []),
-    ("by-name", ["--oldest", "Windows XP SP3"], 1,
-     {XP: "FAILED: no common suite (the service accepts none of this Windows' 11 suites with TLS 1.0; "
+    ("by-name", ["--oldest", XP6], 1,
+     {XP6: SSL3_REFUSED,
+      XP7: "FAILED: no common suite (the service accepts none of this Windows' 11 suites with TLS 1.0; "
           "alert handshake_failure; offered more suites, it chose TLS 1.0, TLS_RSA_WITH_AES_128_CBC_SHA",
       XPU: "FAILED: TLS 1.2, TLS_RSA_WITH_AES_128_CBC_SHA: the certificate served without a server "
            "name is for another name (%s), not %s" % (OTHER, NAME),
@@ -127,25 +152,29 @@ CASES = [
      [r"Windows 7 tills: this service needs TLS 1.2 from them.*Internet Explorer 11.*\"Use TLS 1.2\" "
       r"ticked.*INSTALL.txt", r"OCSP stapling: yes", r"Verdict: every till from \"Windows 7, TLS 1.2 on\" onwards"]),
     ("tls12-stapled", ["--oldest", "windows 7, tls 1.2 off"], 1, {W7OFF: "FAILED"},
-     [r"Verdict: NOT every till from \"Windows 7, TLS 1.2 off\" onwards gets through \(FAILED: Windows 7, TLS 1.2 off\)"]),
+     [r"Verdict: NOT every till from \"Windows 7, TLS 1.2 off\" onwards gets through \(FAILED: \"Windows 7, TLS 1.2 off\"\)"]),
     ("warn-name", [], 0,
      dict((row, "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_") for row in (W7, W81, LTSC, W10, W11)),
      [r"%s: OK: .*\(warning alert unrecognized_name noted; a warning does not end the handshake\)" % W11]),
     ("tls10", [], 1,
-     {XP: "FAILED: no common suite", XPU: "OK: TLS 1.0, TLS_RSA_WITH_AES_128_CBC_SHA",
+     {XP6: SSL3_REFUSED, XP7: "FAILED: no common suite",
+      XPU: "OK: TLS 1.0, TLS_RSA_WITH_AES_128_CBC_SHA",
       W7OFF: "OK: TLS 1.0, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA, P-256", W7: "OK: TLS 1.0",
       LTSC: "FAILED: no common protocol", W10: "FAILED: no common protocol", W11: "FAILED: no common protocol"},
      []),
     ("dhe", [], 1,
-     {W7OFF: "FAILED: no common protocol", W7: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
-      W81: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+     {W7OFF: "FAILED: no common protocol", W7: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_CBC_SHA, DH 2048 bits",
+      W7U: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+      W81: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_CBC_SHA, DH 2048 bits",
+      W81U: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
       LTSC: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
       W10: "FAILED: no common suite (the service accepts none of this Windows' 18 suites with TLS 1.2; alert "
            "handshake_failure; offered more suites, it chose TLS 1.2, TLS_DHE_RSA_WITH_AES_",
       W11: "FAILED: no common suite"}, []),
     ("dh8192", [], 1,
-     {W7: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 8192 bits, signed rsa_pkcs1_sha256: "
-          "a DH group of 8192 bits, where this Windows takes 1024 to 4096 bits",
+     {W7: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_CBC_SHA, DH 8192 bits, signed rsa_pkcs1_sha256: "
+          "a DH group of 8192 bits, where this Windows takes 1024 to 4096 bits in steps of 64",
+      W7U: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 8192 bits",
       LTSC: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 8192 bits"}, []),
     ("x25519", [], 1,
      {W7: "FAILED: no common curve: the service takes none of this Windows' curves (P-256, P-384; alert "
@@ -166,12 +195,48 @@ CASES = [
            "from here and completes the chain" % CRL_PORT},
      [r"NO: the issuer of the last certificate served \(CN = Servicecheck Test Intermediate\) is not served; "
       r"a till fails unless it can fetch it from http://[\d.]+:\d+/int.der \(the CA Issuers address, which "
-      r"answers from here and completes the chain\)", r"root: CN = Servicecheck Test Root"]),
+      r"answers from here and completes the chain\)", r"root: CN = Servicecheck Test Root",
+      r"OCSP stapling: no\nRevocation: the certificate names no OCSP or CRL address"]),
     ("ecdsa-p256", [], 1,
      {W7: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256, signed ecdsa_secp256r1_sha256: this "
           "Windows takes TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384 only with P-384, not with P-256",
       W81: "FAILED: TLS 1.2, TLS_ECDHE_ECDSA_WITH_AES_256_GCM_SHA384, P-256", LTSC: "OK", W10: "OK"}, []),
+    # What a till may lack: update 3042058's AES-GCM suites, a DH size Windows takes, extended master secret.
+    ("gcm-only", [], 1,
+     {W7: "FAILED: no common suite (the service accepts none of this Windows' 24 suites with TLS 1.0, TLS 1.1, "
+          "TLS 1.2; alert handshake_failure; offered more suites, it chose TLS 1.2, TLS_",
+      W7U: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits", W81: "FAILED: no common suite",
+      W81U: "OK: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 2048 bits",
+      LTSC: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", W11: "OK"},
+     [r'What would get a failing till through:\n  Windows 7, TLS 1.2 off: "Use TLS 1.2" ticked .* and update '
+      r'3042058 \("Windows 7, TLS 1.2 on, update 3042058" gets through\)\n  Windows 7, TLS 1.2 on: update 3042058 '
+      r'\("Windows 7, TLS 1.2 on, update 3042058" gets through\)\n  Windows 8.1: update 3042058 \("Windows 8.1, '
+      r'update 3042058" gets through\)\n\n',
+      r'Even with it they fail here \("Windows 7, TLS 1.2 on" above\), unless they also have update 3042058',
+      r'Verdict: NOT every till from "Windows 7, TLS 1.2 on" onwards gets through \(FAILED: "Windows 7, TLS 1.2 on", '
+      r'"Windows 8.1"\)']),
+    ("gcm-only", ["--oldest", W7U], 0, {W7U: "OK"},
+     [r'Verdict: every till from "Windows 7, TLS 1.2 on, update 3042058" onwards gets through']),
+    ("dh1056", [], 1,
+     {W7: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_CBC_SHA, DH 1056 bits, signed rsa_pkcs1_sha256: a DH group of "
+          "1056 bits, where this Windows takes 1024 to 4096 bits in steps of 64",
+      W7U: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 1056 bits",
+      LTSC: "FAILED: TLS 1.2, TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, DH 1056 bits"}, []),
+    ("ems", [], 1,
+     {W7: "FAILED: the service demands extended master secret, which this Windows does not send (alert "
+          "handshake_failure; offered it, the service chose TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_CBC_SHA384, P-256",
+      W7U: "FAILED: the service demands extended master secret", W81U: "FAILED: the service demands extended",
+      LTSC: "OK: TLS 1.2, TLS_ECDHE_RSA_WITH_AES_256_GCM_SHA384", W10: "OK", W11: "OK"},
+     [r"  Windows 7, TLS 1.2 on: update 3081320 \(MS15-121\), which adds extended master secret \(offered it, "
+      r"the service agrees\)"]),
 ]
+
+# What the XP hellos and one later hello carry: (row, record version, hello version,
+# extension types, None for no extension block at all).
+HELLOS = [(XP6, 0x0300, 0x0300, None), (XP7, 0x0301, 0x0301, None),
+          (W7, 0x0301, 0x0303, [0, 5, 10, 11, 13, 0xFF01]), (LTSC, 0x0301, 0x0303, [0, 5, 10, 11, 13, 23, 0xFF01])]
+# Windows' DH rule on Windows 7 with update 3042058: (bits, refused).
+DH_SIZES = [(960, True), (1024, False), (1056, True), (2048, False), (2072, True), (4096, False), (4160, True)]
 
 
 def openssl(*args):
@@ -296,6 +361,105 @@ def stop(process):
             process.wait()
 
 
+def recv_exact(sock, n):
+    data = b""
+    while len(data) < n:
+        chunk = sock.recv(n - len(data))
+        if not chunk:
+            raise EOFError
+        data += chunk
+    return data
+
+
+def hello_extensions(msg):
+    """The extension types of a ClientHello handshake message, None when it has no extension block."""
+    pos = 4 + 2 + 32
+    pos += 1 + msg[pos]
+    pos += 2 + int.from_bytes(msg[pos:pos + 2], "big")
+    pos += 1 + msg[pos]
+    if pos >= len(msg):
+        return None
+    end, pos, types = pos + 2 + int.from_bytes(msg[pos:pos + 2], "big"), pos + 2, []
+    while pos + 4 <= end:
+        types.append(int.from_bytes(msg[pos:pos + 2], "big"))
+        pos += 4 + int.from_bytes(msg[pos + 2:pos + 4], "big")
+    return types
+
+
+def relay(a, b, seconds=30):
+    sel = selectors.DefaultSelector()
+    sel.register(a, selectors.EVENT_READ, b)
+    sel.register(b, selectors.EVENT_READ, a)
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        for key, _ in sel.select(timeout=1):
+            data = key.fileobj.recv(65536)
+            if not data:
+                return
+            key.data.sendall(data)
+
+
+def start_ems_gate(address, backend_port, stopped):
+    """A service that demands extended master secret, as one that checks at the
+    hello does: a hello without it gets a fatal handshake_failure alert; one
+    with it goes through to a real s_server."""
+    listener = socket.create_server((address, GATE_PORT))
+    listener.settimeout(0.5)
+
+    def serve(client):
+        with client:
+            try:
+                client.settimeout(10)
+                head = recv_exact(client, 5)
+                record = recv_exact(client, int.from_bytes(head[3:5], "big"))
+                if 23 not in (hello_extensions(record) or []):
+                    client.sendall(bytes([21, 3, 3, 0, 2, 2, 40]))
+                    return
+                with socket.create_connection((address, backend_port), timeout=10) as server:
+                    server.sendall(head + record)
+                    relay(client, server)
+            except (OSError, EOFError, IndexError):
+                pass
+
+    def accept():
+        with listener:
+            while not stopped.is_set():
+                try:
+                    client, _ = listener.accept()
+                except socket.timeout:
+                    continue
+                threading.Thread(target=serve, args=(client,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+
+
+def unit_checks(tool):
+    """The hellos' bytes and the DH rule, straight from the tool's own functions."""
+    spec = importlib.util.spec_from_file_location("servicecheck", tool)
+    sc = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(sc)
+    rows = {p.name: p for p in sc.PROFILES}
+    problems = []
+    for row, record, version, extensions in HELLOS:
+        if row not in rows:
+            problems.append("no row %r" % row)
+            continue
+        hello = sc.client_hello(rows[row], NAME)
+        got = (int.from_bytes(hello[1:3], "big"), int.from_bytes(hello[9:11], "big"), hello_extensions(hello[5:]))
+        if got != (record, version, extensions):
+            problems.append("hello of %r: %r, expected %r" % (row, got, (record, version, extensions)))
+    for bits, refused in DH_SIZES:
+        answer = sc.Answer("hello")
+        answer.version, answer.suite, answer.dh_bits = 0x0303, 0x009F, bits
+        fault = sc.key_exchange_fault(rows.get(W7U, rows[W7]), answer)
+        if bool(fault) != refused or (fault and "in steps of 64" not in fault):
+            problems.append("DH group of %d bits: %r" % (bits, fault))
+    for problem in problems:
+        print("FAIL: %s" % problem)
+    print("%s: hellos and DH rule" % ("FAIL" if problems else "ok"))
+    return len(problems)
+
+
 def wait_listening(address, port, nginx):
     for _ in range(100):
         if nginx.poll() is not None:
@@ -314,7 +478,8 @@ def main():
     d = tempfile.mkdtemp(prefix="servicecheck-test-")
     nginx = None
     sservers = []
-    failures = 0
+    stopped = threading.Event()
+    failures = unit_checks(tool)
     try:
         make_certificates(d, address, no_listener)
         with open(d + "/nginx.conf", "w") as f:
@@ -335,6 +500,8 @@ def main():
                 return 1
         ports = {s["name"]: BASE_PORT + i for i, s in enumerate(SETUPS)}
         ports.update({s["name"]: SSERVER_PORT + i for i, s in enumerate(SSERVERS)})
+        start_ems_gate(address, ports["ems-backend"], stopped)
+        ports["ems"] = GATE_PORT
         for setup, extra, status, rows, lines in CASES:
             args = [a for a in extra if a != "--no-ca"]
             if "--no-ca" not in extra:
@@ -384,6 +551,7 @@ def main():
             else:
                 print("ok: %s: exit %d" % (" ".join(cmd), status))
     finally:
+        stopped.set()
         for process in [nginx] + sservers:
             stop(process)
         shutil.rmtree(d, ignore_errors=True)

@@ -112,13 +112,6 @@ inline std::string timeoutMessage(const std::string& path) {
     return "ERROR WHILE SENDING WaitForSingleObject(hThread, dwTimeout ) == WAIT_TIMEOUT " + path;
 }
 
-// The cashier's text of an exchange that ran into the time limit, in
-// Windows-1251: "Время ожидания ответа истекло. Попробуйте повторить запрос позже."
-inline const std::string kTimeoutText =
-    "\xc2\xf0\xe5\xec\xff \xee\xe6\xe8\xe4\xe0\xed\xe8\xff \xee\xf2\xe2\xe5\xf2\xe0 "
-    "\xe8\xf1\xf2\xe5\xea\xeb\xee. \xcf\xee\xef\xf0\xee\xe1\xf3\xe9\xf2\xe5 "
-    "\xef\xee\xe2\xf2\xee\xf0\xe8\xf2\xfc \xe7\xe0\xef\xf0\xee\xf1 \xef\xee\xe7\xe6\xe5.";
-
 // The wrapper's entries once an attempt got no reply: the probe, and then
 // either its giving up (probe failed) or the second attempt's announcement.
 inline std::string probeEntries(bool worked, const std::string& path) {

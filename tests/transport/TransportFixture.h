@@ -44,13 +44,15 @@ class TransportTest : public testsupport::InTempDir {
         return isEmptyReply(b) ? std::string() : std::string(b.data());
     }
 
-    ByteBuffer send(const std::string& path, const std::string& body) {
+    ExchangeResult exchange(const std::string& path, const std::string& body) {
         return client_.SendRequest("POST", kHeaders, path.c_str(), body.c_str(), kAccept, log_);
     }
-    int wrapped(CardInfoRecord* record, ByteBuffer& reply, const std::string& path,
-                const std::string& body) {
-        return SendRequestWrapper(record, reply, client_, "POST", kHeaders, path.c_str(),
-                                  body.c_str(), kAccept, log_);
+    ByteBuffer send(const std::string& path, const std::string& body) {
+        return exchange(path, body).reply;
+    }
+    WrapperResult wrapped(const std::string& path, const std::string& body) {
+        return SendRequestWrapper(client_, "POST", kHeaders, path.c_str(), body.c_str(), kAccept,
+                                  log_);
     }
 
     fakeloyalty::Service service_{BRISVANE_FAKE_ADDRESS};

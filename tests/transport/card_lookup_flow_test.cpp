@@ -1,7 +1,6 @@
-// The card lookup's handling of a reader that reports a missing CHECKDATA
-// (initCheckXml result 2). The DLL's reader never gives 2 (its init catches
-// every exception itself), so the flow is run here with a reader step that
-// reports it; the rest is the real flow against the fake service.
+// The card lookup on a check without CHECKDATA: the reader logs the missing
+// part and the flow goes on in every mode, with an empty order where it asks
+// for a discount.
 #include <gmock/gmock.h>
 
 #include <cstring>
@@ -9,28 +8,13 @@
 #include <vector>
 
 #include "TransportFixture.h"
-#include "check/CheckXml.h"
-#include "check/XmlErrors.h"
-#include "host/CardLookup.h"
+#include "host/Entry.h"
 #include "record/CardInfoRecord.h"
 
 using namespace transporttest;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
-
-// Loads the check as the module does, then lets CheckdataNotFound out of the
-// step, so that initCheckXml's own result mapping reports 2.
-int checkdataReported(CheckXml& reader, const char* inpBuf, uint32_t inpLen, const std::string& tag,
-                      Logger& log) {
-    return runCheckInit(
-        [&] {
-            reader.init(inpBuf, inpLen, log);
-            throw CheckdataNotFound();
-        },
-        tag, log);
-}
 
 const char kGuest[] =
     R"({"Status":1,"ClientId":"42","NotPayType":0,"LoyaltyLevel":"","DiscountId":0,"BonusId":0,)"
@@ -58,9 +42,8 @@ class CardLookupFlowTest : public TransportTest {
     int32_t lookup(int mode) {
         const std::string check =
             "<CHECK chmode=\"" + std::to_string(mode) + "\" restaurantcode=\"R7\"></CHECK>\n";
-        const int32_t result =
-            runCardLookup(79161234567LL, &record_, check.c_str(),
-                          static_cast<uint32_t>(check.size() + 1), checkdataReported);
+        const int32_t result = runGetCardInfoEx(79161234567LL, &record_, check.c_str(),
+                                                static_cast<uint32_t>(check.size() + 1));
         EXPECT_EQ(openTransportHandles(), 0) << "the lookup left its connection open";
         return result;
     }
@@ -85,24 +68,19 @@ class CardLookupFlowTest : public TransportTest {
     CardInfoRecord record_;
 };
 
-TEST_F(CardLookupFlowTest, DiscountModesStopWithoutARequest) {
-    for (int mode : {1, 16}) {
-        SCOPED_TRACE(mode);
-        std::filesystem::remove(dir_ / "brisvane.log");
-        record_.Deleted = 1;
-
-        EXPECT_EQ(lookup(mode), 1);
-
-        EXPECT_EQ(record_.Deleted, 0) << "the flags are cleared before the check is read";
-        EXPECT_EQ(lookupLines(),
-                  (std::vector<std::string>{
-                      "GetCardInfoEx from File1 Started!", "InputBuf was", "TRY GET CheckXmlFunc",
-                      "CheckdataNotFound", "TRY GET token", "getToken success", "TRY GET GetChmod",
-                      "checkChmod is " + std::to_string(mode), "TRY GET LOGICK",
-                      "ERROR CheckdataNotFound && this is not checkChmod = 0, 9, 8, 10, 11, 12, 13 "
-                      "RETURN 1"}));
+TEST_F(CardLookupFlowTest, EveryModeGoesOnWithoutCheckData) {
+    const std::string guest = "/v1/GuestInfo/" + token_, discount = "/v1/GetDiscount/" + token_;
+    const struct {
+        int mode;
+        std::vector<std::string> paths;
+    } cases[] = {{0, {guest}}, {1, {guest, discount}}, {16, {discount}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const std::size_t before = paths().size();
+        EXPECT_EQ(lookup(c.mode), 0);
+        const std::vector<std::string> all = paths();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + before, all.end()), c.paths);
     }
-    EXPECT_THAT(paths(), IsEmpty());
 }
 
 TEST_F(CardLookupFlowTest, ModeNineGoesOnWithAnEmptyOrder) {

@@ -16,11 +16,9 @@ TEST_F(TlsTest, ASecureClientTalksHttpsOn443WithATrustedCertificate) {
     service_.setScenario(token, R"({"GuestInfo": {"body": "{\"Status\":1}"}})");
     ASSERT_EQ(client_.init(BRISVANE_TLS_HOST, true), 0);
 
-    ByteBuffer reply;
-    EXPECT_EQ(SendRequestWrapper(nullptr, reply, client_, "POST", kHeaders, path.c_str(),
-                                 "{\"Card\":2}", kAccept, log_),
-              0);
-    EXPECT_EQ(text(reply), "{\"Status\":1}");
+    const WrapperResult r = wrapped(path, "{\"Card\":2}");
+    EXPECT_EQ(r.outcome, WrapperOutcome::Replied);
+    EXPECT_EQ(text(r.reply), "{\"Status\":1}");
     auto got = service_.requests(token);
     ASSERT_EQ(got.size(), 1u);
     EXPECT_TRUE(got[0].tls) << "the request did not come over TLS";
@@ -33,10 +31,11 @@ TEST_F(TlsTest, AnUntrustedCertificateFailsTheExchange) {
     service_.setScenario(token, R"({"GuestInfo": {"body": "{\"Status\":1}"}})");
     ASSERT_EQ(client_.init(BRISVANE_UNTRUSTED_HOST, true), 0);
 
-    ByteBuffer reply = client_.SendRequest("POST", kHeaders, path.c_str(), "{}", kAccept, log_);
+    const ExchangeResult r = exchange(path, "{}");
 
-    EXPECT_TRUE(reply.empty());
-    EXPECT_EQ(lastErrorCode, 12057u);
+    EXPECT_EQ(r.outcome, ExchangeOutcome::SendFailed);
+    EXPECT_TRUE(r.reply.empty());
+    EXPECT_EQ(r.windowsError, 12057u);
     // Wine reports an untrusted chain as 12057; it has no text of its own for it.
     EXPECT_EQ(entries(), entry("SendRequest", "RETURN vector<char> dwExitCode != 0 1") +
                              entry("SendRequest",

@@ -73,7 +73,7 @@ class GuardedBuffer {
 
 class GuardPageTest : public InTempDir {
   protected:
-    int run(const std::string& bytes, CheckXml& reader) {
+    CheckInit run(const std::string& bytes, CheckXml& reader) {
         const char* buf = guard.place(bytes);
         return initCheckXml(reader, buf, static_cast<uint32_t>(bytes.size()), "GetCardInfoEx", log);
     }
@@ -91,7 +91,7 @@ const std::string kSample =
 TEST_F(GuardPageTest, WholeTextEndingAtTheGuardLoads) {
     ASSERT_TRUE(guard.ok());
     CheckXml reader;
-    EXPECT_EQ(run(kSample, reader), 0);
+    EXPECT_EQ(run(kSample, reader), CheckInit::Ready);
     EXPECT_EQ(reader.selectedInterface, "12");
     EXPECT_THAT(reader.cardCodes, ::testing::ElementsAre(4000000000LL, 0));
     EXPECT_TRUE(reader.check);
@@ -103,7 +103,7 @@ TEST_F(GuardPageTest, EveryTruncationOfTheTextStaysInsideTheBuffer) {
     // Every prefix cuts some marker or block in half somewhere.
     for (std::size_t n = 0; n < kSample.size(); ++n) {
         CheckXml reader;
-        EXPECT_EQ(run(kSample.substr(0, n), reader), 0) << n;
+        EXPECT_EQ(run(kSample.substr(0, n), reader), CheckInit::Ready) << n;
         EXPECT_FALSE(reader.check) << n;  // "</CHECK>" is the last thing in the sample
     }
 }
@@ -125,7 +125,7 @@ TEST_F(GuardPageTest, MarkersAloneOrReversedAtTheEndOfTheBuffer) {
     };
     for (const char* tail : tails) {
         CheckXml reader;
-        EXPECT_EQ(run(tail, reader), 0) << tail;
+        EXPECT_EQ(run(tail, reader), CheckInit::Ready) << tail;
         EXPECT_EQ(reader.selectedInterface, "") << tail;
         EXPECT_TRUE(reader.cardCodes.empty()) << tail;
     }

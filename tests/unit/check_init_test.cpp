@@ -57,8 +57,8 @@ class CheckInitTest : public InTempDir {
 // ---- the four cuts -------------------------------------------------------
 
 // The reader's init handles a missing CHECKDATA itself, also when it cannot
-// write its failure line: initCheckXml gives 0, never the flows' result 2.
-TEST_F(CheckInitTest, MissingCheckDataIsNeverReportedAsTwo) {
+// write its failure line: the flows go on with the reader.
+TEST_F(CheckInitTest, MissingCheckDataLeavesTheReaderReady) {
     const std::string text = "<CHECK chmode=\"1\"></CHECK>";
     for (const bool logWritable : {true, false}) {
         if (!logWritable) {
@@ -68,7 +68,7 @@ TEST_F(CheckInitTest, MissingCheckDataIsNeverReportedAsTwo) {
         CheckXml fresh;
         EXPECT_EQ(initCheckXml(fresh, text.c_str(), static_cast<uint32_t>(text.size() + 1),
                                "GetCardInfoEx", log),
-                  0)
+                  CheckInit::Ready)
             << (logWritable ? "log written" : "log not writable");
         EXPECT_FALSE(fresh.checkData);
     }
@@ -153,7 +153,7 @@ TEST_F(CheckInitTest, UnterminatedAttributeKeepsThePartialTree) {
         R"(<CHECKDATA orderguid="g1"></CHECKDATA><CHECK restaurantcode="7" a="1></CHECK>)";
     EXPECT_EQ(initCheckXml(reader, text.c_str(), static_cast<uint32_t>(text.size() + 1),
                            "GetCardInfoEx", log),
-              0);
+              CheckInit::Ready);
     EXPECT_STREQ(getAttributeString(reader.check, "restaurantcode"), "7");
     EXPECT_STREQ(getAttributeString(reader.checkData, "orderguid"), "g1");
     EXPECT_EQ(log_(), kStart + dump("ELSE strlen(InpBuf) > s - InpBuf + checkStrLen", text) +

@@ -29,8 +29,10 @@ class TokenTest : public InTempDir {
     void places(const std::string& body) {
         ASSERT_TRUE(conf.load_string(("<Configuration>" + body + "</Configuration>").c_str()));
     }
+    // The chosen token, none when no place gives one.
     std::optional<std::string> select() {
-        return selectToken(orderCategory(reader), conf.child("Configuration"));
+        const TokenChoice choice = selectToken(orderCategory(reader), conf.child("Configuration"));
+        return choice ? std::optional<std::string>(choice.token) : std::nullopt;
     }
     static std::string place(const std::string& code, const std::string& token,
                              const std::string& attrs = "") {
@@ -82,11 +84,38 @@ TEST_F(TokenTest, WithoutCheckDataTheCategoryIsMinusOne) {
     EXPECT_EQ(select(), "minus");
 }
 
+TEST_F(TokenTest, ChoiceNamesItsPlaceAndWhy) {
+    using Why = TokenChoice::Why;
+    const std::string marked = place("1", "fb1", " Default=\"true\"") + place("2", "two") +
+                               place("2", "again") + place("3", "fb3", " Default=\"true\"");
+    const struct {
+        std::string places;
+        int32_t category;
+        Why why;
+        int place;
+        const char* token;
+    } cases[] = {
+        {marked, 2, Why::Match, 2, "two"},     // the first of two matches
+        {marked, 3, Why::Match, 4, "fb3"},     // a marked place that matches is a match
+        {marked, 9, Why::Fallback, 4, "fb3"},  // the last marked place
+        {place("1", "one") + place("2", "two"), 9, Why::None, 0, ""},
+    };
+    for (const auto& c : cases) {
+        places(c.places);
+        const TokenChoice choice = selectToken(c.category, conf.child("Configuration"));
+        EXPECT_EQ(choice.why, c.why) << c.category;
+        EXPECT_EQ(choice.place, c.place) << c.category;
+        EXPECT_EQ(choice.token, c.token) << c.category;
+        EXPECT_EQ(static_cast<bool>(choice), c.why != Why::None);
+    }
+}
+
 TEST_F(TokenTest, CheckDataWithoutOrderCategoryFailsGetToken) {
     places(place("1", "fb", " Default=\"true\""));
     check("chmode=\"1\"", "orderguid=\"g\"");
     HttpClient client;
-    EXPECT_EQ(getToken("GetCardInfoEx", conf.child("Configuration"), reader, client, log), "");
+    EXPECT_EQ(getToken("GetCardInfoEx", conf.child("Configuration"), reader, client, log),
+              std::nullopt);
     std::string text = logText();
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : ERROR getToken XmlElementNotFoundAttribute "
                                 "order_cat not found" +
@@ -98,21 +127,28 @@ TEST_F(TokenTest, NoTokenLogsSuccessThenFinding) {
     places(place("1", "one"));
     check("", "order_cat=\"2\"");
     HttpClient client;
-    EXPECT_EQ(getToken("TransactionsEx", conf.child("Configuration"), reader, client, log), "");
+    EXPECT_EQ(getToken("TransactionsEx", conf.child("Configuration"), reader, client, log),
+              std::nullopt);
     std::string text = stampless(logText());
     EXPECT_EQ(text, "[S] TransactionsEx : getToken success" + kEol +
                         "[S] TransactionsEx : ERROR finding token" + kEol);
 }
 
-TEST_F(TokenTest, ChmodIsReadOrMinusOne) {
-    check("chmode=\"16\"");
-    EXPECT_EQ(checkChmod("GetCardInfoEx", reader, log), 16);
-    check("restaurantcode=\"7\"");
-    EXPECT_EQ(checkChmod("GetCardInfoEx", reader, log), -1);
-    check("chmode=\"x\"");
-    EXPECT_EQ(checkChmod("GetCardInfoEx", reader, log), 0);
+TEST_F(TokenTest, ChmodIsReadOrNone) {
+    const struct {
+        const char* attrs;
+        std::optional<int32_t> mode;
+    } cases[] = {{"chmode=\"16\"", 16},
+                 {"restaurantcode=\"7\"", std::nullopt},
+                 {"chmode=\"x\"", 0},
+                 {"chmode=\"-1\"", std::nullopt}};  // read, yet no mode for the flows
+    for (const auto& c : cases) {
+        check(c.attrs);
+        EXPECT_EQ(checkChmod("GetCardInfoEx", reader, log), c.mode) << c.attrs;
+    }
     std::string text = logText();
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : checkChmod is 16" + kEol));
+    EXPECT_THAT(text, HasSubstr("GetCardInfoEx : checkChmod is -1" + kEol));
     EXPECT_THAT(text, HasSubstr("GetCardInfoEx : ERROR checkChmod XmlElementNotFoundAttribute "
                                 "chmode not found" +
                                 kEol));

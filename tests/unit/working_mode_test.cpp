@@ -7,7 +7,6 @@
 
 TEST(WorkingMode, EachModeTakesItsDocumentedPath) {
     const std::set<int32_t> guestOnly = {0, 8, 10, 11, 12, 13};
-    const std::set<int32_t> withoutCheckData = {0, 8, 9, 10, 11, 12, 13};
     for (int32_t mode = -2; mode <= 20; ++mode) {
         SCOPED_TRACE(mode);
         const LookupPath lookup = guestOnly.count(mode)    ? LookupPath::GuestOnly
@@ -19,7 +18,6 @@ TEST(WorkingMode, EachModeTakesItsDocumentedPath) {
                                                              : PostingPath::Nothing;
         EXPECT_EQ(lookupPathFor(mode), lookup);
         EXPECT_EQ(postingPathFor(mode), posting);
-        EXPECT_EQ(lookupWithoutCheckData(mode), withoutCheckData.count(mode) == 1);
     }
     EXPECT_EQ(lookupPathFor(INT32_MIN), LookupPath::Nothing);
     EXPECT_EQ(postingPathFor(INT32_MAX), PostingPath::Nothing);

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "LogText.h"
-#include "host/Exports.h"
+#include "host/DllModule.h"
 #include "http/Endpoint.h"
 #include "log/LogEvents.h"
 #include "log/LogFormat.h"
@@ -247,7 +247,6 @@ std::string check(int mode, bool payment) {
 }
 
 struct Dll {
-    HMODULE module;
     GetCardInfoExFn lookup;
     TransactionsExFn posting;
 };
@@ -286,15 +285,13 @@ int main(int argc, char** argv) {
     const std::string address = argv[2];
     const int count = argc > 3 ? std::atoi(argv[3]) : 200;
     const char* loadFile = argc > 4 ? argv[4] : nullptr;
-    Dll dll{LoadLibraryA(argv[1]), nullptr, nullptr};
-    if (!dll.module) {
+    const DllModule module(argv[1]);
+    if (!module.loaded()) {
         std::fprintf(stderr, "callbench: cannot load %s (%lu)\n", argv[1], GetLastError());
         return 1;
     }
-    dll.lookup = reinterpret_cast<GetCardInfoExFn>(
-        reinterpret_cast<void*>(GetProcAddress(dll.module, kGetCardInfoExExport)));
-    dll.posting = reinterpret_cast<TransactionsExFn>(
-        reinterpret_cast<void*>(GetProcAddress(dll.module, kTransactionsExExport)));
+    const Dll dll{module.proc<GetCardInfoExFn>(kGetCardInfoExExport),
+                  module.proc<TransactionsExFn>(kTransactionsExExport)};
 
     std::vector<Case> cases = {
         {"guest-only GetCardInfoEx", "bench-guest", false, check(0, false), {}, false, {}},
@@ -392,6 +389,5 @@ int main(int argc, char** argv) {
         "(ratio %.3f)  %s\n",
         count / 2, median(emptyUs), median(bigUs), median(bigUs) / median(emptyUs),
         loadAverage(loadFile).c_str());
-    FreeLibrary(dll.module);
     return status;
 }

@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i) words.emplace_back(argv[i] ? argv[i] : "");
         return runCommandLine(commandTable(), words, output);
     } catch (const std::exception& e) {
-        output.err(std::string("hostemu: ") + e.what() + "\n");  // the runtime's own words
+        output.complain(e.what());  // the runtime's own words
     } catch (...) {
-        output.err("hostemu: " + output.text("error.unexpected") + "\n");
+        output.complain(output.text("error.unexpected"));
     }
-    return 3;
+    return exitstatus::kCannotRun;
 }

@@ -10,8 +10,9 @@ the check sends the TLS ClientHello such a till sends (protocol versions,
 cipher suites in its order, elliptic curves, signature algorithms, server
 name or none) and reads what the service answers up to the end of its first
 flight: the protocol, suite and key exchange it chose, or why it refused.
-When it refuses, one dimension of the offer at a time is widened to find
-out which one stands in the way. For TLS 1.2 and older the certificates come
+When it refuses, one dimension of the offer at a time is widened (suites,
+curves, signature algorithms, protocol versions, extended master secret) to
+find out which one stands in the way. For TLS 1.2 and older the certificates come
 in the clear; for TLS 1.3 `openssl s_client` makes the same offer and shows
 them. The chain is then verified with `openssl verify` against this
 machine's trusted roots (and --ca), for the name the till uses, and a
@@ -20,9 +21,15 @@ Building the ClientHello here, rather than through `openssl s_client`, is
 what lets the check offer suites this machine's OpenSSL no longer has (RC4,
 DES, 3DES, export suites: everything Windows XP SP3 offers).
 
-Exit status: 0 when the --oldest row (default "Windows 7, TLS 1.2 on") and
-every row below it get through; 1 when one of them does not; 2 on bad
-arguments or when nothing answers at all.
+Windows 7 and 8.1 are judged with and without update 3042058, which adds
+their RSA and DHE-RSA AES-GCM suites: a till with updates off lacks them.
+Below the rows the check says which failing rows an update or a setting gets
+through, as measured (the row with it got through, or the probe that added
+what the update brings did).
+
+Exit status: 0 when the --oldest row (default "Windows 7, TLS 1.2 on", a
+Windows 7 till without update 3042058) and every row below it get through; 1
+when one of them does not; 2 on bad arguments or when nothing answers at all.
 
 Where each profile comes from, and which of its facts could not be confirmed
 there: SOURCES and PROFILES below; `--profiles` prints both.
@@ -194,33 +201,67 @@ SIGALGS_W7 = [0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203, 0x0202, 0x0601, 0x
 SIGALGS_W10 = [0x0804, 0x0805, 0x0806, 0x0401, 0x0501, 0x0201, 0x0403, 0x0503, 0x0203,
                0x0202, 0x0601, 0x0603]
 
-# DH groups: the 1024-bit floor came with Microsoft's update 3061518 (2015,
-# Windows Update); the 4096-bit ceiling is SChannel's as commonly reported.
-# Neither is on the cipher-suite pages, and neither source was read here.
-DH_BITS = (1024, 4096)
+# The four suites that update 3042058 adds to Windows 7 and 8.1 [ADV3042058]:
+# a till that never installed it lacks them. They are TLS 1.2 suites, so the
+# TLS 1.0 offer is the same with and without the update. Both pages give the
+# list as it is after that update, and the order before it is on no page read
+# here: the rows without it keep the remaining suites in the pages' order.
+UPDATE_3042058 = suites("TLS_DHE_RSA_WITH_AES_256_GCM_SHA384", "TLS_DHE_RSA_WITH_AES_128_GCM_SHA256",
+                        "TLS_RSA_WITH_AES_256_GCM_SHA384", "TLS_RSA_WITH_AES_128_GCM_SHA256")
+W7_SHIPPED = [s for s in W7_SUITES if s not in UPDATE_3042058]
 
+# DH groups: CNG makes DH keys of 512 to 4096 bits in multiples of 64 [CNG];
+# SChannel's floor is 1024 bits since MS15-055 [MS15-055] [TLSREG]. That
+# SChannel refuses a server's group outside CNG's rule is inferred from [CNG],
+# not seen on a till.
+DH_RULE = (1024, 4096, 64)
 
 # Read in 2026. learn.microsoft.com pages are quoted from their source, the
-# repository MicrosoftDocs/win32 on GitHub (desktop-src/SecAuthN/).
+# repositories MicrosoftDocs/win32 (desktop-src/SecAuthN/), MicrosoftDocs/
+# sdk-api and MicrosoftDocs/windowsserverdocs on GitHub; security advisories
+# and bulletins from MicrosoftDocs/security-updates.de-de (the German edition:
+# the English one was not at hand; suite names and update numbers read the same).
 SOURCES = [
     ("[XP]", "\"TLS Cipher Suites\" (Windows Server 2003 and Windows XP). Its address "
      "redirects now; the text is in the repository's history, tls-cipher-suites.md at commit "
      "0180b6dbcaa133e58745702bf0ebefa871ee151b",
      "https://github.com/MicrosoftDocs/win32/blob/0180b6dbcaa133e58745702bf0ebefa871ee151b/"
      "desktop-src/SecAuthN/tls-cipher-suites.md"),
-    ("[IE7]", "A capture of an Internet Explorer 7 / Windows Vista TLS 1.0 ClientHello in "
-     "\"How to determine Cipher Suite between IE and IIS\", Microsoft's Asia support blog, 2010",
-     "https://blogs.msdn.microsoft.com/asiatech/2010/11/17/how-to-determine-cipher-suite-between-ie-and-iis/"),
-    ("[W7]", "\"TLS Cipher Suites in Windows 7\"",
+    ("[IE7TLS]", "\"TLS enabled by default in IE 7.0 and WinINet\", Microsoft's Windows Networking "
+     "team blog, 12 April 2006: TLS and extensions on by default from Internet Explorer 7 in "
+     "WinInet; SChannel sends extensions from Windows Vista on",
+     "https://blogs.msdn.microsoft.com/wndp/2006/04/12/tls-enabled-by-default-in-ie-7-0-and-wininet/"),
+    ("[W7]", "\"TLS Cipher Suites in Windows 7\" (the list after update 3042058)",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-7"),
-    ("[W81]", "\"TLS Cipher Suites in Windows 8.1\"",
+    ("[W81]", "\"TLS Cipher Suites in Windows 8.1\" (the list after update 2919355)",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-8-1"),
+    ("[ADV3042058]", "Microsoft security advisory 3042058, \"Update to default cipher suite "
+     "priority order\" (May 2015; on Windows Update since October 2015): adds "
+     "TLS_DHE_RSA_WITH_AES_256_GCM_SHA384, TLS_DHE_RSA_WITH_AES_128_GCM_SHA256, "
+     "TLS_RSA_WITH_AES_256_GCM_SHA384 and TLS_RSA_WITH_AES_128_GCM_SHA256 to Windows 7, 8 and 8.1",
+     "https://learn.microsoft.com/security-updates/SecurityAdvisories/2015/3042058"),
+    ("[MS15-121]", "Microsoft security bulletin MS15-121 (update 3081320, November 2015): adds "
+     "extended master secret to every TLS version of Windows Vista, 7, 8 and 8.1; Windows 10 is "
+     "not among the systems it rates",
+     "https://learn.microsoft.com/security-updates/SecurityBulletins/2015/ms15-121"),
+    ("[MS15-055]", "Microsoft security bulletin MS15-055 (update 3061518, May 2015): raises "
+     "SChannel's smallest DHE key to 1024 bits on Windows Vista, 7, 8 and 8.1",
+     "https://learn.microsoft.com/security-updates/SecurityBulletins/2015/ms15-055"),
+    ("[TLSREG]", "\"Transport Layer Security (TLS) registry settings\" (Windows 10 and Server "
+     "2016 on): a TLS client's DH floor is 1024 bits unless set; no ceiling is set by default",
+     "https://learn.microsoft.com/windows-server/security/tls/tls-registry-settings"),
+    ("[CNG]", "\"BCryptGenerateKeyPair function\": BCRYPT_DH_ALGORITHM keys of 512 to 4096 bits, "
+     "a multiple of 64",
+     "https://learn.microsoft.com/windows/win32/api/bcrypt/nf-bcrypt-bcryptgeneratekeypair"),
     ("[W10-1607]", "\"TLS Cipher Suites in Windows 10 v1607\"",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1607"),
     ("[W10LTSC]", "\"TLS Cipher Suites in Windows 10 v1809\"",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1809"),
     ("[W10-1903]", "\"TLS Cipher Suites in Windows 10 v1903, v1909, and v2004\"",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v1903"),
+    ("[W10-20H2]", "\"TLS Cipher Suites in Windows 10 v20H2 and v21H1\" (so titled in both "
+     "versions read; 21H2 is named on none of the pages read)",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v20H2"),
     ("[W10]", "\"TLS Cipher Suites in Windows 10 v22H2\"",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-cipher-suites-in-windows-10-v22H2"),
     ("[W11]", "\"TLS Cipher Suites in Windows 11 v22H2 and later\"",
@@ -229,16 +270,22 @@ SOURCES = [
      "https://learn.microsoft.com/windows/win32/secauthn/protocols-in-tls-ssl--schannel-ssp-"),
     ("[EC10]", "\"TLS Elliptic Curves in Windows 10 version 1607 and later\"",
      "https://learn.microsoft.com/windows/win32/secauthn/tls-elliptic-curves-in-windows-10-1607-and-later"),
-    ("[WININET]", "WinInet on Windows 10 has TLS 1.0 and 1.1 off since the updates of "
-     "September 2022: as reported in this project's issue 32; no Microsoft page was found "
-     "that says so: NOT CONFIRMED", None),
+    ("[KB5017811]", "KB5017811, \"Manage Transport Layer Security (TLS) 1.0 and 1.1 after default "
+     "behavior change on September 20, 2022\": the updates from 20 September 2022 on turn TLS 1.0 "
+     "and 1.1 off for WinInet and WinHTTP; it applies to Windows 10 LTSC 2019, 20H2, 21H1 and 21H2 "
+     "(its list as read names neither 1607 nor 22H2) and tells how to turn them back on",
+     "https://support.microsoft.com/topic/kb5017811-manage-transport-layer-security-tls-1-0-and-1-1-"
+     "after-default-behavior-change-on-september-20-2022-e95b1b47-9c7c-4d64-9baf-610604a64c3e"),
+    ("[TLS1011]", "\"TLS 1.0 and TLS 1.1 deprecation in Windows\": \"TLS 1.0 and TLS 1.1 have "
+     "already been disabled by ... WinHTTP and WinINet API surfaces\"",
+     "https://learn.microsoft.com/windows/win32/secauthn/tls-10-11-deprecation-in-windows"),
 ]
 
 
 class Profile:
     def __init__(self, name, versions, suite_list, groups=(), sigalgs=(), sni=True,
-                 stapling=True, ems=False, dh=DH_BITS, pairs=None, sources="", notes="",
-                 unconfirmed=False, extensions=""):
+                 stapling=True, ems=False, dh=DH_RULE, pairs=None, sources="", notes="",
+                 unconfirmed=False, extensions=True, fixes=(), ems_update=None):
         self.name = name
         self.versions = list(versions)  # offered protocol versions, lowest first
         self.suites = list(suite_list)
@@ -247,20 +294,43 @@ class Profile:
         self.sni = sni
         self.stapling = stapling  # asks for an OCSP answer in the handshake
         self.ems = ems  # extended master secret
-        self.dh = dh  # (fewest, most) bits of a DH group this Windows takes
+        self.dh = dh  # (fewest, most, step) bits of a DH group this Windows takes
         self.pairs = pairs or {}  # suite: the only curves taken with it
+        self.extensions = extensions  # False: the hello has no extension block at all
+        self.fixes = list(fixes)  # (row, what): that row is this till with an update or setting
+        self.ems_update = ems_update  # the update that brings extended master secret
         self.sources = sources
         self.notes = notes
         self.unconfirmed = unconfirmed
 
 
+XP6, XP7 = "Windows XP SP3 (IE 6)", "Windows XP SP3 (IE 7 or 8)"
+W7_OFF, W7_ON = "Windows 7, TLS 1.2 off", "Windows 7, TLS 1.2 on"
+W7_UPDATED, W81, W81_UPDATED = ("Windows 7, TLS 1.2 on, update 3042058", "Windows 8.1",
+                                "Windows 8.1, update 3042058")
+TICK_TLS12 = "\"Use TLS 1.2\" ticked in Internet Options, Advanced (or Internet Explorer 11)"
+MS15_121 = "update 3081320 (MS15-121), which adds extended master secret"
+W7_NOTES = ("Signature algorithms on no page and from no capture read here: not confirmed. "
+            "Extended master secret not sent: update 3081320 adds it [MS15-121]; a service "
+            "that demands it is named as the cause, with that update as the fix.")
+
+# Oldest and least able first: the rows without update 3042058 come before
+# those with it, so that --oldest naming an updated row counts only updated tills.
 PROFILES = [
-    Profile("Windows XP SP3", [0x0301], XP_SUITES, sni=False, stapling=False, dh=None,
-            sources="[XP]",
-            notes="Suites and order from [XP]. Not on that page: TLS 1.0 as the highest "
-                  "protocol (SSL 3.0 below it is not offered here) and no server name, as "
-                  "XP's SChannel predates the server-name extension; both widely reported, "
-                  "neither confirmed here against a capture."),
+    Profile(XP6, [0x0300], XP_SUITES, sni=False, stapling=False, dh=None, extensions=False,
+            sources="[XP] [IE7TLS]", fixes=[(XP7, "Internet Explorer 7 or 8, or \"Use TLS 1.0\" "
+                                            "ticked in Internet Options, Advanced")],
+            notes="Windows XP SP3 as shipped, with Internet Explorer 6: its WinInet has TLS 1.0 "
+                  "off (TLS came on by default with Internet Explorer 7 [IE7TLS]), so it offers "
+                  "SSL 3.0 only, with XP's suites [XP], and no extensions (SChannel sends them "
+                  "from Vista on [IE7TLS]). Not confirmed: that SSL 3.0 is the highest version "
+                  "it offers (SSL 2.0 is not offered here; no current service takes either)."),
+    Profile(XP7, [0x0301], XP_SUITES, sni=False, stapling=False, dh=None, extensions=False,
+            sources="[XP] [IE7TLS]",
+            notes="Internet Explorer 7 or 8 on XP SP3: TLS 1.0 on by default in WinInet "
+                  "[IE7TLS]; suites and order from [XP]; no extensions, so no server name, as "
+                  "XP's SChannel sends none [IE7TLS]. SSL 3.0 below TLS 1.0 is not offered "
+                  "separately. No capture of such a hello was read."),
     Profile("Windows Embedded POSReady 2009 with the TLS 1.2 update", [0x0301, 0x0302, 0x0303],
             suites("TLS_RSA_WITH_AES_128_CBC_SHA", "TLS_RSA_WITH_AES_256_CBC_SHA") + XP_SUITES,
             sigalgs=[0x0401, 0x0201, 0x0202], sni=False, stapling=False, dh=None,
@@ -270,47 +340,70 @@ PROFILES = [
                   "and 1.2 to POSReady 2009, and no capture of its hello was found: assumed "
                   "are TLS 1.0 to 1.2, XP's suites with RSA AES-CBC in front, no elliptic "
                   "curves, no server name, the signature algorithms listed."),
-    Profile("Windows 7, TLS 1.2 off", [0x0301], tls10(W7_SUITES), [0x0017, 0x0018],
-            pairs=W7_PAIRS, sources="[W7] [PROT] [IE7]",
+    Profile(W7_OFF, [0x0301], tls10(W7_SUITES), [0x0017, 0x0018], pairs=W7_PAIRS,
+            sources="[W7] [PROT] [ADV3042058] [MS15-121] [CNG] [MS15-055]",
+            ems_update=MS15_121,
+            fixes=[(W7_ON, TICK_TLS12), (W7_UPDATED, TICK_TLS12 + " and update 3042058")],
             notes="What a till with Internet Explorer 8 to 10 and its defaults sends: SChannel "
-                  "has TLS 1.1 and 1.2 off for clients [PROT], so only TLS 1.0 and the suites "
-                  "[W7] marks for it. [IE7] (Vista, the same SChannel generation) shows such a "
-                  "TLS 1.0 hello with 12 suites; the row follows [W7] (14 suites, order of "
-                  "update 3042058, which Windows Update installs) because the capture predates "
-                  "that update. SSL 3.0, also on with those defaults, is not offered."),
-    Profile("Windows 7, TLS 1.2 on", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018],
-            SIGALGS_W7, pairs=W7_PAIRS, sources="[W7] [PROT]",
-            notes="Internet Explorer 11, or Internet Options, Advanced, \"Use TLS 1.2\" ticked: "
-                  "WinInet then offers TLS 1.0 to 1.2. Suites [W7] (update 3042058's order). "
-                  "Signature algorithms on no page and from no capture read here: not "
-                  "confirmed. Extended master secret not sent: not confirmed either way."),
-    Profile("Windows 8.1", [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
-            pairs=W7_PAIRS, sources="[W81] [PROT]",
-            notes="The page's list is that of update 2919355. Signature algorithms as Windows 7, "
-                  "not confirmed. Extended master secret not sent: not confirmed either way."),
+                  "has TLS 1.1 and 1.2 off for clients [PROT], so only TLS 1.0 and the 14 "
+                  "suites [W7] marks for it. Update 3042058 adds only TLS 1.2 suites "
+                  "[ADV3042058], so this row stands for tills with and without it. SSL 3.0, "
+                  "also on with those defaults, is not offered separately."),
+    Profile(W7_ON, [0x0301, 0x0302, 0x0303], W7_SHIPPED, [0x0017, 0x0018], SIGALGS_W7,
+            pairs=W7_PAIRS, sources="[W7] [PROT] [ADV3042058] [MS15-121] [CNG] [MS15-055]",
+            ems_update=MS15_121,
+            fixes=[(W7_UPDATED, "update 3042058")],
+            notes="Windows 7 as shipped with the TLS 1.2 switch (Internet Explorer 11, or "
+                  "\"Use TLS 1.2\" ticked): TLS 1.0 to 1.2 and the suites of [W7] without the "
+                  "four that update 3042058 adds [ADV3042058]. " + W7_NOTES),
+    Profile(W81, [0x0301, 0x0302, 0x0303], W7_SHIPPED, [0x0017, 0x0018], SIGALGS_W7,
+            pairs=W7_PAIRS, sources="[W81] [PROT] [ADV3042058] [MS15-121] [CNG] [MS15-055]",
+            ems_update=MS15_121,
+            fixes=[(W81_UPDATED, "update 3042058")],
+            notes="TLS 1.0 to 1.2 on by default [PROT]. The suites of [W81] without the four "
+                  "that update 3042058 adds to Windows 8.1 too [ADV3042058] ([W81] names "
+                  "update 2919355 for its list, not 3042058). Signature algorithms as Windows "
+                  "7, not confirmed. Extended master secret as Windows 7 [MS15-121]."),
+    Profile(W7_UPDATED, [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
+            pairs=W7_PAIRS, sources="[W7] [PROT] [ADV3042058] [MS15-121] [CNG] [MS15-055]",
+            ems_update=MS15_121,
+            notes="Windows 7 with the TLS 1.2 switch and update 3042058: the suites of [W7], in "
+                  "its order. " +
+                  W7_NOTES),
+    Profile(W81_UPDATED, [0x0301, 0x0302, 0x0303], W7_SUITES, [0x0017, 0x0018], SIGALGS_W7,
+            pairs=W7_PAIRS, sources="[W81] [PROT] [ADV3042058] [MS15-121] [CNG] [MS15-055]",
+            ems_update=MS15_121,
+            notes="Windows 8.1 with update 3042058: the suites of [W81], in its order. "
+                  "Signature algorithms as Windows 7, not confirmed. Extended master secret as "
+                  "Windows 7 [MS15-121]."),
     Profile("Windows 10 LTSB/LTSC", [0x0303], W10_LTSC_SUITES, [0x001D, 0x0017, 0x0018],
-            SIGALGS_W7, ems=True, sources="[W10-1607] [W10LTSC] [W10-1903] [EC10] [WININET]",
+            SIGALGS_W7, ems=True,
+            sources="[W10-1607] [W10LTSC] [W10-1903] [W10-20H2] [EC10] [KB5017811] [TLS1011] "
+                    "[TLSREG] [CNG] [MS15-121]",
             notes="Stands for the 2016 (1607), 2019 (1809) and 2021 (21H2) images, so it offers "
-                  "what all three have: 1809's suites (1607 has more; 1903 to 2004 the same; "
-                  "no page was found for 21H2 alone), the curves of [EC10]. TLS 1.2 only, as "
-                  "WinInet has TLS 1.0 and 1.1 off on updated Windows 10 [WININET]. Signature "
-                  "algorithms without RSA-PSS, which 1607 is not confirmed to offer, and extended "
-                  "master secret: from no page or capture read here, not confirmed."),
+                  "what all three have: 1809's suites (1607 has more; 1903 to 21H1 the same; "
+                  "21H2 on no page read), the curves of [EC10], and TLS 1.2 only: WinInet has "
+                  "TLS 1.0 and 1.1 off after the updates of September 2022 on 2019 and 21H2 "
+                  "[KB5017811] [TLS1011]; [KB5017811] does not name 1607, whose tills may still "
+                  "offer them (not confirmed; it changes nothing for a TLS 1.2 service). "
+                  "Signature algorithms without RSA-PSS, which 1607 is not confirmed to offer: "
+                  "from no page or capture read here, not confirmed. Extended master secret: "
+                  "[MS15-121] leaves Windows 10 out, which suggests it had it already; not "
+                  "confirmed."),
     Profile("Windows 10 22H2", [0x0303], W10_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
-            ems=True, sources="[W10] [EC10] [WININET]",
-            notes="Updated: WinInet offers TLS 1.2 only [WININET] and no TLS 1.3. Signature "
+            ems=True, sources="[W10] [EC10] [TLS1011] [KB5017811] [TLSREG]",
+            notes="Updated: WinInet offers TLS 1.2 only ([TLS1011]; [KB5017811] names 20H2 to "
+                  "21H2 as read, not 22H2) and no TLS 1.3. Signature "
                   "algorithms (with RSA-PSS) and extended master secret: from no page or "
                   "capture read here, not confirmed."),
     Profile("Windows 11", [0x0303, 0x0304], W11_SUITES, [0x001D, 0x0017, 0x0018], SIGALGS_W10,
-            ems=True, sources="[W11] [EC10]",
-            notes="22H2 and later. Whether WinInet still offers TLS 1.0 and 1.1 could not be "
-                  "confirmed (not offered here; it changes nothing for a service with TLS 1.2). "
+            ems=True, sources="[W11] [EC10] [TLS1011] [TLSREG]",
+            notes="22H2 and later. TLS 1.0 and 1.1 off in WinInet [TLS1011] (not offered here). "
                   "Signature algorithms, extended master secret and the single X25519 key share "
                   "not confirmed."),
 ]
 NAMES = [p.name for p in PROFILES]
-DEFAULT_OLDEST = "Windows 7, TLS 1.2 on"
-W7_OFF, W7_ON = "Windows 7, TLS 1.2 off", "Windows 7, TLS 1.2 on"
+DEFAULT_OLDEST = W7_ON
 
 # What one widened dimension adds when a handshake fails: all suites and
 # curves this check knows, every signature algorithm, TLS 1.0 to 1.2.
@@ -376,10 +469,14 @@ def client_hello(profile, host):
         share = u16(0x001D) + vec16(os.urandom(32)) if 0x001D in profile.groups else b""
         ext += extension(51, vec16(share))
     ext += extension(0xFF01, vec8(b""))  # secure renegotiation
+    if not profile.extensions:
+        # XP's SChannel sends no extension block at all; only a widened probe
+        # adds the one it widens.
+        ext = extension(23, b"") if profile.ems else b""
     body = (u16(legacy) + os.urandom(32) + vec8(os.urandom(32) if tls13 else b"")
-            + vec16(b"".join(u16(s) for s in profile.suites)) + vec8(b"\x00") + vec16(ext))
+            + vec16(b"".join(u16(s) for s in profile.suites)) + vec8(b"\x00") + (vec16(ext) if ext else b""))
     handshake = u8(1) + u24(len(body)) + body
-    return u8(22) + u16(0x0301) + vec16(handshake)
+    return u8(22) + u16(0x0300 if legacy == 0x0300 else 0x0301) + vec16(handshake)
 
 
 class Answer:
@@ -805,9 +902,11 @@ def key_exchange_fault(profile, answer):
         if only and answer.group not in only:
             return "this Windows takes %s only with %s, not with %s" % (
                 SUITES[answer.suite], ", ".join(GROUPS[g] for g in only), name)
-    if answer.dh_bits and profile.dh and not profile.dh[0] <= answer.dh_bits <= profile.dh[1]:
-        return "a DH group of %d bits, where this Windows takes %d to %d bits" % (
-            (answer.dh_bits,) + profile.dh)
+    if answer.dh_bits and profile.dh:
+        fewest, most, step = profile.dh
+        if not (fewest <= answer.dh_bits <= most and answer.dh_bits % step == 0):
+            return "a DH group of %d bits, where this Windows takes %d to %d bits in steps of %d" % (
+                (answer.dh_bits,) + profile.dh)
     if answer.sigalg is not None and answer.sigalg not in profile.sigalgs:
         return "the key exchange is signed with %s, which this Windows does not offer" % (
             SIGALGS.get(answer.sigalg, "0x%04X" % answer.sigalg))
@@ -817,6 +916,11 @@ def key_exchange_fault(profile, answer):
 def widened(profile, dimension):
     """The profile with one dimension widened, or None when that adds nothing."""
     wide = copy.copy(profile)
+    if dimension in ("groups", "sigalgs", "ems"):
+        wide.extensions = True  # these travel in extensions
+    if dimension == "ems":
+        wide.ems = True
+        return None if profile.ems else wide
     extra = [x for x in WIDE[dimension] if x not in getattr(profile, dimension)]
     if not extra or (dimension == "sigalgs" and max(profile.versions) < 0x0303):
         return None
@@ -828,7 +932,7 @@ def widened(profile, dimension):
 def diagnose(profile, host, address, port):
     """Which one dimension, widened, gets the service to agree: (dimension,
     its answer), or None. One probe per dimension, each on its own."""
-    for dimension in ("suites", "groups", "sigalgs", "versions"):
+    for dimension in ("suites", "groups", "sigalgs", "versions", "ems"):
         wide = widened(profile, dimension)
         if wide is None:
             continue
@@ -849,6 +953,10 @@ def refused_text(profile, answer, host, address, port):
         if answer.alert == 112:
             return "FAILED: the service does not know the name %s (%s)" % (host, why)
     found = diagnose(profile, host, address, port)
+    if found is None and max(profile.versions) == 0x0300:
+        # Every suite was offered with SSL 3.0 above and refused too.
+        return ("FAILED: no common protocol (this Windows offers SSL 3.0; %s, also when offered every "
+                "suite: the service takes no SSL 3.0)" % why)
     if found is None:
         if answer.kind == "alert" and answer.alert not in (40, 71, 47):
             return "FAILED: the service refused the handshake (%s)" % why
@@ -866,6 +974,9 @@ def refused_text(profile, answer, host, address, port):
     if dimension == "sigalgs":
         return ("FAILED: no common signature algorithm: the service signs with none that this "
                 "Windows offers (%s; offered more, it chose %s)" % (why, chose))
+    if dimension == "ems":
+        return ("FAILED: the service demands extended master secret, which this Windows does not "
+                "send (%s; offered it, the service chose %s)" % (why, chose))
     return ("FAILED: no common protocol (this Windows offers %s; %s; offered TLS 1.0 to 1.2, the "
             "service chose %s)" % (offered, why, chose))
 
@@ -1026,16 +1137,17 @@ def answers_http(url):
         return "does NOT answer from here (%s)" % getattr(e, "reason", e)
 
 
-def report_stapling(rows):
+def report_stapling(rows, leaf):
     asked = [r for r in rows if r.profile.stapling and r.answer is not None and r.chain]
     if not asked:
         return
     stapled = [r for r in asked if r.answer.stapled]
     if stapled:
         print("  OCSP stapling: yes, the service sends the certificate's OCSP answer in the "
-              "handshake (to %s)" % ", ".join(r.profile.name for r in stapled))
+              "handshake (to %s)" % ", ".join("\"%s\"" % r.profile.name for r in stapled))
     else:
-        print("  OCSP stapling: no; every till asks the OCSP or CRL address below itself")
+        print("  OCSP stapling: no%s" % ("; every till asks the OCSP or CRL address below itself"
+                                          if leaf["ocsp"] or leaf["crl"] else ""))
 
 
 def report_revocation(infos, chain, workdir):
@@ -1185,8 +1297,13 @@ handshake such a till sends and prints what the service answers: "OK" with the
 protocol, suite, curve or DH size and signature agreed, or "FAILED" with why.
 The row's line begins with its name; the first OK or FAILED on it is its verdict.
 "FAILED unless the till can fetch it from ADDRESS" means a till gets through only
-if it can reach that address itself. --profiles lists what each row offers and
-where that comes from, with what is not confirmed.
+if it can reach that address itself. Rows named "update 3042058" are Windows 7
+or 8.1 with that update, after the rows without it; the default --oldest row
+is a Windows 7 till without it, as nobody can assume a till installed it: name
+the updated row when the fleet is known to have it. "What would get a failing till through"
+lists the update or setting that gets a failing row through, where the check
+saw it do so. --profiles lists what each row offers and where that comes from,
+with what is not confirmed.
 
 exit status:
   0  the --oldest row and every row below it get through
@@ -1198,7 +1315,7 @@ exit status:
 def advise_windows7(rows):
     """Windows 7 tills get TLS 1.2 only with a setting: say so when it matters."""
     by_name = {r.profile.name: r for r in rows}
-    off, on = by_name.get(W7_OFF), by_name.get(W7_ON)
+    off, on, updated = by_name.get(W7_OFF), by_name.get(W7_ON), by_name.get(W7_UPDATED)
     if off is None or off.ok:
         return
     print()
@@ -1207,12 +1324,40 @@ def advise_windows7(rows):
         print("Windows 7 tills fail with \"Use TLS 1.2\" ticked and without it (\"%s\" and \"%s\" "
               "above)." % (W7_OFF, W7_ON))
         return
+    still = ""
+    if on is not None and not on.ok:
+        still = " Even with it they fail here (\"%s\" above)" % W7_ON
+        still += (", unless they also have update 3042058 (\"%s\" gets through)." % W7_UPDATED
+                  if updated is not None and updated.ok else ".")
     print("Windows 7 tills: this service needs TLS 1.2 from them, which WinInet on Windows 7 "
           "uses only with Internet Explorer 11, or with \"Use TLS 1.2\" ticked in Internet "
           "Options, Advanced, for the account the host runs as. Tills with Internet Explorer 8 "
           "to 10 and nothing changed fail (\"%s\" above). INSTALL.txt, at \"TLS.\", tells "
-          "the installer to tick it.%s" % (W7_OFF, "" if on is None or on.ok else
-                                           " Even with it they fail here (\"%s\" above)." % W7_ON))
+          "the installer to tick it.%s" % (W7_OFF, still))
+
+
+def report_fixes(rows):
+    """Which failing rows an update or a setting gets through, as measured: the
+    row that is the same till with it got through, or the widened probe that
+    added what the update brings did."""
+    by_name = {r.profile.name: r for r in rows}
+    lines = []
+    for row in rows:
+        if row.ok or not row.answered:
+            continue
+        fixed = [(other, what) for other, what in row.profile.fixes
+                 if other in by_name and by_name[other].ok]
+        if fixed:
+            other, what = fixed[0]
+            lines.append("  %s: %s (\"%s\" gets through)" % (row.profile.name, what, other))
+        elif row.profile.ems_update and row.text.startswith(
+                "FAILED: the service demands extended master secret"):
+            lines.append("  %s: %s (offered it, the service agrees)" % (
+                row.profile.name, row.profile.ems_update))
+    if lines:
+        print()
+        print("What would get a failing till through:")
+        print("\n".join(lines))
 
 
 def print_profiles():
@@ -1224,11 +1369,18 @@ def print_profiles():
         for suite, groups in sorted(i for i in p.pairs.items() if i[0] in p.suites):
             print("              %s only with %s" % (SUITES[suite], ", ".join(GROUPS[g] for g in groups)))
         print("  sigalgs     %s" % (", ".join(SIGALGS[s] for s in p.sigalgs) or "none sent"))
-        print("  DH groups   %s" % ("%d to %d bits" % p.dh if p.dh else "not judged (no DHE-RSA suite)"))
-        print("  extensions  %s" % ", ".join(
+        print("  DH groups   %s" % ("%d to %d bits in steps of %d [CNG] [MS15-055] [TLSREG] (that "
+                                    "SChannel refuses other sizes is inferred from [CNG])" % p.dh if p.dh else
+                                    "not judged (no source read for this Windows' limits)"))
+        print("  extensions  %s" % (", ".join(
             e for e, on in (("server name", p.sni), ("OCSP stapling", p.stapling),
                             ("elliptic curves", bool(p.groups)), ("signature algorithms", bool(p.sigalgs)),
-                            ("extended master secret", p.ems), ("secure renegotiation", True)) if on))
+                            ("extended master secret", p.ems), ("secure renegotiation", True)) if on)
+            if p.extensions else "none (no extension block)"))
+        for other, what in p.fixes:
+            print("  fixed by    %s, as the row \"%s\"" % (what, other))
+        if p.ems_update:
+            print("  fixed by    %s, where the service demands it" % p.ems_update)
         print("  notes       %s" % p.notes)
     print()
     for tag, title, url in SOURCES:
@@ -1297,6 +1449,7 @@ def main(argv):
             print("Nothing answers at %s." % join_host_port(address, port))
             return 2
         advise_windows7(rows)
+        report_fixes(rows)
         print()
         seen = [r for r in rows if r.chain]
         if seen:
@@ -1307,7 +1460,7 @@ def main(argv):
                 info = cert_info(plain[-1].chain[0])
                 print("  without a server name (%s): %s, for %s" % (
                     plain[-1].profile.name, info["subject"], ", ".join(info["names"]) or "no DNS names"))
-            report_stapling(rows)
+            report_stapling(rows, infos[0])
             report_revocation(infos, source.chain, workdir)
         else:
             print("Chain: no certificate was served to any of the generations")
@@ -1316,7 +1469,7 @@ def main(argv):
             report_token(args.token, PROFILES[-1], rows[-1], host, address, port)
 
     first = NAMES.index(oldest[0])
-    failing = [r.profile.name for r in rows[first:] if not r.ok]
+    failing = ["\"%s\"" % r.profile.name for r in rows[first:] if not r.ok]
     print()
     if failing:
         print("Verdict: NOT every till from \"%s\" onwards gets through (FAILED: %s)" % (

@@ -45,10 +45,11 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = -10; i < count; ++i) {  // ten rounds to warm up
         auto t0 = clock::now();
-        ByteBuffer a = client.SendRequest("POST", kHeaders, path.c_str(), kBody, kAccept, log);
+        ByteBuffer a =
+            client.SendRequest("POST", kHeaders, path.c_str(), kBody, kAccept, log).reply;
         auto t1 = clock::now();
-        ByteBuffer b;
-        SendRequestWrapper(nullptr, b, client, "POST", kHeaders, path.c_str(), kBody, kAccept, log);
+        ByteBuffer b =
+            SendRequestWrapper(client, "POST", kHeaders, path.c_str(), kBody, kAccept, log).reply;
         auto t2 = clock::now();
         if (isEmptyReply(a) || isEmptyReply(b)) ++failures;
         if (i < 0) continue;

@@ -1,6 +1,7 @@
 // hostemu <folder> check [--place CODE]: tests the connection to the loyalty
 // service step by step as the DLL makes it, and ends with a one-line verdict.
-// Read-only: with TLS, the certificate step sends one "HEAD /" request and
+// Read-only: with a proxy set, the proxy step sends one "HEAD /" request to
+// learn the route WinInet takes; with TLS, the certificate step sends one and
 // the handshake step up to five (one more for each kind of certificate problem
 // it looks past), the revocation step one GET of each OCSP and CRL address;
 // then one GuestInfo request for a card that names nobody, and nothing else.
@@ -25,13 +26,15 @@ const std::vector<CheckStep> kSteps = {
     revocationStep,      tlsStep,     guestInfoStep, clockStep,
 };
 
-int run(const Invocation& invocation, Output& output) {
+constexpr OptionSpec kPlace = numberOption("--place", "option.place-value", parseWholeNumber32);
+
+ExitStatus run(const Invocation& invocation, Output& output) {
     output.out(output.text("check.title", {{"folder", invocation.folder}}) + "\n");
     CheckContext context;
     context.folder = invocation.folder;
     context.configPath = invocation.folder + "\\" + kConfigFileName;
-    context.hasPlace = invocation.has("--place");
-    context.place = static_cast<int32_t>(invocation.value("--place", -1));
+    context.hasPlace = invocation.has(kPlace);
+    context.place = static_cast<int32_t>(invocation.value(kPlace, -1));
     context.tickMs = tickMs;
     return runCheckSteps(kSteps, context, output);
 }
@@ -44,7 +47,7 @@ extern const CommandSpec kCheckCommand = [] {
     c.name = "check";
     c.usage = "usage.check";
     c.description = "help.check";
-    c.options = {numberOption("--place", "option.place-value", parseWholeNumber32)};
+    c.options = {kPlace};
     c.countError = "count.check";
     c.run = run;
     return c;

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "Commands.h"
 #include "cli/ExitStatus.h"
 
@@ -19,9 +21,18 @@
 
 HOSTEMU_COMMANDS(HOSTEMU_DECLARE)
 
+namespace {
+
+bool folderExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
 const CommandTable& commandTable() {
     // After the --lang paragraph, the exit statuses in the words of docs/hostemu.md.
     static const CommandTable table = {
-        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", exitStatusParagraph};
+        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", exitStatusParagraph, folderExists};
     return table;
 }

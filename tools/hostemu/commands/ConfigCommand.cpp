@@ -6,17 +6,21 @@
 #include "cli/CommandLine.h"
 #include "config/Config.h"
 #include "confreport/ConfigReport.h"
+#include "host/DllModule.h"
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
+    if (!readCheckFile(invocation, invocation.words[0], check, output))
+        return exitstatus::kBadInput;
     CheckXml reader;
     std::string readerLog;
-    const int initResult = readCheckAside(reader, check, readerLog);
-    return configReport(invocation.folder + "\\" + kConfigFileName, reader, initResult, readerLog,
-                        output);
+    const auto initResult = readCheckAside(reader, check, readerLog);
+    const std::string configPath = invocation.folder + "\\" + kConfigFileName;
+    std::vector<CheckRefusal> refusals;
+    if (initResult) refusals = refusalsAside(reader, DllModule::fullPath(configPath));
+    return configReport(configPath, reader, initResult, readerLog, output, refusals);
 }
 
 }  // namespace

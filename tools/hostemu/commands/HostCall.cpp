@@ -2,47 +2,53 @@
 
 #include <windows.h>
 
-#include "DllModule.h"
 #include "FileSize.h"
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "dllfile/DllLoadText.h"
+#include "files/CheckFileSearch.h"
 #include "files/FileBytes.h"
+#include "host/DllModule.h"
 #include "log/Logger.h"
 
 std::string dllPath(const Invocation& invocation) {
-    const std::string name =
-        invocation.dll.empty() ? invocation.folder + "\\brisvane.dll" : invocation.dll;
-    char full[MAX_PATH + 1];
-    const DWORD n = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n <= MAX_PATH ? std::string(full) : name;
+    return DllModule::fullPath(invocation.dll.empty() ? invocation.folder + "\\brisvane.dll"
+                                                      : invocation.dll);
 }
 
-bool readCheckFile(const std::string& name, std::string& check, Output& output) {
-    if (readWholeFile(name, check)) return true;
-    output.err("hostemu: " + output.text("error.check-file", {{"file", name}}) + "\n");
+bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
+                   Output& output) {
+    char console[MAX_PATH + 1];
+    const DWORD n = GetCurrentDirectoryA(sizeof console, console);
+    const std::string consoleFolder = n > 0 && n <= MAX_PATH ? std::string(console) : ".";
+    CheckFileSearch search = findCheckFile(
+        name, consoleFolder, DllModule::fullPath(invocation.folder), readFileOrSayWhy);
+    if (search) {
+        check = std::move(search.bytes);
+        return true;
+    }
+    // The places looked, one line each, after the complaint's own.
+    output.err(complaintText(checkFileComplaint(name, search, output.catalog())));
     return false;
 }
 
-bool missingExport(const char* name, Output& output) {
-    output.err("hostemu: " + output.text("error.no-export", {{"name", name}}) + "\n");
+bool missingExport(const DllModule& dll, const char* name, Output& output) {
+    output.complain(output.text("error.no-export", {{"path", dll.path()}, {"name", name}}));
     return false;
 }
 
-int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
+ExitStatus runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call) {
     const std::string path = dllPath(invocation);
     if (!SetCurrentDirectoryA(invocation.folder.c_str())) {
         const std::string code = std::to_string(GetLastError());
-        output.err(
-            "hostemu: " +
-            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}) +
-            "\n");
+        output.complain(
+            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}));
         return exitstatus::kFound;
     }
-    Module dll(path);
+    DllModule dll(path);
     if (!dll.loaded()) {
-        output.err(dllLoadFailure(path, GetLastError(), output.catalog()));
+        output.err(complaintText(dllLoadFailure(path, GetLastError(), output.catalog())));
         return exitstatus::kFound;
     }
     const long long before = fileSize(kLogFileName);

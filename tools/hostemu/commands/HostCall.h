@@ -6,24 +6,27 @@
 
 #include "cli/CommandLine.h"
 
-class Module;
+class DllModule;
 class Output;
 
 // The full path of the DLL to load: --dll's, else <folder>\brisvane.dll; a
 // relative one is taken from the current folder, before the folder is entered.
 std::string dllPath(const Invocation& invocation);
 
-// Reads the check file; false after saying why (the command then exits 2).
-bool readCheckFile(const std::string& name, std::string& check, Output& output);
+// Reads the check file: a relative name from the console's folder, else from
+// the invocation's folder (files/CheckFileSearch.h); false after naming each
+// place looked and why (the command then returns kBadInput).
+bool readCheckFile(const Invocation& invocation, const std::string& name, std::string& check,
+                   Output& output);
 
 // Makes the call and prints its outcome; false when the DLL lacks the export
 // (said with missingExport).
-using HostCallFn = std::function<bool(const Module& dll, Output& output)>;
+using HostCallFn = std::function<bool(const DllModule& dll, Output& output)>;
 
 // Enters the invocation's folder, loads its brisvane.dll as a host does, makes
 // the call and prints the log entries it wrote. Returns the exit status:
 // kDone when the export was called, whatever it returned (exitStatusText).
-int runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call);
+ExitStatus runHostCall(const Invocation& invocation, Output& output, const HostCallFn& call);
 
-// Says that the DLL lacks an export; returns false.
-bool missingExport(const char* name, Output& output);
+// Says that the DLL, named by its full path, lacks an export; returns false.
+bool missingExport(const DllModule& dll, const char* name, Output& output);

@@ -1,15 +1,15 @@
 // hostemu [--brief] <folder> init: calls Init as a host does at start-up.
-#include "DllModule.h"
 #include "HostCall.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
+#include "host/DllModule.h"
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
-    return runHostCall(invocation, output, [](const Module& dll, Output& out) {
+ExitStatus run(const Invocation& invocation, Output& output) {
+    return runHostCall(invocation, output, [](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
-        if (!result) return missingExport(kInitExport, out);
+        if (!result) return missingExport(dll, kInitExport, out);
         out.out(out.text("call.init-returned", {{"result", std::to_string(*result)}}));
         return true;
     });

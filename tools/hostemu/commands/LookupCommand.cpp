@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "DllModule.h"
 #include "HostCall.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
 #include "display/RecordTable.h"
+#include "host/DllModule.h"
 #include "record/CardInfoRecord.h"
 
 namespace {
@@ -28,17 +28,18 @@ bool checkWords(const std::vector<std::string>& words, const Catalog& catalog, s
     return false;
 }
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     int64_t card = 0;
     parseCard(invocation.words[0], card);
     std::string check;
-    if (!readCheckFile(invocation.words[1], check, output)) return 2;
+    if (!readCheckFile(invocation, invocation.words[1], check, output))
+        return exitstatus::kBadInput;
     const bool brief = invocation.brief;
-    return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
+    return runHostCall(invocation, output, [&](const DllModule& dll, Output& out) {
         CardInfoRecord record{};
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
-        if (!result) return missingExport(kGetCardInfoExExport, out);
+        if (!result) return missingExport(dll, kGetCardInfoExExport, out);
         out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
                          {{"card", std::to_string(static_cast<long long>(card))},
                           {"result", std::to_string(*result)}}));

@@ -32,7 +32,7 @@ bool sameFile(const std::string& a, const std::string& b) {
     return na > 0 && na <= MAX_PATH && nb > 0 && nb <= MAX_PATH && lstrcmpiA(fa, fb) == 0;
 }
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     return runRedact(invocation.words[0], invocation.words[1], sameFile, output);
 }
 

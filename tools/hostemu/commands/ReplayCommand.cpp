@@ -19,12 +19,12 @@ namespace {
 
 const char kDefaultFirstAddress[] = "127.0.80.1";
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     replay::ReplayRequest request;
     request.logFile = invocation.words[0];
-    request.onlyCall = invocation.value("--call", 0);
+    request.onlyCall = invocation.value(kCallOption, 0);
     if (!readWholeFile(request.logFile, request.logBytes)) {
-        output.err("hostemu: " + output.text("error.log-file", {{"file", request.logFile}}) + "\n");
+        output.complain(output.text("error.log-file", {{"file", request.logFile}}));
         return exitstatus::kBadInput;
     }
     request.folderHasConfig =
@@ -45,7 +45,7 @@ extern const CommandSpec kReplayCommand = [] {
     c.name = "replay";
     c.usage = "usage.replay";
     c.description = "help.replay";
-    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
+    c.options = {kCallOption};
     c.arguments = 1;
     c.countError = "count.replay";
     c.run = run;

@@ -5,8 +5,8 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
-    return runShow(invocation.words[0], invocation.value("--call", 0), output);
+ExitStatus run(const Invocation& invocation, Output& output) {
+    return runShow(invocation.words[0], invocation.value(kCallOption, 0), output);
 }
 
 }  // namespace
@@ -17,7 +17,7 @@ extern const CommandSpec kShowCommand = [] {
     c.name = "show";
     c.usage = "usage.show";
     c.description = "help.show";
-    c.options = {numberOption("--call", "option.call-value", parseCallNumber)};
+    c.options = {kCallOption};
     c.arguments = 1;
     c.countError = "count.show";
     c.folder = false;

@@ -5,9 +5,11 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
-    return runSummary(invocation.words, invocation.has("--json"), invocation.text("--html"),
-                      output);
+constexpr OptionSpec kJson = flagOption("--json");
+constexpr OptionSpec kHtml = textOption("--html", "option.html-value");
+
+ExitStatus run(const Invocation& invocation, Output& output) {
+    return runSummary(invocation.words, invocation.has(kJson), invocation.text(kHtml), output);
 }
 
 }  // namespace
@@ -18,7 +20,7 @@ extern const CommandSpec kSummaryCommand = [] {
     c.name = "summary";
     c.usage = "usage.summary";
     c.description = "help.summary";
-    c.options = {flagOption("--json"), textOption("--html", "option.html-value")};
+    c.options = {kJson, kHtml};
     c.arguments = 1;
     c.moreArguments = true;
     c.countError = "count.summary";

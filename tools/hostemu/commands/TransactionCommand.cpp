@@ -1,18 +1,19 @@
 // hostemu [--brief] <folder> transaction <check.xml>: calls TransactionsEx as
 // a host does when an order is closed or returned.
-#include "DllModule.h"
 #include "HostCall.h"
 #include "cli/CommandLine.h"
 #include "cli/Output.h"
+#include "host/DllModule.h"
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     std::string check;
-    if (!readCheckFile(invocation.words[0], check, output)) return 2;
-    return runHostCall(invocation, output, [&](const Module& dll, Output& out) {
+    if (!readCheckFile(invocation, invocation.words[0], check, output))
+        return exitstatus::kBadInput;
+    return runHostCall(invocation, output, [&](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
-        if (!result) return missingExport(kTransactionsExExport, out);
+        if (!result) return missingExport(dll, kTransactionsExExport, out);
         out.out(out.text(*result == 0 ? "call.transaction-posted" : "call.transaction-not-posted",
                          {{"result", std::to_string(*result)}}));
         return true;

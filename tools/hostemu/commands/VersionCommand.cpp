@@ -6,7 +6,7 @@
 
 namespace {
 
-int run(const Invocation& invocation, Output& output) {
+ExitStatus run(const Invocation& invocation, Output& output) {
     return runVersion(dllPath(invocation), output);
 }
 

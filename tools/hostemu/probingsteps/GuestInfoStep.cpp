@@ -9,7 +9,6 @@
 #include "api/GuestInfo.h"
 #include "http/Exchange.h"
 #include "http/HttpClient.h"
-#include "http/LastError.h"
 #include "http/ServicePaths.h"
 #include "log/Logger.h"
 
@@ -35,18 +34,16 @@ StepVerdict guestInfoStep(CheckContext& c) {
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;
-    ByteBuffer reply;
-    try {
-        reply = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
-                                   kAcceptAnything, logger);
-    } catch (const TimeoutExceeded&) {
-        x.timedOut = true;
-    }
+    x.place = c.tokenPlace;
+    x.bypassAdvice = c.bypassAdvice;
+    ExchangeResult result = client.SendRequest("POST", kJsonHeaders, path.c_str(), body.c_str(),
+                                               kAcceptAnything, logger);
     client.close();
-    x.status = lastReplyStatus();
-    c.replyDate = lastReplyDate();
-    x.errorCode = lastErrorCode;
-    x.emptyReply = isEmptyReply(reply);
-    if (!x.emptyReply) x.text = replyText(reply);
+    x.timedOut = result.outcome == ExchangeOutcome::TimedOut;
+    x.status = result.httpStatus;
+    c.replyDate = result.date;
+    x.errorCode = result.windowsError;
+    x.emptyReply = isEmptyReply(result.reply);
+    if (!x.emptyReply) x.text = replyText(result.reply);
     return judgeGuestInfo(x, c.token, localTimeText(*c.catalog), *c.catalog);
 }

@@ -13,7 +13,9 @@ StepVerdict tcpStep(CheckContext& c) {
             c.text("check.tcp-failed",
                    {{"host", c.target}, {"port", port}, {"why", systemText(error)}}),
             c.via.empty() ? c.text("check.tcp-nothing", {{"host", c.target}, {"port", port}})
-                          : c.text("check.tcp-proxy", {{"proxy", c.via}}));
+            : c.bypassAdvice.empty() ? c.text("check.tcp-proxy", {{"proxy", c.via}})
+                                     : c.text("check.tcp-proxy-or-bypass",
+                                              {{"proxy", c.via}, {"bypass", c.bypassAdvice}}));
     }
     return StepVerdict::ok("TCP", c.text("check.tcp", {{"address", connected}, {"port", port}}));
 }

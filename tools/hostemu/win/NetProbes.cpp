@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "http/Endpoint.h"
 #include "platform/Platform.h"
@@ -84,7 +85,53 @@ DWORD ignoreFlagFor(uint32_t code) {
     }
 }
 
+// The probe that WinInet's status callbacks report to; one at a time, on the
+// check's own thread.
+RouteTaken* routeBeingProbed = nullptr;
+
+// The callback's text: Windows documents a SOCKADDR for the connection's
+// address; an ANSI text comes from some WinInet versions (Wine's, for one).
+std::string statusText(const void* info, DWORD length) {
+    if (info == nullptr || length == 0) return "";
+    const auto* address = static_cast<const sockaddr_in*>(info);
+    if (length == sizeof(sockaddr_in) && address->sin_family == AF_INET)
+        return inet_ntoa(address->sin_addr);
+    const char* text = static_cast<const char*>(info);
+    return std::string(text, strnlen(text, length));
+}
+
+void CALLBACK noteRoute(HINTERNET, DWORD_PTR, DWORD status, LPVOID info, DWORD length) {
+    if (routeBeingProbed == nullptr) return;
+    if (status == INTERNET_STATUS_RESOLVING_NAME && routeBeingProbed->name.empty())
+        routeBeingProbed->name = statusText(info, length);
+    if (status == INTERNET_STATUS_CONNECTING_TO_SERVER && routeBeingProbed->address.empty())
+        routeBeingProbed->address = statusText(info, length);
+}
+
 }  // namespace
+
+RouteTaken probeRoute(const std::string& host, bool secure, uint32_t timeoutMs) {
+    RouteTaken route;
+    NetHandles handles;
+    static const char* const accept[] = {"*/*", nullptr};
+    platform::NetHandle root = handles.add(platform::internetOpen(kUserAgent));
+    if (root == nullptr) return route;
+    // Inherited by the handles opened from it; WinInet calls it for handles
+    // with a context, which the DLL's own have.
+    InternetSetStatusCallbackA(static_cast<HINTERNET>(root), noteRoute);
+    platform::NetHandle connection =
+        handles.add(platform::internetConnect(root, host, servicePort(secure)));
+    platform::NetHandle request =
+        connection ? handles.add(platform::openRequest(connection, "HEAD", "/", accept, secure))
+                   : nullptr;
+    if (request == nullptr) return route;
+    platform::setRequestTimeouts(request, timeoutMs);
+    route.probed = true;
+    routeBeingProbed = &route;
+    platform::sendRequest(request, nullptr, "", 0);
+    routeBeingProbed = nullptr;
+    return route;
+}
 
 ProxySetting readProxySetting() {
     ProxySetting setting;
@@ -231,7 +278,8 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
 
         INTERNET_CERTIFICATE_INFO info{};
         DWORD size = sizeof info;
-        if (InternetQueryOptionA(static_cast<HINTERNET>(request),
+        if (certificateArrived(code) &&
+            InternetQueryOptionA(static_cast<HINTERNET>(request),
                                  INTERNET_OPTION_SECURITY_CERTIFICATE_STRUCT, &info, &size)) {
             outcome.certificateSeen = true;
             if (info.lpszSubjectInfo) outcome.subject = info.lpszSubjectInfo;

@@ -23,6 +23,10 @@ bool connectTcp(const std::vector<std::string>& addresses, uint16_t port, uint32
 // request of the service's own is sent: a HEAD of "/").
 TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs);
 
+// Sends one HEAD of "/" to the service through WinInet opened as the DLL
+// opens it, and notes where WinInet looked up a name and connected.
+RouteTaken probeRoute(const std::string& host, bool secure, uint32_t timeoutMs);
+
 // Sends GET http://<host>/<path> through WinInet opened as the DLL opens it
 // (this account's preconfigured proxy included); true when an answer came.
 bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs);

@@ -4,17 +4,13 @@
 
 #include "FileSize.h"
 #include "NetProbes.h"
+#include "cli/Output.h"
 #include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
 
 namespace {
 
 constexpr uint32_t kProbeTimeoutMs = 5000;
-
-// The bypass entry that keeps the replay's requests off a proxy.
-std::string bypassEntry(const std::string& address) {
-    return address.substr(0, address.rfind('.')) + ".*";
-}
 
 }  // namespace
 
@@ -24,14 +20,12 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
         complaint = formatMessage(catalog_, "replay.no-scratch-folder");
         return false;
     }
-    dll_ = std::make_unique<Module>(dllPath_);
+    dll_ = std::make_unique<DllModule>(dllPath_);
     if (!dll_->loaded()) {
         const DWORD error = GetLastError();
         // The load failure's own lines, then the replay's verdict on it.
-        std::string failure = dllLoadFailure(dllPath_, error, catalog_);
-        const std::string prefix = "hostemu: ";
-        if (failure.compare(0, prefix.size(), prefix) == 0) failure.erase(0, prefix.size());
-        complaint = failure + "hostemu: " + formatMessage(catalog_, "replay.nothing-can-run");
+        complaint = dllLoadFailure(dllPath_, error, catalog_) +
+                    complaintText(formatMessage(catalog_, "replay.nothing-can-run"));
         return false;
     }
     return true;
@@ -72,22 +66,23 @@ std::optional<int32_t> WindowsReplayHost::call(const replay::Call& call) {
 // Whether the DLL's requests will reach the replay's server: WinInet, opened
 // as the DLL opens it, may send them to the proxy of this account's Internet
 // Options. The settings are left alone; the replay stops with the bypass entry
-// to add. First the manual proxy and its bypass list as WinInet reads them,
-// then one request as the DLL would send it, which the server must receive
-// (a proxy chosen by automatic configuration shows only there).
+// to add. One request as the DLL would send it, which the server must
+// receive, tells the route taken: a bypass entry may not take effect, and a
+// proxy chosen by automatic configuration shows only there.
 std::string WindowsReplayService::proxyProblem() {
     const std::string& address = server_.address();
-    const std::string fix =
-        formatMessage(catalog_, "replay.proxy-fix", {{"entry", bypassEntry(address)}});
-    const std::string via = proxyFor(readProxySetting(), address, false);
-    if (!via.empty())
-        return formatMessage(catalog_, "replay.proxy-set",
-                             {{"address", address}, {"proxy", via}, {"fix", fix}});
     const std::string probe = "hostemu-direct-" + std::to_string(GetCurrentProcessId());
     server_.beginCall({}, std::string(), 0);
     sendPlainHttp(address, "/" + probe, kProbeTimeoutMs);
     const std::vector<replay::Received> received = server_.endCall();
     for (const replay::Received& r : received)
         if (r.path == probe) return std::string();
+    const ProxySetting setting = readProxySetting();
+    const std::string fix = formatMessage(catalog_, "replay.proxy-fix",
+                                          {{"advice", bypassAdvice(setting, address, catalog_)}});
+    const std::string via = configuredProxy(setting, false);
+    if (!via.empty())
+        return formatMessage(catalog_, "replay.proxy-set",
+                             {{"address", address}, {"proxy", via}, {"fix", fix}});
     return formatMessage(catalog_, "replay.proxy-in-the-way", {{"address", address}, {"fix", fix}});
 }

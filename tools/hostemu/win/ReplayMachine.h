@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "DllModule.h"
 #include "ReplayServer.h"
 #include "ScratchFolder.h"
+#include "host/DllModule.h"
 #include "i18n/Messages.h"
 #include "replay/ReplayRun.h"
 
@@ -29,7 +29,7 @@ class WindowsReplayHost : public replay::ReplayHost {
     const Catalog& catalog_;
     // The folder stays the current directory until the DLL is unloaded.
     std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<Module> dll_;
+    std::unique_ptr<DllModule> dll_;
 };
 
 class WindowsReplayService : public replay::ReplayService {

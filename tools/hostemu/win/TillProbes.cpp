@@ -260,8 +260,9 @@ CertificateFacts readCertificate(const std::string& host, uint32_t timeoutMs) {
     InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
     if (!platform::sendRequest(request.get(), nullptr, "", 0)) {
         f.error = platform::lastError();
-        // A certificate may be there even when the exchange went wrong after
-        // the handshake.
+        // Every certificate problem is looked past here: any other failure
+        // may have come before the handshake was done.
+        if (!certificateArrived(f.error)) return f;
     }
 
     PCCERT_CHAIN_CONTEXT chain = nullptr;

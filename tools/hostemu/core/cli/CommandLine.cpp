@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <stdexcept>
 
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
+#include "cli/PathSlip.h"
 
 namespace {
 
@@ -40,6 +43,16 @@ const CommandSpec* findCommand(const CommandTable& table, const std::string& nam
                                bool withFolder) {
     for (const CommandSpec* command : table.commands) {
         if (name == command->name && command->folder == withFolder) return command;
+    }
+    return nullptr;
+}
+
+// The command a faulty command line names, for its synopsis; null if none.
+const CommandSpec* namedCommand(const CommandTable& table, const std::vector<std::string>& argv) {
+    for (const std::string& word : argv) {
+        for (const CommandSpec* command : table.commands) {
+            if (word == command->name) return command;
+        }
     }
     return nullptr;
 }
@@ -87,6 +100,11 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             ++i;  // read (and its value checked) by runCommandLine
         } else if (w == "--dll") {
             if (i + 1 >= argv.size() || argv[i + 1].empty()) return say("cli.dll-value");
+            const std::string split = splitDllPath(argv, i + 1);
+            if (!split.empty()) {
+                invocation.splitPath = true;
+                return say("cli.dll-split", {{"given", argv[i + 1]}, {"path", split}});
+            }
             invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
             if (!option->takesValue()) {
@@ -120,6 +138,15 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         invocation.command = words[1];
         invocation.words.assign(words.begin() + 2, words.end());
     }
+    if (!command && table.folderExists) {
+        const std::string split = splitFolder(
+            words, [&](const std::string& w) { return findCommand(table, w, true) != nullptr; },
+            table.folderExists);
+        if (!split.empty()) {
+            invocation.splitPath = true;
+            return say("cli.folder-split", {{"word", words[1]}, {"path", split}});
+        }
+    }
     if (!command) return say("cli.unknown-command", {{"command", invocation.command}});
     if (command->moreArguments ? invocation.words.size() < command->arguments
                                : invocation.words.size() != command->arguments)
@@ -136,11 +163,12 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
     }
     if (!command->folder && !invocation.dll.empty()) return say("cli.dll-misplaced");
     if (command->folder && invocation.folder.empty()) return say("cli.folder-empty");
+    invocation.spec = command;
     return command;
 }
 
-int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
-                   Output& output) {
+ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                          Output& output) {
     // The language first, so that even the complaint about an unknown one,
     // and the help, come in the language asked for where it is known.
     bool badLanguage = false;
@@ -157,7 +185,7 @@ int runCommandLine(const CommandTable& table, const std::vector<std::string>& ar
     for (const std::string& w : argv) {
         if (w == "-h" || w == "--help") {
             output.out(usageText(table, output.catalog()));
-            return 0;
+            return exitstatus::kDone;
         }
     }
     Invocation invocation;
@@ -166,33 +194,63 @@ int runCommandLine(const CommandTable& table, const std::vector<std::string>& ar
         badLanguage ? nullptr : parseCommandLine(table, argv, output.catalog(), invocation, error);
     if (badLanguage) error = output.text("cli.lang-value");
     if (!command) {
-        output.err("hostemu: " + error + "\n" + usageText(table, output.catalog()));
+        std::string text = complaintText(error) + "\n";
+        bool nothingGiven = true;  // but --lang
+        for (std::size_t i = 0; i < argv.size(); ++i) {
+            if (argv[i] == "--lang")
+                ++i;
+            else
+                nothingGiven = false;
+        }
+        if (nothingGiven) {
+            text += usageText(table, output.catalog());
+        } else if (!invocation.splitPath) {
+            // Short enough that the complaint stays on an 80x25 console.
+            if (const CommandSpec* named = namedCommand(table, argv))
+                text += output.text("cli.usage-first", {{"line", output.text(named->usage)}});
+            text += output.text("cli.more-help");
+        }
+        output.err(text);
         return exitstatus::kBadInput;
     }
     return command->run(invocation, output);
 }
 
-OptionSpec flagOption(const char* name) {
-    OptionSpec option;
-    option.name = name;
-    return option;
+namespace {
+
+// The same text, or both null. By content: one literal may sit at two
+// addresses in a program.
+bool sameKey(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
+
+// Throws unless `spec` lists `option` (the same declaration) and it has
+// what is asked of it: a value, a number.
+void requireDeclared(const CommandSpec* spec, const OptionSpec& option, bool value, bool number) {
+    const OptionSpec* own = spec ? findOption(*spec, option.name) : nullptr;
+    if (own && sameKey(own->valueError, option.valueError) && own->parse == option.parse &&
+        (!value || option.takesValue()) && (!number || option.parse))
+        return;
+    const char* as = number ? "a number" : value ? "a text" : "a flag";
+    throw std::logic_error(std::string("option ") + option.name + " read as " + as + " by " +
+                           (spec ? spec->name : "no command") + ", which does not declare it so");
 }
 
-OptionSpec textOption(const char* name, const char* valueError) {
-    OptionSpec option = flagOption(name);
-    option.valueError = valueError;
-    return option;
+}  // namespace
+
+bool Invocation::has(const OptionSpec& option) const {
+    requireDeclared(spec, option, false, false);
+    return options.count(option.name) != 0;
 }
 
-OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse) {
-    OptionSpec option = textOption(name, valueError);
-    option.parse = parse;
-    return option;
+long long Invocation::value(const OptionSpec& option, long long otherwise) const {
+    requireDeclared(spec, option, true, true);
+    const auto it = numbers.find(option.name);
+    return it == numbers.end() ? otherwise : it->second;
 }
 
-OptionSpec misplacedAs(OptionSpec option, const char* complaint) {
-    option.misplaced = complaint;
-    return option;
+std::string Invocation::text(const OptionSpec& option) const {
+    requireDeclared(spec, option, true, false);
+    const auto it = options.find(option.name);
+    return it == options.end() ? std::string() : it->second;
 }
 
 bool parseWholeNumber32(const std::string& text, long long& value) {

@@ -8,14 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExitStatus.h"
 #include "i18n/Messages.h"
 
 class Output;
 
 using NumberParser = bool (*)(const std::string& text, long long& value);  // false: not valid
 
+struct CommandSpec;
+
 // An option of a command: its name ("--place") and what it takes. Made by the
-// functions below it, which name the kind.
+// functions below it, which name the kind. A command declares each of its
+// options once, as a constant, lists it in its CommandSpec and reads it back
+// with that constant (Invocation::has, value, text), never by its name.
 struct OptionSpec {
     const char* name = "";
     // Said when the value is missing or not valid (a message key); null for a flag.
@@ -25,17 +30,41 @@ struct OptionSpec {
     // "--x is an option of a and b only", from the table.
     const char* misplaced = nullptr;
 
-    bool takesValue() const { return valueError != nullptr; }
+    constexpr bool takesValue() const { return valueError != nullptr; }
 };
 
 // "--json": present or not.
-OptionSpec flagOption(const char* name);
+constexpr OptionSpec flagOption(const char* name) {
+    OptionSpec option;
+    option.name = name;
+    return option;
+}
 // "--html FILE": any text; `valueError` is a message key, as are the others'.
-OptionSpec textOption(const char* name, const char* valueError);
+constexpr OptionSpec textOption(const char* name, const char* valueError) {
+    OptionSpec option = flagOption(name);
+    option.valueError = valueError;
+    return option;
+}
 // "--call N": a number `parse` accepts.
-OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse);
+constexpr OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse) {
+    OptionSpec option = textOption(name, valueError);
+    option.parse = parse;
+    return option;
+}
 // The option with its own complaint for a command that does not take it.
-OptionSpec misplacedAs(OptionSpec option, const char* complaint);
+constexpr OptionSpec misplacedAs(OptionSpec option, const char* complaint) {
+    option.misplaced = complaint;
+    return option;
+}
+
+// Option value readers shared by the commands.
+bool parseWholeNumber32(const std::string& text, long long& value);  // optional sign, digits
+bool parseCallNumber(const std::string& text, long long& value);     // 1 .. 1000000
+
+// "--call N": one call of a log, by its number; the same for every command
+// that reads a log.
+inline constexpr OptionSpec kCallOption =
+    numberOption("--call", "option.call-value", parseCallNumber);
 
 // What the command line asked for, as the table read it.
 struct Invocation {
@@ -47,16 +76,16 @@ struct Invocation {
     std::map<std::string, std::string>
         options;                               // the options given, with their text ("" for flags)
     std::map<std::string, long long> numbers;  // the number options' values
+    const CommandSpec* spec = nullptr;         // the command read
+    // The complaint is about a path split at a blank: one line says it all.
+    bool splitPath = false;
 
-    bool has(const std::string& option) const { return options.count(option) != 0; }
-    long long value(const std::string& option, long long otherwise) const {
-        const auto it = numbers.find(option);
-        return it == numbers.end() ? otherwise : it->second;
-    }
-    std::string text(const std::string& option) const {
-        const auto it = options.find(option);
-        return it == options.end() ? std::string() : it->second;
-    }
+    // An option by its declaration. One that the command's spec does not list
+    // (or a flag's value, a text option's number) throws std::logic_error: it
+    // could never be given, and would silently read as absent.
+    bool has(const OptionSpec& option) const;
+    long long value(const OptionSpec& option, long long otherwise) const;  // a number option
+    std::string text(const OptionSpec& option) const;  // a text option; "" when not given
 };
 
 // One command, whole: what the help text says of it, what its command line
@@ -91,7 +120,7 @@ struct CommandSpec {
     // with no host folder before it.
     bool folder = true;
     // Runs the command; the result is the process exit status.
-    int (*run)(const Invocation& invocation, Output& output) = nullptr;
+    ExitStatus (*run)(const Invocation& invocation, Output& output) = nullptr;
 };
 
 struct CommandTable {
@@ -99,6 +128,9 @@ struct CommandTable {
     const char* closing = "";  // key of the text printed after the commands' descriptions
     // Text printed after that, made for the language; may be null.
     std::string (*epilogue)(const Catalog& catalog) = nullptr;
+    // Whether a folder exists, to tell a folder path split at a blank; null:
+    // not told (cli/PathSlip.h).
+    bool (*folderExists)(const std::string& path) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the
@@ -113,10 +145,9 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
                                     std::string& error);
 
 // The whole program: "--lang ru|en" (anywhere; it sets the output's catalog,
-// which otherwise keeps the language it was given), -h / --help, parsing, the
-// complaint and usage on bad arguments (exit 2), else the command's own run.
-int runCommandLine(const CommandTable& table, const std::vector<std::string>& argv, Output& output);
-
-// Option value readers shared by the commands.
-bool parseWholeNumber32(const std::string& text, long long& value);  // optional sign, digits
-bool parseCallNumber(const std::string& text, long long& value);     // 1 .. 1000000
+// which otherwise keeps the language it was given), -h / --help, parsing, on
+// bad arguments (kBadInput) the complaint with the synopsis of the command it
+// concerns and a pointer to --help (the whole usage when nothing was given),
+// else the command's own run.
+ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
+                          Output& output);

@@ -1,5 +1,7 @@
 #include "cli/ExitStatus.h"
 
+#include "encoding/Encodings.h"
+
 std::string exitStatusText(const Catalog& catalog) {
     using namespace exitstatus;
     return formatMessage(catalog, "help.exit-status",
@@ -13,17 +15,6 @@ std::string exitStatusParagraph(const Catalog& catalog) {
     return wrapped(exitStatusText(catalog), 2);
 }
 
-namespace {
-
-// UTF-8 characters, not bytes: a Russian line is wrapped at 80 columns too.
-std::size_t characters(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-}  // namespace
-
 std::string wrapped(const std::string& text, std::size_t indent) {
     const std::string margin(indent, ' ');
     std::string out, line;
@@ -32,7 +23,8 @@ std::string wrapped(const std::string& text, std::size_t indent) {
         std::size_t end = text.find(' ', at);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(at, end - at);
-        if (!line.empty() && margin.size() + characters(line) + 1 + characters(word) > 80) {
+        // Characters, not bytes: a Russian line is wrapped at 80 columns too.
+        if (!line.empty() && margin.size() + utf8Characters(line) + 1 + utf8Characters(word) > 80) {
             out += margin + line + "\n";
             line.clear();
         }

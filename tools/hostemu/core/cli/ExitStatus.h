@@ -8,15 +8,21 @@
 
 namespace exitstatus {
 
-inline constexpr int kDone = 0;
-// What the command looked at is not as it should be (config warnings, a failed
-// check step, a replayed call that differs), or init, lookup and transaction
-// could not make the call.
-inline constexpr int kFound = 1;
-inline constexpr int kBadInput = 2;   // bad arguments, an unreadable or unusable file
-inline constexpr int kCannotRun = 3;  // the replay cannot run
+// A plain enum: a status reads as its number where it is printed or compared,
+// but a function that returns one cannot return a bare number.
+enum Status : int {
+    kDone = 0,
+    // What the command looked at is not as it should be (config warnings, a
+    // failed check step, a replayed call that differs), or init, lookup and
+    // transaction could not make the call.
+    kFound = 1,
+    kBadInput = 2,   // bad arguments, an unreadable or unusable file
+    kCannotRun = 3,  // the replay cannot run; hostemu itself failed
+};
 
 }  // namespace exitstatus
+
+using ExitStatus = exitstatus::Status;
 
 // The exit statuses, one sentence each, as one paragraph of plain text.
 std::string exitStatusText(const Catalog& catalog = kEnglishCatalog);

@@ -7,6 +7,10 @@
 
 #include "i18n/Messages.h"
 
+// `text` as hostemu's complaint: after its name, so that it reads apart from
+// the report and from Windows' own messages. The only place the name is typed.
+inline std::string complaintText(const std::string& text) { return "hostemu: " + text; }
+
 class Output {
   public:
     explicit Output(const Catalog& catalog = kEnglishCatalog) : catalog_(&catalog) {}
@@ -15,6 +19,8 @@ class Output {
     virtual void out(const std::string& text) = 0;
     // Complaints about the invocation or the surroundings (standard error).
     virtual void err(const std::string& text) = 0;
+    // One complaint, `text` after hostemu's name, as a line of standard error.
+    void complain(const std::string& text) { err(complaintText(text) + "\n"); }
     // The text so far is shown before a slow step begins.
     virtual void flush() {}
 

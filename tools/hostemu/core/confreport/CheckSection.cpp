@@ -41,8 +41,6 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
         if (line.find(logevent::kErrorWord) == std::string::npos &&
             line.find(logevent::kErrorWordMixed) == std::string::npos &&
             line.find(logevent::fixedHead(logevent::Event::CheckReaderThrew)) ==
-                std::string::npos &&
-            line.find(logevent::fixedHead(logevent::Event::CheckDataMissing)) ==
                 std::string::npos) {
             continue;
         }
@@ -51,7 +49,7 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
     }
 }
 
-void reportMode(CheckXml& reader, int initResult, Report& report) {
+void reportMode(CheckXml& reader, Report& report) {
     if (!reader.check || !reader.check.attribute("chmode")) {
         report.warn(report.text(!reader.check ? "config.no-check" : "config.no-chmode",
                                 {{"lookup", logevent::format(logevent::Event::NoChmodLookup)},
@@ -59,23 +57,6 @@ void reportMode(CheckXml& reader, int initResult, Report& report) {
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
-    if (initResult == 2) {
-        // No CHECKDATA: the lookup goes on in some modes only, the posting in none.
-        report.line(report.text(
-            "config.mode-no-checkdata",
-            {{"mode", std::to_string(mode)},
-             {"lookup",
-              lookupWithoutCheckData(mode)
-                  ? lookupText(mode, report)
-                  : report.text("config.lookup-fails",
-                                {{"line", logevent::format(logevent::Event::CheckDataNotFound)}})},
-             {"posting", logevent::format(logevent::Event::NumNotPosting, {{"result", "2"}})}}));
-        if (!lookupWithoutCheckData(mode)) {
-            report.warn(
-                report.text("config.mode-needs-checkdata", {{"mode", std::to_string(mode)}}));
-        }
-        return;
-    }
     report.line(report.text("config.mode", {{"mode", std::to_string(mode)},
                                             {"lookup", lookupText(mode, report)},
                                             {"posting", postingText(mode, report)}}));
@@ -144,14 +125,16 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
 
 }  // namespace
 
-void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int initResult,
-                 const std::string& readerLog, Report& report) {
+void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
+                 const std::string& readerLog, const std::vector<CheckRefusal>& refusals,
+                 Report& report) {
     report.section(report.text("config.check-section"));
     reportReaderLines(readerLog, report);
-    if (initResult != 0) {
-        report.line(report.text("config.init-result", {{"result", std::to_string(initResult)}}));
+    if (initResult == CheckInit::Failed) {
+        report.line(report.text("config.init-result",
+                                {{"result", std::to_string(kCheckInitFailedResult)}}));
     }
-    reportMode(reader, initResult, report);
+    reportMode(reader, report);
     if (reader.checkData) {
         report.line(report.text("config.checkdata-found"));
     } else {
@@ -169,4 +152,12 @@ void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int init
         report.text("config.holders",
                     {{"list", holders.empty() ? report.text("config.holders-none") : holders}}));
     reportPayments(reader, configuration, report);
+    for (const CheckRefusal& refusal : refusals) {
+        std::string lines;
+        for (const std::string& line : refusal.lines) {
+            lines += (lines.empty() ? "" : report.text("config.refused-then")) +
+                     report.text("config.refused-line", {{"line", line}});
+        }
+        report.warn(report.text(refusal.call, {{"lines", lines}}));
+    }
 }

@@ -41,8 +41,9 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
 
 }  // namespace
 
-int configReport(const std::string& configPath, CheckXml& reader, int initResult,
-                 const std::string& readerLog, Output& output) {
+ExitStatus configReport(const std::string& configPath, CheckXml& reader,
+                        std::optional<CheckInit> initResult, const std::string& readerLog,
+                        Output& output, const std::vector<CheckRefusal>& refusals) {
     Report report(output.catalog());
     pugi::xml_document document;
     const pugi::xml_node configuration = loadConfiguration(configPath, document, report);
@@ -50,13 +51,13 @@ int configReport(const std::string& configPath, CheckXml& reader, int initResult
         reportService(configuration, report);
         reportPlaces(configuration, report);
     }
-    if (initResult < 0) {
+    if (!initResult) {
         report.warn(report.text("config.no-scratch"));
     } else {
-        reportCheck(reader, configuration, initResult, readerLog, report);
+        reportCheck(reader, configuration, *initResult, readerLog, refusals, report);
         if (configuration) reportTokenChoice(reader, configuration, report);
     }
     if (configuration) reportAccounts(configuration, report);
     report.print(output);
-    return report.warnings() == 0 ? 0 : 1;
+    return report.warnings() == 0 ? exitstatus::kDone : exitstatus::kFound;
 }

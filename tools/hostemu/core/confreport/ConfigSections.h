@@ -4,7 +4,9 @@
 #include <pugixml.hpp>
 #include <string>
 
-class CheckXml;
+#include "check/CheckXml.h"
+#include "confreport/CheckRefusals.h"
+
 class Report;
 
 // ApiAddress and SSL: where the requests go.
@@ -14,9 +16,11 @@ void reportService(const pugi::xml_node& configuration, Report& report);
 void reportPlaces(const pugi::xml_node& configuration, Report& report);
 
 // What the check is and what the DLL will do with it. `initResult` and
-// `readerLog` are initCheckXml's result and the lines the reader logged.
-void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, int initResult,
-                 const std::string& readerLog, Report& report);
+// `readerLog` are initCheckXml's result and the lines the reader logged;
+// `refusals` what a call with it would end with before sending, each a warning.
+void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
+                 const std::string& readerLog, const std::vector<CheckRefusal>& refusals,
+                 Report& report);
 
 // Which place and token the DLL picks for the check's order category, and why.
 void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Report& report);

@@ -1,5 +1,5 @@
+#include <algorithm>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "check/Accessors.h"
@@ -50,14 +50,6 @@ std::vector<Place> readPlaces(const pugi::xml_node& configuration) {
 
 std::string placeName(const Place& p, const Report& report) {
     return report.text("config.place-name", {{"number", std::to_string(p.number)}});
-}
-
-const Place* lastFallback(const std::vector<Place>& places) {
-    const Place* found = nullptr;
-    for (const Place& p : places) {
-        if (p.fallback) found = &p;
-    }
-    return found;
 }
 
 void warnEmptyToken(const Place& p, Report& report) {
@@ -153,50 +145,48 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
         report.line(report.text("config.order-category-none"));
     }
 
-    // The DLL's own choice, and beside it the reason, found by the same rules.
-    std::optional<std::string> chosen;
+    // The DLL's own choice, which names its place and its reason.
+    TokenChoice choice;
     try {
-        chosen = selectToken(orderCategory(reader), configuration);
+        choice = selectToken(orderCategory(reader), configuration);
     } catch (const XmlElementNotFound& e) {
         report.warn(report.text("config.cannot-choose", {{"why", e.message}}));
         return;
     }
     const std::vector<Place> places = readPlaces(configuration);
-    const Place* match = nullptr;
-    for (const Place& p : places) {
-        if (p.code != category) continue;
-        if (!match) {
-            match = &p;
-        } else {
-            report.line(report.text(
-                "config.also-matches",
-                {{"place", placeName(p, report)}, {"category", std::to_string(category)}}));
+    const std::string categoryText = std::to_string(category);
+    switch (choice.why) {
+        case TokenChoice::Why::Match: {
+            // Later places with the same code, which the first match hides.
+            for (const Place& p : places) {
+                if (p.number > choice.place && p.code == category) {
+                    report.line(report.text("config.also-matches", {{"place", placeName(p, report)},
+                                                                    {"category", categoryText}}));
+                }
+            }
+            const bool anyFallback = std::any_of(places.begin(), places.end(),
+                                                 [](const Place& p) { return p.fallback; });
+            const std::string place = placeName(places.at(choice.place - 1), report);
+            report.line(report.text(anyFallback ? "config.matches-over-fallback" : "config.matches",
+                                    {{"place", place}, {"category", categoryText}}));
+            if (choice.token.empty()) {
+                report.warn(report.text("config.match-empty-token", {{"place", place}}));
+            }
+            break;
         }
+        case TokenChoice::Why::Fallback:
+            report.line(report.text("config.fallback-used",
+                                    {{"category", categoryText},
+                                     {"place", placeName(places.at(choice.place - 1), report)}}));
+            break;
+        case TokenChoice::Why::None:
+            report.warn(report.text("config.no-match",
+                                    {{"category", categoryText},
+                                     {"line", logevent::format(logevent::Event::NoTokenFound)}}));
+            break;
     }
-    const Place* fallback = lastFallback(places);
-    std::optional<std::string> explained;
-    if (match) {
-        report.line(report.text(
-            fallback ? "config.matches-over-fallback" : "config.matches",
-            {{"place", placeName(*match, report)}, {"category", std::to_string(category)}}));
-        explained = match->token;
-        if (match->token.empty()) {
-            report.warn(
-                report.text("config.match-empty-token", {{"place", placeName(*match, report)}}));
-        }
-    } else if (fallback) {
-        report.line(report.text("config.fallback-used", {{"category", std::to_string(category)},
-                                                         {"place", placeName(*fallback, report)}}));
-        explained = fallback->token;
-    } else {
-        report.warn(report.text("config.no-match",
-                                {{"category", std::to_string(category)},
-                                 {"line", logevent::format(logevent::Event::NoTokenFound)}}));
-    }
-    if (chosen != explained) {
-        report.warn(report.text("config.explanation-differs"));
-    }
-    if (chosen) {
-        report.line(report.text("config.token", {{"token", maskToken(*chosen, report.catalog())}}));
+    if (choice) {
+        report.line(
+            report.text("config.token", {{"token", maskToken(choice.token, report.catalog())}}));
     }
 }

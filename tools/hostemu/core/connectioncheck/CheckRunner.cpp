@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 #include "connectioncheck/CheckStep.h"
+#include "encoding/Encodings.h"
 
 StepVerdict StepVerdict::ok(std::string label, std::string line, std::string advice) {
     StepVerdict r;
@@ -21,18 +22,8 @@ StepVerdict StepVerdict::skipped(std::string label, std::string line) {
     return r;
 }
 
-namespace {
-
-// Characters, not bytes: a Russian label lines up with an English one.
-std::size_t shownLength(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-}  // namespace
-
-int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output) {
+ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context,
+                         Output& output) {
     context.catalog = &output.catalog();
     std::string verdict;
     std::size_t warnings = 0;
@@ -43,7 +34,8 @@ int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Ou
         std::string text;
         if (!r.line.empty()) {
             std::string padded = r.label;
-            const std::size_t length = shownLength(padded);
+            // Characters, not bytes: a Russian label lines up with an English one.
+            const std::size_t length = utf8Characters(padded);
             if (length < 12) padded.append(12 - length, ' ');
             text = "  " + padded + " " + (failed ? output.text("check.failed") : "") + r.line;
             if (context.tickMs) {
@@ -59,7 +51,7 @@ int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Ou
         if (failed) text += output.text("check.verdict-failed", {{"advice", r.advice}}) + "\n";
         output.out(text);
         output.flush();
-        if (failed) return 1;
+        if (failed) return exitstatus::kFound;
         if (!r.advice.empty()) verdict = r.advice;
     }
     if (warnings != 0) {
@@ -68,5 +60,5 @@ int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Ou
     }
     output.out(output.text("check.verdict-ok", {{"verdict", verdict}}) + "\n");
     output.flush();
-    return 0;
+    return exitstatus::kDone;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExitStatus.h"
 #include "i18n/Messages.h"
 
 class Output;
@@ -30,9 +31,14 @@ struct CheckContext {
     std::string host;  // ApiAddress as written
     bool secure = false;
     std::string token;
+    // The place whose token the DLL chooses, as advice names it ("the default
+    // place (PlaceCode 1)").
+    std::string tokenPlace;
 
     // Where the connection goes: the service, or the proxy WinInet uses.
     std::string via;  // "host:port" of the proxy; empty when direct
+    // What to add to the proxy's bypass list for the service, when a proxy is set.
+    std::string bypassAdvice;
     std::string target;
     uint16_t port = 80;
     std::vector<std::string> addresses;
@@ -77,9 +83,10 @@ using CheckStep = StepVerdict (*)(CheckContext& context);
 
 // Runs the steps in order and prints each result as it comes, with its time
 // when the context has a clock; at the first failed step, or after the last,
-// prints the verdict (an OK one counts the warnings above it). Returns 0 when
-// no step failed, 1 otherwise.
-int runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context, Output& output);
+// prints the verdict (an OK one counts the warnings above it). Returns kDone
+// when no step failed, kFound otherwise.
+ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context,
+                         Output& output);
 
 // The steps that need no network: conf.xml, the service address, the token.
 StepVerdict confXmlStep(CheckContext& context);

@@ -7,18 +7,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/GuestInfo.h"
 #include "api/JsonText.h"
+#include "api/ReplyAccess.h"
 #include "confreport/Report.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
+#include "http/ServicePaths.h"
 #include "http/Timings.h"
 #include "log/LogEvents.h"
 
 namespace {
 
 constexpr std::size_t kShownReply = 300;
+constexpr std::size_t kQuotedReply = 80;
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -65,20 +69,25 @@ std::vector<std::string> splitWords(const std::string& text, const char* separat
     return words;
 }
 
-bool onBypassList(const std::string& list, const std::string& host) {
+std::string bypassEntryFor(const std::string& list, const std::string& host) {
     const std::string name = lower(host);
-    for (const std::string& entry : splitList(lower(list))) {
-        if (entry == "<local>") {
-            if (name.find('.') == std::string::npos) return true;
-        } else if (wildcardMatch(entry.c_str(), name.c_str())) {
-            return true;
+    for (const std::string& entry : splitList(list)) {
+        const std::string low = lower(entry);
+        if (low == "<local>") {
+            if (name.find('.') == std::string::npos) return entry;
+        } else if (wildcardMatch(low.c_str(), name.c_str())) {
+            return entry;
         }
     }
-    return false;
+    return "";
 }
 
-std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure) {
-    if (setting.direct || setting.proxy.empty() || onBypassList(setting.bypass, host)) return "";
+bool onBypassList(const std::string& list, const std::string& host) {
+    return !bypassEntryFor(list, host).empty();
+}
+
+std::string configuredProxy(const ProxySetting& setting, bool secure) {
+    if (setting.direct || setting.proxy.empty()) return "";
     const std::string scheme = secure ? "https=" : "http=";
     std::string any;
     for (const std::string& entry : splitList(setting.proxy)) {
@@ -90,9 +99,41 @@ std::string proxyFor(const ProxySetting& setting, const std::string& host, bool 
     return any;
 }
 
-StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
+std::string proxyFor(const ProxySetting& setting, const std::string& host, bool secure) {
+    return onBypassList(setting.bypass, host) ? "" : configuredProxy(setting, secure);
+}
+
+std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
+                         const Catalog& catalog) {
+    const std::string entry = bypassEntryFor(setting.bypass, host);
+    if (!entry.empty() && lower(entry) == lower(host))
+        return formatMessage(catalog, "check.bypass-exact-ignored", {{"host", host}});
+    if (!entry.empty())
+        return formatMessage(catalog, "check.bypass-ignored", {{"entry", entry}, {"host", host}});
+    // The pattern Windows documents for the neighbourhood: "10.1.2.*", "*.example.com".
+    std::string pattern = host;
+    const bool address = host.find_first_not_of("0123456789.") == std::string::npos;
+    if (address && host.rfind('.') != std::string::npos) {
+        pattern = host.substr(0, host.rfind('.')) + ".*";
+    } else if (host.find('.') != std::string::npos) {
+        pattern = "*" + host.substr(host.find('.'));
+    }
+    return formatMessage(catalog, "check.bypass-add", {{"host", host}, {"pattern", pattern}});
+}
+
+StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, CheckContext& c) {
     const std::string& host = c.host;
+    const std::string configured = configuredProxy(proxy, c.secure);
     c.via = proxyFor(proxy, host, c.secure);
+    // The route the request took, when WinInet told it: the proxy's name or
+    // address, or the service's.
+    const std::string proxyHost = lower(configured.substr(0, configured.rfind(':')));
+    const bool routeKnown =
+        route.probed && !configured.empty() && (!route.name.empty() || !route.address.empty());
+    const bool wentToProxy = routeKnown && (lower(route.name) == proxyHost ||
+                                            (route.name.empty() && route.address == proxyHost));
+    const bool seemsBypassed = !configured.empty() && c.via.empty();
+    if (routeKnown) c.via = wentToProxy ? configured : "";
     const std::string& via = c.via;
     const std::string label = c.text("check.label-proxy");
     StepVerdict r;
@@ -102,8 +143,18 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
         r = StepVerdict::ok(label, c.text("check.proxy-none"));
     } else if (via.empty()) {
         r = StepVerdict::ok(
-            label, c.text("check.proxy-bypassed",
-                          {{"proxy", proxy.proxy}, {"host", host}, {"bypass", proxy.bypass}}));
+            label,
+            c.text(seemsBypassed ? "check.proxy-bypassed" : "check.proxy-direct-anyway",
+                   {{"proxy", proxy.proxy},
+                    {"host", host},
+                    {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass}}));
+    } else if (seemsBypassed) {
+        r = StepVerdict::ok(label, c.text("check.proxy-bypass-ignored",
+                                          {{"proxy", proxy.proxy},
+                                           {"host", host},
+                                           {"bypass", proxy.bypass},
+                                           {"entry", bypassEntryFor(proxy.bypass, host)},
+                                           {"via", via}}));
     } else {
         r = StepVerdict::ok(
             label, c.text("check.proxy-through",
@@ -111,6 +162,11 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
                            {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass},
                            {"via", via}}));
     }
+    if (routeKnown) {
+        r.more.push_back(c.text(wentToProxy ? "check.route-proxy" : "check.route-direct",
+                                {{"name", route.name.empty() ? route.address : route.name}}));
+    }
+    if (!via.empty()) c.bypassAdvice = bypassAdvice(proxy, host, *c.catalog);
     if (proxy.autoDetect || !proxy.autoConfigUrl.empty()) {
         const std::string script =
             proxy.autoConfigUrl.empty()
@@ -126,6 +182,20 @@ StepVerdict judgeProxy(const ProxySetting& proxy, CheckContext& c) {
     c.port = servicePort(c.secure);
     if (!via.empty()) goThroughProxy(via, c);
     return r;
+}
+
+bool certificateArrived(uint32_t sendError) {
+    switch (sendError) {
+        case 0:
+        case 12037:  // ERROR_INTERNET_SEC_CERT_DATE_INVALID
+        case 12038:  // ERROR_INTERNET_SEC_CERT_CN_INVALID
+        case 12045:  // ERROR_INTERNET_INVALID_CA
+        case 12057:  // ERROR_INTERNET_SEC_CERT_REV_FAILED
+        case 12169:  // ERROR_INTERNET_SEC_INVALID_CERT
+        case 12170:  // ERROR_INTERNET_SEC_CERT_REVOKED
+            return true;
+        default: return false;
+    }
 }
 
 StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
@@ -154,11 +224,33 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
         if (!advice.empty()) r.more.push_back(advice);
         if (r.advice.empty()) r.advice = advice;
     }
-    if (r.advice.empty())
+    if (r.advice.empty()) {
         r.advice = formatMessage(catalog, "check.tls-none",
                                  {{"host", host}, {"why", systemText(tls.firstError)}});
+    } else {
+        // The code the DLL's log shows for the same server.
+        r.advice +=
+            " (" +
+            formatMessage(catalog, "check.dll-logs", {{"line", systemText(tls.firstError)}}) + ")";
+    }
     return r;
 }
+
+namespace {
+
+// The service's own words for a failure: its "ErrorMessage" or "Message";
+// empty when it gave none.
+std::string serviceMessage(const rapidjson::Document& json) {
+    if (json.HasParseError() || !json.IsObject()) return "";
+    for (const char* name : {"ErrorMessage", "Message"}) {
+        const auto it = json.FindMember(name);
+        if (it != json.MemberEnd() && it->value.IsString() && it->value.GetStringLength() != 0)
+            return it->value.GetString();
+    }
+    return "";
+}
+
+}  // namespace
 
 StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                            const std::string& now, const Catalog& catalog) {
@@ -166,6 +258,9 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
     const auto text = [&catalog](const char* key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
+    };
+    const auto dllEnds = [&](const std::string& line) {
+        return text("check.dll-ends", {{"line", fromHostText(line)}});
     };
     if (x.timedOut) {
         return StepVerdict::failed(
@@ -184,17 +279,38 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
             return StepVerdict::failed(
                 "GuestInfo", sent + ": " + systemText(x.errorCode),
                 text("check.guestinfo-failed",
-                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}));
+                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}) +
+                    " (" + text("check.dll-logs", {{"line", systemText(x.errorCode)}}) + ")");
         }
+        // The transport's last line for an empty reply names its status, when
+        // it is no success.
+        const std::string advice = statusAdvice(x.status, x.place, catalog);
         return StepVerdict::failed(
             "GuestInfo", sent + ": " + text("check.guestinfo-empty", {{"status", status}}),
-            text("check.guestinfo-empty-advice", {{"status", status}}));
+            text("check.guestinfo-empty-advice", {{"status", status}}) + ": " +
+                dllEnds(isSuccessStatus(x.status)
+                            ? logevent::format(
+                                  logevent::Event::ReadFailed,
+                                  {{"path", std::string(servicepath::kGuestInfo) + "<token>"}})
+                            : logevent::format(logevent::Event::HttpStatus, {{"status", status}})) +
+                (advice.empty() ? "" : ": " + advice));
     }
     rapidjson::Document json;
     parseJson(json, x.text.c_str());
     const bool isJson = !json.HasParseError();
     const bool hasStatus = isJson && json.IsObject() && json.HasMember("Status");
     const bool integerStatus = hasStatus && json["Status"].IsInt();
+    // The DLL's own reading of the reply, and the line it logs for it.
+    GuestReply reading = GuestReply::OtherStatus;
+    std::string dllLine;
+    bool unusable = false;
+    try {
+        reading = readGuestReply(json);
+        dllLine = guestReplyLogLine(reading);
+    } catch (const ReplyFormatError& e) {
+        dllLine = logevent::format(logevent::Event::ReplyNotUsable, {{"what", e.message}});
+        unusable = true;
+    }
     // Worded as the DLL's log words it, so that the two read alike.
     std::string what = logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + ", " +
                        text("check.guestinfo-bytes", {{"count", std::to_string(x.text.size())}}) +
@@ -209,21 +325,39 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     r.line = sent + ": " + what;
     r.more.push_back(text("check.guestinfo-reply", {{"reply", shownReply(x.text, token)}}));
     // Only the service's own reply says that it works: a gateway, a firewall
-    // or a proxy answers with a page, or with JSON of its own.
-    if (isSuccessStatus(x.status) && integerStatus) {
+    // or a proxy answers with a page, or with JSON of its own; and only a guest
+    // found or a card refused says that it took the request.
+    // A refusal without its "ErrorMessage" is still the service's refusal of
+    // the card: the lookup ends with 1 for it as for any other.
+    const bool refusal = integerStatus && json["Status"].GetInt() == 2;
+    const bool taken = refusal || (!unusable && reading == GuestReply::Found);
+    if (isSuccessStatus(x.status) && taken) {
         r.advice = text("check.guestinfo-ok", {{"status", status}});
         return r;
     }
     r.status = StepVerdict::Status::Failed;
-    const std::string advice = statusAdvice(x.status, catalog);
+    const std::string message = serviceMessage(json);
+    const bool pointsAtToken = x.status == 401 || x.status == 403 ||
+                               (integerStatus && json["Status"].GetInt() == 0 && !message.empty());
+    const std::string advice = pointsAtToken ? text("check.advice-token", {{"place", x.place}})
+                               : x.status == 407 && !x.bypassAdvice.empty()
+                                   ? text("check.advice-407-bypass", {{"bypass", x.bypassAdvice}})
+                                   : statusAdvice(x.status, x.place, catalog);
     if (!advice.empty()) r.more.push_back(advice);
-    const std::string came = text(!isJson          ? "check.guestinfo-came-not-json"
-                                  : !hasStatus     ? "check.guestinfo-came-no-status"
-                                  : !integerStatus ? "check.guestinfo-came-not-whole"
-                                                   : "check.guestinfo-came-json");
-    r.advice = logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + " " +
-               text("check.guestinfo-came", {{"what", came}}) +
-               (advice.empty() ? "" : ": " + advice);
+    const std::string came = !isJson      ? text("check.guestinfo-came-not-json")
+                             : !hasStatus ? text("check.guestinfo-came-no-status")
+                             : !integerStatus
+                                 ? text("check.guestinfo-came-not-whole")
+                                 : text("check.guestinfo-came-json",
+                                        {{"status", std::to_string(json["Status"].GetInt())}});
+    // The service's words, else the start of what came.
+    std::string quoted = message.empty() ? shownReply(x.text, token) : shownReply(message, token);
+    if (quoted.size() > kQuotedReply) quoted = quoted.substr(0, kQuotedReply) + " ...";
+    r.advice =
+        logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + " " +
+        text("check.guestinfo-came", {{"what", came}}) + " (\"" + quoted + "\")" +
+        (dllLine.empty() ? "" : ": " + text("check.dll-logs", {{"line", fromHostText(dllLine)}})) +
+        (advice.empty() ? "" : ": " + advice);
     return r;
 }
 
@@ -240,15 +374,16 @@ std::string certificateAdvice(uint32_t code, const std::string& now, const Catal
     }
 }
 
-std::string statusAdvice(uint32_t status, const Catalog& catalog) {
+std::string statusAdvice(uint32_t status, const std::string& place, const Catalog& catalog) {
     switch (status) {
         case 407: return formatMessage(catalog, "check.advice-407");
         case 502:
         case 503:
         case 504: return formatMessage(catalog, "check.advice-gateway");
-        case 404: return formatMessage(catalog, "check.advice-404");
+        case 404:
+            return formatMessage(catalog, "check.advice-404", {{"path", servicepath::kGuestInfo}});
         case 401:
-        case 403: return formatMessage(catalog, "check.advice-refused");
+        case 403: return formatMessage(catalog, "check.advice-token", {{"place", place}});
         case 400: return formatMessage(catalog, "check.advice-400");
         case 500: return formatMessage(catalog, "check.advice-500");
         default: return "";

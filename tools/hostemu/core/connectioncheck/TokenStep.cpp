@@ -1,27 +1,47 @@
 // token: the one the DLL chooses for the order category (-1, or --place).
-#include <optional>
-
+#include "config/Config.h"
 #include "config/Token.h"
 #include "confreport/Report.h"
 #include "connectioncheck/CheckStep.h"
 #include "display/ShownValues.h"
+
+namespace {
+
+// A conf.xml without place -1 and without a default place still serves every
+// check that has CHECKDATA: the check goes on with a place of its own.
+std::string wayOn(const CheckContext& c) {
+    std::string codes;
+    for (pugi::xml_node place = c.configuration.child("PlaceOfService"); place;
+         place = place.next_sibling("PlaceOfService")) {
+        const std::string code = std::to_string(atoiText(place.child("PlaceCode")));
+        codes += (codes.empty() ? "" : ", ") + code;
+    }
+    if (codes.empty()) return c.text("check.token-no-places");
+    return c.text("check.token-way-on", {{"folder", c.folder}, {"codes", codes}});
+}
+
+}  // namespace
 
 StepVerdict tokenStep(CheckContext& c) {
     const int32_t orderCategory = c.hasPlace ? c.place : -1;
     const std::string number = std::to_string(orderCategory);
     const std::string category =
         c.hasPlace ? number + " (--place)" : c.text("check.token-no-place", {{"number", number}});
-    const std::optional<std::string> token = selectToken(orderCategory, c.configuration);
+    const TokenChoice token = selectToken(orderCategory, c.configuration);
     if (!token) {
         const std::string failure = c.text("check.token-none", {{"number", number}});
-        return StepVerdict::failed(c.text("check.label-token"), failure, failure);
+        return StepVerdict::failed(c.text("check.label-token"), failure, failure + ": " + wayOn(c));
     }
-    if (token->empty()) {
+    if (token.token.empty()) {
         const std::string failure = c.text("check.token-empty", {{"number", number}});
         return StepVerdict::failed(c.text("check.label-token"), failure, failure);
     }
-    c.token = *token;
-    return StepVerdict::ok(
-        c.text("check.label-token"),
-        c.text("check.token", {{"token", maskToken(*token, *c.catalog)}, {"category", category}}));
+    c.token = token.token;
+    const int32_t code = atoiText(token.node.child("PlaceCode"));
+    c.tokenPlace = c.text(
+        token.why == TokenChoice::Why::Match ? "check.token-place" : "check.token-place-default",
+        {{"code", std::to_string(code)}});
+    return StepVerdict::ok(c.text("check.label-token"),
+                           c.text("check.token", {{"token", maskToken(token.token, *c.catalog)},
+                                                  {"category", category}}));
 }

@@ -20,8 +20,7 @@ class Table {
     void row(const std::string& name, const std::string& value, bool empty) const {
         if (brief_ && empty) return;
         // Characters, not bytes: a translated label lines up as well.
-        std::size_t width = 0;
-        for (unsigned char c : name) width += (c & 0xC0) != 0x80;
+        const std::size_t width = utf8Characters(name);
         out_ += "  " + name + std::string(width < 16 ? 16 - width : 0, ' ') + " " + value + "\n";
     }
     void text(const char* name, const std::string& value) const { row(name, value, value.empty()); }

@@ -24,7 +24,6 @@ std::string dllLoadFailure(const std::string& path, unsigned long error, const C
     for (const Meaning& m : kMeanings) {
         if (m.error != error) continue;
         std::string text =
-            "hostemu: " +
             formatMessage(catalog, "dll.load-failed-meaning",
                           {{"path", path},
                            {"code", code},
@@ -32,6 +31,5 @@ std::string dllLoadFailure(const std::string& path, unsigned long error, const C
         if (m.advice) text += formatMessage(catalog, "dll.advice-" + code);
         return text;
     }
-    return "hostemu: " +
-           formatMessage(catalog, "dll.load-failed", {{"path", path}, {"code", code}});
+    return formatMessage(catalog, "dll.load-failed", {{"path", path}, {"code", code}});
 }

@@ -6,5 +6,6 @@
 #include "i18n/Messages.h"
 
 // "cannot load PATH (error N: meaning)" and, for the errors an installation
-// meets, the next step; one or more lines, each ending in a line feed.
+// meets, the next step; one or more lines, each ending in a line feed. The
+// first line is a complaint (complaintText), the caller's to prefix.
 std::string dllLoadFailure(const std::string& path, unsigned long error, const Catalog& catalog);

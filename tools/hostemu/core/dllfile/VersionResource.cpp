@@ -154,13 +154,6 @@ std::string machineName(uint16_t machine, const Catalog& catalog) {
     return formatMessage(catalog, "version.machine-other", {{"code", buf}});
 }
 
-// Characters, not bytes: the labels are padded to one column in any language.
-std::size_t shownWidth(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
 std::string dotted(const uint16_t v[4]) {
     return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
            std::to_string(v[3]);
@@ -224,10 +217,10 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
     return true;
 }
 
-int runVersion(const std::string& path, Output& output) {
+ExitStatus runVersion(const std::string& path, Output& output) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
-        output.err("hostemu: " + output.text("version.unreadable", {{"path", path}}) + "\n");
+        output.complain(output.text("version.unreadable", {{"path", path}}));
         return exitstatus::kFound;
     }
     VersionResource v;
@@ -236,17 +229,17 @@ int runVersion(const std::string& path, Output& output) {
     const char* const labels[] = {"version.dll", "version.built-for", "version.file-version",
                                   "version.product-version", "version.description"};
     std::size_t width = 0;
-    for (const char* label : labels) width = std::max(width, shownWidth(output.text(label)));
+    for (const char* label : labels) width = std::max(width, utf8Characters(output.text(label)));
     std::string text;
     auto row = [&](const char* label, const std::string& value) {
         const std::string name = output.text(label);
-        text += name + std::string(width + 1 - shownWidth(name), ' ') + value + "\n";
+        text += name + std::string(width + 1 - utf8Characters(name), ' ') + value + "\n";
     };
     row("version.dll", path);
     if (!v.machine.empty()) row("version.built-for", machineName(v.machineCode, output.catalog()));
     if (!found) {
         output.out(text);
-        output.err("hostemu: " + path + ": " + output.text(why) + "\n");
+        output.complain(path + ": " + output.text(why));
         return exitstatus::kFound;
     }
     // As Properties > Details shows them; the product version names the commit built.

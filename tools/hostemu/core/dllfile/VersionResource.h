@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "cli/ExitStatus.h"
+
 class Output;
 
 struct VersionResource {
@@ -27,6 +29,7 @@ struct VersionResource {
 // carries no version resource.
 bool readVersionResource(const std::string& bytes, VersionResource& out, std::string& why);
 
-// The version command: the file's path and its version resource. 0 printed;
-// 1 the file cannot be read, is no Windows program or has no version resource.
-int runVersion(const std::string& path, Output& output);
+// The version command: the file's path and its version resource. kDone
+// printed; kFound when the file cannot be read, is no Windows program or has
+// no version resource.
+ExitStatus runVersion(const std::string& path, Output& output);

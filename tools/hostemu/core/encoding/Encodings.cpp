@@ -42,6 +42,12 @@ bool isUtf8(const std::string& text) {
     return true;
 }
 
+std::size_t utf8Characters(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
 bool isUtf16(const std::string& bytes) {
     return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                  (bytes[0] == '\xFE' && bytes[1] == '\xFF'));

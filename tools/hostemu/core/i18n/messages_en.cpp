@@ -10,12 +10,12 @@ const Message kMessages[] = {
     // ---- common: usage, help, errors ----
     {"cli.usage-first", "usage: hostemu {line}\n"},
     {"cli.usage-next", "       hostemu {line}\n"},
-    {"usage.init", "[--brief] <folder> init"},
-    {"usage.lookup", "[--brief] <folder> lookup <card-or-phone-number> <check.xml>"},
-    {"usage.transaction", "[--brief] <folder> transaction <check.xml>"},
+    {"usage.init", "[--dll PATH] [--brief] <folder> init"},
+    {"usage.lookup", "[--dll PATH] [--brief] <folder> lookup <card-or-phone-number> <check.xml>"},
+    {"usage.transaction", "[--dll PATH] [--brief] <folder> transaction <check.xml>"},
     {"usage.config", "<folder> config <check.xml>"},
     {"usage.check", "<folder> check [--place CODE]"},
-    {"usage.replay", "<folder> replay <brisvane.log> [--call N]"},
+    {"usage.replay", "[--dll PATH] <folder> replay <brisvane.log> [--call N]"},
     {"usage.summary", "summary <brisvane.log>... [--json] [--html FILE]"},
     {"usage.redact", "redact <brisvane.log> <out>"},
     {"usage.version", "[--dll PATH] <folder> version"},
@@ -86,6 +86,13 @@ const Message kMessages[] = {
     {"cli.lang-value", "--lang takes ru or en"},
     {"cli.dll-value", "--dll takes the path of brisvane.dll"},
     {"cli.dll-misplaced", "--dll goes with the commands that take a folder"},
+    {"cli.dll-split",
+     "{given} names no DLL: the path after --dll seems split at a blank; a path with blanks "
+     "must be in double quotes: --dll \"{path}\""},
+    {"cli.folder-split",
+     "{word} is no command: the folder's path seems split at a blank; a path with blanks must "
+     "be in double quotes: \"{path}\""},
+    {"cli.more-help", "hostemu --help: every command, its options and exit statuses\n"},
     {"count.init", "init takes no further arguments"},
     {"count.lookup", "lookup takes a card or phone number and a check file"},
     {"count.transaction", "transaction takes one check file"},
@@ -101,8 +108,12 @@ const Message kMessages[] = {
     {"option.html-value", "--html takes the name of the page to write"},
     {"error.card-number", "not a 64-bit number: {word}"},
     {"error.check-file", "cannot read check file {file}"},
+    {"check-file.place", "  {path}: {problem}\n"},
+    {"check-file.missing", "no such file"},
+    {"check-file.unreadable", "not readable"},
+    {"check-file.not-xml", "not XML (a check starts with \"<\")"},
     {"error.log-file", "cannot read log file {file}"},
-    {"error.no-export", "brisvane.dll has no export {name}"},
+    {"error.no-export", "{path} has no export {name}"},
     {"error.enter-folder", "cannot enter folder {folder} (error {code})"},
     {"dll.load-failed", "cannot load {path} (error {code})\n"},
     {"dll.load-failed-meaning", "cannot load {path} (error {code}: {meaning})\n"},
@@ -225,8 +236,6 @@ const Message kMessages[] = {
     {"config.no-match",
      "no place of service matches order category {category} and none is marked "
      "Default=\"true\": the DLL logs \"{line}\" and the call fails with 1"},
-    {"config.explanation-differs",
-     "hostemu's explanation differs from the DLL's rule; trust the token below"},
     {"config.token", "token {token}"},
     {"shown.characters-one", "({count} character)"},
     {"shown.characters-few", "({count} characters)"},
@@ -269,7 +278,6 @@ const Message kMessages[] = {
      "a lookup asks for the discount of the bonus payment's account (GetDiscount)"},
     {"config.lookup-nothing",
      "a lookup asks the service nothing and answers 0 with only the flags cleared"},
-    {"config.lookup-fails", "a lookup fails with 1 (\"{line}\")"},
     {"config.posting-close", "a transaction closes the order (GetDiscount, CloseOrder)"},
     {"config.posting-return", "a transaction returns the order (ReturnOrder)"},
     {"config.posting-nothing", "a transaction sends nothing and fails with 1"},
@@ -279,12 +287,6 @@ const Message kMessages[] = {
      "/ \"{posting}\")"},
     {"config.no-chmode",
      "CHECK has no chmode: the DLL fails the call (\"{lookup}\" / \"{posting}\")"},
-    {"config.mode-no-checkdata",
-     "working mode (CHECK chmode) {mode}, without CHECKDATA: {lookup}; a transaction fails "
-     "with 2 (\"{posting}\")"},
-    {"config.mode-needs-checkdata",
-     "the check has no CHECKDATA, which working mode {mode} needs: every lookup with this "
-     "check fails"},
     {"config.mode", "working mode (CHECK chmode) {mode}: {lookup}; {posting}"},
     {"config.role-both", "a bonus and a deposit payment"},
     {"config.role-deposit", "a deposit payment"},
@@ -309,6 +311,14 @@ const Message kMessages[] = {
     {"config.bonus-payment-guest",
      "the bonus payment of the selected interface names the guest: account {value}"},
     {"config.payments-unreadable", "the check's payments cannot be read: {why}"},
+    {"config.refused-transaction",
+     "a transaction with this check is refused before anything is sent; the DLL logs {lines} "
+     "and returns 1"},
+    {"config.refused-lookup",
+     "a lookup with this check fails before its discount request is sent; the DLL logs "
+     "{lines} and returns 1"},
+    {"config.refused-line", "\"{line}\""},
+    {"config.refused-then", ", then "},
     {"config.init-result", "initCheckXml result {result}"},
     {"config.checkdata-found", "CHECKDATA found"},
     {"config.no-checkdata",
@@ -386,6 +396,17 @@ const Message kMessages[] = {
     {"check.token-none",
      "no place of service has PlaceCode {number} and none is marked "
      "Default=\"true\": the DLL finds no token"},
+    {"check.token-way-on",
+     "a check with CHECKDATA still finds its place's token: check a place "
+     "with hostemu \"{folder}\" check --place CODE, CODE one of the places' "
+     "codes: {codes}"},
+    {"check.token-no-places",
+     "conf.xml has no PlaceOfService: add one for each place of service, "
+     "with its PlaceCode and LoyltyApiToken"},
+    {"check.token-place", "the place of service with PlaceCode {code}"},
+    {"check.token-place-default", "the default place (PlaceCode {code})"},
+    {"check.dll-logs", "the DLL logs \"{line}\""},
+    {"check.dll-ends", "the DLL logs \"{line}\" and the lookup returns 1"},
     {"check.token-empty",
      "the LoyltyApiToken chosen for order category {number} (its place's, "
      "or the fallback) is empty: the DLL fails every call"},
@@ -405,6 +426,9 @@ const Message kMessages[] = {
     {"check.tcp-proxy",
      "the proxy {proxy} of this account's Internet Options does not accept "
      "connections"},
+    {"check.tcp-proxy-or-bypass",
+     "the proxy {proxy} of this account's Internet Options does not accept "
+     "connections: get it running, or {bypass}"},
     {"check.tcp", "connected to {address} port {port}"},
     {"check.no-scratch", "no scratch folder for the exchange's log"},
     {"check.wininet-cannot-open", "WinInet cannot be opened: {why}"},
@@ -417,6 +441,30 @@ const Message kMessages[] = {
      "{proxy}, but {host} is on its bypass list ({bypass}): WinInet "
      "connects directly"},
     {"check.proxy-through", "{proxy} (bypass list: {bypass}): WinInet goes through {via}"},
+    {"check.proxy-direct-anyway",
+     "{proxy} (bypass list: {bypass}): the request to {host} went directly "
+     "all the same"},
+    {"check.proxy-bypass-ignored",
+     "{proxy}; the bypass list ({bypass}) seems to name {host} ({entry}), "
+     "but the request went through {via}: the bypass entry did not take "
+     "effect for WinInet"},
+    {"check.route-proxy", "WinInet looked up {name}: the request went to the proxy"},
+    {"check.route-direct", "WinInet looked up {name}: the request went to the service directly"},
+    {"check.bypass-add",
+     "add {host} to the proxy's exceptions (Internet Options, Connections, "
+     "LAN settings, Advanced): the exact name first; a pattern such as "
+     "{pattern} serves too, as Windows documents '*' in exceptions"},
+    {"check.bypass-ignored",
+     "the exception {entry} is already there but did not take effect for "
+     "WinInet: add the exact name {host} to the proxy's exceptions (Internet "
+     "Options, Connections, LAN settings, Advanced)"},
+    {"check.bypass-exact-ignored",
+     "{host} is already among the proxy's exceptions, but WinInet did not "
+     "take it: ask whoever manages this till's proxy settings (a policy or "
+     "automatic configuration may override them)"},
+    {"check.advice-407-bypass",
+     "a proxy asks for a login; the DLL has no place for credentials: let "
+     "the till through the proxy by its address, or {bypass}"},
     {"check.proxy-auto-on",
      "automatic proxy configuration is on ({how}): WinInet tries it before "
      "the setting above"},
@@ -448,7 +496,7 @@ const Message kMessages[] = {
     {"check.guestinfo-came-not-json", "a reply that is not JSON"},
     {"check.guestinfo-came-no-status", "JSON that is not the service's reply (no \"Status\")"},
     {"check.guestinfo-came-not-whole", "JSON whose \"Status\" is not a whole number"},
-    {"check.guestinfo-came-json", "the service's JSON"},
+    {"check.guestinfo-came-json", "the service's JSON, \"Status\" {status}"},
     {"check.advice-12045",
      "the certificate's issuer is not trusted by this Windows: install the "
      "root certificate updates (or the issuing CA's root certificate)"},
@@ -462,10 +510,13 @@ const Message kMessages[] = {
      "the revocation check failed: the till cannot reach the certificate "
      "authority's revocation servers (CRL/OCSP); let it through the firewall"},
     {"check.advice-12157",
-     "the TLS handshake failed: the till and the service share no TLS "
-     "version or cipher; this Windows needs TLS 1.2 (the TLS 1.1/1.2 update "
-     "on XP-based systems, TLS 1.2 enabled on Windows 7) and the service "
-     "must keep TLS 1.2"},
+     "the TLS handshake was refused: port 443 of the service offers no TLS "
+     "that this Windows can use: no TLS version or cipher in common (this "
+     "Windows needs TLS 1.2: the TLS 1.1/1.2 update on XP-based systems, TLS "
+     "1.2 enabled on Windows 7; a service with TLS 1.3 only is out of reach "
+     "before Windows 11), a plain HTTP service on port 443, or a server that "
+     "demands a client certificate: ask the service's operator what port 443 "
+     "offers"},
     {"check.advice-407",
      "a proxy asks for a login; the DLL has no place for credentials: let "
      "the till through the proxy by its address, or bypass the proxy for "
@@ -474,12 +525,12 @@ const Message kMessages[] = {
      "a gateway in front of the service answered instead of it: the service "
      "behind it is down or slow"},
     {"check.advice-404",
-     "the address answers but does not know the request: check ApiAddress "
-     "and SSL"},
-    {"check.advice-refused",
-     "the request was refused: check the LoyltyApiToken with the service's "
-     "operator, and whether a firewall or gateway in front of the service "
-     "lets this till through"},
+     "the address answers but does not know the request: check ApiAddress, "
+     "SSL (port 80 or 443) and the path {path} with the service's operator"},
+    {"check.advice-token",
+     "check the LoyltyApiToken of {place} first: the service's operator "
+     "knows which token this till should have; then whether a firewall or "
+     "gateway in front of the service lets the till through"},
     {"check.advice-400",
      "the service or a gateway did not accept the request: check ApiAddress "
      "and SSL, and ask the service's operator"},
@@ -646,7 +697,7 @@ const Message kMessages[] = {
     {"replay.config-not-pointed", "conf.xml's ApiAddress cannot be pointed at the replay's server"},
     {"replay.cannot-write", "cannot write {file}"},
     {"replay.waits", "{call}: the DLL's own waits make this call take about {seconds} s ...\n"},
-    {"replay.no-export", "the DLL lacks the export {name}"},
+    {"replay.no-export", "{path} has no export {name}"},
     {"replay.replaying-one",
      "Replaying {file} ({count} call) through {dll}; the service's recorded replies come from "
      "http://{address}:80\n"},
@@ -682,14 +733,12 @@ const Message kMessages[] = {
     {"replay.no-free-address",
      "no free port 80 on {address} and the addresses after it (up to 15, within 127.0.0.0/8)"},
     {"replay.proxy-set",
-     "this account's Internet Options send http://{address}/ through the proxy {proxy}, so the "
-     "replay's requests would not reach its own server{fix}"},
+     "this account's Internet Options sent http://{address}/ through the proxy {proxy}: a "
+     "request sent as the DLL sends it did not reach the replay's own server{fix}"},
     {"replay.proxy-in-the-way",
      "a request to http://{address}/ sent as the DLL sends it did not reach the replay's own "
      "server: a proxy (perhaps one chosen by automatic configuration) is in the way{fix}"},
-    {"replay.proxy-fix",
-     "; add {entry} to the proxy's exceptions (Internet Options, Connections, LAN settings, "
-     "Advanced) and run the replay again"},
+    {"replay.proxy-fix", "; {advice}, and run the replay again"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Period: {from} to {to}"},

@@ -10,12 +10,12 @@ const Message kMessages[] = {
     // ---- common: usage, help, errors ----
     {"cli.usage-first", "вызов: hostemu {line}\n"},
     {"cli.usage-next", "       hostemu {line}\n"},
-    {"usage.init", "[--brief] <папка> init"},
-    {"usage.lookup", "[--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"},
-    {"usage.transaction", "[--brief] <папка> transaction <чек.xml>"},
+    {"usage.init", "[--dll ПУТЬ] [--brief] <папка> init"},
+    {"usage.lookup", "[--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"},
+    {"usage.transaction", "[--dll ПУТЬ] [--brief] <папка> transaction <чек.xml>"},
     {"usage.config", "<папка> config <чек.xml>"},
     {"usage.check", "<папка> check [--place КОД]"},
-    {"usage.replay", "<папка> replay <brisvane.log> [--call N]"},
+    {"usage.replay", "[--dll ПУТЬ] <папка> replay <brisvane.log> [--call N]"},
     {"usage.summary", "summary <brisvane.log>... [--json] [--html ФАЙЛ]"},
     {"usage.redact", "redact <brisvane.log> <копия>"},
     {"usage.version", "[--dll ПУТЬ] <папка> version"},
@@ -87,6 +87,13 @@ const Message kMessages[] = {
     {"cli.lang-value", "после --lang укажите ru или en"},
     {"cli.dll-value", "после --dll укажите путь к brisvane.dll"},
     {"cli.dll-misplaced", "--dll указывается только с командами, которым нужна папка"},
+    {"cli.dll-split",
+     "{given} - не DLL: похоже, путь после --dll разорван на пробеле; путь с пробелами "
+     "пишется в двойных кавычках: --dll \"{path}\""},
+    {"cli.folder-split",
+     "{word} - не команда: похоже, путь к папке разорван на пробеле; путь с пробелами "
+     "пишется в двойных кавычках: \"{path}\""},
+    {"cli.more-help", "hostemu --help: все команды, их параметры и коды завершения\n"},
     {"count.init", "у init нет других аргументов"},
     {"count.lookup", "для lookup укажите номер карты или телефона и файл чека"},
     {"count.transaction", "для transaction укажите один файл чека"},
@@ -102,8 +109,12 @@ const Message kMessages[] = {
     {"option.html-value", "после --html укажите имя файла страницы"},
     {"error.card-number", "не 64-битное число: {word}"},
     {"error.check-file", "не удаётся прочитать файл чека {file}"},
+    {"check-file.place", "  {path}: {problem}\n"},
+    {"check-file.missing", "нет такого файла"},
+    {"check-file.unreadable", "не читается"},
+    {"check-file.not-xml", "не XML (чек начинается с «<»)"},
     {"error.log-file", "не удаётся прочитать файл журнала {file}"},
-    {"error.no-export", "в brisvane.dll нет экспортируемой функции {name}"},
+    {"error.no-export", "в {path} нет экспортируемой функции {name}"},
     {"error.enter-folder", "не удаётся перейти в папку {folder} (ошибка {code})"},
     {"dll.load-failed", "не удаётся загрузить {path} (ошибка {code})\n"},
     {"dll.load-failed-meaning", "не удаётся загрузить {path} (ошибка {code}: {meaning})\n"},
@@ -239,8 +250,6 @@ const Message kMessages[] = {
      "ни одно место обслуживания не совпадает с категорией заказа {category}, и ни одно не "
      "отмечено Default=\"true\": DLL записывает в журнал \"{line}\", и вызов завершается с "
      "результатом 1"},
-    {"config.explanation-differs",
-     "объяснение hostemu расходится с правилом DLL; верьте токену ниже"},
     {"config.token", "токен {token}"},
     {"shown.characters-one", "({count} символ)"},
     {"shown.characters-few", "({count} символа)"},
@@ -284,7 +293,6 @@ const Message kMessages[] = {
      "запрос по карте спрашивает скидку для счёта оплаты бонусами (GetDiscount)"},
     {"config.lookup-nothing",
      "запрос по карте ничего не спрашивает у сервера и возвращает 0, только сбросив признаки"},
-    {"config.lookup-fails", "запрос по карте завершается с результатом 1 (\"{line}\")"},
     {"config.posting-close", "транзакция закрывает заказ (GetDiscount, CloseOrder)"},
     {"config.posting-return", "транзакция возвращает заказ (ReturnOrder)"},
     {"config.posting-nothing", "транзакция ничего не отправляет и завершается с результатом 1"},
@@ -294,12 +302,6 @@ const Message kMessages[] = {
      "ошибкой (\"{lookup}\" / \"{posting}\")"},
     {"config.no-chmode",
      "в CHECK нет chmode: DLL завершает вызов с ошибкой (\"{lookup}\" / \"{posting}\")"},
-    {"config.mode-no-checkdata",
-     "режим работы (CHECK chmode) {mode}, без CHECKDATA: {lookup}; транзакция завершается с "
-     "результатом 2 (\"{posting}\")"},
-    {"config.mode-needs-checkdata",
-     "в чеке нет CHECKDATA, а режиму работы {mode} он нужен: каждый запрос по карте с этим "
-     "чеком завершится с ошибкой"},
     {"config.mode", "режим работы (CHECK chmode) {mode}: {lookup}; {posting}"},
     {"config.role-both", "оплата бонусами и оплата с депозита"},
     {"config.role-deposit", "оплата с депозита"},
@@ -324,6 +326,14 @@ const Message kMessages[] = {
     {"config.bonus-payment-guest",
      "оплата бонусами выбранного интерфейса называет гостя: account {value}"},
     {"config.payments-unreadable", "оплаты чека не читаются: {why}"},
+    {"config.refused-transaction",
+     "транзакция с этим чеком отклоняется, прежде чем что-либо будет отправлено; DLL пишет "
+     "в журнал {lines} и возвращает 1"},
+    {"config.refused-lookup",
+     "запрос карты с этим чеком не проходит ещё до запроса скидки; DLL пишет в журнал {lines} "
+     "и возвращает 1"},
+    {"config.refused-line", "\"{line}\""},
+    {"config.refused-then", ", затем "},
     {"config.init-result", "результат initCheckXml: {result}"},
     {"config.checkdata-found", "CHECKDATA найден"},
     {"config.no-checkdata",
@@ -402,6 +412,17 @@ const Message kMessages[] = {
     {"check.token-none",
      "ни у одного места обслуживания нет PlaceCode {number} и ни одно не "
      "помечено Default=«true»: DLL не найдёт токен"},
+    {"check.token-way-on",
+     "чек с CHECKDATA всё равно найдёт токен своего места обслуживания: "
+     "проверьте место командой hostemu \"{folder}\" check --place КОД, где "
+     "КОД — один из кодов мест: {codes}"},
+    {"check.token-no-places",
+     "в conf.xml нет PlaceOfService: добавьте по одному на каждое место "
+     "обслуживания, с его PlaceCode и LoyltyApiToken"},
+    {"check.token-place", "места обслуживания с PlaceCode {code}"},
+    {"check.token-place-default", "места по умолчанию (PlaceCode {code})"},
+    {"check.dll-logs", "DLL пишет в журнал «{line}»"},
+    {"check.dll-ends", "DLL пишет в журнал «{line}», и запрос по карте возвращает 1"},
     {"check.token-empty",
      "LoyltyApiToken, выбранный для категории заказа {number} (токен места "
      "обслуживания или запасной), пуст: DLL не выполнит ни одного вызова"},
@@ -422,6 +443,9 @@ const Message kMessages[] = {
     {"check.tcp-proxy",
      "прокси-сервер {proxy} из свойств обозревателя этой учётной записи не "
      "принимает соединения"},
+    {"check.tcp-proxy-or-bypass",
+     "прокси-сервер {proxy} из свойств обозревателя этой учётной записи не "
+     "принимает соединения: запустите его или {bypass}"},
     {"check.tcp", "соединение с {address}, порт {port}"},
     {"check.no-scratch", "нет временной папки для журнала обмена"},
     {"check.wininet-cannot-open", "не удаётся открыть WinInet: {why}"},
@@ -437,6 +461,31 @@ const Message kMessages[] = {
      "{proxy}, но {host} в списке исключений ({bypass}): WinInet "
      "соединяется напрямую"},
     {"check.proxy-through", "{proxy} (исключения: {bypass}): WinInet соединяется через {via}"},
+    {"check.proxy-direct-anyway",
+     "{proxy} (исключения: {bypass}): запрос к {host} всё равно пошёл "
+     "напрямую"},
+    {"check.proxy-bypass-ignored",
+     "{proxy}; список исключений ({bypass}) как будто включает {host} "
+     "({entry}), но запрос пошёл через {via}: исключение не подействовало "
+     "на WinInet"},
+    {"check.route-proxy", "WinInet искал адрес {name}: запрос пошёл на прокси-сервер"},
+    {"check.route-direct", "WinInet искал адрес {name}: запрос пошёл прямо на сервер лояльности"},
+    {"check.bypass-add",
+     "добавьте {host} в исключения прокси-сервера («Свойства обозревателя» → "
+     "«Подключения» → «Настройка сети» → «Дополнительно»): сначала точное "
+     "имя; шаблон вроде {pattern} тоже подходит — Windows описывает «*» в "
+     "исключениях"},
+    {"check.bypass-ignored",
+     "исключение {entry} уже есть, но на WinInet не подействовало: добавьте "
+     "в исключения прокси-сервера точное имя {host} («Свойства обозревателя» "
+     "→ «Подключения» → «Настройка сети» → «Дополнительно»)"},
+    {"check.bypass-exact-ignored",
+     "{host} уже есть в исключениях прокси-сервера, но WinInet его не учёл: "
+     "обратитесь к тому, кто настраивает прокси на этой кассе (настройки "
+     "может переопределять политика или автоматическая настройка)"},
+    {"check.advice-407-bypass",
+     "прокси-сервер требует вход; в DLL негде указать учётные данные: "
+     "пропустите кассу через прокси-сервер по её адресу или {bypass}"},
     {"check.proxy-auto-on",
      "включена автоматическая настройка прокси ({how}): WinInet пробует её "
      "раньше настройки выше"},
@@ -470,7 +519,7 @@ const Message kMessages[] = {
     {"check.guestinfo-came-no-status",
      "JSON, но не ответ сервера программы лояльности (нет \"Status\")"},
     {"check.guestinfo-came-not-whole", "JSON, в котором \"Status\" не целое число"},
-    {"check.guestinfo-came-json", "JSON сервера программы лояльности"},
+    {"check.guestinfo-came-json", "JSON сервера лояльности, \"Status\" {status}"},
     {"check.advice-12045",
      "эта Windows не доверяет издателю сертификата: установите обновления "
      "корневых сертификатов (или корневой сертификат выдавшего центра "
@@ -486,10 +535,13 @@ const Message kMessages[] = {
      "отзыва центра сертификации (CRL/OCSP); пропустите её к ним через "
      "брандмауэр"},
     {"check.advice-12157",
-     "TLS-соединение не установлено: у кассы и сервера программы лояльности "
-     "нет общей версии TLS или шифра; этой Windows нужен TLS 1.2 "
-     "(обновление TLS 1.1/1.2 для систем на основе XP, включённый TLS 1.2 в "
-     "Windows 7), а сервер должен поддерживать TLS 1.2"},
+     "TLS-рукопожатие не удалось: порт 443 сервера лояльности не предлагает "
+     "TLS, с которым может работать эта Windows: нет общей версии TLS или "
+     "шифра (этой Windows нужен TLS 1.2: обновление TLS 1.1/1.2 для систем "
+     "на основе XP, включённый TLS 1.2 в Windows 7; сервер только с TLS 1.3 "
+     "недоступен Windows до Windows 11), на порту 443 работает обычный HTTP "
+     "без TLS или сервер требует сертификат клиента: узнайте у оператора "
+     "сервера лояльности, что работает на порту 443"},
     {"check.advice-407",
      "прокси-сервер требует вход; в DLL негде указать учётные данные: "
      "пропустите кассу через прокси-сервер по её адресу или исключите узел "
@@ -497,11 +549,13 @@ const Message kMessages[] = {
     {"check.advice-gateway",
      "вместо сервера программы лояльности ответил шлюз перед ним: сервер за "
      "шлюзом не работает или отвечает медленно"},
-    {"check.advice-404", "адрес отвечает, но не знает такого запроса: проверьте ApiAddress и SSL"},
-    {"check.advice-refused",
-     "запрос отклонён: проверьте LoyltyApiToken у оператора программы "
-     "лояльности и пропускает ли эту кассу брандмауэр или шлюз перед "
-     "сервером"},
+    {"check.advice-404",
+     "адрес отвечает, но не знает такого запроса: сверьте ApiAddress, SSL "
+     "(порт 80 или 443) и путь {path} с оператором сервера лояльности"},
+    {"check.advice-token",
+     "прежде всего проверьте LoyltyApiToken {place}: какой токен должен "
+     "быть у этой кассы, знает оператор сервера лояльности; затем — "
+     "пропускает ли кассу брандмауэр или шлюз перед сервером"},
     {"check.advice-400",
      "сервер программы лояльности или шлюз не принял запрос: проверьте "
      "ApiAddress и SSL и обратитесь к оператору программы лояльности"},
@@ -688,7 +742,7 @@ const Message kMessages[] = {
     {"replay.cannot-write", "не удаётся записать {file}"},
     {"replay.waits",
      "{call}: из-за собственных пауз и ожиданий DLL этот вызов займёт около {seconds} с ...\n"},
-    {"replay.no-export", "в DLL нет экспортируемой функции {name}"},
+    {"replay.no-export", "в {path} нет экспортируемой функции {name}"},
     {"replay.replaying-one",
      "Повтор {file} ({count} вызов) через {dll}; записанные ответы сервера программы лояльности "
      "отдаются с http://{address}:80\n"},
@@ -729,15 +783,14 @@ const Message kMessages[] = {
      "нет свободного порта 80 ни на {address}, ни на следующих за ним адресах (до 15, в пределах "
      "127.0.0.0/8)"},
     {"replay.proxy-set",
-     "по «Свойствам обозревателя» этой учётной записи запросы к http://{address}/ идут через "
-     "прокси-сервер {proxy}, поэтому запросы повтора не дойдут до его собственного сервера{fix}"},
+     "по «Свойствам обозревателя» этой учётной записи запрос к http://{address}/ пошёл через "
+     "прокси-сервер {proxy}: запрос, отправленный так же, как его отправляет DLL, не дошёл до "
+     "собственного сервера повтора{fix}"},
     {"replay.proxy-in-the-way",
      "запрос к http://{address}/, отправленный так же, как его отправляет DLL, не дошёл до "
      "собственного сервера повтора: мешает прокси-сервер (возможно, выбранный автоматической "
      "настройкой){fix}"},
-    {"replay.proxy-fix",
-     "; добавьте {entry} в исключения прокси-сервера («Свойства обозревателя» → «Подключения» → "
-     "«Настройка сети» → «Дополнительно») и запустите replay снова"},
+    {"replay.proxy-fix", "; {advice}, и запустите replay снова"},
 
     // ---- summary: text and HTML ----
     {"summary.period", "Период: {from} — {to}"},

@@ -5,15 +5,15 @@
 #include "files/FileBytes.h"
 #include "redact/LogRedact.h"
 
-int runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
-              Output& output) {
+ExitStatus runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
+                     Output& output) {
     std::string bytes;
     if (!readWholeFile(logFile, bytes)) {
-        output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
+        output.complain(output.text("error.log-file", {{"file", logFile}}));
         return exitstatus::kBadInput;
     }
     if (sameFile(logFile, outFile)) {
-        output.err("hostemu: " + output.text("redact.log-itself", {{"file", outFile}}) + "\n");
+        output.complain(output.text("redact.log-itself", {{"file", outFile}}));
         return exitstatus::kBadInput;
     }
     redact::Tally tally;
@@ -23,7 +23,7 @@ int runRedact(const std::string& logFile, const std::string& outFile, SameFile s
         return exitstatus::kBadInput;
     }
     if (!writeWholeFile(outFile, redacted)) {
-        output.err("hostemu: " + output.text("redact.cannot-write", {{"file", outFile}}) + "\n");
+        output.complain(output.text("redact.cannot-write", {{"file", outFile}}));
         return exitstatus::kBadInput;
     }
     const Catalog& catalog = output.catalog();

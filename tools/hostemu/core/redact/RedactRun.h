@@ -3,13 +3,15 @@
 // the platform (whether two names are one file).
 #include <string>
 
+#include "cli/ExitStatus.h"
+
 class Output;
 
 // Whether two names are the same file; the platform knows.
 using SameFile = bool (*)(const std::string& a, const std::string& b);
 
 // Writes the redacted copy of `logFile` to `outFile` and says what it replaced.
-// 0 done; 2 the log cannot be read, `outFile` is the log itself, or it cannot
-// be written.
-int runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
-              Output& output);
+// kDone; kBadInput when the log cannot be read, `outFile` is the log itself,
+// or it cannot be written.
+ExitStatus runRedact(const std::string& logFile, const std::string& outFile, SameFile sameFile,
+                     Output& output);

@@ -47,8 +47,8 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     const std::optional<int32_t> result = host.call(call);
     if (!result) {
         service.endCall();
-        output.err("hostemu: " + output.text("replay.no-export", {{"name", kindName(call.kind)}}) +
-                   "\n");
+        output.complain(output.text("replay.no-export",
+                                    {{"path", host.dllPath()}, {"name", kindName(call.kind)}}));
         return false;
     }
     const std::vector<Received> received = service.endCall();
@@ -60,33 +60,31 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
 
 }  // namespace
 
-int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& service,
-              Output& output) {
+ExitStatus runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& service,
+                     Output& output) {
     const std::vector<Call> calls =
         splitCalls(request.logBytes, asReadInTextMode(utf16AsUtf8(request.folderConfig)),
                    request.folderHasConfig);
     const Catalog& catalog = output.catalog();
     const std::string noCalls = whyNoCalls(request.logBytes, calls, catalog);
     if (!noCalls.empty()) {
-        output.err(
-            "hostemu: " +
-            output.text("replay.nothing-to-replay", {{"file", request.logFile}, {"why", noCalls}}) +
-            "\n");
+        output.complain(
+            output.text("replay.nothing-to-replay", {{"file", request.logFile}, {"why", noCalls}}));
         return exitstatus::kBadInput;
     }
     const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall, catalog);
     if (!noSuchCall.empty()) {
-        output.err("hostemu: " + noSuchCall + "\n");
+        output.complain(noSuchCall);
         return exitstatus::kBadInput;
     }
     std::string complaint;
     if (!host.prepare(complaint) || !service.start(request.firstAddress, complaint)) {
-        output.err("hostemu: " + complaint + "\n");
+        output.complain(complaint);
         return exitstatus::kCannotRun;
     }
     const std::string proxy = service.proxyProblem();
     if (!proxy.empty()) {
-        output.err("hostemu: " + proxy + "\n");
+        output.complain(proxy);
         return exitstatus::kCannotRun;
     }
     output.out(output.text("replay.replaying-" + pluralForm(catalog, calls.size()),

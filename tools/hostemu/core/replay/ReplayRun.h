@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExitStatus.h"
 #include "logread/LogCalls.h"
 #include "replay/ReplayCompare.h"
 
@@ -62,10 +63,10 @@ struct ReplayRequest {
     std::string firstAddress;  // where the service looks for a free address first
 };
 
-// The whole replay; returns the exit status: 2 nothing to replay or no such
-// call, 3 the replay cannot run (or the DLL lacks an export it needs), else
-// as exitStatus() says of the calls.
-int runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& service,
-              Output& output);
+// The whole replay; returns the exit status: kBadInput nothing to replay or no
+// such call, kCannotRun the replay cannot run (or the DLL lacks an export it
+// needs), else as exitStatus() says of the calls.
+ExitStatus runReplay(const ReplayRequest& request, ReplayHost& host, ReplayService& service,
+                     Output& output);
 
 }  // namespace replay

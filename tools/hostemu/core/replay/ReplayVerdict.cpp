@@ -118,7 +118,7 @@ std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall,
         {{"count", std::to_string(calls.size())}, {"number", std::to_string(onlyCall)}});
 }
 
-int exitStatus(const Tally& tally) {
+ExitStatus exitStatus(const Tally& tally) {
     if (tally.differ > 0) return exitstatus::kFound;
     return tally.same + tally.probeOnly > 0 ? exitstatus::kDone : exitstatus::kBadInput;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExitStatus.h"
 #include "i18n/Messages.h"
 #include "logread/LogCalls.h"
 #include "replay/ReplayCompare.h"
@@ -42,9 +43,9 @@ std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& cal
 std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall,
                           const Catalog& catalog);
 
-// The replay's exit status: 1 when a replayed call differs, 0 when at least
-// one call was made again and all were the same, 2 when none was made again.
-int exitStatus(const Tally& tally);
+// The replay's exit status: kFound when a replayed call differs, kDone when at
+// least one call was made again and all were the same, kBadInput when none was.
+ExitStatus exitStatus(const Tally& tally);
 
 // A conf.xml as the module reads it back in text mode: CR LF as LF.
 std::string asReadInTextMode(const std::string& bytes);

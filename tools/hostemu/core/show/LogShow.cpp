@@ -79,22 +79,21 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
     return text + lines;
 }
 
-int runShow(const std::string& logFile, long long onlyCall, Output& output) {
+ExitStatus runShow(const std::string& logFile, long long onlyCall, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
-        output.err("hostemu: " + output.text("error.log-file", {{"file", logFile}}) + "\n");
+        output.complain(output.text("error.log-file", {{"file", logFile}}));
         return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
     const std::string noCalls = replay::whyNoCalls(log, calls, output.catalog());
     if (!noCalls.empty()) {
-        output.err("hostemu: " +
-                   output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}) + "\n");
+        output.complain(output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}));
         return exitstatus::kBadInput;
     }
     const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall, output.catalog());
     if (!noSuchCall.empty()) {
-        output.err("hostemu: " + noSuchCall + "\n");
+        output.complain(noSuchCall);
         return exitstatus::kBadInput;
     }
     bool first = true;

@@ -3,6 +3,7 @@
 // a console, each call headed by what it was and how it ended. Platform-neutral.
 #include <string>
 
+#include "cli/ExitStatus.h"
 #include "i18n/Messages.h"
 
 namespace replay {
@@ -16,6 +17,7 @@ class Output;
 // log the call was read from.
 std::string showCall(const std::string& logBytes, const replay::Call& call, const Catalog& catalog);
 
-// Every call of `logFile`, or only call `onlyCall` (0: all). 0 done; 2 the
-// log cannot be read, holds no entry of a brisvane.log, or has no such call.
-int runShow(const std::string& logFile, long long onlyCall, Output& output);
+// Every call of `logFile`, or only call `onlyCall` (0: all). kDone; kBadInput
+// when the log cannot be read, holds no entry of a brisvane.log, or has no
+// such call.
+ExitStatus runShow(const std::string& logFile, long long onlyCall, Output& output);

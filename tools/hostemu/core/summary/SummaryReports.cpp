@@ -13,14 +13,8 @@ namespace summary {
 using logformat::stampSeconds;
 
 std::string counted(const Catalog& catalog, const std::string& head, int n) {
-    const char* form = n == 1 ? "one" : "many";
-    if (catalog.language == Language::Russian) {
-        const int last = n % 10, lastTwo = n % 100;
-        form = last == 1 && lastTwo != 11                                 ? "one"
-               : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "few"
-                                                                          : "many";
-    }
-    return formatMessage(catalog, head + form, {{"n", std::to_string(n)}});
+    return formatMessage(catalog, head + pluralForm(catalog, static_cast<unsigned>(n)),
+                         {{"n", std::to_string(n)}});
 }
 
 namespace {

@@ -6,13 +6,13 @@
 #include "logread/LogCalls.h"
 #include "summary/LogSummary.h"
 
-int runSummary(const std::vector<std::string>& logs, bool json, const std::string& htmlFile,
-               Output& output) {
+ExitStatus runSummary(const std::vector<std::string>& logs, bool json, const std::string& htmlFile,
+                      Output& output) {
     std::vector<summary::NamedSummary> summaries;
     for (const std::string& name : logs) {
         std::string bytes;
         if (!readWholeFile(name, bytes)) {
-            output.err("hostemu: " + output.text("error.log-file", {{"file", name}}) + "\n");
+            output.complain(output.text("error.log-file", {{"file", name}}));
             return exitstatus::kBadInput;
         }
         summaries.push_back({name, summary::summarize(bytes)});
@@ -20,16 +20,14 @@ int runSummary(const std::vector<std::string>& logs, bool json, const std::strin
             const std::string stamps = replay::splitEntries(bytes).empty()
                                            ? replay::unreadableStampReason(bytes, output.catalog())
                                            : std::string();
-            output.err("hostemu: " +
-                       (stamps.empty() ? output.text("summary.no-call", {{"file", name}})
-                                       : name + ": " + stamps) +
-                       "\n");
+            output.complain(stamps.empty() ? output.text("summary.no-call", {{"file", name}})
+                                           : name + ": " + stamps);
             return exitstatus::kBadInput;
         }
     }
     if (!htmlFile.empty() &&
         !writeWholeFile(htmlFile, summary::htmlReport(summaries, output.catalog()))) {
-        output.err("hostemu: " + output.text("summary.cannot-write", {{"file", htmlFile}}) + "\n");
+        output.complain(output.text("summary.cannot-write", {{"file", htmlFile}}));
         return exitstatus::kBadInput;
     }
     output.out(json ? summary::jsonReport(summaries)

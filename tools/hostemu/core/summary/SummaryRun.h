@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExitStatus.h"
+
 class Output;
 
 // Reports on the logs (text, or JSON with `json`; an HTML page into `htmlFile`
-// when it is not empty). 0 done; 2 a log that cannot be read or holds no call,
-// or a page that cannot be written.
-int runSummary(const std::vector<std::string>& logs, bool json, const std::string& htmlFile,
-               Output& output);
+// when it is not empty). kDone; kBadInput for a log that cannot be read or
+// holds no call, or a page that cannot be written.
+ExitStatus runSummary(const std::vector<std::string>& logs, bool json, const std::string& htmlFile,
+                      Output& output);
