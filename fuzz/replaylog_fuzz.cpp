@@ -41,8 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string path, body;
     if (replay::parseRequest(log, path, body) == replay::Parse::Done)
         require(body.size() <= replay::kMaxRequestBytes && path.size() < log.size());
-    for (const replay::LogEntry& e : replay::splitEntries(log))
+    // Entries and the damaged stretches after them tile the log from the first entry on.
+    const std::vector<replay::LogEntry> entries = replay::splitEntries(log);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const replay::LogEntry& e = entries[i];
         require(e.begin < e.end && e.end <= log.size() && log[e.begin] == '[');
+        require(e.end + e.damagedAfter ==
+                (i + 1 < entries.size() ? entries[i + 1].begin : log.size()));
+    }
     const std::vector<replay::Call> calls = replay::splitCalls(log, kFolderConfig, folderConfig);
     for (const replay::Call& call : calls) {
         require(!call.entries.empty());

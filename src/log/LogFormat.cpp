@@ -133,10 +133,17 @@ std::size_t framedStampLength(std::string_view s, std::size_t p) {
 
 bool entryStartsAt(std::string_view s, std::size_t p) {
     if (framedStampLength(s, p) == 0) return false;
-    if (p == 0 || s[p - 1] == '\n') return true;
-    static const std::string nullDump = std::string(kDumpHead) + kDumpOfNoRecord;
-    const std::size_t n = nullDump.size();
-    return p >= n && s.compare(p - n, n, nullDump) == 0;
+    // After a line end of any kind, or after the zero bytes a power cut
+    // leaves where the file had grown but its data was never written.
+    if (p == 0 || s[p - 1] == '\n' || s[p - 1] == '\r' || s[p - 1] == '\0') return true;
+    const std::size_t null = std::strlen(kDumpOfNoRecord);
+    if (p < null || s.compare(p - null, null, kDumpOfNoRecord) != 0) return false;
+    // "Info - " and its line end (LF, CR LF or CR) before the "NULL".
+    std::string_view head = s.substr(0, p - null);
+    if (!head.empty() && head.back() == '\n') head.remove_suffix(1);
+    if (!head.empty() && head.back() == '\r') head.remove_suffix(1);
+    static const std::string_view info(kDumpHead, std::strlen(kDumpHead) - 1);
+    return head.size() >= info.size() && head.substr(head.size() - info.size()) == info;
 }
 
 std::string firstFramedStamp(std::string_view log) {

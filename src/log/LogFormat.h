@@ -56,8 +56,9 @@ long long stampSeconds(std::string_view stamp);
 // or "[] " when the clock could not be read), or 0 when there is none.
 std::size_t framedStampLength(std::string_view text, std::size_t at);
 
-// Whether an entry starts at `at` of a log's LF text: a framed stamp at the
-// start of a line, or right after the "NULL" of a dump of no record.
+// Whether an entry starts at `at` of a log's bytes: a framed stamp at the
+// start of a line (after LF, CR LF or CR alone), after a zero byte, or right
+// after the "NULL" of a dump of no record.
 bool entryStartsAt(std::string_view text, std::size_t at);
 
 // For a log in which no entry was found: the stamp of its first line framed the

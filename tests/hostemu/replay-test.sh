@@ -363,6 +363,20 @@ run "summary of the copy" 0 summary "Z:$work/red.log" --json
 red_json="$out"
 run "summary of the log" 0 summary "Z:$work/day.log" --json
 [ "$out" = "$red_json" ] || fail "the redacted log sums up differently"
+# A power cut's zero bytes before a call: the call stays a call of its own in
+# the log and in its redacted copy, which replays and sums up the same.
+python3 - "$work/day.log" "$work/zeros.log" <<'EOF_PY'
+import sys
+log = open(sys.argv[1], "rb").read()
+at = log.rindex(b"\r\n[", 0, log.index(b"GetCardInfoEx from", log.index(b"GetCardInfoEx from") + 1)) + 2
+open(sys.argv[2], "wb").write(log[:at] + b"\0" * 4096 + log[at:])
+EOF_PY
+run "redact a log with zero bytes" 0 redact "Z:$work/zeros.log" "Z:$work/zeros-red.log"
+has "damaged stretches (zero bytes a power cut left, and what follows them): 1, 4096 bytes removed"
+run "redacted replay of a log with zero bytes" 0 "$T" replay "Z:$work/zeros-red.log"
+has "8 calls: 8 same, 0 differ, 0 not replayable"
+run "summary of its copy" 0 summary "Z:$work/zeros-red.log" --json
+[ "$out" = "$red_json" ] || fail "a log with zero bytes sums up differently"
 # A guest reply nested 150 000 arrays deep (300 KB, which the DLL survives and
 # logs): redact and summary read it on the 1 MiB stack of hostemu's thread.
 python3 - "$work/day.log" "$work/deep.log" <<'EOF_PY'

@@ -167,6 +167,55 @@ TEST(LogEntries, KeepStampsAndByteSpans) {
     EXPECT_EQ(entries[0].text, "A : one\ntwo\n");
 }
 
+// Entries start wherever the module could have started one; a stretch of a
+// power cut's zero bytes (and what follows them) is no entry's, and never
+// joins two calls into one.
+TEST(LogEntries, DamagedShapesKeepEveryCallApart) {
+    const std::string lookup = kLookupLog;
+    auto ends = [](std::string text, const char* lineEnd) {
+        std::string out;
+        for (char c : text) out += c == '\n' ? std::string(lineEnd) : std::string(1, c);
+        return out;
+    };
+    auto zeros = [](std::size_t n) { return std::string(n, '\0'); };
+    const std::string cut = lookup.substr(0, lookup.find("{\"Status\""));
+    // "<C>Ѐ</C>" in UTF-16: two zero bytes in a row.
+    const char conf[] =
+        "[12-07-2026 09:00:00] WriteConfToLog : \xFF\xFE<\0C\0>\0\0\x04<\0/\0C\0>\0\n";
+    const std::string init = "[12-07-2026 09:00:00] Init : Started\n" +
+                             std::string(conf, sizeof conf - 1) +
+                             "[12-07-2026 09:00:00] Init : Ended\n";
+    struct Case {
+        const char* shape;
+        std::string log;
+        std::size_t entries, calls, stretches, damagedBytes;
+    } cases[] = {
+        {"zero bytes before a call", lookup + zeros(512) + lookup, 10, 2, 1, 512},
+        {"zero bytes within a reply", cut + zeros(300) + lookup, 9, 2, 1, 300},
+        {"zero bytes, then text", lookup + zeros(64) + "ows tail\r\n" + lookup, 10, 2, 1, 74},
+        {"zero bytes at the end", ends(lookup, "\r\n") + zeros(100), 5, 1, 1, 100},
+        {"CR alone", ends(lookup + lookup, "\r"), 10, 2, 0, 0},
+        {"mixed line ends", ends(lookup, "\r\n") + ends(lookup, "\r") + lookup, 15, 3, 0, 0},
+        {"a UTF-16 conf.xml copy's own zero bytes", init + lookup, 8, 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<replay::LogEntry> entries = replay::splitEntries(c.log);
+        EXPECT_EQ(entries.size(), c.entries) << c.shape;
+        const replay::Damage damage = replay::damageOf(entries);
+        EXPECT_EQ(damage.stretches, c.stretches) << c.shape;
+        EXPECT_EQ(damage.bytes, c.damagedBytes) << c.shape;
+        const std::vector<replay::Call> calls = replay::splitCalls(c.log, "", false);
+        EXPECT_EQ(calls.size(), c.calls) << c.shape;
+        if (calls.empty()) continue;
+        // The call after the damage whole, its line ends as the module wrote them.
+        EXPECT_EQ(calls.back().kind, replay::Call::Kind::Lookup) << c.shape;
+        EXPECT_EQ(calls.back().resultText, "0") << c.shape;
+        EXPECT_EQ(calls.back().attempts.size(), 1u) << c.shape;
+        for (const replay::Attempt& a : calls.back().attempts)
+            EXPECT_EQ(a.reply, "{\"Status\":1}") << c.shape;
+    }
+}
+
 namespace {
 
 std::string stamped(const std::vector<std::string>& messages) {

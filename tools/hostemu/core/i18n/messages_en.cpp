@@ -859,10 +859,16 @@ const Message kMessages[] = {
     {"redact.kind-names", "names"},
     {"redact.kind-numbers", "phone and card numbers"},
     {"redact.members-removed",
-     "  reply members of unknown meaning that held text: {count} removed\n"},
+     "  reply members of unknown meaning that held text or a number: {count} removed\n"},
     {"redact.replies-removed", "  replies cut or not JSON as a whole: {count} removed\n"},
     {"redact.head-removed",
      "  text before the first entry (the log starts within one): {bytes} removed\n"},
+    {"redact.texts-removed", "  lines that are none of the module's: {count} replaced\n"},
+    {"redact.damage-removed",
+     "  damaged stretches (zero bytes a power cut left, and what follows them): {count}, {bytes} "
+     "removed\n"},
+    {"redact.left-over",
+     "{file} not written: the copy would still hold a token or a value replaced elsewhere in it"},
     {"redact.nothing", "  nothing to replace\n"},
 };
 

@@ -44,8 +44,10 @@ struct LogEntry {
     Kind kind = Kind::Other;
     std::string stamp;  // between the brackets as written (logformat::stampSeconds), or empty
     // The entry's bytes in the log as given, its stamp and line ends included:
-    // [begin, end).
+    // [begin, end); then `damagedAfter` bytes that are no entry's (zero bytes
+    // a power cut left, and what follows them up to the next entry).
     std::size_t begin = 0, end = 0;
+    std::size_t damagedAfter = 0;
     std::string text;       // everything after "[stamp] ": what two logs are compared on
     std::string tag;        // Message, Dump, ParsedXml: the tag; Answer: the request path
     std::string body;       // Message: the message; Answer: the reply; Dump: the record lines
@@ -65,8 +67,17 @@ std::string unreadableStamp(const std::string& logBytes);
 // unreadableStamp finds none.
 std::string unreadableStampReason(const std::string& logBytes, const Catalog& catalog);
 
-// Splits a log into its entries. Text before the first stamped line is dropped.
+// Splits a log into its entries, wherever the module could have started one:
+// after a line end of any kind (LF, CR LF, CR alone) or zero bytes. Text before
+// the first stamped line is dropped; a damaged stretch is no entry's.
 std::vector<LogEntry> splitEntries(const std::string& logBytes);
+
+// The damaged stretches between entries: how many, and their bytes.
+struct Damage {
+    unsigned stretches = 0;
+    std::size_t bytes = 0;
+};
+Damage damageOf(const std::vector<LogEntry>& entries);
 
 // A number as a log line writes it: its value when that is an int, and its
 // digits as written when it is not (never cut).

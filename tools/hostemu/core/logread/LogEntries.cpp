@@ -10,26 +10,41 @@ namespace replay {
 
 namespace {
 
-// The file's CR LF (text mode) back to the LF the module wrote; `dropped`
-// receives where each removed CR stood in the result, to map back to bytes.
-std::string withLineFeeds(const std::string& bytes, std::vector<std::size_t>& dropped) {
+// A run of zero bytes this long is never the module's: a conf.xml copy in
+// UTF-16 holds at most two in a row.
+const std::size_t kDamagingZeros = 4;
+
+// Where the entry's own bytes in [from, to) end: at a run of zero bytes that
+// a power cut left (one that long, or one that runs up to the next entry or
+// the file's end); `to` when there is none.
+std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t to) {
+    for (std::size_t i = bytes.find('\0', from); i < to; i = bytes.find('\0', i)) {
+        std::size_t j = i;
+        while (j < to && bytes[j] == '\0') ++j;
+        if (j - i >= kDamagingZeros || j == to) return i;
+        i = j;
+    }
+    return to;
+}
+
+// The entry's bytes with its line ends as the module wrote them: the file's
+// CR LF (text mode) back to LF; an entry whose lines end in CR alone (a copy
+// whose line ends were converted) with LF in their place.
+std::string withLineFeeds(const std::string& bytes, std::size_t from, std::size_t to) {
+    const bool crOnly = bytes.find('\n', from) >= to;
     std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            dropped.push_back(out.size());
-            continue;
+    out.reserve(to - from);
+    for (std::size_t i = from; i < to; ++i) {
+        if (bytes[i] == '\r') {
+            if (crOnly) {
+                out += '\n';
+                continue;
+            }
+            if (i + 1 < to && bytes[i + 1] == '\n') continue;
         }
         out += bytes[i];
     }
     return out;
-}
-
-// A position in the LF text as a byte offset in the log: past every CR
-// dropped before it.
-std::size_t byteOffset(const std::vector<std::size_t>& dropped, std::size_t at) {
-    return at + static_cast<std::size_t>(std::upper_bound(dropped.begin(), dropped.end(), at) -
-                                         dropped.begin());
 }
 
 }  // namespace
@@ -45,32 +60,42 @@ std::string unreadableStampReason(const std::string& logBytes, const Catalog& ca
 }
 
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {
-    std::vector<std::size_t> dropped;
-    const std::string s = withLineFeeds(logBytes, dropped);
     std::vector<std::size_t> starts;
-    for (std::size_t p = s.find(logformat::kStampOpen); p != std::string::npos;
-         p = s.find(logformat::kStampOpen, p + 1)) {
-        if (logformat::entryStartsAt(s, p)) starts.push_back(p);
+    for (std::size_t p = logBytes.find(logformat::kStampOpen); p != std::string::npos;
+         p = logBytes.find(logformat::kStampOpen, p + 1)) {
+        if (logformat::entryStartsAt(logBytes, p)) starts.push_back(p);
     }
     std::vector<LogEntry> entries;
     entries.reserve(starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {
-        const std::size_t from = starts[i] + logformat::framedStampLength(s, starts[i]);
-        const std::size_t to = i + 1 < starts.size() ? starts[i + 1] : s.size();
+        const std::size_t stampLength = logformat::framedStampLength(logBytes, starts[i]);
+        const std::size_t next = i + 1 < starts.size() ? starts[i + 1] : logBytes.size();
+        const std::size_t end = damageStart(logBytes, starts[i] + stampLength, next);
         LogEntry e;
-        e.text = s.substr(from, to - from);
+        e.text = withLineFeeds(logBytes, starts[i] + stampLength, end);
         logformat::EntryParts parts = logformat::parseEntry(e.text);
         e.kind = parts.kind;
         e.tag = std::move(parts.tag);
         e.body = std::move(parts.body);
         if (e.kind == LogEntry::Kind::Message) e.event = logevent::match(e.tag, e.body);
         e.stamp =
-            s.substr(starts[i] + 1, from - starts[i] - 1 - std::strlen(logformat::kStampClose));
-        e.begin = byteOffset(dropped, starts[i]);
-        e.end = i + 1 < starts.size() ? byteOffset(dropped, to) : logBytes.size();
+            logBytes.substr(starts[i] + 1, stampLength - 1 - std::strlen(logformat::kStampClose));
+        e.begin = starts[i];
+        e.end = end;
+        e.damagedAfter = next - end;
         entries.push_back(std::move(e));
     }
     return entries;
+}
+
+Damage damageOf(const std::vector<LogEntry>& entries) {
+    Damage d;
+    for (const LogEntry& e : entries) {
+        if (e.damagedAfter == 0) continue;
+        ++d.stretches;
+        d.bytes += e.damagedAfter;
+    }
+    return d;
 }
 
 }  // namespace replay

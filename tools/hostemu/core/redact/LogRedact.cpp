@@ -1,14 +1,18 @@
 // brisvane.log -> the same log with tokens and guests' personal data replaced.
 //
-// The places are known from the log's layout: conf.xml copies (tokens),
-// request paths (tokens), guest-information bodies (the number presented),
-// service replies (names, phone, e-mail, birthday, comments; members of
-// unknown meaning kept only when they hold a number or a boolean), record
-// dumps (the texts filled from those replies) and the check's card holders.
-// What a structured place gave away is then also replaced wherever else it
-// occurs. Stand-ins keep what the DLL decides on: a number keeps its count of
-// digits and sign (so "Phone" stays "Phone"), a text becomes ASCII, a reply
-// stays JSON of the same shape.
+// Fails closed: what is kept is what is recognised as safe (stamps, tags, the
+// module's own lines from its table of log events, the reply members of known
+// meaning, the results); an entry that is none of the module's, a reply that is
+// not JSON, a reply member of unknown meaning (a boolean aside) and a damaged
+// stretch are replaced whole. Within the module's lines the places are known
+// from the log's layout: conf.xml copies (tokens), request paths (tokens),
+// guest-information bodies (the number presented), service replies (names,
+// phone, e-mail, birthday, comments), record dumps (the texts filled from those
+// replies) and the check's card holders. What a structured place gave away is
+// then also replaced wherever else it occurs, and the copy is searched for it
+// once more before it may be written. Stand-ins keep what the DLL decides on:
+// a number keeps its count of digits and sign (so "Phone" stays "Phone"), a
+// text becomes ASCII, a reply stays JSON of the same shape.
 #include "redact/LogRedact.h"
 
 #include <rapidjson/reader.h>
@@ -112,11 +116,11 @@ class StandIns {
         return std::string();
     }
     // The name the record shows for a guest: the three stand-ins joined.
+    // It wins over a stand-in the same text got as "FullName": the DLL
+    // builds the record's name from the parts, so the copy's dump must too.
     void alias(const std::string& key, const std::string& standIn) {
-        if (!texts_.count(key)) {
-            texts_[key] = standIn;
-            kindOf_[key] = kNames;
-        }
+        texts_[key] = standIn;
+        kindOf_[key] = kNames;
     }
     const std::map<std::string, std::string>& texts() const { return texts_; }
     std::string kindOf(const std::string& key) const {
@@ -354,9 +358,10 @@ class ReplyFilter {
         if (subtree_ == Subtree::Skip) return true;
         if (subtree_ == Subtree::Forward || depth_ == 0) return write();
         const Member m = memberKind(key_);
-        if (m == Member::Keep || kind != Scalar::Other || m != Member::Unknown)
-            return writeMember(write);
-        ++tally_.droppedMembers;  // null of unknown meaning: nothing lost
+        // A number of unknown meaning may be a phone or a card: only a
+        // boolean tells nothing.
+        if (m != Member::Unknown || kind == Scalar::Bool) return writeMember(write);
+        ++tally_.droppedMembers;
         return true;
     }
 
@@ -412,6 +417,8 @@ class ReplyFilter {
 };
 
 const char kUnreadableReply[] = "(reply removed: not JSON as a whole)";
+const char kUnplacedText[] = "(text removed: none of the module's lines)";
+const char kUnknownTag[] = "(tag removed)";
 
 std::string redactReply(const std::string& reply, StandIns& standIns, Tally& tally) {
     rapidjson::StringBuffer buffer;
@@ -427,13 +434,11 @@ std::string redactReply(const std::string& reply, StandIns& standIns, Tally& tal
         filter.joinNames();
         return buffer.GetString();
     }
-    const std::size_t first = reply.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos && (reply[first] == '{' || reply[first] == '[')) {
-        // Cut after 2023 bytes or otherwise broken: members cannot be told apart.
-        ++tally.unreadableReplies;
-        return kUnreadableReply;
-    }
-    return reply;  // an error page: its text is the proxy's or gateway's, kept for support
+    // Cut, broken, or a page from something in between: members cannot be
+    // told apart, and a page may quote the request or the guest.
+    if (reply.find_first_not_of(" \t\r\n") == std::string::npos) return reply;
+    ++tally.unreadableReplies;
+    return kUnreadableReply;
 }
 
 // --- texts of the log
@@ -605,9 +610,67 @@ void redactDump(std::string& text, StandIns& standIns) {
     }
 }
 
+bool knownTag(const std::string& tag) {
+    static const std::set<std::string> tags = [] {
+        std::set<std::string> t = {L::kInit,
+                                   L::kGetCardInfoEx,
+                                   L::kTransactionsEx,
+                                   L::kClearTheLog,
+                                   L::kWriteConfToLog,
+                                   L::kGetConfig,
+                                   L::kSendRequestWrapper,
+                                   L::kSendRequest,
+                                   L::kHolderLookup,
+                                   L::kSendGetDiscount,
+                                   L::kCheckXmlInit,
+                                   L::kSetInterface,
+                                   L::kLookupResultInfo};
+        for (const logevent::Row& row : logevent::rows())
+            if (row.tag) t.insert(row.tag);
+        return t;
+    }();
+    return tags.count(tag) != 0;
+}
+
+// What a reader takes from a line of another version of the module, kept
+// under its stand-in: that it reports an error, and the result it returns
+// ("RETURN n" or "RETURNS n", as written).
+std::string resultWords(const replay::LogEntry& e) {
+    if (e.kind != replay::LogEntry::Kind::Message) return std::string();
+    const std::string& m = e.body;
+    std::string words;
+    if (m.find(logevent::kErrorWord) != std::string::npos ||
+        m.find(logevent::kErrorWordMixed) != std::string::npos)
+        words += std::string(" ") + logevent::kErrorWord;
+    const std::size_t word = std::strlen(logevent::kReturnWord);
+    for (std::size_t p = m.find(logevent::kReturnWord); p != std::string::npos;
+         p = m.find(logevent::kReturnWord, p + 1)) {
+        std::size_t q = p + word;
+        if (q < m.size() && m[q] == 'S') ++q;
+        if (q >= m.size() || m[q] != ' ') continue;
+        ++q;
+        if (q < m.size() && m[q] == '-') ++q;
+        const std::size_t digits = q;
+        while (q < m.size() && isDigit(m[q])) ++q;
+        if (q == digits) continue;
+        return words + " " + m.substr(p, q - p);
+    }
+    return words;
+}
+
 // The entry's text with its structured places redacted.
 std::string redactEntry(const replay::LogEntry& e, StandIns& standIns, Tally& tally) {
     std::string text = e.text;
+    // What is none of the module's entries, or none of its lines under one of
+    // its tags, may be anything: it is replaced whole, never looked into.
+    const bool message = e.kind == replay::LogEntry::Kind::Message;
+    if (e.kind == replay::LogEntry::Kind::Other ||
+        ((message || e.kind == replay::LogEntry::Kind::Dump) && !knownTag(e.tag)) ||
+        (message && !e.event)) {
+        ++tally.unplacedTexts;
+        const std::string tag = message && knownTag(e.tag) ? e.tag : kUnknownTag;
+        return tag + logformat::kTagSeparator + kUnplacedText + resultWords(e) + "\n";
+    }
     if (e.kind == replay::LogEntry::Kind::Answer) {
         const std::size_t head = text.find('\n');
         const std::string rest = text.substr(head + 1);
@@ -778,13 +841,31 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
         known.apply(text, tally);
         if (text == e.text) {
             out.append(logBytes, e.begin, e.end - e.begin);
-            continue;
+        } else {
+            // Written back as the till wrote it: CR LF where its lines had them.
+            const std::string raw = logBytes.substr(e.begin, e.end - e.begin);
+            const bool crlf = raw.find("\r\n") != std::string::npos;
+            out += logformat::framedStamp(e.stamp);
+            out += crlf ? withCrLf(text) : text;
         }
-        // Written back as the till wrote it: CR LF where its lines had them.
-        const std::string raw = logBytes.substr(e.begin, e.end - e.begin);
-        const bool crlf = raw.find("\r\n") != std::string::npos;
-        out += logformat::framedStamp(e.stamp);
-        out += crlf ? withCrLf(text) : text;
+        if (e.damagedAfter > 0) {
+            // A damaged stretch is never copied: one zero byte keeps the next
+            // entry apart, as the stretch did.
+            ++tally.damagedStretches;
+            tally.damagedBytes += e.damagedAfter;
+            out += '\0';
+        }
+    }
+    // The copy is checked before anyone writes it: no token and no value
+    // replaced anywhere may be left in it.
+    {
+        std::string check = out;
+        Tally scratch;
+        known.apply(check, scratch);
+        tally.leftOver = check != out;
+        for (const auto& t : tokens)
+            if (t.first.size() >= 4 && out.find(t.first) != std::string::npos)
+                tally.leftOver = true;
     }
     for (auto it = tally.places.begin(); it != tally.places.end();) {
         it = it->second == 0 ? tally.places.erase(it) : std::next(it);
@@ -818,6 +899,13 @@ std::string tallyText(const Tally& tally, const Catalog& catalog) {
     if (tally.droppedHead > 0)
         t += formatMessage(catalog, "redact.head-removed",
                            {{"bytes", count("redact.bytes-", tally.droppedHead)}});
+    if (tally.unplacedTexts > 0)
+        t += formatMessage(catalog, "redact.texts-removed",
+                           {{"count", std::to_string(tally.unplacedTexts)}});
+    if (tally.damagedStretches > 0)
+        t += formatMessage(catalog, "redact.damage-removed",
+                           {{"count", std::to_string(tally.damagedStretches)},
+                            {"bytes", count("redact.bytes-", tally.damagedBytes)}});
     if (t.empty()) t = formatMessage(catalog, "redact.nothing");
     return t;
 }

@@ -18,6 +18,10 @@ ExitStatus runRedact(const std::string& logFile, const std::string& outFile, Sam
     }
     redact::Tally tally;
     const std::string redacted = redact::redactLog(bytes, tally);
+    if (tally.leftOver) {
+        output.err("hostemu: " + output.text("redact.left-over", {{"file", outFile}}) + "\n");
+        return exitstatus::kBadInput;
+    }
     if (!writeWholeFile(outFile, redacted)) {
         output.complain(output.text("redact.cannot-write", {{"file", outFile}}));
         return exitstatus::kBadInput;
