@@ -250,10 +250,14 @@ TEST(TillSteps, ComparesTheClockWithTheServiceDate) {
         int64_t tillUtc;
         std::string shows;
         bool warns;
+        std::string warning = "";  // in the warning, when given
     };
     const Case cases[] = {
         {"Mon, 07 Dec 2026 20:30:00 GMT", service - 10800,
-         "difference +10800 s (this clock is behind)", true},
+         "difference +10800 s (this clock is behind)", true, "3 hours behind"},
+        // A second short of three hours is still three hours, not two.
+        {"Mon, 07 Dec 2026 20:30:00 GMT", service - 10799, "difference +10799 s", true,
+         "3 hours behind"},
         {"Mon, 07 Dec 2026 20:30:00 GMT", service + 301, "difference -301 s (this clock is ahead)",
          true},
         {"Mon, 07 Dec 2026 20:30:00 GMT", service - 300, "difference +300 s", false},
@@ -272,6 +276,10 @@ TEST(TillSteps, ComparesTheClockWithTheServiceDate) {
         EXPECT_NE(r.line.find(c.shows), std::string::npos) << r.line;
         EXPECT_NE(r.line.find("2026-12-07 20:30:00 (UTC+03:00)"), std::string::npos);
         EXPECT_EQ(!r.warnings.empty(), c.warns) << r.line;
+        if (!c.warning.empty()) {
+            ASSERT_FALSE(r.warnings.empty());
+            EXPECT_NE(r.warnings[0].find(c.warning), std::string::npos) << r.warnings[0];
+        }
     }
 }
 

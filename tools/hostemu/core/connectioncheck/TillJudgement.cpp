@@ -104,9 +104,12 @@ std::string durationText(int64_t seconds, const Catalog& catalog) {
     const auto in = [&catalog](const char* key, int64_t count) {
         return formatMessage(catalog, key, {{"count", std::to_string(count)}});
     };
-    if (seconds >= 2 * kDay) return in("check.days", seconds / kDay);
-    if (seconds >= 2 * 3600) return in("check.hours", seconds / 3600);
-    if (seconds >= 2 * 60) return in("check.minutes", seconds / 60);
+    // To the nearest unit: a clock 3 hours behind measures a second or two
+    // either side of it, and must not read as 2 hours.
+    const auto nearest = [seconds](int64_t unit) { return (seconds + unit / 2) / unit; };
+    if (seconds >= 2 * kDay) return in("check.days", nearest(kDay));
+    if (seconds >= 2 * 3600) return in("check.hours", nearest(3600));
+    if (seconds >= 2 * 60) return in("check.minutes", nearest(60));
     return in("check.seconds", seconds);
 }
 
