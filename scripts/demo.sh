@@ -151,10 +151,10 @@ STEP_EN="Init returned 0" step "$(say "The till starts" "Касса запуск
   --brief "$till_win" init
 
 STEP_RC=0 STEP_EN="No warnings" step "$(say "The installer checks the settings" "Установщик проверяет настройки")" \
-  "$(say "Before opening, hostemu's config report says what the DLL will use for an order of the hall (order category 1): address, port, token and the record slots of the bonus and deposit accounts." \
-    "Перед открытием смены отчёт hostemu config показывает, что модуль возьмёт для заказа в зале (категория заказа 1): адрес, порт, токен и поля записи карты для бонусного и депозитного счетов.")" \
+  "$(say "Before opening, hostemu's config report says what the DLL will use for a paid order of the hall (order category 1): address, port, token, which payments are bonus and deposit payments, and the record slots of those accounts." \
+    "Перед открытием смены отчёт hostemu config показывает, что модуль возьмёт для оплаченного заказа в зале (категория заказа 1): адрес, порт, токен, какие оплаты идут бонусами и с депозита, и поля записи карты для этих счетов.")" \
   "$addr" \
-  "$till_win" config "$samples/order-check.xml"
+  "$till_win" config "$samples/paid-check.xml"
 
 STEP_EN="returned 0" step "$(say "A guest is recognised" "Гость узнан")" \
   "$(say "Anna presents card 1001 before ordering; the check's working mode 0 asks the service who she is. The till shows her name, level and bonus balance." \
