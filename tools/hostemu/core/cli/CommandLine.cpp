@@ -163,7 +163,7 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
     }
     if (!command->folder && !invocation.dll.empty()) return say("cli.dll-misplaced");
     if (command->folder && invocation.folder.empty()) return say("cli.folder-empty");
-    invocation.spec = command;
+    invocation.declared = command;
     return command;
 }
 
@@ -222,33 +222,35 @@ namespace {
 // addresses in a program.
 bool sameKey(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
 
-// Throws unless `spec` lists `option` (the same declaration) and it has
+// Throws unless `command` lists `option` (the same declaration) and it has
 // what is asked of it: a value, a number.
-void requireDeclared(const CommandSpec* spec, const OptionSpec& option, bool value, bool number) {
-    const OptionSpec* own = spec ? findOption(*spec, option.name) : nullptr;
+void requireDeclared(const CommandSpec* command, const OptionSpec& option, bool value,
+                     bool number) {
+    const OptionSpec* own = command ? findOption(*command, option.name) : nullptr;
     if (own && sameKey(own->valueError, option.valueError) && own->parse == option.parse &&
         (!value || option.takesValue()) && (!number || option.parse))
         return;
     const char* as = number ? "a number" : value ? "a text" : "a flag";
     throw std::logic_error(std::string("option ") + option.name + " read as " + as + " by " +
-                           (spec ? spec->name : "no command") + ", which does not declare it so");
+                           (command ? command->name : "no command") +
+                           ", which does not declare it so");
 }
 
 }  // namespace
 
 bool Invocation::has(const OptionSpec& option) const {
-    requireDeclared(spec, option, false, false);
+    requireDeclared(declared, option, false, false);
     return options.count(option.name) != 0;
 }
 
 long long Invocation::value(const OptionSpec& option, long long otherwise) const {
-    requireDeclared(spec, option, true, true);
+    requireDeclared(declared, option, true, true);
     const auto it = numbers.find(option.name);
     return it == numbers.end() ? otherwise : it->second;
 }
 
 std::string Invocation::text(const OptionSpec& option) const {
-    requireDeclared(spec, option, true, false);
+    requireDeclared(declared, option, true, false);
     const auto it = options.find(option.name);
     return it == options.end() ? std::string() : it->second;
 }

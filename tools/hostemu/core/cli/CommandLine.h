@@ -76,11 +76,11 @@ struct Invocation {
     std::map<std::string, std::string>
         options;                               // the options given, with their text ("" for flags)
     std::map<std::string, long long> numbers;  // the number options' values
-    const CommandSpec* spec = nullptr;         // the command read
+    const CommandSpec* declared = nullptr;     // the command read, as the table declares it
     // The complaint is about a path split at a blank: one line says it all.
     bool splitPath = false;
 
-    // An option by its declaration. One that the command's spec does not list
+    // An option by its declaration. One that the command's CommandSpec does not list
     // (or a flag's value, a text option's number) throws std::logic_error: it
     // could never be given, and would silently read as absent.
     bool has(const OptionSpec& option) const;
