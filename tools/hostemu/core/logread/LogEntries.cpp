@@ -18,7 +18,12 @@ const std::size_t kDamagingZeros = 4;
 // a power cut left (one that long, or one that runs up to the next entry or
 // the file's end); `to` when there is none.
 std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t to) {
-    for (std::size_t i = bytes.find('\0', from); i < to; i = bytes.find('\0', i)) {
+    // Searched within the entry only: a search to the end of the log for each
+    // entry made a big log's reading grow with the square of its size.
+    for (std::size_t i = from; i < to;) {
+        const void* zero = std::memchr(bytes.data() + i, '\0', to - i);
+        if (zero == nullptr) return to;
+        i = static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data());
         std::size_t j = i;
         while (j < to && bytes[j] == '\0') ++j;
         if (j - i >= kDamagingZeros || j == to) return i;
@@ -31,7 +36,7 @@ std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t 
 // CR LF (text mode) back to LF; an entry whose lines end in CR alone (a copy
 // whose line ends were converted) with LF in their place.
 std::string withLineFeeds(const std::string& bytes, std::size_t from, std::size_t to) {
-    const bool crOnly = bytes.find('\n', from) >= to;
+    const bool crOnly = to <= from || std::memchr(bytes.data() + from, '\n', to - from) == nullptr;
     std::string out;
     out.reserve(to - from);
     for (std::size_t i = from; i < to; ++i) {
