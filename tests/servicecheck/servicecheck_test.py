@@ -435,9 +435,9 @@ def start_ems_gate(address, backend_port, stopped):
 
 def unit_checks(tool):
     """The hellos' bytes and the DH rule, straight from the tool's own functions."""
-    spec = importlib.util.spec_from_file_location("servicecheck", tool)
-    sc = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(sc)
+    tool_loader = importlib.util.spec_from_file_location("servicecheck", tool)
+    sc = importlib.util.module_from_spec(tool_loader)
+    tool_loader.loader.exec_module(sc)
     rows = {p.name: p for p in sc.PROFILES}
     problems = []
     for row, record, version, extensions in HELLOS:
