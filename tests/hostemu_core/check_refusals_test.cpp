@@ -55,7 +55,7 @@ TEST_F(CheckRefusals, TellWhatTheDllLogsBeforeSendingNothing) {
     struct Case {
         const char* name;
         std::string check;
-        std::vector<std::string> calls;  // the refused calls' message keys
+        std::vector<Msg> calls;          // the refused calls, by the message naming each
         std::vector<std::string> lines;  // every line of every refusal, in order
     };
     const std::string paid =
@@ -68,16 +68,16 @@ TEST_F(CheckRefusals, TellWhatTheDllLogsBeforeSendingNothing) {
          check("1",
                "<CHECKPAYMENTS><PAYMENT code=\"6\" account=\" \" sum=\"300\"/>"
                "</CHECKPAYMENTS>"),
-         {"config.refused-transaction"},
+         {Msg::config_refused_transaction},
          {"TransactionsEx : ERROR deposit payment names no account: cannot write off the "
           "deposit, nothing sent RETURN 1"}},
         {"no payments",
          check("4", ""),
-         {"config.refused-transaction"},
+         {Msg::config_refused_transaction},
          {"TransactionsEx : ERROR Node CHECKPAYMENTS not found RETURN 1"}},
         {"no guest named and no card holder",
          check("1", "<CHECKPAYMENTS><PAYMENT code=\"1\" sum=\"300\"/></CHECKPAYMENTS>", ""),
-         {"config.refused-transaction"},
+         {Msg::config_refused_transaction},
          {"TransactionsEx : ERROR Node CHECKDISCOUNTS AND THEN HOLDERS not found RETURN 1"}},
         {"a card holder: the service is asked, taken as knowing the guest",
          check("1", "<CHECKPAYMENTS><PAYMENT code=\"1\" sum=\"300\"/></CHECKPAYMENTS>"),
@@ -85,14 +85,14 @@ TEST_F(CheckRefusals, TellWhatTheDllLogsBeforeSendingNothing) {
          {}},
         {"a return without the order's id: its lookup's discount too",
          check("2", paid, "", ""),
-         {"config.refused-lookup", "config.refused-transaction"},
+         {Msg::config_refused_lookup, Msg::config_refused_transaction},
          {"SendGetDiscount : ERROR XmlElementNotFoundAttribute orderguid not found",
           "GetCardInfoEx : ERROR getDiscountRes != -1 RETURN 1",
           "TransactionsEx : ERROR Attribute orderguid not found RETURNS 1"}},
         {"a line without its sum: the lookup's discount and the close",
          check("1", paid, "<HOLDERS><ITEM cardcode=\"1001\"/></HOLDERS>", " orderguid=\"{G-1}\"",
                ""),
-         {"config.refused-lookup", "config.refused-transaction"},
+         {Msg::config_refused_lookup, Msg::config_refused_transaction},
          {"SendGetDiscount : ERROR XmlElementNotFoundAttribute sum not found",
           "GetCardInfoEx : ERROR getDiscountRes != -1 RETURN 1",
           "TransactionsEx : ERROR Attribute sum not found RETURN 1"}},
@@ -106,7 +106,8 @@ TEST_F(CheckRefusals, TellWhatTheDllLogsBeforeSendingNothing) {
         initCheckXml(reader, c.check.c_str(), static_cast<uint32_t>(c.check.size() + 1), "t", log);
         const std::vector<CheckRefusal> refusals =
             checkRefusals(reader, conf.child("Configuration"));
-        std::vector<std::string> calls, lines;
+        std::vector<Msg> calls;
+        std::vector<std::string> lines;
         for (const CheckRefusal& r : refusals) {
             calls.push_back(r.call);
             lines.insert(lines.end(), r.lines.begin(), r.lines.end());
@@ -122,7 +123,8 @@ TEST_F(CheckRefusals, AreWarningsOfTheReport) {
     reader.doc.load_string("<CHECK chmode=\"2\"/>");
     reader.check = reader.doc.child("CHECK");
     const std::vector<CheckRefusal> refusals = {
-        {"config.refused-transaction", {"TransactionsEx : ERROR a", "TransactionsEx : ERROR b"}}};
+        {Msg::config_refused_transaction,
+         {"TransactionsEx : ERROR a", "TransactionsEx : ERROR b"}}};
     for (const Catalog* catalog : {&kEnglishCatalog, &kRussianCatalog}) {
         StringOutput out(*catalog);
         EXPECT_EQ(configReport("conf.xml", reader, CheckInit::Ready, "", out, refusals), 1);

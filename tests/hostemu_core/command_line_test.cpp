@@ -32,34 +32,15 @@ ExitStatus runShow(const Invocation& in, Output& out) {
 
 bool digitsOnly(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
     if (words[0].find_first_not_of("0123456789") == std::string::npos) return true;
-    error = formatMessage(catalog, "t.nan", {{"word", words[0]}});
+    error = formatMessage(catalog, Msg::error_card_number, {{"word", words[0]}});
     return false;
 }
 
-// The test commands' texts, over the English catalog for the table's own.
-const Message kTestMessages[] = {
-    {"t.shared", "  plain and number: shared\n"},
-    {"t.place", "  place: its own\n"},
-    {"t.closing", "  what it does\n"},
-    {"t.nan", "not a number: {word}"},
-    {"u.plain", "[--brief] <folder> plain"},
-    {"u.number", "<folder> number <n> [--call N] [--only]"},
-    {"u.place", "<folder> place [--place CODE] [--call N]"},
-    {"u.files", "files <log>... [--json] [--html FILE]"},
-    {"c.plain", "plain takes no further arguments"},
-    {"c.number", "number takes one number"},
-    {"c.place", "place takes no further arguments"},
-    {"c.files", "files takes one or more files"},
-    {"o.call", "--call takes a call number (1, 2, ...)"},
-    {"o.only", "--only takes a count"},
-    {"o.only-misplaced", "--only goes with number"},
-    {"o.place", "--place takes a place code"},
-    {"o.html", "--html takes a file name"},
-};
-const Catalog kTestCatalog = {Language::English, "en", kTestMessages, std::size(kTestMessages),
-                              &kEnglishCatalog};
+// The test commands say the real commands' texts; what matters here is which
+// text comes where.
+std::string en(Msg id) { return formatMessage(kEnglishCatalog, id); }
 
-CommandSpec command(const char* name, const char* usage, const char* countError) {
+CommandSpec command(const char* name, Msg usage, Msg countError) {
     CommandSpec c;
     c.name = name;
     c.usage = usage;
@@ -69,54 +50,53 @@ CommandSpec command(const char* name, const char* usage, const char* countError)
 }
 
 const CommandSpec kPlain = [] {
-    CommandSpec c = command("plain", "u.plain", "c.plain");
-    c.description = "t.shared";
+    CommandSpec c = command("plain", Msg::usage_init, Msg::count_init);
+    c.description = Msg::help_hostcall;
     return c;
 }();
-constexpr OptionSpec kCall = numberOption("--call", "o.call", parseCallNumber);
-constexpr OptionSpec kOnly =
-    misplacedAs(numberOption("--only", "o.only", parseCallNumber), "o.only-misplaced");
-constexpr OptionSpec kPlaceCode = numberOption("--place", "o.place", parseWholeNumber32);
+constexpr OptionSpec kCall = numberOption("--call", Msg::option_call_value, parseCallNumber);
+constexpr OptionSpec kOnly = misplacedAs(
+    numberOption("--only", Msg::option_place_value, parseCallNumber), Msg::cli_dll_misplaced);
+constexpr OptionSpec kPlaceCode =
+    numberOption("--place", Msg::option_place_value, parseWholeNumber32);
 constexpr OptionSpec kJson = flagOption("--json");
-constexpr OptionSpec kHtml = textOption("--html", "o.html");
+constexpr OptionSpec kHtml = textOption("--html", Msg::option_html_value);
 
 const CommandSpec kNumber = [] {
-    CommandSpec c = command("number", "u.number", "c.number");
-    c.description = "t.shared";
+    CommandSpec c = command("number", Msg::usage_replay, Msg::count_replay);
+    c.description = Msg::help_hostcall;
     c.options = {kCall, kOnly};
     c.arguments = 1;
     c.checkWords = digitsOnly;
     return c;
 }();
 const CommandSpec kPlace = [] {
-    CommandSpec c = command("place", "u.place", "c.place");
-    c.description = "t.place";
+    CommandSpec c = command("place", Msg::usage_check, Msg::count_check);
+    c.description = Msg::help_check;
     c.options = {kPlaceCode, kCall};
     return c;
 }();
 // Files only, no folder: "hostemu files <log>... [--json] [--html FILE]".
 const CommandSpec kFiles = [] {
-    CommandSpec c = command("files", "u.files", "c.files");
+    CommandSpec c = command("files", Msg::usage_summary, Msg::count_summary);
     c.options = {kJson, kHtml};
     c.arguments = 1;
     c.moreArguments = true;
     c.folder = false;
     return c;
 }();
-const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, "t.closing"};
+const CommandTable kTable = {{&kPlain, &kNumber, &kPlace, &kFiles}, Msg::help_closing};
+const Catalog& kTestCatalog = kEnglishCatalog;
 
 }  // namespace
 
 TEST(CommandLine, UsageComesFromTheTable) {
     EXPECT_EQ(usageText(kTable, kTestCatalog),
-              "usage: hostemu [--brief] <folder> plain\n"
-              "       hostemu <folder> number <n> [--call N] [--only]\n"
-              "       hostemu <folder> place [--place CODE] [--call N]\n"
-              "       hostemu files <log>... [--json] [--html FILE]\n"
-              // Each paragraph once, in table order; a command without one adds none.
-              "  plain and number: shared\n"
-              "  place: its own\n"
-              "  what it does\n");
+              "usage: hostemu " + en(Msg::usage_init) + "\n" + "       hostemu " +
+                  en(Msg::usage_replay) + "\n" + "       hostemu " + en(Msg::usage_check) + "\n" +
+                  "       hostemu " + en(Msg::usage_summary) + "\n" +
+                  // Each paragraph once, in table order; a command without one adds none.
+                  en(Msg::help_hostcall) + en(Msg::help_check) + en(Msg::help_closing));
 }
 
 TEST(CommandLine, ParsesOrComplains) {
@@ -129,7 +109,7 @@ TEST(CommandLine, ParsesOrComplains) {
     const Case cases[] = {
         {{"F", "plain"}, 1, "plain F", ""},
         {{"--brief", "F", "plain"}, 1, "plain F brief", ""},
-        {{"F", "number", "-12"}, 2, "", "not a number: -12"},  // a negative number is a word
+        {{"F", "number", "-12"}, 2, "", "not a 64-bit number: -12"},  // a negative number is a word
         {{"F", "number", "12", "--call", "3"}, 1, "number F 12 --call=3#3", ""},
         {{"F", "place", "--place", "-5"}, 1, "place F --place=-5#-5", ""},
         {{"--place", "2147483647", "F", "place"}, 1, "place F --place=2147483647#2147483647", ""},
@@ -140,26 +120,26 @@ TEST(CommandLine, ParsesOrComplains) {
          ""},
         // A folder named like a command without one: the folder form wins, as before.
         {{"files", "plain"}, 1, "plain files", ""},
-        {{"files"}, 2, "", "files takes one or more files"},
-        {{"files", "a", "--html"}, 2, "", "--html takes a file name"},
+        {{"files"}, 2, "", en(Msg::count_summary)},
+        {{"files", "a", "--html"}, 2, "", en(Msg::option_html_value)},
         {{"F", "plain", "--json"}, 2, "", "--json is an option of files only"},
         {{"F", "files", "a"}, 2, "", "unknown command files"},
         {{}, 2, "", "give a folder and a command"},
         {{"F"}, 2, "", "give a folder and a command"},
         {{"F", "fly"}, 2, "", "unknown command fly"},
         {{"--loud", "F", "plain"}, 2, "", "unknown option --loud"},
-        {{"F", "plain", "now"}, 2, "", "plain takes no further arguments"},
-        {{"F", "number"}, 2, "", "number takes one number"},
-        {{"F", "number", "x1"}, 2, "", "not a number: x1"},
+        {{"F", "plain", "now"}, 2, "", en(Msg::count_init)},
+        {{"F", "number"}, 2, "", en(Msg::count_replay)},
+        {{"F", "number", "x1"}, 2, "", "not a 64-bit number: x1"},
         {{"F", "plain", "--place", "1"}, 2, "", "--place is an option of place only"},
         {{"F", "plain", "--call", "1"}, 2, "", "--call is an option of number and place only"},
-        {{"F", "place", "--place"}, 2, "", "--place takes a place code"},
-        {{"F", "place", "--place", "2147483648"}, 2, "", "--place takes a place code"},
-        {{"F", "place", "--place", "hall"}, 2, "", "--place takes a place code"},
+        {{"F", "place", "--place"}, 2, "", en(Msg::option_place_value)},
+        {{"F", "place", "--place", "2147483648"}, 2, "", en(Msg::option_place_value)},
+        {{"F", "place", "--place", "hall"}, 2, "", en(Msg::option_place_value)},
         {{"F", "place", "--call", "0"}, 2, "", "--call takes a call number (1, 2, ...)"},
         {{"F", "place", "--call", "1000001"}, 2, "", "--call takes a call number (1, 2, ...)"},
         {{"F", "place", "--call", "2x"}, 2, "", "--call takes a call number (1, 2, ...)"},
-        {{"F", "place", "--only", "1"}, 2, "", "--only goes with number"},
+        {{"F", "place", "--only", "1"}, 2, "", en(Msg::cli_dll_misplaced)},
         {{"", "plain"}, 2, "", "the folder is empty"},
         // --dll names the DLL for a command with a folder, anywhere on the line.
         {{"--dll", "C:\\Host App\\brisvane.dll", "F", "plain"},
@@ -205,17 +185,14 @@ TEST(CommandLine, ComplaintsAreShort) {
     const std::string more = "hostemu --help: every command, its options and exit statuses\n";
     const Case cases[] = {
         {{"F", "number"},
-         "hostemu: number takes one number\nusage: hostemu <folder> number <n> [--call N] "
-         "[--only]\n" +
+         "hostemu: " + en(Msg::count_replay) + "\nusage: hostemu " + en(Msg::usage_replay) + "\n" +
              more},
         {{"F", "plain", "--call", "1"},
-         "hostemu: --call is an option of number and place only\nusage: hostemu [--brief] "
-         "<folder> plain\n" +
-             more},
+         "hostemu: --call is an option of number and place only\nusage: hostemu " +
+             en(Msg::usage_init) + "\n" + more},
         {{"F", "fly"}, "hostemu: unknown command fly\n" + more},
         {{"--loud", "files", "a"},
-         "hostemu: unknown option --loud\nusage: hostemu files <log>... [--json] [--html FILE]\n" +
-             more},
+         "hostemu: unknown option --loud\nusage: hostemu " + en(Msg::usage_summary) + "\n" + more},
         // Nothing asked: the whole usage.
         {{}, "hostemu: give a folder and a command\n" + usageText(kTable, kTestCatalog)},
     };
@@ -230,7 +207,8 @@ TEST(CommandLine, ComplaintsAreShort) {
 // A command reads its options by the constants it declared them with; asking
 // for one it does not declare (or a flag's text) is a fault, not a default.
 TEST(CommandLine, OptionsAreReadAsDeclared) {
-    const OptionSpec kCallElsewhere = numberOption("--call", "o.other", parseCallNumber);
+    const OptionSpec kCallElsewhere =
+        numberOption("--call", Msg::option_place_value, parseCallNumber);
     struct Case {
         std::vector<std::string> argv;
         std::function<std::string(const Invocation&)> read;
@@ -286,11 +264,11 @@ namespace {
 
 // A command with the real table's texts, to see the language change.
 const CommandSpec kInitLike = [] {
-    CommandSpec c = command("init", "usage.init", "count.init");
-    c.description = "help.hostcall";
+    CommandSpec c = command("init", Msg::usage_init, Msg::count_init);
+    c.description = Msg::help_hostcall;
     return c;
 }();
-const CommandTable kRealTexts = {{&kInitLike}, "help.closing"};
+const CommandTable kRealTexts = {{&kInitLike}, Msg::help_closing};
 
 }  // namespace
 

@@ -156,8 +156,9 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
 
 TEST(VersionResource, ReadsTheVersionsFromTheFile) {
     VersionResource v;
-    std::string why;
-    ASSERT_TRUE(readVersionResource(peFile(versionBlock("37 (0123abc)")), v, why)) << why;
+    Msg why{};
+    ASSERT_TRUE(readVersionResource(peFile(versionBlock("37 (0123abc)")), v, why))
+        << messageName(why);
     EXPECT_EQ(v.machine, "32-bit x86");
     ASSERT_TRUE(v.hasFixed);
     EXPECT_EQ(std::vector<uint16_t>(v.fileVersion, v.fileVersion + 4),
@@ -165,30 +166,31 @@ TEST(VersionResource, ReadsTheVersionsFromTheFile) {
     EXPECT_EQ(v.value("ProductVersion"), "37 (0123abc)");
     EXPECT_EQ(v.value("FileDescription"), "brisvane card interface");
 
-    ASSERT_TRUE(readVersionResource(peFile(versionBlock("37 (x)"), true), v, why)) << why;
+    ASSERT_TRUE(readVersionResource(peFile(versionBlock("37 (x)"), true), v, why))
+        << messageName(why);
     EXPECT_EQ(v.machine, "64-bit x64");
     EXPECT_EQ(v.value("ProductVersion"), "37 (x)");
 
     struct Bad {
         std::string bytes;
-        std::string why;
+        Msg why{};
     };
     const Bad bad[] = {
-        {"", "version.no-pe-header"},
-        {"hello, world", "version.no-pe-header"},
-        {peFile(""), "version.no-resource"},
-        {peFile(node("SomethingElse", "", 1, 0)), "version.no-resource"},
+        {"", Msg::version_no_pe_header},
+        {"hello, world", Msg::version_no_pe_header},
+        {peFile(""), Msg::version_no_resource},
+        {peFile(node("SomethingElse", "", 1, 0)), Msg::version_no_resource},
     };
     for (const Bad& b : bad) {
         EXPECT_FALSE(readVersionResource(b.bytes, v, why));
-        EXPECT_EQ(why, b.why);
+        EXPECT_EQ(messageName(why), messageName(b.why));
     }
 }
 
 TEST(VersionResource, DamagedFilesAreRefusedNotReadPastTheirEnd) {
     const std::string good = peFile(versionBlock("37 (0123abc)"));
     VersionResource v;
-    std::string why;
+    Msg why{};
     for (std::size_t n = 0; n < good.size(); ++n) readVersionResource(good.substr(0, n), v, why);
     for (std::size_t at = 0; at < good.size(); ++at) {
         for (char c : {'\0', '\xFF', '\x7F'}) {

@@ -1100,8 +1100,8 @@ TEST_F(TempFiles, RedactReportsInTheReadersLanguage) {
     head.droppedHead = 3;
     head.unreadableReplies = 1;
     redact::Tally birthdays;
-    birthdays.places["redact.kind-birthdays"] = 5;
-    birthdays.values["redact.kind-birthdays"] = 5;
+    birthdays.places[Msg::redact_kind_birthdays] = 5;
+    birthdays.values[Msg::redact_kind_birthdays] = 5;
     birthdays.droppedHead = 21;
     const Case cases[] = {
         {redact::Tally(), "  заменять нечего\n", "  nothing to replace\n"},
@@ -1209,7 +1209,7 @@ TEST(LogSummary, CountedNounsInEachLanguage) {
         {&kRussianCatalog, 111, "111 вызовов"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(summary::counted(*c.catalog, "summary.calls.", c.n), c.text) << c.n;
+        EXPECT_EQ(summary::counted(*c.catalog, PluralMsg::summary_calls, c.n), c.text) << c.n;
 }
 
 // Numbers beyond an int: shown as the log writes them, counted apart, and the

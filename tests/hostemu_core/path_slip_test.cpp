@@ -69,13 +69,13 @@ ExitStatus ran(const Invocation&, Output&) { return exitstatus::kDone; }
 const CommandSpec kLookup = [] {
     CommandSpec c;
     c.name = "lookup";
-    c.usage = "usage.lookup";
-    c.countError = "count.lookup";
+    c.usage = Msg::usage_lookup;
+    c.countError = Msg::count_lookup;
     c.arguments = 2;
     c.run = ran;
     return c;
 }();
-const CommandTable kTable = {{&kLookup}, "help.closing", nullptr, exists};
+const CommandTable kTable = {{&kLookup}, Msg::help_closing, nullptr, exists};
 
 }  // namespace
 

@@ -127,7 +127,7 @@ TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
     EXPECT_EQ(
         replay::notReplayableLine(
             call,
-            replay::sayReason(kRussianCatalog, {"replay.request-fate-unknown",
+            replay::sayReason(kRussianCatalog, {Msg::replay_request_fate_unknown,
                                                 {{"number", "2"}, {"path", "v1/GetDiscount/t"}}}),
             kRussianCatalog, tally),
         "вызов 1  GetCardInfoEx(1001): повторить нельзя: по журналу не видно, чем "
@@ -315,7 +315,8 @@ TEST(ReplayLog, ReadsAUtf16ConfXmlCopyBack) {
     EXPECT_EQ(calls[0].config(), text);
     std::string given;
     replay::Reason why;
-    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why.key;
+    ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why))
+        << replay::sayReason(kEnglishCatalog, why);
     EXPECT_NE(given.find("<ApiAddress>127.0.80.1</ApiAddress>"), std::string::npos);
     // Init's copy in the replay is the UTF-8 text it was given.
     const std::string replayed =
@@ -355,7 +356,8 @@ TEST(ReplayLog, InitOfAUtf16ConfXmlReplaysTheSame) {
         EXPECT_EQ(calls[0].configByteOrderMark, mark);
         std::string given;
         replay::Reason why;
-        ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why)) << why.key;
+        ASSERT_TRUE(replay::pointConfigAt(calls[0].config(), "127.0.80.1", given, why))
+            << replay::sayReason(kEnglishCatalog, why);
         const std::string replayed =
             initLog(replay::confFileBytes(given, calls[0].configByteOrderMark));
         EXPECT_EQ(replay::compareEntries(calls[0].entries, replay::splitEntries(replayed), given,

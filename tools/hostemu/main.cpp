@@ -45,7 +45,7 @@ int main() {
     } catch (const std::exception& e) {
         output.complain(e.what());  // the runtime's own words
     } catch (...) {
-        output.complain(output.text("error.unexpected"));
+        output.complain(output.text(Msg::error_unexpected));
     }
     return exitstatus::kCannotRun;
 }

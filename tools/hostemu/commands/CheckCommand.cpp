@@ -26,10 +26,10 @@ const std::vector<CheckStep> kSteps = {
     revocationStep,      tlsStep,     guestInfoStep, clockStep,
 };
 
-constexpr OptionSpec kPlace = numberOption("--place", "option.place-value", parseWholeNumber32);
+constexpr OptionSpec kPlace = numberOption("--place", Msg::option_place_value, parseWholeNumber32);
 
 ExitStatus run(const Invocation& invocation, Output& output) {
-    output.out(output.text("check.title", {{"folder", invocation.folder}}) + "\n");
+    output.out(output.text(Msg::check_title, {{"folder", invocation.folder}}) + "\n");
     CheckContext context;
     context.folder = invocation.folder;
     context.configPath = invocation.folder + "\\" + kConfigFileName;
@@ -45,10 +45,10 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kCheckCommand = [] {
     CommandSpec c;
     c.name = "check";
-    c.usage = "usage.check";
-    c.description = "help.check";
+    c.usage = Msg::usage_check;
+    c.description = Msg::help_check;
     c.options = {kPlace};
-    c.countError = "count.check";
+    c.countError = Msg::count_check;
     c.run = run;
     return c;
 }();

@@ -33,6 +33,6 @@ bool folderExists(const std::string& path) {
 const CommandTable& commandTable() {
     // After the --lang paragraph, the exit statuses in the words of docs/hostemu.md.
     static const CommandTable table = {
-        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, "help.closing", exitStatusParagraph, folderExists};
+        {HOSTEMU_COMMANDS(HOSTEMU_ENTRY)}, Msg::help_closing, exitStatusParagraph, folderExists};
     return table;
 }

@@ -29,10 +29,10 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kConfigCommand = [] {
     CommandSpec c;
     c.name = "config";
-    c.usage = "usage.config";
-    c.description = "help.config";
+    c.usage = Msg::usage_config;
+    c.description = Msg::help_config;
     c.arguments = 1;
-    c.countError = "count.config";
+    c.countError = Msg::count_config;
     c.run = run;
     return c;
 }();

@@ -34,7 +34,7 @@ bool readCheckFile(const Invocation& invocation, const std::string& name, std::s
 }
 
 bool missingExport(const DllModule& dll, const char* name, Output& output) {
-    output.complain(output.text("error.no-export", {{"path", dll.path()}, {"name", name}}));
+    output.complain(output.text(Msg::error_no_export, {{"path", dll.path()}, {"name", name}}));
     return false;
 }
 
@@ -43,7 +43,7 @@ ExitStatus runHostCall(const Invocation& invocation, Output& output, const HostC
     if (!SetCurrentDirectoryW(widePath(invocation.folder).c_str())) {
         const std::string code = std::to_string(GetLastError());
         output.complain(
-            output.text("error.enter-folder", {{"folder", invocation.folder}, {"code", code}}));
+            output.text(Msg::error_enter_folder, {{"folder", invocation.folder}, {"code", code}}));
         return exitstatus::kFound;
     }
     DllModule dll(path);
@@ -53,10 +53,10 @@ ExitStatus runHostCall(const Invocation& invocation, Output& output, const HostC
     }
     const long long before = fileSize(kLogFileName);
     if (!call(dll, output)) return exitstatus::kFound;
-    output.out(output.text(invocation.brief ? "call.closing-lines" : "call.log-entries"));
+    output.out(output.text(invocation.brief ? Msg::call_closing_lines : Msg::call_log_entries));
     std::string log;
     if (!readWholeFile(kLogFileName, log)) {
-        output.out(output.text("call.no-log"));
+        output.out(output.text(Msg::call_no_log));
     } else {
         output.out(logLinesFrom(log, before, invocation.brief));
     }

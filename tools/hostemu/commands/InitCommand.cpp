@@ -10,7 +10,7 @@ ExitStatus run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callInit();
         if (!result) return missingExport(dll, kInitExport, out);
-        out.out(out.text("call.init-returned", {{"result", std::to_string(*result)}}));
+        out.out(out.text(Msg::call_init_returned, {{"result", std::to_string(*result)}}));
         return true;
     });
 }
@@ -21,9 +21,9 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kInitCommand = [] {
     CommandSpec c;
     c.name = "init";
-    c.usage = "usage.init";
-    c.description = "help.hostcall";
-    c.countError = "count.init";
+    c.usage = Msg::usage_init;
+    c.description = Msg::help_hostcall;
+    c.countError = Msg::count_init;
     c.run = run;
     return c;
 }();

@@ -24,7 +24,7 @@ bool parseCard(const std::string& s, int64_t& card) {
 bool checkWords(const std::vector<std::string>& words, const Catalog& catalog, std::string& error) {
     int64_t card = 0;
     if (parseCard(words[0], card)) return true;
-    error = formatMessage(catalog, "error.card-number", {{"word", words[0]}});
+    error = formatMessage(catalog, Msg::error_card_number, {{"word", words[0]}});
     return false;
 }
 
@@ -40,7 +40,7 @@ ExitStatus run(const Invocation& invocation, Output& output) {
         record.Size = sizeof record;
         const std::optional<int32_t> result = dll.callGetCardInfoEx(card, &record, check);
         if (!result) return missingExport(dll, kGetCardInfoExExport, out);
-        out.out(out.text(*result == 0 ? "call.lookup-answered" : "call.lookup-failed",
+        out.out(out.text(*result == 0 ? Msg::call_lookup_answered : Msg::call_lookup_failed,
                          {{"card", std::to_string(static_cast<long long>(card))},
                           {"result", std::to_string(*result)}}));
         out.out(recordTable(record, brief, out.catalog()));
@@ -54,10 +54,10 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kLookupCommand = [] {
     CommandSpec c;
     c.name = "lookup";
-    c.usage = "usage.lookup";
-    c.description = "help.hostcall";
+    c.usage = Msg::usage_lookup;
+    c.description = Msg::help_hostcall;
     c.arguments = 2;
-    c.countError = "count.lookup";
+    c.countError = Msg::count_lookup;
     c.checkWords = checkWords;
     c.run = run;
     return c;

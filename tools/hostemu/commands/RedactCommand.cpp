@@ -44,10 +44,10 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kRedactCommand = [] {
     CommandSpec c;
     c.name = "redact";
-    c.usage = "usage.redact";
-    c.description = "help.redact";
+    c.usage = Msg::usage_redact;
+    c.description = Msg::help_redact;
     c.arguments = 2;
-    c.countError = "count.redact";
+    c.countError = Msg::count_redact;
     c.folder = false;
     c.run = run;
     return c;

@@ -24,7 +24,7 @@ ExitStatus run(const Invocation& invocation, Output& output) {
     request.logFile = invocation.words[0];
     request.onlyCall = invocation.value(kCallOption, 0);
     if (!readWholeFile(request.logFile, request.logBytes)) {
-        output.complain(output.text("error.log-file", {{"file", request.logFile}}));
+        output.complain(output.text(Msg::error_log_file, {{"file", request.logFile}}));
         return exitstatus::kBadInput;
     }
     request.folderHasConfig =
@@ -43,11 +43,11 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kReplayCommand = [] {
     CommandSpec c;
     c.name = "replay";
-    c.usage = "usage.replay";
-    c.description = "help.replay";
+    c.usage = Msg::usage_replay;
+    c.description = Msg::help_replay;
     c.options = {kCallOption};
     c.arguments = 1;
-    c.countError = "count.replay";
+    c.countError = Msg::count_replay;
     c.run = run;
     return c;
 }();

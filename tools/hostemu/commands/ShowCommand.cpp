@@ -15,11 +15,11 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kShowCommand = [] {
     CommandSpec c;
     c.name = "show";
-    c.usage = "usage.show";
-    c.description = "help.show";
+    c.usage = Msg::usage_show;
+    c.description = Msg::help_show;
     c.options = {kCallOption};
     c.arguments = 1;
-    c.countError = "count.show";
+    c.countError = Msg::count_show;
     c.folder = false;
     c.run = run;
     return c;

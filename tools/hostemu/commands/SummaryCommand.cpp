@@ -6,7 +6,7 @@
 namespace {
 
 constexpr OptionSpec kJson = flagOption("--json");
-constexpr OptionSpec kHtml = textOption("--html", "option.html-value");
+constexpr OptionSpec kHtml = textOption("--html", Msg::option_html_value);
 
 ExitStatus run(const Invocation& invocation, Output& output) {
     return runSummary(invocation.words, invocation.has(kJson), invocation.text(kHtml), output);
@@ -18,12 +18,12 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kSummaryCommand = [] {
     CommandSpec c;
     c.name = "summary";
-    c.usage = "usage.summary";
-    c.description = "help.summary";
+    c.usage = Msg::usage_summary;
+    c.description = Msg::help_summary;
     c.options = {kJson, kHtml};
     c.arguments = 1;
     c.moreArguments = true;
-    c.countError = "count.summary";
+    c.countError = Msg::count_summary;
     c.folder = false;
     c.run = run;
     return c;

@@ -14,8 +14,9 @@ ExitStatus run(const Invocation& invocation, Output& output) {
     return runHostCall(invocation, output, [&](const DllModule& dll, Output& out) {
         const std::optional<int32_t> result = dll.callTransactionsEx(check);
         if (!result) return missingExport(dll, kTransactionsExExport, out);
-        out.out(out.text(*result == 0 ? "call.transaction-posted" : "call.transaction-not-posted",
-                         {{"result", std::to_string(*result)}}));
+        out.out(
+            out.text(*result == 0 ? Msg::call_transaction_posted : Msg::call_transaction_not_posted,
+                     {{"result", std::to_string(*result)}}));
         return true;
     });
 }
@@ -26,10 +27,10 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kTransactionCommand = [] {
     CommandSpec c;
     c.name = "transaction";
-    c.usage = "usage.transaction";
-    c.description = "help.hostcall";
+    c.usage = Msg::usage_transaction;
+    c.description = Msg::help_hostcall;
     c.arguments = 1;
-    c.countError = "count.transaction";
+    c.countError = Msg::count_transaction;
     c.run = run;
     return c;
 }();

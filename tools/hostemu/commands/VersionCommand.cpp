@@ -16,9 +16,9 @@ ExitStatus run(const Invocation& invocation, Output& output) {
 extern const CommandSpec kVersionCommand = [] {
     CommandSpec c;
     c.name = "version";
-    c.usage = "usage.version";
-    c.description = "help.version";
-    c.countError = "count.version";
+    c.usage = Msg::usage_version;
+    c.description = Msg::help_version;
+    c.countError = Msg::count_version;
     c.run = run;
     return c;
 }();

@@ -6,7 +6,8 @@
 
 StepVerdict certificateStep(CheckContext& c) {
     if (!c.secure)
-        return StepVerdict::skipped(c.text("check.label-certificate"), c.text("check.not-used"));
+        return StepVerdict::skipped(c.text(Msg::check_label_certificate),
+                                    c.text(Msg::check_not_used));
     const CertificateFacts facts = readCertificate(c.host, timings::kRequestIoTimeoutMs);
     return judgeCertificate(facts, readClock("", *c.catalog).utcNow, c);
 }

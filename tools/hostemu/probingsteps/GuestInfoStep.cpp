@@ -24,13 +24,15 @@ StepVerdict guestInfoStep(CheckContext& c) {
     const std::string path = servicepath::kGuestInfo + c.token;
     const std::string body = buildGuestInfoBody(kNobody);
     ScratchFolder scratch;
-    if (!scratch.ready()) return StepVerdict::failed("GuestInfo", "", c.text("check.no-scratch"));
+    if (!scratch.ready())
+        return StepVerdict::failed("GuestInfo", "", c.text(Msg::check_no_scratch));
     Logger logger;
     HttpClient client;
     if (client.init(c.host, c.secure) != 0) {
         return StepVerdict::failed(
-            "GuestInfo", c.text("check.wininet-cannot-open", {{"why", systemText(GetLastError())}}),
-            c.text("check.wininet-cannot-open-advice"));
+            "GuestInfo",
+            c.text(Msg::check_wininet_cannot_open, {{"why", systemText(GetLastError())}}),
+            c.text(Msg::check_wininet_cannot_open_advice));
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;

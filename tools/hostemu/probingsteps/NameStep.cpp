@@ -6,12 +6,12 @@ StepVerdict nameStep(CheckContext& c) {
     uint32_t error = 0;
     if (!resolveName(c.target, c.addresses, error)) {
         return StepVerdict::failed(
-            c.text("check.label-name"),
-            c.text("check.name-unresolved", {{"name", c.target}, {"why", systemText(error)}}),
-            c.text(c.via.empty() ? "check.name-unknown" : "check.name-proxy-unknown",
+            c.text(Msg::check_label_name),
+            c.text(Msg::check_name_unresolved, {{"name", c.target}, {"why", systemText(error)}}),
+            c.text(c.via.empty() ? Msg::check_name_unknown : Msg::check_name_proxy_unknown,
                    {{"name", c.target}}));
     }
     std::string list;
     for (const std::string& a : c.addresses) list += (list.empty() ? "" : ", ") + a;
-    return StepVerdict::ok(c.text("check.label-name"), c.target + " -> " + list);
+    return StepVerdict::ok(c.text(Msg::check_label_name), c.target + " -> " + list);
 }

@@ -11,7 +11,8 @@ constexpr uint32_t kRevocationLimitMs = 15000;
 
 StepVerdict revocationStep(CheckContext& c) {
     if (!c.secure)
-        return StepVerdict::skipped(c.text("check.label-revocation"), c.text("check.not-used"));
+        return StepVerdict::skipped(c.text(Msg::check_label_revocation),
+                                    c.text(Msg::check_not_used));
     std::vector<RevocationAnswer> answers;
     if (c.certificateRead && !c.revocationUnavailable) {
         for (const std::string& url : c.ocspUrls)

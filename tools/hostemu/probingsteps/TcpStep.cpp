@@ -10,12 +10,12 @@ StepVerdict tcpStep(CheckContext& c) {
     if (!connectTcp(c.addresses, c.port, timings::kRequestIoTimeoutMs, connected, error)) {
         return StepVerdict::failed(
             "TCP",
-            c.text("check.tcp-failed",
+            c.text(Msg::check_tcp_failed,
                    {{"host", c.target}, {"port", port}, {"why", systemText(error)}}),
-            c.via.empty() ? c.text("check.tcp-nothing", {{"host", c.target}, {"port", port}})
-            : c.bypassAdvice.empty() ? c.text("check.tcp-proxy", {{"proxy", c.via}})
-                                     : c.text("check.tcp-proxy-or-bypass",
+            c.via.empty() ? c.text(Msg::check_tcp_nothing, {{"host", c.target}, {"port", port}})
+            : c.bypassAdvice.empty() ? c.text(Msg::check_tcp_proxy, {{"proxy", c.via}})
+                                     : c.text(Msg::check_tcp_proxy_or_bypass,
                                               {{"proxy", c.via}, {"bypass", c.bypassAdvice}}));
     }
-    return StepVerdict::ok("TCP", c.text("check.tcp", {{"address", connected}, {"port", port}}));
+    return StepVerdict::ok("TCP", c.text(Msg::check_tcp, {{"address", connected}, {"port", port}}));
 }

@@ -4,7 +4,7 @@
 #include "http/Timings.h"
 
 StepVerdict tlsStep(CheckContext& c) {
-    if (!c.secure) return StepVerdict::skipped("TLS", c.text("check.not-used"));
+    if (!c.secure) return StepVerdict::skipped("TLS", c.text(Msg::check_not_used));
     return judgeTls(probeTls(c.host, timings::kRequestIoTimeoutMs), c.host,
                     localTimeText(*c.catalog), *c.catalog);
 }

@@ -305,7 +305,7 @@ std::string localTimeText(const Catalog& catalog) {
     char text[40];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
                   local.wDay, local.wHour, local.wMinute);
-    return formatMessage(catalog, "check.local-time-short", {{"time", text}});
+    return formatMessage(catalog, Msg::check_local_time_short, {{"time", text}});
 }
 
 bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs) {

@@ -17,7 +17,7 @@ constexpr uint32_t kProbeTimeoutMs = 5000;
 bool WindowsReplayHost::prepare(std::string& complaint) {
     scratch_ = std::make_unique<ScratchFolder>();
     if (!scratch_->ready()) {
-        complaint = formatMessage(catalog_, "replay.no-scratch-folder");
+        complaint = formatMessage(catalog_, Msg::replay_no_scratch_folder);
         return false;
     }
     dll_ = std::make_unique<DllModule>(dllPath_);
@@ -25,7 +25,7 @@ bool WindowsReplayHost::prepare(std::string& complaint) {
         const DWORD error = GetLastError();
         // The load failure's own lines, then the replay's verdict on it.
         complaint = dllLoadFailure(dllPath_, error, catalog_) +
-                    complaintText(formatMessage(catalog_, "replay.nothing-can-run"));
+                    complaintText(formatMessage(catalog_, Msg::replay_nothing_can_run));
         return false;
     }
     return true;
@@ -78,11 +78,12 @@ std::string WindowsReplayService::proxyProblem() {
     for (const replay::Received& r : received)
         if (r.path == probe) return std::string();
     const ProxySetting setting = readProxySetting();
-    const std::string fix = formatMessage(catalog_, "replay.proxy-fix",
+    const std::string fix = formatMessage(catalog_, Msg::replay_proxy_fix,
                                           {{"advice", bypassAdvice(setting, address, catalog_)}});
     const std::string via = configuredProxy(setting, false);
     if (!via.empty())
-        return formatMessage(catalog_, "replay.proxy-set",
+        return formatMessage(catalog_, Msg::replay_proxy_set,
                              {{"address", address}, {"proxy", via}, {"fix", fix}});
-    return formatMessage(catalog_, "replay.proxy-in-the-way", {{"address", address}, {"fix", fix}});
+    return formatMessage(catalog_, Msg::replay_proxy_in_the_way,
+                         {{"address", address}, {"fix", fix}});
 }

@@ -323,7 +323,7 @@ ReplayServer::~ReplayServer() {
 bool ReplayServer::start(const std::string& first, replay::Reason& why) {
     const unsigned long base = inet_addr(first.c_str());
     if (base == INADDR_NONE || (ntohl(base) >> 24) != 127) {
-        why = {"replay.not-loopback", {{"address", first}}};
+        why = {Msg::replay_not_loopback, {{"address", first}}};
         return false;
     }
     for (unsigned i = 0; i < 16; ++i) {
@@ -341,12 +341,12 @@ bool ReplayServer::start(const std::string& first, replay::Reason& why) {
         state_->thread =
             state_->stop ? CreateThread(nullptr, 0, serverThread, state_, 0, nullptr) : nullptr;
         if (!state_->thread) {
-            why = {"replay.no-server-thread"};
+            why = {Msg::replay_no_server_thread};
             return false;
         }
         return true;
     }
-    why = {"replay.no-free-address", {{"address", first}}};
+    why = {Msg::replay_no_free_address, {{"address", first}}};
     return false;
 }
 

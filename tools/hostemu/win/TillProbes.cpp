@@ -233,7 +233,7 @@ ClockReading readClock(const std::string& dateHeader, const Catalog& catalog) {
     char text[40];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth,
                   local.wDay, local.wHour, local.wMinute, local.wSecond);
-    c.localTime = formatMessage(catalog, "check.local-time", {{"time", text}});
+    c.localTime = formatMessage(catalog, Msg::check_local_time, {{"time", text}});
     c.dateHeader = dateHeader;
     return c;
 }

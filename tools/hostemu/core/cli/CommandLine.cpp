@@ -36,7 +36,7 @@ std::string commandsWith(const CommandTable& table, const std::string& option,
     std::string list;
     for (std::size_t i = 0; i + 1 < names.size(); ++i) list += (i > 0 ? ", " : "") + names[i];
     if (names.size() < 2) return names.empty() ? list : names[0];
-    return formatMessage(catalog, "cli.list-and", {{"list", list}, {"last", names.back()}});
+    return formatMessage(catalog, Msg::cli_list_and, {{"list", list}, {"last", names.back()}});
 }
 
 const CommandSpec* findCommand(const CommandTable& table, const std::string& name,
@@ -67,15 +67,15 @@ bool looksLikeOption(const std::string& word) {
 std::string usageText(const CommandTable& table, const Catalog& catalog) {
     std::string text;
     for (std::size_t i = 0; i < table.commands.size(); ++i) {
-        text += formatMessage(catalog, i == 0 ? "cli.usage-first" : "cli.usage-next",
+        text += formatMessage(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
                               {{"line", formatMessage(catalog, table.commands[i]->usage)}});
     }
-    std::vector<std::string> described;
+    std::vector<Msg> described;
     for (const CommandSpec* command : table.commands) {
-        const std::string description = command->description;
-        if (description.empty()) continue;
+        if (!command->description) continue;
+        const Msg description = *command->description;
         bool shown = false;
-        for (const std::string& d : described) shown = shown || description == d;
+        for (Msg d : described) shown = shown || description == d;
         if (shown) continue;
         described.push_back(description);
         text += formatMessage(catalog, description);
@@ -87,8 +87,8 @@ std::string usageText(const CommandTable& table, const Catalog& catalog) {
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
                                     const Catalog& catalog, Invocation& invocation,
                                     std::string& error) {
-    auto say = [&](const char* key, MessageArgs args = {}) {
-        error = formatMessage(catalog, key, args);
+    auto say = [&](Msg id, MessageArgs args = {}) {
+        error = formatMessage(catalog, id, args);
         return nullptr;
     };
     std::vector<std::string> words;
@@ -99,11 +99,11 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         } else if (w == "--lang") {
             ++i;  // read (and its value checked) by runCommandLine
         } else if (w == "--dll") {
-            if (i + 1 >= argv.size() || argv[i + 1].empty()) return say("cli.dll-value");
+            if (i + 1 >= argv.size() || argv[i + 1].empty()) return say(Msg::cli_dll_value);
             const std::string split = splitDllPath(argv, i + 1);
             if (!split.empty()) {
                 invocation.splitPath = true;
-                return say("cli.dll-split", {{"given", argv[i + 1]}, {"path", split}});
+                return say(Msg::cli_dll_split, {{"given", argv[i + 1]}, {"path", split}});
             }
             invocation.dll = argv[++i];
         } else if (const OptionSpec* option = findOption(table, w)) {
@@ -113,12 +113,12 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             }
             long long value = 0;
             if (i + 1 >= argv.size() || (option->parse && !option->parse(argv[i + 1], value)))
-                return say(option->valueError);
+                return say(*option->valueError);
             invocation.options[w] = argv[i + 1];
             if (option->parse) invocation.numbers[w] = value;
             ++i;
         } else if (looksLikeOption(w)) {
-            return say("cli.unknown-option", {{"option", w}});
+            return say(Msg::cli_unknown_option, {{"option", w}});
         } else {
             words.push_back(w);
         }
@@ -132,7 +132,7 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
         invocation.command = words[0];
         invocation.words.assign(words.begin() + 1, words.end());
     } else if (words.size() < 2) {
-        return say("cli.folder-and-command");
+        return say(Msg::cli_folder_and_command);
     } else {
         invocation.folder = words[0];
         invocation.command = words[1];
@@ -144,10 +144,10 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
             table.folderExists);
         if (!split.empty()) {
             invocation.splitPath = true;
-            return say("cli.folder-split", {{"word", words[1]}, {"path", split}});
+            return say(Msg::cli_folder_split, {{"word", words[1]}, {"path", split}});
         }
     }
-    if (!command) return say("cli.unknown-command", {{"command", invocation.command}});
+    if (!command) return say(Msg::cli_unknown_command, {{"command", invocation.command}});
     if (command->moreArguments ? invocation.words.size() < command->arguments
                                : invocation.words.size() != command->arguments)
         return say(command->countError);
@@ -156,13 +156,14 @@ const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector
     for (const auto& given : invocation.options) {
         if (!findOption(*command, given.first)) {
             const OptionSpec* option = findOption(table, given.first);
-            if (option->misplaced) return say(option->misplaced);
-            return say("cli.option-of", {{"option", given.first},
-                                         {"commands", commandsWith(table, given.first, catalog)}});
+            if (option->misplaced) return say(*option->misplaced);
+            return say(
+                Msg::cli_option_of,
+                {{"option", given.first}, {"commands", commandsWith(table, given.first, catalog)}});
         }
     }
-    if (!command->folder && !invocation.dll.empty()) return say("cli.dll-misplaced");
-    if (command->folder && invocation.folder.empty()) return say("cli.folder-empty");
+    if (!command->folder && !invocation.dll.empty()) return say(Msg::cli_dll_misplaced);
+    if (command->folder && invocation.folder.empty()) return say(Msg::cli_folder_empty);
     invocation.declared = command;
     return command;
 }
@@ -192,7 +193,7 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
     std::string error;
     const CommandSpec* command =
         badLanguage ? nullptr : parseCommandLine(table, argv, output.catalog(), invocation, error);
-    if (badLanguage) error = output.text("cli.lang-value");
+    if (badLanguage) error = output.text(Msg::cli_lang_value);
     if (!command) {
         std::string text = complaintText(error) + "\n";
         bool nothingGiven = true;  // but --lang
@@ -207,8 +208,8 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
         } else if (!invocation.splitPath) {
             // Short enough that the complaint stays on an 80x25 console.
             if (const CommandSpec* named = namedCommand(table, argv))
-                text += output.text("cli.usage-first", {{"line", output.text(named->usage)}});
-            text += output.text("cli.more-help");
+                text += output.text(Msg::cli_usage_first, {{"line", output.text(named->usage)}});
+            text += output.text(Msg::cli_more_help);
         }
         output.err(text);
         return exitstatus::kBadInput;
@@ -218,16 +219,12 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
 
 namespace {
 
-// The same text, or both null. By content: one literal may sit at two
-// addresses in a program.
-bool sameKey(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
-
 // Throws unless `command` lists `option` (the same declaration) and it has
 // what is asked of it: a value, a number.
 void requireDeclared(const CommandSpec* command, const OptionSpec& option, bool value,
                      bool number) {
     const OptionSpec* own = command ? findOption(*command, option.name) : nullptr;
-    if (own && sameKey(own->valueError, option.valueError) && own->parse == option.parse &&
+    if (own && own->valueError == option.valueError && own->parse == option.parse &&
         (!value || option.takesValue()) && (!number || option.parse))
         return;
     const char* as = number ? "a number" : value ? "a text" : "a flag";

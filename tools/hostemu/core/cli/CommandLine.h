@@ -2,9 +2,10 @@
 // hostemu's command line, read against a table of commands: each command is
 // one CommandSpec; parsing, the usage text and the complaints about options
 // that belong to another command all come from the table. Every text a CommandSpec
-// holds is a key of the message catalogs (i18n/Messages.h), so the usage and
-// the complaints come in the reader's language.
+// holds is a message of the catalog (i18n/Messages.h), so the usage and the
+// complaints come in the reader's language.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,14 @@ struct CommandSpec;
 // with that constant (Invocation::has, value, text), never by its name.
 struct OptionSpec {
     const char* name = "";
-    // Said when the value is missing or not valid (a message key); null for a flag.
-    const char* valueError = nullptr;
+    // Said when the value is missing or not valid; none for a flag.
+    std::optional<Msg> valueError;
     NumberParser parse = nullptr;  // null: the value is text (or there is none)
-    // Said when another command is given the option (a message key); null:
-    // "--x is an option of a and b only", from the table.
-    const char* misplaced = nullptr;
+    // Said when another command is given the option; none: "--x is an
+    // option of a and b only", from the table.
+    std::optional<Msg> misplaced;
 
-    constexpr bool takesValue() const { return valueError != nullptr; }
+    constexpr bool takesValue() const { return valueError.has_value(); }
 };
 
 // "--json": present or not.
@@ -39,20 +40,20 @@ constexpr OptionSpec flagOption(const char* name) {
     option.name = name;
     return option;
 }
-// "--html FILE": any text; `valueError` is a message key, as are the others'.
-constexpr OptionSpec textOption(const char* name, const char* valueError) {
+// "--html FILE": any text.
+constexpr OptionSpec textOption(const char* name, Msg valueError) {
     OptionSpec option = flagOption(name);
     option.valueError = valueError;
     return option;
 }
 // "--call N": a number `parse` accepts.
-constexpr OptionSpec numberOption(const char* name, const char* valueError, NumberParser parse) {
+constexpr OptionSpec numberOption(const char* name, Msg valueError, NumberParser parse) {
     OptionSpec option = textOption(name, valueError);
     option.parse = parse;
     return option;
 }
 // The option with its own complaint for a command that does not take it.
-constexpr OptionSpec misplacedAs(OptionSpec option, const char* complaint) {
+constexpr OptionSpec misplacedAs(OptionSpec option, Msg complaint) {
     option.misplaced = complaint;
     return option;
 }
@@ -64,7 +65,7 @@ bool parseCallNumber(const std::string& text, long long& value);     // 1 .. 100
 // "--call N": one call of a log, by its number; the same for every command
 // that reads a log.
 inline constexpr OptionSpec kCallOption =
-    numberOption("--call", "option.call-value", parseCallNumber);
+    numberOption("--call", Msg::option_call_value, parseCallNumber);
 
 // What the command line asked for, as the table read it.
 struct Invocation {
@@ -89,12 +90,12 @@ struct Invocation {
 };
 
 // One command, whole: what the help text says of it, what its command line
-// holds, and what it does. Its texts are message keys. Each command file
+// holds, and what it does. Its texts are messages. Each command file
 // fills one in by name, e.g.
 //   const CommandSpec kInitCommand = [] {
 //       CommandSpec c;
 //       c.name = "init";
-//       c.usage = "usage.init";
+//       c.usage = Msg::usage_init;
 //       ...
 //       return c;
 //   }();
@@ -102,16 +103,16 @@ struct Invocation {
 struct CommandSpec {
     const char* name = "";
     // The usage line after "hostemu ", e.g. "<folder> check [--place CODE]".
-    const char* usage = "";
+    Msg usage{};
     // Its paragraph of the help text, printed after the usage lines in table
-    // order; a paragraph shared by several commands (the same key) is
-    // printed once, at the first of them. May be empty (no paragraph).
-    const char* description = "";
+    // order; a paragraph shared by several commands (the same message) is
+    // printed once, at the first of them. None: no paragraph.
+    std::optional<Msg> description;
     std::vector<OptionSpec> options;
     std::size_t arguments = 0;  // how many words follow the command's name
     // `arguments` is the least number of words; more may follow ("<log>...").
     bool moreArguments = false;
-    const char* countError = "";  // said when another number of words is given
+    Msg countError{};  // said when another number of words is given
     // Further checks of the words (a number where one is due), saying why in
     // the catalog's language; may be null.
     bool (*checkWords)(const std::vector<std::string>& words, const Catalog& catalog,
@@ -125,7 +126,7 @@ struct CommandSpec {
 
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
-    const char* closing = "";  // key of the text printed after the commands' descriptions
+    Msg closing{};  // the text printed after the commands' descriptions
     // Text printed after that, made for the language; may be null.
     std::string (*epilogue)(const Catalog& catalog) = nullptr;
     // Whether a folder exists, to tell a folder path split at a blank; null:

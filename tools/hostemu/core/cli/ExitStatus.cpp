@@ -4,7 +4,7 @@
 
 std::string exitStatusText(const Catalog& catalog) {
     using namespace exitstatus;
-    return formatMessage(catalog, "help.exit-status",
+    return formatMessage(catalog, Msg::help_exit_status,
                          {{"done", std::to_string(kDone)},
                           {"found", std::to_string(kFound)},
                           {"bad", std::to_string(kBadInput)},

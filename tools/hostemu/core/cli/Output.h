@@ -27,9 +27,13 @@ class Output {
     const Catalog& catalog() const { return *catalog_; }
     Language language() const { return catalog_->language; }
     void setCatalog(const Catalog& catalog) { catalog_ = &catalog; }
-    // The catalog's text of `key` with its parameters filled in.
-    std::string text(const std::string& key, MessageArgs args = {}) const {
-        return formatMessage(*catalog_, key, args);
+    // The message in the reader's language with its parameters filled in.
+    std::string text(Msg id, MessageArgs args = {}) const {
+        return formatMessage(*catalog_, id, args);
+    }
+    // The form of the message that `count` takes.
+    std::string plural(PluralMsg id, unsigned long long count, MessageArgs args = {}) const {
+        return formatPlural(*catalog_, id, count, args);
     }
 
   private:

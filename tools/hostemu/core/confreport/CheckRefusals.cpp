@@ -41,8 +41,8 @@ std::vector<std::string> failureLinesSince(std::size_t from) {
 
 // The discount request a lookup (modes 1 to 7, 9) or a close sends first; the
 // call ends with kDiscountFailed when its body cannot be built.
-std::optional<CheckRefusal> discountRefusal(CheckXml& reader, const std::string& clientId,
-                                            const char* call, const char* tag) {
+std::optional<CheckRefusal> discountRefusal(CheckXml& reader, const std::string& clientId, Msg call,
+                                            const char* tag) {
     const std::size_t from = logSize();
     Logger log;
     if (buildGetDiscountRequest(reader, clientId, log)) return std::nullopt;
@@ -66,7 +66,7 @@ std::vector<CheckRefusal> checkRefusals(CheckXml& reader, const pugi::xml_node& 
     // A guest's client id comes from the service's GuestInfo reply; any will do here.
     if (lookupPathFor(mode) == LookupPath::GuestThenDiscount) {
         if (auto refusal =
-                discountRefusal(reader, "0", "config.refused-lookup", logtag::kGetCardInfoEx))
+                discountRefusal(reader, "0", Msg::config_refused_lookup, logtag::kGetCardInfoEx))
             refusals.push_back(*refusal);
     }
     const std::size_t from = logSize();
@@ -75,16 +75,16 @@ std::vector<CheckRefusal> checkRefusals(CheckXml& reader, const pugi::xml_node& 
         case PostingPath::Close:
             if (auto request = closeOrderRequest(reader, configuration, holderKnown, log)) {
                 if (auto refusal =
-                        discountRefusal(reader, request->clientId, "config.refused-transaction",
+                        discountRefusal(reader, request->clientId, Msg::config_refused_transaction,
                                         logtag::kTransactionsEx))
                     refusals.push_back(*refusal);
             } else {
-                refusals.push_back({"config.refused-transaction", failureLinesSince(from)});
+                refusals.push_back({Msg::config_refused_transaction, failureLinesSince(from)});
             }
             break;
         case PostingPath::Return:
             if (!returnOrderRequest(reader, log))
-                refusals.push_back({"config.refused-transaction", failureLinesSince(from)});
+                refusals.push_back({Msg::config_refused_transaction, failureLinesSince(from)});
             break;
         case PostingPath::Nothing: break;
     }

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Messages.h"
+
 class CheckXml;
 
 struct CheckRefusal {
-    const char* call;                // message key naming the call: a lookup, a transaction
+    Msg call;                        // names the call: a lookup, a transaction
     std::vector<std::string> lines;  // what the DLL logs, "Tag : message", in UTF-8
 };
 

@@ -15,21 +15,21 @@ namespace {
 
 std::string lookupText(int32_t mode, const Report& report) {
     switch (lookupPathFor(mode)) {
-        case LookupPath::GuestOnly: return report.text("config.lookup-guest");
-        case LookupPath::GuestThenDiscount: return report.text("config.lookup-guest-discount");
-        case LookupPath::BonusPayment: return report.text("config.lookup-bonus-payment");
+        case LookupPath::GuestOnly: return report.text(Msg::config_lookup_guest);
+        case LookupPath::GuestThenDiscount: return report.text(Msg::config_lookup_guest_discount);
+        case LookupPath::BonusPayment: return report.text(Msg::config_lookup_bonus_payment);
         case LookupPath::Nothing: break;
     }
-    return report.text("config.lookup-nothing");
+    return report.text(Msg::config_lookup_nothing);
 }
 
 std::string postingText(int32_t mode, const Report& report) {
     switch (postingPathFor(mode)) {
-        case PostingPath::Close: return report.text("config.posting-close");
-        case PostingPath::Return: return report.text("config.posting-return");
+        case PostingPath::Close: return report.text(Msg::config_posting_close);
+        case PostingPath::Return: return report.text(Msg::config_posting_return);
         case PostingPath::Nothing: break;
     }
-    return report.text("config.posting-nothing");
+    return report.text(Msg::config_posting_nothing);
 }
 
 // The reader's own failure lines, which tell why a part of the check is missing.
@@ -44,22 +44,22 @@ void reportReaderLines(const std::string& readerLog, Report& report) {
                 std::string::npos) {
             continue;
         }
-        report.line(report.text("config.reader-logged",
+        report.line(report.text(Msg::config_reader_logged,
                                 {{"line", line.substr(logformat::framedStampLength(line, 0))}}));
     }
 }
 
 void reportMode(CheckXml& reader, Report& report) {
     if (!reader.check || !reader.check.attribute("chmode")) {
-        report.warn(report.text(!reader.check ? "config.no-check" : "config.no-chmode",
+        report.warn(report.text(!reader.check ? Msg::config_no_check : Msg::config_no_chmode,
                                 {{"lookup", logevent::format(logevent::Event::NoChmodLookup)},
                                  {"posting", logevent::format(logevent::Event::NoChmodPosting)}}));
         return;
     }
     const int32_t mode = getAttributeInt(reader.check, "chmode");
-    report.line(report.text("config.mode", {{"mode", std::to_string(mode)},
-                                            {"lookup", lookupText(mode, report)},
-                                            {"posting", postingText(mode, report)}}));
+    report.line(report.text(Msg::config_mode, {{"mode", std::to_string(mode)},
+                                               {"lookup", lookupText(mode, report)},
+                                               {"posting", postingText(mode, report)}}));
 }
 
 // A payment from a guest's account: one the host meant as bonus or deposit.
@@ -69,10 +69,11 @@ bool paysFromAccount(const pugi::xml_node& payment) {
 }
 
 std::string roleText(const PaymentRole& role, const Report& report) {
-    if (role.bonus && role.deposit) return report.text("config.role-both");
-    if (role.deposit) return report.text("config.role-deposit");
-    if (!role.bonus) return report.text("config.role-neither");
-    return report.text(role.namesGuest ? "config.role-bonus-guest" : "config.role-bonus-no-guest");
+    if (role.bonus && role.deposit) return report.text(Msg::config_role_both);
+    if (role.deposit) return report.text(Msg::config_role_deposit);
+    if (!role.bonus) return report.text(Msg::config_role_neither);
+    return report.text(role.namesGuest ? Msg::config_role_bonus_guest
+                                       : Msg::config_role_bonus_no_guest);
 }
 
 // Which payments the DLL takes for bonus and deposit payments, by the
@@ -88,22 +89,22 @@ void reportPaymentRoles(CheckXml& reader, const pugi::xml_node& configuration, R
         const PaymentRole role = paymentRole(reader, payment, bonus, deposit);
         const std::string code = std::to_string(getAttributeInt(payment, "code"));
         const std::string name = report.text(
-            "config.payment-name",
+            Msg::config_payment_name,
             {{"number", std::to_string(++number)},
              {"code", code},
              {"account",
               payment.attribute("account")
-                  ? report.text("config.payment-account",
+                  ? report.text(Msg::config_payment_account,
                                 {{"value", quoted(payment.attribute("account").value())}})
                   : std::string()}});
-        report.line(
-            report.text("config.payment-role", {{"name", name}, {"role", roleText(role, report)}}));
+        report.line(report.text(Msg::config_payment_role,
+                                {{"name", name}, {"role", roleText(role, report)}}));
         if (role.bonus || role.deposit || !paysFromAccount(payment)) continue;
         if (bonus.empty() && deposit.empty()) {
-            report.warn(report.text("config.payment-no-accounts", {{"name", name}}));
+            report.warn(report.text(Msg::config_payment_no_accounts, {{"name", name}}));
         } else {
             report.warn(
-                report.text("config.payment-unknown-code", {{"name", name}, {"code", code}}));
+                report.text(Msg::config_payment_unknown_code, {{"name", name}, {"code", code}}));
         }
     }
 }
@@ -113,13 +114,13 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
     try {
         const std::string account = getPaymentAccount(reader, bonusCurrencyCodes(configuration));
         if (account.empty()) {
-            report.line(report.text("config.no-bonus-payment-guest"));
+            report.line(report.text(Msg::config_no_bonus_payment_guest));
         } else {
-            report.line(report.text("config.bonus-payment-guest", {{"value", quoted(account)}}));
+            report.line(report.text(Msg::config_bonus_payment_guest, {{"value", quoted(account)}}));
         }
         reportPaymentRoles(reader, configuration, report);
     } catch (const XmlElementNotFound& e) {
-        report.warn(report.text("config.payments-unreadable", {{"why", e.message}}));
+        report.warn(report.text(Msg::config_payments_unreadable, {{"why", e.message}}));
     }
 }
 
@@ -128,35 +129,36 @@ void reportPayments(CheckXml& reader, const pugi::xml_node& configuration, Repor
 void reportCheck(CheckXml& reader, const pugi::xml_node& configuration, CheckInit initResult,
                  const std::string& readerLog, const std::vector<CheckRefusal>& refusals,
                  Report& report) {
-    report.section(report.text("config.check-section"));
+    report.section(report.text(Msg::config_check_section));
     reportReaderLines(readerLog, report);
     if (initResult == CheckInit::Failed) {
-        report.line(report.text("config.init-result",
+        report.line(report.text(Msg::config_init_result,
                                 {{"result", std::to_string(kCheckInitFailedResult)}}));
     }
     reportMode(reader, report);
     if (reader.checkData) {
-        report.line(report.text("config.checkdata-found"));
+        report.line(report.text(Msg::config_checkdata_found));
     } else {
-        report.line(report.text("config.no-checkdata"));
+        report.line(report.text(Msg::config_no_checkdata));
     }
     if (reader.selectedInterface.empty()) {
-        report.line(report.text("config.no-interfaces"));
+        report.line(report.text(Msg::config_no_interfaces));
     } else {
-        report.line(report.text("config.interface", {{"value", quoted(reader.selectedInterface)}}));
+        report.line(
+            report.text(Msg::config_interface, {{"value", quoted(reader.selectedInterface)}}));
     }
     std::string holders;
     for (int64_t code : reader.cardCodes)
         holders += (holders.empty() ? "" : ", ") + std::to_string(code);
     report.line(
-        report.text("config.holders",
-                    {{"list", holders.empty() ? report.text("config.holders-none") : holders}}));
+        report.text(Msg::config_holders,
+                    {{"list", holders.empty() ? report.text(Msg::config_holders_none) : holders}}));
     reportPayments(reader, configuration, report);
     for (const CheckRefusal& refusal : refusals) {
         std::string lines;
         for (const std::string& line : refusal.lines) {
-            lines += (lines.empty() ? "" : report.text("config.refused-then")) +
-                     report.text("config.refused-line", {{"line", line}});
+            lines += (lines.empty() ? "" : report.text(Msg::config_refused_then)) +
+                     report.text(Msg::config_refused_line, {{"line", line}});
         }
         report.warn(report.text(refusal.call, {{"lines", lines}}));
     }

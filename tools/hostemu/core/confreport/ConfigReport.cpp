@@ -18,12 +18,12 @@ namespace {
 // returns its Configuration element, or the empty node with a warning.
 pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& document,
                                  Report& report) {
-    report.section(report.text("config.conf-section"));
+    report.section(report.text(Msg::config_conf_section));
     report.line(path);
     const pugi::xml_parse_result loaded = loadConfigFile(path, document);
     if (!loaded) {
         // pugixml's description stays English: it names the parser's finding.
-        report.warn(report.text("config.not-loaded",
+        report.warn(report.text(Msg::config_not_loaded,
                                 {{"why", loaded.description()},
                                  {"offset", std::to_string(loaded.offset)},
                                  {"line", logevent::format(logevent::Event::NoTokenFound)}}));
@@ -34,7 +34,7 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
     const pugi::xml_node configuration = configurationOf(document);
     if (!configuration) {
         const std::string top = document.document_element().name();
-        report.warn(report.text("config.wrong-top", {{"top", top}}));
+        report.warn(report.text(Msg::config_wrong_top, {{"top", top}}));
     }
     return configuration;
 }
@@ -52,7 +52,7 @@ ExitStatus configReport(const std::string& configPath, CheckXml& reader,
         reportPlaces(configuration, report);
     }
     if (!initResult) {
-        report.warn(report.text("config.no-scratch"));
+        report.warn(report.text(Msg::config_no_scratch));
     } else {
         reportCheck(reader, configuration, *initResult, readerLog, refusals, report);
         if (configuration) reportTokenChoice(reader, configuration, report);

@@ -49,11 +49,11 @@ std::vector<Place> readPlaces(const pugi::xml_node& configuration) {
 }
 
 std::string placeName(const Place& p, const Report& report) {
-    return report.text("config.place-name", {{"number", std::to_string(p.number)}});
+    return report.text(Msg::config_place_name, {{"number", std::to_string(p.number)}});
 }
 
 void warnEmptyToken(const Place& p, Report& report) {
-    report.warn(report.text(p.hasToken ? "config.empty-token" : "config.missing-token",
+    report.warn(report.text(p.hasToken ? Msg::config_empty_token : Msg::config_missing_token,
                             {{"place", placeName(p, report)},
                              {"code", std::to_string(p.code)},
                              {"lookup", logevent::format(logevent::Event::NoTokenLookup)},
@@ -63,10 +63,10 @@ void warnEmptyToken(const Place& p, Report& report) {
 }  // namespace
 
 void reportPlaces(const pugi::xml_node& configuration, Report& report) {
-    report.section(report.text("config.places-section"));
+    report.section(report.text(Msg::config_places_section));
     const std::vector<Place> places = readPlaces(configuration);
     if (places.empty()) {
-        report.warn(report.text("config.no-places",
+        report.warn(report.text(Msg::config_no_places,
                                 {{"line", logevent::format(logevent::Event::NoTokenFound)}}));
         return;
     }
@@ -74,27 +74,27 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
     for (const Place& p : places) {
         const std::string name = placeName(p, report);
         std::string text =
-            report.text("config.place-line",
+            report.text(Msg::config_place_line,
                         {{"place", name},
-                         {"code", p.hasCode ? quoted(p.codeText) : report.text("config.none")},
+                         {"code", p.hasCode ? quoted(p.codeText) : report.text(Msg::config_none)},
                          {"value", std::to_string(p.code)},
                          {"token", maskToken(p.token, report.catalog())}});
-        if (p.fallback) text += report.text("config.place-fallback");
+        if (p.fallback) text += report.text(Msg::config_place_fallback);
         report.line(text);
 
         if (!p.hasCode) {
-            report.warn(report.text("config.no-place-code", {{"place", name}}));
+            report.warn(report.text(Msg::config_no_place_code, {{"place", name}}));
         } else if (!isPlainInteger(p.codeText)) {
             report.warn(
-                report.text("config.place-code-reads", {{"place", name},
-                                                        {"code", quoted(p.codeText)},
-                                                        {"value", std::to_string(p.code)}}));
+                report.text(Msg::config_place_code_reads, {{"place", name},
+                                                           {"code", quoted(p.codeText)},
+                                                           {"value", std::to_string(p.code)}}));
         }
         if (p.token.empty()) warnEmptyToken(p, report);
         if (hasWhiteSpace(p.token))
-            report.warn(report.text("config.token-blanks", {{"place", name}}));
+            report.warn(report.text(Msg::config_token_blanks, {{"place", name}}));
         if (p.hasDefault && !p.fallback) {
-            report.warn(report.text("config.default-not-true",
+            report.warn(report.text(Msg::config_default_not_true,
                                     {{"place", name}, {"value", quoted(p.defaultText)}}));
         }
         if (p.fallback) fallbacks.push_back(p.number);
@@ -102,9 +102,9 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
             if (earlier.number >= p.number) break;
             if (earlier.code == p.code) {
                 report.warn(
-                    report.text("config.same-code", {{"place", name},
-                                                     {"code", std::to_string(p.code)},
-                                                     {"earlier", placeName(earlier, report)}}));
+                    report.text(Msg::config_same_code, {{"place", name},
+                                                        {"code", std::to_string(p.code)},
+                                                        {"earlier", placeName(earlier, report)}}));
                 break;
             }
         }
@@ -113,36 +113,36 @@ void reportPlaces(const pugi::xml_node& configuration, Report& report) {
         std::string list;
         for (int n : fallbacks)
             list += (list.empty() ? "" : ", ") +
-                    report.text("config.place-number", {{"number", std::to_string(n)}});
+                    report.text(Msg::config_place_number, {{"number", std::to_string(n)}});
         report.warn(
-            report.text("config.many-fallbacks",
+            report.text(Msg::config_many_fallbacks,
                         {{"count", std::to_string(fallbacks.size())},
                          {"list", list},
-                         {"last", report.text("config.place-number",
+                         {"last", report.text(Msg::config_place_number,
                                               {{"number", std::to_string(fallbacks.back())}})}}));
     } else if (fallbacks.empty()) {
-        report.line(report.text("config.no-fallback"));
+        report.line(report.text(Msg::config_no_fallback));
     }
 }
 
 void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Report& report) {
-    report.section(report.text("config.token-section"));
+    report.section(report.text(Msg::config_token_section));
     int32_t category = -1;
     if (reader.checkData) {
         const pugi::xml_attribute orderCat = reader.checkData.attribute("order_cat");
         if (!orderCat) {
             report.warn(report.text(
-                "config.no-order-cat",
+                Msg::config_no_order_cat,
                 {{"line",
                   logevent::format(logevent::Event::TokenCheckMissing,
                                    {{"missing", AttributeNotFound("order_cat").message}})}}));
             return;
         }
         category = getAttributeInt(reader.checkData, "order_cat");
-        report.line(report.text("config.order-category", {{"category", std::to_string(category)},
-                                                          {"value", quoted(orderCat.value())}}));
+        report.line(report.text(Msg::config_order_category, {{"category", std::to_string(category)},
+                                                             {"value", quoted(orderCat.value())}}));
     } else {
-        report.line(report.text("config.order-category-none"));
+        report.line(report.text(Msg::config_order_category_none));
     }
 
     // The DLL's own choice, which names its place and its reason.
@@ -150,7 +150,7 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
     try {
         choice = selectToken(orderCategory(reader), configuration);
     } catch (const XmlElementNotFound& e) {
-        report.warn(report.text("config.cannot-choose", {{"why", e.message}}));
+        report.warn(report.text(Msg::config_cannot_choose, {{"why", e.message}}));
         return;
     }
     const std::vector<Place> places = readPlaces(configuration);
@@ -160,33 +160,35 @@ void reportTokenChoice(CheckXml& reader, const pugi::xml_node& configuration, Re
             // Later places with the same code, which the first match hides.
             for (const Place& p : places) {
                 if (p.number > choice.place && p.code == category) {
-                    report.line(report.text("config.also-matches", {{"place", placeName(p, report)},
-                                                                    {"category", categoryText}}));
+                    report.line(
+                        report.text(Msg::config_also_matches,
+                                    {{"place", placeName(p, report)}, {"category", categoryText}}));
                 }
             }
             const bool anyFallback = std::any_of(places.begin(), places.end(),
                                                  [](const Place& p) { return p.fallback; });
             const std::string place = placeName(places.at(choice.place - 1), report);
-            report.line(report.text(anyFallback ? "config.matches-over-fallback" : "config.matches",
-                                    {{"place", place}, {"category", categoryText}}));
+            report.line(
+                report.text(anyFallback ? Msg::config_matches_over_fallback : Msg::config_matches,
+                            {{"place", place}, {"category", categoryText}}));
             if (choice.token.empty()) {
-                report.warn(report.text("config.match-empty-token", {{"place", place}}));
+                report.warn(report.text(Msg::config_match_empty_token, {{"place", place}}));
             }
             break;
         }
         case TokenChoice::Why::Fallback:
-            report.line(report.text("config.fallback-used",
+            report.line(report.text(Msg::config_fallback_used,
                                     {{"category", categoryText},
                                      {"place", placeName(places.at(choice.place - 1), report)}}));
             break;
         case TokenChoice::Why::None:
-            report.warn(report.text("config.no-match",
+            report.warn(report.text(Msg::config_no_match,
                                     {{"category", categoryText},
                                      {"line", logevent::format(logevent::Event::NoTokenFound)}}));
             break;
     }
     if (choice) {
         report.line(
-            report.text("config.token", {{"token", maskToken(choice.token, report.catalog())}}));
+            report.text(Msg::config_token, {{"token", maskToken(choice.token, report.catalog())}}));
     }
 }

@@ -10,7 +10,7 @@ void Report::section(const std::string& title) {
 void Report::line(const std::string& text) { lines_.push_back("  " + text); }
 
 void Report::warn(const std::string& text) {
-    lines_.push_back("  " + this->text("config.warning", {{"text", text}}));
+    lines_.push_back("  " + this->text(Msg::config_warning, {{"text", text}}));
     ++warnings_;
 }
 
@@ -19,10 +19,10 @@ void Report::print(Output& output) const {
     for (const std::string& l : lines_) text += l + "\n";
     text += "\n";
     if (warnings_ == 0) {
-        text += this->text("config.no-warnings");
+        text += this->text(Msg::config_no_warnings);
     } else {
-        text += this->text("config.warnings-" + pluralForm(catalog_, warnings_),
-                           {{"count", std::to_string(warnings_)}});
+        text +=
+            plural(PluralMsg::config_warnings, warnings_, {{"count", std::to_string(warnings_)}});
     }
     output.out(text);
     output.flush();

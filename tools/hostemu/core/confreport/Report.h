@@ -14,9 +14,12 @@ class Report {
     // `catalog` (the reader's language) must outlive the report.
     explicit Report(const Catalog& catalog) : catalog_(catalog) {}
     const Catalog& catalog() const { return catalog_; }
-    // The catalog's text of `key`, for a line or a warning.
-    std::string text(const std::string& key, MessageArgs args = {}) const {
-        return formatMessage(catalog_, key, args);
+    // A message in the reader's language, for a line or a warning.
+    std::string text(Msg id, MessageArgs args = {}) const {
+        return formatMessage(catalog_, id, args);
+    }
+    std::string plural(PluralMsg id, unsigned long long count, MessageArgs args = {}) const {
+        return formatPlural(catalog_, id, count, args);
     }
     void section(const std::string& title);
     void line(const std::string& text);

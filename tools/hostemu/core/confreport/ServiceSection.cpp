@@ -22,35 +22,37 @@ bool meantAsTrue(std::string text) {
 }  // namespace
 
 void reportService(const pugi::xml_node& configuration, Report& report) {
-    report.section(report.text("config.service-section"));
+    report.section(report.text(Msg::config_service_section));
     const ServiceAddress address = readServiceAddress(configuration);
     const std::string& host = address.host;
 
     if (!configuration.child("ApiAddress")) {
-        report.warn(report.text("config.no-api-address"));
+        report.warn(report.text(Msg::config_no_api_address));
     } else {
         report.line("ApiAddress  " + quoted(host));
         if (host.empty()) {
-            report.warn(report.text("config.api-address-empty"));
+            report.warn(report.text(Msg::config_api_address_empty));
         } else if (hasWhiteSpace(host)) {
-            report.warn(report.text("config.api-address-blanks"));
+            report.warn(report.text(Msg::config_api_address_blanks));
         }
         if (host.find_first_of(":/") != std::string::npos) {
-            report.warn(report.text("config.api-address-not-bare"));
+            report.warn(report.text(Msg::config_api_address_not_bare));
         }
     }
 
     const pugi::xml_node ssl = configuration.child("SSL");
     const std::string sslText = ssl.first_child().value();
     if (address.secure) {
-        report.line(report.text("config.ssl-https"));
+        report.line(report.text(Msg::config_ssl_https));
     } else {
-        report.line(report.text("config.ssl-http",
-                                {{"value", ssl ? quoted(sslText) : report.text("config.none")}}));
+        report.line(
+            report.text(Msg::config_ssl_http,
+                        {{"value", ssl ? quoted(sslText) : report.text(Msg::config_none)}}));
         if (meantAsTrue(sslText)) {
-            report.warn(report.text("config.ssl-meant-true", {{"value", quoted(sslText)}}));
+            report.warn(report.text(Msg::config_ssl_meant_true, {{"value", quoted(sslText)}}));
         }
     }
     if (host.empty() || hasWhiteSpace(host)) return;
-    report.line(report.text("config.requests-go", {{"root", serviceRoot(host, address.secure)}}));
+    report.line(
+        report.text(Msg::config_requests_go, {{"root", serviceRoot(host, address.secure)}}));
 }

@@ -1,3 +1,5 @@
 #include "confreport/Utf16ConfNote.h"
 
-std::string utf16ConfNote(const Catalog& catalog) { return formatMessage(catalog, "config.utf16"); }
+std::string utf16ConfNote(const Catalog& catalog) {
+    return formatMessage(catalog, Msg::config_utf16);
+}

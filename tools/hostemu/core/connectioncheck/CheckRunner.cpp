@@ -37,28 +37,28 @@ ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& cont
             // Characters, not bytes: a Russian label lines up with an English one.
             const std::size_t length = utf8Characters(padded);
             if (length < 12) padded.append(12 - length, ' ');
-            text = "  " + padded + " " + (failed ? output.text("check.failed") : "") + r.line;
+            text = "  " + padded + " " + (failed ? output.text(Msg::check_failed) : "") + r.line;
             if (context.tickMs) {
-                text += output.text("check.step-time",
+                text += output.text(Msg::check_step_time,
                                     {{"ms", std::to_string(context.tickMs() - start)}});
             }
             text += "\n";
         }
         for (const std::string& m : r.more) text += "               " + m + "\n";
         for (const std::string& w : r.warnings)
-            text += "               " + output.text("check.warning", {{"text", w}}) + "\n";
+            text += "               " + output.text(Msg::check_warning, {{"text", w}}) + "\n";
         warnings += r.warnings.size();
-        if (failed) text += output.text("check.verdict-failed", {{"advice", r.advice}}) + "\n";
+        if (failed) text += output.text(Msg::check_verdict_failed, {{"advice", r.advice}}) + "\n";
         output.out(text);
         output.flush();
         if (failed) return exitstatus::kFound;
         if (!r.advice.empty()) verdict = r.advice;
     }
     if (warnings != 0) {
-        verdict += output.text(warnings == 1 ? "check.warnings-above-one" : "check.warnings-above",
-                               {{"count", std::to_string(warnings)}});
+        verdict += output.plural(PluralMsg::check_warnings_above, warnings,
+                                 {{"count", std::to_string(warnings)}});
     }
-    output.out(output.text("check.verdict-ok", {{"verdict", verdict}}) + "\n");
+    output.out(output.text(Msg::check_verdict_ok, {{"verdict", verdict}}) + "\n");
     output.flush();
     return exitstatus::kDone;
 }

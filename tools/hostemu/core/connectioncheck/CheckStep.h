@@ -57,8 +57,11 @@ struct CheckContext {
     // when not set.
     uint32_t (*tickMs)() = nullptr;
 
-    std::string text(const std::string& key, MessageArgs args = {}) const {
-        return formatMessage(*catalog, key, args);
+    std::string text(Msg id, MessageArgs args = {}) const {
+        return formatMessage(*catalog, id, args);
+    }
+    std::string plural(PluralMsg id, unsigned long long count, MessageArgs args = {}) const {
+        return formatPlural(*catalog, id, count, args);
     }
 };
 

@@ -12,14 +12,14 @@ StepVerdict confXmlStep(CheckContext& c) {
         // pugixml's own description stays as it is: it names the XML fault.
         const std::string failure =
             loaded.status == pugi::status_file_not_found
-                ? c.text("check.conf-missing", {{"path", path}})
-                : c.text("check.conf-not-xml", {{"why", loaded.description()},
-                                                {"offset", std::to_string(loaded.offset)}});
+                ? c.text(Msg::check_conf_missing, {{"path", path}})
+                : c.text(Msg::check_conf_not_xml, {{"why", loaded.description()},
+                                                   {"offset", std::to_string(loaded.offset)}});
         return StepVerdict::failed("conf.xml", failure, failure);
     }
     c.configuration = configurationOf(c.document);
     if (!c.configuration) {
-        const std::string failure = c.text("check.conf-no-configuration");
+        const std::string failure = c.text(Msg::check_conf_no_configuration);
         return StepVerdict::failed("conf.xml", failure, failure);
     }
     StepVerdict r = StepVerdict::ok("conf.xml", path);

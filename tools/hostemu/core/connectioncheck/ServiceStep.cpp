@@ -12,12 +12,12 @@ StepVerdict serviceStep(CheckContext& c) {
     const std::string url = serviceRoot(address.host, address.secure);
     if (address.host.empty() || hasWhiteSpace(address.host)) {
         const std::string failure =
-            c.text("check.service-bad", {{"address", quoted(address.host)}});
-        return StepVerdict::failed(c.text("check.label-service"), failure, failure);
+            c.text(Msg::check_service_bad, {{"address", quoted(address.host)}});
+        return StepVerdict::failed(c.text(Msg::check_label_service), failure, failure);
     }
     const std::string ssl = c.configuration.child("SSL").first_child().value();
     return StepVerdict::ok(
-        c.text("check.label-service"),
-        c.text(address.secure ? "check.service" : "check.service-plain",
+        c.text(Msg::check_label_service),
+        c.text(address.secure ? Msg::check_service : Msg::check_service_plain,
                {{"address", quoted(address.host)}, {"ssl", quoted(ssl)}, {"url", url}}));
 }

@@ -107,9 +107,10 @@ std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
                          const Catalog& catalog) {
     const std::string entry = bypassEntryFor(setting.bypass, host);
     if (!entry.empty() && lower(entry) == lower(host))
-        return formatMessage(catalog, "check.bypass-exact-ignored", {{"host", host}});
+        return formatMessage(catalog, Msg::check_bypass_exact_ignored, {{"host", host}});
     if (!entry.empty())
-        return formatMessage(catalog, "check.bypass-ignored", {{"entry", entry}, {"host", host}});
+        return formatMessage(catalog, Msg::check_bypass_ignored,
+                             {{"entry", entry}, {"host", host}});
     // The pattern Windows documents for the neighbourhood: "10.1.2.*", "*.example.com".
     std::string pattern = host;
     const bool address = host.find_first_not_of("0123456789.") == std::string::npos;
@@ -118,7 +119,7 @@ std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
     } else if (host.find('.') != std::string::npos) {
         pattern = "*" + host.substr(host.find('.'));
     }
-    return formatMessage(catalog, "check.bypass-add", {{"host", host}, {"pattern", pattern}});
+    return formatMessage(catalog, Msg::check_bypass_add, {{"host", host}, {"pattern", pattern}});
 }
 
 StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, CheckContext& c) {
@@ -135,21 +136,21 @@ StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, Check
     const bool seemsBypassed = !configured.empty() && c.via.empty();
     if (routeKnown) c.via = wentToProxy ? configured : "";
     const std::string& via = c.via;
-    const std::string label = c.text("check.label-proxy");
+    const std::string label = c.text(Msg::check_label_proxy);
     StepVerdict r;
     if (!proxy.known) {
-        r = StepVerdict::ok(label, c.text("check.proxy-unknown"));
+        r = StepVerdict::ok(label, c.text(Msg::check_proxy_unknown));
     } else if (proxy.direct || proxy.proxy.empty()) {
-        r = StepVerdict::ok(label, c.text("check.proxy-none"));
+        r = StepVerdict::ok(label, c.text(Msg::check_proxy_none));
     } else if (via.empty()) {
         r = StepVerdict::ok(
             label,
-            c.text(seemsBypassed ? "check.proxy-bypassed" : "check.proxy-direct-anyway",
+            c.text(seemsBypassed ? Msg::check_proxy_bypassed : Msg::check_proxy_direct_anyway,
                    {{"proxy", proxy.proxy},
                     {"host", host},
-                    {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass}}));
+                    {"bypass", proxy.bypass.empty() ? c.text(Msg::check_none) : proxy.bypass}}));
     } else if (seemsBypassed) {
-        r = StepVerdict::ok(label, c.text("check.proxy-bypass-ignored",
+        r = StepVerdict::ok(label, c.text(Msg::check_proxy_bypass_ignored,
                                           {{"proxy", proxy.proxy},
                                            {"host", host},
                                            {"bypass", proxy.bypass},
@@ -157,13 +158,14 @@ StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, Check
                                            {"via", via}}));
     } else {
         r = StepVerdict::ok(
-            label, c.text("check.proxy-through",
-                          {{"proxy", proxy.proxy},
-                           {"bypass", proxy.bypass.empty() ? c.text("check.none") : proxy.bypass},
-                           {"via", via}}));
+            label,
+            c.text(Msg::check_proxy_through,
+                   {{"proxy", proxy.proxy},
+                    {"bypass", proxy.bypass.empty() ? c.text(Msg::check_none) : proxy.bypass},
+                    {"via", via}}));
     }
     if (routeKnown) {
-        r.more.push_back(c.text(wentToProxy ? "check.route-proxy" : "check.route-direct",
+        r.more.push_back(c.text(wentToProxy ? Msg::check_route_proxy : Msg::check_route_direct,
                                 {{"name", route.name.empty() ? route.address : route.name}}));
     }
     if (!via.empty()) c.bypassAdvice = bypassAdvice(proxy, host, *c.catalog);
@@ -171,10 +173,10 @@ StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, Check
         const std::string script =
             proxy.autoConfigUrl.empty()
                 ? ""
-                : c.text("check.proxy-auto-script", {{"url", proxy.autoConfigUrl}});
+                : c.text(Msg::check_proxy_auto_script, {{"url", proxy.autoConfigUrl}});
         r.more.push_back(
-            c.text("check.proxy-auto-on",
-                   {{"how", (proxy.autoDetect ? c.text("check.proxy-auto-detect") : "") +
+            c.text(Msg::check_proxy_auto_on,
+                   {{"how", (proxy.autoDetect ? c.text(Msg::check_proxy_auto_detect) : "") +
                                 (proxy.autoDetect && !proxy.autoConfigUrl.empty() ? ", " : "") +
                                 script}}));
     }
@@ -201,10 +203,10 @@ bool certificateArrived(uint32_t sendError) {
 StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::string& now,
                      const Catalog& catalog) {
     StepVerdict r = tls.firstError == 0
-                        ? StepVerdict::ok("TLS", formatMessage(catalog, "check.tls"))
+                        ? StepVerdict::ok("TLS", formatMessage(catalog, Msg::check_tls))
                         : StepVerdict::failed("TLS", systemText(tls.firstError), "");
     if (tls.certificateSeen) {
-        r.more.push_back(formatMessage(catalog, "check.tls-certificate",
+        r.more.push_back(formatMessage(catalog, Msg::check_tls_certificate,
                                        {{"subject", oneLine(tls.subject)},
                                         {"issuer", oneLine(tls.issuer)},
                                         {"from", tls.validFrom},
@@ -219,19 +221,21 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
     }
     for (uint32_t code : causes) {
         if (code != tls.firstError)
-            r.more.push_back(formatMessage(catalog, "check.tls-past", {{"why", systemText(code)}}));
+            r.more.push_back(
+                formatMessage(catalog, Msg::check_tls_past, {{"why", systemText(code)}}));
         const std::string advice = certificateAdvice(code, now, catalog);
         if (!advice.empty()) r.more.push_back(advice);
         if (r.advice.empty()) r.advice = advice;
     }
     if (r.advice.empty()) {
-        r.advice = formatMessage(catalog, "check.tls-none",
+        r.advice = formatMessage(catalog, Msg::check_tls_none,
                                  {{"host", host}, {"why", systemText(tls.firstError)}});
     } else {
         // The code the DLL's log shows for the same server.
         r.advice +=
             " (" +
-            formatMessage(catalog, "check.dll-logs", {{"line", systemText(tls.firstError)}}) + ")";
+            formatMessage(catalog, Msg::check_dll_logs, {{"line", systemText(tls.firstError)}}) +
+            ")";
     }
     return r;
 }
@@ -256,38 +260,38 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
                            const std::string& now, const Catalog& catalog) {
     const std::string& sent = x.sent;
     const std::string limit = std::to_string(timings::kSendLimitMs / 1000);
-    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+    const auto text = [&catalog](Msg key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
     };
     const auto dllEnds = [&](const std::string& line) {
-        return text("check.dll-ends", {{"line", fromHostText(line)}});
+        return text(Msg::check_dll_ends, {{"line", fromHostText(line)}});
     };
     if (x.timedOut) {
         return StepVerdict::failed(
-            "GuestInfo", sent + ": " + text("check.guestinfo-timeout", {{"limit", limit}}),
-            text("check.guestinfo-timeout-advice", {{"limit", limit}}));
+            "GuestInfo", sent + ": " + text(Msg::check_guestinfo_timeout, {{"limit", limit}}),
+            text(Msg::check_guestinfo_timeout_advice, {{"limit", limit}}));
     }
     const std::string status = std::to_string(x.status);
     if (x.emptyReply) {
         if (x.status == 0 && x.errorCode == 0) {
             // Windows names no error: the connection ended before any answer.
-            return StepVerdict::failed("GuestInfo", sent + ": " + text("check.guestinfo-closed"),
-                                       text("check.guestinfo-closed-advice"));
+            return StepVerdict::failed("GuestInfo", sent + ": " + text(Msg::check_guestinfo_closed),
+                                       text(Msg::check_guestinfo_closed_advice));
         }
         if (x.status == 0) {
             const std::string advice = certificateAdvice(x.errorCode, now, catalog);
             return StepVerdict::failed(
                 "GuestInfo", sent + ": " + systemText(x.errorCode),
-                text("check.guestinfo-failed",
+                text(Msg::check_guestinfo_failed,
                      {{"why", advice.empty() ? systemText(x.errorCode) : advice}}) +
-                    " (" + text("check.dll-logs", {{"line", systemText(x.errorCode)}}) + ")");
+                    " (" + text(Msg::check_dll_logs, {{"line", systemText(x.errorCode)}}) + ")");
         }
         // The transport's last line for an empty reply names its status, when
         // it is no success.
         const std::string advice = statusAdvice(x.status, x.place, catalog);
         return StepVerdict::failed(
-            "GuestInfo", sent + ": " + text("check.guestinfo-empty", {{"status", status}}),
-            text("check.guestinfo-empty-advice", {{"status", status}}) + ": " +
+            "GuestInfo", sent + ": " + text(Msg::check_guestinfo_empty, {{"status", status}}),
+            text(Msg::check_guestinfo_empty_advice, {{"status", status}}) + ": " +
                 dllEnds(isSuccessStatus(x.status)
                             ? logevent::format(
                                   logevent::Event::ReadFailed,
@@ -312,18 +316,18 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
         unusable = true;
     }
     // Worded as the DLL's log words it, so that the two read alike.
-    std::string what = logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + ", " +
-                       text("check.guestinfo-bytes", {{"count", std::to_string(x.text.size())}}) +
-                       ", " +
-                       text(hasStatus ? "check.guestinfo-json-status"
-                            : isJson  ? "check.guestinfo-json-no-status"
-                                      : "check.guestinfo-not-json");
+    std::string what =
+        logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + ", " +
+        text(Msg::check_guestinfo_bytes, {{"count", std::to_string(x.text.size())}}) + ", " +
+        text(hasStatus ? Msg::check_guestinfo_json_status
+             : isJson  ? Msg::check_guestinfo_json_no_status
+                       : Msg::check_guestinfo_not_json);
     if (integerStatus) what += " " + std::to_string(json["Status"].GetInt());
-    if (hasStatus && !integerStatus) what += text("check.guestinfo-status-not-whole");
+    if (hasStatus && !integerStatus) what += text(Msg::check_guestinfo_status_not_whole);
     StepVerdict r;
     r.label = "GuestInfo";
     r.line = sent + ": " + what;
-    r.more.push_back(text("check.guestinfo-reply", {{"reply", shownReply(x.text, token)}}));
+    r.more.push_back(text(Msg::check_guestinfo_reply, {{"reply", shownReply(x.text, token)}}));
     // Only the service's own reply says that it works: a gateway, a firewall
     // or a proxy answers with a page, or with JSON of its own; and only a guest
     // found or a card refused says that it took the request.
@@ -332,31 +336,33 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     const bool refusal = integerStatus && json["Status"].GetInt() == 2;
     const bool taken = refusal || (!unusable && reading == GuestReply::Found);
     if (isSuccessStatus(x.status) && taken) {
-        r.advice = text("check.guestinfo-ok", {{"status", status}});
+        r.advice = text(Msg::check_guestinfo_ok, {{"status", status}});
         return r;
     }
     r.status = StepVerdict::Status::Failed;
     const std::string message = serviceMessage(json);
     const bool pointsAtToken = x.status == 401 || x.status == 403 ||
                                (integerStatus && json["Status"].GetInt() == 0 && !message.empty());
-    const std::string advice = pointsAtToken ? text("check.advice-token", {{"place", x.place}})
-                               : x.status == 407 && !x.bypassAdvice.empty()
-                                   ? text("check.advice-407-bypass", {{"bypass", x.bypassAdvice}})
-                                   : statusAdvice(x.status, x.place, catalog);
+    const std::string advice =
+        pointsAtToken ? text(Msg::check_advice_token, {{"place", x.place}})
+        : x.status == 407 && !x.bypassAdvice.empty()
+            ? text(Msg::check_advice_407_bypass, {{"bypass", x.bypassAdvice}})
+            : statusAdvice(x.status, x.place, catalog);
     if (!advice.empty()) r.more.push_back(advice);
-    const std::string came = !isJson      ? text("check.guestinfo-came-not-json")
-                             : !hasStatus ? text("check.guestinfo-came-no-status")
+    const std::string came = !isJson      ? text(Msg::check_guestinfo_came_not_json)
+                             : !hasStatus ? text(Msg::check_guestinfo_came_no_status)
                              : !integerStatus
-                                 ? text("check.guestinfo-came-not-whole")
-                                 : text("check.guestinfo-came-json",
+                                 ? text(Msg::check_guestinfo_came_not_whole)
+                                 : text(Msg::check_guestinfo_came_json,
                                         {{"status", std::to_string(json["Status"].GetInt())}});
     // The service's words, else the start of what came.
     std::string quoted = message.empty() ? shownReply(x.text, token) : shownReply(message, token);
     if (quoted.size() > kQuotedReply) quoted = quoted.substr(0, kQuotedReply) + " ...";
     r.advice =
         logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + " " +
-        text("check.guestinfo-came", {{"what", came}}) + " (\"" + quoted + "\")" +
-        (dllLine.empty() ? "" : ": " + text("check.dll-logs", {{"line", fromHostText(dllLine)}})) +
+        text(Msg::check_guestinfo_came, {{"what", came}}) + " (\"" + quoted + "\")" +
+        (dllLine.empty() ? ""
+                         : ": " + text(Msg::check_dll_logs, {{"line", fromHostText(dllLine)}})) +
         (advice.empty() ? "" : ": " + advice);
     return r;
 }
@@ -365,27 +371,28 @@ std::string systemText(uint32_t code) { return fromHostText(windowsErrorMessage(
 
 std::string certificateAdvice(uint32_t code, const std::string& now, const Catalog& catalog) {
     switch (code) {
-        case 12045: return formatMessage(catalog, "check.advice-12045");
-        case 12038: return formatMessage(catalog, "check.advice-12038");
-        case 12037: return formatMessage(catalog, "check.advice-12037", {{"now", now}});
-        case 12057: return formatMessage(catalog, "check.advice-12057");
-        case 12157: return formatMessage(catalog, "check.advice-12157");
+        case 12045: return formatMessage(catalog, Msg::check_advice_12045);
+        case 12038: return formatMessage(catalog, Msg::check_advice_12038);
+        case 12037: return formatMessage(catalog, Msg::check_advice_12037, {{"now", now}});
+        case 12057: return formatMessage(catalog, Msg::check_advice_12057);
+        case 12157: return formatMessage(catalog, Msg::check_advice_12157);
         default: return "";
     }
 }
 
 std::string statusAdvice(uint32_t status, const std::string& place, const Catalog& catalog) {
     switch (status) {
-        case 407: return formatMessage(catalog, "check.advice-407");
+        case 407: return formatMessage(catalog, Msg::check_advice_407);
         case 502:
         case 503:
-        case 504: return formatMessage(catalog, "check.advice-gateway");
+        case 504: return formatMessage(catalog, Msg::check_advice_gateway);
         case 404:
-            return formatMessage(catalog, "check.advice-404", {{"path", servicepath::kGuestInfo}});
+            return formatMessage(catalog, Msg::check_advice_404,
+                                 {{"path", servicepath::kGuestInfo}});
         case 401:
-        case 403: return formatMessage(catalog, "check.advice-token", {{"place", place}});
-        case 400: return formatMessage(catalog, "check.advice-400");
-        case 500: return formatMessage(catalog, "check.advice-500");
+        case 403: return formatMessage(catalog, Msg::check_advice_token, {{"place", place}});
+        case 400: return formatMessage(catalog, Msg::check_advice_400);
+        case 500: return formatMessage(catalog, Msg::check_advice_500);
         default: return "";
     }
 }

@@ -22,13 +22,13 @@ std::string hex(uint32_t value) {
 }
 
 std::string registryText(const RegistryNumber& n, const CheckContext& c) {
-    return n.present ? std::to_string(n.value) : c.text("check.not-set");
+    return n.present ? std::to_string(n.value) : c.text(Msg::check_not_set);
 }
 
 std::string protocolsText(const RegistryNumber& n, const CheckContext& c) {
-    if (!n.present) return c.text("check.not-set");
+    if (!n.present) return c.text(Msg::check_not_set);
     const bool known = (n.value & (kSsl2 | kSsl3 | kTls10 | kTls11 | kTls12 | kTls13)) != 0;
-    return hex(n.value) + " (" + (known ? protocolNames(n.value) : c.text("check.none")) + ")";
+    return hex(n.value) + " (" + (known ? protocolNames(n.value) : c.text(Msg::check_none)) + ")";
 }
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
@@ -101,16 +101,16 @@ bool parseTimeOfDay(const std::string& s, int& seconds) {
 
 std::string durationText(int64_t seconds, const Catalog& catalog) {
     if (seconds < 0) seconds = -seconds;
-    const auto in = [&catalog](const char* key, int64_t count) {
+    const auto in = [&catalog](Msg key, int64_t count) {
         return formatMessage(catalog, key, {{"count", std::to_string(count)}});
     };
     // To the nearest unit: a clock 3 hours behind measures a second or two
     // either side of it, and must not read as 2 hours.
     const auto nearest = [seconds](int64_t unit) { return (seconds + unit / 2) / unit; };
-    if (seconds >= 2 * kDay) return in("check.days", nearest(kDay));
-    if (seconds >= 2 * 3600) return in("check.hours", nearest(3600));
-    if (seconds >= 2 * 60) return in("check.minutes", nearest(60));
-    return in("check.seconds", seconds);
+    if (seconds >= 2 * kDay) return in(Msg::check_days, nearest(kDay));
+    if (seconds >= 2 * 3600) return in(Msg::check_hours, nearest(3600));
+    if (seconds >= 2 * 60) return in(Msg::check_minutes, nearest(60));
+    return in(Msg::check_seconds, seconds);
 }
 
 }  // namespace
@@ -148,59 +148,60 @@ std::string windowsName(const WindowsVersion& v) {
 }
 
 StepVerdict judgeWindows(const WindowsVersion& v, const Catalog& catalog) {
-    const std::string label = formatMessage(catalog, "check.label-windows");
-    if (!v.known) return StepVerdict::ok(label, formatMessage(catalog, "check.windows-unknown"));
+    const std::string label = formatMessage(catalog, Msg::check_label_windows);
+    if (!v.known) return StepVerdict::ok(label, formatMessage(catalog, Msg::check_windows_unknown));
     // The service pack's name is Windows' own, in its language.
     std::string line =
-        formatMessage(catalog, "check.windows",
+        formatMessage(catalog, Msg::check_windows,
                       {{"name", windowsName(v)},
                        {"version", std::to_string(v.major) + "." + std::to_string(v.minor)},
                        {"build", std::to_string(v.build)},
                        {"pack", v.servicePack.empty() ? "" : ", " + v.servicePack}});
-    line += formatMessage(catalog, !v.bitnessKnown ? "check.windows-bits-unknown"
-                                   : v.windows64   ? "check.windows-64"
-                                                   : "check.windows-32");
+    line += formatMessage(catalog, !v.bitnessKnown ? Msg::check_windows_bits_unknown
+                                   : v.windows64   ? Msg::check_windows_64
+                                                   : Msg::check_windows_32);
     StepVerdict r = StepVerdict::ok(label, line);
     if (v.major < 5 || (v.major == 5 && v.minor == 0) ||
         (v.major == 5 && v.minor == 1 && v.servicePackMajor < 3)) {
-        r.warnings.push_back(formatMessage(catalog, "check.windows-too-old"));
+        r.warnings.push_back(formatMessage(catalog, Msg::check_windows_too_old));
     }
     return r;
 }
 
 StepVerdict judgeAccount(const AccountInfo& a, uint32_t windowsMajor, const Catalog& catalog) {
-    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+    const auto text = [&catalog](Msg key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
     };
-    std::string line = text("check.account-user",
-                            {{"user", a.user.empty() ? text("check.not-available") : a.user}});
-    line += a.sessionKnown ? text("check.account-session", {{"session", std::to_string(a.session)}})
-                           : "";
-    line += a.station.empty() ? "" : text("check.account-station", {{"station", a.station}});
-    StepVerdict r = StepVerdict::ok(text("check.label-account"), line);
+    std::string line = text(Msg::check_account_user,
+                            {{"user", a.user.empty() ? text(Msg::check_not_available) : a.user}});
+    line += a.sessionKnown
+                ? text(Msg::check_account_session, {{"session", std::to_string(a.session)}})
+                : "";
+    line += a.station.empty() ? "" : text(Msg::check_account_station, {{"station", a.station}});
+    StepVerdict r = StepVerdict::ok(text(Msg::check_label_account), line);
     const bool otherStation = !a.station.empty() && a.station != "WinSta0";
     const bool serviceSession = a.sessionKnown && a.session == 0 && windowsMajor >= 6;
     if (otherStation || !a.stationVisible || serviceSession) {
-        r.warnings.push_back(
-            text("check.account-service",
-                 {{"where",
-                   text(serviceSession ? "check.account-session-0" : "check.account-background")},
-                  {"desktop",
-                   otherStation || !a.stationVisible ? text("check.account-no-desktop") : ""}}));
+        r.warnings.push_back(text(
+            Msg::check_account_service,
+            {{"where",
+              text(serviceSession ? Msg::check_account_session_0 : Msg::check_account_background)},
+             {"desktop",
+              otherStation || !a.stationVisible ? text(Msg::check_account_no_desktop) : ""}}));
     }
-    r.more.push_back(text("check.account-profile"));
+    r.more.push_back(text(Msg::check_account_profile));
     return r;
 }
 
 void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& url,
                        CheckContext& c) {
-    const std::string time = c.text("check.step-time", {{"ms", std::to_string(a.ms)}});
+    const std::string time = c.text(Msg::check_step_time, {{"ms", std::to_string(a.ms)}});
     if (!a.available) {
-        r.more.push_back(c.text("check.auto-unavailable"));
+        r.more.push_back(c.text(Msg::check_auto_unavailable));
         return;
     }
     if (!a.found) {
-        r.more.push_back(c.text("check.auto-nothing",
+        r.more.push_back(c.text(Msg::check_auto_nothing,
                                 {{"url", url}, {"why", systemText(a.error)}, {"time", time}}));
         return;
     }
@@ -210,13 +211,13 @@ void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& ur
     chosen.proxy = a.proxy;
     const std::string proxy = proxyFor(chosen, c.host, c.secure);
     if (proxy.empty()) {
-        r.more.push_back(c.text("check.auto-direct", {{"url", url}, {"time", time}}));
+        r.more.push_back(c.text(Msg::check_auto_direct, {{"url", url}, {"time", time}}));
         c.via.clear();
         c.target = c.host;
         c.port = servicePort(c.secure);
         return;
     }
-    r.more.push_back(c.text("check.auto-proxy",
+    r.more.push_back(c.text(Msg::check_auto_proxy,
                             {{"proxy", a.proxy}, {"url", url}, {"time", time}, {"via", proxy}}));
     c.via = proxy;
     goThroughProxy(proxy, c);
@@ -238,17 +239,17 @@ std::string protocolNames(uint32_t bits) {
 Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t minor,
                           const Catalog& catalog) {
     const uint32_t version = major * 100 + minor;
-    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+    const auto text = [&catalog](Msg key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
     };
     struct Source {
         const RegistryNumber& value;
-        const char* where;
+        Msg where;
     };
-    const Source sources[] = {{o.machinePolicy, "check.where-machine-policy"},
-                              {o.userPolicy, "check.where-account-policy"},
-                              {o.user, "check.where-account"},
-                              {o.machine, "check.where-machine"}};
+    const Source sources[] = {{o.machinePolicy, Msg::check_where_machine_policy},
+                              {o.userPolicy, Msg::check_where_account_policy},
+                              {o.user, Msg::check_where_account},
+                              {o.machine, Msg::check_where_machine}};
     const Source* in = nullptr;
     for (const Source& s : sources) {
         if (s.value.present) {
@@ -257,62 +258,63 @@ Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t min
         }
     }
     if (in && !(in->value.value & kTls12)) {
-        return {Tls12::NotAvailable,
-                text("check.tls12-left-out",
-                     {{"where", text(in->where)}, {"value", hex(in->value.value)}}) +
-                    (in == &sources[0] || in == &sources[1] ? text("check.tls12-by-policy") : "")};
+        return {
+            Tls12::NotAvailable,
+            text(Msg::check_tls12_left_out,
+                 {{"where", text(in->where)}, {"value", hex(in->value.value)}}) +
+                (in == &sources[0] || in == &sources[1] ? text(Msg::check_tls12_by_policy) : "")};
     }
     if (o.tls12Enabled.present && o.tls12Enabled.value == 0) {
-        return {Tls12::NotAvailable, text("check.tls12-schannel-off")};
+        return {Tls12::NotAvailable, text(Msg::check_tls12_schannel_off)};
     }
     if (version != 0 && version < 601) {
         // XP, Server 2003 and Vista have no TLS 1.2 of their own: only the
         // update for their embedded and server editions adds it, switched on
         // by the SCHANNEL key.
         if (o.tls12Enabled.present && o.tls12Enabled.value != 0 && in) {
-            return {Tls12::Available, text("check.tls12-schannel-on")};
+            return {Tls12::Available, text(Msg::check_tls12_schannel_on)};
         }
-        return {Tls12::NotAvailable, text("check.tls12-old-windows")};
+        return {Tls12::NotAvailable, text(Msg::check_tls12_old_windows)};
     }
-    if (in) return {Tls12::Available, text("check.tls12-set", {{"where", text(in->where)}})};
-    if (version >= 603) return {Tls12::Available, text("check.tls12-default")};
-    return {Tls12::NotKnown, text("check.tls12-not-known")};
+    if (in) return {Tls12::Available, text(Msg::check_tls12_set, {{"where", text(in->where)}})};
+    if (version >= 603) return {Tls12::Available, text(Msg::check_tls12_default)};
+    return {Tls12::NotKnown, text(Msg::check_tls12_not_known)};
 }
 
 StepVerdict judgeInternetOptions(const InternetOptions& o, const CheckContext& c) {
     const bool offline = (o.stateKnown && (o.connectedState & kDisconnectedByUser)) ||
                          (o.globalOffline.present && o.globalOffline.value != 0);
     const Tls12Verdict tls = tls12Verdict(o, c.windowsMajor, c.windowsMinor, *c.catalog);
-    const auto onOff = [&c](bool on) { return c.text(on ? "check.on" : "check.off"); };
+    const auto onOff = [&c](bool on) { return c.text(on ? Msg::check_on : Msg::check_off); };
     const std::string line =
-        c.text("check.options",
+        c.text(Msg::check_options,
                {{"offline", onOff(offline)},
                 {"detect", onOff(o.autoDetect)},
-                {"script", o.autoConfigUrl.empty() ? c.text("check.none") : o.autoConfigUrl},
-                {"tls", c.text(tls.state == Tls12::Available      ? "check.tls12-available"
-                               : tls.state == Tls12::NotAvailable ? "check.tls12-not-available"
-                                                                  : "check.tls12-perhaps")}});
-    StepVerdict r = StepVerdict::ok(c.text("check.label-options"), line);
+                {"script", o.autoConfigUrl.empty() ? c.text(Msg::check_none) : o.autoConfigUrl},
+                {"tls", c.text(tls.state == Tls12::Available      ? Msg::check_tls12_available
+                               : tls.state == Tls12::NotAvailable ? Msg::check_tls12_not_available
+                                                                  : Msg::check_tls12_perhaps)}});
+    StepVerdict r = StepVerdict::ok(c.text(Msg::check_label_options), line);
     r.more.push_back(
-        c.text("check.options-protocols", {{"machinePolicy", protocolsText(o.machinePolicy, c)},
-                                           {"accountPolicy", protocolsText(o.userPolicy, c)},
-                                           {"account", protocolsText(o.user, c)},
-                                           {"machine", protocolsText(o.machine, c)}}));
-    r.more.push_back(c.text("check.options-schannel",
+        c.text(Msg::check_options_protocols, {{"machinePolicy", protocolsText(o.machinePolicy, c)},
+                                              {"accountPolicy", protocolsText(o.userPolicy, c)},
+                                              {"account", protocolsText(o.user, c)},
+                                              {"machine", protocolsText(o.machine, c)}}));
+    r.more.push_back(c.text(Msg::check_options_schannel,
                             {{"tls11", registryText(o.tls11Enabled, c)},
                              {"tls11Default", registryText(o.tls11DisabledByDefault, c)},
                              {"tls12", registryText(o.tls12Enabled, c)},
                              {"tls12Default", registryText(o.tls12DisabledByDefault, c)}}));
     r.more.push_back("TLS 1.2: " + tls.why);
-    if (offline) r.warnings.push_back(c.text("check.options-offline"));
+    if (offline) r.warnings.push_back(c.text(Msg::check_options_offline));
     if (o.autoDetect || !o.autoConfigUrl.empty())
-        r.warnings.push_back(c.text("check.options-auto-proxy"));
+        r.warnings.push_back(c.text(Msg::check_options_auto_proxy));
     if (tls.state != Tls12::Available && c.secure) {
         if (tls.state == Tls12::NotAvailable) {
             r.status = StepVerdict::Status::Failed;
-            r.advice = c.text("check.options-no-tls12", {{"why", tls.why}});
+            r.advice = c.text(Msg::check_options_no_tls12, {{"why", tls.why}});
         } else {
-            r.warnings.push_back(c.text("check.options-maybe-tls12", {{"why", tls.why}}));
+            r.warnings.push_back(c.text(Msg::check_options_maybe_tls12, {{"why", tls.why}}));
         }
     }
     return r;
@@ -375,27 +377,28 @@ std::string utcText(int64_t utc) {
 }
 
 StepVerdict judgeClock(const ClockReading& c, const Catalog& catalog) {
-    const auto text = [&catalog](const char* key, MessageArgs args = {}) {
+    const auto text = [&catalog](Msg key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
     };
-    const std::string label = text("check.label-clock");
+    const std::string label = text(Msg::check_label_clock);
     const std::string here = c.localTime + " (" + utcOffsetText(c.offsetMinutes) + ")";
-    if (c.dateHeader.empty()) return StepVerdict::ok(label, here + text("check.clock-no-date"));
+    if (c.dateHeader.empty()) return StepVerdict::ok(label, here + text(Msg::check_clock_no_date));
     int64_t service = 0;
     if (!parseHttpDate(c.dateHeader, service))
         return StepVerdict::ok(label,
-                               here + text("check.clock-bad-date", {{"date", c.dateHeader}}));
+                               here + text(Msg::check_clock_bad_date, {{"date", c.dateHeader}}));
     const int64_t difference = service - c.utcNow;
     StepVerdict r = StepVerdict::ok(
-        label, here + text("check.clock", {{"date", utcText(service)},
-                                           {"difference", (difference > 0 ? "+" : "") +
-                                                              std::to_string(difference)},
-                                           {"which", difference > 0   ? text("check.clock-behind")
-                                                     : difference < 0 ? text("check.clock-ahead")
-                                                                      : ""}}));
+        label,
+        here + text(Msg::check_clock,
+                    {{"date", utcText(service)},
+                     {"difference", (difference > 0 ? "+" : "") + std::to_string(difference)},
+                     {"which", difference > 0   ? text(Msg::check_clock_behind)
+                               : difference < 0 ? text(Msg::check_clock_ahead)
+                                                : ""}}));
     if (difference > kClockTolerance || difference < -kClockTolerance) {
         r.warnings.push_back(
-            text(difference > 0 ? "check.clock-warn-behind" : "check.clock-warn-ahead",
+            text(difference > 0 ? Msg::check_clock_warn_behind : Msg::check_clock_warn_ahead,
                  {{"duration", durationText(difference, catalog)}}));
     }
     return r;
@@ -406,49 +409,49 @@ StepVerdict judgeCertificate(const CertificateFacts& f, int64_t now, CheckContex
     c.revocationUnavailable = f.chainUnavailable;
     c.ocspUrls = f.ocsp;
     c.crlUrls = f.crl;
-    const std::string label = c.text("check.label-certificate");
+    const std::string label = c.text(Msg::check_label_certificate);
     if (!f.seen) {
         return StepVerdict::skipped(
-            label, c.text("check.certificate-none", {{"why", systemText(f.error)}}));
+            label, c.text(Msg::check_certificate_none, {{"why", systemText(f.error)}}));
     }
     StepVerdict r = StepVerdict::ok(
-        label, c.text("check.certificate",
+        label, c.text(Msg::check_certificate,
                       {{"subject", oneLine(f.subject)}, {"issuer", oneLine(f.issuer)}}));
     const std::string from = f.notBefore ? utcText(f.notBefore) : "?";
     const std::string until = f.notAfter ? utcText(f.notAfter) : "?";
-    std::string valid = c.text("check.certificate-valid", {{"from", from}, {"to", until}});
+    std::string valid = c.text(Msg::check_certificate_valid, {{"from", from}, {"to", until}});
     if (f.notAfter && f.notAfter > now) {
-        valid += c.text("check.certificate-left",
+        valid += c.text(Msg::check_certificate_left,
                         {{"duration", durationText(f.notAfter - now, *c.catalog)}});
     }
     r.more.push_back(valid);
     r.more.push_back(
-        c.text("check.certificate-top",
-               {{"top", f.chainUnavailable    ? c.text("check.not-available-here")
-                        : f.topIssuer.empty() ? c.text("check.not-available")
+        c.text(Msg::check_certificate_top,
+               {{"top", f.chainUnavailable    ? c.text(Msg::check_not_available_here)
+                        : f.topIssuer.empty() ? c.text(Msg::check_not_available)
                                               : oneLine(f.topIssuer)},
-                {"count", f.chainLength ? c.text("check.certificate-count",
+                {"count", f.chainLength ? c.text(Msg::check_certificate_count,
                                                  {{"count", std::to_string(f.chainLength)}})
                                         : ""}}));
     if (f.notAfter && f.notAfter <= now) {
-        r.warnings.push_back(c.text("check.certificate-ended", {{"until", until}}));
+        r.warnings.push_back(c.text(Msg::check_certificate_ended, {{"until", until}}));
     } else if (f.notAfter && f.notAfter - now < kCertificateNotice) {
         r.warnings.push_back(
-            c.text("check.certificate-ends",
+            c.text(Msg::check_certificate_ends,
                    {{"duration", durationText(f.notAfter - now, *c.catalog)}, {"until", until}}));
     }
     if (f.notBefore && f.notBefore > now)
-        r.warnings.push_back(c.text("check.certificate-not-yet", {{"from", from}}));
+        r.warnings.push_back(c.text(Msg::check_certificate_not_yet, {{"from", from}}));
     return r;
 }
 
 StepVerdict judgeRevocation(const std::vector<RevocationAnswer>& answers, const CheckContext& c) {
-    const std::string label = c.text("check.label-revocation");
+    const std::string label = c.text(Msg::check_label_revocation);
     if (!c.certificateRead)
-        return StepVerdict::skipped(label, c.text("check.revocation-no-certificate"));
+        return StepVerdict::skipped(label, c.text(Msg::check_revocation_no_certificate));
     if (c.revocationUnavailable)
-        return StepVerdict::ok(label, c.text("check.revocation-unavailable"));
-    if (answers.empty()) return StepVerdict::ok(label, c.text("check.revocation-none"));
+        return StepVerdict::ok(label, c.text(Msg::check_revocation_unavailable));
+    if (answers.empty()) return StepVerdict::ok(label, c.text(Msg::check_revocation_none));
     std::size_t answering = 0;
     StepVerdict r;
     r.label = label;
@@ -456,21 +459,21 @@ StepVerdict judgeRevocation(const std::vector<RevocationAnswer>& answers, const 
         const std::string ms = std::to_string(a.ms);
         std::string text = a.kind + " " + a.url + ": ";
         if (!a.tried) {
-            text += c.text("check.revocation-not-tried");
+            text += c.text(Msg::check_revocation_not_tried);
         } else if (a.answered) {
             ++answering;
-            text += c.text("check.revocation-answers",
+            text += c.text(Msg::check_revocation_answers,
                            {{"status", std::to_string(a.status)}, {"ms", ms}});
         } else {
             text +=
-                c.text("check.revocation-no-answer", {{"why", systemText(a.error)}, {"ms", ms}});
+                c.text(Msg::check_revocation_no_answer, {{"why", systemText(a.error)}, {"ms", ms}});
             r.warnings.push_back(
-                c.text("check.revocation-warning", {{"kind", a.kind}, {"url", a.url}}));
+                c.text(Msg::check_revocation_warning, {{"kind", a.kind}, {"url", a.url}}));
         }
         r.more.push_back(text);
     }
-    r.line = c.text(
-        answers.size() == 1 ? "check.revocation-count-one" : "check.revocation-count",
+    r.line = c.plural(
+        PluralMsg::check_revocation_count, answers.size(),
         {{"count", std::to_string(answers.size())}, {"answering", std::to_string(answering)}});
     return r;
 }

@@ -16,8 +16,8 @@ std::string wayOn(const CheckContext& c) {
         const std::string code = std::to_string(atoiText(place.child("PlaceCode")));
         codes += (codes.empty() ? "" : ", ") + code;
     }
-    if (codes.empty()) return c.text("check.token-no-places");
-    return c.text("check.token-way-on", {{"folder", c.folder}, {"codes", codes}});
+    if (codes.empty()) return c.text(Msg::check_token_no_places);
+    return c.text(Msg::check_token_way_on, {{"folder", c.folder}, {"codes", codes}});
 }
 
 }  // namespace
@@ -25,23 +25,25 @@ std::string wayOn(const CheckContext& c) {
 StepVerdict tokenStep(CheckContext& c) {
     const int32_t orderCategory = c.hasPlace ? c.place : -1;
     const std::string number = std::to_string(orderCategory);
-    const std::string category =
-        c.hasPlace ? number + " (--place)" : c.text("check.token-no-place", {{"number", number}});
+    const std::string category = c.hasPlace
+                                     ? number + " (--place)"
+                                     : c.text(Msg::check_token_no_place, {{"number", number}});
     const TokenChoice token = selectToken(orderCategory, c.configuration);
     if (!token) {
-        const std::string failure = c.text("check.token-none", {{"number", number}});
-        return StepVerdict::failed(c.text("check.label-token"), failure, failure + ": " + wayOn(c));
+        const std::string failure = c.text(Msg::check_token_none, {{"number", number}});
+        return StepVerdict::failed(c.text(Msg::check_label_token), failure,
+                                   failure + ": " + wayOn(c));
     }
     if (token.token.empty()) {
-        const std::string failure = c.text("check.token-empty", {{"number", number}});
-        return StepVerdict::failed(c.text("check.label-token"), failure, failure);
+        const std::string failure = c.text(Msg::check_token_empty, {{"number", number}});
+        return StepVerdict::failed(c.text(Msg::check_label_token), failure, failure);
     }
     c.token = token.token;
     const int32_t code = atoiText(token.node.child("PlaceCode"));
-    c.tokenPlace = c.text(
-        token.why == TokenChoice::Why::Match ? "check.token-place" : "check.token-place-default",
-        {{"code", std::to_string(code)}});
-    return StepVerdict::ok(c.text("check.label-token"),
-                           c.text("check.token", {{"token", maskToken(token.token, *c.catalog)},
-                                                  {"category", category}}));
+    c.tokenPlace = c.text(token.why == TokenChoice::Why::Match ? Msg::check_token_place
+                                                               : Msg::check_token_place_default,
+                          {{"code", std::to_string(code)}});
+    return StepVerdict::ok(c.text(Msg::check_label_token),
+                           c.text(Msg::check_token, {{"token", maskToken(token.token, *c.catalog)},
+                                                     {"category", category}}));
 }

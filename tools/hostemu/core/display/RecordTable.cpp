@@ -48,7 +48,7 @@ std::string money(int64_t hundredths) {
 }
 
 std::string recordTable(const CardInfoRecord& r, bool brief, const Catalog& catalog) {
-    std::string out = formatMessage(catalog, "record.heading");
+    std::string out = formatMessage(catalog, Msg::record_heading);
     const Table t(brief, out);
     t.text("Card_owner", text(r.Card_owner));
     t.number("Owner_id", r.Owner_id);
@@ -78,7 +78,7 @@ std::string recordTable(const CardInfoRecord& r, bool brief, const Catalog& cata
         std::snprintf(flags, sizeof flags,
                       "Deleted=%u Need_withdraw=%u Expired=%u Not_valid=%u Manager_confirm=%u",
                       r.Deleted, r.Need_withdraw, r.Expired, r.Not_valid, r.Manager_confirm);
-        t.row(formatMessage(catalog, "record.flags"), flags, false);
+        t.row(formatMessage(catalog, Msg::record_flags), flags, false);
     }
     return out;
 }

@@ -27,8 +27,7 @@ std::string maskToken(const std::string& token, const Catalog& catalog) {
         shown = token.substr(0, 4) + std::string(n - 6, '*') + token.substr(n - 2);
     }
     return quoted(shown) + " " +
-           formatMessage(catalog, "shown.characters-" + pluralForm(catalog, n),
-                         {{"count", std::to_string(n)}});
+           formatPlural(catalog, PluralMsg::shown_characters, n, {{"count", std::to_string(n)}});
 }
 
 bool isPlainInteger(const std::string& text) {

@@ -147,11 +147,11 @@ bool readVersionBlock(const std::string& s, std::size_t at, std::size_t size,
 }
 
 std::string machineName(uint16_t machine, const Catalog& catalog) {
-    if (machine == 0x14c) return formatMessage(catalog, "version.machine-x86");
-    if (machine == 0x8664) return formatMessage(catalog, "version.machine-x64");
+    if (machine == 0x14c) return formatMessage(catalog, Msg::version_machine_x86);
+    if (machine == 0x8664) return formatMessage(catalog, Msg::version_machine_x64);
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%04x", machine);
-    return formatMessage(catalog, "version.machine-other", {{"code", buf}});
+    return formatMessage(catalog, Msg::version_machine_other, {{"code", buf}});
 }
 
 std::string dotted(const uint16_t v[4]) {
@@ -167,7 +167,7 @@ std::string VersionResource::value(const std::string& key) const {
     return std::string();
 }
 
-bool readVersionResource(const std::string& s, VersionResource& out, std::string& why) {
+bool readVersionResource(const std::string& s, VersionResource& out, Msg& why) {
     out = VersionResource();
     const Bytes b{s};
     uint32_t peAt = 0, resourceRva = 0;
@@ -176,7 +176,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         s.compare(peAt, 4, std::string("PE\0\0", 4)) != 0 || !b.u16(peAt + 4, machine) ||
         !b.u16(peAt + 6, sectionCount) || !b.u16(peAt + 20, optionalSize) ||
         !b.u16(peAt + 24, magic)) {
-        why = "version.no-pe-header";
+        why = Msg::version_no_pe_header;
         return false;
     }
     out.machine = machineName(machine, kEnglishCatalog);
@@ -186,7 +186,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
     uint32_t directoryCount = 0;
     if ((magic != 0x10b && magic != 0x20b) || !b.u32(directories - 4, directoryCount) ||
         directoryCount < 3 || !b.u32(directories + 16, resourceRva)) {
-        why = "version.damaged-pe-header";
+        why = Msg::version_damaged_pe_header;
         return false;
     }
     std::vector<Section> sections;
@@ -196,7 +196,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         const std::size_t at = table + 40u * i;
         if (!b.u32(at + 8, sec.size) || !b.u32(at + 12, sec.address) ||
             !b.u32(at + 16, sec.rawSize) || !b.u32(at + 20, sec.rawOffset)) {
-            why = "version.damaged-sections";
+            why = Msg::version_damaged_sections;
             return false;
         }
         sections.push_back(sec);
@@ -211,7 +211,7 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
         !directoryEntry(b, base, nameDir, 0, leaf, isDir) || isDir ||
         !b.u32(base + leaf, dataRva) || !b.u32(base + leaf + 4, dataSize) ||
         !fileOffset(sections, dataRva, dataAt) || !readVersionBlock(s, dataAt, dataSize, out)) {
-        why = "version.no-resource";
+        why = Msg::version_no_resource;
         return false;
     }
     return true;
@@ -220,23 +220,24 @@ bool readVersionResource(const std::string& s, VersionResource& out, std::string
 ExitStatus runVersion(const std::string& path, Output& output) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
-        output.complain(output.text("version.unreadable", {{"path", path}}));
+        output.complain(output.text(Msg::version_unreadable, {{"path", path}}));
         return exitstatus::kFound;
     }
     VersionResource v;
-    std::string why;
+    Msg why{};
     const bool found = readVersionResource(bytes, v, why);
-    const char* const labels[] = {"version.dll", "version.built-for", "version.file-version",
-                                  "version.product-version", "version.description"};
+    const Msg labels[] = {Msg::version_dll, Msg::version_built_for, Msg::version_file_version,
+                          Msg::version_product_version, Msg::version_description};
     std::size_t width = 0;
-    for (const char* label : labels) width = std::max(width, utf8Characters(output.text(label)));
+    for (Msg label : labels) width = std::max(width, utf8Characters(output.text(label)));
     std::string text;
-    auto row = [&](const char* label, const std::string& value) {
+    auto row = [&](Msg label, const std::string& value) {
         const std::string name = output.text(label);
         text += name + std::string(width + 1 - utf8Characters(name), ' ') + value + "\n";
     };
-    row("version.dll", path);
-    if (!v.machine.empty()) row("version.built-for", machineName(v.machineCode, output.catalog()));
+    row(Msg::version_dll, path);
+    if (!v.machine.empty())
+        row(Msg::version_built_for, machineName(v.machineCode, output.catalog()));
     if (!found) {
         output.out(text);
         output.complain(path + ": " + output.text(why));
@@ -244,10 +245,11 @@ ExitStatus runVersion(const std::string& path, Output& output) {
     }
     // As Properties > Details shows them; the product version names the commit built.
     const std::string product = v.value("ProductVersion");
-    if (v.hasFixed) row("version.file-version", dotted(v.fileVersion));
+    if (v.hasFixed) row(Msg::version_file_version, dotted(v.fileVersion));
     if (!product.empty() || v.hasFixed)
-        row("version.product-version", product.empty() ? dotted(v.productVersion) : product);
-    if (!v.value("FileDescription").empty()) row("version.description", v.value("FileDescription"));
+        row(Msg::version_product_version, product.empty() ? dotted(v.productVersion) : product);
+    if (!v.value("FileDescription").empty())
+        row(Msg::version_description, v.value("FileDescription"));
     output.out(text);
     return exitstatus::kDone;
 }

@@ -27,7 +27,7 @@ struct VersionResource {
 
 // False, with the reason in `why` (a message key), when `bytes` are no Windows program or it
 // carries no version resource.
-bool readVersionResource(const std::string& bytes, VersionResource& out, std::string& why);
+bool readVersionResource(const std::string& bytes, VersionResource& out, Msg& why);
 
 // The version command: the file's path and its version resource. kDone
 // printed; kFound when the file cannot be read, is no Windows program or has

@@ -37,13 +37,13 @@ bool startsLikeXml(const std::string& bytes) {
     return i < bytes.size() && bytes[i] == '<';
 }
 
-const char* problemKey(CheckFilePlace::Problem problem) {
+Msg problemKey(CheckFilePlace::Problem problem) {
     switch (problem) {
-        case CheckFilePlace::Problem::Missing: return "check-file.missing";
-        case CheckFilePlace::Problem::Unreadable: return "check-file.unreadable";
+        case CheckFilePlace::Problem::Missing: return Msg::check_file_missing;
+        case CheckFilePlace::Problem::Unreadable: return Msg::check_file_unreadable;
         case CheckFilePlace::Problem::NotXml: break;
     }
-    return "check-file.not-xml";
+    return Msg::check_file_not_xml;
 }
 
 }  // namespace
@@ -95,10 +95,10 @@ CheckFileSearch findCheckFile(const std::string& name, const std::string& consol
 
 std::string checkFileComplaint(const std::string& name, const CheckFileSearch& search,
                                const Catalog& catalog) {
-    std::string text = formatMessage(catalog, "error.check-file", {{"file", name}}) + ":\n";
+    std::string text = formatMessage(catalog, Msg::error_check_file, {{"file", name}}) + ":\n";
     for (const CheckFilePlace& place : search.looked) {
         text += formatMessage(
-            catalog, "check-file.place",
+            catalog, Msg::check_file_place,
             {{"path", place.path}, {"problem", formatMessage(catalog, problemKey(place.problem))}});
     }
     return text;

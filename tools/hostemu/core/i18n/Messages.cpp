@@ -1,8 +1,37 @@
 #include "i18n/Messages.h"
 
-#include <cstring>
+#include <iterator>
 
 namespace {
+
+struct Texts {
+    const char* name;
+    const char* en;
+    const char* ru;
+};
+
+struct PluralTexts {
+    const char* name;
+    const char* en[2];  // one, many
+    const char* ru[3];  // one, few, many
+};
+
+const Texts kTexts[] = {
+#define TEXT(id, en, ru) {#id, en, ru},
+#define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many)
+#include "i18n/Catalog.def"
+#undef TEXT
+#undef PLURAL
+};
+
+const PluralTexts kPlurals[] = {
+#define TEXT(id, en, ru)
+#define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many) \
+    {#id, {en_one, en_many}, {ru_one, ru_few, ru_many}},
+#include "i18n/Catalog.def"
+#undef TEXT
+#undef PLURAL
+};
 
 MessageFaultHandler faultHandler = nullptr;
 
@@ -24,15 +53,20 @@ std::size_t placeholderAt(const char* text, std::size_t i) {
     return text[j] == '}' ? j + 1 - i : 0;
 }
 
+const char* codeOf(Language language) { return catalogFor(language).code; }
+
 }  // namespace
+
+extern const Catalog kEnglishCatalog = {Language::English, "en"};
+extern const Catalog kRussianCatalog = {Language::Russian, "ru"};
+
+std::size_t messageCount() { return std::size(kTexts); }
+std::size_t pluralMessageCount() { return std::size(kPlurals); }
 
 std::vector<const Catalog*> allCatalogs() { return {&kEnglishCatalog, &kRussianCatalog}; }
 
 const Catalog& catalogFor(Language language) {
-    for (const Catalog* c : allCatalogs()) {
-        if (c->language == language) return *c;
-    }
-    return kEnglishCatalog;
+    return language == Language::Russian ? kRussianCatalog : kEnglishCatalog;
 }
 
 const Catalog* catalogForCode(const std::string& code) {
@@ -42,14 +76,27 @@ const Catalog* catalogForCode(const std::string& code) {
     return nullptr;
 }
 
-const char* findMessage(const Catalog& catalog, const std::string& key) {
-    for (const Catalog* c = &catalog; c; c = c->fallback) {
-        for (std::size_t i = 0; i < c->count; ++i) {
-            if (key == c->messages[i].key) return c->messages[i].text;
-        }
-    }
-    return nullptr;
+const char* messageText(Language language, Msg id) {
+    const Texts& t = kTexts[static_cast<std::size_t>(id)];
+    return language == Language::Russian ? t.ru : t.en;
 }
+
+const char* pluralText(Language language, PluralMsg id, PluralForm form) {
+    const PluralTexts& t = kPlurals[static_cast<std::size_t>(id)];
+    if (language == Language::Russian) return t.ru[static_cast<int>(form)];
+    return t.en[form == PluralForm::One ? 0 : 1];
+}
+
+PluralForm pluralForm(Language language, unsigned long long count) {
+    if (language != Language::Russian) return count == 1 ? PluralForm::One : PluralForm::Many;
+    const unsigned long long tens = count % 100, units = count % 10;
+    if (units == 1 && tens != 11) return PluralForm::One;
+    if (units >= 2 && units <= 4 && (tens < 12 || tens > 14)) return PluralForm::Few;
+    return PluralForm::Many;
+}
+
+const char* messageName(Msg id) { return kTexts[static_cast<std::size_t>(id)].name; }
+const char* messageName(PluralMsg id) { return kPlurals[static_cast<std::size_t>(id)].name; }
 
 std::vector<std::string> parameterNames(const char* text) {
     std::vector<std::string> names;
@@ -65,12 +112,7 @@ std::vector<std::string> parameterNames(const char* text) {
     return names;
 }
 
-std::string formatMessage(const Catalog& catalog, const std::string& key, MessageArgs args) {
-    const char* text = findMessage(catalog, key);
-    if (!text) {
-        fault(std::string("no message ") + key + " in catalog " + catalog.code);
-        return key;
-    }
+std::string fillParameters(const char* text, MessageArgs args, const std::string& name) {
     std::vector<bool> used(args.size(), false);
     std::string result;
     for (std::size_t i = 0; text[i]; ++i) {
@@ -79,10 +121,10 @@ std::string formatMessage(const Catalog& catalog, const std::string& key, Messag
             result += text[i];
             continue;
         }
-        const std::string name(text + i + 1, n - 2);
+        const std::string param(text + i + 1, n - 2);
         std::size_t k = 0;
         for (const auto& arg : args) {
-            if (name == arg.first) break;
+            if (param == arg.first) break;
             ++k;
         }
         if (k < args.size()) {
@@ -90,24 +132,27 @@ std::string formatMessage(const Catalog& catalog, const std::string& key, Messag
             used[k] = true;
         } else {
             result.append(text + i, n);
-            fault("message " + key + " (" + catalog.code + ") is not given {" + name + "}");
+            fault("message " + name + " is not given {" + param + "}");
         }
         i += n - 1;
     }
     std::size_t k = 0;
     for (const auto& arg : args) {
-        if (!used[k++])
-            fault("message " + key + " (" + catalog.code + ") has no {" + arg.first + "}");
+        if (!used[k++]) fault("message " + name + " has no {" + arg.first + "}");
     }
     return result;
 }
 
-std::string pluralForm(const Catalog& catalog, unsigned long long count) {
-    if (catalog.language != Language::Russian) return count == 1 ? "one" : "many";
-    const unsigned long long tens = count % 100, units = count % 10;
-    if (units == 1 && tens != 11) return "one";
-    if (units >= 2 && units <= 4 && (tens < 12 || tens > 14)) return "few";
-    return "many";
+std::string formatMessage(const Catalog& catalog, Msg id, MessageArgs args) {
+    return fillParameters(messageText(catalog.language, id), args,
+                          std::string(messageName(id)) + " (" + codeOf(catalog.language) + ")");
+}
+
+std::string formatPlural(const Catalog& catalog, PluralMsg id, unsigned long long count,
+                         MessageArgs args) {
+    return fillParameters(pluralText(catalog.language, id, pluralForm(catalog.language, count)),
+                          args,
+                          std::string(messageName(id)) + " (" + codeOf(catalog.language) + ")");
 }
 
 MessageFaultHandler setMessageFaultHandler(MessageFaultHandler handler) {

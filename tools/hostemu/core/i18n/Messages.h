@@ -1,9 +1,9 @@
 #pragma once
-// hostemu's texts for people, by key, one catalog per language
-// (messages_en.cpp, messages_ru.cpp; a further language is one more such file
-// and one line in Messages.cpp). A text names its parameters in braces,
-// "cannot read check file {file}"; every catalog gives every key with the same
-// parameters, which the tests hold them to.
+// hostemu's texts for people: one catalog (Catalog.def) that gives each
+// message once, its English and Russian side by side. Messages are named at
+// compile time (Msg::..., PluralMsg::...), so a mistyped name does not build.
+// A text names its parameters in braces, "cannot read check file {file}";
+// both languages name the same ones, which the tests hold them to.
 #include <cstddef>
 #include <initializer_list>
 #include <string>
@@ -12,19 +12,33 @@
 
 enum class Language { English, Russian };
 
-struct Message {
-    const char* key;
-    const char* text;  // UTF-8
+// A message said one way whatever the numbers in it.
+enum class Msg : unsigned short {
+#define TEXT(id, en, ru) id,
+#define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many)
+#include "i18n/Catalog.def"
+#undef TEXT
+#undef PLURAL
 };
 
+// A message whose words follow a count: English has a form for one and one
+// for the rest; Russian has three ("1 предупреждение", "3 предупреждения",
+// "5 предупреждений").
+enum class PluralMsg : unsigned short {
+#define TEXT(id, en, ru)
+#define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many) id,
+#include "i18n/Catalog.def"
+#undef TEXT
+#undef PLURAL
+};
+
+std::size_t messageCount();
+std::size_t pluralMessageCount();
+
+// The language a reader asked for, as --lang takes it.
 struct Catalog {
     Language language;
-    const char* code;  // as --lang takes it: "en", "ru"
-    const Message* messages;
-    std::size_t count;
-    // Asked for a key this catalog lacks; null for a language's own catalog,
-    // which holds every key.
-    const Catalog* fallback = nullptr;
+    const char* code;  // "en", "ru"
 };
 
 extern const Catalog kEnglishCatalog;
@@ -36,27 +50,36 @@ const Catalog& catalogFor(Language language);
 // The catalog --lang CODE names; null for an unknown code.
 const Catalog* catalogForCode(const std::string& code);
 
-// The text of `key`, or null when neither the catalog nor its fallback has it.
-const char* findMessage(const Catalog& catalog, const std::string& key);
+// The raw texts (UTF-8), for the tests that hold the catalog to its rules.
+const char* messageText(Language language, Msg id);
+enum class PluralForm { One, Few, Many };
+const char* pluralText(Language language, PluralMsg id, PluralForm form);
+// The form a count takes: English says One or Many, Russian all three.
+PluralForm pluralForm(Language language, unsigned long long count);
+// The catalog's name of a message, for fault reports ("check_tls_none").
+const char* messageName(Msg id);
+const char* messageName(PluralMsg id);
 
 // The parameters a text names, in order of first appearance ("{file}" -> "file").
 std::vector<std::string> parameterNames(const char* text);
 
 using MessageArgs = std::initializer_list<std::pair<const char*, std::string>>;
 
-// The text of `key` with its parameters filled in. A missing key gives the key
-// itself, a parameter not given stays "{name}": both are reported to the fault
-// handler (the tests fail on them; at a till the text is still printed).
-std::string formatMessage(const Catalog& catalog, const std::string& key, MessageArgs args = {});
+// `text` with its parameters filled in; a parameter not given stays "{name}",
+// and that or an argument the text lacks is reported to the fault handler
+// (the tests fail on it; at a till the text is still printed). `name` says
+// whose text it is in that report.
+std::string fillParameters(const char* text, MessageArgs args, const std::string& name);
 
-// The plural form a count takes in the catalog's language, the end of a key:
-// "one", "few" or "many" ("1 warning", "3 warnings"; in Russian "1
-// предупреждение", "3 предупреждения", "5 предупреждений"). Every catalog
-// gives all three forms of such a message.
-std::string pluralForm(const Catalog& catalog, unsigned long long count);
+// The message in the catalog's language, parameters filled in.
+std::string formatMessage(const Catalog& catalog, Msg id, MessageArgs args = {});
+// The form that `count` takes, parameters filled in (the count is one of
+// them, as the text names it).
+std::string formatPlural(const Catalog& catalog, PluralMsg id, unsigned long long count,
+                         MessageArgs args = {});
 
-// Called with a one-line description of a missing key or a mismatched
-// parameter; null (the default) ignores them.
+// Called with a one-line description of a mismatched parameter; null (the
+// default) ignores them.
 using MessageFaultHandler = void (*)(const std::string& fault);
 // Returns the handler it replaces.
 MessageFaultHandler setMessageFaultHandler(MessageFaultHandler handler);

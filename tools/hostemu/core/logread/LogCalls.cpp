@@ -168,7 +168,7 @@ Reason readAttempts(Call& call) {
                 open->pathKnown = true;
             }
             if (open->path != e.tag && problem.empty())
-                problem = {"replay.reply-follows-other",
+                problem = {Msg::replay_reply_follows_other,
                            {{"path", e.tag}, {"request", open->path}}};
             open->outcome = Attempt::Outcome::Replied;
             open->reply = e.body;
@@ -227,7 +227,7 @@ Reason readAttempts(Call& call) {
     }
     for (std::size_t i = 0; i < call.attempts.size() && problem.empty(); ++i) {
         if (call.attempts[i].outcome == Attempt::Outcome::Unknown) {
-            problem = {"replay.request-fate-unknown",
+            problem = {Msg::replay_request_fate_unknown,
                        {{"number", std::to_string(i + 1)}, {"path", call.attempts[i].path}}};
         }
     }
@@ -246,7 +246,7 @@ unsigned waitsOf(const Call& call) {
 void complete(Call& call, const Reason& attemptsProblem) {
     if (call.kind == Call::Kind::Unknown ||
         (call.kind == Call::Kind::Transaction && !isHousekeeping(call.entries.front()))) {
-        call.notReplayable = {"replay.log-starts-within"};
+        call.notReplayable = {Msg::replay_log_starts_within};
         return;
     }
     if (call.kind != Call::Kind::Init) {
@@ -260,7 +260,7 @@ void complete(Call& call, const Reason& attemptsProblem) {
             }
         }
         if (!found) {
-            call.notReplayable = {"replay.no-input-buffer"};
+            call.notReplayable = {Msg::replay_no_input_buffer};
             return;
         }
     }
@@ -272,13 +272,13 @@ void complete(Call& call, const Reason& attemptsProblem) {
     }
     LoggedNumber result;
     if (!recordedResult(call, result)) {
-        call.notReplayable = {"replay.log-ends-within"};
+        call.notReplayable = {Msg::replay_log_ends_within};
         return;
     }
     call.result = static_cast<int>(result.fits ? result.value : 0);
     call.resultText = result.text;
     if (!call.configFromLog && !call.configPresent) {
-        call.notReplayable = {"replay.no-config"};
+        call.notReplayable = {Msg::replay_no_config};
         return;
     }
     call.waitSeconds = waitsOf(call);
@@ -286,7 +286,7 @@ void complete(Call& call, const Reason& attemptsProblem) {
         for (const Attempt& a : call.attempts) {
             if (!a.direct && startsWith(a.path, servicepath::kGuestInfo)) {
                 if (!cardFromBody(a.body, call.card)) {
-                    call.notReplayable = {"replay.body-names-no-card", {{"body", a.body}}};
+                    call.notReplayable = {Msg::replay_body_names_no_card, {{"body", a.body}}};
                     return;
                 }
                 call.cardFromLog = true;
@@ -303,22 +303,23 @@ void complete(Call& call, const Reason& attemptsProblem) {
 }  // namespace
 
 std::string sayReason(const Catalog& catalog, const Reason& reason) {
+    if (!reason.key) return "";
     const auto& a = reason.args;
     // A message's parameters are an initializer list, made at the call.
     switch (a.size()) {
-        case 0: return formatMessage(catalog, reason.key);
-        case 1: return formatMessage(catalog, reason.key, {{a[0].first.c_str(), a[0].second}});
+        case 0: return formatMessage(catalog, *reason.key);
+        case 1: return formatMessage(catalog, *reason.key, {{a[0].first.c_str(), a[0].second}});
         case 2:
             return formatMessage(
-                catalog, reason.key,
+                catalog, *reason.key,
                 {{a[0].first.c_str(), a[0].second}, {a[1].first.c_str(), a[1].second}});
         case 3:
-            return formatMessage(catalog, reason.key,
+            return formatMessage(catalog, *reason.key,
                                  {{a[0].first.c_str(), a[0].second},
                                   {a[1].first.c_str(), a[1].second},
                                   {a[2].first.c_str(), a[2].second}});
         default:
-            return formatMessage(catalog, reason.key,
+            return formatMessage(catalog, *reason.key,
                                  {{a[0].first.c_str(), a[0].second},
                                   {a[1].first.c_str(), a[1].second},
                                   {a[2].first.c_str(), a[2].second},

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,18 +19,18 @@
 
 namespace replay {
 
-// Why something cannot be done, as a message key and its parameters: the
-// reader finds it where no reader's language is known, and sayReason words
-// it in the catalog's.
+// Why something cannot be done, as a message and its parameters: the reader
+// finds it where no reader's language is known, and sayReason words it in
+// the catalog's.
 struct Reason {
     using Args = std::vector<std::pair<std::string, std::string>>;
     Reason() = default;
-    Reason(std::string key, Args args = {}) : key(std::move(key)), args(std::move(args)) {}
+    Reason(Msg key, Args args = {}) : key(key), args(std::move(args)) {}
 
-    std::string key;  // empty: nothing stands in the way
+    std::optional<Msg> key;  // none: nothing stands in the way
     Args args;
 
-    bool empty() const { return key.empty(); }
+    bool empty() const { return !key; }
     bool operator==(const Reason& other) const { return key == other.key && args == other.args; }
     bool operator!=(const Reason& other) const { return !(*this == other); }
 };

@@ -23,22 +23,22 @@ std::string textThrough(Event event, const char* name, const std::string& value)
 struct CauseText {
     K kind;
     const char* name;  // for programs: the summary's JSON
-    const char* key;   // in the catalogs
+    Msg key;
 };
 
 const CauseText kCauseTexts[] = {
-    {K::TimedOut, "time-out", "cause.time-out"},
-    {K::EmptyReply, "empty reply", "cause.empty-reply"},
-    {K::SendFailed, "send failed", "cause.send-failed"},
-    {K::UnusableReply, "unusable reply", "summary.cause.unusable-reply"},
-    {K::Refused, "refused by the service", "summary.cause.refused"},
-    {K::NoToken, "no token for the check", "summary.cause.no-token"},
-    {K::NoConfig, "no conf.xml (missing or not XML)", "summary.cause.no-config"},
-    {K::CheckNotUsable, "check not usable", "summary.cause.check-not-usable"},
-    {K::NoGuest, "no guest found for the close", "summary.cause.no-guest"},
-    {K::NoRecord, "no card record from the host", "summary.cause.no-record"},
-    {K::NothingToSend, "nothing to send in this working mode", "summary.cause.nothing-to-send"},
-    {K::Other, "other failure", "summary.cause.other"},
+    {K::TimedOut, "time-out", Msg::cause_time_out},
+    {K::EmptyReply, "empty reply", Msg::cause_empty_reply},
+    {K::SendFailed, "send failed", Msg::cause_send_failed},
+    {K::UnusableReply, "unusable reply", Msg::summary_cause_unusable_reply},
+    {K::Refused, "refused by the service", Msg::summary_cause_refused},
+    {K::NoToken, "no token for the check", Msg::summary_cause_no_token},
+    {K::NoConfig, "no conf.xml (missing or not XML)", Msg::summary_cause_no_config},
+    {K::CheckNotUsable, "check not usable", Msg::summary_cause_check_not_usable},
+    {K::NoGuest, "no guest found for the close", Msg::summary_cause_no_guest},
+    {K::NoRecord, "no card record from the host", Msg::summary_cause_no_record},
+    {K::NothingToSend, "nothing to send in this working mode", Msg::summary_cause_nothing_to_send},
+    {K::Other, "other failure", Msg::summary_cause_other},
 };
 
 const CauseText* textOf(K kind) {

@@ -61,7 +61,7 @@ std::string unreadableStamp(const std::string& logBytes) {
 std::string unreadableStampReason(const std::string& logBytes, const Catalog& catalog) {
     const std::string stamp = unreadableStamp(logBytes);
     if (stamp.empty()) return std::string();
-    return formatMessage(catalog, "replay.unreadable-stamps", {{"stamp", stamp}});
+    return formatMessage(catalog, Msg::replay_unreadable_stamps, {{"stamp", stamp}});
 }
 
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {

@@ -42,13 +42,13 @@ namespace {
 
 // The kinds of what is replaced, as the message keys that name them, in the
 // order the report lists them.
-const char kTokens[] = "redact.kind-tokens";
-const char kBirthdays[] = "redact.kind-birthdays";
-const char kComments[] = "redact.kind-comments";
-const char kEmails[] = "redact.kind-emails";
-const char kNames[] = "redact.kind-names";
-const char kNumbers[] = "redact.kind-numbers";
-const char* const kKinds[] = {kTokens, kBirthdays, kComments, kEmails, kNames, kNumbers};
+constexpr Msg kTokens = Msg::redact_kind_tokens;
+constexpr Msg kBirthdays = Msg::redact_kind_birthdays;
+constexpr Msg kComments = Msg::redact_kind_comments;
+constexpr Msg kEmails = Msg::redact_kind_emails;
+constexpr Msg kNames = Msg::redact_kind_names;
+constexpr Msg kNumbers = Msg::redact_kind_numbers;
+const Msg kKinds[] = {kTokens, kBirthdays, kComments, kEmails, kNames, kNumbers};
 
 const char* const kServicePaths[] = {servicepath::kGuestInfo, servicepath::kGetDiscount,
                                      servicepath::kCloseOrder, servicepath::kReturnOrder};
@@ -89,7 +89,7 @@ class StandIns {
 
     // A text of `kind`, keyed on its Windows-1251 form (as it stands in the
     // record and the check).
-    std::string text(const char* kind, const std::string& key) {
+    std::string text(Msg kind, const std::string& key) {
         return lookup(texts_, key, kind, [&](int n) {
             if (kind == kEmails) return "guest" + std::to_string(n) + "@example.invalid";
             if (kind == kBirthdays) return "birthday-" + std::to_string(n);
@@ -123,7 +123,7 @@ class StandIns {
         kindOf_[key] = kNames;
     }
     const std::map<std::string, std::string>& texts() const { return texts_; }
-    std::string kindOf(const std::string& key) const {
+    Msg kindOf(const std::string& key) const {
         const auto it = kindOf_.find(key);
         return it == kindOf_.end() ? kNames : it->second;
     }
@@ -165,8 +165,8 @@ class StandIns {
 
   private:
     template <typename Make>
-    std::string lookup(std::map<std::string, std::string>& map, const std::string& key,
-                       const char* kind, Make make) {
+    std::string lookup(std::map<std::string, std::string>& map, const std::string& key, Msg kind,
+                       Make make) {
         ++tally_.places[kind];
         const auto it = map.find(key);
         if (it != map.end()) return it->second;
@@ -178,7 +178,7 @@ class StandIns {
     Tally& tally_;
     std::map<std::string, std::string> tokens_;
     std::map<std::string, std::string> texts_;
-    std::map<std::string, std::string> kindOf_;
+    std::map<std::string, Msg> kindOf_;
     std::map<int64_t, int64_t> numbers_;
     std::set<int64_t> usedNumbers_;
     std::set<int64_t> avoid_;
@@ -251,7 +251,7 @@ Member memberKind(const std::string& name) {
     return it == known.end() ? Member::Unknown : it->second;
 }
 
-const char* textKind(Member m) {
+Msg textKind(Member m) {
     switch (m) {
         case Member::Comment: return kComments;
         case Member::Email: return kEmails;
@@ -584,7 +584,7 @@ void redactDump(std::string& text, StandIns& standIns) {
     static const struct {
         const char* label;
         std::size_t width;
-        const char* kind;
+        Msg kind;
     } fields[] = {{"Card_owner: ", 40, kNames},
                   {"Comment: ", 256, kComments},
                   {"Printer_comment: ", 256, kComments}};
@@ -711,7 +711,7 @@ class KnownValues {
     KnownValues(const StandIns& standIns) {
         for (const auto& t : standIns.texts()) {
             if (t.first.size() < 4) continue;
-            const std::string kind = standIns.kindOf(t.first);
+            const Msg kind = standIns.kindOf(t.first);
             add(t.first, t.second, kind);
             const std::string utf8 = cp1251ToUtf8(t.first);
             if (utf8 != t.first) add(utf8, t.second, kind);
@@ -783,9 +783,10 @@ class KnownValues {
 
   private:
     struct Pattern {
-        std::string value, standIn, kind;
+        std::string value, standIn;
+        Msg kind;
     };
-    void add(const std::string& value, const std::string& standIn, const std::string& kind) {
+    void add(const std::string& value, const std::string& standIn, Msg kind) {
         std::size_t first = 0;
         while (first < value.size() && isWordByte(value[first])) ++first;
         // A value that does not start with a letter or digit is left to its structured places.
@@ -874,39 +875,38 @@ std::string redactLog(const std::string& logBytes, Tally& tally) {
 }
 
 std::string tallyText(const Tally& tally, const Catalog& catalog) {
-    auto count = [&](const char* key, std::size_t n) {
-        return formatMessage(catalog, std::string(key) + pluralForm(catalog, n),
-                             {{"count", std::to_string(n)}});
+    auto count = [&](PluralMsg id, std::size_t n) {
+        return formatPlural(catalog, id, n, {{"count", std::to_string(n)}});
     };
     std::string t;
-    for (const char* kind : kKinds) {
+    for (Msg kind : kKinds) {
         const auto p = tally.places.find(kind);
         if (p == tally.places.end()) continue;
         const auto v = tally.values.find(kind);
         t += formatMessage(
-            catalog, "redact.replaced",
+            catalog, Msg::redact_replaced,
             {{"kind", formatMessage(catalog, kind)},
              {"count", std::to_string(p->second)},
-             {"values",
-              v == tally.values.end() ? std::string() : count("redact.values-", v->second)}});
+             {"values", v == tally.values.end() ? std::string()
+                                                : count(PluralMsg::redact_values, v->second)}});
     }
     if (tally.droppedMembers > 0)
-        t += formatMessage(catalog, "redact.members-removed",
+        t += formatMessage(catalog, Msg::redact_members_removed,
                            {{"count", std::to_string(tally.droppedMembers)}});
     if (tally.unreadableReplies > 0)
-        t += formatMessage(catalog, "redact.replies-removed",
+        t += formatMessage(catalog, Msg::redact_replies_removed,
                            {{"count", std::to_string(tally.unreadableReplies)}});
     if (tally.droppedHead > 0)
-        t += formatMessage(catalog, "redact.head-removed",
-                           {{"bytes", count("redact.bytes-", tally.droppedHead)}});
+        t += formatMessage(catalog, Msg::redact_head_removed,
+                           {{"bytes", count(PluralMsg::redact_bytes, tally.droppedHead)}});
     if (tally.unplacedTexts > 0)
-        t += formatMessage(catalog, "redact.texts-removed",
+        t += formatMessage(catalog, Msg::redact_texts_removed,
                            {{"count", std::to_string(tally.unplacedTexts)}});
     if (tally.damagedStretches > 0)
-        t += formatMessage(catalog, "redact.damage-removed",
+        t += formatMessage(catalog, Msg::redact_damage_removed,
                            {{"count", std::to_string(tally.damagedStretches)},
-                            {"bytes", count("redact.bytes-", tally.damagedBytes)}});
-    if (t.empty()) t = formatMessage(catalog, "redact.nothing");
+                            {"bytes", count(PluralMsg::redact_bytes, tally.damagedBytes)}});
+    if (t.empty()) t = formatMessage(catalog, Msg::redact_nothing);
     return t;
 }
 

@@ -13,10 +13,10 @@
 namespace redact {
 
 struct Tally {
-    // Per kind (the message key that names it: "redact.kind-tokens", ...): how
+    // Per kind (the message that names it: Msg::redact_kind_tokens, ...): how
     // many places were replaced and how many different values they held.
-    std::map<std::string, int> places;
-    std::map<std::string, int> values;
+    std::map<Msg, int> places;
+    std::map<Msg, int> values;
     int droppedMembers = 0;       // reply members of unknown meaning (a boolean aside)
     int unreadableReplies = 0;    // replies cut or not JSON: removed
     std::size_t droppedHead = 0;  // bytes before the first entry (a log cut within an entry)

@@ -157,7 +157,7 @@ bool pointConfigAt(const std::string& config, const std::string& address, std::s
     out = config;
     // pugixml stops at a zero byte where the module's reader would go on.
     if (config.find('\0') != std::string::npos) {
-        why = {"replay.config-zero-bytes"};
+        why = {Msg::replay_config_zero_bytes};
         return false;
     }
     if (!loads || !conf.child("ApiAddress")) {
@@ -167,14 +167,14 @@ bool pointConfigAt(const std::string& config, const std::string& address, std::s
     const bool secure = readServiceAddress(conf).secure;
     if (!setElementText(out, "ApiAddress", address) ||
         (secure && !setElementText(out, "SSL", "false"))) {
-        why = {"replay.config-not-rewritten"};
+        why = {Msg::replay_config_not_rewritten};
         return false;
     }
     pugi::xml_document after;
     const ServiceAddress pointed =
         readServiceAddress(loadConfigText(out, after) ? configurationOf(after) : pugi::xml_node());
     if (pointed.host != address || pointed.secure) {
-        why = {"replay.config-not-pointed"};
+        why = {Msg::replay_config_not_pointed};
         return false;
     }
     return true;
@@ -213,23 +213,23 @@ Reason compareRequests(const std::vector<Attempt>& recorded,
         const bool pathSame = a.pathKnown ? r.path == a.path : r.path.rfind(a.path, 0) == 0;
         const std::string which = std::to_string(i + 1);
         if (!pathSame)
-            return {"replay.request-path-differs",
+            return {Msg::replay_request_path_differs,
                     {{"number", which}, {"path", r.path}, {"recorded", a.path}}};
         if (r.body != a.body)
-            return {"replay.request-body-differs",
+            return {Msg::replay_request_body_differs,
                     {{"number", which},
                      {"path", r.path},
                      {"body", shortened(r.body)},
                      {"recorded", shortened(a.body)}}};
     }
     if (received.size() > n)
-        return {"replay.request-extra",
+        return {Msg::replay_request_extra,
                 {{"received", std::to_string(received.size())},
                  {"shown", std::to_string(reached.size())},
                  {"path", received[n].path},
                  {"body", shortened(received[n].body)}}};
     if (reached.size() > n)
-        return {"replay.request-missing",
+        return {Msg::replay_request_missing,
                 {{"received", std::to_string(received.size())},
                  {"shown", std::to_string(reached.size())},
                  {"path", reached[n]->path},

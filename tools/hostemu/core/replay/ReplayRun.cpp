@@ -31,13 +31,13 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     if (!call.configPresent) {
         host.removeFile(confName);
     } else if (!host.writeFile(confName, confFileBytes(given, call.configByteOrderMark))) {
-        output.out(notReplayableLine(call, output.text("replay.cannot-write", {{"file", confName}}),
-                                     catalog, tally));
+        output.out(notReplayableLine(
+            call, output.text(Msg::replay_cannot_write, {{"file", confName}}), catalog, tally));
         return true;
     }
     if (call.waitSeconds > 0) {
-        output.out(output.text("replay.waits", {{"call", describe(call, catalog)},
-                                                {"seconds", std::to_string(call.waitSeconds)}}));
+        output.out(output.text(Msg::replay_waits, {{"call", describe(call, catalog)},
+                                                   {"seconds", std::to_string(call.waitSeconds)}}));
         output.flush();
     }
 
@@ -47,7 +47,7 @@ bool replayCall(const Call& call, ReplayHost& host, ReplayService& service, Outp
     const std::optional<int32_t> result = host.call(call);
     if (!result) {
         service.endCall();
-        output.complain(output.text("replay.no-export",
+        output.complain(output.text(Msg::replay_no_export,
                                     {{"path", host.dllPath()}, {"name", kindName(call.kind)}}));
         return false;
     }
@@ -68,8 +68,8 @@ ExitStatus runReplay(const ReplayRequest& request, ReplayHost& host, ReplayServi
     const Catalog& catalog = output.catalog();
     const std::string noCalls = whyNoCalls(request.logBytes, calls, catalog);
     if (!noCalls.empty()) {
-        output.complain(
-            output.text("replay.nothing-to-replay", {{"file", request.logFile}, {"why", noCalls}}));
+        output.complain(output.text(Msg::replay_nothing_to_replay,
+                                    {{"file", request.logFile}, {"why", noCalls}}));
         return exitstatus::kBadInput;
     }
     const std::string noSuchCall = whyNoSuchCall(calls, request.onlyCall, catalog);
@@ -87,11 +87,11 @@ ExitStatus runReplay(const ReplayRequest& request, ReplayHost& host, ReplayServi
         output.complain(proxy);
         return exitstatus::kCannotRun;
     }
-    output.out(output.text("replay.replaying-" + pluralForm(catalog, calls.size()),
-                           {{"file", request.logFile},
-                            {"count", std::to_string(calls.size())},
-                            {"dll", host.dllPath()},
-                            {"address", service.address()}}));
+    output.out(output.plural(PluralMsg::replay_replaying, calls.size(),
+                             {{"file", request.logFile},
+                              {"count", std::to_string(calls.size())},
+                              {"dll", host.dllPath()},
+                              {"address", service.address()}}));
     output.flush();
     Tally tally;
     for (const Call& call : calls) {

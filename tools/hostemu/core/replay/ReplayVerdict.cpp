@@ -11,27 +11,25 @@ namespace replay {
 
 std::string describe(const Call& call, const Catalog& catalog) {
     std::string name = call.kind == Call::Kind::Unknown
-                           ? formatMessage(catalog, "replay.unknown-export")
+                           ? formatMessage(catalog, Msg::replay_unknown_export)
                            : std::string(kindName(call.kind));
     if (call.kind == Call::Kind::Lookup && call.cardFromLog)
         name += "(" + std::to_string(static_cast<long long>(call.card)) + ")";
-    return formatMessage(catalog, "replay.call",
+    return formatMessage(catalog, Msg::replay_call,
                          {{"number", std::to_string(call.number)}, {"export", name}});
 }
 
 std::string notReplayableLine(const Call& call, const std::string& why, const Catalog& catalog,
                               Tally& tally) {
     ++tally.notReplayable;
-    return formatMessage(catalog, "replay.not-replayable",
+    return formatMessage(catalog, Msg::replay_not_replayable,
                          {{"call", describe(call, catalog)}, {"why", why}});
 }
 
 std::string judgeReplayedCall(const Call& call, int result, const std::vector<Received>& received,
                               const std::vector<LogEntry>& entries, const std::string& given,
                               const Catalog& catalog, Tally& tally) {
-    auto say = [&](const char* key, MessageArgs args = {}) {
-        return formatMessage(catalog, key, args);
-    };
+    auto say = [&](Msg key, MessageArgs args = {}) { return formatMessage(catalog, key, args); };
     const EntryComparison log = compareEntries(call.entries, entries, given, call.config());
     const bool probeOnly = log.verdict == EntryComparison::Verdict::ProbeOnly;
     // Past a probe that went the other way the requests part ways too.
@@ -52,51 +50,52 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
     }
     const Reason requests = compareRequests(recorded, compared);
 
-    const std::string line = say(
-        "replay.result", {{"call", describe(call, catalog)}, {"result", std::to_string(result)}});
+    const std::string line = say(Msg::replay_result, {{"call", describe(call, catalog)},
+                                                      {"result", std::to_string(result)}});
     // The entries as the log holds them, quoted; an entry the call did not write, in words.
     auto entry = [&](bool ended, const std::string& text) {
-        return ended ? say("replay.no-entry") : quoted(forConsole(text));
+        return ended ? say(Msg::replay_no_entry) : quoted(forConsole(text));
     };
     const std::string recordedLine =
-        say("replay.entry-recorded", {{"entry", entry(log.recordedEnded, log.recorded)}});
+        say(Msg::replay_entry_recorded, {{"entry", entry(log.recordedEnded, log.recorded)}});
     const std::string replayedLine =
-        say("replay.entry-replayed", {{"entry", entry(log.replayedEnded, log.replayed)}});
+        say(Msg::replay_entry_replayed, {{"entry", entry(log.replayedEnded, log.replayed)}});
     std::vector<std::string> details;
     // A recorded result as the log writes it: one no int holds never matches.
     if (std::to_string(result) != call.resultText && !probeOnly)
-        details.push_back(say("replay.result-differs",
+        details.push_back(say(Msg::replay_result_differs,
                               {{"result", std::to_string(result)}, {"recorded", call.resultText}}));
     if (!requests.empty()) details.push_back(sayReason(catalog, requests));
     if (log.verdict == EntryComparison::Verdict::Differs) {
-        details.push_back(say("replay.entry-differs", {{"number", std::to_string(log.index + 1)}}));
+        details.push_back(
+            say(Msg::replay_entry_differs, {{"number", std::to_string(log.index + 1)}}));
         details.push_back(recordedLine);
         details.push_back(replayedLine);
     }
     if (details.empty() && probeOnly) {
         ++tally.probeOnly;
-        return say("replay.same-but-probe", {{"line", line}}) + "  " + recordedLine + "\n  " +
+        return say(Msg::replay_same_but_probe, {{"line", line}}) + "  " + recordedLine + "\n  " +
                replayedLine + "\n";
     }
     if (details.empty()) {
         ++tally.same;
-        return say("replay.same", {{"line", line}});
+        return say(Msg::replay_same, {{"line", line}});
     }
     ++tally.differ;
-    std::string text = say("replay.differs", {{"line", line}, {"detail", details.front()}});
+    std::string text = say(Msg::replay_differs, {{"line", line}, {"detail", details.front()}});
     for (std::size_t i = 1; i < details.size(); ++i) text += "    " + details[i] + "\n";
     return text;
 }
 
 std::string tallyLine(const Tally& tally, const Catalog& catalog) {
     const int replayed = tally.same + tally.probeOnly + tally.differ + tally.notReplayable;
-    std::string summary = formatMessage(catalog, "replay.tally-" + pluralForm(catalog, replayed),
-                                        {{"count", std::to_string(replayed)},
-                                         {"same", std::to_string(tally.same)},
-                                         {"differ", std::to_string(tally.differ)},
-                                         {"unreplayable", std::to_string(tally.notReplayable)}});
+    std::string summary = formatPlural(catalog, PluralMsg::replay_tally, replayed,
+                                       {{"count", std::to_string(replayed)},
+                                        {"same", std::to_string(tally.same)},
+                                        {"differ", std::to_string(tally.differ)},
+                                        {"unreplayable", std::to_string(tally.notReplayable)}});
     if (tally.probeOnly > 0)
-        summary += formatMessage(catalog, "replay.tally-probe",
+        summary += formatMessage(catalog, Msg::replay_tally_probe,
                                  {{"count", std::to_string(tally.probeOnly)}});
     return summary + "\n";
 }
@@ -104,17 +103,17 @@ std::string tallyLine(const Tally& tally, const Catalog& catalog) {
 std::string whyNoCalls(const std::string& logBytes, const std::vector<Call>& calls,
                        const Catalog& catalog) {
     if (!calls.empty()) return std::string();
-    if (logBytes.empty()) return formatMessage(catalog, "replay.file-empty");
-    if (isUtf16(logBytes)) return formatMessage(catalog, "replay.file-utf16");
+    if (logBytes.empty()) return formatMessage(catalog, Msg::replay_file_empty);
+    if (isUtf16(logBytes)) return formatMessage(catalog, Msg::replay_file_utf16);
     const std::string stamps = unreadableStampReason(logBytes, catalog);
-    return stamps.empty() ? formatMessage(catalog, "replay.no-entries") : stamps;
+    return stamps.empty() ? formatMessage(catalog, Msg::replay_no_entries) : stamps;
 }
 
 std::string whyNoSuchCall(const std::vector<Call>& calls, long long onlyCall,
                           const Catalog& catalog) {
     if (onlyCall <= static_cast<long long>(calls.size())) return std::string();
-    return formatMessage(
-        catalog, "replay.no-such-call-" + pluralForm(catalog, calls.size()),
+    return formatPlural(
+        catalog, PluralMsg::replay_no_such_call, calls.size(),
         {{"count", std::to_string(calls.size())}, {"number", std::to_string(onlyCall)}});
 }
 

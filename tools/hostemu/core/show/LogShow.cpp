@@ -36,9 +36,7 @@ std::string causesText(const summary::Summary& s, const Catalog& catalog) {
 
 std::string showCall(const std::string& logBytes, const replay::Call& call,
                      const Catalog& catalog) {
-    auto say = [&](const char* key, MessageArgs args = {}) {
-        return formatMessage(catalog, key, args);
-    };
+    auto say = [&](Msg key, MessageArgs args = {}) { return formatMessage(catalog, key, args); };
     const summary::Summary s = summary::summarizeCalls({call});
     std::string start, end;
     for (const replay::LogEntry& e : call.entries) {
@@ -46,31 +44,32 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
         if (start.empty()) start = e.stamp;
         end = e.stamp;
     }
-    std::string what = call.kind == replay::Call::Kind::Unknown ? say("show.log-starts-within")
+    std::string what = call.kind == replay::Call::Kind::Unknown ? say(Msg::show_log_starts_within)
                                                                 : replay::kindName(call.kind);
     if (!start.empty())
-        what += end != start ? say("show.from-to", {{"start", start}, {"end", end}})
-                             : say("show.at", {{"start", start}});
-    std::string text = say("show.call", {{"number", std::to_string(call.number)}, {"what", what}});
+        what += end != start ? say(Msg::show_from_to, {{"start", start}, {"end", end}})
+                             : say(Msg::show_at, {{"start", start}});
+    std::string text =
+        say(Msg::show_call, {{"number", std::to_string(call.number)}, {"what", what}});
     replay::LoggedNumber result;
     const bool known =
         call.kind != replay::Call::Kind::Unknown && replay::recordedResult(call, result);
     if (call.kind != replay::Call::Kind::Unknown && !known) {
-        text += say("show.result-not-logged");
+        text += say(Msg::show_result_not_logged);
     } else if (call.kind == replay::Call::Kind::Init) {
-        text += say("show.result-ended");
+        text += say(Msg::show_result_ended);
     } else if (call.kind != replay::Call::Kind::Unknown) {
-        text += say(result.text == "0" ? "show.result" : "show.result-failed",
+        text += say(result.text == "0" ? Msg::show_result : Msg::show_result_failed,
                     {{"result", result.text}});
     }
     const std::string causes = causesText(s, catalog);
     const bool failed = known && result.text != "0";
     if (causes.empty()) {
-        text += say(failed ? "show.cause-unnamed" : "show.cause-none");
+        text += say(failed ? Msg::show_cause_unnamed : Msg::show_cause_none);
     } else if (known && !failed) {
-        text += say("show.cause-none-on-the-way", {{"causes", causes}});
+        text += say(Msg::show_cause_none_on_the_way, {{"causes", causes}});
     } else {
-        text += say("show.cause", {{"causes", causes}});
+        text += say(Msg::show_cause, {{"causes", causes}});
     }
     if (call.entries.empty()) return text;
     const std::size_t from = call.entries.front().begin, to = call.entries.back().end;
@@ -82,13 +81,13 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
 ExitStatus runShow(const std::string& logFile, long long onlyCall, Output& output) {
     std::string log;
     if (!readWholeFile(logFile, log)) {
-        output.complain(output.text("error.log-file", {{"file", logFile}}));
+        output.complain(output.text(Msg::error_log_file, {{"file", logFile}}));
         return exitstatus::kBadInput;
     }
     const std::vector<replay::Call> calls = replay::splitCalls(log, std::string(), false);
     const std::string noCalls = replay::whyNoCalls(log, calls, output.catalog());
     if (!noCalls.empty()) {
-        output.complain(output.text("show.not-a-log", {{"file", logFile}, {"why", noCalls}}));
+        output.complain(output.text(Msg::show_not_a_log, {{"file", logFile}, {"why", noCalls}}));
         return exitstatus::kBadInput;
     }
     const std::string noSuchCall = replay::whyNoSuchCall(calls, onlyCall, output.catalog());

@@ -111,9 +111,8 @@ Summary total(const std::vector<NamedSummary>& each);
 
 // The reports: one section per log and, for several logs, a total. Text and
 // HTML are UTF-8; JSON is one object (see the definition for its members).
-// "{n} ..." from the catalog's `head` + "one", "few" or "many": Russian has
-// three forms of a counted noun (1 вызов, 2 вызова, 5 вызовов), English two.
-std::string counted(const Catalog& catalog, const std::string& head, int n);
+// "{n} ..." in the form the count takes in the catalog's language.
+std::string counted(const Catalog& catalog, PluralMsg id, int n);
 
 // Text and HTML speak the catalog's language; JSON is for programs and the
 // same in every language.

@@ -13,9 +13,8 @@ namespace summary {
 
 using logformat::stampSeconds;
 
-std::string counted(const Catalog& catalog, const std::string& head, int n) {
-    return formatMessage(catalog, head + pluralForm(catalog, static_cast<unsigned>(n)),
-                         {{"n", std::to_string(n)}});
+std::string counted(const Catalog& catalog, PluralMsg id, int n) {
+    return formatPlural(catalog, id, static_cast<unsigned>(n), {{"n", std::to_string(n)}});
 }
 
 namespace {
@@ -23,10 +22,10 @@ namespace {
 // The texts of one report, in the reader's language.
 struct Texts {
     const Catalog& catalog;
-    std::string operator()(const char* key, MessageArgs args = {}) const {
+    std::string operator()(Msg key, MessageArgs args = {}) const {
         return formatMessage(catalog, key, args);
     }
-    std::string count(const std::string& head, int n) const { return counted(catalog, head, n); }
+    std::string count(PluralMsg id, int n) const { return counted(catalog, id, n); }
     // The causes hostemu names itself read in the reader's language; the
     // DLL's own log texts and Windows' texts stay as the log gives them.
     std::string cause(const Cause& c) const { return replay::sayCause(catalog, c); }
@@ -52,8 +51,8 @@ const Results& resultsOf(const Summary& s, Kind kind) {
 }
 
 std::string duration(long long seconds, const Texts& say) {
-    if (seconds < 60) return say("summary.seconds", {{"s", std::to_string(seconds)}});
-    return say("summary.minutes",
+    if (seconds < 60) return say(Msg::summary_seconds, {{"s", std::to_string(seconds)}});
+    return say(Msg::summary_minutes,
                {{"min", std::to_string(seconds / 60)}, {"s", std::to_string(seconds % 60)}});
 }
 
@@ -61,8 +60,8 @@ std::string resultsLine(const Results& results, const Texts& say) {
     std::vector<std::string> parts;
     for (const auto& r : results)
         parts.push_back(
-            say("summary.returned", {{"count", std::to_string(r.second)}, {"result", r.first}}));
-    return parts.empty() ? say("summary.none") : joined(parts, ", ");
+            say(Msg::summary_returned, {{"count", std::to_string(r.second)}, {"result", r.first}}));
+    return parts.empty() ? say(Msg::summary_none) : joined(parts, ", ");
 }
 
 // Causes, most frequent first.
@@ -74,19 +73,20 @@ std::vector<std::pair<Cause, int>> byCount(const std::map<Cause, int>& errors) {
 }
 
 std::string outageLine(const Outage& o, const Texts& say) {
-    return say("summary.outage", {{"from", o.from},
-                                  {"to", o.to},
-                                  {"failed", say.count("summary.failed-exchanges.", o.failed)},
-                                  {"causes", say.causes(o.causes)}});
+    return say(Msg::summary_outage,
+               {{"from", o.from},
+                {"to", o.to},
+                {"failed", say.count(PluralMsg::summary_failed_exchanges, o.failed)},
+                {"causes", say.causes(o.causes)}});
 }
 
 constexpr std::size_t kOutagesShown = 5;
 
 std::string sharedLine(const SharedOutage& o, const Texts& say) {
-    return say("summary.shared-outage", {{"from", o.from},
-                                         {"to", o.to},
-                                         {"count", std::to_string(o.logs.size())},
-                                         {"logs", joined(o.logs, ", ")}});
+    return say(Msg::summary_shared_outage, {{"from", o.from},
+                                            {"to", o.to},
+                                            {"count", std::to_string(o.logs.size())},
+                                            {"logs", joined(o.logs, ", ")}});
 }
 
 long long outageSeconds(const Outage& o) {
@@ -125,12 +125,12 @@ int numbersAsWritten(const Summary& s) {
 }
 
 std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
-    std::string line = say("summary.longest-call", {{"duration", duration(c.seconds, say)},
-                                                    {"number", std::to_string(c.number)},
-                                                    {"export", replay::kindName(c.kind)},
-                                                    {"start", c.start}});
-    line += c.resultKnown ? say("summary.longest-returned", {{"result", c.result}})
-                          : say("summary.longest-not-logged");
+    std::string line = say(Msg::summary_longest_call, {{"duration", duration(c.seconds, say)},
+                                                       {"number", std::to_string(c.number)},
+                                                       {"export", replay::kindName(c.kind)},
+                                                       {"start", c.start}});
+    line += c.resultKnown ? say(Msg::summary_longest_returned, {{"result", c.result}})
+                          : say(Msg::summary_longest_not_logged);
     if (withLog) line += "  (" + c.log + ")";
     return line;
 }
@@ -138,33 +138,33 @@ std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
 std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
     std::string t;
     t += "  " +
-         (s.first.empty() ? say("summary.period-none")
-                          : say("summary.period", {{"from", s.first}, {"to", s.last}})) +
+         (s.first.empty() ? say(Msg::summary_period_none)
+                          : say(Msg::summary_period, {{"from", s.first}, {"to", s.last}})) +
          "\n";
     if (s.stampsOutOfOrder > 0)
-        t += "    " + say("summary.out-of-order", {{"n", std::to_string(s.stampsOutOfOrder)}}) +
+        t += "    " + say(Msg::summary_out_of_order, {{"n", std::to_string(s.stampsOutOfOrder)}}) +
              "\n";
     std::vector<std::string> calls;
     for (Kind k : kCallKinds)
         calls.push_back(std::string(replay::kindName(k)) + " " + std::to_string(s.callsOf(k)));
-    t += "  " + say("summary.calls-line", {{"calls", joined(calls, ", ")}}) + "\n";
+    t += "  " + say(Msg::summary_calls_line, {{"calls", joined(calls, ", ")}}) + "\n";
     for (Kind k : kResultKinds)
         t += std::string("    ") + replay::kindName(k) + ": " + resultsLine(resultsOf(s, k), say) +
              "\n";
     if (s.resultUnknown > 0)
         t += "    " +
-             say("summary.calls-unended",
-                 {{"calls", say.count("summary.calls.", s.resultUnknown)}}) +
+             say(Msg::summary_calls_unended,
+                 {{"calls", say.count(PluralMsg::summary_calls, s.resultUnknown)}}) +
              "\n";
-    if (s.cutAtStart > 0) t += "    " + say("summary.cut-at-start") + "\n";
+    if (s.cutAtStart > 0) t += "    " + say(Msg::summary_cut_at_start) + "\n";
     if (const int n = numbersAsWritten(s); n > 0)
-        t += "    " + say("summary.as-written", {{"n", std::to_string(n)}}) + "\n";
+        t += "    " + say(Msg::summary_as_written, {{"n", std::to_string(n)}}) + "\n";
     t += "  " +
-         say("summary.exchanges", {{"total", std::to_string(s.exchanges)},
-                                   {"failed", std::to_string(s.failedExchanges)}}) +
+         say(Msg::summary_exchanges, {{"total", std::to_string(s.exchanges)},
+                                      {"failed", std::to_string(s.failedExchanges)}}) +
          "\n";
-    t += "  " + say("summary.failures-title") + ":";
-    if (s.errors.empty()) t += " " + say("summary.none");
+    t += "  " + say(Msg::summary_failures_title) + ":";
+    if (s.errors.empty()) t += " " + say(Msg::summary_none);
     t += "\n";
     for (const auto& e : byCount(s.errors)) {
         t += "    " + std::to_string(e.second) + "  " + say.cause(e.first);
@@ -173,43 +173,43 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
         t += "\n";
     }
     t += "  " +
-         say("summary.probe", {{"failed", std::to_string(s.probesFailed)},
-                               {"succeeded", std::to_string(s.probesSucceeded)}}) +
+         say(Msg::summary_probe, {{"failed", std::to_string(s.probesFailed)},
+                                  {"succeeded", std::to_string(s.probesSucceeded)}}) +
          "\n";
-    t += "  " + say("summary.longest-title") + ":";
-    if (s.longest.empty()) t += " " + say("summary.longest-none");
+    t += "  " + say(Msg::summary_longest_title) + ":";
+    if (s.longest.empty()) t += " " + say(Msg::summary_longest_none);
     t += "\n";
     for (const CallFigures& c : s.longest) t += "    " + longestLine(c, isTotal, say) + "\n";
     std::vector<std::string> versions;
     for (const Version& v : s.versions)
         versions.push_back(
-            say("summary.version-first", {{"version", v.version}, {"stamp", v.firstSeen}}));
+            say(Msg::summary_version_first, {{"version", v.version}, {"stamp", v.firstSeen}}));
     t += "  " +
-         say("summary.restarts", {{"restarts", std::to_string(s.callsOf(Kind::Init))},
-                                  {"versions", versions.empty() ? say("summary.versions-none")
-                                                                : joined(versions, ", ")}}) +
+         say(Msg::summary_restarts, {{"restarts", std::to_string(s.callsOf(Kind::Init))},
+                                     {"versions", versions.empty() ? say(Msg::summary_versions_none)
+                                                                   : joined(versions, ", ")}}) +
          "\n";
-    t += "  " + say("summary.outages-title") + ":";
+    t += "  " + say(Msg::summary_outages_title) + ":";
     // A busy till's month holds hundreds: the console shows the longest few.
     const std::vector<Outage> shown = longestOutages(s.outages, kOutagesShown);
     const std::string count = std::to_string(s.outages.size());
     if (s.outages.empty()) {
-        t += " " + say("summary.none");
+        t += " " + say(Msg::summary_none);
     } else if (shown.size() < s.outages.size()) {
-        t += " " + say("summary.outages-longest",
+        t += " " + say(Msg::summary_outages_longest,
                        {{"count", count}, {"shown", std::to_string(shown.size())}});
     } else if (s.outages.size() > 1) {
-        t += " " + say("summary.outages-all", {{"count", count}});
+        t += " " + say(Msg::summary_outages_all, {{"count", count}});
     } else {
         t += " 1";
     }
     t += "\n";
     for (const Outage& o : shown) t += "    " + outageLine(o, say) + "\n";
     if (isTotal && (!s.shared.empty() || s.ownOutages > 0)) {
-        t +=
-            "  " + say("summary.shared-title", {{"count", std::to_string(s.shared.size())}}) + "\n";
+        t += "  " + say(Msg::summary_shared_title, {{"count", std::to_string(s.shared.size())}}) +
+             "\n";
         for (const SharedOutage& o : s.shared) t += "    " + sharedLine(o, say) + "\n";
-        t += "  " + say("summary.own-outages", {{"count", std::to_string(s.ownOutages)}}) + "\n";
+        t += "  " + say(Msg::summary_own_outages, {{"count", std::to_string(s.ownOutages)}}) + "\n";
     }
     return t;
 }
@@ -408,14 +408,14 @@ std::string barsTitle(const std::string& when, const Bars& b, const Texts& say) 
     for (Kind k : kResultKinds)
         if (b.byExport.count(k))
             perExport.push_back(say(
-                "summary.per-export",
+                Msg::summary_per_export,
                 {{"export", replay::kindName(k)},
-                 {"calls", say.count("summary.calls.", b.byExport.at(k))},
-                 {"failed", say.count("summary.failed-calls.",
+                 {"calls", say.count(PluralMsg::summary_calls, b.byExport.at(k))},
+                 {"failed", say.count(PluralMsg::summary_failed_calls,
                                       b.failedByExport.count(k) ? b.failedByExport.at(k) : 0)}}));
-    std::string t = when + ": " + say.count("summary.calls.", b.calls) + ", " +
-                    say.count("summary.failed-calls.", b.failedCalls) + ", " +
-                    say.count("summary.failed-exchanges.", b.failedExchanges);
+    std::string t = when + ": " + say.count(PluralMsg::summary_calls, b.calls) + ", " +
+                    say.count(PluralMsg::summary_failed_calls, b.failedCalls) + ", " +
+                    say.count(PluralMsg::summary_failed_exchanges, b.failedExchanges);
     if (!perExport.empty()) t += " (" + joined(perExport, "; ") + ")";
     return "<title>" + esc(t) + "</title>";
 }
@@ -457,7 +457,7 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     std::string svg = "<svg class=\"overview\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(right + 10) + "\" height=\"" +
                       std::to_string(top + height + 30) + "\" role=\"img\" aria-label=\"" +
-                      esc(say("summary.per-day-label",
+                      esc(say(Msg::summary_per_day_label,
                               {{"from", dayLabel(days.front())}, {"to", dayLabel(days.back())}})) +
                       "\">" + axis;
     char buf[256];
@@ -504,7 +504,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
     std::string svg = "<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(top + height + 30) +
                       "\" role=\"img\" aria-label=\"" +
-                      esc(say("summary.per-hour-label", {{"day", day.label}})) + "\">";
+                      esc(say(Msg::summary_per_hour_label, {{"day", day.label}})) + "\">";
     char buf[256];
     // Outages first, behind the bars.
     for (const Outage& o : s.outages) {
@@ -517,7 +517,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
                       "fill=\"#f4b6b6\">",
                       x1, top, std::max(3.0, x2 - x1), height);
         svg += buf;
-        svg += "<title>" + esc(say("summary.outage-named", {{"outage", outageLine(o, say)}})) +
+        svg += "<title>" + esc(say(Msg::summary_outage_named, {{"outage", outageLine(o, say)}})) +
                "</title></rect>";
     }
     svg += axis;
@@ -526,7 +526,7 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
         const double x = left + h * hourWidth + 2;
         const Bars& b = hours[h];
         const std::string title = barsTitle(
-            say("summary.hour", {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}}), b,
+            say(Msg::summary_hour, {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}}), b,
             say);
         if (b.calls > 0)
             svg += bar("calls", b.calls, x, top + height - b.calls * unit, w, b.calls * unit,
@@ -544,10 +544,10 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
             svg += bar("failed-exchanges", it->second, x + 2 * w, y, w, bh,
                        kPalette[c % (sizeof kPalette / sizeof *kPalette)],
                        "<title>" +
-                           esc(say("summary.hour",
+                           esc(say(Msg::summary_hour,
                                    {{"from", std::to_string(h)}, {"to", std::to_string(h + 1)}}) +
-                               ": " + say.count("summary.failed-exchanges.", it->second) + " (" +
-                               say.cause(causes[c]) + ")") +
+                               ": " + say.count(PluralMsg::summary_failed_exchanges, it->second) +
+                               " (" + say.cause(causes[c]) + ")") +
                            "</title>");
         }
         if (h % 3 == 0) {
@@ -566,29 +566,29 @@ std::string svgTimeline(const Summary& s, const Day& day, const std::vector<Caus
 
 std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, const Texts& say) {
     // Catalog texts are plain text: escaped like every other value on the page.
-    auto t = [&](const char* key, MessageArgs args = {}) { return esc(say(key, args)); };
-    auto th = [&](std::initializer_list<const char*> keys) {
+    auto t = [&](Msg key, MessageArgs args = {}) { return esc(say(key, args)); };
+    auto th = [&](std::initializer_list<Msg> keys) {
         std::string row;
-        for (const char* key : keys) row += "<th>" + t(key) + "</th>";
+        for (Msg key : keys) row += "<th>" + t(key) + "</th>";
         return row;
     };
     std::string h;
     h += "<p>" +
-         say("summary.period",
+         say(Msg::summary_period,
              {{"from", "<span data-first>" +
-                           esc(s.first.empty() ? say("summary.period-none-short") : s.first) +
+                           esc(s.first.empty() ? say(Msg::summary_period_none_short) : s.first) +
                            "</span>"},
               {"to", "<span data-last>" + esc(s.last) + "</span>"}}) +
          "</p>\n";
     if (s.stampsOutOfOrder > 0)
         h += "<p>" +
-             say("summary.out-of-order",
+             say(Msg::summary_out_of_order,
                  {{"n", "<span data-stamps-out-of-order>" + std::to_string(s.stampsOutOfOrder) +
                             "</span>"}}) +
              "</p>\n";
     if (const int n = numbersAsWritten(s); n > 0)
         h += "<p>" +
-             say("summary.as-written",
+             say(Msg::summary_as_written,
                  {{"n", "<span data-numbers-as-written>" + std::to_string(n) + "</span>"}}) +
              "</p>\n";
     // The days the log covers, each with its timeline.
@@ -608,25 +608,26 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
         return " <span class=\"swatch\" style=\"background:" + std::string(colour) + "\"></span>";
     };
     if (!days.empty()) {
-        h += "<h3>" + t("summary.per-day-title") + "</h3>\n" + svgOverview(s, days, say) +
-             "\n<p class=\"legend\">" + swatch(kCallsColour) + t("summary.legend-calls") +
-             swatch(kFailedCallsColour) + t("summary.legend-failed-calls") + swatch(kPalette[0]) +
-             t("summary.legend-failed-exchanges") + "</p>\n";
+        h += "<h3>" + t(Msg::summary_per_day_title) + "</h3>\n" + svgOverview(s, days, say) +
+             "\n<p class=\"legend\">" + swatch(kCallsColour) + t(Msg::summary_legend_calls) +
+             swatch(kFailedCallsColour) + t(Msg::summary_legend_failed_calls) +
+             swatch(kPalette[0]) + t(Msg::summary_legend_failed_exchanges) + "</p>\n";
     }
     for (const Day& d : days) {
         h += "<h3>" + esc(d.label) + "</h3>\n" + svgTimeline(s, d, causes, say) + "\n";
     }
     if (!days.empty()) {
-        h += "<p class=\"legend\">" + swatch(kCallsColour) + t("summary.legend-calls-per-hour") +
-             swatch(kFailedCallsColour) + t("summary.legend-failed-calls") + " &nbsp;" +
-             t("summary.legend-failed-exchanges-by-cause");
+        h += "<p class=\"legend\">" + swatch(kCallsColour) + t(Msg::summary_legend_calls_per_hour) +
+             swatch(kFailedCallsColour) + t(Msg::summary_legend_failed_calls) + " &nbsp;" +
+             t(Msg::summary_legend_failed_exchanges_by_cause);
         for (std::size_t c = 0; c < causes.size(); ++c)
             h += swatch(kPalette[c % (sizeof kPalette / sizeof *kPalette)]) +
                  esc(say.cause(causes[c]));
-        h += swatch("#f4b6b6") + t("summary.legend-outage") + "</p>\n";
+        h += swatch("#f4b6b6") + t(Msg::summary_legend_outage) + "</p>\n";
     }
-    h += "<h3>" + t("summary.calls-title") + "</h3>\n<table><tr>" +
-         th({"summary.head-export", "summary.head-calls", "summary.head-results"}) + "</tr>\n";
+    h += "<h3>" + t(Msg::summary_calls_title) + "</h3>\n<table><tr>" +
+         th({Msg::summary_head_export, Msg::summary_head_calls, Msg::summary_head_results}) +
+         "</tr>\n";
     for (Kind kind : kCallKinds) {
         const std::string k = replay::kindName(kind);
         h += "<tr><td>" + k + "</td><td data-calls=\"" + k + "\">" +
@@ -634,34 +635,35 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
         if (s.results.count(kind)) {
             std::vector<std::string> parts;
             for (const auto& r : s.results.at(kind))
-                parts.push_back(say("summary.returned",
+                parts.push_back(say(Msg::summary_returned,
                                     {{"count", "<span data-result=\"" + k + " " + r.first + "\">" +
                                                    std::to_string(r.second) + "</span>"},
                                      {"result", r.first}}));
-            h += parts.empty() ? t("summary.none") : joined(parts, ", ");
+            h += parts.empty() ? t(Msg::summary_none) : joined(parts, ", ");
         } else {
-            h += t("summary.always-0");
+            h += t(Msg::summary_always_0);
         }
         h += "</td></tr>\n";
     }
     h += "</table>\n";
     h += "<p>" +
-         say("summary.exchanges",
+         say(Msg::summary_exchanges,
              {{"total", "<span data-exchanges>" + std::to_string(s.exchanges) + "</span>"},
               {"failed",
                "<span data-failed-exchanges>" + std::to_string(s.failedExchanges) + "</span>"}}) +
          ". " +
-         say("summary.probe",
+         say(Msg::summary_probe,
              {{"failed", "<span data-probes-failed>" + std::to_string(s.probesFailed) + "</span>"},
               {"succeeded",
                "<span data-probes-succeeded>" + std::to_string(s.probesSucceeded) + "</span>"}}) +
          ".</p>\n";
-    h += "<h3>" + t("summary.failures-title") + "</h3>\n";
+    h += "<h3>" + t(Msg::summary_failures_title) + "</h3>\n";
     if (s.errors.empty()) {
-        h += "<p>" + t("summary.none-sentence") + "</p>\n";
+        h += "<p>" + t(Msg::summary_none_sentence) + "</p>\n";
     } else {
         h += "<table><tr>" +
-             th({"summary.head-cause", "summary.head-count", "summary.head-meaning"}) + "</tr>\n";
+             th({Msg::summary_head_cause, Msg::summary_head_count, Msg::summary_head_meaning}) +
+             "</tr>\n";
         for (const auto& e : byCount(s.errors)) {
             const auto m = s.meanings.find(e.first);
             h += "<tr><td>" + esc(say.cause(e.first)) + "</td><td data-error=\"" +
@@ -670,41 +672,41 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
         }
         h += "</table>\n";
     }
-    h += "<h3>" + t("summary.longest-title") + "</h3>\n";
+    h += "<h3>" + t(Msg::summary_longest_title) + "</h3>\n";
     if (s.longest.empty()) {
-        h += "<p>" + t("summary.longest-none-sentence") + "</p>\n";
+        h += "<p>" + t(Msg::summary_longest_none_sentence) + "</p>\n";
     } else {
         h += "<table><tr>" +
-             th({"summary.head-duration", "summary.head-call", "summary.head-export",
-                 "summary.head-started", "summary.head-result"}) +
-             (isTotal ? th({"summary.head-log"}) : std::string()) + "</tr>\n";
+             th({Msg::summary_head_duration, Msg::summary_head_call, Msg::summary_head_export,
+                 Msg::summary_head_started, Msg::summary_head_result}) +
+             (isTotal ? th({Msg::summary_head_log}) : std::string()) + "</tr>\n";
         for (const CallFigures& c : s.longest)
             h += "<tr><td>" + esc(duration(c.seconds, say)) + "</td><td>" +
                  std::to_string(c.number) + "</td><td>" + replay::kindName(c.kind) + "</td><td>" +
                  esc(c.start) + "</td><td>" +
-                 (c.resultKnown ? esc(c.result) : t("summary.not-logged")) + "</td>" +
+                 (c.resultKnown ? esc(c.result) : t(Msg::summary_not_logged)) + "</td>" +
                  (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
         h += "</table>\n";
     }
     std::vector<std::string> versions;
     for (const Version& v : s.versions)
-        versions.push_back(say("summary.version-first",
+        versions.push_back(say(Msg::summary_version_first,
                                {{"version", "<span data-version>" + esc(v.version) + "</span>"},
                                 {"stamp", esc(v.firstSeen)}}));
-    h += "<h3>" + t("summary.restarts-title") + "</h3>\n<p>" +
-         say("summary.restarts-sentence",
+    h += "<h3>" + t(Msg::summary_restarts_title) + "</h3>\n<p>" +
+         say(Msg::summary_restarts_sentence,
              {{"restarts",
                "<span data-restarts>" + std::to_string(s.callsOf(Kind::Init)) + "</span>"},
               {"versions",
-               versions.empty() ? t("summary.versions-none") : joined(versions, ", ")}}) +
+               versions.empty() ? t(Msg::summary_versions_none) : joined(versions, ", ")}}) +
          "</p>\n";
-    h += "<h3>" + t("summary.outages-title") + "</h3>\n";
+    h += "<h3>" + t(Msg::summary_outages_title) + "</h3>\n";
     if (s.outages.empty()) {
-        h += "<p>" + t("summary.none-sentence") + "</p>\n";
+        h += "<p>" + t(Msg::summary_none_sentence) + "</p>\n";
     } else {
         h += "<table><tr>" +
-             th({"summary.head-from", "summary.head-to", "summary.head-failed-exchanges",
-                 "summary.head-causes"}) +
+             th({Msg::summary_head_from, Msg::summary_head_to, Msg::summary_head_failed_exchanges,
+                 Msg::summary_head_causes}) +
              "</tr>\n";
         for (const Outage& o : s.outages)
             h += "<tr data-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) + "</td><td>" +
@@ -714,12 +716,12 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     }
     if (isTotal && (!s.shared.empty() || s.ownOutages > 0)) {
         h += "<h3>" +
-             esc(say("summary.shared-title", {{"count", std::to_string(s.shared.size())}})) +
+             esc(say(Msg::summary_shared_title, {{"count", std::to_string(s.shared.size())}})) +
              "</h3>\n";
         if (!s.shared.empty()) {
             h += "<table><tr>" +
-                 th({"summary.head-from", "summary.head-to", "summary.head-tills",
-                     "summary.head-logs"}) +
+                 th({Msg::summary_head_from, Msg::summary_head_to, Msg::summary_head_tills,
+                     Msg::summary_head_logs}) +
                  "</tr>\n";
             for (const SharedOutage& o : s.shared) {
                 std::vector<std::string> logs;
@@ -732,7 +734,7 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
         }
         h +=
             "<p>" +
-            say("summary.own-outages",
+            say(Msg::summary_own_outages,
                 {{"count", "<span data-own-outages>" + std::to_string(s.ownOutages) + "</span>"}}) +
             "</p>\n";
     }
@@ -746,7 +748,7 @@ std::string textReport(const std::vector<NamedSummary>& logs, const Catalog& cat
     std::string t;
     for (const NamedSummary& l : logs) t += l.name + "\n" + textSection(l.summary, false, say);
     if (logs.size() > 1) {
-        t += say("summary.total", {{"count", std::to_string(logs.size())}}) + "\n" +
+        t += say(Msg::summary_total, {{"count", std::to_string(logs.size())}}) + "\n" +
              textSection(total(logs), true, say);
     }
     return shownUtf8(t);
@@ -763,7 +765,7 @@ std::string jsonReport(const std::vector<NamedSummary>& logs) {
 
 std::string htmlReport(const std::vector<NamedSummary>& logs, const Catalog& catalog) {
     const Texts say{catalog};
-    const std::string title = esc(say("summary.page-title"));
+    const std::string title = esc(say(Msg::summary_page_title));
     std::string h = "<!DOCTYPE html>\n<html lang=\"" + std::string(catalog.code) +
                     "\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
                     "</title>\n<style>\n"
@@ -782,7 +784,7 @@ std::string htmlReport(const std::vector<NamedSummary>& logs, const Catalog& cat
              htmlSection(logs[i].summary, "log-" + std::to_string(i + 1), false, say);
     }
     if (logs.size() > 1) {
-        h += "<h2>" + esc(say("summary.total", {{"count", std::to_string(logs.size())}})) +
+        h += "<h2>" + esc(say(Msg::summary_total, {{"count", std::to_string(logs.size())}})) +
              "</h2>\n" + htmlSection(total(logs), "total", true, say);
     }
     return shownUtf8(h + "</body>\n</html>\n");

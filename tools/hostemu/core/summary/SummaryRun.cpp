@@ -12,7 +12,7 @@ ExitStatus runSummary(const std::vector<std::string>& logs, bool json, const std
     for (const std::string& name : logs) {
         std::string bytes;
         if (!readWholeFile(name, bytes)) {
-            output.complain(output.text("error.log-file", {{"file", name}}));
+            output.complain(output.text(Msg::error_log_file, {{"file", name}}));
             return exitstatus::kBadInput;
         }
         summaries.push_back({name, summary::summarize(bytes)});
@@ -20,19 +20,19 @@ ExitStatus runSummary(const std::vector<std::string>& logs, bool json, const std
             const std::string stamps = replay::splitEntries(bytes).empty()
                                            ? replay::unreadableStampReason(bytes, output.catalog())
                                            : std::string();
-            output.complain(stamps.empty() ? output.text("summary.no-call", {{"file", name}})
+            output.complain(stamps.empty() ? output.text(Msg::summary_no_call, {{"file", name}})
                                            : name + ": " + stamps);
             return exitstatus::kBadInput;
         }
     }
     if (!htmlFile.empty() &&
         !writeWholeFile(htmlFile, summary::htmlReport(summaries, output.catalog()))) {
-        output.complain(output.text("summary.cannot-write", {{"file", htmlFile}}));
+        output.complain(output.text(Msg::summary_cannot_write, {{"file", htmlFile}}));
         return exitstatus::kBadInput;
     }
     output.out(json ? summary::jsonReport(summaries)
                     : summary::textReport(summaries, output.catalog()));
     if (!json && !htmlFile.empty())
-        output.out(output.text("summary.page", {{"file", htmlFile}}) + "\n");
+        output.out(output.text(Msg::summary_page, {{"file", htmlFile}}) + "\n");
     return exitstatus::kDone;
 }
