@@ -326,7 +326,7 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     r = judgeTls(bad, "svc", "now");
     EXPECT_EQ(r.status, StepVerdict::Status::Failed);
     // The verdict names the code the DLL's log shows for the same server.
-    const std::string logs = " (the DLL logs \"" + systemText(12057) + "\")";
+    const std::string logs = " (the DLL logs \"" + loggedErrorText(12057) + "\")";
     EXPECT_EQ(r.advice, certificateAdvice(12045, "now") + logs);
     EXPECT_EQ(r.more.size(), 2u);  // "past it: ..." and its advice
 
@@ -336,8 +336,8 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     bad.firstError = 12157;
     bad.problems = {12157};
     r = judgeTls(bad, "svc", "now");
-    EXPECT_EQ(r.advice,
-              certificateAdvice(12157, "now") + " (the DLL logs \"" + systemText(12157) + "\")");
+    EXPECT_EQ(r.advice, certificateAdvice(12157, "now") + " (the DLL logs \"" +
+                            loggedErrorText(12157) + "\")");
     EXPECT_NE(r.advice.find("a plain HTTP service on port 443"), std::string::npos);
     bad.firstError = 12029;
     bad.problems = {12029};
@@ -436,9 +436,9 @@ TEST(StepJudgement, JudgesTheGuestInfoReply) {
         {closed, StepVerdict::Status::Failed, sent + "the connection was closed without an answer",
          "the request got no answer: something closes the connection after the request (the "
          "service, a firewall or a proxy in between)"},
-        {refused, StepVerdict::Status::Failed, sent + systemText(12045),
+        {refused, StepVerdict::Status::Failed, sent + systemText(12045, kEnglishCatalog),
          "the request failed: " + certificateAdvice(12045, "now") + " (the DLL logs \"" +
-             systemText(12045) + "\")"},
+             loggedErrorText(12045) + "\")"},
     };
     for (const Case& c : cases) {
         const StepVerdict r = judgeGuestInfo(c.x, "s3cr3t", "now");

@@ -29,10 +29,10 @@ StepVerdict guestInfoStep(CheckContext& c) {
     Logger logger;
     HttpClient client;
     if (client.init(c.host, c.secure) != 0) {
-        return StepVerdict::failed(
-            "GuestInfo",
-            c.text(Msg::check_wininet_cannot_open, {{"why", systemText(GetLastError())}}),
-            c.text(Msg::check_wininet_cannot_open_advice));
+        return StepVerdict::failed("GuestInfo",
+                                   c.text(Msg::check_wininet_cannot_open,
+                                          {{"why", systemText(GetLastError(), *c.catalog)}}),
+                                   c.text(Msg::check_wininet_cannot_open_advice));
     }
     GuestInfoExchange x;
     x.sent = "POST v1/GuestInfo/<token> " + body;

@@ -7,7 +7,8 @@ StepVerdict nameStep(CheckContext& c) {
     if (!resolveName(c.target, c.addresses, error)) {
         return StepVerdict::failed(
             c.text(Msg::check_label_name),
-            c.text(Msg::check_name_unresolved, {{"name", c.target}, {"why", systemText(error)}}),
+            c.text(Msg::check_name_unresolved,
+                   {{"name", c.target}, {"why", systemText(error, *c.catalog)}}),
             c.text(c.via.empty() ? Msg::check_name_unknown : Msg::check_name_proxy_unknown,
                    {{"name", c.target}}));
     }

@@ -11,7 +11,7 @@ StepVerdict tcpStep(CheckContext& c) {
         return StepVerdict::failed(
             "TCP",
             c.text(Msg::check_tcp_failed,
-                   {{"host", c.target}, {"port", port}, {"why", systemText(error)}}),
+                   {{"host", c.target}, {"port", port}, {"why", systemText(error, *c.catalog)}}),
             c.via.empty() ? c.text(Msg::check_tcp_nothing, {{"host", c.target}, {"port", port}})
             : c.bypassAdvice.empty() ? c.text(Msg::check_tcp_proxy, {{"proxy", c.via}})
                                      : c.text(Msg::check_tcp_proxy_or_bypass,

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "api/GuestInfo.h"
 #include "api/JsonText.h"
@@ -204,7 +205,7 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
                      const Catalog& catalog) {
     StepVerdict r = tls.firstError == 0
                         ? StepVerdict::ok("TLS", formatMessage(catalog, Msg::check_tls))
-                        : StepVerdict::failed("TLS", systemText(tls.firstError), "");
+                        : StepVerdict::failed("TLS", systemText(tls.firstError, catalog), "");
     if (tls.certificateSeen) {
         r.more.push_back(formatMessage(catalog, Msg::check_tls_certificate,
                                        {{"subject", oneLine(tls.subject)},
@@ -222,20 +223,20 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
     for (uint32_t code : causes) {
         if (code != tls.firstError)
             r.more.push_back(
-                formatMessage(catalog, Msg::check_tls_past, {{"why", systemText(code)}}));
+                formatMessage(catalog, Msg::check_tls_past, {{"why", systemText(code, catalog)}}));
         const std::string advice = certificateAdvice(code, now, catalog);
         if (!advice.empty()) r.more.push_back(advice);
         if (r.advice.empty()) r.advice = advice;
     }
     if (r.advice.empty()) {
         r.advice = formatMessage(catalog, Msg::check_tls_none,
-                                 {{"host", host}, {"why", systemText(tls.firstError)}});
+                                 {{"host", host}, {"why", systemText(tls.firstError, catalog)}});
     } else {
         // The code the DLL's log shows for the same server.
-        r.advice +=
-            " (" +
-            formatMessage(catalog, Msg::check_dll_logs, {{"line", systemText(tls.firstError)}}) +
-            ")";
+        r.advice += " (" +
+                    formatMessage(catalog, Msg::check_dll_logs,
+                                  {{"line", loggedErrorText(tls.firstError)}}) +
+                    ")";
     }
     return r;
 }
@@ -281,10 +282,11 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
         if (x.status == 0) {
             const std::string advice = certificateAdvice(x.errorCode, now, catalog);
             return StepVerdict::failed(
-                "GuestInfo", sent + ": " + systemText(x.errorCode),
+                "GuestInfo", sent + ": " + systemText(x.errorCode, catalog),
                 text(Msg::check_guestinfo_failed,
-                     {{"why", advice.empty() ? systemText(x.errorCode) : advice}}) +
-                    " (" + text(Msg::check_dll_logs, {{"line", systemText(x.errorCode)}}) + ")");
+                     {{"why", advice.empty() ? systemText(x.errorCode, catalog) : advice}}) +
+                    " (" + text(Msg::check_dll_logs, {{"line", loggedErrorText(x.errorCode)}}) +
+                    ")");
         }
         // The transport's last line for an empty reply names its status, when
         // it is no success.
@@ -315,9 +317,8 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
         dllLine = logevent::format(logevent::Event::ReplyNotUsable, {{"what", e.message}});
         unusable = true;
     }
-    // Worded as the DLL's log words it, so that the two read alike.
     std::string what =
-        logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + ", " +
+        text(Msg::cause_http_status, {{"status", status}}) + ", " +
         text(Msg::check_guestinfo_bytes, {{"count", std::to_string(x.text.size())}}) + ", " +
         text(hasStatus ? Msg::check_guestinfo_json_status
              : isJson  ? Msg::check_guestinfo_json_no_status
@@ -359,7 +360,7 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     std::string quoted = message.empty() ? shownReply(x.text, token) : shownReply(message, token);
     if (quoted.size() > kQuotedReply) quoted = quoted.substr(0, kQuotedReply) + " ...";
     r.advice =
-        logevent::format(logevent::Event::HttpStatus, {{"status", status}}) + " " +
+        text(Msg::cause_http_status, {{"status", status}}) + " " +
         text(Msg::check_guestinfo_came, {{"what", came}}) + " (\"" + quoted + "\")" +
         (dllLine.empty() ? ""
                          : ": " + text(Msg::check_dll_logs, {{"line", fromHostText(dllLine)}})) +
@@ -367,7 +368,38 @@ StepVerdict judgeGuestInfo(const GuestInfoExchange& x, const std::string& token,
     return r;
 }
 
-std::string systemText(uint32_t code) { return fromHostText(windowsErrorMessage(code)); }
+std::string loggedErrorText(uint32_t code) { return fromHostText(windowsErrorMessage(code)); }
+
+std::optional<Msg> errorTextMessage(uint32_t code) {
+    struct Known {
+        uint32_t code;
+        Msg text;
+    };
+    static const Known kKnown[] = {
+        {12002, Msg::error_text_12002}, {12007, Msg::error_text_12007},
+        {12017, Msg::error_text_12017}, {12029, Msg::error_text_12029},
+        {12030, Msg::error_text_12030}, {12031, Msg::error_text_12031},
+        {12037, Msg::error_text_12037}, {12038, Msg::error_text_12038},
+        {12044, Msg::error_text_12044}, {12045, Msg::error_text_12045},
+        {12057, Msg::error_text_12057}, {12152, Msg::error_text_12152},
+        {12157, Msg::error_text_12157}, {12165, Msg::error_text_12165},
+        {12175, Msg::error_text_12175},
+    };
+    for (const Known& k : kKnown)
+        if (k.code == code) return k.text;
+    return std::nullopt;
+}
+
+std::string systemText(uint32_t code, const Catalog& catalog) {
+    // English keeps the text the DLL logs; Russian says the codes an
+    // installer meets in Russian, whatever language the system speaks.
+    const std::optional<Msg> own = errorTextMessage(code);
+    const std::string text = catalog.language == Language::Russian && own
+                                 ? formatMessage(catalog, *own)
+                                 : fromHostText(describeError(code));
+    return formatMessage(catalog, Msg::cause_windows_error_text,
+                         {{"code", std::to_string(code)}, {"text", text}});
+}
 
 std::string certificateAdvice(uint32_t code, const std::string& now, const Catalog& catalog) {
     switch (code) {

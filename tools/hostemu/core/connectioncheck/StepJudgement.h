@@ -2,6 +2,7 @@
 // What the network steps make of what the probes found: plain data in, a step
 // result out, so that every line and piece of advice can be checked natively.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,8 +93,13 @@ struct GuestInfoExchange {
 StepVerdict judgeGuestInfo(const GuestInfoExchange& exchange, const std::string& token,
                            const std::string& now, const Catalog& catalog = kEnglishCatalog);
 
-// The system's text for a Windows or WinInet error code, as UTF-8.
-std::string systemText(uint32_t code);
+// A Windows or WinInet error code with its text, as UTF-8, in the reader's
+// language: "ошибка Windows 12029: ..." ("Windows error 12029: ...").
+std::string systemText(uint32_t code, const Catalog& catalog);
+// The catalog's own text of an error code an installer meets, if it has one.
+std::optional<Msg> errorTextMessage(uint32_t code);
+// The same as the DLL logs it ("Windows error 12029: ..."), to quote a log line.
+std::string loggedErrorText(uint32_t code);
 
 // What an installer does about a certificate problem; empty when nothing to say.
 std::string certificateAdvice(uint32_t code, const std::string& now,

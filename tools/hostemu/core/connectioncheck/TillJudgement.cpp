@@ -201,8 +201,9 @@ void addAutomaticProxy(StepVerdict& r, const AutoProxy& a, const std::string& ur
         return;
     }
     if (!a.found) {
-        r.more.push_back(c.text(Msg::check_auto_nothing,
-                                {{"url", url}, {"why", systemText(a.error)}, {"time", time}}));
+        r.more.push_back(
+            c.text(Msg::check_auto_nothing,
+                   {{"url", url}, {"why", systemText(a.error, *c.catalog)}, {"time", time}}));
         return;
     }
     // Read as a manual setting would be: the first entry for the scheme.
@@ -412,7 +413,7 @@ StepVerdict judgeCertificate(const CertificateFacts& f, int64_t now, CheckContex
     const std::string label = c.text(Msg::check_label_certificate);
     if (!f.seen) {
         return StepVerdict::skipped(
-            label, c.text(Msg::check_certificate_none, {{"why", systemText(f.error)}}));
+            label, c.text(Msg::check_certificate_none, {{"why", systemText(f.error, *c.catalog)}}));
     }
     StepVerdict r = StepVerdict::ok(
         label, c.text(Msg::check_certificate,
@@ -465,8 +466,8 @@ StepVerdict judgeRevocation(const std::vector<RevocationAnswer>& answers, const 
             text += c.text(Msg::check_revocation_answers,
                            {{"status", std::to_string(a.status)}, {"ms", ms}});
         } else {
-            text +=
-                c.text(Msg::check_revocation_no_answer, {{"why", systemText(a.error)}, {"ms", ms}});
+            text += c.text(Msg::check_revocation_no_answer,
+                           {{"why", systemText(a.error, *c.catalog)}, {"ms", ms}});
             r.warnings.push_back(
                 c.text(Msg::check_revocation_warning, {{"kind", a.kind}, {"url", a.url}}));
         }

@@ -85,6 +85,11 @@ std::string Cause::name() const {
 }
 
 std::string sayCause(const Catalog& catalog, const Cause& cause) {
+    // Numbers stay as the log writes them; the words around them are the reader's.
+    if (cause.kind == K::WindowsError)
+        return formatMessage(catalog, Msg::cause_windows_error, {{"code", cause.number}});
+    if (cause.kind == K::HttpStatus)
+        return formatMessage(catalog, Msg::cause_http_status, {{"status", cause.number}});
     const CauseText* t = textOf(cause.kind);
     return t ? formatMessage(catalog, t->key) : cause.name();
 }

@@ -24,7 +24,8 @@ std::string causesText(const summary::Summary& s, const Catalog& catalog) {
         text += replay::sayCause(catalog, f.cause);
         const auto count = s.errors.find(f.cause);
         if (count != s.errors.end() && count->second > 1)
-            text += " x" + std::to_string(count->second);
+            text += formatPlural(catalog, PluralMsg::show_cause_times, count->second,
+                                 {{"count", std::to_string(count->second)}});
         const auto meaning = s.meanings.find(f.cause);
         if (meaning != s.meanings.end() && !meaning->second.empty())
             text += " (" + meaning->second + ")";
