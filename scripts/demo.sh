@@ -89,7 +89,7 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 [ -f "$work/fakeloyalty.pid" ] || {
-  say "demo: the fake service did not start in time" "demo: тестовый сервер не запустился вовремя" >&2
+  say "demo: the fake service did not start in time" "demo: тестовый сервер не успел запуститься" >&2
   exit 1
 }
 
@@ -106,7 +106,7 @@ if scripts/wine-run.sh "$till/hostemu.exe" --lang "$lang" --dll "Z:$till/brisvan
   hostemu_lang="$lang"
 else
   hostemu_lang=en
-  [ "$lang" = en ] || echo "(hostemu.exe не знает --lang: его вывод по-английски)"
+  [ "$lang" = en ] || echo "(hostemu.exe не знает параметра --lang: его вывод будет на английском)"
 fi
 
 # step TITLE STORY EXPECTED hostemu-arguments...: runs one hostemu command and
@@ -129,12 +129,12 @@ print(textwrap.fill(sys.stdin.read().strip(), 88, break_long_words=False, break_
   [ "$hostemu_lang" = en ] || STEP_EN=""
   for pattern in "$expected" ${STEP_ALSO:+"$STEP_ALSO"} ${STEP_EN:+"$STEP_EN"}; do
     if ! grep -q -- "$pattern" <<<"$out"; then
-      say "!!! should have been seen: $pattern" "!!! не видно: $pattern"
+      say "!!! should have been seen: $pattern" "!!! в выводе нет: $pattern"
       ok=0
     fi
   done
   if [ -n "${STEP_RC:-}" ] && [ "$rc" != "$STEP_RC" ]; then
-    say "!!! hostemu exited with $rc, not $STEP_RC" "!!! hostemu завершился с кодом $rc, а не $STEP_RC"
+    say "!!! hostemu exited with $rc, not $STEP_RC" "!!! код завершения hostemu — $rc, а должен быть $STEP_RC"
     ok=0
   fi
   [ "$ok" = 1 ] || failures=$((failures + 1))
@@ -146,43 +146,43 @@ till_win="Z:$till"
 
 STEP_EN="Init returned 0" step "$(say "The till starts" "Касса запускается")" \
   "$(say "The host loads brisvane.dll and calls Init: the DLL writes its banner, version and conf.xml into brisvane.log." \
-    "Кассовая программа загружает brisvane.dll и вызывает Init: модуль пишет в brisvane.log заставку, версию и conf.xml.")" \
+    "Кассовая программа загружает brisvane.dll и вызывает Init. Модуль пишет в brisvane.log заставку, свою версию и копию conf.xml.")" \
   "Init : Ended" \
   --brief "$till_win" init
 
 STEP_RC=0 STEP_EN="No warnings" step "$(say "The installer checks the settings" "Установщик проверяет настройки")" \
   "$(say "Before opening, hostemu's config report says what the DLL will use for a paid order of the hall (order category 1): address, port, token, which payments are bonus and deposit payments, and the record slots of those accounts." \
-    "Перед открытием смены отчёт hostemu config показывает, что модуль возьмёт для оплаченного заказа в зале (категория заказа 1): адрес, порт, токен, какие оплаты идут бонусами и с депозита, и поля записи карты для этих счетов.")" \
+    "Перед открытием смены установщик запускает hostemu config. Отчёт показывает, что модуль возьмёт для оплаченного заказа в зале (категория заказа 1): адрес, порт и токен, какие оплаты идут бонусами и с депозита и в каких полях записи карты видны эти счета.")" \
   "$addr" \
   "$till_win" config "$samples/paid-check.xml"
 
-STEP_EN="returned 0" step "$(say "A guest is recognised" "Гость узнан")" \
+STEP_EN="returned 0" step "$(say "A guest is recognised" "Касса узнаёт гостя")" \
   "$(say "Anna presents card 1001 before ordering; the check's working mode 0 asks the service who she is. The till shows her name, level and bonus balance." \
-    "Анна предъявляет карту 1001 до заказа; чек в режиме работы 0 спрашивает сервер, кто она. Касса показывает её имя, уровень и бонусный баланс.")" \
+    "Анна предъявляет карту 1001 до заказа. Чек в режиме работы 0 — это запрос гостя: модуль узнаёт у сервера, кто она. Касса показывает её имя, уровень и бонусный баланс.")" \
   "Ended successfully! RETURN 0" \
   --brief "$till_win" lookup 1001 "$samples/guest-check.xml"
 
 step "$(say "A guest and the order's discount" "Гость и скидка на заказ")" \
   "$(say "Ivan presents card 1002 for his open order of 1420.00 (working mode 1): the DLL asks for the guest, then prices the order. The till shows the discount, the bonuses he may spend (sub-account 2) and his deposit (sub-account 3)." \
-    "Иван предъявляет карту 1002 к открытому заказу на 1420.00 (режим работы 1): модуль запрашивает гостя, затем расчёт заказа. Касса показывает скидку, бонусы, которыми он может оплатить (субсчёт 2), и его депозит (субсчёт 3).")" \
+    "Иван предъявляет карту 1002 к открытому заказу на 1420,00 (режим работы 1). Модуль запрашивает данные гостя, затем скидку на заказ. Касса показывает скидку, бонусы, которыми Иван может заплатить (субсчёт 2), и его депозит (субсчёт 3).")" \
   "Max_discount  *71.00" \
   --brief "$till_win" lookup 1002 "$samples/order-check.xml"
 
 step "$(say "A blocked card" "Заблокированная карта")" \
   "$(say "Card 1003 is presented; the service answers that it is blocked. The lookup still succeeds: the till marks the card blocked and shows the reason, and sells nothing on it." \
-    "Предъявлена карта 1003; сервер отвечает, что она заблокирована. Запрос всё равно успешен: касса помечает карту заблокированной, показывает причину и ничего по ней не продаёт.")" \
+    "Гость предъявляет карту 1003. Сервер отвечает, что карта заблокирована. Запрос по карте при этом проходит успешно: касса помечает карту как заблокированную, показывает причину и ничего по этой карте не продаёт.")" \
   "Blocked  *1" \
   --brief "$till_win" lookup 1003 "$samples/guest-check.xml"
 
 STEP_EN="TransactionsEx returned 0" step "$(say "The order is paid and closed" "Заказ оплачен и закрыт")" \
   "$(say "Anna's order of 1525.00 is paid: 200.00 from bonuses (payment type 5), 300.00 from her deposit (type 6) and 1025.00 in cash. The DLL finds her in the bonus payment, prices the order and closes it at the service." \
-    "Заказ Анны на 1525.00 оплачен: 200.00 бонусами (тип оплаты 5), 300.00 с её депозита (тип 6) и 1025.00 наличными. Модуль находит её по оплате бонусами, запрашивает расчёт заказа и закрывает его на сервере.")" \
+    "Заказ Анны на 1525,00 оплачен: 200,00 бонусами (тип оплаты 5), 300,00 с её депозита (тип 6) и 1025,00 наличными. Модуль узнаёт гостя по оплате бонусами, запрашивает скидку на заказ и закрывает заказ на сервере.")" \
   "TransactionsEx : Ended RETURN 0" \
   --brief "$till_win" transaction "$samples/paid-check.xml"
 
 STEP_EN="TransactionsEx returned 0" step "$(say "The order is returned" "Возврат заказа")" \
   "$(say "The same order is taken back; the DLL tells the service to return it." \
-    "Тот же заказ возвращают; модуль сообщает серверу о возврате.")" \
+    "Гость возвращает тот же заказ. Модуль передаёт возврат на сервер.")" \
   "TransactionsEx : Ended RETURN 0" \
   --brief "$till_win" transaction "$samples/return-check.xml"
 
@@ -209,38 +209,38 @@ till_log="$till_win/brisvane.log"
 
 STEP_RC=0 STEP_ALSO="Windows error 12029" STEP_EN="returned 1" \
   STEP_SHOW='/^wine: /p;/^GetCardInfoEx(/p;/SendRequestWrapper : TRY SEND REQUEST/,$p' \
-  step "$(say "A lookup while the service is down" "Запрос карты, когда сервер недоступен")" \
+  step "$(say "A lookup while the service is down" "Запрос по карте при остановленном сервере")" \
   "$(say "Anna presents card 1001 again. The guest request cannot connect: Windows names the cause (12029, nothing accepts the connection), the DLL waits 10 s and checks whether www.google.com answers: without internet it gives up at once; with internet it waits 30 s and tries once more, in vain. The call's last lines: no line names the result, and the record dump is \"NULL\" with no line end. The till shows the lookup failed (result 1)." \
-    "Анна снова предъявляет карту 1001. Запрос гостя не может подключиться: Windows называет причину (12029, соединение никто не принимает), модуль ждёт 10 с и проверяет, отвечает ли www.google.com: без интернета он сразу сдаётся, с интернетом ждёт 30 с и пробует ещё раз, напрасно. Последние строки вызова: ни одна не называет результат, а дамп записи карты — \"NULL\" без конца строки. Касса показывает, что запрос не удался (результат 1).")" \
+    "Анна снова предъявляет карту 1001. Модулю не удаётся подключиться к серверу, и Windows называет причину: ошибка Windows 12029, соединение никто не принимает. Модуль ждёт 10 с и проверяет доступ в интернет (отвечает ли www.google.com). Если интернета нет, модуль сразу прекращает попытки. Если есть, ждёт ещё 30 с и делает повторную попытку, тоже безуспешно. Ниже — последние строки вызова в журнале: ни одна не называет результат, а вместо записи карты стоит \"NULL\" без перевода строки. Касса сообщает, что запрос не удался (результат 1).")" \
   "AND INFO WAS NULL" \
   "$till_win" lookup 1001 "$samples/guest-check.xml"
 
 STEP_RC=1 STEP_EN="^Verdict: FAILED: nothing accepts connections" \
   step "$(say "The installer runs the connection check" "Установщик запускает проверку связи")" \
   "$(say "hostemu check tries each step the DLL's connection takes and names the one that fails." \
-    "hostemu check проходит каждый шаг соединения модуля и называет тот, что не удался.")" \
+    "hostemu check по очереди проходит те же шаги, что и модуль при соединении с сервером, и называет шаг, на котором произошёл сбой.")" \
   "10061" \
   "$till_win" check
 
 STEP_RC=0 STEP_EN="Windows error 12029" \
-  step "$(say "Support sums up the day's log" "Поддержка подводит итог журнала за день")" \
+  step "$(say "Support sums up the day's log" "Поддержка составляет сводку по журналу за день")" \
   "$(say "hostemu summary reads brisvane.log: the calls and their results, and the failures by cause." \
-    "hostemu summary читает brisvane.log: вызовы и их результаты, сбои по причинам.")" \
+    "hostemu summary читает brisvane.log и показывает вызовы с их результатами и сбои по причинам.")" \
   "12029" \
   summary "$till_log"
 
 STEP_RC=0 STEP_EN="^\([0-9]*\) calls: \1 same, 0 differ, 0 not replayable" \
-  step "$(say "Support replays the day's log" "Поддержка повторяет журнал за день")" \
+  step "$(say "Support replays the day's log" "Поддержка воспроизводит журнал за день")" \
   "$(say "hostemu replay makes every call of the log again through the DLL, against the replies the log recorded (the failed one refused again, its 10 s pause waited for real): each call must do what it did at the till." \
-    "hostemu replay заново выполняет через модуль каждый вызов журнала, с ответами, записанными в журнале (неудачный снова получает отказ, его пауза 10 с выжидается по-настоящему): каждый вызов должен сделать то же, что сделал на кассе.")" \
+    "hostemu replay заново выполняет через модуль каждый вызов из журнала и отвечает модулю ответами, записанными в журнале. Неудачный вызов снова получает отказ, и его пауза 10 с выдерживается по-настоящему. Каждый вызов должен сделать то же, что сделал на кассе.")" \
   "TransactionsEx" \
   "$till_win" replay "$till_log"
 
 echo
 if [ "$failures" -ne 0 ]; then
   say "=== Demo finished: $failures step(s) did not give what they should" \
-    "=== Демонстрация окончена: шагов, давших не то, что должны: $failures"
+    "=== Демонстрация окончена. Шагов с неверным результатом: $failures"
   exit 1
 fi
 say "=== Demo finished: every step gave what it should" \
-  "=== Демонстрация окончена: каждый шаг дал то, что должен"
+  "=== Демонстрация окончена: все шаги дали ожидаемый результат"

@@ -162,7 +162,7 @@ TABLE = [
         expect=PART, target="log"),
     row(I, "that next entry is the line that names the result:", run=False, expect=PART,
         target="log"),
-    row(R, "запись - строка, которая называет результат:", run=False, expect=PART, target="log"),
+    row(R, "запись — строка, которая называет результат:", run=False, expect=PART, target="log"),
     do("start"),
     # A warning of the check, quoted
     do("work-offline"),
