@@ -66,7 +66,7 @@ EOF_PY
 # --- the language: Windows' UI language (Wine takes it from LANG), else --lang
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
-has "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init"
+has "Использование: hostemu [--dll ПУТЬ] [--brief] <папка> init"
 has "       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
 has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001

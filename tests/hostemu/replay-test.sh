@@ -86,9 +86,9 @@ lacks "call 2 "
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "one call, Russian UI" 0 "$T" replay "Z:$work/day.log" --call 3
 has "вызов 3  GetCardInfoEx(79161234567)  результат 0: совпадает"
-has "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0"
+has "1 вызов: совпадают — 1, расходятся — 0, воспроизвести нельзя — 0"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "no such call, Russian UI" 2 "$T" replay "Z:$work/day.log" --call 99
-has "hostemu: в журнале 8 вызовов; вызова 99 в нём нет"
+has "hostemu: в журнале 8 вызовов, вызова 99 нет"
 lang=(--lang en)
 
 # The host's own values in fields the lookup does not write come back from the

@@ -133,7 +133,7 @@ TEST_F(CheckRefusals, AreWarningsOfTheReport) {
                                            "before anything is sent; the DLL logs "
                                            "\"TransactionsEx : ERROR a\", then \"TransactionsEx : "
                                            "ERROR b\" and returns 1"
-                                         : "ВНИМАНИЕ: транзакция с этим чеком отклоняется"),
+                                         : "ВНИМАНИЕ: проведение этого чека отклоняется ещё до отправки запроса"),
                   std::string::npos)
             << out.outText();
     }

@@ -131,11 +131,11 @@ TEST_F(ConfStepsTest, ReadConfXmlByTheDllsRules) {
     for (CheckStep step : {confXmlStep, serviceStep}) step(ru);
     EXPECT_NE(tokenStep(ru).line.find("(12 символов)"), std::string::npos) << tokenStep(ru).line;
     // Advice on a refused token names the place whose token went out.
-    EXPECT_EQ(ru.tokenPlace, "места по умолчанию (PlaceCode 1)");
+    EXPECT_EQ(ru.tokenPlace, "место по умолчанию (PlaceCode 1)");
     ru.hasPlace = true;
     ru.place = 1;
     tokenStep(ru);
-    EXPECT_EQ(ru.tokenPlace, "места обслуживания с PlaceCode 1");
+    EXPECT_EQ(ru.tokenPlace, "место обслуживания с PlaceCode 1");
     c.catalog = &kEnglishCatalog;
     write("<Configuration/>");
     EXPECT_EQ(confXmlStep(c).more, std::vector<std::string>{});
@@ -531,31 +531,32 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
     const Case cases[] = {
         {{noConf},
          1,
-         "  conf.xml     ОШИБКА: нет файла conf.xml: C:\\till\\conf.xml-none\n"
-         "Итог: ОШИБКА: нет файла conf.xml: C:\\till\\conf.xml-none\n"},
+         "  conf.xml     ОШИБКА: нет файла настроек conf.xml: C:\\till\\conf.xml-none\n"
+         "Итог: ОШИБКА: нет файла настроек conf.xml: C:\\till\\conf.xml-none\n"},
         {{proxyLogin},
          1,
-         "  GuestInfo    ОШИБКА: POST v1/GuestInfo/<token> {}: HTTP status 407, байт: 18, не JSON\n"
+         "  GuestInfo    ОШИБКА: POST v1/GuestInfo/<token> {}: код HTTP 407, байт: 18, не JSON\n"
          "               ответ: <html>login</html>\n"
-         "               прокси-сервер требует вход; в DLL негде указать учётные данные: "
-         "пропустите кассу через прокси-сервер по её адресу или исключите узел сервера "
-         "программы лояльности из прокси\n"
-         "Итог: ОШИБКА: HTTP status 407 и ответ не в формате JSON (\"<html>login</html>\"): DLL "
-         "пишет в журнал «Error: not ok jsonGuestInfo RETURN 1»: прокси-сервер требует вход; "
-         "в DLL негде указать учётные данные: пропустите кассу через прокси-сервер по её "
-         "адресу или исключите узел сервера программы лояльности из прокси\n"},
+         "               прокси-сервер требует имя пользователя и пароль, а модулю их негде "
+         "взять: разрешите кассе доступ через прокси-сервер по её адресу или добавьте узел "
+         "сервера программы лояльности в исключения прокси-сервера\n"
+         "Итог: ОШИБКА: код HTTP 407 и ответ не в формате JSON (\"<html>login</html>\"): "
+         "модуль пишет в журнал \"Error: not ok jsonGuestInfo RETURN 1\": прокси-сервер "
+         "требует имя пользователя и пароль, а модулю их негде взять: разрешите кассе доступ "
+         "через прокси-сервер по её адресу или добавьте узел сервера программы лояльности в "
+         "исключения прокси-сервера\n"},
         {{answered, behindClock},
          0,
-         "  GuestInfo    POST v1/GuestInfo/<token> {}: HTTP status 200, байт: 12, JSON с "
+         "  GuestInfo    POST v1/GuestInfo/<token> {}: код HTTP 200, байт: 12, JSON с "
          "\"Status\" 1\n"
          "               ответ: {\"Status\":1}\n"
-         "  часы         2026-12-07 21:30 (UTC+03:00); Date сервера программы лояльности "
-         "2026-12-07 20:30 UTC: разница +7200 с (эти часы отстают)\n"
-         "               ВНИМАНИЕ: эти часы отстают от часов сервера программы лояльности на "
-         "2 ч: при неверных часах сертификаты и подписанные токены не проходят проверку; "
-         "установите на кассе верные дату, время и часовой пояс (или сервер времени)\n"
+         "  часы         2026-12-07 21:30 (UTC+03:00); заголовок Date в ответе сервера: "
+         "2026-12-07 20:30 UTC, разница +7200 с (часы кассы отстают)\n"
+         "               ВНИМАНИЕ: часы кассы отстают от часов сервера программы лояльности "
+         "на 2 ч. При неверных часах сертификаты и подписанные токены не проходят проверку. "
+         "Установите на кассе верные дату, время и часовой пояс (или сервер времени).\n"
          "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) "
-         "(предупреждений выше: 1)\n"},
+         "(выше 1 предупреждение)\n"},
     };
     for (const Case& c : cases) {
         CheckContext context;
@@ -563,13 +564,17 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
         EXPECT_EQ(runCheckSteps(c.steps, context, out), c.status);
         EXPECT_EQ(out.outText(), c.shown);
     }
-    // The TLS failure's advice names what to install, in Russian; Windows' own
-    // text of the error is left as the system gives it.
+    // The TLS failure's advice names what to install, and the error's text, in
+    // Russian; the DLL's log line stays as it is written.
     CheckContext context;
     StringOutput out(kRussianCatalog);
     runCheckSteps({untrustedIssuer}, context, out);
-    EXPECT_NE(out.outText().find("Итог: ОШИБКА: эта Windows не доверяет издателю сертификата: "
-                                 "установите обновления корневых сертификатов"),
-              std::string::npos)
-        << out.outText();
+    for (const char* part :
+         {"TLS          ОШИБКА: ошибка Windows 12045: Сертификат сервера выдан центром "
+          "сертификации, которому Windows не доверяет.\n",
+          "Итог: ОШИБКА: Windows на кассе не доверяет издателю сертификата: установите "
+          "обновления корневых сертификатов",
+          "(модуль пишет в журнал \"Windows error 12045: The server's certificate is issued by "
+          "an untrusted certificate authority.\")"})
+        EXPECT_NE(out.outText().find(part), std::string::npos) << out.outText();
 }

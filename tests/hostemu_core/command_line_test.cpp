@@ -285,9 +285,9 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
          &kRussianCatalog,
          2,
          "",
-         "hostemu: у init нет других аргументов\nвызов: hostemu [--dll ПУТЬ] [--brief] <папка> "
-         "init\n"},
-        {{"--lang", "ru", "F", "init", "x"}, &kEnglishCatalog, 2, "", "hostemu: у init нет"},
+         "hostemu: init не принимает аргументов\nИспользование: hostemu [--dll ПУТЬ] [--brief] "
+         "<папка> init\n"},
+        {{"--lang", "ru", "F", "init", "x"}, &kEnglishCatalog, 2, "", "hostemu: init не принимает"},
         {{"F", "init", "x", "--lang", "en"},
          &kRussianCatalog,
          2,
@@ -297,7 +297,7 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
         {{"--lang", "ru", "--help"},
          &kEnglishCatalog,
          0,
-         "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init\n  Загружает",
+         "Использование: hostemu [--dll ПУТЬ] [--brief] <папка> init\n  Загружает",
          ""},
         {{"--lang", "en", "-h"},
          &kRussianCatalog,
@@ -321,7 +321,7 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
          &kRussianCatalog,
          2,
          "",
-         "hostemu: после --lang укажите ru или en\nвызов:"},
+         "hostemu: после --lang укажите ru или en\nИспользование:"},
     };
     for (const Case& c : cases) {
         std::string shown;

@@ -156,22 +156,22 @@ TEST(ConfigReport, SpeaksRussianAndQuotesTheLogAsItIs) {
          "<BonusAccount><CurrencyCode>5</CurrencyCode><CardSubAccount>9</CardSubAccount>"
          "</BonusAccount></Configuration>",
          {"== Сервер программы лояльности\n  ApiAddress  \"svc.test\"\n"
-          "  SSL         \"yes\" -> обычный HTTP на порту 80\n"
-          "  ВНИМАНИЕ: SSL записан как \"yes\": HTTPS включает только точный текст \"true\"",
-          "== Места обслуживания (в порядке следования в файле)\n"
+          "  SSL         \"yes\" -> обычный HTTP, порт 80\n"
+          "  ВНИМАНИЕ: SSL записан как \"yes\": HTTPS включается только значением \"true\"",
+          "== Места обслуживания (в порядке записи в файле)\n"
           "  место №1  PlaceCode \"2x\" читается как 2  токен \"*\" (1 символ)  Default=\"true\": "
           "место по умолчанию\n",
           "== Токен для этого чека\n  категория заказа 1 (CHECKDATA order_cat \"1\")\n"
-          "  ни у одного места нет кода 1: используется место №1, место по умолчанию",
+          "  ни у одного места нет кода 1: используется место №1 — место по умолчанию",
           "== Бонусные и депозитные счета\n"
           "  BonusAccount №1: оплаты с CurrencyCode 5 считаются оплатой бонусами; MaxBonus -> "
-          "никакое поле записи\n",
+          "ни в одно поле записи\n",
           "\n3 предупреждения.\n"}},
         {"<Configuration><ApiAddress>svc.test</ApiAddress></Configuration>",
-         {"  ВНИМАНИЕ: нет ни одного PlaceOfService: DLL не находит токен ни для одного чека "
+         {"  ВНИМАНИЕ: нет ни одного PlaceOfService: модуль не найдёт токен ни для одного чека "
           "(\"ERROR finding token\")\n",
           "\n2 предупреждения.\n"}},
-        {"<Config/>", {"<Config>, а не <Configuration>", "\n1 предупреждение.\n"}},
+        {"<Config/>", {"корневой элемент — <Config>, а не <Configuration>", "\n1 предупреждение.\n"}},
     };
     for (const Case& c : cases) {
         std::ofstream(path, std::ios::binary) << c.conf;

@@ -140,7 +140,7 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
     }
     EXPECT_EQ(dllLoadFailure("d.dll", 4242, kEnglishCatalog), "cannot load d.dll (error 4242)\n");
     EXPECT_EQ(dllLoadFailure("d.dll", 4242, kRussianCatalog),
-              "не удаётся загрузить d.dll (ошибка 4242)\n");
+              "не удаётся загрузить d.dll (ошибка Windows 4242)\n");
     // Every error with a meaning has it (and its advice) in every language.
     for (const Catalog* catalog : allCatalogs()) {
         for (unsigned long error : {2ul, 3ul, 5ul, 126ul, 127ul, 193ul, 1114ul}) {
@@ -149,7 +149,7 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
         }
     }
     EXPECT_NE(dllLoadFailure("d.dll", 193, kRussianCatalog)
-                  .find("(ошибка 193: это не 32-битная DLL для Windows (64-битная сборка или "
+                  .find("(ошибка Windows 193: это не 32-разрядная DLL для Windows (64-разрядная сборка или "
                         "повреждённый файл))\n  Скопируйте brisvane.dll"),
               std::string::npos);
 }

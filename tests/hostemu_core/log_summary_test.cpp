@@ -826,7 +826,7 @@ TEST_F(TempFiles, ShowNamesStatusesAndNumbersAsLoggedInEachLanguage) {
          {}},
         {4,
          &kRussianCatalog,
-         {"  результат: 0\n  причина: нет (сбои по ходу вызова: HTTP status 4294967297)\n"},
+         {"  результат: 0\n  причина: нет (сбои по ходу вызова: код HTTP 4294967297)\n"},
          {}},
     };
     for (const Case& c : cases) {
@@ -1076,9 +1076,9 @@ TEST_F(TempFiles, RedactReportsInTheReadersLanguage) {
     StringOutput russian(kRussianCatalog);
     ASSERT_EQ(runRedact(log, copy, sameName, russian), 0);
     const std::string out = russian.outText();
-    EXPECT_EQ(out.rfind("Записана копия " + copy + " (", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("Записана обезличенная копия " + copy + " (", 0), 0u) << out;
     EXPECT_NE(out.find(" журнала " + log + " ("), std::string::npos) << out;
-    EXPECT_NE(out.find("), заменено:\n"
+    EXPECT_NE(out.find("). Заменено:\n"
                        "  токены API: заменено 8 (1 значение)\n"
                        "  адреса электронной почты: заменено 2 (1 значение)\n"
                        "  имена: заменено 8 (3 значения)\n"
@@ -1141,8 +1141,8 @@ TEST(LogRedact, WhatARecordShowsIsReplacedWhereverItStands) {
     EXPECT_EQ(e[8].body, "ERROR service reply not usable: Name-2 RETURN 1");
 }
 
-// The summary in Russian: the words change, the log's own texts (causes the
-// DLL names, Windows' texts), the numbers and the JSON do not.
+// The summary in Russian: the words change, the log's own texts (Windows'
+// texts of the errors), the numbers and the JSON do not.
 TEST_F(TempFiles, SummaryInRussian) {
     const std::string a = file("ru-a.log", kDay), b = file("ru-b.log", init(8) + foundLookup(12));
     const std::string page = file("ru-page.html", "");
@@ -1155,13 +1155,13 @@ TEST_F(TempFiles, SummaryInRussian) {
              "  Период: 12-07-2026 09:00:00 — 12-07-2026 14:00:00\n",
              "  Вызовы: Init 1, GetCardInfoEx 4, TransactionsEx 1\n",
              "    GetCardInfoEx: 2 с результатом 0, 2 с результатом 1\n", "  Сбои по причинам:\n",
-             "    1  Windows error 12029: The attempt to connect to the server failed.\n",
-             "  Проверка связи: неудачных 1, удачных 0\n",
-             "    10 с  вызов 3 GetCardInfoEx в 12-07-2026 11:00:05, результат 1\n",
+             "    1  ошибка Windows 12029: The attempt to connect to the server failed.\n",
+             "  Проверка доступа в интернет: неудачных 1, удачных 0\n",
+             "    10 с  вызов 3 GetCardInfoEx, начало: 12-07-2026 11:00:05, результат 1\n",
              "  Перезапуски (Init): 1; версии: 37 (впервые 12-07-2026 09:00:00)\n",
-             "    12-07-2026 11:00:05 — 12-07-2026 11:30:02: 2 неудачных обмена (Windows error "
-             "12029, HTTP status 502)\n",
-             "Итого, журналов: 2\n", "Страница: " + page + "\n"})
+             "    12-07-2026 11:00:05 — 12-07-2026 11:30:02: 2 неудачных обмена (ошибка Windows "
+             "12029, код HTTP 502)\n",
+             "Всего журналов: 2\n", "Страница: " + page + "\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     for (const char* part :
          {"<html lang=\"ru\">", "<title>Сводка по brisvane.log</title>",

@@ -94,8 +94,8 @@ TEST(PathSlip, SaidInOneLineWithTheQuotedForm) {
          "hostemu: Files\\POS is no command: the folder's path seems split at a blank; a path "
          "with blanks must be in double quotes: \"C:\\Program Files\\POS\"\n"},
         {"C:\\POS Data lookup 1001 check.xml", &kRussianCatalog,
-         "hostemu: Data - не команда: похоже, путь к папке разорван на пробеле; путь с "
-         "пробелами пишется в двойных кавычках: \"C:\\POS Data\"\n"},
+         "hostemu: Data — не команда: похоже, путь к папке разорван пробелом. Путь с "
+         "пробелами заключите в двойные кавычки: \"C:\\POS Data\"\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -100,7 +100,7 @@ TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
          {},
          &entries,
          "  результат 1: РАСХОДИТСЯ: результат 1, в журнале 0\n"
-         "    подставной сервер получил запросов: 0, в журнале их 1; первый недостающий: "
+         "    сервер воспроизведения получил запросов: 0, в журнале их 1; первый недостающий: "
          "v1/GuestInfo/t {\"CardToken\":1001}\n"},
         {&kRussianCatalog, 0, other, &entries,
          "  результат 0: РАСХОДИТСЯ: запрос 1: v1/GuestInfo/t с телом {\"CardToken\":1002}, в "
@@ -108,8 +108,8 @@ TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
         // A call that wrote fewer entries: the missing one is said in words.
         {&kRussianCatalog, 0, same, &fewer,
          "  результат 0: РАСХОДИТСЯ: запись журнала 5 этого вызова отличается:\n"
-         "      в журнале   \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
-         "      при повторе (записи нет)\n"},
+         "      в журнале           \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      при воспроизведении (записи нет)\n"},
         {&kEnglishCatalog, 0, same, &fewer,
          "  result 0: DIFFERS: log entry 5 of the call differs:\n"
          "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
@@ -130,22 +130,22 @@ TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
             replay::sayReason(kRussianCatalog, {Msg::replay_request_fate_unknown,
                                                 {{"number", "2"}, {"path", "v1/GetDiscount/t"}}}),
             kRussianCatalog, tally),
-        "вызов 1  GetCardInfoEx(1001): повторить нельзя: по журналу не видно, чем "
+        "вызов 1  GetCardInfoEx(1001): воспроизвести нельзя: по журналу не видно, чем "
         "закончился запрос 2 (v1/GetDiscount/t)\n");
     // The count takes its Russian plural form.
     const std::pair<replay::Tally, std::string> tallies[] = {
-        {{1, 0, 0, 0}, "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0\n"},
-        {{1, 0, 1, 1}, "3 вызова: совпадают — 1, расходятся — 1, повторить нельзя — 1\n"},
+        {{1, 0, 0, 0}, "1 вызов: совпадают — 1, расходятся — 0, воспроизвести нельзя — 0\n"},
+        {{1, 0, 1, 1}, "3 вызова: совпадают — 1, расходятся — 1, воспроизвести нельзя — 1\n"},
         {{20, 1, 0, 0},
-         "21 вызов: совпадают — 20, расходятся — 0, повторить нельзя — 0, совпадают, кроме "
-         "проверки связи с интернетом, — 1\n"},
-        {{11, 0, 0, 0}, "11 вызовов: совпадают — 11, расходятся — 0, повторить нельзя — 0\n"},
+         "21 вызов: совпадают — 20, расходятся — 0, воспроизвести нельзя — 0, совпадают, кроме "
+         "проверки доступа в интернет, — 1\n"},
+        {{11, 0, 0, 0}, "11 вызовов: совпадают — 11, расходятся — 0, воспроизвести нельзя — 0\n"},
     };
     for (const auto& [t, text] : tallies) EXPECT_EQ(replay::tallyLine(t, kRussianCatalog), text);
     EXPECT_EQ(replay::whyNoCalls("hello\n", {}, kRussianCatalog),
               "в файле нет ни одной записи brisvane.log");
     EXPECT_EQ(replay::whyNoSuchCall(std::vector<replay::Call>(4), 7, kRussianCatalog),
-              "в журнале 4 вызова; вызова 7 в нём нет");
+              "в журнале 4 вызова, вызова 7 нет");
 }
 
 TEST(LogEntries, KeepStampsAndByteSpans) {

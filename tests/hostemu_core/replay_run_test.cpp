@@ -168,29 +168,29 @@ TEST(ReplayRun, SpeaksTheReadersLanguage) {
         std::string out, err;
     };
     const std::string replaying =
-        "Повтор L (1 вызов) через D\\brisvane.dll; записанные ответы сервера программы "
+        "Воспроизведение L (1 вызов) через D\\brisvane.dll; записанные ответы сервера программы "
         "лояльности отдаются с http://127.0.9.9:80\n";
     const Case cases[] = {
         {"same", kLookupLog, 0, true, "", 0,
          replaying + "вызов 1  GetCardInfoEx(1001)  результат 0: совпадает\n" +
-             "1 вызов: совпадают — 1, расходятся — 0, повторить нельзя — 0\n",
+             "1 вызов: совпадают — 1, расходятся — 0, воспроизвести нельзя — 0\n",
          ""},
         {"a differing entry", kLookupLog, 0, true, "[12-07-2026 10:00:00] GetCardInfoEx : x\n", 1,
          replaying +
              "вызов 1  GetCardInfoEx(1001)  результат 0: РАСХОДИТСЯ: запись журнала 1 этого "
              "вызова отличается:\n"
-             "      в журнале   \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
-             "      при повторе \"GetCardInfoEx : x\"\n"
-             "1 вызов: совпадают — 0, расходятся — 1, повторить нельзя — 0\n",
+             "      в журнале           \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
+             "      при воспроизведении \"GetCardInfoEx : x\"\n"
+             "1 вызов: совпадают — 0, расходятся — 1, воспроизвести нельзя — 0\n",
          ""},
         {"no conf.xml anywhere", kLookupLog, 0, false, "", 2,
-         replaying + "вызов 1  GetCardInfoEx: повторить нельзя: нет conf.xml: в журнале нет его "
+         replaying + "вызов 1  GetCardInfoEx: воспроизвести нельзя: нет conf.xml: в журнале нет его "
                      "копии из Init, и в папке его тоже нет\n"
-                     "1 вызов: совпадают — 0, расходятся — 0, повторить нельзя — 1\n",
+                     "1 вызов: совпадают — 0, расходятся — 0, воспроизвести нельзя — 1\n",
          ""},
-        {"no call", "", 0, true, "", 2, "", "hostemu: в L нечего повторять: файл пуст\n"},
+        {"no call", "", 0, true, "", 2, "", "hostemu: в L нечего воспроизводить: файл пуст\n"},
         {"no such call", kLookupLog, 5, true, "", 2, "",
-         "hostemu: в журнале 1 вызов; вызова 5 в нём нет\n"},
+         "hostemu: в журнале 1 вызов, вызова 5 нет\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

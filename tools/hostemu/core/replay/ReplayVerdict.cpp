@@ -56,10 +56,18 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
     auto entry = [&](bool ended, const std::string& text) {
         return ended ? say(Msg::replay_no_entry) : quoted(forConsole(text));
     };
+    // The two entries one above the other, after labels as wide as the wider.
+    const std::string recordedLabel = say(Msg::replay_entry_recorded);
+    const std::string replayedLabel = say(Msg::replay_entry_replayed);
+    const std::size_t width =
+        std::max(utf8Characters(recordedLabel), utf8Characters(replayedLabel)) + 1;
+    auto aligned = [&](const std::string& label, const std::string& text) {
+        return "  " + label + std::string(width - utf8Characters(label), ' ') + text;
+    };
     const std::string recordedLine =
-        say(Msg::replay_entry_recorded, {{"entry", entry(log.recordedEnded, log.recorded)}});
+        aligned(recordedLabel, entry(log.recordedEnded, log.recorded));
     const std::string replayedLine =
-        say(Msg::replay_entry_replayed, {{"entry", entry(log.replayedEnded, log.replayed)}});
+        aligned(replayedLabel, entry(log.replayedEnded, log.replayed));
     std::vector<std::string> details;
     // A recorded result as the log writes it: one no int holds never matches.
     if (std::to_string(result) != call.resultText && !probeOnly)
