@@ -128,12 +128,13 @@ TEST_F(CheckRefusals, AreWarningsOfTheReport) {
     for (const Catalog* catalog : {&kEnglishCatalog, &kRussianCatalog}) {
         StringOutput out(*catalog);
         EXPECT_EQ(configReport("conf.xml", reader, CheckInit::Ready, "", out, refusals), 1);
-        EXPECT_NE(out.outText().find(catalog == &kEnglishCatalog
-                                         ? "WARNING: a transaction with this check is refused "
-                                           "before anything is sent; the DLL logs "
-                                           "\"TransactionsEx : ERROR a\", then \"TransactionsEx : "
-                                           "ERROR b\" and returns 1"
-                                         : "ВНИМАНИЕ: проведение этого чека отклоняется ещё до отправки запроса"),
+        EXPECT_NE(out.outText().find(
+                      catalog == &kEnglishCatalog
+                          ? "WARNING: a transaction with this check is refused "
+                            "before anything is sent; the DLL logs "
+                            "\"TransactionsEx : ERROR a\", then \"TransactionsEx : "
+                            "ERROR b\" and returns 1"
+                          : "ВНИМАНИЕ: проведение этого чека отклоняется ещё до отправки запроса"),
                   std::string::npos)
             << out.outText();
     }

@@ -171,7 +171,8 @@ TEST(ConfigReport, SpeaksRussianAndQuotesTheLogAsItIs) {
          {"  ВНИМАНИЕ: нет ни одного PlaceOfService: модуль не найдёт токен ни для одного чека "
           "(\"ERROR finding token\")\n",
           "\n2 предупреждения.\n"}},
-        {"<Config/>", {"корневой элемент — <Config>, а не <Configuration>", "\n1 предупреждение.\n"}},
+        {"<Config/>",
+         {"корневой элемент — <Config>, а не <Configuration>", "\n1 предупреждение.\n"}},
     };
     for (const Case& c : cases) {
         std::ofstream(path, std::ios::binary) << c.conf;

@@ -148,10 +148,12 @@ TEST(DllLoad, SaysWhatTheErrorMeansAndWhatToDo) {
             EXPECT_NE(text.find(" " + std::to_string(error) + ": "), std::string::npos) << text;
         }
     }
-    EXPECT_NE(dllLoadFailure("d.dll", 193, kRussianCatalog)
-                  .find("(ошибка Windows 193: это не 32-разрядная DLL для Windows (64-разрядная сборка или "
-                        "повреждённый файл))\n  Скопируйте brisvane.dll"),
-              std::string::npos);
+    EXPECT_NE(
+        dllLoadFailure("d.dll", 193, kRussianCatalog)
+            .find(
+                "(ошибка Windows 193: это не 32-разрядная DLL для Windows (64-разрядная сборка или "
+                "повреждённый файл))\n  Скопируйте brisvane.dll"),
+        std::string::npos);
 }
 
 TEST(VersionResource, ReadsTheVersionsFromTheFile) {

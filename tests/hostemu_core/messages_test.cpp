@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <pugixml.hpp>
 #include <set>
 
 #include "cli/Output.h"
+#include "confreport/XmlFault.h"
+#include "connectioncheck/StepJudgement.h"
+#include "http/ErrorText.h"
 
 namespace {
 
@@ -130,4 +135,30 @@ TEST(Messages, TheSinkSpeaksItsCatalogsLanguage) {
     EXPECT_EQ(russian.language(), Language::Russian);
     english.setCatalog(kRussianCatalog);
     EXPECT_EQ(english.text(Msg::cli_folder_empty), russian.text(Msg::cli_folder_empty));
+}
+
+// Texts that say another's words in English (the parser's, the DLL's log) say
+// exactly those words, and Russian has its own for each.
+TEST(Messages, EnglishTextsQuoteTheirSourcesWordForWord) {
+    for (int s = pugi::status_ok; s <= pugi::status_no_document_element; ++s) {
+        pugi::xml_parse_result r;
+        r.status = static_cast<pugi::xml_parse_status>(s);
+        SCOPED_TRACE(r.description());
+        EXPECT_EQ(xmlFaultText(r, kEnglishCatalog), r.description());
+        const std::string russian = xmlFaultText(r, kRussianCatalog);
+        EXPECT_NE(russian, r.description());
+        if (s != pugi::status_internal_error)
+            EXPECT_NE(russian, formatMessage(kRussianCatalog, Msg::xml_internal_error))
+                << "a status without its own text";
+    }
+    int own = 0;
+    for (uint32_t code = 12000; code < 12200; ++code) {
+        if (const std::optional<Msg> m = errorTextMessage(code)) {
+            ++own;
+            EXPECT_EQ(formatMessage(kEnglishCatalog, *m), ownErrorText(code)) << code;
+        } else {
+            EXPECT_EQ(ownErrorText(code), "") << code;
+        }
+    }
+    EXPECT_EQ(own, 15);
 }

@@ -8,6 +8,7 @@
 #include "confreport/ConfigSections.h"
 #include "confreport/Report.h"
 #include "confreport/Utf16ConfNote.h"
+#include "confreport/XmlFault.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
 #include "log/LogEvents.h"
@@ -22,9 +23,8 @@ pugi::xml_node loadConfiguration(const std::string& path, pugi::xml_document& do
     report.line(path);
     const pugi::xml_parse_result loaded = loadConfigFile(path, document);
     if (!loaded) {
-        // pugixml's description stays English: it names the parser's finding.
         report.warn(report.text(Msg::config_not_loaded,
-                                {{"why", loaded.description()},
+                                {{"why", xmlFaultText(loaded, report.catalog())},
                                  {"offset", std::to_string(loaded.offset)},
                                  {"line", logevent::format(logevent::Event::NoTokenFound)}}));
         return pugi::xml_node();

@@ -1,6 +1,7 @@
 // conf.xml: present, XML, with a Configuration element.
 #include "config/Config.h"
 #include "confreport/Utf16ConfNote.h"
+#include "confreport/XmlFault.h"
 #include "connectioncheck/CheckStep.h"
 #include "encoding/Encodings.h"
 #include "files/FileBytes.h"
@@ -9,11 +10,10 @@ StepVerdict confXmlStep(CheckContext& c) {
     const std::string& path = c.configPath;
     const pugi::xml_parse_result loaded = loadConfigFile(path, c.document);
     if (!loaded) {
-        // pugixml's own description stays as it is: it names the XML fault.
         const std::string failure =
             loaded.status == pugi::status_file_not_found
                 ? c.text(Msg::check_conf_missing, {{"path", path}})
-                : c.text(Msg::check_conf_not_xml, {{"why", loaded.description()},
+                : c.text(Msg::check_conf_not_xml, {{"why", xmlFaultText(loaded, *c.catalog)},
                                                    {"offset", std::to_string(loaded.offset)}});
         return StepVerdict::failed("conf.xml", failure, failure);
     }

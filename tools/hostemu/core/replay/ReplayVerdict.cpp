@@ -64,10 +64,8 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
     auto aligned = [&](const std::string& label, const std::string& text) {
         return "  " + label + std::string(width - utf8Characters(label), ' ') + text;
     };
-    const std::string recordedLine =
-        aligned(recordedLabel, entry(log.recordedEnded, log.recorded));
-    const std::string replayedLine =
-        aligned(replayedLabel, entry(log.replayedEnded, log.replayed));
+    const std::string recordedLine = aligned(recordedLabel, entry(log.recordedEnded, log.recorded));
+    const std::string replayedLine = aligned(replayedLabel, entry(log.replayedEnded, log.replayed));
     std::vector<std::string> details;
     // A recorded result as the log writes it: one no int holds never matches.
     if (std::to_string(result) != call.resultText && !probeOnly)
