@@ -147,9 +147,10 @@ TEST(Messages, EnglishTextsQuoteTheirSourcesWordForWord) {
         EXPECT_EQ(xmlFaultText(r, kEnglishCatalog), r.description());
         const std::string russian = xmlFaultText(r, kRussianCatalog);
         EXPECT_NE(russian, r.description());
-        if (s != pugi::status_internal_error)
+        if (s != pugi::status_internal_error) {
             EXPECT_NE(russian, formatMessage(kRussianCatalog, Msg::xml_internal_error))
                 << "a status without its own text";
+        }
     }
     int own = 0;
     for (uint32_t code = 12000; code < 12200; ++code) {

@@ -7,7 +7,8 @@ std::string xmlFaultText(const pugi::xml_parse_result& result, const Catalog& ca
         case pugi::status_file_not_found: return formatMessage(catalog, Msg::xml_file_not_found);
         case pugi::status_io_error: return formatMessage(catalog, Msg::xml_io_error);
         case pugi::status_out_of_memory: return formatMessage(catalog, Msg::xml_out_of_memory);
-        case pugi::status_unrecognized_tag: return formatMessage(catalog, Msg::xml_unrecognized_tag);
+        case pugi::status_unrecognized_tag:
+            return formatMessage(catalog, Msg::xml_unrecognized_tag);
         case pugi::status_bad_pi: return formatMessage(catalog, Msg::xml_bad_pi);
         case pugi::status_bad_comment: return formatMessage(catalog, Msg::xml_bad_comment);
         case pugi::status_bad_cdata: return formatMessage(catalog, Msg::xml_bad_cdata);
