@@ -108,8 +108,8 @@ TEST(ReplayVerdict, SpeaksTheReadersLanguage) {
         // A call that wrote fewer entries: the missing one is said in words.
         {&kRussianCatalog, 0, same, &fewer,
          "  результат 0: РАСХОДИТСЯ: запись журнала 5 этого вызова отличается:\n"
-         "      в журнале   \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
-         "      при повторе (записи нет)\n"},
+         "      в журнале           \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"
+         "      при воспроизведении (записи нет)\n"},
         {&kEnglishCatalog, 0, same, &fewer,
          "  result 0: DIFFERS: log entry 5 of the call differs:\n"
          "      recorded \"GetCardInfoEx : GetCardInfoEx RETURN 0\"\n"

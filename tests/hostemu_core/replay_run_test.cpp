@@ -179,8 +179,8 @@ TEST(ReplayRun, SpeaksTheReadersLanguage) {
          replaying +
              "вызов 1  GetCardInfoEx(1001)  результат 0: РАСХОДИТСЯ: запись журнала 1 этого "
              "вызова отличается:\n"
-             "      в журнале   \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
-             "      при повторе \"GetCardInfoEx : x\"\n"
+             "      в журнале           \"GetCardInfoEx : GetCardInfoEx from File1 Started!\"\n"
+             "      при воспроизведении \"GetCardInfoEx : x\"\n"
              "1 вызов: совпадают — 0, расходятся — 1, повторить нельзя — 0\n",
          ""},
         {"no conf.xml anywhere", kLookupLog, 0, false, "", 2,

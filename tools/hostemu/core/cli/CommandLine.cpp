@@ -64,7 +64,7 @@ bool looksLikeOption(const std::string& word) {
 
 }  // namespace
 
-std::string usageText(const CommandTable& table, const Catalog& catalog) {
+std::string usageText(const CommandTable& table, const Catalog& catalog, std::size_t width) {
     std::string text;
     for (std::size_t i = 0; i < table.commands.size(); ++i) {
         text += formatMessage(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
@@ -78,10 +78,10 @@ std::string usageText(const CommandTable& table, const Catalog& catalog) {
         for (Msg d : described) shown = shown || description == d;
         if (shown) continue;
         described.push_back(description);
-        text += formatMessage(catalog, description);
+        text += wrapText(formatMessage(catalog, description), width, 2);
     }
-    text += formatMessage(catalog, table.closing);
-    return table.epilogue ? text + table.epilogue(catalog) : text;
+    text += wrapText(formatMessage(catalog, table.closing), width, 2);
+    return table.epilogue ? text + table.epilogue(catalog, width) : text;
 }
 
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
@@ -185,7 +185,7 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
     }
     for (const std::string& w : argv) {
         if (w == "-h" || w == "--help") {
-            output.out(usageText(table, output.catalog()));
+            output.out(usageText(table, output.catalog(), output.width()));
             return exitstatus::kDone;
         }
     }
@@ -204,7 +204,7 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
                 nothingGiven = false;
         }
         if (nothingGiven) {
-            text += usageText(table, output.catalog());
+            text += usageText(table, output.catalog(), output.width());
         } else if (!invocation.splitPath) {
             // Short enough that the complaint stays on an 80x25 console.
             if (const CommandSpec* named = namedCommand(table, argv))

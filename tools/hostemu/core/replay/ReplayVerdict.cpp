@@ -56,10 +56,17 @@ std::string judgeReplayedCall(const Call& call, int result, const std::vector<Re
     auto entry = [&](bool ended, const std::string& text) {
         return ended ? say(Msg::replay_no_entry) : quoted(forConsole(text));
     };
+    // The labels carry no padding: the entries line up whatever the language.
+    std::string recordedLabel = say(Msg::replay_entry_recorded),
+                replayedLabel = say(Msg::replay_entry_replayed);
+    const std::size_t width =
+        std::max(utf8Characters(recordedLabel), utf8Characters(replayedLabel));
+    recordedLabel.append(width - utf8Characters(recordedLabel), ' ');
+    replayedLabel.append(width - utf8Characters(replayedLabel), ' ');
     const std::string recordedLine =
-        say(Msg::replay_entry_recorded, {{"entry", entry(log.recordedEnded, log.recorded)}});
+        "  " + recordedLabel + " " + entry(log.recordedEnded, log.recorded);
     const std::string replayedLine =
-        say(Msg::replay_entry_replayed, {{"entry", entry(log.replayedEnded, log.replayed)}});
+        "  " + replayedLabel + " " + entry(log.replayedEnded, log.replayed);
     std::vector<std::string> details;
     // A recorded result as the log writes it: one no int holds never matches.
     if (std::to_string(result) != call.resultText && !probeOnly)
