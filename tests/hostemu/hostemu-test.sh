@@ -67,7 +67,9 @@ EOF_PY
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
 has "вызов: hostemu [--dll ПУТЬ] [--brief] <папка> init"
-has "       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+# A usage line longer than the line goes on under its first argument.
+grep -qzF $'       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона>\n               <чек.xml>\n' <<<"$out" ||
+  fail "the lookup's usage line does not go on under its first argument"
 has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
 has "hostemu: для lookup укажите номер карты или телефона и файл чека"

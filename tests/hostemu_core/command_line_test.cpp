@@ -121,16 +121,25 @@ TEST(CommandLine, HelpFitsTheConsolesWidth) {
             out.setWidth(width);
             EXPECT_EQ(runCommandLine(kTable, {"--help"}, out), 0);
             std::istringstream lines(out.outText());
-            std::string paragraphs, line;
+            std::string usage, paragraphs, line;
             std::size_t longest = 0;
-            for (int n = 0; std::getline(lines, line); ++n) {
-                if (n < 4) continue;  // the usage lines
+            while (std::getline(lines, line)) {
+                EXPECT_LE(utf8Characters(line), width) << line;
+                // The usage lines first, then the paragraphs, indented by two.
+                if (paragraphs.empty() && !(line.rfind("  ", 0) == 0 && line[2] != ' ')) {
+                    usage += line + " ";
+                    continue;
+                }
                 EXPECT_EQ(line.rfind("  ", 0), 0u) << line;
                 EXPECT_NE(line[2], ' ') << line;
                 longest = std::max(longest, utf8Characters(line));
                 paragraphs += line + " ";
             }
-            EXPECT_LE(longest, width);
+            std::string commandLines;
+            for (const CommandSpec* c : kTable.commands)
+                commandLines += "hostemu " + formatMessage(*catalog, c->usage) + " ";
+            EXPECT_EQ(squeezed(usage).substr(squeezed(usage).find(' ') + 1),
+                      squeezed(commandLines));
             EXPECT_GE(longest, width - 12);  // filled, not broken early
             std::string given;
             for (Msg m : {Msg::help_hostcall, Msg::help_check, Msg::help_closing})

@@ -1,7 +1,7 @@
 // Paragraphs laid out by code: widths in characters, words never split.
-#include <gtest/gtest.h>
-
 #include "cli/Wrap.h"
+
+#include <gtest/gtest.h>
 
 TEST(Wrap, BreaksAtBlanksWithinTheWidth) {
     struct Case {
@@ -12,8 +12,8 @@ TEST(Wrap, BreaksAtBlanksWithinTheWidth) {
     const Case cases[] = {
         {"one two three four", 9, 0, "one two\nthree\nfour\n"},
         {"one two three four", 13, 0, "one two three\nfour\n"},  // a line may fill the width
-        {"one two three", 9, 2, "  one two\n  three\n"},       // the indent counts
-        {"  one   two ", 80, 2, "  one two\n"},                // the text's own blanks do not
+        {"one two three", 9, 2, "  one two\n  three\n"},         // the indent counts
+        {"  one   two ", 80, 2, "  one two\n"},                  // the text's own blanks do not
         // Characters, not bytes: ten Cyrillic letters are twenty bytes.
         {"абвгдеёжзи абв абв", 14, 0, "абвгдеёжзи абв\nабв\n"},
         {"ж ж ж", 3, 0, "ж ж\nж\n"},
@@ -29,4 +29,13 @@ TEST(Wrap, BreaksAtBlanksWithinTheWidth) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(wrapText(c.text, c.width, c.indent), c.wrapped);
     }
+}
+
+// A line that runs on continues under the column it names; its own leading
+// blanks stay.
+TEST(Wrap, HangsTheRestOfALongLine) {
+    EXPECT_EQ(wrapHanging("usage: hostemu <folder> lookup <card> <check.xml>", 33, 15),
+              "usage: hostemu <folder> lookup\n               <card> <check.xml>\n");
+    EXPECT_EQ(wrapHanging("       hostemu <папка> check", 80, 15),
+              "       hostemu <папка> check\n");
 }

@@ -9,6 +9,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "cli/PathSlip.h"
+#include "encoding/Encodings.h"
 
 namespace {
 
@@ -62,14 +63,23 @@ bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
 }
 
+// "usage: hostemu <line>": a line too long for the console goes on under its
+// first argument.
+std::string usageLine(const Catalog& catalog, Msg head, Msg usage, std::size_t width) {
+    std::string line = formatMessage(catalog, head, {{"line", formatMessage(catalog, usage)}});
+    while (!line.empty() && line.back() == '\n') line.pop_back();
+    std::string lead = formatMessage(catalog, head, {{"line", ""}});
+    while (!lead.empty() && lead.back() == '\n') lead.pop_back();
+    return wrapHanging(line, width, utf8Characters(lead));
+}
+
 }  // namespace
 
 std::string usageText(const CommandTable& table, const Catalog& catalog, std::size_t width) {
     std::string text;
-    for (std::size_t i = 0; i < table.commands.size(); ++i) {
-        text += formatMessage(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
-                              {{"line", formatMessage(catalog, table.commands[i]->usage)}});
-    }
+    for (std::size_t i = 0; i < table.commands.size(); ++i)
+        text += usageLine(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
+                          table.commands[i]->usage, width);
     std::vector<Msg> described;
     for (const CommandSpec* command : table.commands) {
         if (!command->description) continue;
@@ -208,7 +218,8 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
         } else if (!invocation.splitPath) {
             // Short enough that the complaint stays on an 80x25 console.
             if (const CommandSpec* named = namedCommand(table, argv))
-                text += output.text(Msg::cli_usage_first, {{"line", output.text(named->usage)}});
+                text +=
+                    usageLine(output.catalog(), Msg::cli_usage_first, named->usage, output.width());
             text += output.text(Msg::cli_more_help);
         }
         output.err(text);

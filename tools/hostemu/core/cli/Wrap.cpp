@@ -1,5 +1,6 @@
 #include "cli/Wrap.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "encoding/Encodings.h"
@@ -29,18 +30,21 @@ std::vector<std::string> wordsOf(const std::string& text) {
 }
 
 void wrapParagraph(const std::string& text, std::size_t width, const std::string& margin,
-                   std::string& out) {
+                   std::string& out, const std::string& hanging) {
     std::string line;
     std::size_t used = 0;  // characters on the line, margin included
+    bool first = true;
     for (const std::string& word : wordsOf(text)) {
         const std::size_t length = utf8Characters(word);
         if (!line.empty() && used + 1 + length > width) {
             out += line + "\n";
             line.clear();
+            first = false;
         }
         if (line.empty()) {
-            line = margin + word;
-            used = margin.size() + length;
+            const std::string& indent = first ? margin : hanging;
+            line = indent + word;
+            used = indent.size() + length;
         } else {
             line += " " + word;
             used += 1 + length;
@@ -58,8 +62,16 @@ std::string wrapText(const std::string& text, std::size_t width, std::size_t ind
     while (at <= text.size()) {
         std::size_t end = text.find('\n', at);
         if (end == std::string::npos) end = text.size();
-        wrapParagraph(text.substr(at, end - at), width, margin, out);
+        wrapParagraph(text.substr(at, end - at), width, margin, out, margin);
         at = end + 1;
     }
+    return out;
+}
+
+std::string wrapHanging(const std::string& text, std::size_t width, std::size_t hanging) {
+    const std::size_t blanks = std::min(text.find_first_not_of(' '), text.size());
+    std::string out;
+    wrapParagraph(text.substr(blanks), width, std::string(blanks, ' '), out,
+                  std::string(hanging, ' '));
     return out;
 }

@@ -15,3 +15,8 @@ inline constexpr std::size_t kDefaultTextWidth = 80;
 // A line feed in `text` ends a paragraph: the next one starts on
 // a line of its own. Runs of blanks between words count as one.
 std::string wrapText(const std::string& text, std::size_t width, std::size_t indent = 0);
+
+// One line of text that may run on: `text` as its first line gives it
+// (leading blanks kept), the words that do not fit on lines indented by
+// `hanging` blanks ("usage: hostemu ..." continues under its first argument).
+std::string wrapHanging(const std::string& text, std::size_t width, std::size_t hanging);

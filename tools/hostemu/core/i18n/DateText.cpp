@@ -27,8 +27,7 @@ CivilTime civilTime(long long seconds) {
     return t;
 }
 
-std::string dateText(Language language, const CivilTime& t, DateParts parts,
-                     EnglishDate english) {
+std::string dateText(Language language, const CivilTime& t, DateParts parts, EnglishDate english) {
     char day[40];
     const bool russian = language == Language::Russian;
     if (parts == DateParts::ShortDay) {
@@ -45,7 +44,9 @@ std::string dateText(Language language, const CivilTime& t, DateParts parts,
     }
     char time[16];
     switch (parts) {
-        case DateParts::Minute: std::snprintf(time, sizeof time, " %02u:%02u", t.hour, t.minute); break;
+        case DateParts::Minute:
+            std::snprintf(time, sizeof time, " %02u:%02u", t.hour, t.minute);
+            break;
         case DateParts::Second:
             std::snprintf(time, sizeof time, " %02u:%02u:%02u", t.hour, t.minute, t.second);
             break;
