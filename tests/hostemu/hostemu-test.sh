@@ -437,7 +437,7 @@ lacks "  GuestInfo"
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, no TLS 1.2 with SSL" 1 "$T" check
 has "ВНИМАНИЕ: для этой учётной записи включён режим «Работать автономно»"
-# Wine passes for Windows 10: the dialog's name of Windows 8 and later.
+# Wine's prefix passes for Windows 7 with svcVersion 11.0...: IE 11's name of the dialog.
 has "Итог: ОШИБКА: SSL «true», но TLS 1.2 недоступен WinInet: SecureProtocols из окна «Свойства браузера» этой учётной записи (0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» (окно «Свойства браузера», Win+R → inetcpl.cpl: «Дополнительно»)"
 lang=(--lang en)
 reg_set "$inet" SecureProtocols 0xA80
@@ -527,7 +527,7 @@ verdict "a 401 with JSON" 1 http '{"status": 401, "body": "{\"Message\":\"Author
 verdict "an empty body" 1 http '{"body": ""}' \
   "Verdict: FAILED: the service's reply is empty (HTTP status 200)"
 verdict "a send that fails after TCP" 1 http '{"action": "close"}' \
-  "TCP          connected to $fake port 80" "Verdict: FAILED: the request got no answer"
+  "TCP              connected to $fake port 80" "Verdict: FAILED: the request got no answer"
 verdict "a reply that echoes the token" 0 http "$echoed" \
   "unknown token \"${tok:0:4}" "characters)" "Verdict: OK: the service answered with JSON (HTTP status 200)"
 verdict "a UTF-16 conf.xml" 0 utf16 '{"body": "{\"Status\":2}"}' \
@@ -540,11 +540,11 @@ verdict "a blank ApiAddress" 1 blank '{}' \
 verdict "TLS to the service's address" 1 tls-by-address '{"body": "{\"Status\":2}"}' \
   "Verdict: FAILED: the certificate is made out for another host name"
 http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}' \
-  "WinInet goes through $no_listener:3128" "TCP          FAILED: no connection to $no_listener port 3128" \
+  "WinInet goes through $no_listener:3128" "TCP              FAILED: no connection to $no_listener port 3128" \
   "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept"
 http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
   http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
-  "TCP          connected to $fake port 80" "Verdict: OK"
+  "TCP              connected to $fake port 80" "Verdict: OK"
 # A wildcard entry that this WinInet does not take (Wine's no_proxy): the route
 # taken is reported, and the advice names the exact address, not the entry.
 http_proxy="http://$no_listener:3128" no_proxy="${fake%.*}.*" verdict "a bypass entry WinInet does not take" 1 \
