@@ -65,12 +65,22 @@ bool looksLikeOption(const std::string& word) {
 
 // "usage: hostemu <line>": a line too long for the console goes on under its
 // first argument.
-std::string usageLine(const Catalog& catalog, Msg head, Msg usage, std::size_t width) {
-    std::string line = formatMessage(catalog, head, {{"line", formatMessage(catalog, usage)}});
-    while (!line.empty() && line.back() == '\n') line.pop_back();
-    std::string lead = formatMessage(catalog, head, {{"line", ""}});
-    while (!lead.empty() && lead.back() == '\n') lead.pop_back();
-    return wrapHanging(line, width, utf8Characters(lead));
+// `head` with `line` in it, without its line feed.
+std::string headed(const Catalog& catalog, Msg head, const std::string& line) {
+    std::string text = formatMessage(catalog, head, {{"line", line}});
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+// "usage: hostemu <line>" (`first`), or "hostemu <line>" lined up under the
+// first one's "hostemu"; a line too long for the console goes on under its
+// first argument.
+std::string usageLine(const Catalog& catalog, bool first, Msg usage, std::size_t width) {
+    const std::size_t column = utf8Characters(headed(catalog, Msg::cli_usage_first, ""));
+    const Msg head = first ? Msg::cli_usage_first : Msg::cli_usage_next;
+    const std::size_t own = utf8Characters(headed(catalog, head, ""));
+    const std::string pad(column > own ? column - own : 0, ' ');
+    return wrapHanging(pad + headed(catalog, head, formatMessage(catalog, usage)), width, column);
 }
 
 }  // namespace
@@ -78,8 +88,7 @@ std::string usageLine(const Catalog& catalog, Msg head, Msg usage, std::size_t w
 std::string usageText(const CommandTable& table, const Catalog& catalog, std::size_t width) {
     std::string text;
     for (std::size_t i = 0; i < table.commands.size(); ++i)
-        text += usageLine(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
-                          table.commands[i]->usage, width);
+        text += usageLine(catalog, i == 0, table.commands[i]->usage, width);
     std::vector<Msg> described;
     for (const CommandSpec* command : table.commands) {
         if (!command->description) continue;
@@ -218,8 +227,7 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
         } else if (!invocation.splitPath) {
             // Short enough that the complaint stays on an 80x25 console.
             if (const CommandSpec* named = namedCommand(table, argv))
-                text +=
-                    usageLine(output.catalog(), Msg::cli_usage_first, named->usage, output.width());
+                text += usageLine(output.catalog(), true, named->usage, output.width());
             text += output.text(Msg::cli_more_help);
         }
         output.err(text);
