@@ -54,7 +54,7 @@ EOF_CONF
 
 # One row per server: its kind (failing-server.py), its certificate, the exit
 # status and the words the output must hold.
-refused=("TLS          FAILED: Windows error 12157: " "Verdict: FAILED: the TLS handshake was refused"
+refused=("TLS              FAILED: Windows error 12157: " "Verdict: FAILED: the TLS handshake was refused"
          "(the DLL logs \"Windows error 12157: ")
 server() {  # server NAME KIND CERT EXIT WORDS...
   local name="$1" kind="$2" cert="$3" expected="$4" w
@@ -71,18 +71,18 @@ server() {  # server NAME KIND CERT EXIT WORDS...
   lacks "Unhandled"
   lacks "tok-servers"
 }
-server "plain HTTP on port 443" plain good 1 "${refused[@]}" "certificate  none read: Windows error 12157"
+server "plain HTTP on port 443" plain good 1 "${refused[@]}" "certificate      none read: Windows error 12157"
 server "a port 443 that closes after the ClientHello" hello-close good 1 "${refused[@]}"
 server "TLS 1.3 only" tls13 good 1 "${refused[@]}"
 server "no cipher suite in common" no-suite good 1 "${refused[@]}"
 server "a client certificate demanded" client-cert good 1 "${refused[@]}"
 # Wine's WinInet still speaks TLS 1.0: the exchange goes through.
-server "TLS 1.0 only" tls10 good 0 "TLS          handshake done, certificate trusted" "Verdict: OK"
-server "an expired certificate" certificate expired 1 "TLS          FAILED: Windows error 12037: " \
+server "TLS 1.0 only" tls10 good 0 "TLS              handshake done, certificate trusted" "Verdict: OK"
+server "an expired certificate" certificate expired 1 "TLS              FAILED: Windows error 12037: " \
   "WARNING: the certificate ended on 2020-02-01 00:00 UTC" \
   "Verdict: FAILED: the certificate's dates do not cover today" "(the DLL logs \"Windows error 12037: "
-server "a certificate for another name" certificate other 1 "TLS          FAILED: Windows error 12038: " \
-  "certificate  CN=other-name.test" "Verdict: FAILED: the certificate is made out for another host name" \
+server "a certificate for another name" certificate other 1 "TLS              FAILED: Windows error 12038: " \
+  "certificate      CN=other-name.test" "Verdict: FAILED: the certificate is made out for another host name" \
   "(the DLL logs \"Windows error 12038: "
 
 finish "hostemu check against failing servers"

@@ -67,7 +67,9 @@ EOF_PY
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: help" 0 --help
 has "Использование: hostemu [--dll ПУТЬ] [--brief] <папка> init"
-has "       hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона> <чек.xml>"
+# A usage line longer than the line goes on under its first argument.
+grep -qzF $'               hostemu [--dll ПУТЬ] [--brief] <папка> lookup <номер-карты-или-телефона>\n                       <чек.xml>\n' <<<"$out" ||
+  fail "the lookup's usage line does not go on under its first argument"
 has "Код завершения: 0: выполнено (init, lookup, transaction: функция вызвана"
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "Russian UI: a complaint" 2 "$T" lookup 1001
 has "hostemu: для lookup укажите номер карты или телефона и файл чека"
@@ -336,11 +338,11 @@ done
 check_conf "$fake" false "$tok" "$tok2"
 rm -f "$till/brisvane.log"
 run "check, HTTP up" 0 "$T" check
-has "service      ApiAddress \"$fake\", SSL \"false\": http://$fake:80"
+has "service          ApiAddress \"$fake\", SSL \"false\": http://$fake:80"
 has "order category -1"
-has "name         $fake -> $fake"
-has "TCP          connected to $fake port 80"
-has "TLS          not used"
+has "name             $fake -> $fake"
+has "TCP              connected to $fake port 80"
+has "TLS              not used"
 has 'POST v1/GuestInfo/<token> {"CardToken":0}: HTTP status 200'
 has 'JSON with "Status" 2'
 has "Verdict: OK: the service answered with JSON (HTTP status 200)"
@@ -355,19 +357,19 @@ has "order category 2 (--place)"
 
 check_conf "$tls_host" true "$tok"
 run "check, HTTPS with the test CA" 0 "$T" check
-has "TCP          connected to $fake port 443"
-has "TLS          handshake done, certificate trusted"
+has "TCP              connected to $fake port 443"
+has "TLS              handshake done, certificate trusted"
 has "certificate of $tls_host"
-has "certificate  CN=$tls_host, issued by CN="
+has "certificate      CN=$tls_host, issued by CN="
 has "top of the chain: CN="
 has "trusted test CA"
 has "WARNING: the certificate ends in"  # the test certificates live two days
-has "revocation   none named"
+has "revocation       none named"
 has "Verdict: OK"
 
 check_conf "$untrusted_host" true "$tok"
 run "check, untrusted certificate" 1 "$T" check
-has "TLS          FAILED: Windows error 12057"
+has "TLS              FAILED: Windows error 12057"
 has "past it: Windows error 12045"
 has "Verdict: FAILED: the certificate's issuer is not trusted by this Windows"
 [ "$(requests "$tok" | wc -l)" -eq 2 ] || fail "a request went over the untrusted channel"
@@ -378,11 +380,11 @@ tok3="$(token hemu-clock)"
 scenario "$tok3" '{"GuestInfo": {"body": "{\"Status\":2}", "date_offset_s": 10800}}'
 check_conf "$fake" false "$tok3"
 run "check, the service's clock three hours ahead" 0 "$T" check
-has "windows      Windows "
-has "account      user "
+has "windows          Windows "
+has "account          user "
 has "run the check as the Windows account the POS host runs as"
 has "internet options Work Offline off, automatic detection off, configuration script none"
-grep -qE '^  clock        .*difference \+(1079[89]|1080[0-2]) s \(this clock is behind\) \([0-9]+ ms\)$' <<<"$out" ||
+grep -qE '^  clock +[0-9].*difference \+(1079[89]|1080[0-2]) s \(this clock is behind\) \([0-9]+ ms\)$' <<<"$out" ||
   fail "the clock step does not show about +10800 s"
 has "WARNING: this clock is 3 hours behind the service's"
 grep -qE '^  clock +[0-9-]+ [0-9:]+ local time \(UTC' <<<"$out" || fail "the clock's local time is not as before"
@@ -393,18 +395,19 @@ has "Verdict: OK: the service answered with JSON (HTTP status 200) (1 warning ab
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, the clock three hours behind" 0 "$T" check
 has "Проверка связи для папки $T"
-has "  учётная запись пользователь "
+has "  учётная запись        пользователь "
 has "запускайте проверку от той учётной записи Windows, от которой работает кассовая программа"
 has 'JSON с "Status" 2'
-grep -qE '^  часы +[0-9-]+ [0-9:]+, местное время \(UTC' <<<"$out" || fail "the clock's local time is not in Russian"
+grep -qE '^  часы +[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9:]+, местное время \(UTC' <<<"$out" ||
+  fail "the clock's local time is not in Russian, day first"
 has "ВНИМАНИЕ: часы кассы отстают от часов сервера программы лояльности на 3 ч."
 has "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) (выше есть 1 предупреждение)"
 lang=(--lang en)
 
 check_conf "revocation.$tls_host" true "$tok"
 run "check, a certificate with revocation addresses" 0 "$T" check
-has "certificate  CN=revocation.$tls_host, issued by CN="
-has "revocation   2 addresses, 1 answering"
+has "certificate      CN=revocation.$tls_host, issued by CN="
+has "revocation       2 addresses, 1 answering"
 has "OCSP http://$fake/ocsp: answers (HTTP status 404, "
 has "CRL http://$no_listener/brisvane-test.crl: no answer: Windows error 12029"
 has "WARNING: the CRL server http://$no_listener/brisvane-test.crl does not answer from this till"
@@ -434,7 +437,8 @@ lacks "  GuestInfo"
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, no TLS 1.2 with SSL" 1 "$T" check
 has "ВНИМАНИЕ: для этой учётной записи включён режим «Работать автономно»"
-has "Итог: ОШИБКА: SSL «true», но TLS 1.2 недоступен WinInet: SecureProtocols из свойств обозревателя этой учётной записи (0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» («Свойства обозревателя» → «Дополнительно»)"
+# Wine's prefix passes for Windows 7 with svcVersion 11.0...: IE 11's name of the dialog.
+has "Итог: ОШИБКА: SSL «true», но TLS 1.2 недоступен WinInet: SecureProtocols из окна «Свойства браузера» этой учётной записи (0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» (окно «Свойства браузера», Win+R → inetcpl.cpl: «Дополнительно»)"
 lang=(--lang en)
 reg_set "$inet" SecureProtocols 0xA80
 reg_set "$tls12" Enabled 0
@@ -451,31 +455,31 @@ reg_clear
 
 check_conf "brisvane-nowhere-$$.invalid" false "$tok"
 run "check, unresolvable name" 1 "$T" check
-has "name         FAILED: brisvane-nowhere-$$.invalid cannot be resolved: Windows error 11001"
+has "name             FAILED: brisvane-nowhere-$$.invalid cannot be resolved: Windows error 11001"
 has "Verdict: FAILED: the name brisvane-nowhere-$$.invalid is not known to this till"
 
 check_conf "$no_listener" false "$tok"
 run "check, nothing listening" 1 "$T" check
-has "TCP          FAILED: no connection to $no_listener port 80: Windows error 10061"
+has "TCP              FAILED: no connection to $no_listener port 80: Windows error 10061"
 has "Verdict: FAILED: nothing accepts connections on $no_listener port 80"
 
 check_conf "$fake" false ""
 run "check, empty token" 1 "$T" check
-has "token        FAILED: the LoyltyApiToken chosen for order category -1 (its place's, or the fallback) is empty"
+has "token            FAILED: the LoyltyApiToken chosen for order category -1 (its place's, or the fallback) is empty"
 conf <<EOF
 <Configuration><ApiAddress>$fake</ApiAddress>
   <PlaceOfService><PlaceCode>1</PlaceCode><LoyltyApiToken>$tok</LoyltyApiToken></PlaceOfService>
 </Configuration>
 EOF
 run "check, no place for --place and no fallback" 1 "$T" check --place 7
-has "token        FAILED: no place of service has PlaceCode 7"
+has "token            FAILED: no place of service has PlaceCode 7"
 run "check, no default place" 1 "$T" check
-has "token        FAILED: no place of service has PlaceCode -1"
+has "token            FAILED: no place of service has PlaceCode -1"
 has "a check with CHECKDATA still finds its place's token: check a place with hostemu \"$T\" check --place CODE, CODE one of the places' codes: 1"
 
 rm -f "$till/conf.xml"
 run "check without conf.xml" 1 "$T" check
-has "conf.xml     FAILED: conf.xml is missing"
+has "conf.xml         FAILED: conf.xml is missing"
 has "Verdict: FAILED: conf.xml is missing"
 
 # check's verdicts: one row per way the service, the network or conf.xml lets
@@ -523,7 +527,7 @@ verdict "a 401 with JSON" 1 http '{"status": 401, "body": "{\"Message\":\"Author
 verdict "an empty body" 1 http '{"body": ""}' \
   "Verdict: FAILED: the service's reply is empty (HTTP status 200)"
 verdict "a send that fails after TCP" 1 http '{"action": "close"}' \
-  "TCP          connected to $fake port 80" "Verdict: FAILED: the request got no answer"
+  "TCP              connected to $fake port 80" "Verdict: FAILED: the request got no answer"
 verdict "a reply that echoes the token" 0 http "$echoed" \
   "unknown token \"${tok:0:4}" "characters)" "Verdict: OK: the service answered with JSON (HTTP status 200)"
 verdict "a UTF-16 conf.xml" 0 utf16 '{"body": "{\"Status\":2}"}' \
@@ -536,11 +540,11 @@ verdict "a blank ApiAddress" 1 blank '{}' \
 verdict "TLS to the service's address" 1 tls-by-address '{"body": "{\"Status\":2}"}' \
   "Verdict: FAILED: the certificate is made out for another host name"
 http_proxy="http://$no_listener:3128" verdict "a proxy that is down" 1 http '{}' \
-  "WinInet goes through $no_listener:3128" "TCP          FAILED: no connection to $no_listener port 3128" \
+  "WinInet goes through $no_listener:3128" "TCP              FAILED: no connection to $no_listener port 3128" \
   "Verdict: FAILED: the proxy $no_listener:3128 of this account's Internet Options does not accept"
 http_proxy="http://$no_listener:3128" no_proxy="$fake" verdict "the service on the proxy's bypass list" 0 \
   http '{"body": "{\"Status\":2}"}' "but $fake is on its bypass list ($fake): WinInet connects directly" \
-  "TCP          connected to $fake port 80" "Verdict: OK"
+  "TCP              connected to $fake port 80" "Verdict: OK"
 # A wildcard entry that this WinInet does not take (Wine's no_proxy): the route
 # taken is reported, and the advice names the exact address, not the entry.
 http_proxy="http://$no_listener:3128" no_proxy="${fake%.*}.*" verdict "a bypass entry WinInet does not take" 1 \

@@ -16,7 +16,8 @@
 namespace {
 
 StepVerdict okStep(CheckContext&) { return StepVerdict::ok("first", "fine", "early verdict"); }
-StepVerdict longLabel(CheckContext&) { return StepVerdict::ok("a long label", "x"); }
+// Longer than every label of the catalog: one blank after it, the column kept below.
+StepVerdict longLabel(CheckContext&) { return StepVerdict::ok("a label longer than all", "x"); }
 StepVerdict skippedStep(CheckContext&) { return StepVerdict::skipped("TLS", "not used"); }
 StepVerdict lastOk(CheckContext&) {
     StepVerdict r = StepVerdict::ok("last", "done", "all good");
@@ -52,12 +53,13 @@ TEST(CheckRunner, PrintsEachStepAndStopsAtTheFirstFailure) {
     const Case cases[] = {
         {{okStep, skippedStep, longLabel, lastOk},
          0,
-         "  first        fine\n  TLS          not used\n  a long label x\n  last         done\n"
-         "               note\nVerdict: OK: all good\n"},
-        {{okStep}, 0, "  first        fine\nVerdict: OK: early verdict\n"},
+         "  first            fine\n  TLS              not used\n  a label longer than all x\n  "
+         "last             done\n"
+         "                   note\nVerdict: OK: all good\n"},
+        {{okStep}, 0, "  first            fine\nVerdict: OK: early verdict\n"},
         {{okStep, failing, neverRun},
          1,
-         "  first        fine\n  bad          FAILED: broke\n               why\n"
+         "  first            fine\n  bad              FAILED: broke\n                   why\n"
          "Verdict: FAILED: fix it\n"},
         {{silentFailure, neverRun}, 1, "Verdict: FAILED: no room\n"},
     };
@@ -253,17 +255,17 @@ TEST(StepJudgement, ReportsTheRouteTaken) {
         std::string advice;  // the context's bypass advice
     };
     const std::string add =
-        "add 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN settings, "
-        "Advanced): the exact name first; a pattern such as 10.1.2.* serves too, as Windows "
-        "documents '*' in exceptions";
+        "add 10.1.2.3 to the proxy's exceptions (Internet Options, Win+R → inetcpl.cpl: "
+        "Connections, LAN settings, Advanced): the exact name first; a pattern such as 10.1.2.* "
+        "serves too, as Windows documents '*' in exceptions";
     const Case cases[] = {
         {"10.1.2.*", "p",
          "p:3128; the bypass list (10.1.2.*) seems to name 10.1.2.3 (10.1.2.*), "
          "but the request went through p:3128: the bypass entry did not take effect for WinInet",
          "p",
          "the exception 10.1.2.* is already there but did not take effect for WinInet: add the "
-         "exact name 10.1.2.3 to the proxy's exceptions (Internet Options, Connections, LAN "
-         "settings, Advanced)"},
+         "exact name 10.1.2.3 to the proxy's exceptions (Internet Options, Win+R → "
+         "inetcpl.cpl: Connections, LAN settings, Advanced)"},
         {"10.1.2.3", "P",
          "p:3128; the bypass list (10.1.2.3) seems to name 10.1.2.3 (10.1.2.3), "
          "but the request went through p:3128: the bypass entry did not take effect for WinInet",
@@ -311,13 +313,15 @@ TEST(StepJudgement, NamesTheCauseOfATlsFailure) {
     good.certificateSeen = true;
     good.subject = "CN=svc\r\n";
     good.issuer = "CN=ca";
-    good.validFrom = "2026-01-01 00:00 UTC";
-    good.validTo = "2027-01-01 00:00 UTC";
+    good.validFrom = 1767225600;  // 2026-01-01 00:00 UTC
+    good.validTo = 0;             // not known
     StepVerdict r = judgeTls(good, "svc", "now");
     EXPECT_EQ(r.status, StepVerdict::Status::Ok);
     EXPECT_EQ(r.line, "handshake done, certificate trusted");
     ASSERT_EQ(r.more.size(), 1u);
-    EXPECT_EQ(r.more[0].rfind("certificate of CN=svc", 0), 0u);
+    EXPECT_EQ(r.more[0], "certificate of CN=svc, issued by CN=ca, valid 2026-01-01 00:00 UTC to ?");
+    EXPECT_EQ(judgeTls(good, "svc", "now", kRussianCatalog).more[0],
+              "сертификат: CN=svc; издатель: CN=ca; действует с 01.01.2026 00:00 UTC по ?");
 
     // Revocation cannot be checked because the issuer is unknown: the issuer is the cause.
     TlsOutcome bad;
@@ -531,15 +535,16 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
     const Case cases[] = {
         {{noConf},
          1,
-         "  conf.xml     ОШИБКА: нет файла настроек conf.xml: C:\\till\\conf.xml-none\n"
+         "  conf.xml              ОШИБКА: нет файла настроек conf.xml: C:\\till\\conf.xml-none\n"
          "Итог: ОШИБКА: нет файла настроек conf.xml: C:\\till\\conf.xml-none\n"},
         {{proxyLogin},
          1,
-         "  GuestInfo    ОШИБКА: POST v1/GuestInfo/<token> {}: код HTTP 407, байт: 18, не JSON\n"
-         "               ответ: <html>login</html>\n"
-         "               прокси-сервер требует имя пользователя и пароль, а модулю их негде "
-         "взять: разрешите кассе доступ через прокси-сервер по её адресу или добавьте узел "
-         "сервера программы лояльности в исключения прокси-сервера\n"
+         "  GuestInfo             ОШИБКА: POST v1/GuestInfo/<token> {}: код HTTP 407, байт: 18, "
+         "не JSON\n"
+         "                        ответ: <html>login</html>\n"
+         "                        прокси-сервер требует имя пользователя и пароль, а модулю их "
+         "негде взять: разрешите кассе доступ через прокси-сервер по её адресу или добавьте "
+         "узел сервера программы лояльности в исключения прокси-сервера\n"
          "Итог: ОШИБКА: код HTTP 407 и ответ не в формате JSON (\"<html>login</html>\"): "
          "модуль пишет в журнал \"Error: not ok jsonGuestInfo RETURN 1\": прокси-сервер "
          "требует имя пользователя и пароль, а модулю их негде взять: разрешите кассе доступ "
@@ -547,14 +552,15 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
          "исключения прокси-сервера\n"},
         {{answered, behindClock},
          0,
-         "  GuestInfo    POST v1/GuestInfo/<token> {}: код HTTP 200, байт: 12, JSON с "
+         "  GuestInfo             POST v1/GuestInfo/<token> {}: код HTTP 200, байт: 12, JSON с "
          "\"Status\" 1\n"
-         "               ответ: {\"Status\":1}\n"
-         "  часы         2026-12-07 21:30 (UTC+03:00); заголовок Date в ответе сервера: "
-         "2026-12-07 20:30 UTC, разница +7200 с (часы кассы отстают)\n"
-         "               ВНИМАНИЕ: часы кассы отстают от часов сервера программы лояльности "
-         "на 2 ч. При неверных часах сертификаты и подписанные токены не проходят проверку. "
-         "Установите на кассе верные дату, время и часовой пояс (или сервер времени).\n"
+         "                        ответ: {\"Status\":1}\n"
+         "  часы                  2026-12-07 21:30 (UTC+03:00); заголовок Date в ответе сервера: "
+         "07.12.2026 20:30 UTC, разница +7200 с (часы кассы отстают)\n"
+         "                        ВНИМАНИЕ: часы кассы отстают от часов сервера программы "
+         "лояльности на 2 ч. При неверных часах сертификаты и подписанные токены не проходят "
+         "проверку. Установите на кассе верные дату, время и часовой пояс (или сервер "
+         "времени).\n"
          "Итог: ОК: сервер программы лояльности ответил в формате JSON (код HTTP 200) "
          "(выше есть 1 предупреждение)\n"},
     };
@@ -570,7 +576,7 @@ TEST(CheckRunner, SpeaksRussianWhenTheReaderDoes) {
     StringOutput out(kRussianCatalog);
     runCheckSteps({untrustedIssuer}, context, out);
     for (const char* part :
-         {"TLS          ОШИБКА: ошибка Windows 12045: Сертификат сервера выдан центром "
+         {"ОШИБКА: ошибка Windows 12045: Сертификат сервера выдан центром "
           "сертификации, которому Windows не доверяет.\n",
           "Итог: ОШИБКА: Windows на кассе не доверяет издателю сертификата: установите "
           "обновления корневых сертификатов",

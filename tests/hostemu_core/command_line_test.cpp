@@ -90,13 +90,64 @@ const Catalog& kTestCatalog = kEnglishCatalog;
 
 }  // namespace
 
+namespace {
+
+std::string squeezed(const std::string& text) {
+    std::istringstream in(text);
+    std::string word, out;
+    while (in >> word) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+}  // namespace
+
 TEST(CommandLine, UsageComesFromTheTable) {
     EXPECT_EQ(usageText(kTable, kTestCatalog),
               "usage: hostemu " + en(Msg::usage_init) + "\n" + "       hostemu " +
                   en(Msg::usage_replay) + "\n" + "       hostemu " + en(Msg::usage_check) + "\n" +
                   "       hostemu " + en(Msg::usage_summary) + "\n" +
                   // Each paragraph once, in table order; a command without one adds none.
-                  en(Msg::help_hostcall) + en(Msg::help_check) + en(Msg::help_closing));
+                  wrapText(en(Msg::help_hostcall), 80, 2) + wrapText(en(Msg::help_check), 80, 2) +
+                  wrapText(en(Msg::help_closing), 80, 2));
+}
+
+// The help is laid out for the sink's width in either language: every line
+// within it, indented, and no word lost or split.
+TEST(CommandLine, HelpFitsTheConsolesWidth) {
+    for (const Catalog* catalog : allCatalogs()) {
+        for (std::size_t width : {40u, 80u, 132u}) {
+            SCOPED_TRACE(std::string(catalog->code) + " " + std::to_string(width));
+            StringOutput out(*catalog);
+            out.setWidth(width);
+            EXPECT_EQ(runCommandLine(kTable, {"--help"}, out), 0);
+            std::istringstream lines(out.outText());
+            std::string usage, paragraphs, line;
+            std::size_t longest = 0;
+            while (std::getline(lines, line)) {
+                EXPECT_LE(utf8Characters(line), width) << line;
+                // The usage lines first, then the paragraphs, indented by two.
+                if (paragraphs.empty() && !(line.rfind("  ", 0) == 0 && line[2] != ' ')) {
+                    usage += line + " ";
+                    continue;
+                }
+                EXPECT_EQ(line.rfind("  ", 0), 0u) << line;
+                EXPECT_NE(line[2], ' ') << line;
+                longest = std::max(longest, utf8Characters(line));
+                paragraphs += line + " ";
+            }
+            std::string commandLines;
+            for (const CommandSpec* c : kTable.commands)
+                commandLines += "hostemu " + formatMessage(*catalog, c->usage) + " ";
+            EXPECT_EQ(squeezed(usage).substr(squeezed(usage).find(' ') + 1),
+                      squeezed(commandLines));
+            EXPECT_GE(longest, width - 12);  // filled, not broken early
+            std::string given;
+            for (Msg m : {Msg::help_hostcall, Msg::help_check, Msg::help_closing})
+                given += formatMessage(*catalog, m) + " ";
+            std::replace(given.begin(), given.end(), '\n', ' ');
+            EXPECT_EQ(squeezed(paragraphs), squeezed(given));
+        }
+    }
 }
 
 TEST(CommandLine, ParsesOrComplains) {
@@ -336,17 +387,6 @@ TEST(CommandLine, LanguageFromLangElseTheSinks) {
     }
 }
 
-namespace {
-
-std::string squeezed(const std::string& text) {
-    std::istringstream in(text);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
-
-}  // namespace
-
 // The usage text (wrapped) and docs/hostemu.md give the exit statuses in the
 // words built from the values the commands return.
 TEST(CommandLine, ExitStatusesReadTheSameInTheUsageAndTheDocs) {
@@ -354,7 +394,7 @@ TEST(CommandLine, ExitStatusesReadTheSameInTheUsageAndTheDocs) {
     for (int status :
          {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
         EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
-    const std::string usage = wrapped(text, 2);
+    const std::string usage = wrapText(text, 80, 2);
     EXPECT_EQ(squeezed(usage), text);
     std::istringstream lines(usage);
     for (std::string line; std::getline(lines, line);) {
@@ -378,7 +418,7 @@ TEST(CommandLine, ExitStatusesInEveryLanguage) {
         for (int status :
              {exitstatus::kDone, exitstatus::kFound, exitstatus::kBadInput, exitstatus::kCannotRun})
             EXPECT_NE(text.find(" " + std::to_string(status) + ": "), std::string::npos) << status;
-        const std::string paragraph = exitStatusParagraph(*catalog);
+        const std::string paragraph = exitStatusParagraph(*catalog, 80);
         EXPECT_EQ(squeezed(paragraph), text);
         std::istringstream lines(paragraph);
         std::size_t longest = 0;

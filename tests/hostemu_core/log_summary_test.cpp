@@ -704,10 +704,11 @@ TEST_F(TempFiles, ShowPrintsACallWithItsResultAndCauseOnTop) {
     StringOutput russian(kRussianCatalog);
     ASSERT_EQ(runShow(log, 0, russian), 0);
     for (const char* part :
-         {"Вызов 1: Init, 12-07-2026 09:00:00\n  результат: завершён\n  причина: нет\n[",
-          "Вызов 2: GetCardInfoEx, с 12-07-2026 10:00:00 по 12-07-2026 10:00:01\n  результат: "
+         {"Вызов 1: Init, 07.12.2026 09:00:00\n  результат: завершён\n  причина: нет\n[",
+          // The heading's dates day first, the log's stamps as written.
+          "Вызов 2: GetCardInfoEx, с 07.12.2026 10:00:00 по 07.12.2026 10:00:01\n  результат: "
           "0\n  причина: нет\n[12-07-2026 10:00:00] GetCardInfoEx : GetCardInfoEx from File1",
-          "Вызов 3: GetCardInfoEx, с 12-07-2026 11:00:05 по 12-07-2026 11:00:15\n  результат: 1 "
+          "Вызов 3: GetCardInfoEx, с 07.12.2026 11:00:05 по 07.12.2026 11:00:15\n  результат: 1 "
           "(ошибка)\n  причина: "}) {
         EXPECT_NE(russian.outText().find(part), std::string::npos) << part;
     }
@@ -1152,14 +1153,14 @@ TEST_F(TempFiles, SummaryInRussian) {
     ASSERT_EQ(runSummary({a, b}, false, page, russian), 0);
     const std::string text = russian.outText(), html = read(page);
     for (const std::string& part : std::vector<std::string>{
-             "  Период: 12-07-2026 09:00:00 — 12-07-2026 14:00:00\n",
+             "  Период: 07.12.2026 09:00:00 — 07.12.2026 14:00:00\n",
              "  Вызовы: Init 1, GetCardInfoEx 4, TransactionsEx 1\n",
              "    GetCardInfoEx: 2 с результатом 0, 2 с результатом 1\n", "  Сбои по причинам:\n",
              "    1  ошибка Windows 12029: The attempt to connect to the server failed.\n",
              "  Проверка доступа в интернет: не прошла — 1, прошла — 0\n",
-             "    10 с  вызов 3 GetCardInfoEx, начало: 12-07-2026 11:00:05, результат 1\n",
-             "  Перезапуски (Init): 1; версии: 37 (впервые 12-07-2026 09:00:00)\n",
-             "    12-07-2026 11:00:05 — 12-07-2026 11:30:02: 2 неудачных обмена (ошибка Windows "
+             "    10 с  вызов 3 GetCardInfoEx, начало: 07.12.2026 11:00:05, результат 1\n",
+             "  Перезапуски (Init): 1; версии: 37 (впервые 07.12.2026 09:00:00)\n",
+             "    07.12.2026 11:00:05 — 07.12.2026 11:30:02: 2 неудачных обмена (ошибка Windows "
              "12029, код HTTP 502)\n",
              "Всего журналов: 2\n", "Страница: " + page + "\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
@@ -1169,9 +1170,16 @@ TEST_F(TempFiles, SummaryInRussian) {
           "<span data-result=\"GetCardInfoEx 0\">2</span> с результатом 0",
           "<td data-error=\"Windows error 12029\">1</td>",
           "<title>11:00–12:00: 2 вызова, 2 неудачных вызова, 2 неудачных обмена (",
-          "<h3>Перебои связи (все обмены неудачны)</h3>"})
+          "<h3>Перебои связи (все обмены неудачны)</h3>",
+          // Dates day first on the page too: the heading of a day, the chart's
+          // labels, the period, an outage's row.
+          "<h3>07.12.2026</h3>", ">07.12</text>", "<span data-first>07.12.2026 09:00:00</span>",
+          "<tr data-outage><td>07.12.2026 11:00:05</td><td>07.12.2026 11:30:02</td>"})
         EXPECT_NE(html.find(part), std::string::npos) << part;
     EXPECT_NE(englishPage.find("<html lang=\"en\">"), std::string::npos);
+    for (const char* part :
+         {"<h3>12-07-2026</h3>", ">12-07</text>", "<span data-first>12-07-2026 09:00:00</span>"})
+        EXPECT_NE(englishPage.find(part), std::string::npos) << part;
     EXPECT_EQ(text.find(" returned "), std::string::npos) << text;
     StringOutput json(kRussianCatalog), englishJson;
     ASSERT_EQ(runSummary({a, b}, true, "", json), 0);

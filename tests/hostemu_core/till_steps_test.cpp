@@ -39,13 +39,13 @@ TEST(TillSteps, RunnerShowsTimesAndCountsWarningsWithoutFailing) {
     const Case cases[] = {
         {{warned, warned},
          0,
-         "  clock        off (7 ms)\n               WARNING: hours off\n"
-         "  clock        off (7 ms)\n               WARNING: hours off\n"
+         "  clock            off (7 ms)\n                   WARNING: hours off\n"
+         "  clock            off (7 ms)\n                   WARNING: hours off\n"
          "Verdict: OK: answered (2 warnings above)\n"},
         {{warned, failedAfterWarning},
          1,
-         "  clock        off (7 ms)\n               WARNING: hours off\n"
-         "  TLS          FAILED: no (7 ms)\nVerdict: FAILED: fix\n"},
+         "  clock            off (7 ms)\n                   WARNING: hours off\n"
+         "  TLS              FAILED: no (7 ms)\nVerdict: FAILED: fix\n"},
     };
     for (const Case& c : cases) {
         CheckContext context;
@@ -154,7 +154,8 @@ TEST(TillSteps, DecidesWhetherWinInetHasTls12) {
         o.machinePolicy = c.machinePolicy;
         o.user = c.user;
         o.tls12Enabled = c.tls12Enabled;
-        const Tls12Verdict v = tls12Verdict(o, c.major, c.minor);
+        const Tls12Verdict v =
+            tls12Verdict(o, c.major, c.minor, optionsDialog(c.major, c.minor, 0));
         EXPECT_EQ(v.state, c.state) << c.name;
         EXPECT_NE(v.why.find(c.why), std::string::npos) << c.name << ": " << v.why;
     }
@@ -162,6 +163,49 @@ TEST(TillSteps, DecidesWhetherWinInetHasTls12) {
     EXPECT_EQ(protocolNames(0xA0), "SSL 3.0, TLS 1.0");
     EXPECT_EQ(protocolNames(0x2A00), "TLS 1.1, TLS 1.2, TLS 1.3");
     EXPECT_EQ(protocolNames(0x1), "none");
+}
+
+// Internet Options as the till's Windows names it, in Russian and in the
+// advice that sends the reader there.
+TEST(TillSteps, NamesInternetOptionsAsThisWindowsDoes) {
+    struct Case {
+        const char* name;
+        uint32_t major, minor, internetExplorer;
+        const char* russian;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"XP with IE 8", 5, 1, 8, "«Свойства обозревателя»", "свойства обозревателя"},
+        {"Vista, IE not read", 6, 0, 0, "«Свойства обозревателя»", "свойства обозревателя"},
+        {"7 with IE 8", 6, 1, 8, "«Свойства обозревателя»", "свойства обозревателя"},
+        {"7 with IE 9", 6, 1, 9, "«Свойства обозревателя»", "свойства обозревателя"},
+        {"7 with IE 11", 6, 1, 11, "«Свойства браузера»", "свойства браузера"},
+        {"7, IE not read", 6, 1, 0, "«Свойства браузера» или «Свойства обозревателя»",
+         "свойства браузера"},
+        {"8.1", 6, 3, 11, "«Свойства браузера»", "свойства браузера"},
+        {"10, IE not read", 10, 0, 0, "«Свойства браузера»", "свойства браузера"},
+        {"Windows not read", 0, 0, 0, "«Свойства браузера» или «Свойства обозревателя»",
+         "свойства браузера"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OptionsDialog d = optionsDialog(c.major, c.minor, c.internetExplorer);
+        EXPECT_EQ(optionsDialogName(kRussianCatalog, d), c.russian);
+        EXPECT_EQ(optionsDialogLabel(kRussianCatalog, d), c.label);
+        EXPECT_EQ(optionsDialogName(kEnglishCatalog, d), "Internet Options");
+        InternetOptions o;
+        o.user = {true, 0xA0};
+        const std::string why = tls12Verdict(o, c.major, c.minor, d, kRussianCatalog).why;
+        EXPECT_NE(why.find(std::string("SecureProtocols (окно ") + c.russian + " этой учётной записи"),
+                  std::string::npos)
+            << why;
+        EXPECT_NE(why.find("Win+R → inetcpl.cpl"), std::string::npos) << why;
+    }
+    // svcVersion first: IE 10 and 11 leave "9.10..." and "9.11..." in Version.
+    EXPECT_EQ(internetExplorerMajor("11.0.9600.19597", "9.11.9600.19597"), 11u);
+    EXPECT_EQ(internetExplorerMajor("", "8.0.7601.17514"), 8u);
+    EXPECT_EQ(internetExplorerMajor("", ""), 0u);
+    EXPECT_EQ(internetExplorerMajor("abc", "x9"), 0u);
 }
 
 TEST(TillSteps, InternetOptionsFailOnlyForTls12MissingUnderSsl) {
@@ -238,6 +282,7 @@ TEST(TillSteps, ReadsHttpDates) {
         }
     }
     EXPECT_EQ(utcText(784111777), "1994-11-06 08:49 UTC");
+    EXPECT_EQ(utcText(784111777, Language::Russian), "06.11.1994 08:49 UTC");
     EXPECT_EQ(utcOffsetText(180), "UTC+03:00");
     EXPECT_EQ(utcOffsetText(-330), "UTC-05:30");
     EXPECT_EQ(utcOffsetText(0), "UTC+00:00");

@@ -11,7 +11,7 @@ import re
 import sys
 
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
-ENTRY = re.compile(r"^(TEXT|PLURAL)\((\w+),", re.M)
+ENTRY = re.compile(r"^(MESSAGE|PLURAL)\((\w+),", re.M)
 
 
 def variants(glossary):
@@ -31,7 +31,7 @@ def unescape(literal):
 
 
 def catalog_texts(path):
-    """(line, text) of each Russian text: a TEXT's second, a PLURAL's last three."""
+    """(line, text) of each Russian text: a MESSAGE's second, a PLURAL's last three."""
     code = path.read_text(encoding="utf-8")
     starts = [m.start() for m in ENTRY.finditer(code)] + [len(code)]
     for begin, end in zip(starts, starts[1:]):
@@ -49,7 +49,7 @@ def catalog_texts(path):
                     break
             else:
                 current.append(unescape(token[1:-1]))
-        russian = args[1:] if kind == "TEXT" else args[2:]
+        russian = args[1:] if kind == "MESSAGE" else args[2:]
         line = code.count("\n", 0, begin) + 1
         for _, text in russian:
             yield line, text

@@ -9,8 +9,9 @@ StepVerdict nameStep(CheckContext& c) {
             c.text(Msg::check_label_name),
             c.text(Msg::check_name_unresolved,
                    {{"name", c.target}, {"why", systemText(error, *c.catalog)}}),
-            c.text(c.via.empty() ? Msg::check_name_unknown : Msg::check_name_proxy_unknown,
-                   {{"name", c.target}}));
+            c.via.empty() ? c.text(Msg::check_name_unknown, {{"name", c.target}})
+                          : c.text(Msg::check_name_proxy_unknown,
+                                   {{"name", c.target}, {"options", c.optionsName()}}));
     }
     std::string list;
     for (const std::string& a : c.addresses) list += (list.empty() ? "" : ", ") + a;

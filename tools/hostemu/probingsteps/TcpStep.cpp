@@ -13,9 +13,11 @@ StepVerdict tcpStep(CheckContext& c) {
             c.text(Msg::check_tcp_failed,
                    {{"host", c.target}, {"port", port}, {"why", systemText(error, *c.catalog)}}),
             c.via.empty() ? c.text(Msg::check_tcp_nothing, {{"host", c.target}, {"port", port}})
-            : c.bypassAdvice.empty() ? c.text(Msg::check_tcp_proxy, {{"proxy", c.via}})
-                                     : c.text(Msg::check_tcp_proxy_or_bypass,
-                                              {{"proxy", c.via}, {"bypass", c.bypassAdvice}}));
+            : c.bypassAdvice.empty()
+                ? c.text(Msg::check_tcp_proxy, {{"proxy", c.via}, {"options", c.optionsName()}})
+                : c.text(Msg::check_tcp_proxy_or_bypass, {{"proxy", c.via},
+                                                          {"bypass", c.bypassAdvice},
+                                                          {"options", c.optionsName()}}));
     }
     return StepVerdict::ok("TCP", c.text(Msg::check_tcp, {{"address", connected}, {"port", port}}));
 }

@@ -6,5 +6,7 @@ StepVerdict windowsStep(CheckContext& c) {
     const WindowsVersion version = readWindowsVersion();
     c.windowsMajor = version.major;
     c.windowsMinor = version.minor;
+    // For the name Internet Options has on this Windows.
+    c.internetExplorer = readInternetExplorerMajor();
     return judgeWindows(version, *c.catalog);
 }

@@ -56,3 +56,14 @@ void ConsoleOutput::err(const std::string& text) {
 }
 
 void ConsoleOutput::flush() { std::fflush(stdout); }
+
+std::size_t ConsoleOutput::width() const {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!isConsole(STD_OUTPUT_HANDLE) ||
+        !GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
+        return kDefaultTextWidth;
+    const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    // A line that fills the last column moves the cursor on by itself, and
+    // its line feed then leaves a blank line: one column is kept free.
+    return columns > 1 ? static_cast<std::size_t>(columns - 1) : kDefaultTextWidth;
+}

@@ -10,4 +10,6 @@ class ConsoleOutput : public Output {
     void out(const std::string& text) override;
     void err(const std::string& text) override;
     void flush() override;
+    // The console window's width when standard output is a console, else 80.
+    std::size_t width() const override;
 };

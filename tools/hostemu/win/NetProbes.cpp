@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "http/Endpoint.h"
+#include "i18n/DateText.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -62,15 +63,11 @@ class NetHandles {
     std::vector<platform::NetHandle> handles_;
 };
 
-std::string dateText(const FILETIME& utc) {
-    SYSTEMTIME st;
-    if ((utc.dwLowDateTime == 0 && utc.dwHighDateTime == 0) || !FileTimeToSystemTime(&utc, &st)) {
-        return "?";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u UTC", st.wYear, st.wMonth, st.wDay,
-                  st.wHour, st.wMinute);
-    return text;
+// Seconds since 1970; 0 for none.
+int64_t unixSeconds(const FILETIME& utc) {
+    const uint64_t ticks = (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+    if (ticks == 0) return 0;
+    return static_cast<int64_t>(ticks / 10000000ull) - 11644473600ll;  // 100-ns steps since 1601
 }
 
 // The security flag that lets a second handshake look past one problem, so
@@ -284,8 +281,8 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
             outcome.certificateSeen = true;
             if (info.lpszSubjectInfo) outcome.subject = info.lpszSubjectInfo;
             if (info.lpszIssuerInfo) outcome.issuer = info.lpszIssuerInfo;
-            outcome.validFrom = dateText(info.ftStart);
-            outcome.validTo = dateText(info.ftExpiry);
+            outcome.validFrom = unixSeconds(info.ftStart);
+            outcome.validTo = unixSeconds(info.ftExpiry);
             for (LPSTR text : {info.lpszSubjectInfo, info.lpszIssuerInfo, info.lpszProtocolName,
                                info.lpszSignatureAlgName, info.lpszEncryptionAlgName}) {
                 if (text) LocalFree(text);
@@ -299,13 +296,22 @@ TlsOutcome probeTls(const std::string& host, uint32_t timeoutMs) {
     return outcome;
 }
 
-std::string localTimeText(const Catalog& catalog) {
+std::string localNow(Language language, DateParts parts) {
     SYSTEMTIME local;
     GetLocalTime(&local);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
-                  local.wDay, local.wHour, local.wMinute);
-    return formatMessage(catalog, Msg::check_local_time_short, {{"time", text}});
+    CivilTime t;
+    t.year = local.wYear;
+    t.month = local.wMonth;
+    t.day = local.wDay;
+    t.hour = local.wHour;
+    t.minute = local.wMinute;
+    t.second = local.wSecond;
+    return dateText(language, t, parts, EnglishDate::Iso);
+}
+
+std::string localTimeText(const Catalog& catalog) {
+    return formatMessage(catalog, Msg::check_local_time_short,
+                         {{"time", localNow(catalog.language, DateParts::Minute)}});
 }
 
 bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t timeoutMs) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "connectioncheck/StepJudgement.h"
+#include "i18n/DateText.h"
 
 ProxySetting readProxySetting();
 
@@ -33,3 +34,5 @@ bool sendPlainHttp(const std::string& host, const std::string& path, uint32_t ti
 
 // The till's local time as the check shows it: "2026-12-07 17:30 (local time)".
 std::string localTimeText(const Catalog& catalog);
+// The local time now, as hostemu shows dates in `language`.
+std::string localNow(Language language, DateParts parts);

@@ -4,6 +4,7 @@
 
 #include "FileSize.h"
 #include "NetProbes.h"
+#include "TillProbes.h"
 #include "cli/Output.h"
 #include "dllfile/DllLoadText.h"
 #include "files/FileBytes.h"
@@ -78,12 +79,17 @@ std::string WindowsReplayService::proxyProblem() {
     for (const replay::Received& r : received)
         if (r.path == probe) return std::string();
     const ProxySetting setting = readProxySetting();
-    const std::string fix = formatMessage(catalog_, Msg::replay_proxy_fix,
-                                          {{"advice", bypassAdvice(setting, address, catalog_)}});
+    const WindowsVersion windows = readWindowsVersion();
+    const std::string options = optionsDialogName(
+        catalog_, optionsDialog(windows.major, windows.minor, readInternetExplorerMajor()));
+    const std::string fix =
+        formatMessage(catalog_, Msg::replay_proxy_fix,
+                      {{"advice", bypassAdvice(setting, address, catalog_, options)}});
     const std::string via = configuredProxy(setting, false);
     if (!via.empty())
-        return formatMessage(catalog_, Msg::replay_proxy_set,
-                             {{"address", address}, {"proxy", via}, {"fix", fix}});
+        return formatMessage(
+            catalog_, Msg::replay_proxy_set,
+            {{"address", address}, {"proxy", via}, {"fix", fix}, {"options", options}});
     return formatMessage(catalog_, Msg::replay_proxy_in_the_way,
                          {{"address", address}, {"fix", fix}});
 }

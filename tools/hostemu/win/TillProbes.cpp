@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "NetProbes.h"
@@ -42,6 +43,20 @@ RegistryNumber readNumber(HKEY root, const char* path, const char* name) {
     }
     RegCloseKey(key);
     return n;
+}
+
+std::string readText(HKEY root, const char* path, const char* name, REGSAM view = 0) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return "";
+    char value[64] = {};
+    DWORD type = 0, size = sizeof value - 1;
+    std::string text;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ)
+        text.assign(value, strnlen(value, size));
+    RegCloseKey(key);
+    return text;
 }
 
 int64_t unixSeconds(const FILETIME& t) {
@@ -159,6 +174,14 @@ WindowsVersion readWindowsVersion() {
     return v;
 }
 
+uint32_t readInternetExplorerMajor() {
+    // The 64-bit view on 64-bit Windows: the browser the dialog belongs to
+    // (32-bit Windows ignores the flag).
+    const char* key = "SOFTWARE\\Microsoft\\Internet Explorer";
+    return internetExplorerMajor(readText(HKEY_LOCAL_MACHINE, key, "svcVersion", KEY_WOW64_64KEY),
+                                 readText(HKEY_LOCAL_MACHINE, key, "Version", KEY_WOW64_64KEY));
+}
+
 AccountInfo readAccount() {
     AccountInfo a;
     wchar_t user[257];
@@ -228,12 +251,8 @@ ClockReading readClock(const std::string& dateHeader, const Catalog& catalog) {
                                                                         : 0);
         c.offsetMinutes = -bias;
     }
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth,
-                  local.wDay, local.wHour, local.wMinute, local.wSecond);
-    c.localTime = formatMessage(catalog, Msg::check_local_time, {{"time", text}});
+    c.localTime = formatMessage(catalog, Msg::check_local_time,
+                                {{"time", localNow(catalog.language, DateParts::Second)}});
     c.dateHeader = dateHeader;
     return c;
 }

@@ -9,6 +9,8 @@
 #include "connectioncheck/TillJudgement.h"
 
 WindowsVersion readWindowsVersion();
+// Internet Explorer's major version; 0 when the registry does not tell.
+uint32_t readInternetExplorerMajor();
 AccountInfo readAccount();
 InternetOptions readInternetOptions();
 // This clock now, with the Date header a reply brought.

@@ -9,6 +9,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/Output.h"
 #include "cli/PathSlip.h"
+#include "encoding/Encodings.h"
 
 namespace {
 
@@ -62,14 +63,32 @@ bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9');
 }
 
+// "usage: hostemu <line>": a line too long for the console goes on under its
+// first argument.
+// `head` with `line` in it, without its line feed.
+std::string headed(const Catalog& catalog, Msg head, const std::string& line) {
+    std::string text = formatMessage(catalog, head, {{"line", line}});
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+// "usage: hostemu <line>" (`first`), or "hostemu <line>" lined up under the
+// first one's "hostemu"; a line too long for the console goes on under its
+// first argument.
+std::string usageLine(const Catalog& catalog, bool first, Msg usage, std::size_t width) {
+    const std::size_t column = utf8Characters(headed(catalog, Msg::cli_usage_first, ""));
+    const Msg head = first ? Msg::cli_usage_first : Msg::cli_usage_next;
+    const std::size_t own = utf8Characters(headed(catalog, head, ""));
+    const std::string pad(column > own ? column - own : 0, ' ');
+    return wrapHanging(pad + headed(catalog, head, formatMessage(catalog, usage)), width, column);
+}
+
 }  // namespace
 
-std::string usageText(const CommandTable& table, const Catalog& catalog) {
+std::string usageText(const CommandTable& table, const Catalog& catalog, std::size_t width) {
     std::string text;
-    for (std::size_t i = 0; i < table.commands.size(); ++i) {
-        text += formatMessage(catalog, i == 0 ? Msg::cli_usage_first : Msg::cli_usage_next,
-                              {{"line", formatMessage(catalog, table.commands[i]->usage)}});
-    }
+    for (std::size_t i = 0; i < table.commands.size(); ++i)
+        text += usageLine(catalog, i == 0, table.commands[i]->usage, width);
     std::vector<Msg> described;
     for (const CommandSpec* command : table.commands) {
         if (!command->description) continue;
@@ -78,10 +97,10 @@ std::string usageText(const CommandTable& table, const Catalog& catalog) {
         for (Msg d : described) shown = shown || description == d;
         if (shown) continue;
         described.push_back(description);
-        text += formatMessage(catalog, description);
+        text += wrapText(formatMessage(catalog, description), width, 2);
     }
-    text += formatMessage(catalog, table.closing);
-    return table.epilogue ? text + table.epilogue(catalog) : text;
+    text += wrapText(formatMessage(catalog, table.closing), width, 2);
+    return table.epilogue ? text + table.epilogue(catalog, width) : text;
 }
 
 const CommandSpec* parseCommandLine(const CommandTable& table, const std::vector<std::string>& argv,
@@ -185,7 +204,7 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
     }
     for (const std::string& w : argv) {
         if (w == "-h" || w == "--help") {
-            output.out(usageText(table, output.catalog()));
+            output.out(usageText(table, output.catalog(), output.width()));
             return exitstatus::kDone;
         }
     }
@@ -204,11 +223,11 @@ ExitStatus runCommandLine(const CommandTable& table, const std::vector<std::stri
                 nothingGiven = false;
         }
         if (nothingGiven) {
-            text += usageText(table, output.catalog());
+            text += usageText(table, output.catalog(), output.width());
         } else if (!invocation.splitPath) {
             // Short enough that the complaint stays on an 80x25 console.
             if (const CommandSpec* named = namedCommand(table, argv))
-                text += output.text(Msg::cli_usage_first, {{"line", output.text(named->usage)}});
+                text += usageLine(output.catalog(), true, named->usage, output.width());
             text += output.text(Msg::cli_more_help);
         }
         output.err(text);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "cli/Wrap.h"
 #include "i18n/Messages.h"
 
 class Output;
@@ -127,16 +128,19 @@ struct CommandSpec {
 struct CommandTable {
     std::vector<const CommandSpec*> commands;
     Msg closing{};  // the text printed after the commands' descriptions
-    // Text printed after that, made for the language; may be null.
-    std::string (*epilogue)(const Catalog& catalog) = nullptr;
+    // Text printed after that, made for the language and laid out for a
+    // line of `width` characters; may be null.
+    std::string (*epilogue)(const Catalog& catalog, std::size_t width) = nullptr;
     // Whether a folder exists, to tell a folder path split at a blank; null:
     // not told (cli/PathSlip.h).
     bool (*folderExists)(const std::string& path) = nullptr;
 };
 
 // The usage text: one line per command, then their descriptions and the
-// table's closing text.
-std::string usageText(const CommandTable& table, const Catalog& catalog);
+// table's closing text, each a paragraph indented by two blanks and wrapped
+// to `width` characters.
+std::string usageText(const CommandTable& table, const Catalog& catalog,
+                      std::size_t width = kDefaultTextWidth);
 
 // Reads argv (without the program name) against the table. On failure returns
 // null with a one-line reason in `error`, in the catalog's language.

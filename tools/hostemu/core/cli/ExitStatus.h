@@ -27,8 +27,5 @@ using ExitStatus = exitstatus::Status;
 // The exit statuses, one sentence each, as one paragraph of plain text.
 std::string exitStatusText(const Catalog& catalog = kEnglishCatalog);
 
-// The same wrapped as the last paragraph of the usage text.
-std::string exitStatusParagraph(const Catalog& catalog);
-
-// `text` wrapped at 80 columns, each line indented by `indent` blanks.
-std::string wrapped(const std::string& text, std::size_t indent);
+// The same wrapped to `width` characters as the last paragraph of the usage text.
+std::string exitStatusParagraph(const Catalog& catalog, std::size_t width);

@@ -5,6 +5,7 @@
 // reader asked for, so that a command's texts follow it without global state.
 #include <string>
 
+#include "cli/Wrap.h"
 #include "i18n/Messages.h"
 
 // `text` as hostemu's complaint: after its name, so that it reads apart from
@@ -23,6 +24,9 @@ class Output {
     void complain(const std::string& text) { err(complaintText(text) + "\n"); }
     // The text so far is shown before a slow step begins.
     virtual void flush() {}
+    // How many characters a line of standard output may hold: where text is
+    // laid out by hostemu (the help), it is wrapped to this.
+    virtual std::size_t width() const { return kDefaultTextWidth; }
 
     const Catalog& catalog() const { return *catalog_; }
     Language language() const { return catalog_->language; }
@@ -46,10 +50,13 @@ class StringOutput : public Output {
     using Output::Output;
     void out(const std::string& text) override { out_ += text; }
     void err(const std::string& text) override { err_ += text; }
+    std::size_t width() const override { return width_; }
+    void setWidth(std::size_t width) { width_ = width; }
     const std::string& outText() const { return out_; }
     const std::string& errText() const { return err_; }
 
   private:
     std::string out_;
     std::string err_;
+    std::size_t width_ = kDefaultTextWidth;
 };

@@ -19,6 +19,12 @@ bool meantAsTrue(std::string text) {
     return text == "true" || text == "1" || text == "yes" || text == "on";
 }
 
+// conf.xml's element names as a column: padded to the longest, ApiAddress.
+std::string field(const std::string& name) {
+    const std::size_t width = sizeof "ApiAddress" - 1 + 2;
+    return name + std::string(width - std::min(width - 1, name.size()), ' ');
+}
+
 }  // namespace
 
 void reportService(const pugi::xml_node& configuration, Report& report) {
@@ -29,7 +35,7 @@ void reportService(const pugi::xml_node& configuration, Report& report) {
     if (!configuration.child("ApiAddress")) {
         report.warn(report.text(Msg::config_no_api_address));
     } else {
-        report.line("ApiAddress  " + quoted(host));
+        report.line(field("ApiAddress") + quoted(host));
         if (host.empty()) {
             report.warn(report.text(Msg::config_api_address_empty));
         } else if (hasWhiteSpace(host)) {
@@ -43,11 +49,11 @@ void reportService(const pugi::xml_node& configuration, Report& report) {
     const pugi::xml_node ssl = configuration.child("SSL");
     const std::string sslText = ssl.first_child().value();
     if (address.secure) {
-        report.line(report.text(Msg::config_ssl_https));
+        report.line(field("SSL") + report.text(Msg::config_ssl_https));
     } else {
-        report.line(
-            report.text(Msg::config_ssl_http,
-                        {{"value", ssl ? quoted(sslText) : report.text(Msg::config_none)}}));
+        report.line(field("SSL") + report.text(Msg::config_ssl_http,
+                                               {{"value", ssl ? quoted(sslText)
+                                                              : report.text(Msg::config_none)}}));
         if (meantAsTrue(sslText)) {
             report.warn(report.text(Msg::config_ssl_meant_true, {{"value", quoted(sslText)}}));
         }

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli/Output.h"
 #include "connectioncheck/CheckStep.h"
 #include "encoding/Encodings.h"
@@ -22,9 +24,24 @@ StepVerdict StepVerdict::skipped(std::string label, std::string line) {
     return r;
 }
 
+std::size_t checkLabelWidth(const Catalog& catalog) {
+    std::size_t width = 0;
+    for (const char* label : kPlainCheckLabels) width = std::max(width, utf8Characters(label));
+    const std::string prefix = "check_label_";
+    for (std::size_t i = 0; i < messageCount(); ++i) {
+        const Msg id = static_cast<Msg>(i);
+        if (std::string(messageName(id)).compare(0, prefix.size(), prefix) == 0)
+            width = std::max(width, utf8Characters(formatMessage(catalog, id)));
+    }
+    return width;
+}
+
 ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& context,
                          Output& output) {
     context.catalog = &output.catalog();
+    // Known before the first step prints: the lines come as the steps run.
+    const std::size_t width = checkLabelWidth(output.catalog());
+    const std::string under(2 + width + 1, ' ');
     std::string verdict;
     std::size_t warnings = 0;
     for (CheckStep step : steps) {
@@ -34,9 +51,9 @@ ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& cont
         std::string text;
         if (!r.line.empty()) {
             std::string padded = r.label;
-            // Characters, not bytes: a Russian label lines up with an English one.
+            // Characters, not bytes: Cyrillic takes two bytes a letter.
             const std::size_t length = utf8Characters(padded);
-            if (length < 12) padded.append(12 - length, ' ');
+            if (length < width) padded.append(width - length, ' ');
             text = "  " + padded + " " + (failed ? output.text(Msg::check_failed) : "") + r.line;
             if (context.tickMs) {
                 text += output.text(Msg::check_step_time,
@@ -44,9 +61,9 @@ ExitStatus runCheckSteps(const std::vector<CheckStep>& steps, CheckContext& cont
             }
             text += "\n";
         }
-        for (const std::string& m : r.more) text += "               " + m + "\n";
+        for (const std::string& m : r.more) text += under + m + "\n";
         for (const std::string& w : r.warnings)
-            text += "               " + output.text(Msg::check_warning, {{"text", w}}) + "\n";
+            text += under + output.text(Msg::check_warning, {{"text", w}}) + "\n";
         warnings += r.warnings.size();
         if (failed) text += output.text(Msg::check_verdict_failed, {{"advice", r.advice}}) + "\n";
         output.out(text);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "connectioncheck/OptionsDialog.h"
 #include "i18n/Messages.h"
 
 class Output;
@@ -47,6 +48,7 @@ struct CheckContext {
     // the service certificate's revocation addresses, the reply's Date header.
     uint32_t windowsMajor = 0;
     uint32_t windowsMinor = 0;
+    uint32_t internetExplorer = 0;  // its major version; 0: not known
     bool certificateRead = false;
     bool revocationUnavailable = false;  // this Windows does not hand out the addresses
     std::vector<std::string> ocspUrls;
@@ -63,6 +65,11 @@ struct CheckContext {
     std::string plural(PluralMsg id, unsigned long long count, MessageArgs args = {}) const {
         return formatPlural(*catalog, id, count, args);
     }
+    // Internet Options as this till's Windows names it.
+    OptionsDialog dialog() const {
+        return optionsDialog(windowsMajor, windowsMinor, internetExplorer);
+    }
+    std::string optionsName() const { return optionsDialogName(*catalog, dialog()); }
 };
 
 struct StepVerdict {
@@ -83,6 +90,14 @@ struct StepVerdict {
 };
 
 using CheckStep = StepVerdict (*)(CheckContext& context);
+
+// The labels that read the same in every language; the others are the
+// catalog's check_label_* messages.
+inline constexpr const char* kPlainCheckLabels[] = {"conf.xml", "TCP", "TLS", "GuestInfo"};
+
+// The width of the label column in `catalog`'s language: its longest label,
+// in characters. Labels carry no padding of their own.
+std::size_t checkLabelWidth(const Catalog& catalog);
 
 // Runs the steps in order and prints each result as it comes, with its time
 // when the context has a clock; at the first failed step, or after the last,

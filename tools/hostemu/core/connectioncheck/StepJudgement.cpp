@@ -12,6 +12,7 @@
 #include "api/JsonText.h"
 #include "api/ReplyAccess.h"
 #include "confreport/Report.h"
+#include "connectioncheck/TillJudgement.h"
 #include "display/ShownValues.h"
 #include "encoding/Encodings.h"
 #include "http/Endpoint.h"
@@ -105,13 +106,13 @@ std::string proxyFor(const ProxySetting& setting, const std::string& host, bool 
 }
 
 std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
-                         const Catalog& catalog) {
+                         const Catalog& catalog, const std::string& options) {
     const std::string entry = bypassEntryFor(setting.bypass, host);
     if (!entry.empty() && lower(entry) == lower(host))
         return formatMessage(catalog, Msg::check_bypass_exact_ignored, {{"host", host}});
     if (!entry.empty())
         return formatMessage(catalog, Msg::check_bypass_ignored,
-                             {{"entry", entry}, {"host", host}});
+                             {{"entry", entry}, {"host", host}, {"options", options}});
     // The pattern Windows documents for the neighbourhood: "10.1.2.*", "*.example.com".
     std::string pattern = host;
     const bool address = host.find_first_not_of("0123456789.") == std::string::npos;
@@ -120,7 +121,8 @@ std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
     } else if (host.find('.') != std::string::npos) {
         pattern = "*" + host.substr(host.find('.'));
     }
-    return formatMessage(catalog, Msg::check_bypass_add, {{"host", host}, {"pattern", pattern}});
+    return formatMessage(catalog, Msg::check_bypass_add,
+                         {{"host", host}, {"pattern", pattern}, {"options", options}});
 }
 
 StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, CheckContext& c) {
@@ -140,9 +142,10 @@ StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, Check
     const std::string label = c.text(Msg::check_label_proxy);
     StepVerdict r;
     if (!proxy.known) {
-        r = StepVerdict::ok(label, c.text(Msg::check_proxy_unknown));
+        r = StepVerdict::ok(label,
+                            c.text(Msg::check_proxy_unknown, {{"options", c.optionsName()}}));
     } else if (proxy.direct || proxy.proxy.empty()) {
-        r = StepVerdict::ok(label, c.text(Msg::check_proxy_none));
+        r = StepVerdict::ok(label, c.text(Msg::check_proxy_none, {{"options", c.optionsName()}}));
     } else if (via.empty()) {
         r = StepVerdict::ok(
             label,
@@ -169,7 +172,7 @@ StepVerdict judgeProxy(const ProxySetting& proxy, const RouteTaken& route, Check
         r.more.push_back(c.text(wentToProxy ? Msg::check_route_proxy : Msg::check_route_direct,
                                 {{"name", route.name.empty() ? route.address : route.name}}));
     }
-    if (!via.empty()) c.bypassAdvice = bypassAdvice(proxy, host, *c.catalog);
+    if (!via.empty()) c.bypassAdvice = bypassAdvice(proxy, host, *c.catalog, c.optionsName());
     if (proxy.autoDetect || !proxy.autoConfigUrl.empty()) {
         const std::string script =
             proxy.autoConfigUrl.empty()
@@ -207,11 +210,14 @@ StepVerdict judgeTls(const TlsOutcome& tls, const std::string& host, const std::
                         ? StepVerdict::ok("TLS", formatMessage(catalog, Msg::check_tls))
                         : StepVerdict::failed("TLS", systemText(tls.firstError, catalog), "");
     if (tls.certificateSeen) {
+        const auto date = [&catalog](int64_t utc) {
+            return utc != 0 ? utcText(utc, catalog.language) : std::string("?");
+        };
         r.more.push_back(formatMessage(catalog, Msg::check_tls_certificate,
                                        {{"subject", oneLine(tls.subject)},
                                         {"issuer", oneLine(tls.issuer)},
-                                        {"from", tls.validFrom},
-                                        {"to", tls.validTo}}));
+                                        {"from", date(tls.validFrom)},
+                                        {"to", date(tls.validTo)}}));
     }
     if (tls.firstError == 0) return r;
     // A chain that cannot be checked for revocation because something else is

@@ -37,8 +37,9 @@ std::string bypassEntryFor(const std::string& list, const std::string& host);
 
 // What to add to the bypass list for `host`: the exact name first, a pattern
 // second; never an entry that is already there (it did not take effect).
+// `options` names the dialog where the list is kept (optionsDialogName).
 std::string bypassAdvice(const ProxySetting& setting, const std::string& host,
-                         const Catalog& catalog = kEnglishCatalog);
+                         const Catalog& catalog, const std::string& options);
 
 // The proxy of the setting for the scheme, whatever the bypass list says;
 // empty when there is none.
@@ -62,7 +63,8 @@ struct TlsOutcome {
     uint32_t firstError = 0;         // what the DLL's exchange meets; 0: handshake done
     std::vector<uint32_t> problems;  // every certificate problem found, in order
     bool certificateSeen = false;
-    std::string subject, issuer, validFrom, validTo;  // the server's certificate
+    std::string subject, issuer;         // the server's certificate
+    int64_t validFrom = 0, validTo = 0;  // seconds since 1970, UTC; 0 when not known
 };
 
 // True when a send that ended with `sendError` (0: it succeeded) got as far as

@@ -7,6 +7,7 @@
 #include "connectioncheck/StepJudgement.h"
 #include "http/Endpoint.h"
 #include "http/ErrorText.h"
+#include "i18n/DateText.h"
 
 namespace {
 
@@ -39,18 +40,6 @@ int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
     const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void civilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2);
 }
 
 int monthNumber(const std::string& name) {
@@ -238,8 +227,9 @@ std::string protocolNames(uint32_t bits) {
 }
 
 Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t minor,
-                          const Catalog& catalog) {
+                          OptionsDialog dialog, const Catalog& catalog) {
     const uint32_t version = major * 100 + minor;
+    const std::string options = optionsDialogName(catalog, dialog);
     const auto text = [&catalog](Msg key, MessageArgs args = {}) {
         return formatMessage(catalog, key, args);
     };
@@ -251,6 +241,11 @@ Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t min
                               {o.userPolicy, Msg::check_where_account_policy},
                               {o.user, Msg::check_where_account},
                               {o.machine, Msg::check_where_machine}};
+    // Only the account's own setting is made in the dialog.
+    const auto whereText = [&](Msg where) {
+        return where == Msg::check_where_account ? text(where, {{"options", options}})
+                                                 : text(where);
+    };
     const Source* in = nullptr;
     for (const Source& s : sources) {
         if (s.value.present) {
@@ -261,8 +256,9 @@ Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t min
     if (in && !(in->value.value & kTls12)) {
         return {
             Tls12::NotAvailable,
-            text(Msg::check_tls12_left_out,
-                 {{"where", text(in->where)}, {"value", hex(in->value.value)}}) +
+            text(Msg::check_tls12_left_out, {{"where", whereText(in->where)},
+                                             {"value", hex(in->value.value)},
+                                             {"options", options}}) +
                 (in == &sources[0] || in == &sources[1] ? text(Msg::check_tls12_by_policy) : "")};
     }
     if (o.tls12Enabled.present && o.tls12Enabled.value == 0) {
@@ -277,15 +273,17 @@ Tls12Verdict tls12Verdict(const InternetOptions& o, uint32_t major, uint32_t min
         }
         return {Tls12::NotAvailable, text(Msg::check_tls12_old_windows)};
     }
-    if (in) return {Tls12::Available, text(Msg::check_tls12_set, {{"where", text(in->where)}})};
+    if (in)
+        return {Tls12::Available, text(Msg::check_tls12_set, {{"where", whereText(in->where)}})};
     if (version >= 603) return {Tls12::Available, text(Msg::check_tls12_default)};
-    return {Tls12::NotKnown, text(Msg::check_tls12_not_known)};
+    return {Tls12::NotKnown, text(Msg::check_tls12_not_known, {{"options", options}})};
 }
 
 StepVerdict judgeInternetOptions(const InternetOptions& o, const CheckContext& c) {
     const bool offline = (o.stateKnown && (o.connectedState & kDisconnectedByUser)) ||
                          (o.globalOffline.present && o.globalOffline.value != 0);
-    const Tls12Verdict tls = tls12Verdict(o, c.windowsMajor, c.windowsMinor, *c.catalog);
+    const Tls12Verdict tls =
+        tls12Verdict(o, c.windowsMajor, c.windowsMinor, c.dialog(), *c.catalog);
     const auto onOff = [&c](bool on) { return c.text(on ? Msg::check_on : Msg::check_off); };
     const std::string line =
         c.text(Msg::check_options,
@@ -295,7 +293,7 @@ StepVerdict judgeInternetOptions(const InternetOptions& o, const CheckContext& c
                 {"tls", c.text(tls.state == Tls12::Available      ? Msg::check_tls12_available
                                : tls.state == Tls12::NotAvailable ? Msg::check_tls12_not_available
                                                                   : Msg::check_tls12_perhaps)}});
-    StepVerdict r = StepVerdict::ok(c.text(Msg::check_label_options), line);
+    StepVerdict r = StepVerdict::ok(optionsDialogLabel(*c.catalog, c.dialog()), line);
     r.more.push_back(
         c.text(Msg::check_options_protocols, {{"machinePolicy", protocolsText(o.machinePolicy, c)},
                                               {"accountPolicy", protocolsText(o.userPolicy, c)},
@@ -309,7 +307,7 @@ StepVerdict judgeInternetOptions(const InternetOptions& o, const CheckContext& c
     r.more.push_back("TLS 1.2: " + tls.why);
     if (offline) r.warnings.push_back(c.text(Msg::check_options_offline));
     if (o.autoDetect || !o.autoConfigUrl.empty())
-        r.warnings.push_back(c.text(Msg::check_options_auto_proxy));
+        r.warnings.push_back(c.text(Msg::check_options_auto_proxy, {{"options", c.optionsName()}}));
     if (tls.state != Tls12::Available && c.secure) {
         if (tls.state == Tls12::NotAvailable) {
             r.status = StepVerdict::Status::Failed;
@@ -362,19 +360,8 @@ std::string utcOffsetText(int32_t minutes) {
     return text;
 }
 
-std::string utcText(int64_t utc) {
-    int64_t days = utc / kDay, rest = utc % kDay;
-    if (rest < 0) {
-        rest += kDay;
-        --days;
-    }
-    int64_t y;
-    unsigned m, d;
-    civilFromDays(days, y, m, d);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02d:%02d UTC", static_cast<long long>(y), m,
-                  d, static_cast<int>(rest / 3600), static_cast<int>(rest % 3600 / 60));
-    return text;
+std::string utcText(int64_t utc, Language language) {
+    return dateText(language, civilTime(utc), DateParts::Minute, EnglishDate::Iso) + " UTC";
 }
 
 StepVerdict judgeClock(const ClockReading& c, const Catalog& catalog) {
@@ -392,7 +379,7 @@ StepVerdict judgeClock(const ClockReading& c, const Catalog& catalog) {
     StepVerdict r = StepVerdict::ok(
         label,
         here + text(Msg::check_clock,
-                    {{"date", utcText(service)},
+                    {{"date", utcText(service, catalog.language)},
                      {"difference", (difference > 0 ? "+" : "") + std::to_string(difference)},
                      {"which", difference > 0   ? text(Msg::check_clock_behind)
                                : difference < 0 ? text(Msg::check_clock_ahead)
@@ -418,8 +405,8 @@ StepVerdict judgeCertificate(const CertificateFacts& f, int64_t now, CheckContex
     StepVerdict r = StepVerdict::ok(
         label, c.text(Msg::check_certificate,
                       {{"subject", oneLine(f.subject)}, {"issuer", oneLine(f.issuer)}}));
-    const std::string from = f.notBefore ? utcText(f.notBefore) : "?";
-    const std::string until = f.notAfter ? utcText(f.notAfter) : "?";
+    const std::string from = f.notBefore ? utcText(f.notBefore, c.catalog->language) : "?";
+    const std::string until = f.notAfter ? utcText(f.notAfter, c.catalog->language) : "?";
     std::string valid = c.text(Msg::check_certificate_valid, {{"from", from}, {"to", until}});
     if (f.notAfter && f.notAfter > now) {
         valid += c.text(Msg::check_certificate_left,

@@ -82,8 +82,10 @@ struct Tls12Verdict {
     std::string why;
 };
 
+// `dialog`: how this Windows names Internet Options, where the advice points.
 Tls12Verdict tls12Verdict(const InternetOptions& options, uint32_t windowsMajor,
-                          uint32_t windowsMinor, const Catalog& catalog = kEnglishCatalog);
+                          uint32_t windowsMinor, OptionsDialog dialog,
+                          const Catalog& catalog = kEnglishCatalog);
 
 // Fails only when TLS 1.2 is not available and SSL is "true".
 StepVerdict judgeInternetOptions(const InternetOptions& options, const CheckContext& context);
@@ -95,8 +97,8 @@ bool parseHttpDate(const std::string& text, int64_t& utc);
 // "UTC+03:00" for a local time 180 minutes ahead of UTC.
 std::string utcOffsetText(int32_t minutes);
 
-// "2026-12-07 17:30 UTC".
-std::string utcText(int64_t utc);
+// "2026-12-07 17:30 UTC"; Russian "07.12.2026 17:30 UTC".
+std::string utcText(int64_t utc, Language language = Language::English);
 
 struct ClockReading {
     int64_t utcNow = 0;         // this clock, seconds since 1970

@@ -17,19 +17,19 @@ struct PluralTexts {
 };
 
 const Texts kTexts[] = {
-#define TEXT(id, en, ru) {#id, en, ru},
+#define MESSAGE(id, en, ru) {#id, en, ru},
 #define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many)
 #include "i18n/Catalog.def"
-#undef TEXT
+#undef MESSAGE
 #undef PLURAL
 };
 
 const PluralTexts kPlurals[] = {
-#define TEXT(id, en, ru)
+#define MESSAGE(id, en, ru)
 #define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many) \
     {#id, {en_one, en_many}, {ru_one, ru_few, ru_many}},
 #include "i18n/Catalog.def"
-#undef TEXT
+#undef MESSAGE
 #undef PLURAL
 };
 

@@ -14,10 +14,10 @@ enum class Language { English, Russian };
 
 // A message said one way whatever the numbers in it.
 enum class Msg : unsigned short {
-#define TEXT(id, en, ru) id,
+#define MESSAGE(id, en, ru) id,
 #define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many)
 #include "i18n/Catalog.def"
-#undef TEXT
+#undef MESSAGE
 #undef PLURAL
 };
 
@@ -25,10 +25,10 @@ enum class Msg : unsigned short {
 // for the rest; Russian has three ("1 предупреждение", "3 предупреждения",
 // "5 предупреждений").
 enum class PluralMsg : unsigned short {
-#define TEXT(id, en, ru)
+#define MESSAGE(id, en, ru)
 #define PLURAL(id, en_one, en_many, ru_one, ru_few, ru_many) id,
 #include "i18n/Catalog.def"
-#undef TEXT
+#undef MESSAGE
 #undef PLURAL
 };
 

@@ -4,6 +4,7 @@
 #include "cli/Output.h"
 #include "display/LogLines.h"
 #include "files/FileBytes.h"
+#include "i18n/DateText.h"
 #include "logread/LogCalls.h"
 #include "replay/ReplayVerdict.h"
 #include "summary/LogSummary.h"
@@ -48,8 +49,10 @@ std::string showCall(const std::string& logBytes, const replay::Call& call,
     std::string what = call.kind == replay::Call::Kind::Unknown ? say(Msg::show_log_starts_within)
                                                                 : replay::kindName(call.kind);
     if (!start.empty())
-        what += end != start ? say(Msg::show_from_to, {{"start", start}, {"end", end}})
-                             : say(Msg::show_at, {{"start", start}});
+        what += end != start
+                    ? say(Msg::show_from_to, {{"start", shownStamp(catalog.language, start)},
+                                              {"end", shownStamp(catalog.language, end)}})
+                    : say(Msg::show_at, {{"start", shownStamp(catalog.language, start)}});
     std::string text =
         say(Msg::show_call, {{"number", std::to_string(call.number)}, {"what", what}});
     replay::LoggedNumber result;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "encoding/Encodings.h"
+#include "i18n/DateText.h"
 #include "i18n/Messages.h"
 #include "log/LogFormat.h"
 #include "summary/LogSummary.h"
@@ -30,6 +31,8 @@ struct Texts {
     // DLL's own log texts and Windows' texts stay as the log gives them.
     std::string cause(const Cause& c) const { return replay::sayCause(catalog, c); }
     std::string causes(const std::vector<Cause>& list) const;
+    // A log's stamp in a sentence (i18n/DateText.h).
+    std::string stamp(const std::string& s) const { return shownStamp(catalog.language, s); }
 };
 
 std::string joined(const std::vector<std::string>& parts, const char* separator) {
@@ -74,8 +77,8 @@ std::vector<std::pair<Cause, int>> byCount(const std::map<Cause, int>& errors) {
 
 std::string outageLine(const Outage& o, const Texts& say) {
     return say(Msg::summary_outage,
-               {{"from", o.from},
-                {"to", o.to},
+               {{"from", say.stamp(o.from)},
+                {"to", say.stamp(o.to)},
                 {"failed", say.count(PluralMsg::summary_failed_exchanges, o.failed)},
                 {"causes", say.causes(o.causes)}});
 }
@@ -83,8 +86,8 @@ std::string outageLine(const Outage& o, const Texts& say) {
 constexpr std::size_t kOutagesShown = 5;
 
 std::string sharedLine(const SharedOutage& o, const Texts& say) {
-    return say(Msg::summary_shared_outage, {{"from", o.from},
-                                            {"to", o.to},
+    return say(Msg::summary_shared_outage, {{"from", say.stamp(o.from)},
+                                            {"to", say.stamp(o.to)},
                                             {"count", std::to_string(o.logs.size())},
                                             {"logs", joined(o.logs, ", ")}});
 }
@@ -128,7 +131,7 @@ std::string longestLine(const CallFigures& c, bool withLog, const Texts& say) {
     std::string line = say(Msg::summary_longest_call, {{"duration", duration(c.seconds, say)},
                                                        {"number", std::to_string(c.number)},
                                                        {"export", replay::kindName(c.kind)},
-                                                       {"start", c.start}});
+                                                       {"start", say.stamp(c.start)}});
     line += c.resultKnown ? say(Msg::summary_longest_returned, {{"result", c.result}})
                           : say(Msg::summary_longest_not_logged);
     if (withLog) line += "  (" + c.log + ")";
@@ -139,7 +142,8 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
     std::string t;
     t += "  " +
          (s.first.empty() ? say(Msg::summary_period_none)
-                          : say(Msg::summary_period, {{"from", s.first}, {"to", s.last}})) +
+                          : say(Msg::summary_period,
+                                {{"from", say.stamp(s.first)}, {"to", say.stamp(s.last)}})) +
          "\n";
     if (s.stampsOutOfOrder > 0)
         t += "    " + say(Msg::summary_out_of_order, {{"n", std::to_string(s.stampsOutOfOrder)}}) +
@@ -182,8 +186,8 @@ std::string textSection(const Summary& s, bool isTotal, const Texts& say) {
     for (const CallFigures& c : s.longest) t += "    " + longestLine(c, isTotal, say) + "\n";
     std::vector<std::string> versions;
     for (const Version& v : s.versions)
-        versions.push_back(
-            say(Msg::summary_version_first, {{"version", v.version}, {"stamp", v.firstSeen}}));
+        versions.push_back(say(Msg::summary_version_first,
+                               {{"version", v.version}, {"stamp", say.stamp(v.firstSeen)}}));
     t += "  " +
          say(Msg::summary_restarts, {{"restarts", std::to_string(s.callsOf(Kind::Init))},
                                      {"versions", versions.empty() ? say(Msg::summary_versions_none)
@@ -338,7 +342,7 @@ std::string esc(const std::string& s) {
 const char* const kPalette[] = {"#d62728", "#ff7f0e", "#9467bd", "#8c564b", "#e377c2",
                                 "#bcbd22", "#17becf", "#7f7f7f", "#1f77b4", "#2ca02c"};
 
-// "MM-DD-YYYY" of a stamp, ordered by its date.
+// A day of the log with its label in the reader's form, ordered by its date.
 struct Day {
     long long start;  // seconds at 00:00:00
     std::string label;
@@ -361,20 +365,11 @@ int countAxis(int most, int left, int top, int height, int right, std::string& s
     return highest;
 }
 
-// "MM-DD-YYYY" of the day that starts at `start` (seconds since 1970).
-std::string dayLabel(long long start) {
-    const long long z = start / 86400 + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long d = doy - (153 * mp + 2) / 5 + 1;
-    const long long m = mp < 10 ? mp + 3 : mp - 9;
-    const long long y = yoe + era * 400 + (m <= 2);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%02lld-%02lld-%04lld", m, d, y);
-    return buf;
+// The day that starts at `start` (seconds since 1970) in the reader's form:
+// "MM-DD-YYYY" as the log writes dates, "DD.MM.YYYY" in Russian; `parts`
+// ShortDay for the chart's axis.
+std::string dayLabel(long long start, const Texts& say, DateParts parts = DateParts::Day) {
+    return dateText(say.catalog.language, civilTime(start), parts, EnglishDate::LogStamp);
 }
 
 // The start of the day or hour that `t` falls in (before 1970 too).
@@ -457,8 +452,8 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     std::string svg = "<svg class=\"overview\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(right + 10) + "\" height=\"" +
                       std::to_string(top + height + 30) + "\" role=\"img\" aria-label=\"" +
-                      esc(say(Msg::summary_per_day_label,
-                              {{"from", dayLabel(days.front())}, {"to", dayLabel(days.back())}})) +
+                      esc(say(Msg::summary_per_day_label, {{"from", dayLabel(days.front(), say)},
+                                                           {"to", dayLabel(days.back(), say)}})) +
                       "\">" + axis;
     char buf[256];
     // Labels for about ten days of the period, the first and last among them.
@@ -467,7 +462,7 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
     for (std::size_t i = 0; i < days.size(); ++i) {
         const double x = left + i * dayWidth + dayWidth * 0.095;
         const Bars& b = perDay[days[i]];
-        const std::string title = barsTitle(dayLabel(days[i]), b, say);
+        const std::string title = barsTitle(dayLabel(days[i], say), b, say);
         svg += bar("calls", b.calls, x, top + height - b.calls * unit, w, b.calls * unit,
                    kCallsColour, title);
         svg += bar("failed-calls", b.failedCalls, x + w, top + height - b.failedCalls * unit, w,
@@ -478,7 +473,7 @@ std::string svgOverview(const Summary& s, const std::vector<Day>& active, const 
         if (i % every == 0 || i + 1 == days.size()) {
             std::snprintf(buf, sizeof buf, "<text x=\"%.1f\" y=\"%d\" font-size=\"11\">%s</text>",
                           left + i * dayWidth, top + height + 14,
-                          dayLabel(days[i]).substr(0, 5).c_str());
+                          dayLabel(days[i], say, DateParts::ShortDay).c_str());
             svg += buf;
         }
     }
@@ -575,10 +570,11 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     std::string h;
     h += "<p>" +
          say(Msg::summary_period,
-             {{"from", "<span data-first>" +
-                           esc(s.first.empty() ? say(Msg::summary_period_none_short) : s.first) +
-                           "</span>"},
-              {"to", "<span data-last>" + esc(s.last) + "</span>"}}) +
+             {{"from",
+               "<span data-first>" +
+                   esc(s.first.empty() ? say(Msg::summary_period_none_short) : say.stamp(s.first)) +
+                   "</span>"},
+              {"to", "<span data-last>" + esc(say.stamp(s.last)) + "</span>"}}) +
          "</p>\n";
     if (s.stampsOutOfOrder > 0)
         h += "<p>" +
@@ -594,9 +590,7 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     // The days the log covers, each with its timeline.
     std::vector<Day> days;
     for (const auto& d : barsBy(s, 86400)) {
-        const std::string label = dayLabel(d.first);
-        // "MM-DD-YYYY" as the log writes it.
-        days.push_back({d.first, label});
+        days.push_back({d.first, dayLabel(d.first, say)});
     }
     // Failed exchanges' causes, the most frequent first.
     std::map<Cause, int> exchangeCauses;
@@ -683,7 +677,7 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
         for (const CallFigures& c : s.longest)
             h += "<tr><td>" + esc(duration(c.seconds, say)) + "</td><td>" +
                  std::to_string(c.number) + "</td><td>" + replay::kindName(c.kind) + "</td><td>" +
-                 esc(c.start) + "</td><td>" +
+                 esc(say.stamp(c.start)) + "</td><td>" +
                  (c.resultKnown ? esc(c.result) : t(Msg::summary_not_logged)) + "</td>" +
                  (isTotal ? "<td>" + esc(c.log) + "</td>" : std::string()) + "</tr>\n";
         h += "</table>\n";
@@ -692,7 +686,7 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
     for (const Version& v : s.versions)
         versions.push_back(say(Msg::summary_version_first,
                                {{"version", "<span data-version>" + esc(v.version) + "</span>"},
-                                {"stamp", esc(v.firstSeen)}}));
+                                {"stamp", esc(say.stamp(v.firstSeen))}}));
     h += "<h3>" + t(Msg::summary_restarts_title) + "</h3>\n<p>" +
          say(Msg::summary_restarts_sentence,
              {{"restarts",
@@ -709,9 +703,9 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
                  Msg::summary_head_causes}) +
              "</tr>\n";
         for (const Outage& o : s.outages)
-            h += "<tr data-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) + "</td><td>" +
-                 std::to_string(o.failed) + "</td><td>" + esc(say.causes(o.causes)) +
-                 "</td></tr>\n";
+            h += "<tr data-outage><td>" + esc(say.stamp(o.from)) + "</td><td>" +
+                 esc(say.stamp(o.to)) + "</td><td>" + std::to_string(o.failed) + "</td><td>" +
+                 esc(say.causes(o.causes)) + "</td></tr>\n";
         h += "</table>\n";
     }
     if (isTotal && (!s.shared.empty() || s.ownOutages > 0)) {
@@ -726,9 +720,9 @@ std::string htmlSection(const Summary& s, const std::string& id, bool isTotal, c
             for (const SharedOutage& o : s.shared) {
                 std::vector<std::string> logs;
                 for (const std::string& l : o.logs) logs.push_back(esc(l));
-                h += "<tr data-shared-outage><td>" + esc(o.from) + "</td><td>" + esc(o.to) +
-                     "</td><td>" + std::to_string(o.logs.size()) + "</td><td>" +
-                     joined(logs, ", ") + "</td></tr>\n";
+                h += "<tr data-shared-outage><td>" + esc(say.stamp(o.from)) + "</td><td>" +
+                     esc(say.stamp(o.to)) + "</td><td>" + std::to_string(o.logs.size()) +
+                     "</td><td>" + joined(logs, ", ") + "</td></tr>\n";
             }
             h += "</table>\n";
         }
