@@ -395,7 +395,7 @@ has "Verdict: OK: the service answered with JSON (HTTP status 200) (1 warning ab
 lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, the clock three hours behind" 0 "$T" check
 has "Проверка связи для папки $T"
-has "  учётная запись        пользователь "
+has "  учётная запись        пользователь: "
 has "запускайте проверку от той учётной записи Windows, от которой работает кассовая программа"
 has 'JSON с "Status" 2'
 grep -qE '^  часы +[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9:]+, местное время \(UTC' <<<"$out" ||
@@ -438,7 +438,7 @@ lang=()
 LC_ALL="" LANGUAGE="" LANG=ru_RU.UTF-8 run "check in Russian, no TLS 1.2 with SSL" 1 "$T" check
 has "ВНИМАНИЕ: для этой учётной записи включён режим «Работать автономно»"
 # Wine's prefix passes for Windows 7 with svcVersion 11.0...: IE 11's name of the dialog.
-has "Итог: ОШИБКА: SSL «true», но TLS 1.2 недоступен WinInet: SecureProtocols из окна «Свойства браузера» этой учётной записи (0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» (окно «Свойства браузера», Win+R → inetcpl.cpl: «Дополнительно»)"
+has "Итог: ОШИБКА: SSL \"true\", но TLS 1.2 недоступен для WinInet: SecureProtocols (окно «Свойства браузера» этой учётной записи, 0xA0) не включает TLS 1.2: отметьте «Использовать TLS 1.2» (окно «Свойства браузера», Win+R → inetcpl.cpl: «Дополнительно»)"
 lang=(--lang en)
 reg_set "$inet" SecureProtocols 0xA80
 reg_set "$tls12" Enabled 0
