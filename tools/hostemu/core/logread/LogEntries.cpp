@@ -14,6 +14,11 @@ namespace {
 // UTF-16 holds at most two in a row.
 const std::size_t kDamagingZeros = 4;
 
+// What deciding whether an entry starts at a '[' looks at around it: the
+// longest framed stamp after it, "Info - \r\nNULL" before it.
+const std::size_t kLookAhead = 32;
+const std::size_t kLookBack = 16;
+
 // Where the entry's own bytes in [from, to) end: at a run of zero bytes that
 // a power cut left (one that long, or one that runs up to the next entry or
 // the file's end); `to` when there is none.
@@ -34,22 +39,26 @@ std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t 
 
 // The entry's bytes with its line ends as the module wrote them: the file's
 // CR LF (text mode) back to LF; an entry whose lines end in CR alone (a copy
-// whose line ends were converted) with LF in their place.
-std::string withLineFeeds(const std::string& bytes, std::size_t from, std::size_t to) {
-    const bool crOnly = to <= from || std::memchr(bytes.data() + from, '\n', to - from) == nullptr;
-    std::string out;
-    out.reserve(to - from);
-    for (std::size_t i = from; i < to; ++i) {
-        if (bytes[i] == '\r') {
-            if (crOnly) {
-                out += '\n';
-                continue;
-            }
-            if (i + 1 < to && bytes[i + 1] == '\n') continue;
+// whose line ends were converted) with LF in their place. Copied in runs
+// between CRs: most entries hold one or none.
+void withLineFeeds(const char* from, const char* to, std::string& out) {
+    const bool crOnly = from >= to || std::memchr(from, '\n', to - from) == nullptr;
+    out.clear();
+    out.reserve(static_cast<std::size_t>(to - from));
+    while (from < to) {
+        const char* cr = static_cast<const char*>(std::memchr(from, '\r', to - from));
+        if (cr == nullptr) {
+            out.append(from, to);
+            break;
         }
-        out += bytes[i];
+        out.append(from, cr);
+        if (crOnly) {
+            out += '\n';
+        } else if (cr + 1 == to || cr[1] != '\n') {
+            out += '\r';
+        }
+        from = cr + 1;
     }
-    return out;
 }
 
 }  // namespace
@@ -64,32 +73,106 @@ std::string unreadableStampReason(const std::string& logBytes, const Catalog& ca
     return formatMessage(catalog, "replay.unreadable-stamps", {{"stamp", stamp}});
 }
 
+ByteSource bytesOf(const std::string& bytes) {
+    std::size_t at = 0;
+    return [&bytes, at](char* into, std::size_t size) mutable {
+        const std::size_t n = std::min(size, bytes.size() - at);
+        std::memcpy(into, bytes.data() + at, n);
+        at += n;
+        return n;
+    };
+}
+
+EntryReader::EntryReader(ByteSource source, std::size_t piece)
+    : source_(std::move(source)), piece_(std::max<std::size_t>(piece, 1)) {}
+
+// The buffer holds the log from the open entry's start (before the first
+// entry: from where the search stands) and kLookBack bytes before that; the
+// rest is dropped as the log is read. Positions in it are the log's less base_.
+bool EntryReader::fill() {
+    if (end_) return false;
+    const std::size_t keep = open_ != std::string::npos ? open_ : scan_;
+    if (keep > kLookBack) {
+        const std::size_t drop = keep - kLookBack;
+        buffer_.erase(0, drop);
+        base_ += drop;
+        scan_ -= drop;
+        if (open_ != std::string::npos) open_ -= drop;
+    }
+    const std::size_t had = buffer_.size();
+    buffer_.resize(had + piece_);
+    const std::size_t n = source_(&buffer_[had], piece_);
+    buffer_.resize(had + n);
+    end_ = n < piece_;
+    return true;
+}
+
+bool EntryReader::next(LogEntry& entry) {
+    for (;;) {
+        const void* found = scan_ < buffer_.size()
+                                ? std::memchr(buffer_.data() + scan_, logformat::kStampOpen[0],
+                                              buffer_.size() - scan_)
+                                : nullptr;
+        if (found == nullptr) {
+            scan_ = buffer_.size();
+            if (fill()) continue;
+            if (open_ == std::string::npos) return false;
+            take(buffer_.size(), entry);
+            open_ = std::string::npos;
+            return true;
+        }
+        const std::size_t p =
+            static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+        if (!end_ && buffer_.size() - p < kLookAhead) {
+            scan_ = p;
+            fill();
+            continue;
+        }
+        scan_ = p + 1;
+        // At the buffer's start only when that is the log's (kLookBack kept
+        // before). What precedes first: most '[' are in replies and checks.
+        if (!logformat::entryMayStartAt(buffer_, p)) continue;
+        long long seconds;
+        const std::size_t stampLength = logformat::framedStampLength(buffer_, p, seconds);
+        if (stampLength == 0) continue;
+        const bool taken = open_ != std::string::npos;
+        if (taken) take(p, entry);
+        open_ = p;
+        openStamp_ = stampLength;
+        openSeconds_ = seconds;
+        if (taken) return true;
+    }
+}
+
+void EntryReader::take(std::size_t next, LogEntry& e) {
+    const std::size_t start = open_, textStart = open_ + openStamp_;
+    const std::size_t end = damageStart(buffer_, textStart, next);
+    withLineFeeds(buffer_.data() + textStart, buffer_.data() + end, e.text);
+    // Into the entry's own strings, whose storage a reused entry keeps.
+    const logformat::EntryView parts = logformat::viewEntry(e.text);
+    e.kind = parts.kind;
+    e.tag.assign(parts.tag.data(), parts.tag.size());
+    e.body.assign(parts.body.data(), parts.body.size());
+    if (e.kind == LogEntry::Kind::Message) {
+        logevent::match(e.tag, e.body, e.event);
+    } else {
+        e.event.row = nullptr;
+        e.event.args.clear();
+    }
+    e.stamp.assign(buffer_, start + 1, openStamp_ - 1 - std::strlen(logformat::kStampClose));
+    e.seconds = openSeconds_;
+    e.begin = base_ + start;
+    e.end = base_ + end;
+    e.damagedAfter = next - end;
+    ++entries_;
+}
+
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {
-    std::vector<std::size_t> starts;
-    for (std::size_t p = logBytes.find(logformat::kStampOpen); p != std::string::npos;
-         p = logBytes.find(logformat::kStampOpen, p + 1)) {
-        if (logformat::entryStartsAt(logBytes, p)) starts.push_back(p);
-    }
     std::vector<LogEntry> entries;
-    entries.reserve(starts.size());
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const std::size_t stampLength = logformat::framedStampLength(logBytes, starts[i]);
-        const std::size_t next = i + 1 < starts.size() ? starts[i + 1] : logBytes.size();
-        const std::size_t end = damageStart(logBytes, starts[i] + stampLength, next);
-        LogEntry e;
-        e.text = withLineFeeds(logBytes, starts[i] + stampLength, end);
-        logformat::EntryParts parts = logformat::parseEntry(e.text);
-        e.kind = parts.kind;
-        e.tag = std::move(parts.tag);
-        e.body = std::move(parts.body);
-        if (e.kind == LogEntry::Kind::Message) e.event = logevent::match(e.tag, e.body);
-        e.stamp =
-            logBytes.substr(starts[i] + 1, stampLength - 1 - std::strlen(logformat::kStampClose));
-        e.begin = starts[i];
-        e.end = end;
-        e.damagedAfter = next - end;
-        entries.push_back(std::move(e));
-    }
+    // One piece: the whole log is read at once, and held once more.
+    EntryReader reader(bytesOf(logBytes), logBytes.size() + 1);
+    LogEntry e;
+    while (reader.next(e)) entries.push_back(std::move(e));
     return entries;
 }
 
