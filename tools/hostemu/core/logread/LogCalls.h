@@ -79,7 +79,7 @@ ByteSource bytesOf(const std::string& bytes);
 // after a line end of any kind (LF, CR LF, CR alone) or zero bytes. Text before
 // the first stamped line is dropped; a damaged stretch is no entry's. The log
 // is read in pieces of `piece` bytes; what the reader holds is the entry being
-// read and a piece, not the log.
+// read and a piece, not the log (nor a damaged stretch after it).
 class EntryReader {
   public:
     static constexpr std::size_t kPiece = 1 << 16;
@@ -94,17 +94,21 @@ class EntryReader {
 
   private:
     bool fill();
+    void keepDamageOut();
     // The open entry, up to where the next starts.
     void take(std::size_t next, LogEntry& entry);
 
     ByteSource source_;
     std::size_t piece_;
     std::string buffer_;
-    std::size_t base_ = 0;                  // the log's offset of buffer_[0]
-    std::size_t scan_ = 0;                  // where the search for the next entry stands
-    std::size_t open_ = std::string::npos;  // where the entry being read starts, if any
-    std::size_t openStamp_ = 0;             // the length of its framed stamp
-    long long openSeconds_ = 0;             // its stamp's seconds (logformat::stampSeconds)
+    std::size_t base_ = 0;                    // the log's offset of buffer_[0]
+    std::size_t scan_ = 0;                    // where the search for the next entry stands
+    std::size_t open_ = std::string::npos;    // where the entry being read starts, if any
+    std::size_t openStamp_ = 0;               // the length of its framed stamp
+    long long openSeconds_ = 0;               // its stamp's seconds (logformat::stampSeconds)
+    std::size_t zeros_ = 0;                   // how far its bytes were searched for damage
+    std::size_t damage_ = std::string::npos;  // where its damage starts, once found
+    std::size_t hole_ = 0;                    // bytes of that damage dropped
     bool end_ = false;
     std::size_t entries_ = 0;
 };

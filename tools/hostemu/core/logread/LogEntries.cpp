@@ -88,7 +88,8 @@ EntryReader::EntryReader(ByteSource source, std::size_t piece)
 
 // The buffer holds the log from the open entry's start (before the first
 // entry: from where the search stands) and kLookBack bytes before that; the
-// rest is dropped as the log is read. Positions in it are the log's less base_.
+// rest is dropped as the log is read. Positions in it are the log's less
+// base_, and less hole_ more beyond the open entry's damage.
 bool EntryReader::fill() {
     if (end_) return false;
     const std::size_t keep = open_ != std::string::npos ? open_ : scan_;
@@ -97,14 +98,45 @@ bool EntryReader::fill() {
         buffer_.erase(0, drop);
         base_ += drop;
         scan_ -= drop;
-        if (open_ != std::string::npos) open_ -= drop;
+        if (open_ != std::string::npos) open_ -= drop, zeros_ -= drop;
+        if (damage_ != std::string::npos) damage_ -= drop;
     }
+    if (open_ != std::string::npos) keepDamageOut();
     const std::size_t had = buffer_.size();
     buffer_.resize(had + piece_);
     const std::size_t n = source_(&buffer_[had], piece_);
     buffer_.resize(had + n);
     end_ = n < piece_;
     return true;
+}
+
+// Where the open entry's damage starts, as far as the search has gone (a run
+// of zero bytes that long; a shorter one is judged once what follows it is
+// read); then what the search has passed of the damage is dropped, counted,
+// so that a damaged stretch is never held whole.
+void EntryReader::keepDamageOut() {
+    while (damage_ == std::string::npos && zeros_ < scan_) {
+        const void* zero = std::memchr(buffer_.data() + zeros_, '\0', scan_ - zeros_);
+        if (zero == nullptr) {
+            zeros_ = scan_;
+            break;
+        }
+        const std::size_t i =
+            static_cast<std::size_t>(static_cast<const char*>(zero) - buffer_.data());
+        std::size_t j = i;
+        while (j < scan_ && buffer_[j] == '\0') ++j;
+        if (j - i >= kDamagingZeros) {
+            damage_ = i;
+        } else {
+            zeros_ = j < scan_ ? j : i;
+            if (j == scan_) break;
+        }
+    }
+    if (damage_ == std::string::npos || scan_ <= damage_ + kLookBack) return;
+    const std::size_t passed = scan_ - kLookBack - damage_;
+    buffer_.erase(damage_, passed);
+    hole_ += passed;
+    scan_ -= passed;
 }
 
 bool EntryReader::next(LogEntry& entry) {
@@ -121,8 +153,7 @@ bool EntryReader::next(LogEntry& entry) {
             open_ = std::string::npos;
             return true;
         }
-        const std::size_t p =
-            static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+        std::size_t p = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
         if (!end_ && buffer_.size() - p < kLookAhead) {
             scan_ = p;
             fill();
@@ -137,16 +168,28 @@ bool EntryReader::next(LogEntry& entry) {
         if (stampLength == 0) continue;
         const bool taken = open_ != std::string::npos;
         if (taken) take(p, entry);
+        if (hole_ > 0) {
+            // The damage dropped lies before the new entry: the buffer from its look-back on.
+            const std::size_t drop = p - kLookBack;
+            buffer_.erase(0, drop);
+            base_ += drop + hole_;
+            hole_ = 0;
+            p -= drop;
+            scan_ -= drop;
+        }
         open_ = p;
         openStamp_ = stampLength;
         openSeconds_ = seconds;
+        zeros_ = p + stampLength;
+        damage_ = std::string::npos;
         if (taken) return true;
     }
 }
 
 void EntryReader::take(std::size_t next, LogEntry& e) {
     const std::size_t start = open_, textStart = open_ + openStamp_;
-    const std::size_t end = damageStart(buffer_, textStart, next);
+    const std::size_t end =
+        damage_ != std::string::npos ? damage_ : damageStart(buffer_, textStart, next);
     withLineFeeds(buffer_.data() + textStart, buffer_.data() + end, e.text);
     // Into the entry's own strings, whose storage a reused entry keeps.
     const logformat::EntryView parts = logformat::viewEntry(e.text);
@@ -163,14 +206,13 @@ void EntryReader::take(std::size_t next, LogEntry& e) {
     e.seconds = openSeconds_;
     e.begin = base_ + start;
     e.end = base_ + end;
-    e.damagedAfter = next - end;
+    e.damagedAfter = next + hole_ - end;
     ++entries_;
 }
 
 std::vector<LogEntry> splitEntries(const std::string& logBytes) {
     std::vector<LogEntry> entries;
-    // One piece: the whole log is read at once, and held once more.
-    EntryReader reader(bytesOf(logBytes), logBytes.size() + 1);
+    EntryReader reader(bytesOf(logBytes));
     LogEntry e;
     while (reader.next(e)) entries.push_back(std::move(e));
     return entries;
