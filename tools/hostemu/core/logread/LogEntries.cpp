@@ -1,5 +1,6 @@
 // brisvane.log -> entries, framed and stamped as log/LogFormat.h reads them.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -19,6 +20,28 @@ const std::size_t kDamagingZeros = 4;
 const std::size_t kLookAhead = 32;
 const std::size_t kLookBack = 16;
 
+// The first `c` in [from, to), or null: memchr's work a word at a time. The
+// reader looks at each byte of a log more than once, and the C runtime's
+// memchr under Wine goes byte by byte.
+const char* findByte(const char* from, const char* to, char c) {
+    using Word = std::size_t;
+    while (from < to && reinterpret_cast<std::uintptr_t>(from) % sizeof(Word) != 0) {
+        if (*from == c) return from;
+        ++from;
+    }
+    const Word ones = ~Word(0) / 0xFF, highs = ones << 7;
+    const Word pattern = ones * static_cast<unsigned char>(c);
+    for (; to - from >= static_cast<std::ptrdiff_t>(sizeof(Word)); from += sizeof(Word)) {
+        Word w;
+        std::memcpy(&w, from, sizeof w);
+        w ^= pattern;  // a zero byte where `c` is
+        if (((w - ones) & ~w & highs) != 0) break;
+    }
+    for (; from < to; ++from)
+        if (*from == c) return from;
+    return nullptr;
+}
+
 // Where the entry's own bytes in [from, to) end: at a run of zero bytes that
 // a power cut left (one that long, or one that runs up to the next entry or
 // the file's end); `to` when there is none.
@@ -26,9 +49,9 @@ std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t 
     // Searched within the entry only: a search to the end of the log for each
     // entry made a big log's reading grow with the square of its size.
     for (std::size_t i = from; i < to;) {
-        const void* zero = std::memchr(bytes.data() + i, '\0', to - i);
+        const char* zero = findByte(bytes.data() + i, bytes.data() + to, '\0');
         if (zero == nullptr) return to;
-        i = static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data());
+        i = static_cast<std::size_t>(zero - bytes.data());
         std::size_t j = i;
         while (j < to && bytes[j] == '\0') ++j;
         if (j - i >= kDamagingZeros || j == to) return i;
@@ -39,28 +62,28 @@ std::size_t damageStart(const std::string& bytes, std::size_t from, std::size_t 
 
 // The entry's bytes with its line ends as the module wrote them: the file's
 // CR LF (text mode) back to LF; an entry whose lines end in CR alone (a copy
-// whose line ends were converted) with LF in their place. Copied in runs
-// between CRs: most entries hold one or none.
+// whose line ends were converted) with LF in their place. One pass in runs
+// between CRs; an entry without a line feed, known only at its end, then has
+// each CR turned into one.
 void withLineFeeds(const char* from, const char* to, std::string& out) {
-    const bool crOnly = from >= to || std::memchr(from, '\n', to - from) == nullptr;
     out.clear();
     out.reserve(static_cast<std::size_t>(to - from));
+    bool lineFeed = false;
     while (from < to) {
-        const char* cr = static_cast<const char*>(std::memchr(from, '\r', to - from));
-        if (cr == nullptr) {
-            out.append(from, to);
-            break;
-        }
-        out.append(from, cr);
-        if (crOnly) {
-            out += '\n';
-        } else if (cr + 1 == to || cr[1] != '\n') {
+        const char* cr = findByte(from, to, '\r');
+        const char* runEnd = cr == nullptr ? to : cr;
+        out.append(from, runEnd);
+        if (cr == nullptr) break;
+        if (cr + 1 < to && cr[1] == '\n') {
+            lineFeed = true;  // the CR dropped, its LF starts the next run
+        } else {
             out += '\r';
         }
         from = cr + 1;
     }
+    if (!lineFeed && findByte(out.data(), out.data() + out.size(), '\n') == nullptr)
+        std::replace(out.begin(), out.end(), '\r', '\n');
 }
-
 }  // namespace
 
 std::string unreadableStamp(const std::string& logBytes) {
@@ -116,13 +139,12 @@ bool EntryReader::fill() {
 // so that a damaged stretch is never held whole.
 void EntryReader::keepDamageOut() {
     while (damage_ == std::string::npos && zeros_ < scan_) {
-        const void* zero = std::memchr(buffer_.data() + zeros_, '\0', scan_ - zeros_);
+        const char* zero = findByte(buffer_.data() + zeros_, buffer_.data() + scan_, '\0');
         if (zero == nullptr) {
             zeros_ = scan_;
             break;
         }
-        const std::size_t i =
-            static_cast<std::size_t>(static_cast<const char*>(zero) - buffer_.data());
+        const std::size_t i = static_cast<std::size_t>(zero - buffer_.data());
         std::size_t j = i;
         while (j < scan_ && buffer_[j] == '\0') ++j;
         if (j - i >= kDamagingZeros) {
@@ -141,10 +163,8 @@ void EntryReader::keepDamageOut() {
 
 bool EntryReader::next(LogEntry& entry) {
     for (;;) {
-        const void* found = scan_ < buffer_.size()
-                                ? std::memchr(buffer_.data() + scan_, logformat::kStampOpen[0],
-                                              buffer_.size() - scan_)
-                                : nullptr;
+        const char* found = findByte(buffer_.data() + std::min(scan_, buffer_.size()),
+                                     buffer_.data() + buffer_.size(), logformat::kStampOpen[0]);
         if (found == nullptr) {
             scan_ = buffer_.size();
             if (fill()) continue;
@@ -153,7 +173,7 @@ bool EntryReader::next(LogEntry& entry) {
             open_ = std::string::npos;
             return true;
         }
-        std::size_t p = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+        std::size_t p = static_cast<std::size_t>(found - buffer_.data());
         if (!end_ && buffer_.size() - p < kLookAhead) {
             scan_ = p;
             fill();
