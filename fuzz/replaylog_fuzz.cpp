@@ -49,6 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(e.end + e.damagedAfter ==
                 (i + 1 < entries.size() ? entries[i + 1].begin : log.size()));
     }
+    // Read in small pieces, as summary reads a file: the same entries.
+    {
+        replay::EntryReader reader(replay::bytesOf(log), 1 + size % 13);
+        replay::LogEntry e;
+        std::size_t i = 0;
+        for (; reader.next(e); ++i)
+            require(i < entries.size() && e.begin == entries[i].begin && e.end == entries[i].end &&
+                    e.damagedAfter == entries[i].damagedAfter && e.text == entries[i].text &&
+                    e.stamp == entries[i].stamp && e.event.row == entries[i].event.row);
+        require(i == entries.size());
+    }
     const std::vector<replay::Call> calls = replay::splitCalls(log, kFolderConfig, folderConfig);
     for (const replay::Call& call : calls) {
         require(!call.entries.empty());

@@ -1,5 +1,6 @@
 #include "log/LogEvents.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "log/LogFormat.h"
@@ -373,22 +374,64 @@ std::string Match::arg(std::string_view name) const {
     return std::string();
 }
 
+namespace {
+
+// The rows a line under one tag may be, most fixed text first (in the table's
+// order among equals): the first that fits is the one match() wants. Built
+// once, so that a line is tried against a few rows, not all.
+struct Candidates {
+    std::string_view tag;  // empty: any tag the table does not name
+    std::vector<std::size_t> rows;
+};
+
+const std::vector<Candidates>& candidatesByTag() {
+    static const std::vector<Candidates> all = [] {
+        const std::vector<Row>& table = rows();
+        std::vector<Candidates> out(1);
+        for (const Row& r : table) {
+            if (r.tag == nullptr) continue;
+            bool known = false;
+            for (const Candidates& c : out) known |= !c.tag.empty() && c.tag == r.tag;
+            if (!known) out.push_back({r.tag, {}});
+        }
+        for (Candidates& c : out) {
+            for (std::size_t i = 0; i < table.size(); ++i)
+                if (table[i].tag == nullptr || (!c.tag.empty() && c.tag == table[i].tag))
+                    c.rows.push_back(i);
+            std::stable_sort(c.rows.begin(), c.rows.end(), [](std::size_t a, std::size_t b) {
+                return patterns()[a].fixedSize > patterns()[b].fixedSize;
+            });
+        }
+        return out;
+    }();
+    return all;
+}
+
+}  // namespace
+
 Match match(std::string_view tag, std::string_view message) {
-    Match best;
-    std::size_t bestFixed = 0;
-    const std::vector<Row>& all = rows();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const Row& r = all[i];
-        if (r.tag != nullptr && tag != r.tag) continue;
-        const Pattern& p = patterns()[i];
-        if (best && p.fixedSize <= bestFixed) continue;
-        Args args;
-        if (!fits(p, message, args)) continue;
-        best.row = &r;
-        best.args = std::move(args);
-        bestFixed = p.fixedSize;
+    Match m;
+    match(tag, message, m);
+    return m;
+}
+
+void match(std::string_view tag, std::string_view message, Match& into) {
+    const std::vector<Candidates>& byTag = candidatesByTag();
+    const Candidates* candidates = &byTag.front();
+    for (const Candidates& c : byTag)
+        if (!c.tag.empty() && c.tag == tag) candidates = &c;
+    const std::vector<Pattern>& all = patterns();
+    into.row = nullptr;
+    into.args.clear();  // a row that does not fit leaves none behind
+    for (std::size_t i : candidates->rows) {
+        const Pattern& p = all[i];
+        // Most lines differ from a row in their first bytes.
+        if (!p.fixed[0].empty() && (message.empty() || message.front() != p.fixed[0].front()))
+            continue;
+        if (!fits(p, message, into.args)) continue;
+        into.row = &rows()[i];
+        return;
     }
-    return best;
 }
 
 }  // namespace logevent

@@ -253,5 +253,7 @@ struct Match {
 // The row whose text `message` is, under `tag`: of the rows that fit, the one
 // with the most fixed text (a row of the flow's tag fits any tag).
 Match match(std::string_view tag, std::string_view message);
+// The same into `into`, whose storage it reuses.
+void match(std::string_view tag, std::string_view message, Match& into);
 
 }  // namespace logevent

@@ -118,7 +118,13 @@ long long stampSeconds(std::string_view stamp) {
 }
 
 std::size_t framedStampLength(std::string_view s, std::size_t p) {
+    long long seconds;
+    return framedStampLength(s, p, seconds);
+}
+
+std::size_t framedStampLength(std::string_view s, std::size_t p, long long& seconds) {
     static const std::string empty = framedStamp("");
+    seconds = kNoStamp;
     if (s.compare(p, empty.size(), empty) == 0) return empty.size();
     // No further than the longest form, "[MM-DD-YYYY HH:MM:SS PM] ": a reply of
     // nested arrays holds a '[' at every byte.
@@ -128,11 +134,11 @@ std::size_t framedStampLength(std::string_view s, std::size_t p) {
     if (s.compare(p, 1, kStampOpen) != 0 || close >= limit || close + 1 >= s.size() ||
         s[close + 1] != kStampClose[1])
         return 0;
-    return stampSeconds(s.substr(p + 1, close - p - 1)) != kNoStamp ? close + 2 - p : 0;
+    seconds = stampSeconds(s.substr(p + 1, close - p - 1));
+    return seconds != kNoStamp ? close + 2 - p : 0;
 }
 
-bool entryStartsAt(std::string_view s, std::size_t p) {
-    if (framedStampLength(s, p) == 0) return false;
+bool entryMayStartAt(std::string_view s, std::size_t p) {
     // After a line end of any kind, or after the zero bytes a power cut
     // leaves where the file had grown but its data was never written.
     if (p == 0 || s[p - 1] == '\n' || s[p - 1] == '\r' || s[p - 1] == '\0') return true;
@@ -144,6 +150,10 @@ bool entryStartsAt(std::string_view s, std::size_t p) {
     if (!head.empty() && head.back() == '\r') head.remove_suffix(1);
     static const std::string_view info(kDumpHead, std::strlen(kDumpHead) - 1);
     return head.size() >= info.size() && head.substr(head.size() - info.size()) == info;
+}
+
+bool entryStartsAt(std::string_view s, std::size_t p) {
+    return framedStampLength(s, p) != 0 && entryMayStartAt(s, p);
 }
 
 std::string firstFramedStamp(std::string_view log) {
@@ -159,14 +169,14 @@ std::string firstFramedStamp(std::string_view log) {
     return std::string();
 }
 
-EntryParts parseEntry(const std::string& text) {
-    EntryParts e;
+EntryView viewEntry(std::string_view text) {
+    EntryView e;
     const std::size_t headEnd = text.find('\n');
-    const std::string head = text.substr(0, headEnd);
-    const std::string rest =
-        headEnd == std::string::npos ? std::string() : text.substr(headEnd + 1);
-    auto withoutFinalLineFeed = [](std::string t) {
-        if (!t.empty() && t.back() == '\n') t.pop_back();
+    const std::string_view head = text.substr(0, headEnd);
+    const std::string_view rest =
+        headEnd == std::string_view::npos ? std::string_view() : text.substr(headEnd + 1);
+    auto withoutFinalLineFeed = [](std::string_view t) {
+        if (!t.empty() && t.back() == '\n') t.remove_suffix(1);
         return t;
     };
     static const std::size_t answerHead = std::strlen(kAnswerFromUrl);
@@ -180,20 +190,25 @@ EntryParts parseEntry(const std::string& text) {
         e.kind = EntryKind::ParsedXml;
         e.tag = head.substr(parseHead, head.size() - parseHead - 1);
         e.body = withoutFinalLineFeed(rest);
-    } else if (const std::size_t sep = text.find(kTagSeparator); sep != std::string::npos) {
+    } else if (const std::size_t sep = text.find(kTagSeparator); sep != std::string_view::npos) {
         e.tag = text.substr(0, sep);
         e.body = text.substr(sep + std::strlen(kTagSeparator));
-        if (e.tag.find('\n') != std::string::npos) {
+        if (e.tag.find('\n') != std::string_view::npos) {
             e.kind = EntryKind::Other;
         } else if (startsWith(e.body, kDumpHead)) {
             e.kind = EntryKind::Dump;
-            e.body.erase(0, std::strlen(kDumpHead));
+            e.body.remove_prefix(std::strlen(kDumpHead));
         } else {
             e.kind = EntryKind::Message;
             e.body = withoutFinalLineFeed(e.body);
         }
     }
     return e;
+}
+
+EntryParts parseEntry(std::string_view text) {
+    const EntryView view = viewEntry(text);
+    return {view.kind, std::string(view.tag), std::string(view.body)};
 }
 
 }  // namespace logformat

@@ -55,11 +55,16 @@ long long stampSeconds(std::string_view stamp);
 // Length of the framed stamp at `at` ("[stamp] " of a form stampSeconds reads,
 // or "[] " when the clock could not be read), or 0 when there is none.
 std::size_t framedStampLength(std::string_view text, std::size_t at);
+// The same, with the stamp's seconds (kNoStamp for "[] " or no stamp).
+std::size_t framedStampLength(std::string_view text, std::size_t at, long long& seconds);
 
 // Whether an entry starts at `at` of a log's bytes: a framed stamp at the
 // start of a line (after LF, CR LF or CR alone), after a zero byte, or right
 // after the "NULL" of a dump of no record.
 bool entryStartsAt(std::string_view text, std::size_t at);
+// The part of entryStartsAt that looks before `at`: whether an entry framed
+// there could start there.
+bool entryMayStartAt(std::string_view text, std::size_t at);
 
 // For a log in which no entry was found: the stamp of its first line framed the
 // way an entry is ("[...] Tag : ..."), whatever its form; empty when none is.
@@ -72,6 +77,12 @@ struct EntryParts {
     std::string tag;   // Message, Dump, ParsedXml: the tag; Answer: the request path
     std::string body;  // Message: the message; Answer: the reply; Dump: the record lines
 };
-EntryParts parseEntry(const std::string& text);
+EntryParts parseEntry(std::string_view text);
+// The same as views into `text`, for a reader that copies them where it likes.
+struct EntryView {
+    EntryKind kind = EntryKind::Other;
+    std::string_view tag, body;
+};
+EntryView viewEntry(std::string_view text);
 
 }  // namespace logformat

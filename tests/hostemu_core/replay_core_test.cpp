@@ -167,9 +167,40 @@ TEST(LogEntries, KeepStampsAndByteSpans) {
     EXPECT_EQ(entries[0].text, "A : one\ntwo\n");
 }
 
+namespace {
+
+// The log's entries read in pieces of `piece` bytes, as a file is.
+std::vector<replay::LogEntry> inPieces(const std::string& log, std::size_t piece) {
+    replay::EntryReader reader(replay::bytesOf(log), piece);
+    std::vector<replay::LogEntry> entries;
+    replay::LogEntry e;
+    while (reader.next(e)) entries.push_back(e);
+    return entries;
+}
+
+// Whether a log read in pieces, however small, gives the entries it gives read whole.
+void expectSameInPieces(const std::string& log, const char* shape) {
+    const std::vector<replay::LogEntry> whole = replay::splitEntries(log);
+    for (std::size_t piece : {1, 2, 5, 17, 64}) {
+        const std::vector<replay::LogEntry> read = inPieces(log, piece);
+        ASSERT_EQ(read.size(), whole.size()) << shape << ", pieces of " << piece;
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            const replay::LogEntry &a = read[i], &b = whole[i];
+            EXPECT_TRUE(a.begin == b.begin && a.end == b.end && a.damagedAfter == b.damagedAfter &&
+                        a.stamp == b.stamp && a.seconds == b.seconds && a.text == b.text &&
+                        a.kind == b.kind && a.tag == b.tag && a.body == b.body &&
+                        a.event.row == b.event.row && a.event.args == b.event.args)
+                << shape << ", pieces of " << piece << ", entry " << i;
+        }
+    }
+}
+
+}  // namespace
+
 // Entries start wherever the module could have started one; a stretch of a
 // power cut's zero bytes (and what follows them) is no entry's, and never
-// joins two calls into one.
+// joins two calls into one. Read in pieces, as summary reads a file, a log
+// gives the same entries wherever the pieces end.
 TEST(LogEntries, DamagedShapesKeepEveryCallApart) {
     const std::string lookup = kLookupLog;
     auto ends = [](std::string text, const char* lineEnd) {
@@ -198,7 +229,12 @@ TEST(LogEntries, DamagedShapesKeepEveryCallApart) {
         {"mixed line ends", ends(lookup, "\r\n") + ends(lookup, "\r") + lookup, 15, 3, 0, 0},
         {"a UTF-16 conf.xml copy's own zero bytes", init + lookup, 8, 2, 0, 0},
     };
+    expectSameInPieces(
+        "before\r\n[12-07-2026 10:00:00] A : one\r\n"
+        "[] B : Info - \r\nNULL[12-07-2026 10:00:01] C : three",
+        "text before, no stamp, after NULL");
     for (const Case& c : cases) {
+        expectSameInPieces(c.log, c.shape);
         const std::vector<replay::LogEntry> entries = replay::splitEntries(c.log);
         EXPECT_EQ(entries.size(), c.entries) << c.shape;
         const replay::Damage damage = replay::damageOf(entries);

@@ -196,8 +196,9 @@ TEST(TillSteps, NamesInternetOptionsAsThisWindowsDoes) {
         InternetOptions o;
         o.user = {true, 0xA0};
         const std::string why = tls12Verdict(o, c.major, c.minor, d, kRussianCatalog).why;
-        EXPECT_NE(why.find(std::string("SecureProtocols (окно ") + c.russian + " этой учётной записи"),
-                  std::string::npos)
+        EXPECT_NE(
+            why.find(std::string("SecureProtocols (окно ") + c.russian + " этой учётной записи"),
+            std::string::npos)
             << why;
         EXPECT_NE(why.find("Win+R → inetcpl.cpl"), std::string::npos) << why;
     }

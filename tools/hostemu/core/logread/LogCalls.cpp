@@ -358,9 +358,9 @@ std::string confFileBytes(const std::string& text, const std::string& byteOrderM
     return out;
 }
 
-void forEachCall(const std::string& logBytes, const std::string& folderConfig,
-                 bool folderConfigPresent, const std::function<void(Call&)>& take) {
-    std::vector<LogEntry> entries = splitEntries(logBytes);
+void forEachCall(ByteSource log, const std::string& folderConfig, bool folderConfigPresent,
+                 const std::function<void(Call&)>& take, bool forReplay) {
+    EntryReader reader(std::move(log));
     Call call;
     int count = 0;
     bool configFromLog = false;
@@ -368,28 +368,40 @@ void forEachCall(const std::string& logBytes, const std::string& folderConfig,
     auto config = std::make_shared<const std::string>(folderConfig);
     std::string byteOrderMark;
     bool afterHousekeeping = false;
+    // A handed call's entries, unless taken away: read into again, their
+    // strings' storage kept, so that a long log is not one allocation after another.
+    std::vector<LogEntry> spare;
     auto hand = [&] {
-        complete(call, readAttempts(call));
+        const Reason attemptsProblem = readAttempts(call);
+        if (forReplay) complete(call, attemptsProblem);
         take(call);
+        spare = std::move(call.entries);
         call = Call();
+        call.entries.reserve(spare.size());
     };
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Call::Kind kind = opens(entries[i], afterHousekeeping);
-        afterHousekeeping = isHousekeeping(entries[i]);
+    LogEntry entry;
+    for (;;) {
+        if (!spare.empty()) {
+            std::swap(entry, spare.back());
+            spare.pop_back();
+        }
+        if (!reader.next(entry)) break;
+        const Call::Kind kind = opens(entry, afterHousekeeping);
+        afterHousekeeping = isHousekeeping(entry);
         if (kind != Call::Kind::Unknown || count == 0) {
             if (count > 0) hand();
             call.kind = kind;
             call.number = ++count;
         }
         // Init's copy is in force from that Init on (the Init itself included).
-        if (call.kind == Call::Kind::Init && entries[i].has(Role::ConfigCopy)) {
+        if (call.kind == Call::Kind::Init && entry.has(Role::ConfigCopy)) {
             configFromLog = true;
-            configPresent = !entries[i].body.empty();
-            config = std::make_shared<const std::string>(
-                configPresent ? confCopyText(entries[i].body) : std::string());
-            byteOrderMark = isUtf16(entries[i].body) ? entries[i].body.substr(0, 2) : std::string();
+            configPresent = !entry.body.empty();
+            config = std::make_shared<const std::string>(configPresent ? confCopyText(entry.body)
+                                                                       : std::string());
+            byteOrderMark = isUtf16(entry.body) ? entry.body.substr(0, 2) : std::string();
         }
-        call.entries.push_back(std::move(entries[i]));
+        call.entries.push_back(std::move(entry));
         call.configFromLog = configFromLog;
         call.configPresent = configPresent;
         call.configText = config;
@@ -401,7 +413,7 @@ void forEachCall(const std::string& logBytes, const std::string& folderConfig,
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent) {
     std::vector<Call> calls;
-    forEachCall(logBytes, folderConfig, folderConfigPresent,
+    forEachCall(bytesOf(logBytes), folderConfig, folderConfigPresent,
                 [&](Call& call) { calls.push_back(std::move(call)); });
     return calls;
 }

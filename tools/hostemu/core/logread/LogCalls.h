@@ -44,6 +44,7 @@ struct LogEntry {
     using Kind = logformat::EntryKind;
     Kind kind = Kind::Other;
     std::string stamp;  // between the brackets as written (logformat::stampSeconds), or empty
+    long long seconds = logformat::kNoStamp;  // the stamp's, read once
     // The entry's bytes in the log as given, its stamp and line ends included:
     // [begin, end); then `damagedAfter` bytes that are no entry's (zero bytes
     // a power cut left, and what follows them up to the next entry).
@@ -68,9 +69,52 @@ std::string unreadableStamp(const std::string& logBytes);
 // unreadableStamp finds none.
 std::string unreadableStampReason(const std::string& logBytes, const Catalog& catalog);
 
-// Splits a log into its entries, wherever the module could have started one:
+// A log's bytes piece by piece: fills `into` with up to `size` bytes and
+// returns how many; fewer than asked only at the log's end (as fread does).
+using ByteSource = std::function<std::size_t(char* into, std::size_t size)>;
+
+// The bytes of a log held whole; the string must outlive the source.
+ByteSource bytesOf(const std::string& bytes);
+
+// A log's entries one at a time, wherever the module could have started one:
 // after a line end of any kind (LF, CR LF, CR alone) or zero bytes. Text before
-// the first stamped line is dropped; a damaged stretch is no entry's.
+// the first stamped line is dropped; a damaged stretch is no entry's. The log
+// is read in pieces of `piece` bytes; what the reader holds is the entry being
+// read and a piece, not the log (nor a damaged stretch after it).
+class EntryReader {
+  public:
+    static constexpr std::size_t kPiece = 1 << 16;
+    explicit EntryReader(ByteSource source, std::size_t piece = kPiece);
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    // The next entry into `entry` (its members overwritten); false at the end.
+    bool next(LogEntry& entry);
+    // How many entries were read.
+    std::size_t entries() const { return entries_; }
+
+  private:
+    bool fill();
+    void keepDamageOut();
+    // The open entry, up to where the next starts.
+    void take(std::size_t next, LogEntry& entry);
+
+    ByteSource source_;
+    std::size_t piece_;
+    std::string buffer_;
+    std::size_t base_ = 0;                    // the log's offset of buffer_[0]
+    std::size_t scan_ = 0;                    // where the search for the next entry stands
+    std::size_t open_ = std::string::npos;    // where the entry being read starts, if any
+    std::size_t openStamp_ = 0;               // the length of its framed stamp
+    long long openSeconds_ = 0;               // its stamp's seconds (logformat::stampSeconds)
+    std::size_t zeros_ = 0;                   // how far its bytes were searched for damage
+    std::size_t damage_ = std::string::npos;  // where its damage starts, once found
+    std::size_t hole_ = 0;                    // bytes of that damage dropped
+    bool end_ = false;
+    std::size_t entries_ = 0;
+};
+
+// The same over a whole log, every entry at once.
 std::vector<LogEntry> splitEntries(const std::string& logBytes);
 
 // The damaged stretches between entries: how many, and their bytes.
@@ -178,10 +222,12 @@ std::string confFileBytes(const std::string& text, const std::string& byteOrderM
 std::vector<Call> splitCalls(const std::string& logBytes, const std::string& folderConfig,
                              bool folderConfigPresent);
 
-// The same, one call at a time, each complete, in the log's order: a summary
-// of a big log need not hold every call at once.
-void forEachCall(const std::string& logBytes, const std::string& folderConfig,
-                 bool folderConfigPresent, const std::function<void(Call&)>& take);
+// The same, one call at a time, each complete, in the log's order, the log
+// read piece by piece: a summary of a big log holds one call at a time.
+// Without `forReplay`, a call's attempts and probes are read but not what only
+// a replay needs (the input buffer, the card, the record, the result).
+void forEachCall(ByteSource log, const std::string& folderConfig, bool folderConfigPresent,
+                 const std::function<void(Call&)>& take, bool forReplay = true);
 
 const char* kindName(Call::Kind kind);
 

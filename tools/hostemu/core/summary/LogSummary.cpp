@@ -275,7 +275,7 @@ class Builder {
             if (e.stamp.empty()) continue;
             if (firstWritten_.empty()) firstWritten_ = e.stamp;
             lastWritten_ = e.stamp;
-            const long long t = stampSeconds(e.stamp);
+            const long long t = e.seconds;
             if (t == kNoStamp) continue;
             if (previous_ != kNoStamp && t < previous_) ++s_.stampsOutOfOrder;
             previous_ = t;
@@ -314,9 +314,13 @@ class Builder {
 
 }  // namespace
 
-Summary summarize(const std::string& logBytes) {
+Summary summarize(const std::string& logBytes) { return summarize(replay::bytesOf(logBytes)); }
+
+Summary summarize(replay::ByteSource log) {
     Builder b(false);
-    replay::forEachCall(logBytes, std::string(), false, [&](replay::Call& call) { b.add(call); });
+    // Not for a replay: the figures come from the entries, attempts and probes.
+    replay::forEachCall(
+        std::move(log), std::string(), false, [&](replay::Call& call) { b.add(call); }, false);
     return b.finish();
 }
 

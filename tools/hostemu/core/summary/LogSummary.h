@@ -96,6 +96,9 @@ struct Summary {
 };
 
 Summary summarize(const std::string& logBytes);
+// The same, the log read piece by piece (replay::ByteSource): what it holds
+// grows with the summary's figures, not with the log.
+Summary summarize(replay::ByteSource log);
 
 // The same over calls already read, e.g. one call for its failures and causes.
 Summary summarizeCalls(const std::vector<replay::Call>& calls);

@@ -10,13 +10,19 @@ ExitStatus runSummary(const std::vector<std::string>& logs, bool json, const std
                       Output& output) {
     std::vector<summary::NamedSummary> summaries;
     for (const std::string& name : logs) {
-        std::string bytes;
-        if (!readWholeFile(name, bytes)) {
+        // Read piece by piece: a fleet's logs of 10 MB each are never held whole.
+        PiecewiseFile file(name);
+        if (!file) {
             output.complain(output.text(Msg::error_log_file, {{"file", name}}));
             return exitstatus::kBadInput;
         }
-        summaries.push_back({name, summary::summarize(bytes)});
+        summaries.push_back({name, summary::summarize([&file](char* into, std::size_t size) {
+                                 return file.read(into, size);
+                             })});
         if (summaries.back().summary.knownCalls() == 0) {
+            // Why there is none, from the whole file: this log holds no call to keep.
+            std::string bytes;
+            readWholeFile(name, bytes);
             const std::string stamps = replay::splitEntries(bytes).empty()
                                            ? replay::unreadableStampReason(bytes, output.catalog())
                                            : std::string();
