@@ -170,8 +170,8 @@ TABLE = [
         expect=['WARNING: "Work Offline" is on for this account: WinInet fails every request']),
     row(R, "«Работать автономно» (Internet Explorer, меню «Файл»):", run=CHECK, status=0,
         expect=[('ВНИМАНИЕ: "для этой учётной записи включён режим «Работать автономно»: WinInet '
-                 'отклоняет каждый запрос"', "для этой учётной записи включён режим «Работать "
-                 "автономно»: WinInet отклоняет каждый запрос")]),
+                 'не выполняет ни одного запроса"', "для этой учётной записи включён режим "
+                 "«Работать автономно»: WinInet не выполняет ни одного запроса")]),
     do("work-online"),
     # For support
     row(I, "hostemu.exe summary brisvane.log", expect=None, status=0),
@@ -187,6 +187,7 @@ TABLE = [
 MASKS = [
     (r"\d\d-\d\d-\d{4}\s+\d{1,2}:\d\d:\d\d( [AP]M)?", "STAMP"),
     (r"\d{4}-\d\d-\d\d\s+\d\d:\d\d(:\d\d)?", "DATETIME"),
+    (r"\d\d\.\d\d\.\d{4}\s+\d\d:\d\d(:\d\d)?", "DATETIME"),  # in Russian, day first
     (r"\((\d+) (ms|мс)\)", r"(N \2)"),
     (r"[0-9a-f]{40}(-dirty)?", "COMMIT"),
     (r"127\.\d+\.\d+\.\d+|loyalty\.example\.com", "ADDR"),
