@@ -361,16 +361,6 @@ def stop(process):
             process.wait()
 
 
-def recv_exact(sock, n):
-    data = b""
-    while len(data) < n:
-        chunk = sock.recv(n - len(data))
-        if not chunk:
-            raise EOFError
-        data += chunk
-    return data
-
-
 def hello_extensions(msg):
     """The extension types of a ClientHello handshake message, None when it has no extension block."""
     pos = 4 + 2 + 32
@@ -399,7 +389,7 @@ def relay(a, b, seconds=30):
             key.data.sendall(data)
 
 
-def start_ems_gate(address, backend_port, stopped):
+def start_ems_gate(sc, address, backend_port, stopped):
     """A service that demands extended master secret, as one that checks at the
     hello does: a hello without it gets a fatal handshake_failure alert; one
     with it goes through to a real s_server."""
@@ -410,8 +400,8 @@ def start_ems_gate(address, backend_port, stopped):
         with client:
             try:
                 client.settimeout(10)
-                head = recv_exact(client, 5)
-                record = recv_exact(client, int.from_bytes(head[3:5], "big"))
+                head = sc.read_exact(client, 5)
+                record = sc.read_exact(client, int.from_bytes(head[3:5], "big"))
                 if 23 not in (hello_extensions(record) or []):
                     client.sendall(bytes([21, 3, 3, 0, 2, 2, 40]))
                     return
@@ -433,11 +423,16 @@ def start_ems_gate(address, backend_port, stopped):
     threading.Thread(target=accept, daemon=True).start()
 
 
-def unit_checks(tool):
-    """The hellos' bytes and the DH rule, straight from the tool's own functions."""
+def load_tool(tool):
+    """The tool as a module, for its own functions."""
     tool_loader = importlib.util.spec_from_file_location("servicecheck", tool)
     sc = importlib.util.module_from_spec(tool_loader)
     tool_loader.loader.exec_module(sc)
+    return sc
+
+
+def unit_checks(sc):
+    """The hellos' bytes and the DH rule, straight from the tool's own functions."""
     rows = {p.name: p for p in sc.PROFILES}
     problems = []
     for row, record, version, extensions in HELLOS:
@@ -479,7 +474,8 @@ def main():
     nginx = None
     sservers = []
     stopped = threading.Event()
-    failures = unit_checks(tool)
+    sc = load_tool(tool)
+    failures = unit_checks(sc)
     try:
         make_certificates(d, address, no_listener)
         with open(d + "/nginx.conf", "w") as f:
@@ -500,7 +496,7 @@ def main():
                 return 1
         ports = {s["name"]: BASE_PORT + i for i, s in enumerate(SETUPS)}
         ports.update({s["name"]: SSERVER_PORT + i for i, s in enumerate(SSERVERS)})
-        start_ems_gate(address, ports["ems-backend"], stopped)
+        start_ems_gate(sc, address, ports["ems-backend"], stopped)
         ports["ems"] = GATE_PORT
         for setup, extra, status, rows, lines in CASES:
             args = [a for a in extra if a != "--no-ca"]
